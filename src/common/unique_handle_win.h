@@ -1,0 +1,77 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quorvel {
+
+// Owns one Windows handle; copying is deleted so a handle is closed exactly once.
+// Traits supplies `static Handle Invalid()` and `static void Close(Handle)`.
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = decltype(Traits::Invalid());
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : h_(h) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+
+    Handle get() const { return h_; }
+    explicit operator bool() const { return h_ != Traits::Invalid(); }
+    Handle release() { return std::exchange(h_, Traits::Invalid()); }
+    void reset(Handle h = Traits::Invalid()) {
+        if (h_ != Traits::Invalid()) Traits::Close(h_);
+        h_ = h;
+    }
+
+private:
+    Handle h_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct FileHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON h) { ::DestroyIcon(h); }
+};
+struct GdiObjectTraits {
+    static HGDIOBJ Invalid() { return nullptr; }
+    static void Close(HGDIOBJ h) { ::DeleteObject(h); }
+};
+struct RegKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY h) { ::RegCloseKey(h); }
+};
+struct WindowTraits {
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND h) { ::DestroyWindow(h); }
+};
+
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// UTF-16 text between the portable core (char16_t) and the wide Windows calls (wchar_t).
+inline std::wstring ToWide(std::u16string_view s) { return {s.begin(), s.end()}; }
+inline std::u16string FromWide(std::wstring_view s) { return {s.begin(), s.end()}; }
+
+}  // namespace quorvel

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "common/text.h"
+
+namespace quorvel {
+namespace {
+
+TEST(Utf8, RoundTripsSurrogatePairsAndAccents) {
+    const std::u16string text = u"Zip \u00e9\u20ac \U0001F600";
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    EXPECT_EQ(ToUtf8(u"\u00e9"), "\xC3\xA9");
+}
+
+TEST(ParseInt32, AcceptsDecimalWithSignOnlyWithinRange) {
+    EXPECT_EQ(ParseInt32(u"-2147483648"), INT32_MIN);
+    EXPECT_EQ(ParseInt32(u"+2147483647"), INT32_MAX);
+    EXPECT_FALSE(ParseInt32(u"2147483648"));
+    EXPECT_FALSE(ParseInt32(u""));
+    EXPECT_FALSE(ParseInt32(u"-"));
+    EXPECT_FALSE(ParseInt32(u"1a"));
+    EXPECT_FALSE(ParseInt32(u" 1"));
+}
+
+TEST(ErrorBoxText, AddsFullStopOnlyAfterCharactersSortingAfterDot) {
+    EXPECT_EQ(ErrorBoxText(u"Invalid filename"), u"Invalid filename.");
+    EXPECT_EQ(ErrorBoxText(u"Done."), u"Done.");
+    EXPECT_EQ(ErrorBoxText(u"(5)"), u"(5)");
+    EXPECT_EQ(ErrorBoxText(u"List index out of bounds (5)"), u"List index out of bounds (5)");
+}
+
+TEST(IoErrorText, MapsSystemCodesToRuntimeTexts) {
+    EXPECT_EQ(IoErrorText(3), u"Invalid filename");
+    EXPECT_EQ(IoErrorText(101), u"Disk full");
+    EXPECT_EQ(IoErrorText(32), u"I/O error 32");
+}
+
+}  // namespace
+}  // namespace quorvel

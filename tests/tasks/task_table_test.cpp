@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "common/text.h"
+#include "tasks/task_table.h"
+
+namespace quorvel {
+namespace {
+
+std::u16string MessageOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.Message();
+    }
+    return u"(no error)";
+}
+
+TEST(TaskTable, NewRowsTakeColumnDefaults) {
+    TaskTable t;
+    t.AppendRows(2);
+    t.AppendRows(0);
+    t.AppendRows(-3);
+    ASSERT_EQ(t.RowCount(), 2);
+    EXPECT_EQ(t.CellAt(u"NxNumberColumn1", 1).AsString(), u"2");
+    EXPECT_EQ(t.CellAt(u"Image", 0).AsString(), u"0");
+    EXPECT_EQ(t.CellAt(u"Enabled", 0).AsString(), u"True");
+    EXPECT_EQ(t.CellAt(u"Desc", 0).AsString(), u"");
+}
+
+TEST(TaskTable, CellConversionsFollowTheirKind) {
+    TaskTable t;
+    t.AppendRows(1);
+    t.CellAt(u"NxNumberColumn1", 0).SetAsString(u"42");
+    EXPECT_EQ(t.CellAt(u"NxNumberColumn1", 0).AsString(), u"1");
+    t.CellAt(u"Image", 0).SetAsString(u"");
+    EXPECT_EQ(t.CellAt(u"Image", 0).AsInteger(), 0);
+    t.CellAt(u"Image", 0).SetAsString(u"-7");
+    EXPECT_EQ(t.CellAt(u"Image", 0).AsString(), u"-7");
+    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Image", 0).SetAsString(u"x1"); }),
+              u"'x1' is not a valid integer value");
+    for (auto [text, expected] : {std::pair{u"1", true}, {u"TRUE", true}, {u"true", true},
+                                  {u"", false}, {u"2", false}, {u"yes", false}}) {
+        t.CellAt(u"Enabled", 0).SetAsString(text);
+        EXPECT_EQ(t.CellAt(u"Enabled", 0).AsBoolean(), expected) << ToUtf8(text);
+    }
+}
+
+TEST(TaskTable, CellAtFindsColumnsByNameRoleAndIndex) {
+    TaskTable t;
+    t.AppendRows(1);
+    t.CellAt(u"hotkey", 0).SetAsString(u"Ctrl+Alt+N");
+    EXPECT_EQ(t.CellAt(u"2", 0).AsString(), u"Ctrl+Alt+N");
+    EXPECT_EQ(t.CellAt(u"Last", 0).AsString(), u"True");
+    EXPECT_EQ(t.CellAt(u"first", 0).AsString(), u"1");
+    t.SetSelectedColumn(2);
+    EXPECT_EQ(t.CellAt(u"Selected", 0).AsString(), u"Ctrl+Alt+N");
+    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Nope", 0); }),
+              u"Invalid Columnname 'Nope' for 'TNextGrid:NextGrid1'.");
+    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Desc", 1); }), u"List index out of bounds (1)");
+    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Desc", -1); }), u"List index out of bounds (-1)");
+}
+
+TEST(TaskTable, RowsMoveAndNumbersFollowPositions) {
+    TaskTable t;
+    t.AppendRows(3);
+    for (int r = 0; r < 3; ++r) t.CellAt(u"Desc", r).SetAsString(ToText(r));
+    t.RelocateRow(0, 2);
+    EXPECT_EQ(t.CellAt(u"Desc", 0).AsString(), u"1");
+    EXPECT_EQ(t.CellAt(u"Desc", 2).AsString(), u"0");
+    EXPECT_EQ(t.CellAt(u"NxNumberColumn1", 2).AsString(), u"3");
+    t.RemoveRow(1);
+    EXPECT_EQ(t.CellAt(u"Desc", 1).AsString(), u"0");
+    EXPECT_EQ(MessageOf([&] { t.RelocateRow(1, 2); }), u"List index out of bounds (2)");
+    t.ClearRows();
+    EXPECT_EQ(t.RowCount(), 0);
+}
+
+TEST(TaskTable, BatchesHoldRepaintsUntilTheOutermostEnds) {
+    TaskTable t;
+    int repaints = 0;
+    t.SetRepaintHandler([&] { ++repaints; });
+    t.BeginBatch();
+    t.BeginBatch();
+    t.AppendRows(1);
+    t.CellAt(u"Desc", 0).SetAsString(u"x");
+    t.EndBatch();
+    EXPECT_EQ(repaints, 0);
+    t.EndBatch();
+    EXPECT_EQ(repaints, 1);
+    t.EndBatch();  // unmatched: stays at zero and repaints
+    EXPECT_EQ(repaints, 2);
+    t.RemoveRow(0);
+    EXPECT_EQ(repaints, 3);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -41,4 +41,11 @@ fi
 setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
 flock -u 9
 exec 9>&-
-exec wine "$@"
+# Wine's helper processes (the desktop, services) outlive the program and inherit its output;
+# the output goes through a file so that a caller reading a pipe (ctest) still sees it end.
+out=$(mktemp "$state/out.XXXXXX")
+rc=0
+wine "$@" </dev/null >"$out" 2>&1 || rc=$?
+cat "$out"
+rm -f "$out"
+exit "$rc"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
+#include "common/paths.h"
 #include "common/text.h"
 
 namespace quorvel {
@@ -33,6 +34,11 @@ TEST(IoErrorText, MapsSystemCodesToRuntimeTexts) {
     EXPECT_EQ(IoErrorText(3), u"Invalid filename");
     EXPECT_EQ(IoErrorText(101), u"Disk full");
     EXPECT_EQ(IoErrorText(32), u"I/O error 32");
+}
+
+TEST(Paths, DataFilesLiveInDataBesideTheExecutable) {
+    EXPECT_EQ(DataFilePath(u"C:\\Tools\\Quorvel.exe", u"actions.cfg"), u"C:\\Tools\\data\\actions.cfg");
+    EXPECT_EQ(ApplicationTitle(u"C:\\My.Tools\\Quorvel.v2.exe"), u"Quorvel");
 }
 
 }  // namespace

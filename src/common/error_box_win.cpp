@@ -1,0 +1,44 @@
+#include "common/error_box_win.h"
+
+#include <exception>
+#include <vector>
+
+#include "common/error.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "common/unique_handle_win.h"
+
+namespace quorvel {
+
+std::u16string ExecutablePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) return FromWide({buffer.data(), length});
+        buffer.resize(buffer.size() * 2);  // paths longer than MAX_PATH are truncated otherwise
+    }
+}
+
+void ShowErrorBox(HWND owner, std::u16string_view message) {
+    const std::wstring text = ToWide(ErrorBoxText(message));
+    const std::wstring caption = ToWide(ApplicationTitle(ExecutablePath()));
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void ShowCurrentException(HWND owner) noexcept {
+    try {
+        try {
+            throw;
+        } catch (const Error& e) {
+            ShowErrorBox(owner, e.Message());
+        } catch (const std::exception& e) {
+            ShowErrorBox(owner, FromUtf8(e.what()));
+        } catch (...) {
+            ShowErrorBox(owner, u"Unknown error");
+        }
+    } catch (...) {
+        // Showing the box itself failed (out of memory); nothing more can be done here.
+    }
+}
+
+}  // namespace quorvel

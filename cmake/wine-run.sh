@@ -19,6 +19,7 @@ start_display() {
     rm -f "$state/display.fd"
     setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
         3>"$state/display.fd" </dev/null >/dev/null 2>&1 9>&- &
+    echo $! >"$state/xvfb.pid"
     for _ in $(seq 1 100); do
         [ -s "$state/display.fd" ] && break
         sleep 0.1

@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake --preset win64 -DQUORVEL_TESTS=OFF
+cmake --preset win64
 cmake --build --preset win64 --target Quorvel
 exec cmake/wine-run.sh build/win64 build/win64/src/app/Quorvel.exe

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hotkeys/hotkey.h"
+
+// <windows.h> defines these names as macros for their A/W forms; keep the members' names the
+// same in every translation unit whatever was included before.
+#pragma push_macro("GlobalAddAtom")
+#pragma push_macro("DefWindowProc")
+#undef GlobalAddAtom
+#undef DefWindowProc
+
+namespace quorvel {
+
+// WM_HOTKEY: the system's report of a registered hotkey's press.
+inline constexpr std::uint32_t kWmHotKey = 0x0312;
+// MOD_NOREPEAT: a held hotkey reports one press, not one per keyboard auto-repeat.
+inline constexpr std::uint32_t kModNoRepeat = 0x4000;
+
+// The system's global atoms, hotkey registration and default window procedure. Window handles
+// are numbers.
+class HotKeyApi {
+  public:
+    virtual ~HotKeyApi() = default;
+
+    // The atom for the name, counted once more; 0 on failure.
+    virtual std::uint16_t GlobalAddAtom(std::u16string_view name) = 0;
+    // Gives up one count of the atom.
+    virtual void GlobalDeleteAtom(std::uint16_t atom) = 0;
+    // False when the system refuses, for example because the combination is taken.
+    virtual bool RegisterHotKey(std::uintptr_t window, int id, std::uint32_t modifiers,
+                                std::uint32_t virtualKey) = 0;
+    virtual bool UnregisterHotKey(std::uintptr_t window, int id) = 0;
+    virtual std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message,
+                                        std::uintptr_t wParam, std::intptr_t lParam) = 0;
+};
+
+// One bound hotkey: the value given to BindHotKey and the atom that is its system id.
+struct HotKeyBinding {
+    HotKeyValue HotKey;
+    std::uint16_t Id;
+};
+
+// Registers hotkey values as system-wide hotkeys of one window and reports their presses.
+// Bindings only grow while it lives; the destructor releases them last first.
+class TDravlin {
+  public:
+    using TOnHotKeyPressed = std::function<void(HotKeyValue hotKey, std::uint16_t index)>;
+
+    TDravlin(HotKeyApi& api, std::uintptr_t windowHandle);
+    virtual ~TDravlin();
+    TDravlin(const TDravlin&) = delete;
+    TDravlin& operator=(const TDravlin&) = delete;
+
+    // The id of the new binding, or 0 when the system refuses the hotkey (also when this
+    // value is bound already).
+    std::uint16_t BindHotKey(HotKeyValue hotKey);
+    // True when the system released the hotkey; the atom is given up either way.
+    bool ReleaseBinding(const HotKeyBinding& binding);
+    void ReleaseAll();
+    bool IsBound(HotKeyValue hotKey) const;
+
+    // The window's procedure: reports presses of bound hotkeys, then the default handling.
+    virtual std::intptr_t HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
+                                              std::intptr_t lParam);
+
+    const std::vector<HotKeyBinding>& Bindings() const { return bindings_; }
+    std::uintptr_t WindowHandle() const { return windowHandle_; }
+
+    TOnHotKeyPressed OnHotKeyPressed;
+
+  private:
+    HotKeyApi& api_;
+    std::uintptr_t windowHandle_;
+    std::vector<HotKeyBinding> bindings_;
+};
+
+// "DravlinHotKey" followed by the value in decimal: the name of a binding's atom.
+std::u16string HotKeyAtomName(HotKeyValue hotKey);
+
+}  // namespace quorvel
+
+#pragma pop_macro("DefWindowProc")
+#pragma pop_macro("GlobalAddAtom")

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "hotkeys/hotkey.h"
+#include "hotkeys/key_names.h"
+
+namespace quorvel {
+
+// The modifier words of the text form, in the layout's own names where it has them.
+struct ModifierWords {
+    std::u16string shift = u"Shift";
+    std::u16string ctrl = u"Ctrl";
+    std::u16string alt = u"Alt";
+    std::u16string win = u"Win";
+};
+
+// How ParseHotKey finds a key by its name.
+enum class KeyNameLookup {
+    kAskSystem,  // format every virtual key anew at each lookup
+    kNameTable,  // keep the names per keyboard layout; same results, far fewer system calls
+};
+
+// Conversions between hotkey values and their text form ("Ctrl+Alt+N"). One instance lives
+// for the whole process: constructing it reads the layout's modifier names and loads the US
+// English layout, destroying it unloads that layout again if it was not installed.
+class HotKeyText {
+  public:
+    explicit HotKeyText(KeyNameProvider& keyNames,
+                        KeyNameLookup lookup = KeyNameLookup::kNameTable);
+    ~HotKeyText();
+    HotKeyText(const HotKeyText&) = delete;
+    HotKeyText& operator=(const HotKeyText&) = delete;
+
+    // Modifier words in the order Ctrl, Shift, Alt, Win, each followed by "+", then the key's
+    // name. With useLayoutNames false, the US English names and the English words.
+    std::u16string FormatHotKey(HotKeyValue value, bool useLayoutNames = true) const;
+    // The value of a text FormatHotKey would write (letter case and blanks aside); 0 when the
+    // text is not a hotkey.
+    HotKeyValue ParseHotKey(std::u16string_view text, bool useLayoutNames = true) const;
+
+    const ModifierWords& ModifierNames() const { return modifierNames_; }
+    LayoutHandle EnglishLayout() const { return englishLayout_; }
+    bool UnloadEnglishLayout() const { return unloadEnglishLayout_; }
+
+  private:
+    std::u16string KeyName(std::uint8_t virtualKey, bool useLayoutNames) const;
+    std::u16string NameFromRequest(std::int32_t request, bool useLayoutNames) const;
+    std::uint16_t ParseModifiers(const std::vector<std::u16string_view>& parts) const;
+    std::uint16_t ParseKey(std::u16string_view keyText, bool useLayoutNames) const;
+    bool IsModifierWord(std::u16string_view text) const;
+    std::uint16_t FindKeyByName(std::u16string_view name, bool useLayoutNames) const;
+    const std::vector<std::u16string>& NameTable(bool useLayoutNames) const;
+
+    KeyNameProvider& keyNames_;
+    KeyNameLookup lookup_;
+    ModifierWords modifierNames_;
+    LayoutHandle englishLayout_ = 0;
+    bool unloadEnglishLayout_ = false;
+    // Names of the virtual keys 8 to 255, per (current layout, useLayoutNames).
+    mutable std::map<std::pair<LayoutHandle, bool>, std::vector<std::u16string>> nameTables_;
+};
+
+}  // namespace quorvel

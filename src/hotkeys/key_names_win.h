@@ -1,0 +1,36 @@
+#pragma once
+
+#include "hotkeys/key_names.h"
+
+// Same names as <windows.h>'s A/W macros; see key_names.h.
+#pragma push_macro("MapVirtualKey")
+#pragma push_macro("MapVirtualKeyEx")
+#pragma push_macro("GetKeyNameText")
+#pragma push_macro("LoadKeyboardLayout")
+#undef MapVirtualKey
+#undef MapVirtualKeyEx
+#undef GetKeyNameText
+#undef LoadKeyboardLayout
+
+namespace quorvel {
+
+// Key names and layouts of the calling thread, from the wide Windows calls.
+class WindowsKeyNames final : public KeyNameProvider {
+  public:
+    std::uint32_t MapVirtualKey(std::uint32_t virtualKey) const override;
+    std::uint32_t MapVirtualKeyEx(std::uint32_t virtualKey, LayoutHandle layout) const override;
+    std::u16string GetKeyNameText(std::int32_t nameRequest) const override;
+    LayoutHandle GetKeyboardLayout() const override;
+    std::vector<LayoutHandle> GetKeyboardLayoutList(int maxCount) const override;
+    LayoutHandle LoadKeyboardLayout(std::u16string_view layoutId, std::uint32_t flags) override;
+    LayoutHandle ActivateKeyboardLayout(LayoutHandle layout, std::uint32_t flags) override;
+    bool UnloadKeyboardLayout(LayoutHandle layout) override;
+    bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) const override;
+};
+
+}  // namespace quorvel
+
+#pragma pop_macro("LoadKeyboardLayout")
+#pragma pop_macro("GetKeyNameText")
+#pragma pop_macro("MapVirtualKeyEx")
+#pragma pop_macro("MapVirtualKey")

@@ -8,11 +8,12 @@ namespace quorvel {
 // The task editor's field values; the dialog loads them when shown and stores them at OK,
 // and the list commands prepare them before showing it.
 struct EditorFields {
-    int actionIndex = -1;           // ComboBox1's selected item in the action list, -1 for none
-    std::uint16_t hotKey = 0;       // HotKey1: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000
-    std::u16string destination;     // Combobox2's text
-    int runTypeIndex = -1;          // ComboBox3's selected item in the run types, -1 for none
-    std::u16string chooserFileName; // OpenDialog1's file name
+    int actionIndex = -1;  // ComboBox1's selected item in the action list, -1 for none
+    std::uint16_t hotKey =
+        0;  // HotKey1: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000
+    std::u16string destination;      // Combobox2's text
+    int runTypeIndex = -1;           // ComboBox3's selected item in the run types, -1 for none
+    std::u16string chooserFileName;  // OpenDialog1's file name
     // AddingTask: true when Add opened the editor (OK appends a row), false when Edit did
     // (OK overwrites the grid's selected row). Read once per OK.
     bool addingTask = true;
@@ -20,7 +21,7 @@ struct EditorFields {
 
 // What the list commands need of the editor window.
 class EditorForm {
-public:
+  public:
     virtual ~EditorForm() = default;
     virtual EditorFields& Fields() = 0;
     // Runs the dialog modally; returns when it closes.

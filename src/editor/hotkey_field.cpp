@@ -1,0 +1,44 @@
+#include "editor/hotkey_field.h"
+
+#include <array>
+
+namespace quorvel {
+
+namespace {
+
+struct ModifierPair {
+    std::uint16_t fieldFlag;  // in the control's high byte
+    std::uint16_t shortCutBit;
+};
+
+constexpr std::array<ModifierPair, 3> kModifierPairs{{
+    {0x01, 0x2000},  // Shift
+    {0x02, 0x4000},  // Ctrl
+    {0x04, 0x8000},  // Alt
+}};
+
+}  // namespace
+
+std::uint16_t ShortCutFromHotKeyField(std::uint16_t fieldValue) {
+    const std::uint16_t key = fieldValue & 0xFF;
+    // Modifiers alone (the control shows "Ctrl + " while the user is still typing) are no hotkey.
+    if (key == 0) return 0;
+    const std::uint16_t flags = fieldValue >> 8;
+    std::uint16_t shortCut = key;
+    for (const auto& pair : kModifierPairs) {
+        if (flags & pair.fieldFlag) shortCut |= pair.shortCutBit;
+    }
+    return shortCut;
+}
+
+std::uint16_t HotKeyFieldFromShortCut(std::uint16_t shortCut) {
+    const std::uint16_t key = shortCut & 0xFF;
+    if (key == 0) return 0;
+    std::uint16_t flags = 0;
+    for (const auto& pair : kModifierPairs) {
+        if (shortCut & pair.shortCutBit) flags |= pair.fieldFlag;
+    }
+    return static_cast<std::uint16_t>(flags << 8 | key);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "common/error.h"
+#include "common/text.h"
+#include "editor/cd_rom_drive.h"
+#include "editor/hotkey_field.h"
+#include "editor/start_up_load.h"
+#include "editor/task_hotkeys.h"
+
+namespace quorvel {
+namespace {
+
+// The common control's flags: Shift 0x01, Ctrl 0x02, Alt 0x04, extended key 0x08.
+std::uint16_t FieldValue(std::uint8_t flags, std::uint8_t key) {
+    return static_cast<std::uint16_t>(flags << 8 | key);
+}
+
+TEST(HotKeyField, ShiftAndAltSwapPlacesBetweenTheFieldAndTheShortCut) {
+    EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x01, 'A')), 0x2000 + 'A');
+    EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x02, 'A')), 0x4000 + 'A');
+    EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x04, 'A')), 0x8000 + 'A');
+    EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x06, 'N')), 0xC04E);
+    EXPECT_EQ(HotKeyFieldFromShortCut(0xC04E), FieldValue(0x06, 'N'));
+    EXPECT_EQ(HotKeyFieldFromShortCut(0x2000 + 0x70), FieldValue(0x01, 0x70));
+}
+
+TEST(HotKeyField, EveryModifierSetSurvivesTheRoundTrip) {
+    for (std::uint8_t flags = 0; flags < 8; ++flags) {
+        const std::uint16_t field = FieldValue(flags, 0x21);
+        EXPECT_EQ(HotKeyFieldFromShortCut(ShortCutFromHotKeyField(field)), field) << int{flags};
+    }
+}
+
+TEST(HotKeyField, ExtendedFlagIsDroppedAndModifiersWithoutKeyAreNoHotKey) {
+    EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x0A, 0x2E)), 0x4000 + 0x2E);
+    EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x02, 0)), 0);
+    EXPECT_EQ(HotKeyFieldFromShortCut(0x4000), 0);
+    EXPECT_EQ(ShortCutFromHotKeyField(0), 0);
+}
+
+class FakeDrives : public DriveApi {
+  public:
+    std::map<char16_t, std::uint32_t> types;  // letter -> drive type
+    std::vector<std::u16string> asked;
+
+    std::uint32_t GetLogicalDrives() override {
+        std::uint32_t mask = 0;
+        for (const auto& [letter, type] : types) mask |= 1U << (letter - u'A');
+        return mask;
+    }
+    std::uint32_t GetDriveType(std::u16string_view rootPath) override {
+        asked.emplace_back(rootPath);
+        return types.at(rootPath[0]);
+    }
+};
+
+TEST(FirstCdRomDrive, TakesTheFirstCdRomDriveAskingOnlyExistingDrives) {
+    FakeDrives drives;
+    drives.types = {{u'C', 3}, {u'F', kDriveCdRom}, {u'E', kDriveCdRom}, {u'Z', 4}};
+    EXPECT_EQ(FirstCdRomDrive(drives), u"E");
+    EXPECT_EQ(drives.asked, (std::vector<std::u16string>{u"C:\\", u"E:\\"}));
+}
+
+TEST(FirstCdRomDrive, EmptyWithoutCdRomDriveAndReachesZ) {
+    FakeDrives drives;
+    drives.types = {{u'A', 2}, {u'C', 3}};
+    EXPECT_EQ(FirstCdRomDrive(drives), u"");
+    drives.types = {{u'C', 3}, {u'Z', kDriveCdRom}};
+    EXPECT_EQ(FirstCdRomDrive(drives), u"Z");
+}
+
+TaskTable TableWithHotKeys(std::initializer_list<std::pair<std::u16string_view, bool>> rows) {
+    TaskTable table;
+    for (const auto& [hotkey, enabled] : rows) {
+        const int row = table.RowCount();
+        table.AppendRows(1);
+        table.CellAt(u"Hotkey", row).SetAsString(hotkey);
+        table.CellAt(u"Enabled", row).SetAsBoolean(enabled);
+    }
+    return table;
+}
+
+TEST(RegisterTaskHotKeys, BindsEveryRowThatParsesEnabledOrNotInRowOrder) {
+    auto table = TableWithHotKeys(
+        {{u"Ctrl+A", true}, {u"", true}, {u"Bogus", true}, {u"Alt+B", false}, {u"Ctrl+A", true}});
+    const std::map<std::u16string, std::uint32_t> parsed{{u"Ctrl+A", 0x4041}, {u"Alt+B", 0x8042}};
+    std::vector<std::u16string> parseCalls;
+    std::vector<std::uint32_t> bound;
+
+    RegisterTaskHotKeys(
+        table,
+        [&](std::u16string_view text) {
+            parseCalls.emplace_back(text);
+            const auto it = parsed.find(std::u16string(text));
+            return it == parsed.end() ? 0U : it->second;
+        },
+        [&](std::uint32_t hotKey) { bound.push_back(hotKey); });
+
+    EXPECT_EQ(parseCalls.size(), 5U);
+    EXPECT_EQ(bound, (std::vector<std::uint32_t>{0x4041, 0x8042, 0x4041}));
+}
+
+class FakeMainForm : public MainForm {
+  public:
+    TaskTable table;
+    int rowsInFile = 0;
+    bool failAfterReading = false;
+
+    TaskTable& NextGrid1() override { return table; }
+    void SaveTaskFile() override {}
+    void LoadTaskFile() override {
+        table.AppendRows(rowsInFile);
+        if (failAfterReading) throw Error(InvalidIntegerText(u"x"));
+    }
+};
+
+TEST(StartUpLoad, IconsAreRebuiltOnlyAfterALoadWithoutFailure) {
+    FakeMainForm form;
+    form.rowsInFile = 3;
+    int rebuilds = 0;
+    LoadTasksAndIcons(form, [&] { ++rebuilds; });
+    EXPECT_EQ(rebuilds, 1);
+
+    form.failAfterReading = true;
+    LoadTasksAndIcons(form, [&] { ++rebuilds; });
+    EXPECT_EQ(rebuilds, 1);
+    EXPECT_EQ(form.table.RowCount(), 6) << "the rows read before the failure stay";
+}
+
+TEST(StartUpLoad, FailedIconRebuildIsSilent) {
+    FakeMainForm form;
+    EXPECT_NO_THROW(LoadTasksAndIcons(form, [] { throw Error(u"no image list"); }));
+}
+
+}  // namespace
+}  // namespace quorvel

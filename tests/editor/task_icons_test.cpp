@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "common/text.h"
+#include "editor/task_icons.h"
+
+namespace quorvel {
+namespace {
+
+class RecordingPictures : public TaskPictures {
+  public:
+    std::vector<PictureSource> list;
+    int removeAllCalls = 0;
+
+    void RemoveAll() override {
+        ++removeAllCalls;
+        list.clear();
+    }
+    void AddIconImage(const std::u16string& fileName, int iconIndex) override {
+        list.emplace_back(IconFile{fileName, iconIndex});
+    }
+    void AddStoredPicture(StoredPicture picture) override { list.emplace_back(picture); }
+};
+
+void AddRow(TaskTable& table, std::u16string_view desc, std::u16string_view dest = u"",
+            int image = 0) {
+    const int row = table.RowCount();
+    table.AppendRows(1);
+    table.CellAt(u"Desc", row).SetAsString(desc);
+    table.CellAt(u"Dest", row).SetAsString(dest);
+    table.CellAt(u"Image", row).SetAsInteger(image);
+}
+
+std::vector<int> ImageCells(TaskTable& table) {
+    std::vector<int> cells;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        cells.push_back(table.CellAt(u"Image", row).AsInteger());
+    }
+    return cells;
+}
+
+TEST(TaskIcons, PicturesStandInRowOrderAndRowsHoldTheirPositions) {
+    TaskTable table;
+    AddRow(table, u"Run Calc", u"", 9);
+    AddRow(table, u"Open Website...", u"http://example.org", 9);
+    AddRow(table, u"Reboot computer", u"", 9);
+    RecordingPictures pictures;
+    pictures.list.emplace_back(StoredPicture::Image5);  // the list's picture before the rebuild
+
+    BitBtn5Click(table, pictures);
+
+    EXPECT_EQ(pictures.removeAllCalls, 1);
+    EXPECT_EQ(pictures.list,
+              (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"SHELL32.dll", 13},
+                                          StoredPicture::Image2}));
+    EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 1, 2}));
+}
+
+TEST(TaskIcons, UnknownOrMiscasedNamesGetNoPictureAndKeepTheirImageValue) {
+    TaskTable table;
+    AddRow(table, u"Run Calc");
+    AddRow(table, u"RUN CALC", u"", 7);
+    AddRow(table, u"Run selected program", u"", 8);  // without the trailing dots
+    AddRow(table, u"Run Notepad");
+    RecordingPictures pictures;
+
+    BitBtn5Click(table, pictures);
+
+    EXPECT_EQ(pictures.list,
+              (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"Notepad.exe", 0}}));
+    EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 7, 8, 1}));
+}
+
+TEST(TaskIcons, EmptyTableLeavesAnEmptyList) {
+    TaskTable table;
+    RecordingPictures pictures;
+    pictures.list.emplace_back(StoredPicture::Image2);
+
+    BitBtn5Click(table, pictures);
+
+    EXPECT_TRUE(pictures.list.empty());
+}
+
+TEST(TaskIcons, ProgramRowsUseTheirWholeDestination) {
+    EXPECT_EQ(PictureSourceFor(u"Run selected program...", u"C:\\Tools\\zip.exe -d x"),
+              PictureSource(IconFile{u"C:\\Tools\\zip.exe -d x", 0}));
+    EXPECT_EQ(PictureSourceFor(u"Close selected program...", u"C:\\Apps\\Editor.exe"),
+              PictureSource(IconFile{u"C:\\Apps\\Editor.exe", 0}));
+}
+
+TEST(TaskIcons, EveryActionHasAPictureAndSleepActionsShareOne) {
+    const std::vector<std::pair<std::u16string_view, PictureSource>> expected{
+        {u"Run My Computer", IconFile{u"SHELL32.dll", 15}},
+        {u"Run My Documents", IconFile{u"SHELL32.dll", 4}},
+        {u"Run Command Promt", IconFile{u"cmd.exe", 0}},
+        {u"Power off computer", IconFile{u"SHELL32.dll", 27}},
+        {u"Hibernate computer", StoredPicture::Image3},
+        {u"Stand by computer", StoredPicture::Image3},
+        {u"Log off computer", IconFile{u"SHELL32.dll", 44}},
+        {u"Open CD-Rom", IconFile{u"SHELL32.dll", 188}},
+        {u"Close CD-Rom", IconFile{u"SHELL32.dll", 188}},
+        {u"Minimize/Maximaze all windows", StoredPicture::Image4},
+        {u"Clear the Windows clipboard", StoredPicture::Image5},
+    };
+    for (const auto& [name, source] : expected) {
+        EXPECT_EQ(PictureSourceFor(name, u"ignored"), source) << ToUtf8(name);
+    }
+}
+
+TEST(TaskIcons, TheGridIsRepaintedOnceAfterAllCellsAreSet) {
+    TaskTable table;
+    AddRow(table, u"Run Calc", u"", 4);
+    AddRow(table, u"Run Notepad", u"", 4);
+    std::vector<std::vector<int>> paintedCells;
+    table.SetRepaintHandler([&] { paintedCells.push_back(ImageCells(table)); });
+    RecordingPictures pictures;
+
+    BitBtn5Click(table, pictures);
+
+    EXPECT_EQ(paintedCells, (std::vector<std::vector<int>>{{0, 1}}));
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -6,7 +6,7 @@ namespace quorvel {
 
 // What the other windows need of the main window, without its window.
 class MainForm {
-public:
+  public:
     virtual ~MainForm() = default;
     virtual TaskTable& NextGrid1() = 0;
     // Writes the task table to data\actions.cfg; throws Error when it cannot.

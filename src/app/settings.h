@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/registry.h"
+#include "app/settings_lines.h"
+#include "tasks/file_system.h"
+#include "tasks/task_table.h"
+
+namespace quorvel {
+
+// The main window as the settings see it. Sizes and positions are screen pixels.
+class SettingsWindow {
+  public:
+    enum class State { Normal = 0, Minimized = 1, Maximized = 2 };
+
+    virtual ~SettingsWindow() = default;
+    virtual bool CheckBox1() const = 0;  // "Auto start with Windows "
+    virtual void SetCheckBox1(bool checked) = 0;
+    virtual bool CheckBox2() const = 0;  // "Always start in system tray only"
+    virtual void SetCheckBox2(bool checked) = 0;
+    // Grid column widths by the column's storage index.
+    virtual int ColumnWidth(Column column) const = 0;
+    virtual void SetColumnWidth(Column column, int width) = 0;
+    virtual void MakeVisible() = 0;
+
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual int Left() const = 0;
+    virtual int Top() const = 0;
+    virtual State WindowState() const = 0;
+    virtual void SetWidth(int width) = 0;
+    virtual void SetHeight(int height) = 0;
+    virtual void Maximize() = 0;
+    // Moves the window keeping its size and brings it to the top of the window order.
+    virtual void MoveTo(int left, int top) = 0;
+};
+
+// Where the settings live: the data folder's files and the per-user registry.
+struct SettingsStore {
+    FileSystem& files;
+    RegistryApi& registry;
+    std::u16string executablePath;
+    // The system's description of an error code, for "Cannot open file" messages.
+    std::function<std::u16string(std::uint32_t)> systemErrorText;
+};
+
+inline constexpr char16_t kRunKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char16_t kRunValueName[] = u"Quorvel";
+
+// Reads settings.cnfg and w_size.cnfg and applies them to the window, stopping at the first bad
+// or missing line with its Error; only a failure of the final move is ignored.
+void LoadSettings(const SettingsStore& store, SettingsWindow& window);
+// Writes the autostart value and both files; every failure is ignored.
+void SaveSettings(const SettingsStore& store, const SettingsWindow& window);
+// The size and maximised state from w_size.cnfg, without the position; throws Error.
+void LoadWindowSize(const SettingsStore& store, SettingsWindow& window);
+
+}  // namespace quorvel

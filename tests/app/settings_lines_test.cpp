@@ -1,0 +1,82 @@
+#include "app/settings_lines.h"
+
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+
+namespace quorvel {
+namespace {
+
+std::u16string ErrorOf(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const Error& e) {
+        return e.Message();
+    }
+    return u"(no error)";
+}
+
+SettingsLines Split(std::string_view text) {
+    return SplitLines({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+TEST(SettingsLinesTest, AnyLineBreakEndsALine) {
+    EXPECT_EQ(Split("a\r\nb\rc\nd"), (SettingsLines{u"a", u"b", u"c", u"d"}));
+    EXPECT_EQ(Split("a\r\n\r\nb\r\n"), (SettingsLines{u"a", u"", u"b"}));
+    EXPECT_EQ(Split("\n\r"), (SettingsLines{u"", u""}));
+    EXPECT_TRUE(Split("").empty());
+}
+
+TEST(SettingsLinesTest, BytesAboveAsciiReadAsTheirOwnCode) {
+    EXPECT_EQ(Split("\xE9t\xE9"), (SettingsLines{u"\u00E9t\u00E9"}));
+}
+
+TEST(SettingsLinesTest, JoinEndsEveryLineWithCrLfAndReadsBack) {
+    const SettingsLines lines{u"-1", u"0", u"27"};
+    const auto bytes = JoinLines(lines);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "-1\r\n0\r\n27\r\n");
+    EXPECT_EQ(SplitLines(bytes), lines);
+    EXPECT_TRUE(JoinLines({}).empty());
+}
+
+TEST(SettingsLinesTest, MissingLineGivesTheListIndexError) {
+    const SettingsLines lines{u"1", u"2"};
+    EXPECT_EQ(LineAt(lines, 1), u"2");
+    EXPECT_EQ(ErrorOf([&] { LineAt(lines, 2); }), u"List index out of bounds (2)");
+}
+
+TEST(SettingsLinesTest, BooleanLineTakesNumbersAndWordsInAnyCase) {
+    EXPECT_TRUE(BooleanLine(u"-1"));
+    EXPECT_TRUE(BooleanLine(u"7"));
+    EXPECT_FALSE(BooleanLine(u"0"));
+    EXPECT_FALSE(BooleanLine(u"-0"));
+    EXPECT_TRUE(BooleanLine(u"True"));
+    EXPECT_TRUE(BooleanLine(u"tRUE"));
+    EXPECT_FALSE(BooleanLine(u"FALSE"));
+}
+
+TEST(SettingsLinesTest, BooleanLineRejectsEverythingElse) {
+    for (const std::u16string text : {u"", u"yes", u" 1", u"1.0", u"truee"}) {
+        EXPECT_EQ(ErrorOf([&] { BooleanLine(text); }),
+                  u"'" + text + u"' is not a valid boolean value");
+    }
+}
+
+TEST(SettingsLinesTest, BooleanLineTextReadsBackAsTheSameValue) {
+    EXPECT_EQ(BooleanLineText(true), u"-1");
+    EXPECT_EQ(BooleanLineText(false), u"0");
+    EXPECT_TRUE(BooleanLine(BooleanLineText(true)));
+    EXPECT_FALSE(BooleanLine(BooleanLineText(false)));
+}
+
+TEST(SettingsLinesTest, IntegerLineIsASigned32BitDecimal) {
+    EXPECT_EQ(IntegerLine(u"-2147483648"), INT32_MIN);
+    EXPECT_EQ(IntegerLine(u"+609"), 609);
+    for (const std::u16string text : {u"", u"2147483648", u"12px", u"0x10", u" 5"}) {
+        EXPECT_EQ(ErrorOf([&] { IntegerLine(text); }),
+                  u"'" + text + u"' is not a valid integer value");
+    }
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,204 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+#include "common/error.h"
+#include "fake_file_system.h"
+#include "fake_registry.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakeFileSystem;
+using testing::FakeRegistry;
+
+const std::u16string kExe = u"C:\\Tools\\Quorvel\\Quorvel.exe";
+const std::u16string kSettingsPath = u"C:\\Tools\\Quorvel\\data\\settings.cnfg";
+const std::u16string kSizePath = u"C:\\Tools\\Quorvel\\data\\w_size.cnfg";
+
+class FakeWindow final : public SettingsWindow {
+  public:
+    bool CheckBox1() const override { return checkBox1; }
+    void SetCheckBox1(bool checked) override { checkBox1 = checked; }
+    bool CheckBox2() const override { return checkBox2; }
+    void SetCheckBox2(bool checked) override { checkBox2 = checked; }
+    int ColumnWidth(Column column) const override { return widths.at(column); }
+    void SetColumnWidth(Column column, int width) override { widths[column] = width; }
+    void MakeVisible() override { visible = true; }
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+    int Left() const override { return left; }
+    int Top() const override { return top; }
+    State WindowState() const override { return state; }
+    void SetWidth(int w) override { width = w; }
+    void SetHeight(int h) override { height = h; }
+    void Maximize() override { state = State::Maximized; }
+    void MoveTo(int l, int t) override {
+        left = l;
+        top = t;
+        ++moves;
+    }
+
+    bool checkBox1 = true;
+    bool checkBox2 = true;
+    std::map<Column, int> widths{
+        {kNumberColumn, 27}, {kDescColumn, 104}, {kHotkeyColumn, 105}, {kDestColumn, 211}};
+    bool visible = false;
+    int width = 609, height = 449, left = 10, top = 20, moves = 0;
+    State state = State::Normal;
+};
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    SettingsStore Store() {
+        return {files, registry, kExe, [](std::uint32_t code) {
+                    return code == 2 ? u"The system cannot find the file specified."
+                                     : u"Error " + std::u16string(1, char16_t(u'0' + code));
+                }};
+    }
+    std::u16string LoadError() {
+        try {
+            LoadSettings(Store(), window);
+        } catch (const Error& e) {
+            return e.Message();
+        }
+        return u"(no error)";
+    }
+    std::u16string RunValue() {
+        return registry.Units(u"Software\\Microsoft\\Windows\\CurrentVersion\\Run", u"Quorvel");
+    }
+
+    FakeFileSystem files;
+    FakeRegistry registry;
+    FakeWindow window;
+};
+
+TEST_F(SettingsTest, LoadAppliesBothFilesInFull) {
+    files.SetText(kSettingsPath, "0\r\nFalse\r\n30\r\n120\r\n90\r\n250\r\nextra\r\n");
+    files.SetText(kSizePath, "800\r\n600\r\n2\r\n-5\r\n40\r\nextra\r\n");
+    EXPECT_EQ(LoadError(), u"(no error)");
+    EXPECT_FALSE(window.checkBox1);
+    EXPECT_FALSE(window.checkBox2);
+    EXPECT_EQ(
+        window.widths,
+        (std::map<Column, int>{
+            {kNumberColumn, 30}, {kDescColumn, 120}, {kHotkeyColumn, 90}, {kDestColumn, 250}}));
+    EXPECT_TRUE(window.visible) << "tray-only off shows the window";
+    EXPECT_EQ(window.width, 800);
+    EXPECT_EQ(window.height, 600);
+    EXPECT_EQ(window.state, SettingsWindow::State::Maximized);
+    EXPECT_EQ(window.left, -5);
+    EXPECT_EQ(window.top, 40);
+}
+
+TEST_F(SettingsTest, TrayOnlyLeavesVisibilityAloneAndOnlyStateTwoMaximizes) {
+    files.SetText(kSettingsPath, "True\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
+    for (const char* state : {"0\r\n", "1\r\n", " 2\r\n", "02\r\n"}) {
+        files.SetText(kSizePath, std::string("609\r\n449\r\n") + state + "1\r\n2\r\n");
+        EXPECT_EQ(LoadError(), u"(no error)");
+        EXPECT_EQ(window.state, SettingsWindow::State::Normal) << state;
+    }
+    EXPECT_TRUE(window.checkBox1);
+    EXPECT_FALSE(window.visible);
+}
+
+TEST_F(SettingsTest, MissingSettingsFileNamesTheFileAndTheSystemReason) {
+    files.SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
+    EXPECT_EQ(LoadError(), u"Cannot open file \"" + kSettingsPath +
+                               u"\". The system cannot find the file specified.");
+    EXPECT_EQ(files.reads[kSizePath], 0);
+}
+
+TEST_F(SettingsTest, FiveLineSettingsFileStopsBeforeTheDestWidth) {
+    files.SetText(kSettingsPath, "-1\r\n-1\r\n1\r\n2\r\n3\r\n");
+    files.SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
+    EXPECT_EQ(LoadError(), u"List index out of bounds (5)");
+    EXPECT_EQ(window.widths[kHotkeyColumn], 3);
+    EXPECT_EQ(window.widths[kDestColumn], 211);
+    EXPECT_EQ(files.reads[kSizePath], 0);
+}
+
+TEST_F(SettingsTest, BadLinesStopTheLoadWithTheirText) {
+    files.SetText(kSettingsPath, "-1\r\nmaybe\r\n");
+    EXPECT_EQ(LoadError(), u"'maybe' is not a valid boolean value");
+
+    files.SetText(kSettingsPath, "-1\r\n0\r\n27\r\nwide\r\n");
+    EXPECT_EQ(LoadError(), u"'wide' is not a valid integer value");
+
+    files.SetText(kSettingsPath, "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
+    files.SetText(kSizePath, "700\r\ntall\r\n");
+    EXPECT_EQ(LoadError(), u"'tall' is not a valid integer value");
+    EXPECT_EQ(window.width, 700);
+}
+
+TEST_F(SettingsTest, ShortOrBadPositionIsIgnoredSilently) {
+    files.SetText(kSettingsPath, "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
+    files.SetText(kSizePath, "640\r\n480\r\n2\r\n");
+    EXPECT_EQ(LoadError(), u"(no error)");
+    EXPECT_EQ(window.width, 640);
+    EXPECT_EQ(window.state, SettingsWindow::State::Maximized);
+    EXPECT_EQ(window.moves, 0);
+
+    files.SetText(kSizePath, "640\r\n480\r\n0\r\n100\r\nlow\r\n");
+    EXPECT_EQ(LoadError(), u"(no error)");
+    EXPECT_EQ(window.moves, 0);
+    EXPECT_EQ(window.left, 10);
+}
+
+TEST_F(SettingsTest, WindowSizeFromTheTrayKeepsThePosition) {
+    files.SetText(kSizePath, "500\r\n400\r\n2\r\n300\r\n300\r\n");
+    LoadWindowSize(Store(), window);
+    EXPECT_EQ(window.width, 500);
+    EXPECT_EQ(window.height, 400);
+    EXPECT_EQ(window.state, SettingsWindow::State::Maximized);
+    EXPECT_EQ(window.moves, 0);
+}
+
+TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
+    window.checkBox1 = false;
+    window.widths[kDestColumn] = 300;
+    window.state = SettingsWindow::State::Maximized;
+    window.left = -8;
+    SaveSettings(Store(), window);
+    EXPECT_EQ(files.Text(kSettingsPath), "0\r\n-1\r\n27\r\n104\r\n105\r\n300\r\n");
+    EXPECT_EQ(files.Text(kSizePath), "609\r\n449\r\n2\r\n-8\r\n20\r\n");
+}
+
+TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
+    window.checkBox2 = false;
+    window.widths[kDescColumn] = 150;
+    window.width = 700;
+    SaveSettings(Store(), window);
+    FakeWindow loaded;
+    loaded.width = 1;
+    LoadSettings(Store(), loaded);
+    EXPECT_EQ(loaded.checkBox2, false);
+    EXPECT_EQ(loaded.widths, window.widths);
+    EXPECT_EQ(loaded.width, 700);
+    EXPECT_EQ(loaded.left, window.left);
+}
+
+TEST_F(SettingsTest, AutostartValueHoldsThePathOrAnEmptyText) {
+    SaveSettings(Store(), window);
+    EXPECT_EQ(RunValue(), kExe + std::u16string(1, u'\0'));
+    window.checkBox1 = false;
+    SaveSettings(Store(), window);
+    EXPECT_EQ(RunValue(), std::u16string(1, u'\0')) << "the value stays, with empty data";
+}
+
+TEST_F(SettingsTest, SaveIgnoresFailuresAndSkipsTheSizeFileAfterASettingsFailure) {
+    registry.readOnly = true;
+    files.failingWrites.insert(kSettingsPath);
+    EXPECT_NO_THROW(SaveSettings(Store(), window));
+    EXPECT_EQ(files.writes[kSizePath], 0);
+
+    files.failingWrites = {kSizePath};
+    EXPECT_NO_THROW(SaveSettings(Store(), window));
+    EXPECT_EQ(files.writes[kSettingsPath], 1);
+}
+
+}  // namespace
+}  // namespace quorvel

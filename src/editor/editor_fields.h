@@ -14,9 +14,6 @@ struct EditorFields {
     std::u16string destination;      // Combobox2's text
     int runTypeIndex = -1;           // ComboBox3's selected item in the run types, -1 for none
     std::u16string chooserFileName;  // OpenDialog1's file name
-    // AddingTask: true when Add opened the editor (OK appends a row), false when Edit did
-    // (OK overwrites the grid's selected row). Read once per OK.
-    bool addingTask = true;
 };
 
 // What the list commands need of the editor window.

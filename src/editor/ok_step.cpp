@@ -45,7 +45,8 @@ void WriteTaskCells(TaskTable& table, int row, const TaskTexts& texts) {
 
 }  // namespace
 
-void BitBtn4Click(EditorFields& fields, TaskTable& table, OkStepEnvironment& environment) {
+void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
+                  OkStepEnvironment& environment) {
     const std::u16string action = SelectedText(kActionNames, fields.actionIndex);
     FillMissingDestination(fields, action, environment);
 
@@ -56,7 +57,7 @@ void BitBtn4Click(EditorFields& fields, TaskTable& table, OkStepEnvironment& env
         fields.destination,
         SelectedText(kRunTypes, fields.runTypeIndex),
     };
-    if (fields.addingTask) {
+    if (addingTask) {
         const int row = table.RowCount();
         table.AppendRows(1);
         table.BeginBatch();

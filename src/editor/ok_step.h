@@ -24,9 +24,10 @@ class OkStepEnvironment {
 };
 
 // The editor's OK (BitBtn4Click): fills in a missing program or CD destination, writes the task
-// into the table (appended when fields.addingTask, else over the selected row), saves, registers
-// every row's hotkey again, rebuilds the icons and closes. Any failure propagates and skips the
-// later steps, so the dialog stays open.
-void BitBtn4Click(EditorFields& fields, TaskTable& table, OkStepEnvironment& environment);
+// into the table (appended when addingTask, else over the selected row), saves, registers every
+// row's hotkey again, rebuilds the icons and closes. Any failure propagates and skips the later
+// steps, so the dialog stays open.
+void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
+                  OkStepEnvironment& environment);
 
 }  // namespace quorvel

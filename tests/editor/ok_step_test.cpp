@@ -16,6 +16,8 @@ constexpr int kOpenCdRom = 13;
 constexpr int kCloseCdRom = 14;
 constexpr int kNormal = 0;
 constexpr int kMinimze = 3;
+constexpr bool kAdd = true;
+constexpr bool kEdit = false;
 
 // Records the environment calls in order; each step can be made to fail.
 class FakeEnvironment : public OkStepEnvironment {
@@ -59,9 +61,8 @@ Row RowAt(TaskTable& table, int row) {
             text(u"Type_run"), text(u"Image"),  text(u"Enabled")};
 }
 
-EditorFields AddFields(int action, std::uint16_t hotKey, std::u16string dest, int runType) {
+EditorFields MakeFields(int action, std::uint16_t hotKey, std::u16string dest, int runType) {
     EditorFields fields;
-    fields.addingTask = true;
     fields.actionIndex = action;
     fields.hotKey = hotKey;
     fields.destination = std::move(dest);
@@ -76,9 +77,9 @@ TEST(OkStep, AddAppendsTheTaskThenSavesRegistersRebuildsAndCloses) {
     TaskTable table;
     table.AppendRows(1);
     FakeEnvironment env;
-    auto fields = AddFields(kRunMyComputer, 0xC04E, u"typed", kMinimze);
+    auto fields = MakeFields(kRunMyComputer, 0xC04E, u"typed", kMinimze);
 
-    BitBtn4Click(fields, table, env);
+    BitBtn4Click(fields, kAdd, table, env);
 
     ASSERT_EQ(table.RowCount(), 2);
     EXPECT_EQ(RowAt(table, 1),
@@ -95,9 +96,9 @@ TEST(OkStep, AddShowsTheNewRowToTheViewOnlyWhenComplete) {
         if (table.RowCount() > 0) painted.push_back(RowAt(table, table.RowCount() - 1));
     });
     FakeEnvironment env;
-    auto fields = AddFields(kRunMyComputer, 0x2041, u"d", kNormal);
+    auto fields = MakeFields(kRunMyComputer, 0x2041, u"d", kNormal);
 
-    BitBtn4Click(fields, table, env);
+    BitBtn4Click(fields, kAdd, table, env);
 
     ASSERT_FALSE(painted.empty());
     EXPECT_EQ(painted.back(),
@@ -115,10 +116,9 @@ TEST(OkStep, EditOverwritesTheSelectedRowAndKeepsItsPictureAndEnabledState) {
     table.CellAt(u"Enabled", 1).SetAsBoolean(false);
     table.SetSelectedRow(1);
     FakeEnvironment env;
-    auto fields = AddFields(kCloseCdRom, 0x4046, u"F:", kNormal);
-    fields.addingTask = false;
+    auto fields = MakeFields(kCloseCdRom, 0x4046, u"F:", kNormal);
 
-    BitBtn4Click(fields, table, env);
+    BitBtn4Click(fields, kEdit, table, env);
 
     ASSERT_EQ(table.RowCount(), 3);
     EXPECT_EQ(RowAt(table, 1),
@@ -131,11 +131,10 @@ TEST(OkStep, EditWithoutSelectedRowFailsBeforeWritingAnything) {
     TaskTable table;
     table.AppendRows(2);
     FakeEnvironment env;
-    auto fields = AddFields(kRunMyComputer, 0, u"x", kNormal);
-    fields.addingTask = false;
+    auto fields = MakeFields(kRunMyComputer, 0, u"x", kNormal);
 
     try {
-        BitBtn4Click(fields, table, env);
+        BitBtn4Click(fields, kEdit, table, env);
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.Message(), u"List index out of bounds (-1)");
@@ -148,9 +147,9 @@ TEST(OkStep, EditWithoutSelectedRowFailsBeforeWritingAnything) {
 TEST(OkStep, EmptyHotKeyAndUnselectedRunTypeAreStoredAsEmptyTexts) {
     TaskTable table;
     FakeEnvironment env;
-    auto fields = AddFields(kRunMyComputer, 0, u"", -1);
+    auto fields = MakeFields(kRunMyComputer, 0, u"", -1);
 
-    BitBtn4Click(fields, table, env);
+    BitBtn4Click(fields, kAdd, table, env);
 
     EXPECT_EQ(RowAt(table, 0), (Row{u"Run My Computer", u"", u"", u"", u"0", u"True"}));
     EXPECT_EQ(env.calls, kAllSteps);
@@ -161,10 +160,10 @@ TEST(OkStep, EmptyProgramDestinationAsksForTheProgramWithTheChoosersLastName) {
         TaskTable table;
         FakeEnvironment env;
         if (confirmed) env.chooserResult = u"C:\\Tools\\app.exe";
-        auto fields = AddFields(kRunSelectedProgram, 0, u"", kNormal);
+        auto fields = MakeFields(kRunSelectedProgram, 0, u"", kNormal);
         fields.chooserFileName = u"C:\\last\\used.exe";
 
-        BitBtn4Click(fields, table, env);
+        BitBtn4Click(fields, kAdd, table, env);
 
         EXPECT_EQ(env.chooserInitialName, u"C:\\last\\used.exe");
         EXPECT_EQ(RowAt(table, 0).dest, confirmed ? u"C:\\Tools\\app.exe" : u"");
@@ -179,9 +178,9 @@ TEST(OkStep, TypedDestinationIsKeptForEveryAction) {
         TaskTable table;
         FakeEnvironment env;
         env.cdRomDrive = u"E";
-        auto fields = AddFields(action, 0, u"as typed", kNormal);
+        auto fields = MakeFields(action, 0, u"as typed", kNormal);
 
-        BitBtn4Click(fields, table, env);
+        BitBtn4Click(fields, kAdd, table, env);
 
         EXPECT_EQ(RowAt(table, 0).dest, u"as typed");
         EXPECT_EQ(env.calls, kAllSteps);
@@ -195,9 +194,9 @@ TEST(OkStep, EmptyCdDestinationBecomesTheFirstCdRomDrive) {
             TaskTable table;
             FakeEnvironment env;
             env.cdRomDrive = drive;
-            auto fields = AddFields(action, 0, u"", kNormal);
+            auto fields = MakeFields(action, 0, u"", kNormal);
 
-            BitBtn4Click(fields, table, env);
+            BitBtn4Click(fields, kAdd, table, env);
 
             EXPECT_EQ(RowAt(table, 0).dest, expected);
         }
@@ -208,13 +207,13 @@ TEST(OkStep, FailedSaveKeepsTheRowSkipsTheRestAndOkAgainAppendsAnother) {
     TaskTable table;
     FakeEnvironment env;
     env.saveFails = true;
-    auto fields = AddFields(kRunMyComputer, 0, u"", kNormal);
+    auto fields = MakeFields(kRunMyComputer, 0, u"", kNormal);
 
-    EXPECT_THROW(BitBtn4Click(fields, table, env), FileError);
+    EXPECT_THROW(BitBtn4Click(fields, kAdd, table, env), FileError);
     EXPECT_EQ(table.RowCount(), 1);
     EXPECT_EQ(env.calls, std::vector<std::string>{"SaveTaskFile"});
 
-    EXPECT_THROW(BitBtn4Click(fields, table, env), FileError);
+    EXPECT_THROW(BitBtn4Click(fields, kAdd, table, env), FileError);
     EXPECT_EQ(table.RowCount(), 2);
 }
 
@@ -223,9 +222,9 @@ TEST(OkStep, FailedHotKeyTextLeavesTheTableUntouched) {
         std::u16string FormatHotKey(std::uint32_t) override { throw Error(u"no layout"); }
     } env;
     TaskTable table;
-    auto fields = AddFields(kRunMyComputer, 0x4041, u"", kNormal);
+    auto fields = MakeFields(kRunMyComputer, 0x4041, u"", kNormal);
 
-    EXPECT_THROW(BitBtn4Click(fields, table, env), Error);
+    EXPECT_THROW(BitBtn4Click(fields, kAdd, table, env), Error);
     EXPECT_EQ(table.RowCount(), 0);
 }
 

@@ -1,0 +1,88 @@
+#include "actions/dispatcher.h"
+
+#include <utility>
+
+#include "actions/action_catalogue.h"
+#include "actions/destination.h"
+
+namespace quorvel {
+
+Dispatcher::Dispatcher(TaskTable& table, std::function<std::u16string(HotKeyValue)> formatHotKey,
+                       ActionOperations& operations)
+    : table_(table), formatHotKey_(std::move(formatHotKey)), operations_(operations) {}
+
+void Dispatcher::Dravlin1HotKeyPressed(HotKeyValue hotKey, std::uint16_t /*index*/) {
+    const int rowCount = table_.RowCount();
+    if (rowCount == 0) return;
+    // Rows hold the text the editor wrote for their hotkey, so they are matched by text.
+    const std::u16string pressed = formatHotKey_(hotKey);
+    for (int row = 0; row < rowCount; ++row) {
+        if (!table_.CellAt(kEnabledColumn, row).AsBoolean()) continue;
+        if (table_.CellAt(kHotkeyColumn, row).AsString() != pressed) continue;
+        RunRow(row);
+    }
+}
+
+void Dispatcher::RunRow(int row) {
+    const auto action = FindAction(table_.CellAt(kDescColumn, row).AsString());
+    if (!action) return;
+    const std::u16string destination = table_.CellAt(kDestColumn, row).AsString();
+    const ProgramCommand command = SplitParameters(destination);
+    const int show = ShowCommandOf(table_.CellAt(kTypeRunColumn, row).AsString());
+
+    switch (*action) {
+        case Action::RunMyComputer:
+            operations_.OpenSpecialFolder(kCsidlDrives, show);
+            break;
+        case Action::RunMyDocuments:
+            operations_.OpenSpecialFolder(kCsidlPersonal, show);
+            break;
+        case Action::RunCalc:
+            operations_.WinExec(u"calc.exe", show);
+            break;
+        case Action::RunNotepad:
+            operations_.WinExec(u"notepad.exe", show);
+            break;
+        case Action::RunCommandPromt:
+            operations_.WinExec(u"cmd.exe", show);
+            break;
+        case Action::PowerOffComputer:
+            operations_.PowerOffComputer();
+            break;
+        case Action::RebootComputer:
+            operations_.RebootComputer();
+            break;
+        case Action::HibernateComputer:
+            operations_.HibernateComputer();
+            break;
+        case Action::StandByComputer:
+            operations_.StandByComputer();
+            break;
+        case Action::LogOffComputer:
+            operations_.LogOffComputer();
+            break;
+        case Action::RunSelectedProgram:
+            operations_.ShellExecute(u"open", command.program, command.parameters, show);
+            break;
+        case Action::CloseSelectedProgram:
+            operations_.CloseProgramByName(FileNamePart(command.program));
+            break;
+        case Action::OpenWebsite:
+            operations_.ShellExecute(u"", command.program, u"", show);
+            break;
+        case Action::OpenCdRom:
+            operations_.OpenCdDoor(destination);
+            break;
+        case Action::CloseCdRom:
+            operations_.CloseCdDoor(destination);
+            break;
+        case Action::MinimizeMaximazeAllWindows:
+            operations_.ToggleMinimizeAll();
+            break;
+        case Action::ClearTheWindowsClipboard:
+            operations_.ClearClipboard();
+            break;
+    }
+}
+
+}  // namespace quorvel

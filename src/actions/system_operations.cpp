@@ -1,0 +1,168 @@
+#include "actions/system_operations.h"
+
+#include <utility>
+
+#include "actions/destination.h"
+#include "common/error.h"
+#include "common/text.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::u16string_view kShutdownPrivilege = u"SeShutdownPrivilege";
+constexpr std::uint32_t kTokenAccess = win::kTokenAdjustPrivileges | win::kTokenQuery;
+constexpr std::u16string_view kExitErrorText = u"Exit Error";
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+}  // namespace
+
+SystemOperations::SystemOperations(std::unique_ptr<SystemCalls> calls) : calls_(std::move(calls)) {}
+
+std::u16string SystemOperations::GetOsFamilyName() {
+    const auto platform = calls_->GetVersionEx();
+    if (!platform) return {};
+    switch (*platform) {
+        case win::kVerPlatformWin32s:
+            return u"Win32s";
+        case win::kVerPlatformWin32Windows:
+            return u"Windows 95";
+        case win::kVerPlatformWin32Nt:
+            return u"Windows NT";
+        default:
+            return {};
+    }
+}
+
+bool SystemOperations::EnableShutdownPrivilege() {
+    const OwnedHandle token = calls_->OpenProcessToken(kTokenAccess);
+    if (!token) {
+        calls_->MessageBox(kExitErrorText, u"OpenProcessToken() Failed");
+        return false;
+    }
+    const auto privilege = calls_->LookupPrivilegeValue(kShutdownPrivilege);
+    if (!privilege) {
+        calls_->MessageBox(kExitErrorText, u"LookupPrivilegeValue() Failed");
+        return false;
+    }
+    // The call succeeds even when the account lacks the privilege; only the last error
+    // (ERROR_NOT_ALL_ASSIGNED) tells.
+    calls_->AdjustTokenPrivileges(*token, *privilege, win::kSePrivilegeEnabled,
+                                  /*askPreviousState=*/true);
+    if (calls_->GetLastError() != 0) {
+        calls_->MessageBox(kExitErrorText, u"AdjustTokenPrivileges() Failed");
+        return false;
+    }
+    return true;
+}
+
+void SystemOperations::ShellExecute(std::u16string_view operation, std::u16string_view file,
+                                    std::u16string_view parameters, int showCommand) {
+    calls_->ShellExecute(operation, file, parameters, showCommand);
+}
+
+void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand) {
+    calls_->WinExec(commandLine, showCommand);
+}
+
+void SystemOperations::OpenSpecialFolder(int folder, int showCommand) {
+    const OwnedHandle itemIdList = calls_->SHGetSpecialFolderLocation(folder);
+    if (!itemIdList) return;
+    calls_->ShellExecuteEx(*itemIdList, showCommand);
+}
+
+void SystemOperations::ExitWindowsWithShutdownPrivilege(std::uint32_t flags) {
+    // Only the NT family keeps the shutdown behind a privilege.
+    if (GetOsFamilyName() == u"Windows NT" && !EnableShutdownPrivilege()) return;
+    calls_->ExitWindowsEx(flags, 0);
+}
+
+void SystemOperations::PowerOffComputer() {
+    ExitWindowsWithShutdownPrivilege(win::kEwxPowerOff | win::kEwxForce);
+}
+
+void SystemOperations::RebootComputer() {
+    ExitWindowsWithShutdownPrivilege(win::kEwxReboot | win::kEwxForce);
+}
+
+void SystemOperations::LogOffComputer() { calls_->ExitWindowsEx(win::kEwxLogOff, 0); }
+
+void SystemOperations::SuspendWithShutdownPrivilege(bool hibernate, bool force) {
+    const OwnedHandle token = calls_->OpenProcessToken(kTokenAccess);
+    if (!token) return;
+    const auto privilege = calls_->LookupPrivilegeValue(kShutdownPrivilege);
+    if (!privilege) return;
+    if (!calls_->AdjustTokenPrivileges(*token, *privilege, win::kSePrivilegeEnabled,
+                                       /*askPreviousState=*/false)) {
+        return;
+    }
+    calls_->SetSuspendState(hibernate, force);
+}
+
+void SystemOperations::HibernateComputer() {
+    SuspendWithShutdownPrivilege(/*hibernate=*/true, /*force=*/true);
+}
+
+void SystemOperations::StandByComputer() {
+    SuspendWithShutdownPrivilege(/*hibernate=*/false, /*force=*/false);
+}
+
+std::optional<std::u16string> CdElementName(std::u16string_view drive) {
+    if (drive.empty() || !IsAsciiLetter(drive.front())) return std::nullopt;
+    return std::u16string{AsciiUpper(drive.front()), u':'};
+}
+
+void SystemOperations::SetCdDoor(std::u16string_view drive, std::uint32_t doorFlag) {
+    const auto element = CdElementName(drive);
+    if (!element) return;
+    MciOpenParms device{0, u"CDAudio", *element};
+    if (calls_->mciSendCommand(0, win::kMciOpen, win::kMciOpenType | win::kMciOpenElement,
+                               &device) != 0) {
+        return;
+    }
+    calls_->mciSendCommand(device.deviceId, win::kMciSet, doorFlag, nullptr);
+    calls_->mciSendCommand(device.deviceId, win::kMciClose, 0, nullptr);
+}
+
+void SystemOperations::OpenCdDoor(std::u16string_view drive) {
+    SetCdDoor(drive, win::kMciSetDoorOpen);
+}
+
+void SystemOperations::CloseCdDoor(std::u16string_view drive) {
+    SetCdDoor(drive, win::kMciSetDoorClosed);
+}
+
+bool ProcessNameMatches(std::u16string_view exeFile, std::u16string_view fileName) {
+    return EqualsIgnoreAsciiCase(FileNamePart(exeFile), fileName) ||
+           EqualsIgnoreAsciiCase(exeFile, fileName);
+}
+
+void SystemOperations::CloseProgramByName(std::u16string_view fileName) {
+    const OwnedHandle snapshot = calls_->CreateToolhelp32Snapshot(win::kTh32csSnapProcess);
+    if (!snapshot) return;
+    for (auto entry = calls_->Process32First(*snapshot); entry;
+         entry = calls_->Process32Next(*snapshot)) {
+        if (!ProcessNameMatches(entry->exeFile, fileName)) continue;
+        const OwnedHandle process =
+            calls_->OpenProcess(win::kProcessTerminate, /*inheritHandle=*/false, entry->processId);
+        if (process) calls_->TerminateProcess(*process, 0);
+    }
+}
+
+void SystemOperations::ToggleMinimizeAll() {
+    // The flag turns only after a call that went through, so a failed minimise is retried.
+    if (windowsMinimized_) {
+        calls_->UndoMinimizeALL();
+    } else {
+        calls_->MinimizeAll();
+    }
+    windowsMinimized_ = !windowsMinimized_;
+}
+
+void SystemOperations::ClearClipboard() {
+    if (!calls_->OpenClipboard()) throw Error(u"Cannot open clipboard");
+    calls_->EmptyClipboard();
+    calls_->CloseClipboard();
+}
+
+}  // namespace quorvel

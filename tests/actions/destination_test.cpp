@@ -1,0 +1,83 @@
+#include "actions/destination.h"
+
+#include <gtest/gtest.h>
+
+#include "actions/action_catalogue.h"
+
+namespace quorvel {
+namespace {
+
+TEST(LastPosTest, FindsTheLastOccurrenceOneBased) {
+    EXPECT_EQ(LastPos(u"ab", u"xabyab"), 5u);
+    EXPECT_EQ(LastPos(u"aa", u"aaa"), 2u);
+    EXPECT_EQ(LastPos(u".exe", u".exe"), 1u);
+}
+
+TEST(LastPosTest, GivesZeroWhenAbsentOrDifferentInCase) {
+    EXPECT_EQ(LastPos(u"ab", u"xyz"), 0u);
+    EXPECT_EQ(LastPos(u".EXE", u"c:\\a.exe"), 0u);
+    EXPECT_EQ(LastPos(u"abcd", u"abc"), 0u);
+    EXPECT_EQ(LastPos(u"a", u""), 0u);
+}
+
+TEST(FileNamePartTest, TakesTheTextAfterTheLastBackslashOrColon) {
+    EXPECT_EQ(FileNamePart(u"C:\\Apps\\Editor.exe"), u"Editor.exe");
+    EXPECT_EQ(FileNamePart(u"c:notes.txt"), u"notes.txt");
+    EXPECT_EQ(FileNamePart(u"notepad.exe"), u"notepad.exe");
+    EXPECT_EQ(FileNamePart(u"e:"), u"");
+}
+
+struct SplitCase {
+    std::u16string_view destination;
+    std::u16string_view program;
+    std::u16string_view parameters;
+};
+
+class SplitParametersTest : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitParametersTest, SeparatesProgramAndParameters) {
+    const SplitCase& c = GetParam();
+    const ProgramCommand command = SplitParameters(c.destination);
+    EXPECT_EQ(command.program, c.program);
+    EXPECT_EQ(command.parameters, c.parameters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Destinations, SplitParametersTest,
+    testing::Values(
+        SplitCase{u"c:\\tools\\app.exe -q -x", u"c:\\tools\\app.exe", u"-q -x"},
+        // The extension is found in any letter case, and both parts keep theirs.
+        SplitCase{u"C:\\Tools\\Zip.EXE -d Archive", u"C:\\Tools\\Zip.EXE", u"-d Archive"},
+        SplitCase{u"D:\\Old\\Game.Com Level2", u"D:\\Old\\Game.Com", u"Level2"},
+        SplitCase{u"C:\\Program Files\\My App\\run.bat /fast",
+                  u"C:\\Program Files\\My App\\run.bat", u"/fast"},
+        // A space in a folder name with nothing after the extension is no split.
+        SplitCase{u"C:\\Program Files\\Tool\\tool.exe", u"C:\\Program Files\\Tool\\tool.exe", u""},
+        SplitCase{u"c:\\docs\\my notes.txt", u"c:\\docs\\my notes.txt", u""},
+        // Only the file-name part decides which extension is looked for.
+        SplitCase{u"c:\\my.exe files\\tool.bat arg", u"c:\\my.exe files\\tool.bat", u"arg"},
+        // The one character after the extension separates; further spaces are parameters.
+        SplitCase{u"setup.exe  -x", u"setup.exe", u" -x"},
+        SplitCase{u"https://Example.org/Path", u"https://Example.org/Path", u""}));
+
+TEST(ShowCommandTest, OnlyTheStoredRunTypesChangeTheNormalWindow) {
+    EXPECT_EQ(ShowCommandOf(u"Normal"), kSwShowNormal);
+    EXPECT_EQ(ShowCommandOf(u"Hide"), kSwHide);
+    EXPECT_EQ(ShowCommandOf(u"Maximize"), kSwShowMaximized);
+    EXPECT_EQ(ShowCommandOf(u"Minimze"), kSwMinimize);
+    EXPECT_EQ(ShowCommandOf(u"Minimize"), kSwShowNormal);
+    EXPECT_EQ(ShowCommandOf(u"hide"), kSwShowNormal);
+    EXPECT_EQ(ShowCommandOf(u""), kSwShowNormal);
+}
+
+TEST(ActionCatalogueTest, FindsStoredNamesOnlyWithTheirExactSpelling) {
+    EXPECT_EQ(FindAction(u"Run Command Promt"), Action::RunCommandPromt);
+    EXPECT_EQ(FindAction(u"Clear the Windows clipboard"), Action::ClearTheWindowsClipboard);
+    EXPECT_EQ(FindAction(u"Minimize/Maximaze all windows"), Action::MinimizeMaximazeAllWindows);
+    EXPECT_EQ(FindAction(u"run calc"), std::nullopt);
+    EXPECT_EQ(FindAction(u"Run selected program"), std::nullopt);
+    EXPECT_EQ(FindAction(u""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quorvel

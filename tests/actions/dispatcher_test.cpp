@@ -1,0 +1,154 @@
+#include "actions/dispatcher.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "actions/action_catalogue.h"
+#include "common/error.h"
+#include "recording_operations.h"
+
+namespace quorvel {
+namespace {
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+using testing_support::RecordingOperations;
+
+constexpr HotKeyValue kCtrlAltN = 0xC04E;
+constexpr HotKeyValue kCtrlAltM = 0xC04D;
+
+struct Task {
+    std::u16string_view desc;
+    std::u16string_view hotkey = u"Ctrl+Alt+N";
+    std::u16string_view dest = u"";
+    std::u16string_view runType = u"Normal";
+    bool enabled = true;
+};
+
+class DispatcherTest : public testing::Test {
+  protected:
+    void Add(const Task& task) {
+        const int row = table_.RowCount();
+        table_.AppendRows(1);
+        table_.CellAt(kDescColumn, row).SetAsString(task.desc);
+        table_.CellAt(kHotkeyColumn, row).SetAsString(task.hotkey);
+        table_.CellAt(kDestColumn, row).SetAsString(task.dest);
+        table_.CellAt(kTypeRunColumn, row).SetAsString(task.runType);
+        table_.CellAt(kEnabledColumn, row).SetAsBoolean(task.enabled);
+    }
+
+    void Press(HotKeyValue hotKey) { dispatcher_.Dravlin1HotKeyPressed(hotKey, 0xC000); }
+
+    static std::u16string FormatHotKey(HotKeyValue value) {
+        if (value == kCtrlAltN) return u"Ctrl+Alt+N";
+        if (value == kCtrlAltM) return u"Ctrl+Alt+M";
+        return u"?";
+    }
+
+    TaskTable table_;
+    RecordingOperations operations_;
+    Dispatcher dispatcher_{table_, FormatHotKey, operations_};
+};
+
+TEST_F(DispatcherTest, EveryEnabledRowOfThePressedHotkeyRunsTopFirstWithItsOwnValues) {
+    Add({.desc = u"Run selected program...", .dest = u"C:\\A\\one.exe -a", .runType = u"Hide"});
+    Add({.desc = u"Run Notepad", .hotkey = u"Ctrl+Alt+M"});
+    Add({.desc = u"Run Calc", .enabled = false});
+    Add({.desc = u"Run selected program...", .dest = u"C:\\B\\two.bat -b", .runType = u"Minimze"});
+
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(operations_.log, ElementsAre("ShellExecute [open] [C:\\A\\one.exe] [-a] 0",
+                                             "ShellExecute [open] [C:\\B\\two.bat] [-b] 6"));
+}
+
+TEST_F(DispatcherTest, RowsAreMatchedByTheExactTextOfTheirHotkeyAndAction) {
+    Add({.desc = u"Run Calc", .hotkey = u"ctrl+alt+n"});
+    Add({.desc = u"run calc"});
+    Add({.desc = u"Run Calculator"});
+    Add({.desc = u"Run Calc", .runType = u"Minimize"});
+
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(operations_.log, ElementsAre("WinExec [calc.exe] 1"));
+}
+
+TEST_F(DispatcherTest, AnEmptyTableOrAnUnboundHotkeyDoesNothing) {
+    Press(kCtrlAltN);
+    Add({.desc = u"Run Calc"});
+    Press(0x41);
+    EXPECT_THAT(operations_.log, IsEmpty());
+}
+
+TEST_F(DispatcherTest, EachActionNameReachesItsOperation) {
+    for (const auto name : kActionNames) {
+        Add({.desc = name, .dest = u"E:", .runType = u"Maximize"});
+    }
+
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(
+        operations_.log,
+        ElementsAre("OpenSpecialFolder 17 3", "OpenSpecialFolder 5 3", "WinExec [calc.exe] 3",
+                    "WinExec [notepad.exe] 3", "WinExec [cmd.exe] 3", "PowerOffComputer",
+                    "RebootComputer", "HibernateComputer", "StandByComputer", "LogOffComputer",
+                    "ShellExecute [open] [E:] [] 3", "CloseProgramByName []",
+                    "ShellExecute [] [E:] [] 3", "OpenCdDoor [E:]", "CloseCdDoor [E:]",
+                    "ToggleMinimizeAll", "ClearClipboard"));
+}
+
+TEST_F(DispatcherTest, DestinationsKeepTheirLetterCase) {
+    Add({.desc = u"Run selected program...", .dest = u"C:\\Tools\\Zip.EXE -d Archive"});
+    Add({.desc = u"Open Website...", .dest = u"https://Example.org/Wiki/Main_Page"});
+    Add({.desc = u"Run selected program...", .dest = u"C:\\Program Files\\Tool\\tool.exe"});
+    Add({.desc = u"Run selected program...", .dest = u"c:\\docs\\Notes.txt"});
+
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(operations_.log,
+                ElementsAre("ShellExecute [open] [C:\\Tools\\Zip.EXE] [-d Archive] 1",
+                            "ShellExecute [] [https://Example.org/Wiki/Main_Page] [] 1",
+                            "ShellExecute [open] [C:\\Program Files\\Tool\\tool.exe] [] 1",
+                            "ShellExecute [open] [c:\\docs\\Notes.txt] [] 1"));
+}
+
+TEST_F(DispatcherTest, CloseAndCdActionsGetTheirPartOfTheDestination) {
+    Add({.desc = u"Close selected program...", .dest = u"C:\\Apps\\Editor.exe /x"});
+    Add({.desc = u"Open CD-Rom", .dest = u"e"});
+    Add({.desc = u"Close CD-Rom", .dest = u"F:\\"});
+
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(operations_.log, ElementsAre("CloseProgramByName [Editor.exe]", "OpenCdDoor [e]",
+                                             "CloseCdDoor [F:\\]"));
+}
+
+TEST_F(DispatcherTest, AFailingOperationEndsThePress) {
+    Add({.desc = u"Run Notepad"});
+    Add({.desc = u"Clear the Windows clipboard"});
+    Add({.desc = u"Run Calc"});
+    operations_.onClearClipboard = [] { throw Error(u"Cannot open clipboard"); };
+
+    try {
+        Press(kCtrlAltN);
+        ADD_FAILURE() << "the clipboard's failure was swallowed";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.Message(), u"Cannot open clipboard");
+    }
+    EXPECT_THAT(operations_.log, ElementsAre("WinExec [notepad.exe] 1"));
+}
+
+TEST_F(DispatcherTest, EditsTakeEffectAtTheNextPress) {
+    Add({.desc = u"Run Calc"});
+    Press(kCtrlAltN);
+    table_.CellAt(kEnabledColumn, 0).SetAsBoolean(false);
+    Press(kCtrlAltN);
+    table_.CellAt(kEnabledColumn, 0).SetAsBoolean(true);
+    table_.CellAt(kDescColumn, 0).SetAsString(u"Run Notepad");
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(operations_.log, ElementsAre("WinExec [calc.exe] 1", "WinExec [notepad.exe] 1"));
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -14,25 +14,32 @@ constexpr std::u16string_view kGridName = u"NextGrid1";
 
 TaskTable::Value EmptyValue(CellKind kind) {
     switch (kind) {
-        case CellKind::Text: return std::u16string();
-        case CellKind::Integer: return std::int32_t{0};
-        case CellKind::Boolean: return false;
-        case CellKind::RowNumber: break;
+        case CellKind::Text:
+            return std::u16string();
+        case CellKind::Integer:
+            return std::int32_t{0};
+        case CellKind::Boolean:
+            return false;
+        case CellKind::RowNumber:
+            break;
     }
     return std::monostate{};
 }
 
 TaskTable::Value ConvertText(CellKind kind, std::u16string_view text) {
     switch (kind) {
-        case CellKind::RowNumber: return std::monostate{};
-        case CellKind::Text: return std::u16string(text);
+        case CellKind::RowNumber:
+            return std::monostate{};
+        case CellKind::Text:
+            return std::u16string(text);
         case CellKind::Integer: {
             if (text.empty()) return std::int32_t{0};
             const auto value = ParseInt32(text);
             if (!value) throw Error(InvalidIntegerText(text));
             return *value;
         }
-        case CellKind::Boolean: return text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
+        case CellKind::Boolean:
+            return text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
     }
     return std::monostate{};
 }
@@ -52,16 +59,7 @@ const std::array<ColumnInfo, kColumnCount>& TaskColumns() {
     return columns;
 }
 
-std::u16string Cell::AsString() const {
-    const auto& value = table_.ValueAt(column_, row_);
-    switch (TaskColumns()[column_].kind) {
-        case CellKind::RowNumber: return ToText(row_ + 1);
-        case CellKind::Text: return std::get<std::u16string>(value);
-        case CellKind::Integer: return ToText(std::get<std::int32_t>(value));
-        case CellKind::Boolean: return std::get<bool>(value) ? u"True" : u"False";
-    }
-    return {};
-}
+std::u16string Cell::AsString() const { return table_.TextAt(column_, row_); }
 
 void Cell::SetAsString(std::u16string_view text) {
     table_.SetValue(column_, row_, ConvertText(TaskColumns()[column_].kind, text));
@@ -97,8 +95,9 @@ void TaskTable::AppendRows(int count) {
         Row row;
         for (int c = 0; c < kColumnCount; ++c) {
             const ColumnInfo& column = TaskColumns()[c];
-            row.cells[c] = column.defaultText.empty() ? EmptyValue(column.kind)
-                                                      : ConvertText(column.kind, column.defaultText);
+            row.cells[c] = column.defaultText.empty()
+                               ? EmptyValue(column.kind)
+                               : ConvertText(column.kind, column.defaultText);
         }
         rows_.push_back(std::move(row));
     }
@@ -123,13 +122,17 @@ Cell TaskTable::CellAt(std::u16string_view columnName, int row) {
 }
 
 Cell TaskTable::CellAt(int column, int row) {
-    if (column < 0 || column >= kColumnCount) throw Error(ListIndexErrorText(column));
-    CheckRow(row);
+    CheckCell(column, row);
     return Cell(*this, column, row);
 }
 
 void TaskTable::CheckRow(int row) const {
     if (row < 0 || row >= RowCount()) throw Error(ListIndexErrorText(row));
+}
+
+void TaskTable::CheckCell(int column, int row) const {
+    if (column < 0 || column >= kColumnCount) throw Error(ListIndexErrorText(column));
+    CheckRow(row);
 }
 
 void TaskTable::RemoveRow(int row) {
@@ -191,13 +194,28 @@ void TaskTable::ClearMarks() {
     for (auto& row : rows_) row.marked = false;
 }
 
+std::u16string TaskTable::TextAt(int column, int row) const {
+    const Value& value = ValueAt(column, row);
+    switch (TaskColumns()[column].kind) {
+        case CellKind::RowNumber:
+            return ToText(row + 1);
+        case CellKind::Text:
+            return std::get<std::u16string>(value);
+        case CellKind::Integer:
+            return ToText(std::get<std::int32_t>(value));
+        case CellKind::Boolean:
+            return std::get<bool>(value) ? u"True" : u"False";
+    }
+    return {};
+}
+
 const TaskTable::Value& TaskTable::ValueAt(int column, int row) const {
-    CheckRow(row);
+    CheckCell(column, row);
     return rows_[row].cells[column];
 }
 
 void TaskTable::SetValue(int column, int row, Value value) {
-    CheckRow(row);
+    CheckCell(column, row);
     rows_[row].cells[column] = std::move(value);
     Changed();
 }

@@ -37,7 +37,7 @@ class TaskTable;
 
 // One cell of a TaskTable, read and assigned through its kind's text conversions.
 class Cell {
-public:
+  public:
     Cell(TaskTable& table, int column, int row) : table_(table), column_(column), row_(row) {}
 
     std::u16string AsString() const;
@@ -47,7 +47,7 @@ public:
     std::int32_t AsInteger() const;  // throws Error when the text is no integer
     void SetAsInteger(std::int32_t value);
 
-private:
+  private:
     TaskTable& table_;
     int column_;
     int row_;
@@ -56,7 +56,7 @@ private:
 // The task list: the program's one data store (the model behind the grid NextGrid1).
 // Also keeps the grid's selection, so that list commands can be run and tested without a window.
 class TaskTable {
-public:
+  public:
     using Value = std::variant<std::monostate, std::u16string, std::int32_t, bool>;
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -87,16 +87,19 @@ public:
     int SelectedColumn() const { return selectedColumn_; }
     void SetSelectedColumn(int column) { selectedColumn_ = column; }
 
+    // The cell's text form, as Cell::AsString gives it; usable on a read-only table.
+    std::u16string TextAt(int column, int row) const;
     const Value& ValueAt(int column, int row) const;
     void SetValue(int column, int row, Value value);
 
-private:
+  private:
     struct Row {
         std::array<Value, kColumnCount> cells;
         bool marked = false;
     };
 
     void CheckRow(int row) const;
+    void CheckCell(int column, int row) const;
     void Changed() const;
     int ResolveColumn(std::u16string_view name) const;
 

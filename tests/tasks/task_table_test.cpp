@@ -39,8 +39,12 @@ TEST(TaskTable, CellConversionsFollowTheirKind) {
     EXPECT_EQ(t.CellAt(u"Image", 0).AsString(), u"-7");
     EXPECT_EQ(MessageOf([&] { t.CellAt(u"Image", 0).SetAsString(u"x1"); }),
               u"'x1' is not a valid integer value");
-    for (auto [text, expected] : {std::pair{u"1", true}, {u"TRUE", true}, {u"true", true},
-                                  {u"", false}, {u"2", false}, {u"yes", false}}) {
+    for (auto [text, expected] : {std::pair{u"1", true},
+                                  {u"TRUE", true},
+                                  {u"true", true},
+                                  {u"", false},
+                                  {u"2", false},
+                                  {u"yes", false}}) {
         t.CellAt(u"Enabled", 0).SetAsString(text);
         EXPECT_EQ(t.CellAt(u"Enabled", 0).AsBoolean(), expected) << ToUtf8(text);
     }

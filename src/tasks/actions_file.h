@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "tasks/file_system.h"
+#include "tasks/task_table.h"
+
+namespace quorvel {
+
+// The one form WriteDelimited writes: UTF-16 little-endian behind the byte-order mark FF FE.
+inline constexpr int kUtf16LittleEndianEncoding = 1;
+
+// The delimited file's bytes for a table: one line per row ending in CR LF, every column in
+// index order. A field holding the separator or a quote is enclosed in quotes, its quotes
+// doubled; CR is written as lineBreak and LF is left out. Throws std::invalid_argument for an
+// encoding other than kUtf16LittleEndianEncoding.
+std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separator,
+                                          char16_t lineBreak, int encoding);
+
+// Appends the rows held in a delimited file's bytes (UTF-16 either way round after its mark,
+// else one byte a character). lineBreak reads as CR LF; surplus fields are dropped and missing
+// ones keep the column defaults. A field its cell cannot convert stops the reading with that
+// cell's Error: the rows before it, and the fields of its row stored so far, stay.
+void DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes, char16_t separator,
+                     char16_t lineBreak);
+
+// Replaces the file with the table's rows; throws FileError when it cannot be written.
+void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
+                    char16_t separator, char16_t lineBreak, int encoding);
+
+// Clears the table and fills it from the file, repainting once at the end. Throws FileError
+// when the file cannot be read (the table stays empty) and a conversion Error as
+// DecodeDelimited does.
+void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
+                   char16_t separator, char16_t lineBreak);
+
+}  // namespace quorvel

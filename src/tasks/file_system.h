@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// The few file operations the task file needs, so that it can be tested without a disk.
+// Failures throw FileError(IoErrorText(code), code) with the system's error code.
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+
+    // The whole content of an existing file.
+    virtual std::vector<std::uint8_t> ReadFile(const std::u16string& path) = 0;
+    // Gives the file exactly these bytes, atomically: the bytes go to a temporary file in the
+    // same folder, which then takes the place of the old file. A failure at any point leaves
+    // the old file as it was.
+    virtual void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) = 0;
+    // True for an existing file (not a folder).
+    virtual bool FileExists(const std::u16string& path) = 0;
+    // Copies a file; an existing target is overwritten.
+    virtual void CopyFile(const std::u16string& from, const std::u16string& to) = 0;
+    // Creates one folder; succeeds when the folder exists already.
+    virtual void CreateDirectory(const std::u16string& path) = 0;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <memory>
+
+#include "tasks/file_system.h"
+
+namespace quorvel {
+
+// The real file system, through the wide Windows file calls.
+std::unique_ptr<FileSystem> CreateWindowsFileSystem();
+
+}  // namespace quorvel

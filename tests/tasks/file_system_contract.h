@@ -1,0 +1,89 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+#include "common/text.h"
+#include "tasks/file_system.h"
+
+namespace quorvel {
+
+// What every FileSystem must do alike, run against each implementation. A type parameter
+// gives Files() and PathOf(name), a path in an existing, empty folder.
+template <typename Place>
+class FileSystemContract : public testing::Test {
+  protected:
+    FileSystem& Files() { return place_.Files(); }
+    std::u16string PathOf(std::u16string_view name) { return place_.PathOf(name); }
+
+    // The FileError a call raises, as "code text".
+    static std::u16string FailureOf(const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const FileError& e) {
+            return ToText(e.Code()) + u" " + e.Message();
+        }
+        return u"(no error)";
+    }
+
+    Place place_;
+};
+
+TYPED_TEST_SUITE_P(FileSystemContract);
+
+TYPED_TEST_P(FileSystemContract, ReplaceFileCreatesThenReplacesTheWholeContent) {
+    const std::u16string path = this->PathOf(u"actions.cfg");
+    const std::vector<std::uint8_t> first{0xFF, 0xFE, 'a', 0, '\r', 0, '\n', 0};
+    this->Files().ReplaceFile(path, first);
+    EXPECT_TRUE(this->Files().FileExists(path));
+    EXPECT_EQ(this->Files().ReadFile(path), first);
+
+    const std::vector<std::uint8_t> shorter{0xFF, 0xFE};
+    this->Files().ReplaceFile(path, shorter);
+    EXPECT_EQ(this->Files().ReadFile(path), shorter);
+    this->Files().ReplaceFile(path, {});
+    EXPECT_TRUE(this->Files().ReadFile(path).empty());
+}
+
+TYPED_TEST_P(FileSystemContract, MissingFilesAndFoldersGiveTheRuntimeTexts) {
+    EXPECT_EQ(this->FailureOf([&] { this->Files().ReadFile(this->PathOf(u"none.cfg")); }),
+              u"2 File not found");
+    const std::u16string inMissingFolder = this->PathOf(u"data/actions.cfg");
+    EXPECT_EQ(this->FailureOf([&] { this->Files().ReplaceFile(inMissingFolder, {}); }),
+              u"3 Invalid filename");
+    EXPECT_FALSE(this->Files().FileExists(inMissingFolder));
+    EXPECT_EQ(this->FailureOf([&] {
+        this->Files().CopyFile(this->PathOf(u"none.cfg"), this->PathOf(u"copy.cfg"));
+    }),
+              u"2 File not found");
+}
+
+TYPED_TEST_P(FileSystemContract, CreateDirectoryAcceptsAnExistingFolder) {
+    const std::u16string folder = this->PathOf(u"data");
+    this->Files().CreateDirectory(folder);
+    this->Files().CreateDirectory(folder);
+    EXPECT_FALSE(this->Files().FileExists(folder));
+    const std::u16string file = this->PathOf(u"data/actions.cfg");
+    this->Files().ReplaceFile(file, std::vector<std::uint8_t>{1, 2, 3});
+    EXPECT_TRUE(this->Files().FileExists(file));
+}
+
+TYPED_TEST_P(FileSystemContract, CopyFileOverwritesItsTarget) {
+    const std::u16string from = this->PathOf(u"actions.cfg");
+    const std::u16string to = this->PathOf(u"actions.cfg.bak");
+    this->Files().ReplaceFile(from, std::vector<std::uint8_t>{1, 2, 3});
+    this->Files().ReplaceFile(to, std::vector<std::uint8_t>{9});
+    this->Files().CopyFile(from, to);
+    EXPECT_EQ(this->Files().ReadFile(to), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(this->Files().ReadFile(from), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ReplaceFileCreatesThenReplacesTheWholeContent,
+                            MissingFilesAndFoldersGiveTheRuntimeTexts,
+                            CreateDirectoryAcceptsAnExistingFolder, CopyFileOverwritesItsTarget);
+
+}  // namespace quorvel

@@ -1,0 +1,58 @@
+#include "memory_file_system.h"
+
+#include "common/error.h"
+#include "common/paths.h"
+
+#include <utility>
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::uint32_t kFileNotFound = 2;
+constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kAlreadyExists = 183;
+
+[[noreturn]] void Fail(std::uint32_t code) { throw FileError(IoErrorText(code), code); }
+
+}  // namespace
+
+void MemoryFileSystem::CheckAccess(const std::u16string& path) const {
+    if (!FolderExists(FolderOf(path))) Fail(kPathNotFound);
+    if (const auto lock = locked_.find(path); lock != locked_.end()) Fail(lock->second);
+}
+
+void MemoryFileSystem::CheckWritable(const std::u16string& path) {
+    CheckAccess(path);
+    if (readOnly_.count(path) > 0) Fail(kAccessDenied);
+    if (const auto failure = std::exchange(nextWriteFailure_, std::nullopt)) Fail(*failure);
+}
+
+std::vector<std::uint8_t> MemoryFileSystem::ReadFile(const std::u16string& path) {
+    CheckAccess(path);
+    const auto file = files_.find(path);
+    if (file == files_.end()) Fail(kFileNotFound);
+    return file->second;
+}
+
+void MemoryFileSystem::ReplaceFile(const std::u16string& path,
+                                   std::span<const std::uint8_t> bytes) {
+    CheckWritable(path);
+    files_[path].assign(bytes.begin(), bytes.end());
+}
+
+void MemoryFileSystem::CopyFile(const std::u16string& from, const std::u16string& to) {
+    std::vector<std::uint8_t> bytes = ReadFile(from);
+    CheckWritable(to);
+    files_[to] = std::move(bytes);
+}
+
+void MemoryFileSystem::CreateDirectory(const std::u16string& path) {
+    if (FolderExists(path)) return;
+    if (FileExists(path)) Fail(kAlreadyExists);
+    if (!FolderExists(FolderOf(path))) Fail(kPathNotFound);
+    folders_.insert(path);
+}
+
+}  // namespace quorvel

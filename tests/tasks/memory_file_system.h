@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tasks/file_system.h"
+
+namespace quorvel {
+
+// Files and folders in memory, with the failures of a real disk on demand. Paths use "\"
+// and a file's folder must exist, as on Windows; the codes are the ones Windows reports.
+class MemoryFileSystem final : public FileSystem {
+  public:
+    // A folder that exists without being created, such as a drive's root.
+    void AddFolder(const std::u16string& path) { folders_.insert(path); }
+    bool FolderExists(const std::u16string& path) const { return folders_.count(path) > 0; }
+    // Writes to a read-only file fail with "File access denied"; reading it still works.
+    void SetReadOnly(const std::u16string& path) { readOnly_.insert(path); }
+    // Every access to the file fails with this code until cleared, like a file another
+    // program holds open.
+    void SetLocked(const std::u16string& path, std::uint32_t code) { locked_[path] = code; }
+    void ClearLocked(const std::u16string& path) { locked_.erase(path); }
+    // The next ReplaceFile or CopyFile fails with this code before anything is written, the
+    // way a full disk or a killed process ends a write that goes through a temporary file.
+    void FailNextWrite(std::uint32_t code) { nextWriteFailure_ = code; }
+
+    const std::map<std::u16string, std::vector<std::uint8_t>>& Files() const { return files_; }
+
+    std::vector<std::uint8_t> ReadFile(const std::u16string& path) override;
+    void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override;
+    bool FileExists(const std::u16string& path) override { return files_.count(path) > 0; }
+    void CopyFile(const std::u16string& from, const std::u16string& to) override;
+    void CreateDirectory(const std::u16string& path) override;
+
+  private:
+    void CheckAccess(const std::u16string& path) const;
+    void CheckWritable(const std::u16string& path);
+
+    std::map<std::u16string, std::vector<std::uint8_t>> files_;
+    std::set<std::u16string> folders_;
+    std::set<std::u16string> readOnly_;
+    std::map<std::u16string, std::uint32_t> locked_;
+    std::optional<std::uint32_t> nextWriteFailure_;
+};
+
+}  // namespace quorvel

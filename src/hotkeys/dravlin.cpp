@@ -1,0 +1,63 @@
+#include "hotkeys/dravlin.h"
+
+#include <algorithm>
+
+#include "common/text.h"
+
+namespace quorvel {
+
+std::u16string HotKeyAtomName(HotKeyValue hotKey) { return u"DravlinHotKey" + ToText(hotKey); }
+
+TDravlin::TDravlin(HotKeyApi& api, std::uintptr_t windowHandle)
+    : api_(api), windowHandle_(windowHandle) {}
+
+TDravlin::~TDravlin() { ReleaseAll(); }
+
+std::uint16_t TDravlin::BindHotKey(HotKeyValue hotKey) {
+    const SplitKey split = SplitHotKey(hotKey);
+    const std::uint16_t id = api_.GlobalAddAtom(HotKeyAtomName(hotKey));
+    // Without an atom there is no id of its own to register under or to report.
+    if (id == 0) return 0;
+    // Auto-repeat of a held combination would otherwise run the task once per repeat.
+    if (!api_.RegisterHotKey(windowHandle_, id, split.modifiers | kModNoRepeat, split.key)) {
+        api_.GlobalDeleteAtom(id);
+        return 0;
+    }
+    bindings_.push_back({hotKey, id});
+    return id;
+}
+
+bool TDravlin::ReleaseBinding(const HotKeyBinding& binding) {
+    const bool released = api_.UnregisterHotKey(windowHandle_, binding.Id);
+    api_.GlobalDeleteAtom(binding.Id);
+    return released;
+}
+
+void TDravlin::ReleaseAll() {
+    while (!bindings_.empty()) {
+        ReleaseBinding(bindings_.back());
+        bindings_.pop_back();
+    }
+}
+
+bool TDravlin::IsBound(HotKeyValue hotKey) const {
+    return std::any_of(bindings_.begin(), bindings_.end(),
+                       [hotKey](const HotKeyBinding& binding) { return binding.HotKey == hotKey; });
+}
+
+std::intptr_t TDravlin::HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
+                                            std::intptr_t lParam) {
+    if (message == kWmHotKey && OnHotKeyPressed) {
+        const auto keys = static_cast<std::uintptr_t>(lParam);
+        const HotKeyValue hotKey = MakeHotKey(static_cast<std::uint16_t>(keys & 0xFFFF),
+                                              static_cast<std::uint16_t>((keys >> 16) & 0xFFFF));
+        if (IsBound(hotKey)) {
+            // A copy, so a handler that replaces the event does not destroy itself mid-call.
+            const TOnHotKeyPressed handler = OnHotKeyPressed;
+            handler(hotKey, static_cast<std::uint16_t>(wParam & 0xFFFF));
+        }
+    }
+    return api_.DefWindowProc(windowHandle_, message, wParam, lParam);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,85 @@
+#include "hotkeys/dravlin_win.h"
+
+#include "common/error.h"
+#include "common/error_box_win.h"
+#include "common/text.h"
+
+// This file defines members named like <windows.h>'s A/W macros and calls the W functions.
+#undef GlobalAddAtom
+#undef DefWindowProc
+
+namespace quorvel {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QuorvelDravlinWindow";
+
+HWND ToHwnd(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
+
+class WindowsHotKeyApi final : public HotKeyApi {
+  public:
+    std::uint16_t GlobalAddAtom(std::u16string_view name) override {
+        return ::GlobalAddAtomW(ToWide(name).c_str());
+    }
+    void GlobalDeleteAtom(std::uint16_t atom) override { ::GlobalDeleteAtom(atom); }
+    bool RegisterHotKey(std::uintptr_t window, int id, std::uint32_t modifiers,
+                        std::uint32_t virtualKey) override {
+        return ::RegisterHotKey(ToHwnd(window), id, modifiers, virtualKey) != FALSE;
+    }
+    bool UnregisterHotKey(std::uintptr_t window, int id) override {
+        return ::UnregisterHotKey(ToHwnd(window), id) != FALSE;
+    }
+    std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) override {
+        return ::DefWindowProcW(ToHwnd(window), message, wParam, lParam);
+    }
+};
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kWindowClass;
+    // A second registrar of the process finds the class registered already.
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw Error(u"Cannot register the hotkey window class (error " + ToText(::GetLastError()) +
+                    u")");
+    }
+}
+
+}  // namespace
+
+DravlinWindow::DravlinWindow(HINSTANCE instance) {
+    RegisterWindowClass(instance, &DravlinWindow::WindowProc);
+    window_.reset(::CreateWindowExW(/*dwExStyle=*/0, kWindowClass, L"", /*dwStyle=*/0, 0, 0, 0, 0,
+                                    HWND_MESSAGE, /*hMenu=*/nullptr, instance, this));
+    if (!window_) {
+        throw Error(u"Cannot create the hotkey window (error " + ToText(::GetLastError()) + u")");
+    }
+    api_ = std::make_unique<WindowsHotKeyApi>();
+    dravlin_ = std::make_unique<TDravlin>(*api_, reinterpret_cast<std::uintptr_t>(window_.get()));
+}
+
+DravlinWindow::~DravlinWindow() {
+    // Hotkeys go back before their window; the window then sees only default handling.
+    dravlin_.reset();
+    window_.reset();
+}
+
+LRESULT CALLBACK DravlinWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<DravlinWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr || !self->dravlin_) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    // A message-only window cannot own the error box, so it stands alone.
+    RunHandler(nullptr,
+               [&] { result = self->dravlin_->HandleWindowMessage(message, wParam, lParam); });
+    return result;
+}
+
+}  // namespace quorvel

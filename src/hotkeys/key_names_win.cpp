@@ -1,0 +1,69 @@
+#include <windows.h>
+
+#include "hotkeys/key_names_win.h"
+
+#include "common/unique_handle_win.h"
+
+// This file defines members named like <windows.h>'s A/W macros and calls the W functions.
+#undef MapVirtualKey
+#undef MapVirtualKeyEx
+#undef GetKeyNameText
+#undef LoadKeyboardLayout
+
+namespace quorvel {
+
+namespace {
+
+HKL ToHkl(LayoutHandle layout) { return reinterpret_cast<HKL>(layout); }
+LayoutHandle FromHkl(HKL layout) { return reinterpret_cast<LayoutHandle>(layout); }
+
+}  // namespace
+
+std::uint32_t WindowsKeyNames::MapVirtualKey(std::uint32_t virtualKey) const {
+    return ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+}
+
+std::uint32_t WindowsKeyNames::MapVirtualKeyEx(std::uint32_t virtualKey,
+                                               LayoutHandle layout) const {
+    return ::MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, ToHkl(layout));
+}
+
+std::u16string WindowsKeyNames::GetKeyNameText(std::int32_t nameRequest) const {
+    wchar_t name[256] = {};
+    ::GetKeyNameTextW(nameRequest, name, 256);
+    return FromWide(name);
+}
+
+LayoutHandle WindowsKeyNames::GetKeyboardLayout() const { return FromHkl(::GetKeyboardLayout(0)); }
+
+std::vector<LayoutHandle> WindowsKeyNames::GetKeyboardLayoutList(int maxCount) const {
+    std::vector<HKL> layouts(static_cast<std::size_t>(maxCount));
+    const int count = ::GetKeyboardLayoutList(maxCount, layouts.data());
+    std::vector<LayoutHandle> handles;
+    for (int i = 0; i < count; ++i)
+        handles.push_back(FromHkl(layouts[static_cast<std::size_t>(i)]));
+    return handles;
+}
+
+LayoutHandle WindowsKeyNames::LoadKeyboardLayout(std::u16string_view layoutId,
+                                                 std::uint32_t flags) {
+    return FromHkl(::LoadKeyboardLayoutW(ToWide(layoutId).c_str(), flags));
+}
+
+LayoutHandle WindowsKeyNames::ActivateKeyboardLayout(LayoutHandle layout, std::uint32_t flags) {
+    return FromHkl(::ActivateKeyboardLayout(ToHkl(layout), flags));
+}
+
+bool WindowsKeyNames::UnloadKeyboardLayout(LayoutHandle layout) {
+    return ::UnloadKeyboardLayout(ToHkl(layout)) != FALSE;
+}
+
+bool WindowsKeyNames::EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) const {
+    // The system's case table, without the locale's word-sort weights or Turkish dotless i.
+    const std::wstring wideA = ToWide(a);
+    const std::wstring wideB = ToWide(b);
+    return ::CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
+                                  static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace quorvel

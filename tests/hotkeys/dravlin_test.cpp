@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "hotkeys/dravlin.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::uintptr_t kWindow = 0x1234;
+constexpr std::intptr_t kDefaultResult = 77;
+constexpr HotKeyValue kCtrlAltN = 0x4000 + 0x8000 + 0x4E;
+
+// The system's atom table and hotkey registry, recording the calls in order.
+class FakeHotKeyApi final : public HotKeyApi {
+  public:
+    struct Registration {
+        std::uintptr_t window;
+        std::uint32_t modifiers;
+        std::uint32_t virtualKey;
+    };
+
+    std::uint16_t GlobalAddAtom(std::u16string_view name) override {
+        if (atomTableFull) return 0;
+        auto [entry, added] = atoms.try_emplace(std::u16string(name), Atom{nextAtom, 0});
+        if (added) ++nextAtom;
+        ++entry->second.count;
+        calls.push_back("GlobalAddAtom " + ToUtf8(name));
+        return entry->second.atom;
+    }
+    void GlobalDeleteAtom(std::uint16_t atom) override {
+        for (auto& [name, entry] : atoms) {
+            if (entry.atom == atom && entry.count > 0) --entry.count;
+        }
+        calls.push_back("GlobalDeleteAtom " + std::to_string(atom));
+    }
+    bool RegisterHotKey(std::uintptr_t window, int id, std::uint32_t modifiers,
+                        std::uint32_t virtualKey) override {
+        calls.push_back("RegisterHotKey " + std::to_string(id));
+        for (const auto& [otherId, other] : registered) {
+            const bool sameKeys =
+                (other.modifiers & ~kModNoRepeat) == (modifiers & ~kModNoRepeat) &&
+                other.virtualKey == virtualKey;
+            if (sameKeys || (other.window == window && otherId == id)) return false;
+        }
+        registered[id] = {window, modifiers, virtualKey};
+        return true;
+    }
+    bool UnregisterHotKey(std::uintptr_t window, int id) override {
+        calls.push_back("UnregisterHotKey " + std::to_string(id));
+        const auto found = registered.find(id);
+        if (failUnregister || found == registered.end() || found->second.window != window)
+            return false;
+        registered.erase(found);
+        return true;
+    }
+    std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) override {
+        calls.push_back("DefWindowProc " + std::to_string(window) + " " + std::to_string(message) +
+                        " " + std::to_string(wParam) + " " + std::to_string(lParam));
+        return kDefaultResult;
+    }
+
+    int AtomCount(HotKeyValue value) const {
+        const auto found = atoms.find(HotKeyAtomName(value));
+        return found == atoms.end() ? 0 : found->second.count;
+    }
+
+    struct Atom {
+        std::uint16_t atom;
+        int count;
+    };
+    std::map<std::u16string, Atom> atoms;
+    std::uint16_t nextAtom = 0xC000;
+    std::map<int, Registration> registered;
+    std::vector<std::string> calls;
+    bool failUnregister = false;
+    bool atomTableFull = false;
+};
+
+struct Press {
+    HotKeyValue hotKey;
+    std::uint16_t index;
+};
+
+class DravlinTest : public ::testing::Test {
+  protected:
+    DravlinTest() {
+        dravlin->OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
+            presses.push_back({hotKey, index});
+            api.calls.push_back("OnHotKeyPressed");
+        };
+    }
+
+    // WM_HOTKEY as the system posts it: the id, then the modifier set and the virtual key.
+    std::intptr_t PressKeys(std::uint16_t id, std::uint16_t modifiers, std::uint16_t virtualKey) {
+        const auto lParam =
+            static_cast<std::intptr_t>((std::uint32_t{virtualKey} << 16) | modifiers);
+        return dravlin->HandleWindowMessage(kWmHotKey, id, lParam);
+    }
+
+    FakeHotKeyApi api;
+    std::unique_ptr<TDravlin> dravlin = std::make_unique<TDravlin>(api, kWindow);
+    std::vector<Press> presses;
+};
+
+TEST_F(DravlinTest, BindsCtrlAltNUnderItsAtomWithoutAutoRepeat) {
+    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+
+    ASSERT_EQ(api.atoms.count(u"DravlinHotKey49230"), 1u);
+    EXPECT_EQ(id, api.atoms.at(u"DravlinHotKey49230").atom);
+    ASSERT_EQ(api.registered.count(id), 1u);
+    const FakeHotKeyApi::Registration& registration = api.registered.at(id);
+    EXPECT_EQ(registration.window, kWindow);
+    EXPECT_EQ(registration.modifiers, kModControl | kModAlt | kModNoRepeat);
+    EXPECT_EQ(registration.virtualKey, 0x4Eu);
+    ASSERT_EQ(dravlin->Bindings().size(), 1u);
+    EXPECT_EQ(dravlin->Bindings()[0].HotKey, kCtrlAltN);
+    EXPECT_EQ(dravlin->Bindings()[0].Id, id);
+    EXPECT_TRUE(dravlin->IsBound(kCtrlAltN));
+    EXPECT_FALSE(dravlin->IsBound(kCtrlAltN + 0x2000));
+}
+
+TEST_F(DravlinTest, BindingTheSameValueTwiceIsRefusedAndLeavesOneEntry) {
+    ASSERT_NE(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(dravlin->Bindings().size(), 1u);
+    EXPECT_EQ(api.AtomCount(kCtrlAltN), 1);
+}
+
+TEST_F(DravlinTest, ACombinationAnotherProgramHoldsIsRefusedAndItsAtomGivenUp) {
+    api.registered[1] = {0x9999, kModControl | kModAlt, 0x4E};
+    EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_TRUE(dravlin->Bindings().empty());
+    EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
+}
+
+TEST_F(DravlinTest, WithoutAnAtomNothingIsRegistered) {
+    api.atomTableFull = true;
+    EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_TRUE(api.registered.empty());
+    EXPECT_TRUE(dravlin->Bindings().empty());
+}
+
+TEST_F(DravlinTest, APressOfABoundHotkeyIsReportedOnceThenHandledByDefault) {
+    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+    api.calls.clear();
+
+    EXPECT_EQ(PressKeys(id, kModControl | kModAlt, 0x4E), kDefaultResult);
+
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_EQ(presses[0].hotKey, kCtrlAltN);
+    EXPECT_EQ(presses[0].index, id);
+    const std::string defaultCall = "DefWindowProc " + std::to_string(kWindow) + " 786 " +
+                                    std::to_string(id) + " " + std::to_string((0x4E << 16) | 3);
+    EXPECT_EQ(api.calls, (std::vector<std::string>{"OnHotKeyPressed", defaultCall}));
+}
+
+TEST_F(DravlinTest, WinAndShiftAreRebuiltFromTheMessage) {
+    const HotKeyValue winShiftF5 = 0x10000 + 0x2000 + 0x74;
+    const std::uint16_t id = dravlin->BindHotKey(winShiftF5);
+    PressKeys(id, kModWin | kModShift, 0x74);
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_EQ(presses[0].hotKey, winShiftF5);
+}
+
+TEST_F(DravlinTest, PressesOfUnboundKeysOrWithoutAHandlerOnlyGetDefaultHandling) {
+    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+    EXPECT_EQ(PressKeys(id, kModControl, 0x4E), kDefaultResult);
+    EXPECT_TRUE(presses.empty());
+
+    dravlin->OnHotKeyPressed = nullptr;
+    EXPECT_EQ(PressKeys(id, kModControl | kModAlt, 0x4E), kDefaultResult);
+    EXPECT_TRUE(presses.empty());
+}
+
+TEST_F(DravlinTest, OtherMessagesGoToTheDefaultProcedureUnchanged) {
+    api.calls.clear();
+    EXPECT_EQ(dravlin->HandleWindowMessage(0x0010, 5, -6), kDefaultResult);
+    EXPECT_EQ(api.calls,
+              (std::vector<std::string>{"DefWindowProc " + std::to_string(kWindow) + " 16 5 -6"}));
+    EXPECT_TRUE(presses.empty());
+}
+
+TEST_F(DravlinTest, AHandlerMayReplaceTheEventWhileItRuns) {
+    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+    int calls = 0;
+    dravlin->OnHotKeyPressed = [&, text = std::string(64, 'x')](HotKeyValue, std::uint16_t) {
+        dravlin->OnHotKeyPressed = nullptr;
+        calls += static_cast<int>(text.size());
+    };
+    PressKeys(id, kModControl | kModAlt, 0x4E);
+    EXPECT_EQ(calls, 64);
+}
+
+TEST_F(DravlinTest, DestroyingReleasesEveryBindingLastFirstWithItsAtom) {
+    const std::uint16_t first = dravlin->BindHotKey(kCtrlAltN);
+    const std::uint16_t second = dravlin->BindHotKey(0x2000 + 0x70);
+    const std::uint16_t third = dravlin->BindHotKey(0x10000 + 0x41);
+    api.calls.clear();
+
+    dravlin.reset();
+
+    std::vector<std::string> expected;
+    for (const std::uint16_t id : {third, second, first}) {
+        expected.push_back("UnregisterHotKey " + std::to_string(id));
+        expected.push_back("GlobalDeleteAtom " + std::to_string(id));
+    }
+    EXPECT_EQ(api.calls, expected);
+    EXPECT_TRUE(api.registered.empty());
+    for (const HotKeyValue value : {kCtrlAltN, HotKeyValue{0x2070}, HotKeyValue{0x10041}})
+        EXPECT_EQ(api.AtomCount(value), 0);
+}
+
+TEST_F(DravlinTest, AFailedReleaseStillGivesUpTheAtomAndTheEntry) {
+    dravlin->BindHotKey(kCtrlAltN);
+    api.failUnregister = true;
+    EXPECT_FALSE(dravlin->ReleaseBinding(dravlin->Bindings()[0]));
+    EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
+    dravlin->ReleaseAll();
+    EXPECT_TRUE(dravlin->Bindings().empty());
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "fake_key_names.h"
+#include "hotkeys/hotkey_text.h"
+#include "hotkeys/shortcut_text.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakeKeyNames;
+
+class ShortCutTextTest : public ::testing::Test {
+  protected:
+    std::uint16_t Read(std::u16string_view text) const { return TextToShortCut(text, keyNames); }
+
+    FakeKeyNames keyNames;
+};
+
+TEST_F(ShortCutTextTest, ReadsModifierPrefixesInAnyCaseAndOrder) {
+    for (const std::u16string_view s :
+         {u"Ctrl+Alt+F1", u"ctrl+alt+f1", u"CTRL+ALT+F1", u"Alt+Ctrl+F1", u"^Alt+F1"}) {
+        EXPECT_EQ(Read(s), 0x4000 + 0x8000 + 0x70) << ToUtf8(s);
+    }
+    EXPECT_EQ(Read(u"Shift+Ctrl+Alt+F24"), 0x2000 + 0x4000 + 0x8000 + 0x87);
+    EXPECT_EQ(Read(u"Shift+Shift+A"), 0x2000 + 0x41);
+}
+
+TEST_F(ShortCutTextTest, UsesItsOwnTextsForEditingAndNavigationKeys) {
+    EXPECT_EQ(Read(u"Ctrl+BkSp"), 0x4000 + 0x08);
+    EXPECT_EQ(Read(u"Ctrl+Esc"), 0x4000 + 0x1B);
+    EXPECT_EQ(Read(u"Alt+pgup"), 0x8000 + 0x21);
+    EXPECT_EQ(Read(u"Shift+Ins"), 0x2000 + 0x2D);
+    EXPECT_EQ(Read(u"Shift+Del"), 0x2000 + 0x2E);
+    EXPECT_EQ(Read(u"Space"), 0x20);
+    // The layout's own names of these keys are not its texts.
+    EXPECT_EQ(Read(u"Ctrl+Page Up"), 0);
+    EXPECT_EQ(Read(u"Ctrl+Insert"), 0);
+    EXPECT_EQ(Read(u"Ctrl+Backspace"), 0);
+}
+
+TEST_F(ShortCutTextTest, KeypadDigitsReadAsTheDigitKeys) {
+    EXPECT_EQ(Read(u"Ctrl+5"), 0x4000 + 0x35);
+    EXPECT_EQ(Read(u"Ctrl+Num 9"), 0);
+}
+
+TEST_F(ShortCutTextTest, OtherKeysUseTheLayoutsNames) {
+    EXPECT_EQ(Read(u"Ctrl+Num +"), 0x4000 + 0x6B);
+    EXPECT_EQ(Read(u"Alt+caps lock"), 0x8000 + 0x14);
+    EXPECT_EQ(Read(u"Ctrl+Shift"), 0x4000 + 0x10);
+    keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
+    EXPECT_EQ(Read(u"Ctrl+Strg"), 0x4000 + 0x11);
+}
+
+TEST_F(ShortCutTextTest, WinModifierUnknownKeysAndBarePrefixesGiveNoHotkey) {
+    for (const std::u16string_view s : {u"", u"Ctrl+", u"Ctrl+Alt+", u"^", u"Win+A", u"Ctrl+Win+A",
+                                        u"Ctrl+Alt+Foo", u"Ctrl + A"}) {
+        EXPECT_EQ(Read(s), 0) << ToUtf8(s);
+    }
+}
+
+TEST_F(ShortCutTextTest, AgreesWithTheTextFormOnlyWhereTheNamesAgree) {
+    const HotKeyText hotKeyText(keyNames);
+    const HotKeyValue ctrlAltN = 0x4000 + 0x8000 + 0x4E;
+    EXPECT_EQ(Read(hotKeyText.FormatHotKey(ctrlAltN)), ctrlAltN);
+    EXPECT_EQ(Read(hotKeyText.FormatHotKey(0x4000 + 0x21)), 0);
+    EXPECT_EQ(Read(hotKeyText.FormatHotKey(0x10000 + 0x4E)), 0);
+}
+
+}  // namespace
+}  // namespace quorvel

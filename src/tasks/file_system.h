@@ -9,6 +9,10 @@ namespace quorvel {
 
 // The few file operations the task file needs, so that it can be tested without a disk.
 // Failures throw FileError(IoErrorText(code), code) with the system's error code.
+//
+// <windows.h> turns CopyFile, CreateDirectory and ReplaceFile into macros for the W calls. A
+// file that includes both headers includes <windows.h> first, so that the names change alike
+// throughout it, or undefines the three macros after it.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;

@@ -106,6 +106,12 @@ class WindowsFileSystem final : public FileSystem {
 
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override {
         const std::wstring target = ToWide(path);
+        // Renaming onto a file does not always honour its read-only mark, and the user set it
+        // so that the file is not changed.
+        const DWORD attributes = ::GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            ThrowFileError(ERROR_ACCESS_DENIED);
+        }
         TemporaryFile temporary(target + L".tmp");
         temporary.Write(bytes);
         temporary.MoveOnto(target);

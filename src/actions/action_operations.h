@@ -13,8 +13,8 @@ class ActionOperations {
 
     // Opens `file` through the shell; an empty operation stands for the default verb.
     // The result is not examined.
-    virtual void ShellExecute(std::u16string_view operation, std::u16string_view file,
-                              std::u16string_view parameters, int showCommand) = 0;
+    virtual void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                               std::u16string_view parameters, int showCommand) = 0;
     // Starts a command line with a show command; the result is not examined.
     virtual void WinExec(std::u16string_view commandLine, int showCommand) = 0;
 

@@ -62,13 +62,13 @@ void Dispatcher::RunRow(int row) {
             operations_.LogOffComputer();
             break;
         case Action::RunSelectedProgram:
-            operations_.ShellExecute(u"open", command.program, command.parameters, show);
+            operations_.ShellExecuteW(u"open", command.program, command.parameters, show);
             break;
         case Action::CloseSelectedProgram:
             operations_.CloseProgramByName(FileNamePart(command.program));
             break;
         case Action::OpenWebsite:
-            operations_.ShellExecute(u"", command.program, u"", show);
+            operations_.ShellExecuteW(u"", command.program, u"", show);
             break;
         case Action::OpenCdRom:
             operations_.OpenCdDoor(destination);

@@ -65,15 +65,15 @@ class SystemCalls {
     virtual ~SystemCalls() = default;
 
     // Launches; empty texts stand for absent arguments (an empty operation is the default verb).
-    virtual void ShellExecute(std::u16string_view operation, std::u16string_view file,
-                              std::u16string_view parameters, int showCommand) = 0;
+    virtual void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                               std::u16string_view parameters, int showCommand) = 0;
     virtual void WinExec(std::u16string_view commandLine, int showCommand) = 0;
 
     // The platform id; nothing when the call fails.
-    virtual std::optional<std::uint32_t> GetVersionEx() = 0;
+    virtual std::optional<std::uint32_t> GetVersionExW() = 0;
 
     virtual OwnedHandle OpenProcessToken(std::uint32_t desiredAccess) = 0;
-    virtual std::optional<Luid> LookupPrivilegeValue(std::u16string_view name) = 0;
+    virtual std::optional<Luid> LookupPrivilegeValueW(std::u16string_view name) = 0;
     // Sets one privilege's attributes in the token without touching the others. With
     // `askPreviousState` the former state is requested into a buffer of the record's size.
     virtual bool AdjustTokenPrivileges(SystemHandle& token, Luid privilege,
@@ -82,22 +82,22 @@ class SystemCalls {
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
     virtual bool SetSuspendState(bool hibernate, bool force) = 0;
     // A modal message with no owner window and only an OK button.
-    virtual void MessageBox(std::u16string_view text, std::u16string_view caption) = 0;
+    virtual void MessageBoxW(std::u16string_view text, std::u16string_view caption) = 0;
 
     // 0 on success, else the MCI error code. `parms` may be null.
-    virtual std::uint32_t mciSendCommand(std::uint32_t deviceId, std::uint32_t message,
-                                         std::uint32_t flags, MciOpenParms* parms) = 0;
+    virtual std::uint32_t mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,
+                                          std::uint32_t flags, MciOpenParms* parms) = 0;
 
     virtual OwnedHandle CreateToolhelp32Snapshot(std::uint32_t flags) = 0;
-    virtual std::optional<ProcessEntry> Process32First(SystemHandle& snapshot) = 0;
-    virtual std::optional<ProcessEntry> Process32Next(SystemHandle& snapshot) = 0;
+    virtual std::optional<ProcessEntry> Process32FirstW(SystemHandle& snapshot) = 0;
+    virtual std::optional<ProcessEntry> Process32NextW(SystemHandle& snapshot) = 0;
     virtual OwnedHandle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
                                     std::uint32_t processId) = 0;
     virtual bool TerminateProcess(SystemHandle& process, std::uint32_t exitCode) = 0;
 
     virtual OwnedHandle SHGetSpecialFolderLocation(int folder) = 0;
     // Opens the folder of an item-ID list in a shell window.
-    virtual bool ShellExecuteEx(SystemHandle& itemIdList, int showCommand) = 0;
+    virtual bool ShellExecuteExW(SystemHandle& itemIdList, int showCommand) = 0;
 
     // The shell automation object's calls; both throw Error when the object cannot be
     // reached or the call fails.

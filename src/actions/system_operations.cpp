@@ -20,7 +20,7 @@ bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' &
 SystemOperations::SystemOperations(std::unique_ptr<SystemCalls> calls) : calls_(std::move(calls)) {}
 
 std::u16string SystemOperations::GetOsFamilyName() {
-    const auto platform = calls_->GetVersionEx();
+    const auto platform = calls_->GetVersionExW();
     if (!platform) return {};
     switch (*platform) {
         case win::kVerPlatformWin32s:
@@ -37,12 +37,12 @@ std::u16string SystemOperations::GetOsFamilyName() {
 bool SystemOperations::EnableShutdownPrivilege() {
     const OwnedHandle token = calls_->OpenProcessToken(kTokenAccess);
     if (!token) {
-        calls_->MessageBox(kExitErrorText, u"OpenProcessToken() Failed");
+        calls_->MessageBoxW(kExitErrorText, u"OpenProcessToken() Failed");
         return false;
     }
-    const auto privilege = calls_->LookupPrivilegeValue(kShutdownPrivilege);
+    const auto privilege = calls_->LookupPrivilegeValueW(kShutdownPrivilege);
     if (!privilege) {
-        calls_->MessageBox(kExitErrorText, u"LookupPrivilegeValue() Failed");
+        calls_->MessageBoxW(kExitErrorText, u"LookupPrivilegeValue() Failed");
         return false;
     }
     // The call succeeds even when the account lacks the privilege; only the last error
@@ -50,15 +50,15 @@ bool SystemOperations::EnableShutdownPrivilege() {
     calls_->AdjustTokenPrivileges(*token, *privilege, win::kSePrivilegeEnabled,
                                   /*askPreviousState=*/true);
     if (calls_->GetLastError() != 0) {
-        calls_->MessageBox(kExitErrorText, u"AdjustTokenPrivileges() Failed");
+        calls_->MessageBoxW(kExitErrorText, u"AdjustTokenPrivileges() Failed");
         return false;
     }
     return true;
 }
 
-void SystemOperations::ShellExecute(std::u16string_view operation, std::u16string_view file,
-                                    std::u16string_view parameters, int showCommand) {
-    calls_->ShellExecute(operation, file, parameters, showCommand);
+void SystemOperations::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                                     std::u16string_view parameters, int showCommand) {
+    calls_->ShellExecuteW(operation, file, parameters, showCommand);
 }
 
 void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand) {
@@ -68,7 +68,7 @@ void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand)
 void SystemOperations::OpenSpecialFolder(int folder, int showCommand) {
     const OwnedHandle itemIdList = calls_->SHGetSpecialFolderLocation(folder);
     if (!itemIdList) return;
-    calls_->ShellExecuteEx(*itemIdList, showCommand);
+    calls_->ShellExecuteExW(*itemIdList, showCommand);
 }
 
 void SystemOperations::ExitWindowsWithShutdownPrivilege(std::uint32_t flags) {
@@ -90,7 +90,7 @@ void SystemOperations::LogOffComputer() { calls_->ExitWindowsEx(win::kEwxLogOff,
 void SystemOperations::SuspendWithShutdownPrivilege(bool hibernate, bool force) {
     const OwnedHandle token = calls_->OpenProcessToken(kTokenAccess);
     if (!token) return;
-    const auto privilege = calls_->LookupPrivilegeValue(kShutdownPrivilege);
+    const auto privilege = calls_->LookupPrivilegeValueW(kShutdownPrivilege);
     if (!privilege) return;
     if (!calls_->AdjustTokenPrivileges(*token, *privilege, win::kSePrivilegeEnabled,
                                        /*askPreviousState=*/false)) {
@@ -116,12 +116,12 @@ void SystemOperations::SetCdDoor(std::u16string_view drive, std::uint32_t doorFl
     const auto element = CdElementName(drive);
     if (!element) return;
     MciOpenParms device{0, u"CDAudio", *element};
-    if (calls_->mciSendCommand(0, win::kMciOpen, win::kMciOpenType | win::kMciOpenElement,
-                               &device) != 0) {
+    if (calls_->mciSendCommandW(0, win::kMciOpen, win::kMciOpenType | win::kMciOpenElement,
+                                &device) != 0) {
         return;
     }
-    calls_->mciSendCommand(device.deviceId, win::kMciSet, doorFlag, nullptr);
-    calls_->mciSendCommand(device.deviceId, win::kMciClose, 0, nullptr);
+    calls_->mciSendCommandW(device.deviceId, win::kMciSet, doorFlag, nullptr);
+    calls_->mciSendCommandW(device.deviceId, win::kMciClose, 0, nullptr);
 }
 
 void SystemOperations::OpenCdDoor(std::u16string_view drive) {
@@ -140,8 +140,8 @@ bool ProcessNameMatches(std::u16string_view exeFile, std::u16string_view fileNam
 void SystemOperations::CloseProgramByName(std::u16string_view fileName) {
     const OwnedHandle snapshot = calls_->CreateToolhelp32Snapshot(win::kTh32csSnapProcess);
     if (!snapshot) return;
-    for (auto entry = calls_->Process32First(*snapshot); entry;
-         entry = calls_->Process32Next(*snapshot)) {
+    for (auto entry = calls_->Process32FirstW(*snapshot); entry;
+         entry = calls_->Process32NextW(*snapshot)) {
         if (!ProcessNameMatches(entry->exeFile, fileName)) continue;
         const OwnedHandle process =
             calls_->OpenProcess(win::kProcessTerminate, /*inheritHandle=*/false, entry->processId);

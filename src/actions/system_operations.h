@@ -22,8 +22,8 @@ class SystemOperations : public ActionOperations {
     // message and gives false; nothing further is tried.
     bool EnableShutdownPrivilege();
 
-    void ShellExecute(std::u16string_view operation, std::u16string_view file,
-                      std::u16string_view parameters, int showCommand) override;
+    void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                       std::u16string_view parameters, int showCommand) override;
     void WinExec(std::u16string_view commandLine, int showCommand) override;
     void OpenSpecialFolder(int folder, int showCommand) override;
     void PowerOffComputer() override;

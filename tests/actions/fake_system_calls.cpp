@@ -36,8 +36,8 @@ const std::string& FakeSystemCalls::NameOf(SystemHandle& handle) {
     return static_cast<FakeHandle&>(handle).Name();
 }
 
-void FakeSystemCalls::ShellExecute(std::u16string_view operation, std::u16string_view file,
-                                   std::u16string_view parameters, int showCommand) {
+void FakeSystemCalls::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                                    std::u16string_view parameters, int showCommand) {
     log.push_back("ShellExecute [" + ToUtf8(operation) + "] [" + ToUtf8(file) + "] [" +
                   ToUtf8(parameters) + "] " + std::to_string(showCommand));
 }
@@ -46,7 +46,7 @@ void FakeSystemCalls::WinExec(std::u16string_view commandLine, int showCommand) 
     log.push_back("WinExec [" + ToUtf8(commandLine) + "] " + std::to_string(showCommand));
 }
 
-std::optional<std::uint32_t> FakeSystemCalls::GetVersionEx() {
+std::optional<std::uint32_t> FakeSystemCalls::GetVersionExW() {
     log.push_back("GetVersionEx");
     return platformId;
 }
@@ -56,7 +56,7 @@ OwnedHandle FakeSystemCalls::OpenProcessToken(std::uint32_t desiredAccess) {
     return tokenOpens ? Handed("token") : nullptr;
 }
 
-std::optional<Luid> FakeSystemCalls::LookupPrivilegeValue(std::u16string_view name) {
+std::optional<Luid> FakeSystemCalls::LookupPrivilegeValueW(std::u16string_view name) {
     log.push_back("LookupPrivilegeValue " + ToUtf8(name));
     return shutdownPrivilege;
 }
@@ -84,12 +84,12 @@ bool FakeSystemCalls::SetSuspendState(bool hibernate, bool force) {
     return true;
 }
 
-void FakeSystemCalls::MessageBox(std::u16string_view text, std::u16string_view caption) {
+void FakeSystemCalls::MessageBoxW(std::u16string_view text, std::u16string_view caption) {
     log.push_back("MessageBox [" + ToUtf8(text) + "] [" + ToUtf8(caption) + "]");
 }
 
-std::uint32_t FakeSystemCalls::mciSendCommand(std::uint32_t deviceId, std::uint32_t message,
-                                              std::uint32_t flags, MciOpenParms* parms) {
+std::uint32_t FakeSystemCalls::mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,
+                                               std::uint32_t flags, MciOpenParms* parms) {
     std::string line =
         "mciSendCommand " + std::to_string(deviceId) + " " + Hex(message) + " " + Hex(flags);
     if (parms) line += " [" + ToUtf8(parms->deviceType) + "] [" + ToUtf8(parms->elementName) + "]";
@@ -110,13 +110,13 @@ std::optional<ProcessEntry> FakeSystemCalls::NextProcess() {
     return processes[nextProcess_++];
 }
 
-std::optional<ProcessEntry> FakeSystemCalls::Process32First(SystemHandle& snapshot) {
+std::optional<ProcessEntry> FakeSystemCalls::Process32FirstW(SystemHandle& snapshot) {
     log.push_back("Process32First " + NameOf(snapshot));
     nextProcess_ = 0;
     return NextProcess();
 }
 
-std::optional<ProcessEntry> FakeSystemCalls::Process32Next(SystemHandle& snapshot) {
+std::optional<ProcessEntry> FakeSystemCalls::Process32NextW(SystemHandle& snapshot) {
     log.push_back("Process32Next " + NameOf(snapshot));
     return NextProcess();
 }
@@ -139,7 +139,7 @@ OwnedHandle FakeSystemCalls::SHGetSpecialFolderLocation(int folder) {
     return folderFound ? Handed("item-ID list") : nullptr;
 }
 
-bool FakeSystemCalls::ShellExecuteEx(SystemHandle& itemIdList, int showCommand) {
+bool FakeSystemCalls::ShellExecuteExW(SystemHandle& itemIdList, int showCommand) {
     log.push_back("ShellExecuteEx " + NameOf(itemIdList) + " " + std::to_string(showCommand));
     return true;
 }

@@ -34,28 +34,28 @@ class FakeSystemCalls final : public SystemCalls {
     bool shellCallFails = false;
     bool clipboardOpens = true;
 
-    void ShellExecute(std::u16string_view operation, std::u16string_view file,
-                      std::u16string_view parameters, int showCommand) override;
+    void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                       std::u16string_view parameters, int showCommand) override;
     void WinExec(std::u16string_view commandLine, int showCommand) override;
-    std::optional<std::uint32_t> GetVersionEx() override;
+    std::optional<std::uint32_t> GetVersionExW() override;
     OwnedHandle OpenProcessToken(std::uint32_t desiredAccess) override;
-    std::optional<Luid> LookupPrivilegeValue(std::u16string_view name) override;
+    std::optional<Luid> LookupPrivilegeValueW(std::u16string_view name) override;
     bool AdjustTokenPrivileges(SystemHandle& token, Luid privilege, std::uint32_t attributes,
                                bool askPreviousState) override;
     std::uint32_t GetLastError() override;
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool SetSuspendState(bool hibernate, bool force) override;
-    void MessageBox(std::u16string_view text, std::u16string_view caption) override;
-    std::uint32_t mciSendCommand(std::uint32_t deviceId, std::uint32_t message, std::uint32_t flags,
-                                 MciOpenParms* parms) override;
+    void MessageBoxW(std::u16string_view text, std::u16string_view caption) override;
+    std::uint32_t mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,
+                                  std::uint32_t flags, MciOpenParms* parms) override;
     OwnedHandle CreateToolhelp32Snapshot(std::uint32_t flags) override;
-    std::optional<ProcessEntry> Process32First(SystemHandle& snapshot) override;
-    std::optional<ProcessEntry> Process32Next(SystemHandle& snapshot) override;
+    std::optional<ProcessEntry> Process32FirstW(SystemHandle& snapshot) override;
+    std::optional<ProcessEntry> Process32NextW(SystemHandle& snapshot) override;
     OwnedHandle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
                             std::uint32_t processId) override;
     bool TerminateProcess(SystemHandle& process, std::uint32_t exitCode) override;
     OwnedHandle SHGetSpecialFolderLocation(int folder) override;
-    bool ShellExecuteEx(SystemHandle& itemIdList, int showCommand) override;
+    bool ShellExecuteExW(SystemHandle& itemIdList, int showCommand) override;
     void MinimizeAll() override;
     void UndoMinimizeALL() override;
     bool OpenClipboard() override;

@@ -17,8 +17,8 @@ class RecordingOperations final : public ActionOperations {
     std::vector<std::string> log;
     std::function<void()> onClearClipboard;
 
-    void ShellExecute(std::u16string_view operation, std::u16string_view file,
-                      std::u16string_view parameters, int showCommand) override {
+    void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                       std::u16string_view parameters, int showCommand) override {
         Record("ShellExecute [" + ToUtf8(operation) + "] [" + ToUtf8(file) + "] [" +
                ToUtf8(parameters) + "] " + std::to_string(showCommand));
     }

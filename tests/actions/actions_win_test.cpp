@@ -1,0 +1,210 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+#include "actions/actions_win.h"
+#include "actions/dispatcher.h"
+#include "common/error.h"
+#include "common/error_box_win.h"
+#include "common/paths.h"
+#include "common/unique_handle_win.h"
+#include "hotkeys/dravlin_win.h"
+#include "hotkeys/hotkey_text.h"
+#include "hotkeys/key_names_win.h"
+
+namespace quorvel {
+namespace {
+
+constexpr HotKeyValue kCtrlAltJ = 0x4000 + 0x8000 + 'J';
+constexpr ULONGLONG kWaitMs = 10000;
+
+std::wstring TestFolder() { return ToWide(FolderOf(ExecutablePath())); }
+
+// Handles this thread's messages until done() holds; false when the time runs out first.
+template <typename Done>
+bool PumpUntil(Done done) {
+    const ULONGLONG deadline = ::GetTickCount64() + kWaitMs;
+    MSG message;
+    while (!done()) {
+        if (::GetTickCount64() > deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    }
+    return true;
+}
+
+// What argdump.exe recorded of its start: the show command, then one line per argument.
+std::vector<std::wstring> ArgDumpReport(const std::wstring& file) {
+    std::ifstream in(std::filesystem::path(file), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
+    std::vector<std::wstring> lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(L'\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::wstring::npos) return lines;
+        start = end + 1;
+    }
+}
+
+void PressTogether(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD key, DWORD flags) {
+        INPUT& input = inputs.emplace_back();
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+    };
+    for (const WORD key : keys) add(key, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+    ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+              inputs.size());
+}
+
+class ActionsWinTest : public testing::Test {
+  protected:
+    ActionsWinTest()
+        : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    nullptr, nullptr)),
+          actions_(window_.get()) {}
+
+    // One task on Ctrl+Alt+J, in the text the editor would have written for it.
+    void AddTask(std::u16string_view desc, const std::wstring& dest, std::u16string_view runType) {
+        const int row = table_.RowCount();
+        table_.AppendRows(1);
+        table_.CellAt(kDescColumn, row).SetAsString(desc);
+        table_.CellAt(kHotkeyColumn, row).SetAsString(hotKeyText_.FormatHotKey(kCtrlAltJ));
+        table_.CellAt(kDestColumn, row).SetAsString(FromWide(dest));
+        table_.CellAt(kTypeRunColumn, row).SetAsString(runType);
+    }
+
+    void Press() { dispatcher_.Dravlin1HotKeyPressed(kCtrlAltJ, 1); }
+
+    UniqueWindow window_;
+    WindowsActions actions_;
+    WindowsKeyNames keyNames_;
+    HotKeyText hotKeyText_{keyNames_};
+    TaskTable table_;
+    Dispatcher dispatcher_{
+        table_, [this](HotKeyValue value) { return hotKeyText_.FormatHotKey(value); }, actions_};
+};
+
+TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOwnCase) {
+    const std::wstring report = TestFolder() + L"\\argdump.txt";
+    ::DeleteFileW(report.c_str());
+    AddTask(u"Run selected program...", TestFolder() + L"\\ArgDump.EXE -d Archive MixedCase",
+            u"Minimze");
+    DravlinWindow dravlinWindow;
+    TDravlin& dravlin1 = dravlinWindow.Dravlin1();
+    dravlin1.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
+        RunHandler(nullptr, [&] { dispatcher_.Dravlin1HotKeyPressed(hotKey, index); });
+    };
+    ASSERT_NE(dravlin1.BindHotKey(kCtrlAltJ), 0);
+
+    PressTogether({VK_CONTROL, VK_MENU, 'J'});
+
+    ASSERT_TRUE(PumpUntil([&] {
+        return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES;
+    })) << "the program did not start";
+    EXPECT_EQ(ArgDumpReport(report),
+              (std::vector<std::wstring>{L"show=6", L"-d", L"Archive", L"MixedCase"}));
+}
+
+TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommand) {
+    const std::wstring report = TestFolder() + L"\\argdump.txt";
+    ::DeleteFileW(report.c_str());
+
+    actions_.WinExec(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0);
+
+    ASSERT_TRUE(
+        PumpUntil([&] { return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    EXPECT_EQ(ArgDumpReport(report), (std::vector<std::wstring>{L"show=0", L"Hidden"}));
+}
+
+void PutTextOnClipboard(HWND owner, const wchar_t* text) {
+    ASSERT_TRUE(::OpenClipboard(owner));
+    ::EmptyClipboard();
+    const std::size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(::GlobalLock(memory), text, bytes);
+    ::GlobalUnlock(memory);
+    EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, memory), nullptr);  // the clipboard owns it now
+    ::CloseClipboard();
+}
+
+TEST_F(ActionsWinTest, ClearClipboardTaskEmptiesAClipboardThatHeldText) {
+    PutTextOnClipboard(window_.get(), L"copied text");
+    ASSERT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+    AddTask(u"Clear the Windows clipboard", L"", u"Normal");
+
+    Press();
+
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_EQ(::CountClipboardFormats(), 0);
+}
+
+TEST_F(ActionsWinTest, ClearClipboardTaskRaisesWhileAnotherProgramHoldsTheClipboard) {
+    UniqueKernelHandle held(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    UniqueKernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread holder([&] {
+        const BOOL opened = ::OpenClipboard(nullptr);
+        ::SetEvent(held.get());
+        ::WaitForSingleObject(release.get(), INFINITE);
+        if (opened) ::CloseClipboard();
+    });
+    ::WaitForSingleObject(held.get(), INFINITE);
+    AddTask(u"Clear the Windows clipboard", L"", u"Normal");
+
+    try {
+        Press();
+        ADD_FAILURE() << "the clipboard was opened although another thread held it";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.Message(), u"Cannot open clipboard");
+    }
+    ::SetEvent(release.get());
+    holder.join();
+}
+
+TEST_F(ActionsWinTest, CloseProgramTaskEndsARunningProgramByItsFileName) {
+    std::wstring command = L"\"" + TestFolder() + L"\\sleeper.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &started));
+    UniqueKernelHandle sleeper(started.hProcess);
+    UniqueKernelHandle thread(started.hThread);
+    ASSERT_EQ(::WaitForSingleObject(sleeper.get(), 0), WAIT_TIMEOUT);
+    AddTask(u"Close selected program...", L"C:\\Elsewhere\\SLEEPER.exe /quiet", u"Normal");
+
+    Press();
+
+    ASSERT_EQ(::WaitForSingleObject(sleeper.get(), static_cast<DWORD>(kWaitMs)), WAIT_OBJECT_0);
+    DWORD exitCode = 3;
+    ASSERT_TRUE(::GetExitCodeProcess(sleeper.get(), &exitCode));
+    EXPECT_EQ(exitCode, 0u) << "ended by itself instead of being closed";
+}
+
+TEST_F(ActionsWinTest, MinimizeAllTaskAlternatesOrRetriesAfterTheShellRefuses) {
+    AddTask(u"Minimize/Maximaze all windows", L"", u"Normal");
+    // Wine's shell object does not implement MinimizeAll; Windows' does.
+    try {
+        Press();
+    } catch (const Error& error) {
+        EXPECT_FALSE(error.Message().empty());
+        EXPECT_THROW(Press(), Error) << "a refused minimise must be tried again";
+        return;
+    }
+    EXPECT_NO_THROW(Press()) << "restoring the minimised windows failed";
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -5,6 +5,16 @@
 #include <string>
 #include <string_view>
 
+// The member names are the Windows calls' own; <windows.h> makes them A/W macros.
+#pragma push_macro("RegOpenKeyEx")
+#pragma push_macro("RegQueryValueEx")
+#pragma push_macro("RegCreateKeyEx")
+#pragma push_macro("RegSetValueEx")
+#undef RegOpenKeyEx
+#undef RegQueryValueEx
+#undef RegCreateKeyEx
+#undef RegSetValueEx
+
 namespace quorvel {
 
 // The registry calls the settings need, with the Windows names and results (0 = success),
@@ -47,3 +57,8 @@ bool WriteRegString(RegistryApi& registry, RegistryApi::Key root, const std::u16
                     const std::u16string& valueName, std::u16string_view text);
 
 }  // namespace quorvel
+
+#pragma pop_macro("RegSetValueEx")
+#pragma pop_macro("RegCreateKeyEx")
+#pragma pop_macro("RegQueryValueEx")
+#pragma pop_macro("RegOpenKeyEx")

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/ui_metrics_win.h"
+#include "common/unique_handle_win.h"
+
+namespace quorvel {
+
+// Form3, the About box: the product, its version and two links, shown modally.
+class TForm3 {
+  public:
+    static constexpr wchar_t kWebSite[] = L"https://quorvel.example.org/";
+    static constexpr wchar_t kFeedbackAddress[] =
+        L"mailto:support@quorvel.example.org?subject=Feedback - Dravlin";
+
+    TForm3(HINSTANCE instance, const Dpi& dpi);
+    TForm3(const TForm3&) = delete;
+    TForm3& operator=(const TForm3&) = delete;
+
+    // Returns when the dialog is closed.
+    void ShowModal(HWND owner);
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    void FormCreate(HWND dialog);
+    HWND AddControl(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style,
+                    int id, RECT boundsAt96);
+    bool IsLink(HWND control) const;
+    void DrawImage1(const DRAWITEMSTRUCT& item) const;
+
+    void Image1Click(HWND dialog) { Label2Click(dialog); }
+    void Label2Click(HWND dialog);
+    void Label3Click(HWND dialog);
+
+    HINSTANCE instance_;
+    Dpi dpi_;
+    UniqueGdiObject font_;
+    UniqueGdiObject linkFont_;
+    UniqueIcon product_;
+    UniqueIcon okIcon_;
+    HWND image1_ = nullptr;
+    HWND label2_ = nullptr;
+    HWND label3_ = nullptr;
+};
+
+extern TForm3* Form3;
+
+}  // namespace quorvel

@@ -1,0 +1,74 @@
+// Program entry: one instance per folder, then the three windows in their order, then the
+// message loop until an Exit ends it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "about/about_dialog_win.h"
+#include "app/main_window_win.h"
+#include "app/single_instance_win.h"
+#include "common/error_box_win.h"
+#include "editor/editor_dialog_win.h"
+#include "hotkeys/hotkey_text.h"
+#include "hotkeys/key_names_win.h"
+
+namespace quorvel {
+namespace {
+
+std::unique_ptr<TForm2> CreateEditorForm(HINSTANCE instance, TForm1& form1,
+                                         HotKeyText& hotKeyText) {
+    return std::make_unique<TForm2>(instance, form1, form1.ImageList1(), hotKeyText);
+}
+
+int RunMessageLoop(TForm1& form1) {
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (form1.TranslateDialogMessage(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int Run(HINSTANCE instance) {
+    const SingleInstance single(ExecutablePath());
+    if (!single.IsFirst()) {
+        single.ActivateFirstInstance(TForm1::kWindowClass);
+        return 0;
+    }
+    const INITCOMMONCONTROLSEX controls{
+        sizeof(INITCOMMONCONTROLSEX),
+        ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
+    ::InitCommonControlsEx(&controls);
+
+    WindowsKeyNames keyNames;
+    HotKeyText hotKeyText(keyNames);
+    auto form1 = std::make_unique<TForm1>(instance);
+    Form1 = form1.get();
+    auto form2 = CreateEditorForm(instance, *form1, hotKeyText);
+    form1->SetEditor(form2.get());
+    auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());
+    Form3 = form3.get();
+    form1->SetAboutBox(form3.get());
+
+    const int exitCode = RunMessageLoop(*form1);
+
+    // Destroyed in the reverse order: the editor gives back the hotkeys, the main window saves.
+    form1->SetAboutBox(nullptr);
+    form1->SetEditor(nullptr);
+    Form3 = nullptr;
+    form3.reset();
+    form2.reset();
+    Form1 = nullptr;
+    form1.reset();
+    return exitCode;
+}
+
+}  // namespace
+}  // namespace quorvel
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*showCommand*/) {
+    return quorvel::Run(instance);
+}

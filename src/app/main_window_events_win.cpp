@@ -1,0 +1,224 @@
+// TForm1's event handlers and the window side of the settings.
+#include <windows.h>
+
+#include "about/about_dialog_win.h"
+#include "app/main_window_win.h"
+#include "app/start_counter.h"
+#include "common/error_box_win.h"
+
+namespace quorvel {
+
+namespace {
+
+bool BelongsToThisThread(HWND window) {
+    return window != nullptr &&
+           ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+}
+
+// Table changes during the load repaint once, at the end, even when the load fails.
+class Batch {
+  public:
+    explicit Batch(TaskTable& table) : table_(table) { table_.BeginBatch(); }
+    ~Batch() { table_.EndBatch(); }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+  private:
+    TaskTable& table_;
+};
+
+}  // namespace
+
+void TForm1::FormCreate() {
+    startCounter_ = u"0";
+    tray_->Add();  // without a taskbar yet, TaskbarCreated brings the icon later
+    startCounter_ = CountStart(registry_);
+    if (startCounter_ == u"1") MakeVisible();
+    settingsReload_.Run(
+        [this] {
+            LoadSettings(store_, *this);
+            SaveSettings(store_, *this);
+        },
+        [this](const std::u16string& message) { ShowErrorBox(Handle(), message); });
+}
+
+void TForm1::LoadSettingsReported() {
+    settingsReload_.Run([this] { LoadSettings(store_, *this); },
+                        [this](const std::u16string& message) { ShowErrorBox(Handle(), message); });
+}
+
+void TForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
+    const HWND other = reinterpret_cast<HWND>(lParam);
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        if (BelongsToThisThread(other)) RunHandler(Handle(), [this] { FormDeactivate(); });
+        return;
+    }
+    // The window becomes the program's active window: shown anew, or back from the program's
+    // own editor, About box or message box; not when the user returns from another program.
+    if (creating_ || !::IsWindowVisible(Handle())) return;
+    const bool firstSinceShown = !activatedSinceShown_;
+    activatedSinceShown_ = true;
+    if (firstSinceShown || BelongsToThisThread(other)) FormActivate();
+}
+
+void TForm1::FormActivate() { LoadSettingsReported(); }
+
+void TForm1::FormDeactivate() { SaveTaskFile(); }
+
+void TForm1::CloseRequested() {
+    if (!FormCloseQuery()) return;
+    FormClose();
+    ::ShowWindow(Handle(), SW_HIDE);
+    ::PostQuitMessage(0);
+}
+
+void TForm1::FormClose() {
+    SaveTaskFile();
+    tray_->Delete();
+    SaveSettings(store_, *this);
+}
+
+void TForm1::FormDestroy() {
+    SaveTaskFile();
+    SaveSettings(store_, *this);
+}
+
+void TForm1::SaveTaskFile() { taskFile_.Save(table_); }
+
+void TForm1::LoadTaskFile() {
+    Batch batch(table_);
+    taskFile_.Load(table_);
+}
+
+void TForm1::Exit1Click() {
+    SaveSettings(store_, *this);
+    CloseRequested();
+}
+
+void TForm1::Exit2Click() {
+    SaveSettings(store_, *this);
+    tray_->Delete();
+    // The windows are destroyed on the way out, so FormDestroy still saves.
+    ::PostQuitMessage(0);
+}
+
+void TForm1::About1Click() {
+    if (about_ != nullptr) about_->ShowModal(Handle());
+}
+
+void TForm1::File1Click() { MakeVisible(); }
+
+void TForm1::BitBtn4Click() { SaveSettings(store_, *this); }
+
+void TForm1::NextGrid1Click() { SaveTaskFile(); }
+
+void TForm1::OnTrayIcon(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+            ShowFromTray();
+            break;
+        case WM_RBUTTONDOWN: {
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            PopupMenu1At(cursor);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void TForm1::ShowFromTray() {
+    MakeVisible();
+    // Hiding and restoring brings the window back from minimised or maximised and in front.
+    ::ShowWindow(Handle(), SW_HIDE);
+    ::Sleep(10);
+    ::ShowWindow(Handle(), SW_RESTORE);
+    ::SetForegroundWindow(Handle());
+    LoadWindowSize(store_, *this);
+}
+
+void TForm1::PopupMenu1At(POINT point) {
+    // A tray menu closes on a click elsewhere only when its owner is the foreground window,
+    // and it needs a message afterwards to close properly the next time.
+    ::SetForegroundWindow(Handle());
+    const int command =
+        ::TrackPopupMenu(popupMenu1_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
+                         point.y, /*nReserved=*/0, Handle(), /*prcRect=*/nullptr);
+    if (command != 0) OnCommand(command);
+    ::PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void TForm1::BringForward() {
+    MakeVisible();
+    if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+    ::SetForegroundWindow(Handle());
+}
+
+bool TForm1::CheckBox1() const {
+    return ::SendMessageW(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TForm1::SetCheckBox1(bool checked) {
+    ::SendMessageW(checkBox1_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TForm1::CheckBox2() const {
+    return ::SendMessageW(checkBox2_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TForm1::SetCheckBox2(bool checked) {
+    ::SendMessageW(checkBox2_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TForm1::MakeVisible() {
+    if (::IsWindowVisible(Handle())) return;
+    ::ShowWindow(Handle(), maximizeWhenShown_ ? SW_SHOWMAXIMIZED : SW_SHOW);
+    maximizeWhenShown_ = false;
+}
+
+RECT TForm1::Bounds() const {
+    RECT bounds{};
+    ::GetWindowRect(Handle(), &bounds);
+    return bounds;
+}
+
+int TForm1::Width() const { return Bounds().right - Bounds().left; }
+
+int TForm1::Height() const { return Bounds().bottom - Bounds().top; }
+
+int TForm1::Left() const { return Bounds().left; }
+
+int TForm1::Top() const { return Bounds().top; }
+
+SettingsWindow::State TForm1::WindowState() const {
+    if (::IsZoomed(Handle()) || maximizeWhenShown_) return State::Maximized;
+    if (::IsIconic(Handle())) return State::Minimized;
+    return State::Normal;
+}
+
+void TForm1::SetWidth(int width) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, width, Height(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::SetHeight(int height) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, Width(), height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::Maximize() {
+    // Showing maximised would show a window that stays in the tray; it waits for its showing.
+    if (::IsWindowVisible(Handle())) {
+        ::ShowWindow(Handle(), SW_MAXIMIZE);
+    } else {
+        maximizeWhenShown_ = true;
+    }
+}
+
+void TForm1::MoveTo(int left, int top) {
+    const UINT activation = ::IsWindowVisible(Handle()) ? 0 : SWP_NOACTIVATE;
+    ::SetWindowPos(Handle(), HWND_TOP, left, top, 0, 0, SWP_NOSIZE | activation);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/list_commands.h"
+#include "app/main_form.h"
+#include "app/registry_win.h"
+#include "app/settings.h"
+#include "app/settings_reload.h"
+#include "app/task_grid_win.h"
+#include "app/tray_icon_win.h"
+#include "app/ui_metrics_win.h"
+#include "common/unique_handle_win.h"
+#include "editor/editor_fields.h"
+#include "hotkeys/key_names_win.h"
+#include "tasks/file_system.h"
+#include "tasks/task_file.h"
+
+namespace quorvel {
+
+class TForm3;
+
+// Form1, the main window: the task grid with its buttons, the options, the main menu and the
+// notification-area icon. Lives from start to end; closing it with its close box only hides it.
+class TForm1 final : public MainForm, private SettingsWindow {
+  public:
+    static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyMainWindow";
+
+    // Creates the window (hidden) and runs FormCreate.
+    explicit TForm1(HINSTANCE instance);
+    // Runs FormDestroy, then destroys the window.
+    ~TForm1() override;
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    HWND Handle() const { return window_.get(); }
+    HIMAGELIST ImageList1() const { return imageList1_.get(); }
+    void RepaintGrid();
+    void SetEditor(EditorForm* editor) { commands_.SetEditor(editor); }
+    void SetAboutBox(TForm3* about) { about_ = about; }
+    // Whether a message is the dialog navigation (Tab, arrows, mnemonics) of this window.
+    bool TranslateDialogMessage(MSG& message);
+
+    // MainForm
+    TaskTable& NextGrid1() override { return table_; }
+    void SaveTaskFile() override;
+    void LoadTaskFile() override;
+
+  private:
+    struct ImageListTraits {
+        static HIMAGELIST Invalid() { return nullptr; }
+        static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+    };
+    struct MenuTraits {
+        static HMENU Invalid() { return nullptr; }
+        static void Close(HMENU menu) { ::DestroyMenu(menu); }
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void CreateMenus();
+    void LayoutControls();
+    void ShowPage(int page);
+    HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id);
+    HWND AddButton(int id, const wchar_t* text, int iconId);
+
+    void FormCreate();
+    void FormActivate();
+    void FormDeactivate();
+    bool FormCloseQuery() { return true; }
+    void FormClose();
+    void FormDestroy();
+    void OnActivate(WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id);
+    void OnTrayIcon(LPARAM mouseMessage);
+    void CloseRequested();
+
+    void Exit1Click();
+    void Exit2Click();
+    void About1Click();
+    void About2Click() { About1Click(); }
+    void File1Click();
+    void BitBtn4Click();
+    void NextGrid1Click();
+    void ShowFromTray();
+    void PopupMenu1At(POINT point);
+    void BringForward();
+    void LoadSettingsReported();
+
+    // SettingsWindow
+    bool CheckBox1() const override;
+    void SetCheckBox1(bool checked) override;
+    bool CheckBox2() const override;
+    void SetCheckBox2(bool checked) override;
+    int ColumnWidth(Column column) const override { return grid_->ColumnWidth(column); }
+    void SetColumnWidth(Column column, int width) override { grid_->SetColumnWidth(column, width); }
+    void MakeVisible() override;
+    int Width() const override;
+    int Height() const override;
+    int Left() const override;
+    int Top() const override;
+    State WindowState() const override;
+    void SetWidth(int width) override;
+    void SetHeight(int height) override;
+    void Maximize() override;
+    void MoveTo(int left, int top) override;
+    RECT Bounds() const;
+
+    HINSTANCE instance_;
+    Dpi dpi_;
+    std::unique_ptr<FileSystem> files_;
+    WindowsRegistry registry_;
+    SettingsStore store_;
+    TaskFile taskFile_;
+    TaskTable table_;
+    WindowsKeyNames keyNames_;
+    ListCommands commands_;
+    SettingsReload settingsReload_;
+    TForm3* about_ = nullptr;
+
+    UniqueGdiObject font_;
+    UniqueHandle<ImageListTraits> imageList1_;
+    std::vector<UniqueIcon> buttonIcons_;
+    UniqueHandle<MenuTraits> popupMenu1_;
+    UniqueIcon icon_;
+    UniqueIcon smallIcon_;
+    UniqueWindow window_;
+    std::unique_ptr<TaskGrid> grid_;
+    std::unique_ptr<TrayIcon> tray_;
+    HWND pageControl1_ = nullptr;
+    HWND groupBox3_ = nullptr;  // "Hot Keys"
+    HWND groupBox2_ = nullptr;  // "General"
+    HWND checkBox1_ = nullptr;
+    HWND checkBox2_ = nullptr;
+    std::array<HWND, 6> gridButtons_{};
+    HWND bitBtn4_ = nullptr;  // "Save"
+
+    std::u16string startCounter_ = u"0";
+    bool creating_ = true;
+    bool activatedSinceShown_ = false;
+    bool maximizeWhenShown_ = false;
+};
+
+// The program's windows, created in this order by the program entry.
+extern TForm1* Form1;
+
+}  // namespace quorvel

@@ -1,0 +1,60 @@
+#include "app/registry_win.h"
+
+#include <windows.h>
+
+#include "common/unique_handle_win.h"
+
+// Definitions of the members named like the calls, not the A/W macros.
+#undef RegOpenKeyEx
+#undef RegQueryValueEx
+#undef RegCreateKeyEx
+#undef RegSetValueEx
+
+namespace quorvel {
+
+namespace {
+
+HKEY ToHkey(RegistryApi::Key key) { return reinterpret_cast<HKEY>(key); }
+
+}  // namespace
+
+long WindowsRegistry::RegOpenKeyEx(Key root, const std::u16string& subKey, std::uint32_t access,
+                                   Key& result) {
+    HKEY opened = nullptr;
+    const LSTATUS status =
+        ::RegOpenKeyExW(ToHkey(root), ToWide(subKey).c_str(), /*ulOptions=*/0, access, &opened);
+    result = reinterpret_cast<Key>(opened);
+    return status;
+}
+
+long WindowsRegistry::RegQueryValueEx(Key key, const std::u16string& valueName, std::uint32_t& type,
+                                      std::uint8_t* data, std::uint32_t& size) {
+    DWORD valueType = 0;
+    DWORD valueSize = size;
+    const LSTATUS status = ::RegQueryValueExW(ToHkey(key), ToWide(valueName).c_str(),
+                                              /*lpReserved=*/nullptr, &valueType, data, &valueSize);
+    type = valueType;
+    size = valueSize;
+    return status;
+}
+
+long WindowsRegistry::RegCreateKeyEx(Key root, const std::u16string& subKey, std::uint32_t access,
+                                     Key& result) {
+    HKEY created = nullptr;
+    const LSTATUS status =
+        ::RegCreateKeyExW(ToHkey(root), ToWide(subKey).c_str(), /*Reserved=*/0,
+                          /*lpClass=*/nullptr, REG_OPTION_NON_VOLATILE, access,
+                          /*lpSecurityAttributes=*/nullptr, &created, /*lpdwDisposition=*/nullptr);
+    result = reinterpret_cast<Key>(created);
+    return status;
+}
+
+long WindowsRegistry::RegSetValueEx(Key key, const std::u16string& valueName, std::uint32_t type,
+                                    std::span<const std::uint8_t> data) {
+    return ::RegSetValueExW(ToHkey(key), ToWide(valueName).c_str(), /*Reserved=*/0, type,
+                            data.data(), static_cast<DWORD>(data.size()));
+}
+
+long WindowsRegistry::RegCloseKey(Key key) { return ::RegCloseKey(ToHkey(key)); }
+
+}  // namespace quorvel

@@ -1,0 +1,250 @@
+#include "app/task_grid_win.h"
+
+#include <vsstyle.h>
+
+#include <array>
+#include <string>
+
+#include "common/unique_handle_win.h"
+
+namespace quorvel {
+
+namespace {
+
+struct ShownColumn {
+    Column column;
+    const wchar_t* header;
+    int widthAt96;
+    UINT cellAlignment;  // DT_CENTER or DT_LEFT
+};
+
+// The grid shows the columns in another order than the table stores them.
+constexpr std::array<ShownColumn, kColumnCount> kShownColumns{{
+    {kNumberColumn, L"#", 27, DT_CENTER},
+    {kImageColumn, L"", 34, DT_CENTER},
+    {kDescColumn, L"Description", 104, DT_LEFT},
+    {kHotkeyColumn, L"Hotkey", 105, DT_CENTER},
+    {kDestColumn, L"Destination", 211, DT_LEFT},
+    {kTypeRunColumn, L"Type of run", 59, DT_CENTER},
+    {kEnabledColumn, L"Enabled", 45, DT_CENTER},
+}};
+constexpr int kRowHeightAt96 = 32;
+constexpr int kCheckBoxSizeAt96 = 13;
+constexpr int kTextPaddingAt96 = 4;
+
+int ShownIndexOf(Column column) {
+    for (int i = 0; i < kColumnCount; ++i) {
+        if (kShownColumns[i].column == column) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, const Dpi& dpi,
+                   Events events)
+    : table_(table), images_(images), dpi_(dpi), events_(std::move(events)) {
+    list_ = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
+            LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    ListView_SetExtendedListViewStyle(
+        list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+    ListView_SetImageList(list_, images_, LVSIL_SMALL);
+    buttonTheme_ = ::OpenThemeData(list_, L"BUTTON");
+    AddColumns();
+}
+
+TaskGrid::~TaskGrid() {
+    if (buttonTheme_ != nullptr) ::CloseThemeData(buttonTheme_);
+}
+
+void TaskGrid::AddColumns() {
+    for (int i = 0; i < kColumnCount; ++i) {
+        const ShownColumn& shown = kShownColumns[i];
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.fmt = LVCFMT_CENTER;
+        column.cx = dpi_.Scale(shown.widthAt96);
+        column.pszText = const_cast<wchar_t*>(shown.header);
+        ListView_InsertColumn(list_, i, &column);
+    }
+    // The list view keeps its first column's header left-aligned; the header control itself
+    // centres it like the others.
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    item.fmt = HDF_CENTER | HDF_STRING;
+    Header_SetItem(ListView_GetHeader(list_), 0, &item);
+}
+
+void TaskGrid::Refresh() {
+    ListView_SetItemCountEx(list_, table_.RowCount(), LVSICF_NOSCROLL);
+    ::InvalidateRect(list_, nullptr, FALSE);
+    if (!syncScheduled_) {
+        syncScheduled_ = true;
+        events_.scheduleSync();
+    }
+}
+
+void TaskGrid::SyncSelectionToView() {
+    syncScheduled_ = false;
+    syncingToView_ = true;
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int row = 0; row < table_.RowCount(); ++row) {
+        if (table_.IsMarked(row)) ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    const int selected = table_.SelectedRow();
+    if (selected >= 0) {
+        ListView_SetItemState(list_, selected, LVIS_FOCUSED, LVIS_FOCUSED);
+        ListView_EnsureVisible(list_, selected, FALSE);
+    }
+    syncingToView_ = false;
+}
+
+void TaskGrid::SyncSelectionFromView(int changedRow) {
+    if (syncingToView_) return;
+    if (changedRow >= 0 && changedRow < table_.RowCount()) {
+        table_.SetMarked(changedRow, ListView_GetItemState(list_, changedRow, LVIS_SELECTED) != 0);
+    } else {
+        table_.ClearMarks();
+        for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+             row >= 0 && row < table_.RowCount();
+             row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) {
+            table_.SetMarked(row, true);
+        }
+    }
+    const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    const bool focusedSelected =
+        focused >= 0 && ListView_GetItemState(list_, focused, LVIS_SELECTED) != 0;
+    table_.SetSelectedRow(focusedSelected ? focused
+                                          : ListView_GetNextItem(list_, -1, LVNI_SELECTED));
+}
+
+int TaskGrid::ColumnWidth(Column column) const {
+    return dpi_.Unscale(ListView_GetColumnWidth(list_, ShownIndexOf(column)));
+}
+
+void TaskGrid::SetColumnWidth(Column column, int width) {
+    ListView_SetColumnWidth(list_, ShownIndexOf(column), dpi_.Scale(width));
+}
+
+bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (header.hwndFrom != list_) return false;
+    result = 0;
+    switch (header.code) {
+        case LVN_GETDISPINFOW: {
+            // Owner drawing paints the rows; the text still serves type-ahead and accessibility.
+            auto& info = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header));
+            if ((info.item.mask & LVIF_TEXT) && info.item.iItem < table_.RowCount() &&
+                info.item.iSubItem >= 0 && info.item.iSubItem < kColumnCount) {
+                const std::wstring text =
+                    ToWide(table_.CellAt(kShownColumns[info.item.iSubItem].column, info.item.iItem)
+                               .AsString());
+                ::lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
+            }
+            return true;
+        }
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if (change.uChanged & LVIF_STATE) SyncSelectionFromView(change.iItem);
+            return true;
+        }
+        case LVN_ODSTATECHANGED:
+            SyncSelectionFromView(-1);
+            return true;
+        case NM_CLICK:
+            ToggleEnabledAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction);
+            events_.click();
+            return true;
+        case NM_DBLCLK:
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) events_.cellDblClick();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TaskGrid::ToggleEnabledAt(POINT point) {
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    ListView_SubItemHitTest(list_, &hit);
+    if (hit.iItem < 0 || hit.iItem >= table_.RowCount()) return;
+    if (hit.iSubItem != ShownIndexOf(kEnabledColumn)) return;
+    Cell enabled = table_.CellAt(kEnabledColumn, hit.iItem);
+    enabled.SetAsBoolean(!enabled.AsBoolean());
+}
+
+UINT TaskGrid::RowHeight(const Dpi& dpi) { return static_cast<UINT>(dpi.Scale(kRowHeightAt96)); }
+
+void TaskGrid::OnDrawItem(const DRAWITEMSTRUCT& item) const {
+    const int row = static_cast<int>(item.itemID);
+    if (row < 0 || row >= table_.RowCount()) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = ::GetFocus() == list_;
+    const int background = !selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(background));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC,
+                   ::GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT cell = item.rcItem;
+    const HPEN linePen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_3DLIGHT));
+    const HGDIOBJ oldPen = ::SelectObject(item.hDC, linePen);
+    for (int shown = 0; shown < kColumnCount; ++shown) {
+        cell.right = cell.left + ListView_GetColumnWidth(list_, shown);
+        DrawCell(item.hDC, shown, row, cell, selected);
+        ::MoveToEx(item.hDC, cell.right - 1, cell.top, nullptr);
+        ::LineTo(item.hDC, cell.right - 1, cell.bottom);
+        cell.left = cell.right;
+    }
+    ::MoveToEx(item.hDC, item.rcItem.left, item.rcItem.bottom - 1, nullptr);
+    ::LineTo(item.hDC, cell.right, item.rcItem.bottom - 1);
+    ::SelectObject(item.hDC, oldPen);
+    ::DeleteObject(linePen);
+    if ((item.itemState & ODS_FOCUS) && focused) ::DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+void TaskGrid::DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const {
+    const ShownColumn& shown = kShownColumns[shownColumn];
+    Cell value = table_.CellAt(shown.column, row);
+    if (shown.column == kImageColumn) {
+        int width = 0;
+        int height = 0;
+        ImageList_GetIconSize(images_, &width, &height);
+        const int index = value.AsInteger();
+        if (index >= 0 && index < ImageList_GetImageCount(images_)) {
+            ImageList_Draw(images_, index, dc, (cell.left + cell.right - width) / 2,
+                           (cell.top + cell.bottom - height) / 2,
+                           selected ? ILD_SELECTED : ILD_NORMAL);
+        }
+        return;
+    }
+    if (shown.column == kEnabledColumn) {
+        DrawCheckBox(dc, cell, value.AsBoolean());
+        return;
+    }
+    const std::wstring text = ToWide(value.AsString());
+    RECT textRect = cell;
+    ::InflateRect(&textRect, -dpi_.Scale(kTextPaddingAt96), 0);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                shown.cellAlignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void TaskGrid::DrawCheckBox(HDC dc, const RECT& cell, bool checked) const {
+    const int size = dpi_.Scale(kCheckBoxSizeAt96);
+    RECT box;
+    box.left = (cell.left + cell.right - size) / 2;
+    box.top = (cell.top + cell.bottom - size) / 2;
+    box.right = box.left + size;
+    box.bottom = box.top + size;
+    if (buttonTheme_ != nullptr) {
+        ::DrawThemeBackground(buttonTheme_, dc, BP_CHECKBOX,
+                              checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL, &box, nullptr);
+    } else {
+        ::DrawFrameControl(dc, &box, DFC_BUTTON,
+                           DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <functional>
+
+#include "app/ui_metrics_win.h"
+#include "tasks/task_table.h"
+
+namespace quorvel {
+
+// NextGrid1 on screen: a report-view ListView in virtual mode over the task table, so that the
+// table stays the one store of the rows and a long list costs nothing to show. Rows are drawn
+// here (picture, centred cells, the Enabled check box). The control's selection is copied into
+// the table's selected row and marks as the user changes it, and back after the table changes.
+class TaskGrid {
+  public:
+    struct Events {
+        std::function<void()> click;         // mouse released over the grid (NextGrid1Click)
+        std::function<void()> cellDblClick;  // NextGrid1CellDblClick
+        std::function<void()> scheduleSync;  // post a call of SyncSelectionToView
+    };
+
+    TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, const Dpi& dpi,
+             Events events);
+    ~TaskGrid();
+    TaskGrid(const TaskGrid&) = delete;
+    TaskGrid& operator=(const TaskGrid&) = delete;
+
+    HWND Handle() const { return list_; }
+
+    // After the table changed: the row count now, the selection soon (once per burst).
+    void Refresh();
+    void SyncSelectionToView();
+
+    // Widths in pixels at 96 DPI, by the column's storage index.
+    int ColumnWidth(Column column) const;
+    void SetColumnWidth(Column column, int width);
+
+    // Messages the grid sends its parent; OnNotify gives false for ones it does not handle.
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    // The list view asks for its row height while it is being created.
+    static UINT RowHeight(const Dpi& dpi);
+    void OnDrawItem(const DRAWITEMSTRUCT& item) const;
+
+  private:
+    void AddColumns();
+    void ToggleEnabledAt(POINT point);
+    void SyncSelectionFromView(int changedRow);
+    void DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const;
+    void DrawCheckBox(HDC dc, const RECT& cell, bool checked) const;
+
+    TaskTable& table_;
+    HIMAGELIST images_;
+    Dpi dpi_;
+    Events events_;
+    HWND list_ = nullptr;
+    HTHEME buttonTheme_ = nullptr;
+    bool syncingToView_ = false;
+    bool syncScheduled_ = false;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace quorvel {
+
+// The main window's icon in the notification area. The shell sends the icon's mouse messages
+// to the owner as kTrayIconMessage, the mouse message in lParam.
+class TrayIcon {
+  public:
+    static constexpr UINT kTrayIconMessage = WM_USER + 1;
+
+    TrayIcon(HWND owner, HICON icon);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    bool Add();
+    void Delete();
+    // Explorer announces a restart with this message; its new taskbar has no icons, so the
+    // owner adds the icon again when it arrives.
+    static UINT TaskbarCreatedMessage();
+    void OnTaskbarCreated();
+
+  private:
+    NOTIFYICONDATAW data_{};
+    // Between Add and Delete, even when the shell refused the add (no taskbar yet at log-on):
+    // a later TaskbarCreated then brings the icon.
+    bool wanted_ = false;
+};
+
+}  // namespace quorvel

@@ -8,7 +8,8 @@
 
 namespace quorvel {
 
-// The actions' operations on the real system.
+// The actions' operations on the real system. Construct and use it on the GUI thread: it
+// joins that thread to COM for the shell's calls.
 class WindowsActions final : public SystemOperations {
   public:
     // `editorWindow` owns what the shell shows for a launch; `applicationWindow` owns the

@@ -94,6 +94,7 @@ void WindowsSystemCalls::WinExec(std::u16string_view commandLine, int showComman
                           nullptr, nullptr, &startup, &started)) {
         return;
     }
+    // Started and left alone: the handles are only given back.
     UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);
 }

@@ -229,8 +229,9 @@ void TForm1::CreateMenus() {
     ::AppendMenuW(popupMenu1_.get(), MF_STRING, kExit1, L"Exit");
 }
 
-HWND TForm1::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id) {
-    return ::CreateWindowExW(/*dwExStyle=*/0, windowClass, text,
+HWND TForm1::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
+                        DWORD exStyle) {
+    return ::CreateWindowExW(exStyle, windowClass, text,
                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, Handle(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
 }
@@ -264,8 +265,9 @@ void TForm1::CreateControls() {
     SetCheckBox1(true);
     SetCheckBox2(true);
     bitBtn4_ = AddButton(kBitBtn4, L"Save", IDI_SAVE);
-    groupBox3_ = AddControl(WC_BUTTONW, L"Hot Keys", BS_GROUPBOX, kGroupBox3);
-    groupBox2_ = AddControl(WC_BUTTONW, L"General", BS_GROUPBOX, kGroupBox2);
+    // Group boxes paint only their frame; transparent, they do not clip the page under them.
+    groupBox3_ = AddControl(WC_BUTTONW, L"Hot Keys", BS_GROUPBOX, kGroupBox3, WS_EX_TRANSPARENT);
+    groupBox2_ = AddControl(WC_BUTTONW, L"General", BS_GROUPBOX, kGroupBox2, WS_EX_TRANSPARENT);
     pageControl1_ = AddControl(WC_TABCONTROLW, L"", WS_TABSTOP, kPageControl1);
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;

@@ -68,7 +68,8 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void CreateMenus();
     void LayoutControls();
     void ShowPage(int page);
-    HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id);
+    HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
+                    DWORD exStyle = 0);
     HWND AddButton(int id, const wchar_t* text, int iconId);
 
     void FormCreate();

@@ -77,19 +77,23 @@ class PosixFileSystem final : public FileSystem {
     std::vector<std::uint8_t> ReadFile(const std::u16string& path) override {
         const Descriptor file(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
         if (file.get() < 0) ThrowErrno(/*missing=*/2);
-        std::vector<std::uint8_t> bytes;
         struct stat info {};
-        if (::fstat(file.get(), &info) == 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
-        std::uint8_t buffer[1 << 16];
+        if (::fstat(file.get(), &info) != 0) ThrowErrno();
+        // Read straight into the result; a file that grows meanwhile gets room as it comes.
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size) + 1);
+        std::size_t total = 0;
         for (;;) {
-            const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+            if (total == bytes.size()) bytes.resize(2 * bytes.size());
+            const ssize_t got = ::read(file.get(), bytes.data() + total, bytes.size() - total);
             if (got < 0) {
                 if (errno == EINTR) continue;
                 ThrowErrno();
             }
-            if (got == 0) return bytes;
-            bytes.insert(bytes.end(), buffer, buffer + got);
+            if (got == 0) break;
+            total += static_cast<std::size_t>(got);
         }
+        bytes.resize(total);
+        return bytes;
     }
 
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override {

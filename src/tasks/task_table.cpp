@@ -1,6 +1,8 @@
 #include "tasks/task_table.h"
 
 #include <algorithm>
+#include <limits>
+#include <stdexcept>
 
 #include "common/error.h"
 #include "common/text.h"
@@ -12,36 +14,20 @@ namespace {
 constexpr std::u16string_view kGridClassName = u"TNextGrid";
 constexpr std::u16string_view kGridName = u"NextGrid1";
 
-TaskTable::Value EmptyValue(CellKind kind) {
-    switch (kind) {
-        case CellKind::Text:
-            return std::u16string();
-        case CellKind::Integer:
-            return std::int32_t{0};
-        case CellKind::Boolean:
-            return false;
-        case CellKind::RowNumber:
-            break;
-    }
-    return std::monostate{};
-}
+// The text pool is addressed with 32-bit offsets.
+constexpr std::size_t kMaxTextUnits = std::numeric_limits<std::uint32_t>::max();
+// Unused text is compacted away once it is this large and more than half the pool.
+constexpr std::size_t kCompactAtUnits = 1 << 16;
 
-TaskTable::Value ConvertText(CellKind kind, std::u16string_view text) {
-    switch (kind) {
-        case CellKind::RowNumber:
-            return std::monostate{};
-        case CellKind::Text:
-            return std::u16string(text);
-        case CellKind::Integer: {
-            if (text.empty()) return std::int32_t{0};
-            const auto value = ParseInt32(text);
-            if (!value) throw Error(InvalidIntegerText(text));
-            return *value;
-        }
-        case CellKind::Boolean:
-            return text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
-    }
-    return std::monostate{};
+CellKind KindOf(int column) { return TaskColumns()[column].kind; }
+
+// The value an integer or Boolean cell takes from a text.
+std::int32_t ConvertNumber(CellKind kind, std::u16string_view text) {
+    if (kind == CellKind::Boolean) return text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
+    if (kind != CellKind::Integer || text.empty()) return 0;
+    const auto value = ParseInt32(text);
+    if (!value) throw Error(InvalidIntegerText(text));
+    return *value;
 }
 
 }  // namespace
@@ -61,13 +47,10 @@ const std::array<ColumnInfo, kColumnCount>& TaskColumns() {
 
 std::u16string Cell::AsString() const { return table_.TextAt(column_, row_); }
 
-void Cell::SetAsString(std::u16string_view text) {
-    table_.SetValue(column_, row_, ConvertText(TaskColumns()[column_].kind, text));
-}
+void Cell::SetAsString(std::u16string_view text) { table_.AssignText(column_, row_, text); }
 
 bool Cell::AsBoolean() const {
-    const auto& value = table_.ValueAt(column_, row_);
-    if (const auto* b = std::get_if<bool>(&value)) return *b;
+    if (KindOf(column_) == CellKind::Boolean) return table_.SlotAt(column_, row_).number != 0;
     const std::u16string text = AsString();
     if (EqualsIgnoreAsciiCase(text, u"true")) return true;
     if (EqualsIgnoreAsciiCase(text, u"false")) return false;
@@ -79,8 +62,7 @@ bool Cell::AsBoolean() const {
 void Cell::SetAsBoolean(bool value) { SetAsString(value ? u"True" : u"False"); }
 
 std::int32_t Cell::AsInteger() const {
-    const auto& value = table_.ValueAt(column_, row_);
-    if (const auto* i = std::get_if<std::int32_t>(&value)) return *i;
+    if (KindOf(column_) == CellKind::Integer) return table_.SlotAt(column_, row_).number;
     const std::u16string text = AsString();
     const auto number = ParseInt32(text);
     if (!number) throw Error(InvalidIntegerText(text));
@@ -89,19 +71,42 @@ std::int32_t Cell::AsInteger() const {
 
 void Cell::SetAsInteger(std::int32_t value) { SetAsString(ToText(value)); }
 
-void TaskTable::AppendRows(int count) {
-    if (count < 1) return;
-    for (int n = 0; n < count; ++n) {
-        Row row;
+// Text columns start empty, so only the number cells take their default here.
+const TaskTable::Row& TaskTable::DefaultRow() {
+    static const Row row = [] {
+        Row defaults;
         for (int c = 0; c < kColumnCount; ++c) {
             const ColumnInfo& column = TaskColumns()[c];
-            row.cells[c] = column.defaultText.empty()
-                               ? EmptyValue(column.kind)
-                               : ConvertText(column.kind, column.defaultText);
+            defaults.cells[c].number = ConvertNumber(column.kind, column.defaultText);
         }
-        rows_.push_back(std::move(row));
+        return defaults;
+    }();
+    return row;
+}
+
+void TaskTable::AppendRows(int count) {
+    if (count < 1) return;
+    rows_.insert(rows_.end(), static_cast<std::size_t>(count), DefaultRow());
+    Changed();
+}
+
+void TaskTable::AppendRow(std::span<const std::u16string_view> texts) {
+    rows_.push_back(DefaultRow());
+    const std::size_t count = std::min(texts.size(), static_cast<std::size_t>(kColumnCount));
+    try {
+        for (std::size_t c = 0; c < count; ++c) {
+            ConvertInto(static_cast<int>(c), rows_.back().cells[c], texts[c]);
+        }
+    } catch (...) {
+        Changed();
+        throw;
     }
     Changed();
+}
+
+void TaskTable::Reserve(int rows, std::size_t textUnits) {
+    rows_.reserve(rows_.size() + static_cast<std::size_t>(std::max(rows, 0)));
+    texts_.reserve(std::min(texts_.size() + textUnits, kMaxTextUnits));
 }
 
 int TaskTable::ResolveColumn(std::u16string_view name) const {
@@ -137,6 +142,7 @@ void TaskTable::CheckCell(int column, int row) const {
 
 void TaskTable::RemoveRow(int row) {
     CheckRow(row);
+    ForgetTexts(rows_[row]);
     rows_.erase(rows_.begin() + row);
     if (selectedRow_ == row) {
         selectedRow_ = -1;
@@ -158,6 +164,8 @@ void TaskTable::RelocateRow(int from, int to) {
 
 void TaskTable::ClearRows() {
     rows_.clear();
+    texts_.clear();
+    unusedTextUnits_ = 0;
     selectedRow_ = -1;
     Changed();
 }
@@ -195,29 +203,77 @@ void TaskTable::ClearMarks() {
 }
 
 std::u16string TaskTable::TextAt(int column, int row) const {
-    const Value& value = ValueAt(column, row);
-    switch (TaskColumns()[column].kind) {
+    const Slot& slot = SlotAt(column, row);
+    switch (KindOf(column)) {
         case CellKind::RowNumber:
             return ToText(row + 1);
         case CellKind::Text:
-            return std::get<std::u16string>(value);
+            return std::u16string(StoredTextAt(column, row));
         case CellKind::Integer:
-            return ToText(std::get<std::int32_t>(value));
+            return ToText(slot.number);
         case CellKind::Boolean:
-            return std::get<bool>(value) ? u"True" : u"False";
+            return slot.number != 0 ? u"True" : u"False";
     }
     return {};
 }
 
-const TaskTable::Value& TaskTable::ValueAt(int column, int row) const {
+std::u16string_view TaskTable::StoredTextAt(int column, int row) const {
+    const Slot& slot = SlotAt(column, row);
+    return std::u16string_view(texts_).substr(slot.offset, slot.length);
+}
+
+const TaskTable::Slot& TaskTable::SlotAt(int column, int row) const {
     CheckCell(column, row);
     return rows_[row].cells[column];
 }
 
-void TaskTable::SetValue(int column, int row, Value value) {
+void TaskTable::AssignText(int column, int row, std::u16string_view text) {
     CheckCell(column, row);
-    rows_[row].cells[column] = std::move(value);
+    ConvertInto(column, rows_[row].cells[column], text);
     Changed();
+}
+
+void TaskTable::ConvertInto(int column, Slot& slot, std::u16string_view text) {
+    const CellKind kind = KindOf(column);
+    if (kind == CellKind::Text) {
+        StoreText(slot, text);
+    } else if (kind != CellKind::RowNumber) {
+        slot.number = ConvertNumber(kind, text);
+    }
+}
+
+void TaskTable::StoreText(Slot& slot, std::u16string_view text) {
+    unusedTextUnits_ += slot.length;
+    slot.length = 0;
+    if (texts_.size() + text.size() > kMaxTextUnits) {
+        CompactTexts();
+        if (texts_.size() + text.size() > kMaxTextUnits) throw std::length_error("task texts");
+    }
+    slot.offset = static_cast<std::uint32_t>(texts_.size());
+    slot.length = static_cast<std::uint32_t>(text.size());
+    texts_.append(text);
+    if (unusedTextUnits_ > kCompactAtUnits && unusedTextUnits_ > texts_.size() / 2) {
+        CompactTexts();
+    }
+}
+
+void TaskTable::ForgetTexts(const Row& row) {
+    for (const Slot& slot : row.cells) unusedTextUnits_ += slot.length;
+}
+
+void TaskTable::CompactTexts() {
+    std::u16string compact;
+    compact.reserve(texts_.size() - unusedTextUnits_);
+    for (Row& row : rows_) {
+        for (Slot& slot : row.cells) {
+            if (slot.length == 0) continue;
+            const auto offset = static_cast<std::uint32_t>(compact.size());
+            compact.append(texts_, slot.offset, slot.length);
+            slot.offset = offset;
+        }
+    }
+    texts_.swap(compact);
+    unusedTextUnits_ = 0;
 }
 
 }  // namespace quorvel

@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace quorvel {
@@ -57,10 +57,12 @@ class Cell {
 // Also keeps the grid's selection, so that list commands can be run and tested without a window.
 class TaskTable {
   public:
-    using Value = std::variant<std::monostate, std::u16string, std::int32_t, bool>;
-
     int RowCount() const { return static_cast<int>(rows_.size()); }
     void AppendRows(int count);
+    // Appends one row with the column defaults and assigns the texts to its first cells in
+    // column order, as CellAt(column, row).SetAsString would. A text its cell cannot convert
+    // stops with that Error; the row keeps the cells assigned before it.
+    void AppendRow(std::span<const std::u16string_view> texts);
     // By column name (ASCII case-insensitive), role ("First", "Last", "Selected") or decimal
     // index; throws Error with the grid's texts for an unknown column or a row out of range.
     Cell CellAt(std::u16string_view columnName, int row);
@@ -68,6 +70,13 @@ class TaskTable {
     void RemoveRow(int row);
     void RelocateRow(int from, int to);
     void ClearRows();
+
+    // The cell's text form, as Cell::AsString gives it; usable on a read-only table.
+    std::u16string TextAt(int column, int row) const;
+    // A text cell's content without a copy; valid until the table changes.
+    std::u16string_view StoredTextAt(int column, int row) const;
+    // Room for this many rows and characters of text, so that a large load does not regrow.
+    void Reserve(int rows, std::size_t textUnits);
 
     // While a batch is open the view is not repainted; the EndBatch that closes the last
     // one repaints.
@@ -87,23 +96,37 @@ class TaskTable {
     int SelectedColumn() const { return selectedColumn_; }
     void SetSelectedColumn(int column) { selectedColumn_ = column; }
 
-    // The cell's text form, as Cell::AsString gives it; usable on a read-only table.
-    std::u16string TextAt(int column, int row) const;
-    const Value& ValueAt(int column, int row) const;
-    void SetValue(int column, int row, Value value);
-
   private:
+    friend class Cell;
+
+    // One cell's value: a text cell's place in the text pool, an integer, or a Boolean as 0
+    // or 1. All texts live in one pool, so that loading thousands of rows allocates a few
+    // large blocks instead of one per cell.
+    struct Slot {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+        std::int32_t number = 0;
+    };
     struct Row {
-        std::array<Value, kColumnCount> cells;
+        std::array<Slot, kColumnCount> cells;
         bool marked = false;
     };
 
+    static const Row& DefaultRow();
     void CheckRow(int row) const;
     void CheckCell(int column, int row) const;
     void Changed() const;
     int ResolveColumn(std::u16string_view name) const;
+    const Slot& SlotAt(int column, int row) const;
+    void AssignText(int column, int row, std::u16string_view text);
+    void ConvertInto(int column, Slot& slot, std::u16string_view text);
+    void StoreText(Slot& slot, std::u16string_view text);
+    void ForgetTexts(const Row& row);
+    void CompactTexts();
 
     std::vector<Row> rows_;
+    std::u16string texts_;
+    std::size_t unusedTextUnits_ = 0;  // left in texts_ by cells assigned again or removed
     int batchDepth_ = 0;
     int selectedRow_ = -1;
     int selectedColumn_ = 0;

@@ -1,14 +1,6 @@
-#include <windows.h>
-
 #include "hotkeys/key_names_win.h"
 
 #include "common/unique_handle_win.h"
-
-// This file defines members named like <windows.h>'s A/W macros and calls the W functions.
-#undef MapVirtualKey
-#undef MapVirtualKeyEx
-#undef GetKeyNameText
-#undef LoadKeyboardLayout
 
 namespace quorvel {
 
@@ -59,11 +51,15 @@ bool WindowsKeyNames::UnloadKeyboardLayout(LayoutHandle layout) {
 }
 
 bool WindowsKeyNames::EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) const {
-    // The system's case table, without the locale's word-sort weights or Turkish dotless i.
-    const std::wstring wideA = ToWide(a);
-    const std::wstring wideB = ToWide(b);
-    return ::CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
-                                  static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+    // The system's case table, without the locale's word-sort weights or Turkish dotless i. It
+    // maps character for character, so texts of different lengths never match; the name lookup
+    // makes this call for every key, so that test is worth making first.
+    if (a.size() != b.size()) return false;
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    return ::CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()),
+                                  static_cast<int>(a.size()),
+                                  reinterpret_cast<const wchar_t*>(b.data()),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace quorvel

@@ -1,12 +1,11 @@
 #pragma once
 
+#include <windows.h>
+
 #include "hotkeys/key_names.h"
 
-// Same names as <windows.h>'s A/W macros; see key_names.h.
-#pragma push_macro("MapVirtualKey")
-#pragma push_macro("MapVirtualKeyEx")
-#pragma push_macro("GetKeyNameText")
-#pragma push_macro("LoadKeyboardLayout")
+// The provider's members carry the names of these A/W macros; code that includes this header
+// calls the W functions by their own names.
 #undef MapVirtualKey
 #undef MapVirtualKeyEx
 #undef GetKeyNameText
@@ -29,8 +28,3 @@ class WindowsKeyNames final : public KeyNameProvider {
 };
 
 }  // namespace quorvel
-
-#pragma pop_macro("LoadKeyboardLayout")
-#pragma pop_macro("GetKeyNameText")
-#pragma pop_macro("MapVirtualKeyEx")
-#pragma pop_macro("MapVirtualKey")

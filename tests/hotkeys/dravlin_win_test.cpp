@@ -1,0 +1,127 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "hotkeys/dravlin_win.h"
+
+namespace quorvel {
+namespace {
+
+constexpr HotKeyValue kCtrlAltN = 0x4000 + 0x8000 + 0x4E;
+constexpr DWORD kPressTimeoutMs = 5000;
+
+// Presses the keys in order and releases them in reverse, as a user's fingers would.
+void PressTogether(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD key, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (const WORD key : keys) add(key, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+    ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+              inputs.size());
+}
+
+// Dispatches this thread's messages until done() holds or the time is up.
+template <typename Done>
+bool PumpMessagesUntil(Done done, DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (::GetTickCount64() >= end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+void PumpMessagesFor(DWORD milliseconds) {
+    PumpMessagesUntil([] { return false; }, milliseconds);
+}
+
+struct Press {
+    HotKeyValue hotKey;
+    std::uint16_t index;
+};
+
+// Registers a combination for a window of its own, as another program would.
+class OtherWindowRegistration {
+  public:
+    OtherWindowRegistration(UINT modifiers, UINT key)
+        : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    nullptr, nullptr)),
+          registered_(::RegisterHotKey(window_.get(), 1, modifiers, key) != FALSE) {}
+    ~OtherWindowRegistration() {
+        if (registered_) ::UnregisterHotKey(window_.get(), 1);
+    }
+    OtherWindowRegistration(const OtherWindowRegistration&) = delete;
+    OtherWindowRegistration& operator=(const OtherWindowRegistration&) = delete;
+
+    bool Registered() const { return registered_; }
+
+  private:
+    UniqueWindow window_;
+    bool registered_;
+};
+
+TEST(DravlinWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
+    DravlinWindow dravlinWindow;
+    TDravlin& dravlin = dravlinWindow.Dravlin1();
+    std::vector<Press> presses;
+    dravlin.OnHotKeyPressed = [&](HotKeyValue hotKey, std::uint16_t index) {
+        presses.push_back({hotKey, index});
+    };
+    const std::uint16_t id = dravlin.BindHotKey(kCtrlAltN);
+    ASSERT_NE(id, 0);
+
+    PressTogether({VK_CONTROL, VK_MENU, 'N'});
+
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !presses.empty(); }, kPressTimeoutMs));
+    PumpMessagesFor(300);
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_EQ(presses[0].hotKey, kCtrlAltN);
+    EXPECT_EQ(presses[0].index, id);
+}
+
+TEST(DravlinWindow, UsesTheNamedAtomAndRefusesASecondBindingOfTheSameValue) {
+    DravlinWindow dravlinWindow;
+    TDravlin& dravlin = dravlinWindow.Dravlin1();
+    const std::uint16_t id = dravlin.BindHotKey(kCtrlAltN);
+    ASSERT_NE(id, 0);
+    EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), id);
+
+    EXPECT_EQ(dravlin.BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(dravlin.Bindings().size(), 1u);
+    EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), id);
+}
+
+TEST(DravlinWindow, HoldsTheCombinationUntilDestroyedThenGivesItBack) {
+    {
+        DravlinWindow dravlinWindow;
+        ASSERT_NE(dravlinWindow.Dravlin1().BindHotKey(kCtrlAltN), 0);
+        EXPECT_FALSE(OtherWindowRegistration(MOD_CONTROL | MOD_ALT, 'N').Registered());
+    }
+    EXPECT_TRUE(OtherWindowRegistration(MOD_CONTROL | MOD_ALT, 'N').Registered());
+    EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), 0);
+}
+
+TEST(DravlinWindow, ACombinationAnotherWindowHoldsIsRefused) {
+    const OtherWindowRegistration other(MOD_CONTROL | MOD_ALT, 'N');
+    ASSERT_TRUE(other.Registered());
+    DravlinWindow dravlinWindow;
+    EXPECT_EQ(dravlinWindow.Dravlin1().BindHotKey(kCtrlAltN), 0);
+    EXPECT_TRUE(dravlinWindow.Dravlin1().Bindings().empty());
+}
+
+}  // namespace
+}  // namespace quorvel

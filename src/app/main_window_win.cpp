@@ -1,6 +1,8 @@
 // TForm1's window: creation, controls, layout and message dispatch.
 #include "app/main_window_win.h"
 
+#include <algorithm>
+
 #include "app/res/app_resources.h"
 #include "app/single_instance_win.h"
 #include "common/error_box_win.h"
@@ -64,6 +66,7 @@ constexpr int kGroupCaptionAt96 = 15;
 constexpr int kGroupBorderAt96 = 2;
 constexpr int kCheckBoxHeightAt96 = 17;
 constexpr int kButtonIconAt96 = 16;
+constexpr int kCheckBoxGlyphAt96 = 20;  // the box and the gap before the caption
 
 std::u16string SystemErrorText(std::uint32_t code) {
     wchar_t* buffer = nullptr;
@@ -179,6 +182,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (item.CtlType == ODT_LISTVIEW) item.itemHeight = TaskGrid::RowHeight(dpi_);
             return TRUE;
         }
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+            return reinterpret_cast<LRESULT>(pageBrush_.ForControl(reinterpret_cast<HDC>(wParam),
+                                                                   reinterpret_cast<HWND>(lParam)));
         case WM_DRAWITEM:
             if (grid_) grid_->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
@@ -318,13 +325,28 @@ void TForm1::LayoutControls() {
               dpi_.Scale(kButtonHeightAt96));
     }
 
-    Place(checkBox1_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(18), dpi_.Scale(153),
-          dpi_.Scale(kCheckBoxHeightAt96));
-    Place(checkBox2_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(35), dpi_.Scale(169),
-          dpi_.Scale(kCheckBoxHeightAt96));
+    Place(checkBox1_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(18),
+          TextFitWidth(checkBox1_, 153, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
+    Place(checkBox2_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(35),
+          TextFitWidth(checkBox2_, 169, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
     const int panel2Top = innerBottom - dpi_.Scale(kPanel2HeightAt96);
     Place(bitBtn4_, innerLeft + dpi_.Scale(4), panel2Top + dpi_.Scale(9),
           dpi_.Scale(kButtonWidthAt96), dpi_.Scale(kButtonHeightAt96));
+    pageBrush_.Update(pageControl1_);
+}
+
+// The designed widths suit an 8-point MS Sans Serif; the system's message font is usually
+// wider, and a check box's caption must not be cut off.
+int TForm1::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
+    wchar_t text[128] = L"";
+    const int length = ::GetWindowTextW(control, text, 128);
+    const HDC dc = ::GetDC(control);
+    const HGDIOBJ old = ::SelectObject(dc, font_.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text, length, &extent);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return std::max(dpi_.Scale(widthAt96), static_cast<int>(extent.cx) + dpi_.Scale(extraAt96));
 }
 
 bool TForm1::TranslateDialogMessage(MSG& message) {

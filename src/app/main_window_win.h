@@ -13,6 +13,7 @@
 #include "app/registry_win.h"
 #include "app/settings.h"
 #include "app/settings_reload.h"
+#include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
 #include "app/tray_icon_win.h"
 #include "app/ui_metrics_win.h"
@@ -67,6 +68,7 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void CreateControls();
     void CreateMenus();
     void LayoutControls();
+    int TextFitWidth(HWND control, int widthAt96, int extraAt96) const;
     void ShowPage(int page);
     HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
                     DWORD exStyle = 0);
@@ -141,6 +143,7 @@ class TForm1 final : public MainForm, private SettingsWindow {
     HWND checkBox1_ = nullptr;
     HWND checkBox2_ = nullptr;
     std::array<HWND, 6> gridButtons_{};
+    TabPageBrush pageBrush_;
     HWND bitBtn4_ = nullptr;  // "Save"
 
     std::u16string startCounter_ = u"0";

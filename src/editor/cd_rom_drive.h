@@ -4,6 +4,11 @@
 #include <string>
 #include <string_view>
 
+// <windows.h> makes GetDriveType a macro for its A/W forms; keep the member's name the same in
+// every translation unit whatever was included before.
+#pragma push_macro("GetDriveType")
+#undef GetDriveType
+
 namespace quorvel {
 
 // The drive queries FirstCdRomDrive needs, named as Windows names them.
@@ -22,3 +27,5 @@ inline constexpr std::uint32_t kDriveCdRom = 5;
 std::u16string FirstCdRomDrive(DriveApi& drives);
 
 }  // namespace quorvel
+
+#pragma pop_macro("GetDriveType")

@@ -1,0 +1,356 @@
+#include "editor/editor_dialog_win.h"
+
+#include <array>
+
+#include "actions/action_catalogue.h"
+#include "app/list_commands.h"
+#include "common/error.h"
+#include "common/error_box_win.h"
+#include "editor/cd_rom_drive.h"
+#include "editor/hotkey_field.h"
+#include "editor/program_chooser_win.h"
+#include "editor/start_up_load.h"
+#include "editor/task_hotkeys.h"
+#include "editor/task_icons_win.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TForm2";
+constexpr int kRunSelectedProgramIndex = 10;
+constexpr int kListRowHeight = 16;
+
+// Layout in pixels at 96 DPI.
+constexpr int kClientWidth = 396;
+constexpr int kClientHeight = 234;
+constexpr POINT kDesignedPlace{403, 203};
+// The group box's inner controls are placed relative to the box.
+constexpr int kBoxLeft = 5;
+constexpr int kBoxTop = 8;
+
+struct ControlLayout {
+    const wchar_t* className;
+    const wchar_t* text;
+    DWORD style;
+    DWORD exStyle;
+    int id;
+    int left, top, width, height;
+};
+
+constexpr DWORD kDropDownList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+// The closed box is 22 high; the window's height includes the open list of all 17 actions.
+constexpr int kDroppedHeight = 22 + 17 * kListRowHeight + 4;
+
+// In tab order: creation order is the order Tab walks.
+constexpr std::array<ControlLayout, 7> kFieldLayouts{{
+    {HOTKEY_CLASSW, L"", WS_TABSTOP, WS_EX_CLIENTEDGE, TForm2::kHotKey1, kBoxLeft + 89,
+     kBoxTop + 29, 200, 19},
+    {L"COMBOBOX", L"", kDropDownList, 0, TForm2::kComboBox1, kBoxLeft + 89, kBoxTop + 66, 200,
+     kDroppedHeight},
+    {L"COMBOBOX", L"", CBS_SIMPLE | CBS_AUTOHSCROLL | WS_TABSTOP, 0, TForm2::kCombobox2,
+     kBoxLeft + 89, kBoxTop + 109, 200, 22},
+    {L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, 0, TForm2::kBitBtn3, kBoxLeft + 291,
+     kBoxTop + 108, 75, 25},
+    {L"COMBOBOX", L"", kDropDownList, 0, TForm2::kComboBox3, kBoxLeft + 89, kBoxTop + 150, 200,
+     22 + 4 * kListRowHeight + 4},
+    {L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, 0, TForm2::kBitBtn2, 81, 203, 75, 28},
+    {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, TForm2::kBitBtn4, 5, 203, 75, 28},
+}};
+
+// Created after the fields so that the box does not paint over them. The box keeps a 5 pixel
+// margin on the right as on the left, inside the client area.
+constexpr std::array<ControlLayout, 5> kFrameLayouts{{
+    {L"STATIC", L"HotKey:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 32, 58, 16},
+    {L"STATIC", L"Action:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 69, 58, 16},
+    {L"STATIC", L"Destination:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 113, 58, 16},
+    {L"STATIC", L"Type of run:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 153, 58, 16},
+    {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
+}};
+
+int ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+int Scaled(int pixels, int dpi) { return ::MulDiv(pixels, dpi, USER_DEFAULT_SCREEN_DPI); }
+
+HFONT CreateMessageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        return nullptr;
+    }
+    return ::CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (::GetClassInfoExW(instance, kWindowClass, &windowClass)) return;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    ::RegisterClassExW(&windowClass);
+}
+
+HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc) {
+    RegisterWindowClass(instance, windowProc);
+    const int dpi = ScreenDpi();
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
+    ::AdjustWindowRectEx(&frame, kStyle, /*bMenu=*/FALSE, /*dwExStyle=*/0);
+    const HWND window = ::CreateWindowExW(
+        /*dwExStyle=*/0, kWindowClass, L"Add task", kStyle, Scaled(kDesignedPlace.x, dpi),
+        Scaled(kDesignedPlace.y, dpi), frame.right - frame.left, frame.bottom - frame.top,
+        /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
+    if (!window) throw Error(u"Error creating window");
+    return window;
+}
+
+HWND CreateControl(HWND parent, HINSTANCE instance, const ControlLayout& layout, int dpi,
+                   HFONT font) {
+    const HWND control = ::CreateWindowExW(
+        layout.exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | layout.style,
+        Scaled(layout.left, dpi), Scaled(layout.top, dpi), Scaled(layout.width, dpi),
+        Scaled(layout.height, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
+    if (!control) throw Error(u"Error creating window");
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), /*redraw=*/FALSE);
+    return control;
+}
+
+template <std::size_t N>
+void FillList(HWND comboBox, const std::array<std::u16string_view, N>& items, int dpi) {
+    for (const auto item : items) {
+        ::SendMessageW(comboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
+    }
+    ::SendMessageW(comboBox, CB_SETITEMHEIGHT, /*list items=*/0, Scaled(kListRowHeight, dpi));
+}
+
+std::u16string WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return FromWide(text);
+}
+
+int SelectedIndex(HWND comboBox) {
+    return static_cast<int>(::SendMessageW(comboBox, CB_GETCURSEL, 0, 0));
+}
+
+}  // namespace
+
+TForm2::TForm2(HINSTANCE instance, MainForm& form1, HIMAGELIST imageList1, HotKeyText& hotKeyText)
+    : instance_(instance),
+      form1_(form1),
+      imageList1_(imageList1),
+      hotKeyText_(hotKeyText),
+      font_(CreateMessageFont()),
+      window_(CreateFormWindow(instance, &TForm2::WindowProc)),
+      dravlin1_(instance),
+      actions_(window_.get()),
+      dispatcher_(
+          form1.NextGrid1(),
+          [&hotKeyText](HotKeyValue hotKey) { return hotKeyText.FormatHotKey(hotKey, true); },
+          actions_) {
+    // Attached only now: until here the window's messages take the default handling.
+    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    CreateControls();
+    Dravlin1().OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
+        RunHandler(window_.get(), [&] { dispatcher_.Dravlin1HotKeyPressed(hotKey, index); });
+    };
+    FormCreate();
+}
+
+TForm2::~TForm2() {
+    HideDialog();
+    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+}
+
+void TForm2::CreateControls() {
+    const INITCOMMONCONTROLSEX hotKeyClass{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
+    ::InitCommonControlsEx(&hotKeyClass);
+    const int dpi = ScreenDpi();
+    const auto font = static_cast<HFONT>(font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    for (const auto& layout : kFieldLayouts) {
+        CreateControl(window_.get(), instance_, layout, dpi, font);
+    }
+    for (const auto& layout : kFrameLayouts) {
+        CreateControl(window_.get(), instance_, layout, dpi, font);
+    }
+    hotKey1_ = ::GetDlgItem(window_.get(), kHotKey1);
+    comboBox1_ = ::GetDlgItem(window_.get(), kComboBox1);
+    combobox2_ = ::GetDlgItem(window_.get(), kCombobox2);
+    comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
+    // A key without Shift, Ctrl or Alt is refused, and no modifier is put in its place.
+    ::SendMessageW(hotKey1_, HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(0, 0));
+    FillList(comboBox1_, kActionNames, dpi);
+    FillList(comboBox3_, kRunTypes, dpi);
+}
+
+void TForm2::FormCreate() {
+    LoadTasksAndIcons(form1_, [this] { BitBtn5Click(); });
+    RunHandler(nullptr, [&] {
+        const auto count = ::SendMessageW(comboBox1_, CB_GETCOUNT, 0, 0);
+        ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0);
+        ::SendMessageW(comboBox1_, CB_SETCURSEL, kRunSelectedProgramIndex, 0);
+        fields_.actionIndex = kRunSelectedProgramIndex;
+        RegisterTaskHotKeys();
+    });
+}
+
+void TForm2::RegisterTaskHotKeys() {
+    quorvel::RegisterTaskHotKeys(
+        form1_.NextGrid1(),
+        [this](std::u16string_view text) { return hotKeyText_.ParseHotKey(text, true); },
+        [this](std::uint32_t hotKey) { Dravlin1().BindHotKey(hotKey); });
+}
+
+void TForm2::BitBtn5Click() {
+    ImageListPictures pictures(instance_, imageList1_);
+    quorvel::BitBtn5Click(form1_.NextGrid1(), pictures);
+}
+
+void TForm2::ShowModal() {
+    if (shown_) return;
+    LoadFields();
+    // As a modal window: the thread's other windows take no input until the dialog closes.
+    disabledWindows_.clear();
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM form) -> BOOL {
+            auto& self = *reinterpret_cast<TForm2*>(form);
+            if (window != self.window_.get() && ::IsWindowVisible(window) &&
+                ::IsWindowEnabled(window)) {
+                self.disabledWindows_.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    for (const HWND window : disabledWindows_) ::EnableWindow(window, FALSE);
+    shown_ = true;
+    ::ShowWindow(window_.get(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(window_.get());
+    ::SetFocus(hotKey1_);
+
+    // Hotkey presses reach Dravlin1's own window through this loop as well.
+    MSG message;
+    while (shown_) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
+            HideDialog();
+            break;
+        }
+        if (!::IsDialogMessageW(window_.get(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+}
+
+void TForm2::HideDialog() {
+    if (!shown_) return;
+    shown_ = false;
+    // Enabled before the dialog hides, so that activation returns to the window below it.
+    for (const HWND window : disabledWindows_) ::EnableWindow(window, TRUE);
+    disabledWindows_.clear();
+    ::ShowWindow(window_.get(), SW_HIDE);
+}
+
+void TForm2::LoadFields() {
+    ::SendMessageW(hotKey1_, HKM_SETHOTKEY, HotKeyFieldFromShortCut(fields_.hotKey), 0);
+    ::SendMessageW(comboBox1_, CB_SETCURSEL, static_cast<WPARAM>(fields_.actionIndex), 0);
+    SetDestinationText(fields_.destination);
+    ::SendMessageW(comboBox3_, CB_SETCURSEL, static_cast<WPARAM>(fields_.runTypeIndex), 0);
+}
+
+void TForm2::StoreFields() {
+    const auto fieldValue = ::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0);
+    fields_.hotKey = ShortCutFromHotKeyField(LOWORD(fieldValue));
+    fields_.actionIndex = SelectedIndex(comboBox1_);
+    fields_.destination = WindowText(combobox2_);
+    fields_.runTypeIndex = SelectedIndex(comboBox3_);
+}
+
+void TForm2::SetDestinationText(const std::u16string& text) {
+    ::SetWindowTextW(combobox2_, ToWide(text).c_str());
+}
+
+void TForm2::BitBtn2Click() {
+    StoreFields();
+    HideDialog();
+}
+
+void TForm2::BitBtn3Click() {
+    // Opens in the program's own folder with its name filled in.
+    fields_.chooserFileName = ExecutablePath();
+    if (auto chosen = quorvel::ChooseProgramFile(window_.get(), fields_.chooserFileName)) {
+        fields_.chooserFileName = *chosen;
+        SetDestinationText(*chosen);
+    }
+}
+
+void TForm2::BitBtn4Click() {
+    StoreFields();
+    try {
+        quorvel::BitBtn4Click(fields_, AddingTask, form1_.NextGrid1(), *this);
+    } catch (...) {
+        // The dialog stays open: show the destination the first steps may have filled in.
+        SetDestinationText(fields_.destination);
+        throw;
+    }
+}
+
+std::optional<std::u16string> TForm2::ChooseProgramFile(const std::u16string& initialName) {
+    return quorvel::ChooseProgramFile(window_.get(), initialName);
+}
+
+std::u16string TForm2::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drives_); }
+
+std::u16string TForm2::FormatHotKey(std::uint32_t hotKey) {
+    return hotKeyText_.FormatHotKey(hotKey, true);
+}
+
+void TForm2::SaveTaskFile() { form1_.SaveTaskFile(); }
+
+LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<TForm2*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (form) return form->HandleMessage(message, wParam, lParam);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = window_.get();
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) break;
+            switch (LOWORD(wParam)) {
+                case kBitBtn2:
+                    RunHandler(hwnd, [&] { BitBtn2Click(); });
+                    return 0;
+                case kBitBtn3:
+                    RunHandler(hwnd, [&] { BitBtn3Click(); });
+                    return 0;
+                case kBitBtn4:
+                    RunHandler(hwnd, [&] { BitBtn4Click(); });
+                    return 0;
+                default:
+                    break;  // IDOK and IDCANCEL from Enter and Esc: no button takes them
+            }
+            break;
+        case WM_CLOSE:
+            RunHandler(hwnd, [&] { BitBtn2Click(); });
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace quorvel

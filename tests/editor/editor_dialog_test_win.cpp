@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "app/list_commands.h"
+#include "common/unique_handle_win.h"
+#include "editor/editor_dialog_win.h"
+#include "hotkeys/key_names_win.h"
+#include "test_main_form_win.h"
+
+namespace quorvel {
+namespace {
+
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
+};
+
+// Acts on the modal dialog from inside its message loop: one step per timer tick.
+class DialogScript {
+  public:
+    explicit DialogScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
+        current_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 50, &DialogScript::Tick);
+    }
+    ~DialogScript() {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    bool Finished() const { return next_ == steps_.size(); }
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (!current_ || current_->Finished()) return;
+        // The step may open a message box whose loop ticks again: move on first.
+        current_->steps_[current_->next_++]();
+    }
+
+    static inline DialogScript* current_ = nullptr;
+    std::vector<std::function<void()>> steps_;
+    std::size_t next_ = 0;
+    UINT_PTR timer_ = 0;
+};
+
+// True when another window can still register the combination.
+bool HotKeyIsFree(UINT modifiers, UINT key) {
+    UniqueWindow probe(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         nullptr, nullptr));
+    if (!::RegisterHotKey(probe.get(), 1, modifiers, key)) return false;
+    ::UnregisterHotKey(probe.get(), 1);
+    return true;
+}
+
+void PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < end) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(10);
+    }
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message box's text control
+    return text;
+}
+
+// The standard error box the dialog opened, if one is up.
+HWND FindErrorBox(HWND dialog) {
+    struct Search {
+        HWND dialog;
+        HWND found = nullptr;
+    } search{dialog};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            wchar_t className[16] = {};
+            ::GetClassNameW(window, className, 16);
+            if (window != s.dialog && std::wstring(className) == L"#32770") s.found = window;
+            return s.found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Answers the error box the dialog opens, from the box's own message loop: a timer of its own
+// looks for the box, keeps its text and presses its OK.
+class ErrorBoxAnswerer {
+  public:
+    explicit ErrorBoxAnswerer(HWND dialog) : dialog_(dialog) {
+        current_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 50, &ErrorBoxAnswerer::Tick);
+    }
+    ~ErrorBoxAnswerer() {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    ErrorBoxAnswerer(const ErrorBoxAnswerer&) = delete;
+    ErrorBoxAnswerer& operator=(const ErrorBoxAnswerer&) = delete;
+
+    std::vector<std::wstring> texts;
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (!current_) return;
+        if (const HWND box = FindErrorBox(current_->dialog_)) {
+            current_->texts.push_back(MessageBoxText(box));
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+
+    static inline ErrorBoxAnswerer* current_ = nullptr;
+    HWND dialog_;
+    UINT_PTR timer_ = 0;
+};
+
+void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+void Select(HWND dialog, int id, int index) {
+    ::SendMessageW(::GetDlgItem(dialog, id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void SetHotKeyField(HWND dialog, BYTE flags, BYTE key) {
+    ::SendMessageW(::GetDlgItem(dialog, TForm2::kHotKey1), HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
+}
+
+void SetText(HWND dialog, int id, const wchar_t* text) {
+    ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        inputs.push_back(down);
+    }
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+        INPUT up{};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = *it;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(up);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PutTextOnClipboard(const wchar_t* text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const std::size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(::GlobalLock(memory), text, bytes);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+class EditorDialog : public ::testing::Test {
+  protected:
+    std::unique_ptr<TForm2> MakeForm() {
+        return std::make_unique<TForm2>(::GetModuleHandleW(nullptr), mainForm_, imageList1_.get(),
+                                        hotKeyText_);
+    }
+
+    std::u16string TextAt(std::u16string_view column, int row) {
+        return mainForm_.table.CellAt(column, row).AsString();
+    }
+
+    void WriteTasks(std::initializer_list<std::pair<std::u16string_view, std::u16string>> rows) {
+        for (const auto& [desc, hotkey] : rows) {
+            const int row = mainForm_.table.RowCount();
+            mainForm_.table.AppendRows(1);
+            mainForm_.table.CellAt(u"Desc", row).SetAsString(desc);
+            mainForm_.table.CellAt(u"Hotkey", row).SetAsString(hotkey);
+            mainForm_.table.CellAt(u"Image", row).SetAsInteger(42);
+        }
+        mainForm_.SaveTaskFile();
+        mainForm_.table.ClearRows();
+        mainForm_.saves = 0;
+    }
+
+    WindowsKeyNames keyNames_;
+    HotKeyText hotKeyText_{keyNames_};
+    TestMainForm mainForm_;
+    UniqueHandle<ImageListTraits> imageList1_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
+};
+
+TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey) {
+    // Ctrl+Alt+F9 twice, one of them disabled by nothing but being a duplicate; Ctrl+Shift+F10
+    // on a row whose action has no picture.
+    const std::u16string ctrlAltF9 = hotKeyText_.FormatHotKey(0x4000 | 0x8000 | VK_F9);
+    const std::u16string ctrlShiftF10 = hotKeyText_.FormatHotKey(0x4000 | 0x2000 | VK_F10);
+    WriteTasks({{u"Run Calc", ctrlAltF9},
+                {u"no such action", ctrlShiftF10},
+                {u"Reboot computer", ctrlAltF9},
+                {u"Open Website...", u"not a hotkey"}});
+    ASSERT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
+
+    const auto form = MakeForm();
+
+    ASSERT_EQ(mainForm_.table.RowCount(), 4);
+    EXPECT_EQ(::ImageList_GetImageCount(imageList1_.get()), 3);
+    EXPECT_EQ(TextAt(u"Image", 0), u"0");
+    EXPECT_EQ(TextAt(u"Image", 1), u"42");
+    EXPECT_EQ(TextAt(u"Image", 3), u"2");
+    EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
+    EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F10));
+    EXPECT_EQ(form->Dravlin1().Bindings().size(), 2U);
+    EXPECT_EQ(form->Fields().actionIndex, 10) << "\"Run selected program...\" is preselected";
+    EXPECT_FALSE(::IsWindowVisible(form->Handle()));
+    EXPECT_EQ(mainForm_.saves, 0);
+}
+
+TEST_F(EditorDialog, StartUpWithoutActionsFileIsQuietAndEmpty) {
+    const auto form = MakeForm();
+    EXPECT_EQ(mainForm_.table.RowCount(), 0);
+    EXPECT_TRUE(form->Dravlin1().Bindings().empty());
+}
+
+TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
+    const auto form = MakeForm();
+    const HWND dialog = form->Handle();
+    bool visibleWhileShown = false;
+    AddingTask = true;
+    DialogScript script({
+        [&] {
+            visibleWhileShown = ::IsWindowVisible(dialog) != FALSE;
+            SetHotKeyField(dialog, HOTKEYF_CONTROL | HOTKEYF_ALT, 'J');
+            Select(dialog, TForm2::kComboBox1, 16);  // "Clear the Windows clipboard"
+            SetText(dialog, TForm2::kCombobox2, L"typed destination");
+            Select(dialog, TForm2::kComboBox3, 3);
+        },
+        [&] { Click(dialog, TForm2::kBitBtn4); },
+    });
+
+    form->ShowModal();
+
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(visibleWhileShown);
+    EXPECT_FALSE(::IsWindowVisible(dialog));
+    ASSERT_EQ(mainForm_.table.RowCount(), 1);
+    EXPECT_EQ(TextAt(u"Desc", 0), u"Clear the Windows clipboard");
+    EXPECT_EQ(TextAt(u"Hotkey", 0), hotKeyText_.FormatHotKey(0x4000 | 0x8000 | 'J'));
+    EXPECT_EQ(TextAt(u"Dest", 0), u"typed destination");
+    EXPECT_EQ(TextAt(u"Type_run", 0), u"Minimze");
+    EXPECT_EQ(mainForm_.saves, 1);
+    EXPECT_EQ(::ImageList_GetImageCount(imageList1_.get()), 1);
+    EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'J'));
+
+    // The saved file holds the task for the next start.
+    TestMainForm reread;
+    TaskFile(mainForm_.Files(), mainForm_.ActionsPath()).Load(reread.table);
+    EXPECT_EQ(reread.table.RowCount(), 1);
+
+    PutTextOnClipboard(L"to be cleared");
+    ASSERT_NE(::CountClipboardFormats(), 0);
+    PressKeys({VK_CONTROL, VK_MENU, 'J'});
+    PumpMessagesUntil([] { return ::CountClipboardFormats() == 0; }, std::chrono::seconds(5));
+    EXPECT_EQ(::CountClipboardFormats(), 0) << "the hotkey ran the task";
+}
+
+TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) {
+    const auto form = MakeForm();
+    const HWND dialog = form->Handle();
+    AddingTask = true;
+    DialogScript script({
+        [&] {
+            SetHotKeyField(dialog, HOTKEYF_SHIFT, VK_F11);
+            SetText(dialog, TForm2::kCombobox2, L"x");
+        },
+        [&] { Click(dialog, TForm2::kBitBtn2); },
+    });
+
+    form->ShowModal();
+
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(mainForm_.table.RowCount(), 0);
+    EXPECT_EQ(mainForm_.saves, 0);
+    EXPECT_TRUE(HotKeyIsFree(MOD_SHIFT, VK_F11));
+    EXPECT_EQ(form->Fields().hotKey, 0x2000 | VK_F11) << "Shift alone is a modifier too";
+    EXPECT_EQ(form->Fields().destination, u"x");
+}
+
+TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
+    const auto form = MakeForm();
+    mainForm_.table.AppendRows(1);
+    const HWND dialog = form->Handle();
+    bool openAfterError = false;
+    AddingTask = false;  // edit, with no row selected
+    ErrorBoxAnswerer answerer(dialog);
+    DialogScript script({
+        [&] {
+            // A destination, so that OK opens no file chooser before it fails.
+            SetText(dialog, TForm2::kCombobox2, L"C:\\tool.exe");
+            Click(dialog, TForm2::kBitBtn4);  // returns once the error box is answered
+        },
+        [&] { openAfterError = ::IsWindowVisible(dialog) != FALSE; },
+        [&] { Click(dialog, TForm2::kBitBtn2); },
+    });
+
+    form->ShowModal();
+
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(answerer.texts, std::vector<std::wstring>{L"List index out of bounds (-1)"});
+    EXPECT_TRUE(openAfterError);
+    EXPECT_EQ(TextAt(u"Desc", 0), u"");
+    EXPECT_EQ(mainForm_.saves, 0);
+}
+
+TEST_F(EditorDialog, EnterAndEscapePressNoButton) {
+    const auto form = MakeForm();
+    const HWND dialog = form->Handle();
+    AddingTask = true;
+    bool openAfterKeys = false;
+    DialogScript script({
+        [&] {
+            ::SetFocus(::GetDlgItem(dialog, TForm2::kCombobox2));
+            PressKeys({VK_RETURN});
+            PressKeys({VK_ESCAPE});
+        },
+        [&] { openAfterKeys = ::IsWindowVisible(dialog) != FALSE; },
+        [&] { Click(dialog, TForm2::kBitBtn2); },
+    });
+
+    form->ShowModal();
+
+    EXPECT_TRUE(openAfterKeys);
+    EXPECT_EQ(mainForm_.table.RowCount(), 0);
+    EXPECT_EQ(mainForm_.saves, 0);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle_win.h"
+#include "editor/task_icons_win.h"
+
+namespace quorvel {
+namespace {
+
+using Pixels = std::vector<std::uint32_t>;
+
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
+};
+
+struct MemoryDcTraits {
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+
+std::wstring TempFolder() {
+    wchar_t base[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, base);
+    return base;
+}
+
+std::wstring SystemFile(const wchar_t* name) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    ::GetSystemDirectoryW(folder, MAX_PATH + 1);
+    return std::wstring(folder) + L"\\" + name;
+}
+
+class ImageListPicturesTest : public ::testing::Test {
+  protected:
+    // The 32 x 32 picture at a position of the list, as 32-bit pixels.
+    Pixels PictureAt(int position) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = 32;
+        info.bmiHeader.biHeight = -32;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        UniqueGdiObject section(
+            ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueHandle<MemoryDcTraits> dc(::CreateCompatibleDC(nullptr));
+        const HGDIOBJ old = ::SelectObject(dc.get(), section.get());
+        ::ImageList_Draw(list_.get(), position, dc.get(), 0, 0, ILD_NORMAL);
+        ::GdiFlush();
+        const auto* first = static_cast<const std::uint32_t*>(bits);
+        Pixels pixels(first, first + 32 * 32);
+        ::SelectObject(dc.get(), old);
+        for (auto& pixel : pixels) pixel &= 0xFFFFFF;
+        return pixels;
+    }
+
+    int Count() { return ::ImageList_GetImageCount(list_.get()); }
+
+    UniqueHandle<ImageListTraits> list_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
+    ImageListPictures pictures_{::GetModuleHandleW(nullptr), list_.get()};
+};
+
+bool IsBlank(const Pixels& pixels) {
+    return std::all_of(pixels.begin(), pixels.end(), [&](auto p) { return p == pixels.front(); });
+}
+
+TEST_F(ImageListPicturesTest, FilesWithoutIconGetTheShellFallbackPicture) {
+    const std::wstring batch = TempFolder() + L"quorvel-icon-test.bat";
+    {
+        UniqueFileHandle file(::CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+    }
+    pictures_.AddIconImage(u"SHELL32.dll", 24);
+    pictures_.AddIconImage(FromWide(batch), 0);
+    pictures_.AddIconImage(u"C:\\no\\such\\program.exe", 0);
+    pictures_.AddIconImage(u"C:\\Tools\\app.exe -q -x", 0);
+    ::DeleteFileW(batch.c_str());
+
+    ASSERT_EQ(Count(), 4);
+    const Pixels fallback = PictureAt(0);
+    EXPECT_FALSE(IsBlank(fallback));
+    EXPECT_EQ(PictureAt(1), fallback) << "a .bat file";
+    EXPECT_EQ(PictureAt(2), fallback) << "a missing file";
+    EXPECT_EQ(PictureAt(3), fallback) << "a program path with parameters";
+}
+
+TEST_F(ImageListPicturesTest, LongPathsReachTheirIconWhole) {
+    std::wstring folder = TempFolder() +
+                          L"quorvel-a-folder-whose-name-alone-is-longer-than-the-old-"
+                          L"buffer-of-seventy-nine-characters";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring copy = folder + L"\\notepad-copy.exe";
+    ASSERT_GT(copy.size(), 79U);
+    ASSERT_TRUE(::CopyFileW(SystemFile(L"notepad.exe").c_str(), copy.c_str(), FALSE));
+
+    pictures_.AddIconImage(FromWide(SystemFile(L"notepad.exe")), 0);
+    pictures_.AddIconImage(FromWide(copy), 0);
+    pictures_.AddIconImage(u"SHELL32.dll", 24);
+    ::DeleteFileW(copy.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+
+    ASSERT_EQ(Count(), 3);
+    EXPECT_EQ(PictureAt(1), PictureAt(0));
+    EXPECT_NE(PictureAt(1), PictureAt(2)) << "not the fallback";
+}
+
+TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
+    const std::vector<StoredPicture> stored{StoredPicture::Image2, StoredPicture::Image3,
+                                            StoredPicture::Image4, StoredPicture::Image5};
+    for (const auto picture : stored) pictures_.AddStoredPicture(picture);
+
+    ASSERT_EQ(Count(), 4);
+    std::vector<Pixels> drawn;
+    for (int i = 0; i < 4; ++i) drawn.push_back(PictureAt(i));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(IsBlank(drawn[i])) << i;
+        for (int j = i + 1; j < 4; ++j) EXPECT_NE(drawn[i], drawn[j]) << i << " " << j;
+    }
+
+    pictures_.RemoveAll();
+    EXPECT_EQ(Count(), 0);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -61,10 +61,10 @@ constexpr std::array<ControlLayout, 7> kFieldLayouts{{
 // Created after the fields so that the box does not paint over them. The box keeps a 5 pixel
 // margin on the right as on the left, inside the client area.
 constexpr std::array<ControlLayout, 5> kFrameLayouts{{
-    {L"STATIC", L"HotKey:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 32, 58, 16},
-    {L"STATIC", L"Action:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 69, 58, 16},
-    {L"STATIC", L"Destination:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 113, 58, 16},
-    {L"STATIC", L"Type of run:", SS_LEFT, 0, -1, kBoxLeft + 29, kBoxTop + 153, 58, 16},
+    {L"STATIC", L"HotKey:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 32, 60, 16},
+    {L"STATIC", L"Action:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 69, 60, 16},
+    {L"STATIC", L"Destination:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 113, 60, 16},
+    {L"STATIC", L"Type of run:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 153, 60, 16},
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 

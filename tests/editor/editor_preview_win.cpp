@@ -1,0 +1,47 @@
+// Shows the task editor filled in for a few seconds, for screenshots:
+//   cmake/wine-run.sh <build> <build>/tests/editor/editor_preview.exe [seconds [actions]]
+// With "actions" the action list is shown open.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string_view>
+
+#include "app/list_commands.h"
+#include "editor/editor_dialog_win.h"
+#include "hotkeys/key_names_win.h"
+#include "test_main_form_win.h"
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace quorvel;
+    const UINT seconds = argc > 1 ? static_cast<UINT>(std::wcstoul(argv[1], nullptr, 10)) : 5;
+    WindowsKeyNames keyNames;
+    HotKeyText hotKeyText(keyNames);
+    TestMainForm mainForm;
+    const HIMAGELIST imageList1 = ::ImageList_Create(32, 32, ILC_COLOR24, 4, 4);
+    {
+        TForm2 form2(::GetModuleHandleW(nullptr), mainForm, imageList1, hotKeyText);
+        EditorFields& fields = form2.Fields();
+        fields.hotKey = 0x4000 | 0x8000 | 'N';
+        fields.actionIndex = 10;
+        fields.destination = u"C:\\Tools\\zip.exe -d archive";
+        fields.runTypeIndex = 0;
+        AddingTask = true;
+        const HWND dialog = form2.Handle();
+        static HWND closing = dialog;
+        static HWND actions = nullptr;
+        if (argc > 2 && std::wstring_view(argv[2]) == L"actions") {
+            actions = ::GetDlgItem(dialog, TForm2::kComboBox1);
+            ::SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR timer, DWORD) {
+                ::KillTimer(nullptr, timer);
+                ::SendMessageW(actions, CB_SHOWDROPDOWN, TRUE, 0);
+            });
+        }
+        ::SetTimer(nullptr, 0, seconds * 1000,
+                   [](HWND, UINT, UINT_PTR, DWORD) { ::PostMessageW(closing, WM_CLOSE, 0, 0); });
+        form2.ShowModal();
+    }
+    ::ImageList_Destroy(imageList1);
+    return 0;
+}

@@ -94,6 +94,7 @@ TForm1::TForm1(HINSTANCE instance)
       files_(CreateWindowsFileSystem()),
       store_{*files_, registry_, ExecutablePath(), SystemErrorText},
       taskFile_(*files_, DataFilePath(store_.executablePath, u"actions.cfg")),
+      settingsReload_([] { return ::GetTickCount64(); }),
       commands_(
           table_, [this] { SaveTaskFile(); }, [this] { RepaintGrid(); },
           [this](std::u16string_view text) { return TextToShortCut(text, keyNames_); }),

@@ -124,8 +124,8 @@ class TForm1 final : public MainForm, private SettingsWindow {
     TaskFile taskFile_;
     TaskTable table_;
     WindowsKeyNames keyNames_;
-    ListCommands commands_;
     SettingsReload settingsReload_;
+    ListCommands commands_;
     TForm3* about_ = nullptr;
 
     UniqueGdiObject font_;

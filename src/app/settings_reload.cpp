@@ -1,7 +1,5 @@
 #include "app/settings_reload.h"
 
-#include <utility>
-
 #include "common/error.h"
 
 namespace quorvel {
@@ -13,14 +11,15 @@ void SettingsReload::Run(const std::function<void()>& load, const Report& report
         explicit Running(bool& f) : flag(f) { flag = true; }
         ~Running() { flag = false; }
     } running(running_);
-    const std::optional<std::u16string> previous = std::exchange(justReported_, std::nullopt);
     try {
         load();
+        lastReported_.reset();
     } catch (const Error& e) {
-        if (previous != e.Message()) {
-            justReported_ = e.Message();
-            report(e.Message());
-        }
+        const bool echo = lastReported_ && lastReported_->message == e.Message() &&
+                          clock_() - lastReported_->closedAt < kEchoMs;
+        if (echo) return;
+        report(e.Message());
+        lastReported_ = Reported{e.Message(), clock_()};
     }
 }
 

@@ -23,6 +23,7 @@ constexpr wchar_t kMainWindowClass[] = L"QuorvelTessalyMainWindow";
 constexpr wchar_t kVendorKey[] = L"Software\\Tessaly\\Dravlin";
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr DWORD kStartTimeoutMs = 20000;
+constexpr UINT kTrayIconMessage = WM_USER + 1;
 constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
 
 // The build gives the executable's path as the build machine sees it; under Wine a Unix path
@@ -270,6 +271,17 @@ TEST_F(QuorvelProgramTest, MissingSettingsFileShowsOneErrorBoxAndTheProgramGoesO
     EXPECT_EQ(boxesSeen.size(), 1u);
     EXPECT_TRUE(quorvel.Running());
     EXPECT_TRUE(::IsWindowVisible(quorvel.MainWindow()));
+
+    // Hidden and shown again from the tray, the window reads the settings anew and reports
+    // the failure; dismissing that box must not bring it back for ever.
+    const HWND window = quorvel.MainWindow();
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ::Sleep(500);
+    ::PostMessageW(window, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+    collectBoxes(6000);
+    EXPECT_GE(boxesSeen.size(), 2u);
+    EXPECT_LE(boxesSeen.size(), 3u);
+    EXPECT_TRUE(quorvel.Running());
     quorvel.Close();
     EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings);
 }

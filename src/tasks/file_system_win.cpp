@@ -56,6 +56,8 @@ class TemporaryFile {
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
+    TemporaryFile(TemporaryFile&&) = delete;
+    TemporaryFile& operator=(TemporaryFile&&) = delete;
 
     // Writes the bytes through to the disk, so that the file is whole before it replaces
     // the target.

@@ -156,9 +156,9 @@ void TaskTable::RelocateRow(int from, int to) {
     if (from == to) return;
     CheckRow(from);
     CheckRow(to);
-    Row moving = std::move(rows_[from]);
+    const Row moving = rows_[from];
     rows_.erase(rows_.begin() + from);
-    rows_.insert(rows_.begin() + to, std::move(moving));
+    rows_.insert(rows_.begin() + to, moving);
     Changed();
 }
 

@@ -27,6 +27,8 @@ class ScratchFolder {
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ScratchFolder(ScratchFolder&&) = delete;
+    ScratchFolder& operator=(ScratchFolder&&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
     std::u16string PathOf(std::u16string_view name) const {

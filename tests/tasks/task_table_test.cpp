@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/error.h"
 #include "common/text.h"
 #include "tasks/task_table.h"
@@ -96,6 +99,53 @@ TEST(TaskTable, BatchesHoldRepaintsUntilTheOutermostEnds) {
     EXPECT_EQ(repaints, 2);
     t.RemoveRow(0);
     EXPECT_EQ(repaints, 3);
+}
+
+TEST(TaskTable, TextsSurviveReassignmentsRemovalsAndMoves) {
+    // Enough reassignments to make the table reclaim the space of replaced texts many times.
+    TaskTable t;
+    std::vector<std::u16string> expected;
+    t.AppendRows(40);
+    expected.resize(40);
+    for (int round = 0; round < 400; ++round) {
+        for (int row = 0; row < t.RowCount(); ++row) {
+            std::u16string text(static_cast<std::size_t>((round * 7 + row) % 23), u'a');
+            text += ToText(round * 1000 + row);
+            t.CellAt(u"Dest", row).SetAsString(text);
+            expected[row] = text;
+        }
+        if (round % 50 == 0) {
+            t.RemoveRow(round % t.RowCount());
+            expected.erase(expected.begin() + round % static_cast<int>(expected.size()));
+            t.RelocateRow(0, t.RowCount() - 1);
+            std::rotate(expected.begin(), expected.begin() + 1, expected.end());
+        }
+    }
+    ASSERT_EQ(t.RowCount(), static_cast<int>(expected.size()));
+    for (int row = 0; row < t.RowCount(); ++row) {
+        EXPECT_EQ(t.CellAt(u"Dest", row).AsString(), expected[row]) << row;
+        EXPECT_EQ(t.CellAt(u"Desc", row).AsString(), u"");
+    }
+}
+
+TEST(TaskTable, AppendRowAssignsInColumnOrderUntilATextFails) {
+    TaskTable t;
+    int repaints = 0;
+    t.SetRepaintHandler([&] { ++repaints; });
+    const std::u16string_view full[] = {u"9", u"a", u"b", u"c", u"d", u"5", u"0", u"surplus"};
+    t.AppendRow(full);
+    EXPECT_EQ(t.CellAt(u"NxNumberColumn1", 0).AsString(), u"1");
+    EXPECT_EQ(t.CellAt(u"Type_run", 0).AsString(), u"d");
+    EXPECT_EQ(t.CellAt(u"Image", 0).AsInteger(), 5);
+    EXPECT_FALSE(t.CellAt(u"Enabled", 0).AsBoolean());
+
+    const std::u16string_view bad[] = {u"1", u"x", u"y", u"", u"", u"no", u"0"};
+    EXPECT_EQ(MessageOf([&] { t.AppendRow(bad); }), u"'no' is not a valid integer value");
+    ASSERT_EQ(t.RowCount(), 2);
+    EXPECT_EQ(t.CellAt(u"Hotkey", 1).AsString(), u"y");
+    EXPECT_EQ(t.CellAt(u"Image", 1).AsInteger(), 0);
+    EXPECT_TRUE(t.CellAt(u"Enabled", 1).AsBoolean());
+    EXPECT_EQ(repaints, 2);
 }
 
 }  // namespace

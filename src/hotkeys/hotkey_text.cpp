@@ -16,7 +16,12 @@ constexpr int kFirstNamedKey = 0x08;
 constexpr int kLastNamedKey = 0xFF;
 constexpr int kLayoutListSize = 100;
 constexpr std::int32_t kExtendedKeyFlag = 1 << 24;
-const ModifierWords kEnglishWords{};
+
+// A function, so that a HotKeyText made during static initialisation finds the words made.
+const ModifierWords& EnglishWords() {
+    static const ModifierWords words;
+    return words;
+}
 
 // Page Up to Down and Insert, Delete share their scan codes with the keypad; only the
 // extended flag names the navigation key.
@@ -102,7 +107,7 @@ HotKeyText::~HotKeyText() {
 }
 
 std::u16string HotKeyText::FormatHotKey(HotKeyValue value, bool useLayoutNames) const {
-    const ModifierWords& words = useLayoutNames ? modifierNames_ : kEnglishWords;
+    const ModifierWords& words = useLayoutNames ? modifierNames_ : EnglishWords();
     std::u16string text;
     if (value & kCtrlBit) text += words.ctrl + u'+';
     if (value & kShiftBit) text += words.shift + u'+';
@@ -145,16 +150,17 @@ std::uint16_t HotKeyText::ParseModifiers(const std::vector<std::u16string_view>&
         return keyNames_.EqualsIgnoreCase(part, english) ||
                (!layoutWord.empty() && keyNames_.EqualsIgnoreCase(part, layoutWord));
     };
+    const ModifierWords& english = EnglishWords();
     std::uint16_t modifiers = 0;
     for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
         const std::u16string_view part = Trim(parts[i]);
-        if (matches(part, kEnglishWords.shift, modifierNames_.shift)) {
+        if (matches(part, english.shift, modifierNames_.shift)) {
             modifiers |= kModShift;
-        } else if (matches(part, kEnglishWords.ctrl, modifierNames_.ctrl)) {
+        } else if (matches(part, english.ctrl, modifierNames_.ctrl)) {
             modifiers |= kModControl;
-        } else if (matches(part, kEnglishWords.alt, modifierNames_.alt)) {
+        } else if (matches(part, english.alt, modifierNames_.alt)) {
             modifiers |= kModAlt;
-        } else if (matches(part, kEnglishWords.win, modifierNames_.win)) {
+        } else if (matches(part, english.win, modifierNames_.win)) {
             modifiers |= kModWin;
         } else {
             return 0;
@@ -178,7 +184,7 @@ std::uint16_t HotKeyText::ParseKey(std::u16string_view keyText, bool useLayoutNa
 }
 
 bool HotKeyText::IsModifierWord(std::u16string_view text) const {
-    for (const ModifierWords* words : {&kEnglishWords, &modifierNames_}) {
+    for (const ModifierWords* words : {&EnglishWords(), &modifierNames_}) {
         if (text == words->ctrl || text == words->alt || text == words->shift || text == words->win)
             return true;
     }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
+#include "common/error.h"
 #include "hotkeys/dravlin_win.h"
 
 namespace quorvel {
@@ -121,6 +124,74 @@ TEST(DravlinWindow, ACombinationAnotherWindowHoldsIsRefused) {
     DravlinWindow dravlinWindow;
     EXPECT_EQ(dravlinWindow.Dravlin1().BindHotKey(kCtrlAltN), 0);
     EXPECT_TRUE(dravlinWindow.Dravlin1().Bindings().empty());
+}
+
+// Confirms the first message box a thread shows, keeping its text, as a user would.
+class MessageBoxConfirmer {
+  public:
+    explicit MessageBoxConfirmer(DWORD threadId)
+        : threadId_(threadId), thread_(::CreateThread(nullptr, 0, &Run, this, 0, nullptr)) {}
+    ~MessageBoxConfirmer() {
+        stop_ = true;
+        ::WaitForSingleObject(thread_.get(), INFINITE);
+    }
+    MessageBoxConfirmer(const MessageBoxConfirmer&) = delete;
+    MessageBoxConfirmer& operator=(const MessageBoxConfirmer&) = delete;
+
+    bool Confirmed() const { return confirmed_; }
+    const std::wstring& Text() const { return text_; }
+
+  private:
+    static DWORD WINAPI Run(void* parameter) {
+        auto* self = static_cast<MessageBoxConfirmer*>(parameter);
+        while (!self->stop_ && !self->confirmed_) {
+            ::EnumThreadWindows(self->threadId_, &ConfirmIfMessageBox,
+                                reinterpret_cast<LPARAM>(self));
+            ::Sleep(20);
+        }
+        return 0;
+    }
+    static BOOL CALLBACK ConfirmIfMessageBox(HWND window, LPARAM parameter) {
+        auto* self = reinterpret_cast<MessageBoxConfirmer*>(parameter);
+        wchar_t className[16] = {};
+        ::GetClassNameW(window, className, 16);
+        if (std::wstring_view(className) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
+        wchar_t text[256] = {};
+        ::GetDlgItemTextW(window, 0xFFFF, text, 256);  // the box's message text
+        self->text_ = text;
+        ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+        self->confirmed_ = true;
+        return FALSE;
+    }
+
+    DWORD threadId_;
+    UniqueKernelHandle thread_;
+    std::atomic<bool> stop_ = false;
+    std::atomic<bool> confirmed_ = false;
+    std::wstring text_;
+};
+
+TEST(DravlinWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
+    DravlinWindow dravlinWindow;
+    TDravlin& dravlin = dravlinWindow.Dravlin1();
+    int calls = 0;
+    dravlin.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) {
+        ++calls;
+        throw Error(u"Cannot run the task");
+    };
+    const std::uint16_t id = dravlin.BindHotKey(kCtrlAltN);
+    ASSERT_NE(id, 0);
+    const LPARAM keys = MAKELPARAM(MOD_CONTROL | MOD_ALT, 'N');
+
+    const MessageBoxConfirmer confirmer(::GetCurrentThreadId());
+    ::PostMessageW(dravlinWindow.Handle(), WM_HOTKEY, id, keys);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return confirmer.Confirmed(); }, kPressTimeoutMs));
+    PumpMessagesFor(100);
+    EXPECT_EQ(confirmer.Text(), L"Cannot run the task.");
+
+    dravlin.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) { ++calls; };
+    ::PostMessageW(dravlinWindow.Handle(), WM_HOTKEY, id, keys);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return calls == 2; }, kPressTimeoutMs));
 }
 
 }  // namespace

@@ -62,19 +62,21 @@ std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
 }
 
 void BitBtn5Click(TaskTable& table, TaskPictures& pictures) {
-    pictures.RemoveAll();
-    std::vector<int> pictureRows;  // the row of each appended picture, in list order
+    // The row of each picture, in list order, with its source.
+    std::vector<std::pair<int, PictureSource>> pictureRows;
     const int rowCount = table.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        const auto source = PictureSourceFor(table.CellAt(u"Desc", row).AsString(),
-                                             table.CellAt(u"Dest", row).AsString());
-        if (!source) continue;
-        Append(pictures, *source);
-        pictureRows.push_back(row);
+        auto source = PictureSourceFor(table.CellAt(u"Desc", row).AsString(),
+                                       table.CellAt(u"Dest", row).AsString());
+        if (source) pictureRows.emplace_back(row, std::move(*source));
     }
+    pictures.RemoveAll();
+    pictures.Reserve(static_cast<int>(pictureRows.size()));
+    for (const auto& [row, source] : pictureRows) Append(pictures, source);
+
     table.BeginBatch();
     for (std::size_t position = 0; position < pictureRows.size(); ++position) {
-        table.CellAt(u"Image", pictureRows[position])
+        table.CellAt(u"Image", pictureRows[position].first)
             .SetAsInteger(static_cast<std::int32_t>(position));
     }
     table.EndBatch();

@@ -35,6 +35,9 @@ class TaskPictures {
   public:
     virtual ~TaskPictures() = default;
     virtual void RemoveAll() = 0;
+    // Room for this many pictures, about to be appended; growing the list one picture at a
+    // time costs a copy of the whole list now and then.
+    virtual void Reserve(int count) = 0;
     // Appends the file's icon, or the fallback picture when the file has none.
     virtual void AddIconImage(const std::u16string& fileName, int iconIndex) = 0;
     virtual void AddStoredPicture(StoredPicture picture) = 0;

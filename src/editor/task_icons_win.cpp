@@ -39,41 +39,67 @@ struct MemoryDcTraits {
     static void Close(HDC dc) { ::DeleteDC(dc); }
 };
 
-}  // namespace
-
-void ImageListPictures::RemoveAll() { ::ImageList_RemoveAll(imageList1_); }
-
-void ImageListPictures::AddIconImage(const std::u16string& fileName, int iconIndex) {
-    UniqueIcon icon = ExtractFileIcon(instance_, fileName, iconIndex);
-    if (!icon) icon = ExtractFileIcon(instance_, u"SHELL32.dll", 24);
-    // Even without the fallback icon a (blank) picture is appended: every row's Image cell
-    // counts on one picture per row.
-    AppendPicture([&](HDC dc) {
-        if (icon)
-            ::DrawIconEx(dc, 0, 0, icon.get(), kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
-    });
-}
-
-void ImageListPictures::AddStoredPicture(StoredPicture picture) {
-    AppendPicture([&](HDC dc) { DrawStoredPicture(dc, picture); });
-}
-
+// A 32 x 32 bitmap on white with what `draw` puts on it.
 template <typename Draw>
-void ImageListPictures::AppendPicture(Draw&& draw) {
+UniqueGdiObject DrawPicture(Draw&& draw) {
     const HDC screen = ::GetDC(nullptr);
     UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, kPictureSize, kPictureSize));
     UniqueHandle<MemoryDcTraits> dc(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
     if (!bitmap || !dc) throw Error(u"Out of system resources");
-    {
-        BitmapCanvas canvas(dc.get(), static_cast<HBITMAP>(bitmap.get()));
-        const RECT square{0, 0, kPictureSize, kPictureSize};
-        ::FillRect(dc.get(), &square, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        draw(dc.get());
+    BitmapCanvas canvas(dc.get(), static_cast<HBITMAP>(bitmap.get()));
+    const RECT square{0, 0, kPictureSize, kPictureSize};
+    ::FillRect(dc.get(), &square, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    draw(dc.get());
+    return bitmap;
+}
+
+}  // namespace
+
+void ImageListPictures::RemoveAll() {
+    ::ImageList_RemoveAll(imageList1_);
+    // A file's icon may have changed since the last rebuild.
+    iconPictures_.clear();
+    storedPictures_.clear();
+    reserved_ = 0;
+    appended_ = 0;
+}
+
+void ImageListPictures::Reserve(int count) {
+    // Sets the count at once; the reserved places are then filled in order.
+    if (count > appended_ && ::ImageList_SetImageCount(imageList1_, static_cast<UINT>(count))) {
+        reserved_ = count;
     }
-    if (::ImageList_Add(imageList1_, static_cast<HBITMAP>(bitmap.get()), nullptr) < 0) {
-        throw Error(u"Failed to add a picture to the image list");
-    }
+}
+
+void ImageListPictures::AddIconImage(const std::u16string& fileName, int iconIndex) {
+    AppendPicture(iconPictures_, std::pair(fileName, iconIndex), [&](HDC dc) {
+        UniqueIcon icon = ExtractFileIcon(instance_, fileName, iconIndex);
+        if (!icon) icon = ExtractFileIcon(instance_, u"SHELL32.dll", 24);
+        // Even without the fallback icon a (blank) picture is appended: every row's Image
+        // cell counts on one picture per row.
+        if (icon) {
+            ::DrawIconEx(dc, 0, 0, icon.get(), kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
+        }
+    });
+}
+
+void ImageListPictures::AddStoredPicture(StoredPicture picture) {
+    AppendPicture(storedPictures_, picture, [&](HDC dc) { DrawStoredPicture(dc, picture); });
+}
+
+template <typename Key, typename Draw>
+void ImageListPictures::AppendPicture(std::map<Key, UniqueGdiObject>& drawn, const Key& key,
+                                      Draw&& draw) {
+    auto found = drawn.find(key);
+    if (found == drawn.end()) found = drawn.emplace(key, DrawPicture(draw)).first;
+    // The list keeps its own copy of the bitmap.
+    const auto bitmap = static_cast<HBITMAP>(found->second.get());
+    const bool added = appended_ < reserved_
+                           ? ::ImageList_Replace(imageList1_, appended_, bitmap, nullptr) != FALSE
+                           : ::ImageList_Add(imageList1_, bitmap, nullptr) >= 0;
+    if (!added) throw Error(u"Failed to add a picture to the image list");
+    ++appended_;
 }
 
 }  // namespace quorvel

@@ -12,11 +12,13 @@ class RecordingPictures : public TaskPictures {
   public:
     std::vector<PictureSource> list;
     int removeAllCalls = 0;
+    int reserved = -1;
 
     void RemoveAll() override {
         ++removeAllCalls;
         list.clear();
     }
+    void Reserve(int count) override { reserved = count; }
     void AddIconImage(const std::u16string& fileName, int iconIndex) override {
         list.emplace_back(IconFile{fileName, iconIndex});
     }
@@ -51,6 +53,7 @@ TEST(TaskIcons, PicturesStandInRowOrderAndRowsHoldTheirPositions) {
     BitBtn5Click(table, pictures);
 
     EXPECT_EQ(pictures.removeAllCalls, 1);
+    EXPECT_EQ(pictures.reserved, 3);
     EXPECT_EQ(pictures.list,
               (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"SHELL32.dll", 13},
                                           StoredPicture::Image2}));

@@ -117,8 +117,10 @@ TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
     const std::vector<StoredPicture> stored{StoredPicture::Image2, StoredPicture::Image3,
                                             StoredPicture::Image4, StoredPicture::Image5};
     for (const auto picture : stored) pictures_.AddStoredPicture(picture);
+    pictures_.AddStoredPicture(StoredPicture::Image3);  // drawn once, appended again
 
-    ASSERT_EQ(Count(), 4);
+    ASSERT_EQ(Count(), 5);
+    EXPECT_EQ(PictureAt(4), PictureAt(1));
     std::vector<Pixels> drawn;
     for (int i = 0; i < 4; ++i) drawn.push_back(PictureAt(i));
     for (int i = 0; i < 4; ++i) {
@@ -128,6 +130,14 @@ TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
 
     pictures_.RemoveAll();
     EXPECT_EQ(Count(), 0);
+    pictures_.Reserve(2);
+    pictures_.AddStoredPicture(StoredPicture::Image5);
+    pictures_.AddStoredPicture(StoredPicture::Image2);
+    pictures_.AddStoredPicture(StoredPicture::Image4);  // one more than reserved
+    ASSERT_EQ(Count(), 3);
+    EXPECT_EQ(PictureAt(0), drawn[3]);
+    EXPECT_EQ(PictureAt(1), drawn[0]);
+    EXPECT_EQ(PictureAt(2), drawn[2]);
 }
 
 }  // namespace

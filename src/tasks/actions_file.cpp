@@ -15,11 +15,15 @@ constexpr char16_t kCarriageReturn = u'\r';
 constexpr char16_t kLineFeed = u'\n';
 constexpr std::size_t kMaxReservedRows = 1 << 20;
 
-void AppendEscapedField(std::u16string& out, std::u16string_view text, char16_t separator,
-                        char16_t lineBreak) {
-    const bool enclose = text.find(separator) != std::u16string_view::npos ||
-                         text.find(kQuote) != std::u16string_view::npos;
-    if (enclose) out += kQuote;
+// Quotes doubled, CR written as the line-break character, LF left out.
+void AppendEscapedText(std::u16string& out, std::u16string_view text, char16_t lineBreak) {
+    const bool plain = std::none_of(text.begin(), text.end(), [](char16_t ch) {
+        return ch == kQuote || ch == kCarriageReturn || ch == kLineFeed;
+    });
+    if (plain) {
+        out.append(text);
+        return;
+    }
     for (const char16_t ch : text) {
         if (ch == kQuote) {
             out += u"\"\"";
@@ -29,6 +33,14 @@ void AppendEscapedField(std::u16string& out, std::u16string_view text, char16_t 
             out += ch;
         }
     }
+}
+
+void AppendEscapedField(std::u16string& out, std::u16string_view text, char16_t separator,
+                        char16_t lineBreak) {
+    const bool enclose = text.find(separator) != std::u16string_view::npos ||
+                         text.find(kQuote) != std::u16string_view::npos;
+    if (enclose) out += kQuote;
+    AppendEscapedText(out, text, lineBreak);
     if (enclose) out += kQuote;
 }
 
@@ -261,9 +273,13 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
     std::vector<std::uint8_t> bytes(2 + 2 * units.size());
     bytes[0] = 0xFF;
     bytes[1] = 0xFE;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        bytes[2 + 2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
-        bytes[3 + 2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data() + 2, units.data(), 2 * units.size());
+    } else {
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            bytes[2 + 2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
+            bytes[3 + 2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
+        }
     }
     return bytes;
 }

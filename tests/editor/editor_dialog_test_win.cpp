@@ -77,8 +77,8 @@ std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-// The standard error box the dialog opened, if one is up.
-HWND FindErrorBox(HWND dialog) {
+// A message box or file chooser the dialog opened, if one is up.
+HWND FindBox(HWND dialog) {
     struct Search {
         HWND dialog;
         HWND found = nullptr;
@@ -96,34 +96,38 @@ HWND FindErrorBox(HWND dialog) {
     return search.found;
 }
 
-// Answers the error box the dialog opens, from the box's own message loop: a timer of its own
-// looks for the box, keeps its text and presses its OK.
-class ErrorBoxAnswerer {
+// Answers each message box or file chooser the dialog opens, from the box's own message loop:
+// a timer of its own looks for the box, keeps its text and presses `button` once.
+class BoxAnswerer {
   public:
-    explicit ErrorBoxAnswerer(HWND dialog) : dialog_(dialog) {
+    BoxAnswerer(HWND dialog, int button) : dialog_(dialog), button_(button) {
         current_ = this;
-        timer_ = ::SetTimer(nullptr, 0, 50, &ErrorBoxAnswerer::Tick);
+        timer_ = ::SetTimer(nullptr, 0, 50, &BoxAnswerer::Tick);
     }
-    ~ErrorBoxAnswerer() {
+    ~BoxAnswerer() {
         ::KillTimer(nullptr, timer_);
         current_ = nullptr;
     }
-    ErrorBoxAnswerer(const ErrorBoxAnswerer&) = delete;
-    ErrorBoxAnswerer& operator=(const ErrorBoxAnswerer&) = delete;
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
 
     std::vector<std::wstring> texts;
 
   private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         if (!current_) return;
-        if (const HWND box = FindErrorBox(current_->dialog_)) {
+        const HWND box = FindBox(current_->dialog_);
+        if (box && box != current_->answered_) {
+            current_->answered_ = box;
             current_->texts.push_back(MessageBoxText(box));
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(current_->button_), 0);
         }
     }
 
-    static inline ErrorBoxAnswerer* current_ = nullptr;
+    static inline BoxAnswerer* current_ = nullptr;
     HWND dialog_;
+    int button_;
+    HWND answered_ = nullptr;
     UINT_PTR timer_ = 0;
 };
 
@@ -302,7 +306,7 @@ TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
     const HWND dialog = form->Handle();
     bool openAfterError = false;
     AddingTask = false;  // edit, with no row selected
-    ErrorBoxAnswerer answerer(dialog);
+    BoxAnswerer answerer(dialog, IDOK);
     DialogScript script({
         [&] {
             // A destination, so that OK opens no file chooser before it fails.
@@ -320,6 +324,28 @@ TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
     EXPECT_TRUE(openAfterError);
     EXPECT_EQ(TextAt(u"Desc", 0), u"");
     EXPECT_EQ(mainForm_.saves, 0);
+}
+
+TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
+    const auto form = MakeForm();
+    const HWND dialog = form->Handle();
+    AddingTask = true;
+    BoxAnswerer chooser(dialog, IDCANCEL);
+    DialogScript script({
+        [&] {
+            Select(dialog, TForm2::kComboBox1, 10);  // "Run selected program..."
+            SetText(dialog, TForm2::kCombobox2, L"");
+            Click(dialog, TForm2::kBitBtn4);  // returns once the chooser is cancelled
+        },
+    });
+
+    form->ShowModal();
+
+    EXPECT_EQ(chooser.texts.size(), 1U) << "the file chooser opened once";
+    ASSERT_EQ(mainForm_.table.RowCount(), 1);
+    EXPECT_EQ(TextAt(u"Desc", 0), u"Run selected program...");
+    EXPECT_EQ(TextAt(u"Dest", 0), u"");
+    EXPECT_EQ(mainForm_.saves, 1);
 }
 
 TEST_F(EditorDialog, EnterAndEscapePressNoButton) {

@@ -58,6 +58,10 @@ struct RegKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static void Close(HKEY h) { ::RegCloseKey(h); }
 };
+struct MemoryDcTraits {
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC dc) { ::DeleteDC(dc); }
+};
 struct WindowTraits {
     static HWND Invalid() { return nullptr; }
     static void Close(HWND h) { ::DestroyWindow(h); }
@@ -69,6 +73,7 @@ using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;  // from CreateCompatibleDC
 
 // UTF-16 text between the portable core (char16_t) and the wide Windows calls (wchar_t).
 inline std::wstring ToWide(std::u16string_view s) { return {s.begin(), s.end()}; }

@@ -20,6 +20,7 @@
 
 #include "app/main_form.h"
 #include "editor/editor_dialog_win.h"
+#include "editor/task_icons_win.h"
 #include "editor/task_hotkeys.h"
 #include "hotkeys/dravlin_win.h"
 #include "hotkeys/hotkey_text.h"
@@ -121,13 +122,11 @@ int CreateEditorForm(const std::wstring& folder, HANDLE done) {
     WindowsKeyNames keyNames;
     HotKeyText text(keyNames);
     BenchMainForm mainForm(FromWide(folder + L"\\data\\actions.cfg"));
-    const HIMAGELIST imageList1 =
-        ::ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8);
-    TForm2 form2(::GetModuleHandleW(nullptr), mainForm, imageList1, text);
+    const UniqueImageList imageList1(
+        ::ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8));
+    TForm2 form2(::GetModuleHandleW(nullptr), mainForm, imageList1.get(), text);
     ::SetEvent(done);
-    const int bound = static_cast<int>(form2.Dravlin1().Bindings().size());
-    ::ImageList_Destroy(imageList1);
-    return bound;
+    return static_cast<int>(form2.Dravlin1().Bindings().size());
 }
 
 // Nothing but a message-only window and the same hotkeys.

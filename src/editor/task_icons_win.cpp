@@ -34,17 +34,12 @@ class BitmapCanvas {
     HGDIOBJ old_;
 };
 
-struct MemoryDcTraits {
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC dc) { ::DeleteDC(dc); }
-};
-
 // A 32 x 32 bitmap on white with what `draw` puts on it.
 template <typename Draw>
 UniqueGdiObject DrawPicture(Draw&& draw) {
     const HDC screen = ::GetDC(nullptr);
     UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, kPictureSize, kPictureSize));
-    UniqueHandle<MemoryDcTraits> dc(::CreateCompatibleDC(screen));
+    UniqueMemoryDc dc(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
     if (!bitmap || !dc) throw Error(u"Out of system resources");
     BitmapCanvas canvas(dc.get(), static_cast<HBITMAP>(bitmap.get()));

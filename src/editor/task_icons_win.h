@@ -12,6 +12,12 @@
 
 namespace quorvel {
 
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
+};
+using UniqueImageList = UniqueHandle<ImageListTraits>;
+
 // ImageList1 filled with 32 x 32 pictures without mask: icons of files, with icon 24 of the
 // shell library in place of a missing one, and the editor's own pictures. Within one rebuild
 // (from RemoveAll on) each file's icon is read once, however many rows show it.

@@ -10,16 +10,12 @@
 #include "app/list_commands.h"
 #include "common/unique_handle_win.h"
 #include "editor/editor_dialog_win.h"
+#include "editor/task_icons_win.h"
 #include "hotkeys/key_names_win.h"
 #include "test_main_form_win.h"
 
 namespace quorvel {
 namespace {
-
-struct ImageListTraits {
-    static HIMAGELIST Invalid() { return nullptr; }
-    static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
-};
 
 // Acts on the modal dialog from inside its message loop: one step per timer tick.
 class DialogScript {
@@ -201,7 +197,7 @@ class EditorDialog : public ::testing::Test {
     WindowsKeyNames keyNames_;
     HotKeyText hotKeyText_{keyNames_};
     TestMainForm mainForm_;
-    UniqueHandle<ImageListTraits> imageList1_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
+    UniqueImageList imageList1_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
 };
 
 TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey) {

@@ -10,6 +10,7 @@
 
 #include "app/list_commands.h"
 #include "editor/editor_dialog_win.h"
+#include "editor/task_icons_win.h"
 #include "hotkeys/key_names_win.h"
 #include "test_main_form_win.h"
 
@@ -19,9 +20,9 @@ int wmain(int argc, wchar_t** argv) {
     WindowsKeyNames keyNames;
     HotKeyText hotKeyText(keyNames);
     TestMainForm mainForm;
-    const HIMAGELIST imageList1 = ::ImageList_Create(32, 32, ILC_COLOR24, 4, 4);
+    const UniqueImageList imageList1(::ImageList_Create(32, 32, ILC_COLOR32, 0, 8));
     {
-        TForm2 form2(::GetModuleHandleW(nullptr), mainForm, imageList1, hotKeyText);
+        TForm2 form2(::GetModuleHandleW(nullptr), mainForm, imageList1.get(), hotKeyText);
         EditorFields& fields = form2.Fields();
         fields.hotKey = 0x4000 | 0x8000 | 'N';
         fields.actionIndex = 10;
@@ -42,6 +43,5 @@ int wmain(int argc, wchar_t** argv) {
                    [](HWND, UINT, UINT_PTR, DWORD) { ::PostMessageW(closing, WM_CLOSE, 0, 0); });
         form2.ShowModal();
     }
-    ::ImageList_Destroy(imageList1);
     return 0;
 }

@@ -16,16 +16,6 @@ namespace {
 
 using Pixels = std::vector<std::uint32_t>;
 
-struct ImageListTraits {
-    static HIMAGELIST Invalid() { return nullptr; }
-    static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
-};
-
-struct MemoryDcTraits {
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC dc) { ::DeleteDC(dc); }
-};
-
 std::wstring TempFolder() {
     wchar_t base[MAX_PATH + 1] = {};
     ::GetTempPathW(MAX_PATH + 1, base);
@@ -51,7 +41,7 @@ class ImageListPicturesTest : public ::testing::Test {
         void* bits = nullptr;
         UniqueGdiObject section(
             ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        UniqueHandle<MemoryDcTraits> dc(::CreateCompatibleDC(nullptr));
+        UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
         const HGDIOBJ old = ::SelectObject(dc.get(), section.get());
         ::ImageList_Draw(list_.get(), position, dc.get(), 0, 0, ILD_NORMAL);
         ::GdiFlush();
@@ -64,7 +54,7 @@ class ImageListPicturesTest : public ::testing::Test {
 
     int Count() { return ::ImageList_GetImageCount(list_.get()); }
 
-    UniqueHandle<ImageListTraits> list_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
+    UniqueImageList list_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
     ImageListPictures pictures_{::GetModuleHandleW(nullptr), list_.get()};
 };
 

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "app/main_form.h"
+#include "common/unique_handle_win.h"
 #include "tasks/file_system_win.h"
 #include "tasks/task_file.h"
 
@@ -16,6 +19,12 @@ namespace quorvel {
 class TestMainForm final : public MainForm {
   public:
     TestMainForm() : folder_(MakeTempFolder()), files_(CreateWindowsFileSystem()) {}
+    ~TestMainForm() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(ToWide(folder_)), ignored);
+    }
+    TestMainForm(const TestMainForm&) = delete;
+    TestMainForm& operator=(const TestMainForm&) = delete;
 
     TaskTable& NextGrid1() override { return table; }
     void SaveTaskFile() override {

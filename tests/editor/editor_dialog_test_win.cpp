@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "app/list_commands.h"
@@ -17,33 +18,51 @@
 namespace quorvel {
 namespace {
 
-// Acts on the modal dialog from inside its message loop: one step per timer tick.
+// Calls `onTick` every 50 ms from whichever message loop runs on this thread: the dialog's
+// own, or that of a box it opened.
+class ThreadTimer {
+  public:
+    explicit ThreadTimer(std::function<void()> onTick)
+        : onTick_(std::move(onTick)), id_(::SetTimer(nullptr, 0, 50, &ThreadTimer::Tick)) {
+        Running()[id_] = this;
+    }
+    ~ThreadTimer() {
+        ::KillTimer(nullptr, id_);
+        Running().erase(id_);
+    }
+    ThreadTimer(const ThreadTimer&) = delete;
+    ThreadTimer& operator=(const ThreadTimer&) = delete;
+
+  private:
+    static std::map<UINT_PTR, ThreadTimer*>& Running() {
+        static std::map<UINT_PTR, ThreadTimer*> running;
+        return running;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        const auto found = Running().find(id);
+        if (found != Running().end()) found->second->onTick_();
+    }
+
+    std::function<void()> onTick_;
+    UINT_PTR id_;
+};
+
+// Acts on the modal dialog from inside its message loop: one step per tick.
 class DialogScript {
   public:
-    explicit DialogScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
-        current_ = this;
-        timer_ = ::SetTimer(nullptr, 0, 50, &DialogScript::Tick);
-    }
-    ~DialogScript() {
-        ::KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    DialogScript(const DialogScript&) = delete;
-    DialogScript& operator=(const DialogScript&) = delete;
+    explicit DialogScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {}
 
     bool Finished() const { return next_ == steps_.size(); }
 
   private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (!current_ || current_->Finished()) return;
-        // The step may open a message box whose loop ticks again: move on first.
-        current_->steps_[current_->next_++]();
+    void Tick() {
+        // The step may open a box whose loop ticks again: move on first.
+        if (!Finished()) steps_[next_++]();
     }
 
-    static inline DialogScript* current_ = nullptr;
     std::vector<std::function<void()>> steps_;
     std::size_t next_ = 0;
-    UINT_PTR timer_ = 0;
+    ThreadTimer timer_{[this] { Tick(); }};
 };
 
 // True when another window can still register the combination.
@@ -93,38 +112,26 @@ HWND FindBox(HWND dialog) {
 }
 
 // Answers each message box or file chooser the dialog opens, from the box's own message loop:
-// a timer of its own looks for the box, keeps its text and presses `button` once.
+// keeps its text and presses `button` once.
 class BoxAnswerer {
   public:
-    BoxAnswerer(HWND dialog, int button) : dialog_(dialog), button_(button) {
-        current_ = this;
-        timer_ = ::SetTimer(nullptr, 0, 50, &BoxAnswerer::Tick);
-    }
-    ~BoxAnswerer() {
-        ::KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    BoxAnswerer(const BoxAnswerer&) = delete;
-    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    BoxAnswerer(HWND dialog, int button) : dialog_(dialog), button_(button) {}
 
     std::vector<std::wstring> texts;
 
   private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (!current_) return;
-        const HWND box = FindBox(current_->dialog_);
-        if (box && box != current_->answered_) {
-            current_->answered_ = box;
-            current_->texts.push_back(MessageBoxText(box));
-            ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(current_->button_), 0);
-        }
+    void Tick() {
+        const HWND box = FindBox(dialog_);
+        if (!box || box == answered_) return;
+        answered_ = box;
+        texts.push_back(MessageBoxText(box));
+        ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button_), 0);
     }
 
-    static inline BoxAnswerer* current_ = nullptr;
     HWND dialog_;
     int button_;
     HWND answered_ = nullptr;
-    UINT_PTR timer_ = 0;
+    ThreadTimer timer_{[this] { Tick(); }};
 };
 
 void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }

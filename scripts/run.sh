@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake --preset win64
-cmake --build --preset win64 --target Quorvel
+cmake --build --preset win64 --target quorvel_program
 exec cmake/wine-run.sh build/win64 build/win64/src/app/Quorvel.exe

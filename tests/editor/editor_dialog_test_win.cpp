@@ -281,6 +281,30 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
     EXPECT_EQ(::CountClipboardFormats(), 0) << "the hotkey ran the task";
 }
 
+TEST_F(EditorDialog, HotKeysRunTheirTasksWhileTheDialogIsOpen) {
+    WriteTasks(
+        {{u"Clear the Windows clipboard", hotKeyText_.FormatHotKey(0x4000 | 0x8000 | VK_F8)}});
+    const auto form = MakeForm();
+    const HWND dialog = form->Handle();
+    int formatsWhileOpen = -1;
+    DialogScript script({
+        [&] {
+            PutTextOnClipboard(L"to be cleared");
+            PressKeys({VK_CONTROL, VK_MENU, VK_F8});
+        },
+        [] {},  // a few ticks for the press to travel
+        [] {},
+        [] {},
+        [&] { formatsWhileOpen = ::CountClipboardFormats(); },
+        [&] { Click(dialog, TForm2::kBitBtn2); },
+    });
+
+    form->ShowModal();
+
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(formatsWhileOpen, 0);
+}
+
 TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();

@@ -239,6 +239,21 @@ TEST_F(EditorDialog, StartUpWithoutActionsFileIsQuietAndEmpty) {
     EXPECT_TRUE(form->Dravlin1().Bindings().empty());
 }
 
+TEST_F(EditorDialog, TabWalksTheFieldsThenCloseThenOk) {
+    const auto form = MakeForm();
+    const HWND dialog = form->Handle();
+    std::vector<int> order;
+    HWND control = ::GetDlgItem(dialog, TForm2::kHotKey1);
+    for (int i = 0; i < 7; ++i) {
+        order.push_back(::GetDlgCtrlID(control));
+        control = ::GetNextDlgTabItem(dialog, control, /*bPrevious=*/FALSE);
+    }
+    EXPECT_EQ(order, (std::vector<int>{TForm2::kHotKey1, TForm2::kComboBox1, TForm2::kCombobox2,
+                                       TForm2::kBitBtn3, TForm2::kComboBox3, TForm2::kBitBtn2,
+                                       TForm2::kBitBtn4}));
+    EXPECT_EQ(control, ::GetDlgItem(dialog, TForm2::kHotKey1)) << "and round again";
+}
+
 TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();

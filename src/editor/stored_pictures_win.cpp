@@ -71,7 +71,8 @@ void DrawPowerPicture(HDC dc) {
     Paint paint(dc, kWhite, 3, kWhite);
     const POINT gapRight = OnCircle(16, 8, std::numbers::pi * 0.35);
     const POINT gapLeft = OnCircle(16, 8, std::numbers::pi * 0.65);
-    ::Arc(dc, 8, 8, 25, 25, gapRight.x, gapRight.y, gapLeft.x, gapLeft.y);
+    // Counter-clockwise from the left of the gap, round the bottom, to its right.
+    ::Arc(dc, 8, 8, 25, 25, gapLeft.x, gapLeft.y, gapRight.x, gapRight.y);
     DrawLine(dc, 16, 6, 16, 16);
 }
 

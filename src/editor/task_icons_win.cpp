@@ -34,13 +34,22 @@ class BitmapCanvas {
     HGDIOBJ old_;
 };
 
-// A 32 x 32 bitmap on white with what `draw` puts on it.
+// A 32 x 32 bitmap on white with what `draw` puts on it. Its 24 bits have no alpha channel,
+// so an icon's translucent edges are blended with the white and the list shows the whole square
+// as drawn.
 template <typename Draw>
 UniqueGdiObject DrawPicture(Draw&& draw) {
-    const HDC screen = ::GetDC(nullptr);
-    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, kPictureSize, kPictureSize));
-    UniqueMemoryDc dc(::CreateCompatibleDC(screen));
-    ::ReleaseDC(nullptr, screen);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = kPictureSize;
+    format.bmiHeader.biHeight = kPictureSize;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 24;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    UniqueGdiObject bitmap(
+        ::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) throw Error(u"Out of system resources");
     BitmapCanvas canvas(dc.get(), static_cast<HBITMAP>(bitmap.get()));
     const RECT square{0, 0, kPictureSize, kPictureSize};

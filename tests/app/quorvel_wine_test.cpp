@@ -3,15 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
-#include <vector>
 
-#include "common/unique_handle_win.h"
+#include "program_harness_win.h"
 
 namespace quorvel {
 namespace {
@@ -19,175 +16,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-constexpr wchar_t kMainWindowClass[] = L"QuorvelTessalyMainWindow";
-constexpr wchar_t kVendorKey[] = L"Software\\Tessaly\\Dravlin";
-constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr DWORD kStartTimeoutMs = 20000;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
 // Menu command ids of File > Exit and of the tray menu's Exit.
 constexpr WPARAM kMainMenuExit = 2000;
 constexpr WPARAM kTrayMenuExit = 2004;
-constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
-
-// The build gives the executable's path as the build machine sees it; under Wine a Unix path
-// is reached through drive Z:.
-fs::path BuiltExecutable() {
-    std::wstring path = ToWide(std::u16string(u"" QUORVEL_EXE_PATH));
-    if (!path.empty() && path.front() == L'/') {
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        path = L"Z:" + path;
-    }
-    return path;
-}
-
-std::optional<std::wstring> RegValue(const wchar_t* key, const wchar_t* name) {
-    wchar_t data[1024];
-    DWORD size = sizeof(data);
-    if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(data);
-}
-
-void SetRegValue(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(),
-                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-void DeleteRegValues() {
-    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kVendorKey, L"fr");
-    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Quorvel");
-}
-
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* windowClass;
-    const wchar_t* title;  // null: any
-    std::vector<HWND> found;
-};
-
-std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
-                                  const wchar_t* title = nullptr) {
-    WindowSearch search{processId, windowClass, title, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& s = *reinterpret_cast<WindowSearch*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[256] = L"";
-            ::GetClassNameW(window, name, 256);
-            wchar_t text[256] = L"";
-            ::GetWindowTextW(window, text, 256);
-            if (owner == s.processId && std::wstring(name) == s.windowClass &&
-                (s.title == nullptr || std::wstring(text) == s.title)) {
-                s.found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// One Quorvel process started from the scratch folder.
-class Quorvel {
-  public:
-    explicit Quorvel(const fs::path& executable) {
-        const auto counterBefore = RegValue(kVendorKey, L"fr");
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
-        const std::wstring folder = executable.parent_path().wstring();
-        if (!::CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                              nullptr, folder.c_str(), &startup, &info)) {
-            ADD_FAILURE() << "CreateProcessW failed: " << ::GetLastError();
-            return;
-        }
-        process_.reset(info.hProcess);
-        ::CloseHandle(info.hThread);
-        id_ = info.dwProcessId;
-        WaitForStartUp(counterBefore);
-    }
-    ~Quorvel() {
-        if (process_ && Running()) ::TerminateProcess(process_.get(), 99);
-    }
-
-    DWORD Id() const { return id_; }
-    HWND MainWindow() const {
-        for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {
-            const auto windows = TopLevelWindows(id_, kMainWindowClass);
-            if (!windows.empty()) return windows.front();
-            ::Sleep(50);
-        }
-        return nullptr;
-    }
-    bool Running() const { return ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
-    // The exit code once it ended within the time, nothing otherwise.
-    std::optional<DWORD> WaitForExit(DWORD timeoutMs = kStartTimeoutMs) const {
-        if (::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-        DWORD code = 0;
-        ::GetExitCodeProcess(process_.get(), &code);
-        return code;
-    }
-    void Close() const {
-        ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(WaitForExit(), std::optional<DWORD>(0));
-    }
-
-  private:
-    // Counting the start is the main window's first step with an effect outside; the window
-    // answers a message once the rest of its creation is done and the program waits for input.
-    void WaitForStartUp(const std::optional<std::wstring>& counterBefore) const {
-        ::WaitForInputIdle(process_.get(), kStartTimeoutMs);
-        for (DWORD waited = 0; waited < kStartTimeoutMs && Running(); waited += 50) {
-            if (RegValue(kVendorKey, L"fr") != counterBefore) break;
-            ::Sleep(50);
-        }
-        if (!Running()) return;  // a second start hands over to the first and ends
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, kStartTimeoutMs, &ignored);
-    }
-
-    UniqueKernelHandle process_;
-    DWORD id_ = 0;
-};
-
-class QuorvelProgramTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        folder_ = fs::path(temp) / (L"quorvel-test-" + std::to_wstring(::GetCurrentProcessId()));
-        fs::remove_all(folder_);
-        fs::create_directories(Data());
-        fs::copy_file(BuiltExecutable(), Executable());
-        WriteFile(Data() / "actions.cfg", "\xFF\xFE");
-        WriteFile(Data() / "settings.cnfg", kDefaultSettings);
-        WriteFile(Data() / "w_size.cnfg", "609\r\n449\r\n0\r\n207\r\n159\r\n");
-        DeleteRegValues();
-    }
-    void TearDown() override {
-        DeleteRegValues();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
-    fs::path Data() const { return folder_ / "data"; }
-    fs::path Executable() const { return folder_ / "Quorvel.exe"; }
-    void SetNotFirstStart() { SetRegValue(kVendorKey, L"fr", L"41"); }
-
-    fs::path folder_;
-};
 
 TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {
     {
@@ -278,8 +110,7 @@ TEST_F(QuorvelProgramTest, LeftClickOnTheTrayIconShowsTheWindowAtTheSavedSize) {
         return ::IsWindowVisible(window) && bounds.right - bounds.left == 640 &&
                bounds.bottom - bounds.top == 480;
     };
-    for (DWORD waited = 0; waited < 8000 && !shownAtSavedSize(); waited += 50) ::Sleep(50);
-    EXPECT_TRUE(shownAtSavedSize());
+    EXPECT_TRUE(WaitUntil(shownAtSavedSize, 8000));
     quorvel.Close();
 }
 
@@ -335,8 +166,7 @@ TEST_F(QuorvelProgramTest, SecondStartShowsTheRunningInstanceAndEnds) {
     ASSERT_FALSE(::IsWindowVisible(window));
     Quorvel second(Executable());
     EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
-    for (DWORD waited = 0; waited < 5000 && !::IsWindowVisible(window); waited += 50) ::Sleep(50);
-    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
     EXPECT_EQ(RegValue(kVendorKey, L"fr"), L"42"s) << "the second start counts nothing";
     first.Close();
 }

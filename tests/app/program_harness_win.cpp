@@ -1,0 +1,167 @@
+#include "program_harness_win.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "common/text.h"
+
+namespace quorvel {
+
+namespace fs = std::filesystem;
+
+fs::path PathFromBuild(std::string_view buildPath) {
+    std::wstring path = ToWide(FromUtf8(buildPath));
+    if (!path.empty() && path.front() == L'/') {
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (condition()) return true;
+        ::Sleep(50);
+    }
+    return condition();
+}
+
+std::optional<std::wstring> RegValue(const wchar_t* key, const wchar_t* name) {
+    wchar_t data[1024];
+    DWORD size = sizeof(data);
+    if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(data);
+}
+
+void SetRegValue(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(),
+                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void DeleteRegValues() {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kVendorKey, L"fr");
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Quorvel");
+}
+
+std::string FileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* windowClass;
+    const wchar_t* title;  // null: any
+    std::vector<HWND> found;
+};
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
+                                  const wchar_t* title) {
+    WindowSearch search{processId, windowClass, title, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<WindowSearch*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t name[256] = L"";
+            ::GetClassNameW(window, name, 256);
+            wchar_t text[256] = L"";
+            ::GetWindowTextW(window, text, 256);
+            if (owner == s.processId && std::wstring(name) == s.windowClass &&
+                (s.title == nullptr || std::wstring(text) == s.title)) {
+                s.found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+Quorvel::Quorvel(const fs::path& executable) {
+    const auto counterBefore = RegValue(kVendorKey, L"fr");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
+    const std::wstring folder = executable.parent_path().wstring();
+    if (!::CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, folder.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "CreateProcessW failed: " << ::GetLastError();
+        return;
+    }
+    process_.reset(info.hProcess);
+    ::CloseHandle(info.hThread);
+    id_ = info.dwProcessId;
+    WaitForStartUp(counterBefore);
+}
+
+Quorvel::~Quorvel() {
+    if (process_ && Running()) ::TerminateProcess(process_.get(), 99);
+}
+
+HWND Quorvel::MainWindow() const {
+    HWND window = nullptr;
+    WaitUntil([&] {
+        const auto windows = TopLevelWindows(id_, kMainWindowClass);
+        window = windows.empty() ? nullptr : windows.front();
+        return window != nullptr;
+    });
+    return window;
+}
+
+bool Quorvel::Running() const { return ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Quorvel::WaitForExit(DWORD timeoutMs) const {
+    if (::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+void Quorvel::Close() const {
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(), std::optional<DWORD>(0));
+}
+
+// Counting the start is the main window's first step with an effect outside; the window
+// answers a message once the rest of its creation is done and the program waits for input.
+void Quorvel::WaitForStartUp(const std::optional<std::wstring>& counterBefore) const {
+    ::WaitForInputIdle(process_.get(), kStartTimeoutMs);
+    WaitUntil([&] { return !Running() || RegValue(kVendorKey, L"fr") != counterBefore; });
+    if (!Running()) return;  // a second start hands over to the first and ends
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, kStartTimeoutMs, &ignored);
+}
+
+void QuorvelProgramTest::SetUp() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    folder_ = fs::path(temp) / (L"quorvel-test-" + std::to_wstring(::GetCurrentProcessId()));
+    fs::remove_all(folder_);
+    fs::create_directories(Data());
+    fs::copy_file(PathFromBuild(QUORVEL_EXE_PATH), Executable());
+    WriteFile(Data() / "actions.cfg", "\xFF\xFE");
+    WriteFile(Data() / "settings.cnfg", kDefaultSettings);
+    WriteFile(Data() / "w_size.cnfg", "609\r\n449\r\n0\r\n207\r\n159\r\n");
+    DeleteRegValues();
+}
+
+void QuorvelProgramTest::TearDown() {
+    DeleteRegValues();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,82 @@
+#pragma once
+
+// Quorvel.exe started from a scratch folder of its own and watched from outside: the process,
+// its windows, the files of its data folder and its registry values.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/unique_handle_win.h"
+
+namespace quorvel {
+
+inline constexpr wchar_t kMainWindowClass[] = L"QuorvelTessalyMainWindow";
+inline constexpr wchar_t kVendorKey[] = L"Software\\Tessaly\\Dravlin";
+inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr DWORD kStartTimeoutMs = 20000;
+inline constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
+
+// A path as the build machine gave it; under Wine a Unix path is reached through drive Z:.
+std::filesystem::path PathFromBuild(std::string_view buildPath);
+
+// Polls the condition until it holds or the time is up; whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kStartTimeoutMs);
+
+std::optional<std::wstring> RegValue(const wchar_t* key, const wchar_t* name);
+void SetRegValue(const wchar_t* key, const wchar_t* name, const std::wstring& text);
+// The start counter and the autostart value the program writes.
+void DeleteRegValues();
+
+std::string FileText(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
+                                  const wchar_t* title = nullptr);
+
+// One Quorvel process started from the scratch folder; the constructor returns once the
+// program waits for input (or has ended, as a second start does).
+class Quorvel {
+  public:
+    explicit Quorvel(const std::filesystem::path& executable);
+    ~Quorvel();
+    Quorvel(const Quorvel&) = delete;
+    Quorvel& operator=(const Quorvel&) = delete;
+
+    DWORD Id() const { return id_; }
+    HANDLE Process() const { return process_.get(); }
+    HWND MainWindow() const;
+    bool Running() const;
+    // The exit code once it ended within the time, nothing otherwise.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = kStartTimeoutMs) const;
+    // Asks the main window to close and expects a clean end.
+    void Close() const;
+
+  private:
+    void WaitForStartUp(const std::optional<std::wstring>& counterBefore) const;
+
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// A scratch folder with a copy of the built Quorvel.exe and a data folder of default files;
+// the registry values the program writes are removed before and after.
+class QuorvelProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path Data() const { return folder_ / "data"; }
+    std::filesystem::path Executable() const { return folder_ / "Quorvel.exe"; }
+    void SetNotFirstStart() { SetRegValue(kVendorKey, L"fr", L"41"); }
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,356 @@
+// The whole road of a task through the real Quorvel.exe: a task list prepared on disk, a task
+// added, edited and deleted through the editor's own controls, its hotkey pressed at the
+// system's keyboard input and its program seen running.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "program_harness_win.h"
+
+namespace quorvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Under Wine the keyboard layout names the keys as X11 does ("Control"), and a task's hotkey
+// text is made of those names. The editor writes it so (checked below); a prepared row must
+// read the same, since a press is matched against the rows by text.
+constexpr wchar_t kCtrlAltD[] = L"Control+Alt+D";
+constexpr wchar_t kCtrlAltJ[] = L"Control+Alt+J";
+constexpr wchar_t kCtrlAltK[] = L"Control+Alt+K";
+constexpr wchar_t kRunSelectedProgram[] = L"Run selected program...";
+constexpr wchar_t kEditorClass[] = L"TForm2";
+constexpr wchar_t kEditorCaption[] = L"Add task";
+// How long a task's program may take to leave its report, and how long a press that should
+// run nothing is given to show the opposite.
+constexpr DWORD kRunTimeoutMs = 15000;
+constexpr DWORD kQuietMs = 1500;
+
+// A task as the actions file holds it, without its row number and picture index.
+struct Task {
+    std::wstring desc;
+    std::wstring hotkey;
+    std::wstring dest;
+    std::wstring runType;
+    bool enabled = true;
+
+    bool operator==(const Task&) const = default;
+};
+
+void PrintTo(const Task& task, std::ostream* out) {
+    *out << fs::path(task.desc + L',' + task.hotkey + L',' + task.dest + L',' + task.runType)
+                .string()
+         << (task.enabled ? ",True" : ",False");
+}
+
+std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view delimiter) {
+    std::vector<std::wstring> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(delimiter, start);
+        parts.emplace_back(text.substr(start, end - start));
+        if (end == std::wstring_view::npos) return parts;
+        start = end + delimiter.size();
+    }
+}
+
+std::wstring Utf16Text(std::string_view bytes) {
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
+    return text;
+}
+
+std::string Utf16Bytes(std::wstring_view text) {
+    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
+}
+
+// The file in the program's own form: a byte-order mark, then one CR LF ended line per task.
+// The texts used here hold no comma or quote, so no field needs quoting.
+std::string ActionsFile(const std::vector<Task>& tasks) {
+    std::wstring text = L"\xFEFF";
+    for (std::size_t row = 0; row < tasks.size(); ++row) {
+        const Task& task = tasks[row];
+        text += std::to_wstring(row + 1) + L',' + task.desc + L',' + task.hotkey + L',' +
+                task.dest + L',' + task.runType + L",0," + (task.enabled ? L"True" : L"False") +
+                L"\r\n";
+    }
+    return Utf16Bytes(text);
+}
+
+// A line that is not a task in the expected form comes back whole as the action, so that a
+// comparison shows it; the file is also read while the program may be replacing it.
+Task Unreadable(std::wstring text) { return {std::move(text), {}, {}, {}, false}; }
+
+std::vector<Task> TasksIn(const std::string& file) {
+    if (file.rfind("\xFF\xFE", 0) != 0) return {Unreadable(L"(no UTF-16 byte-order mark)")};
+    std::vector<Task> tasks;
+    auto lines = Split(Utf16Text(std::string_view(file).substr(2)), L"\r\n");
+    if (lines.back().empty()) lines.pop_back();  // after the last line's end
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        const auto fields = Split(lines[row], L",");
+        if (fields.size() != 7 || fields[0] != std::to_wstring(row + 1)) {
+            tasks.push_back(Unreadable(lines[row]));
+        } else {
+            tasks.push_back({fields[1], fields[2], fields[3], fields[4], fields[6] == L"True"});
+        }
+    }
+    return tasks;
+}
+
+void PressTogether(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs(keys.size() * 2);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys.begin()[i];
+        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+              inputs.size());
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = L"";
+    ::SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The direct children of a window of one class, in their creation (and Tab) order.
+std::vector<HWND> Children(HWND parent, const wchar_t* windowClass) {
+    std::vector<HWND> children;
+    for (HWND child = ::FindWindowExW(parent, nullptr, windowClass, nullptr); child != nullptr;
+         child = ::FindWindowExW(parent, child, windowClass, nullptr)) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+// Posted, not sent: Add and Edit return only once the modal editor has closed.
+void PostClick(HWND parent, const wchar_t* caption) {
+    const HWND button = ::FindWindowExW(parent, nullptr, WC_BUTTONW, caption);
+    ASSERT_NE(button, nullptr) << fs::path(caption).string();
+    ::PostMessageW(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+}
+
+// Memory in another process, for the messages that carry a pointer to their data.
+class RemoteCopy {
+  public:
+    RemoteCopy(HANDLE process, const void* data, SIZE_T size)
+        : process_(process),
+          address_(
+              ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+        if (address_ && !::WriteProcessMemory(process, address_, data, size, nullptr)) {
+            ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+            address_ = nullptr;
+        }
+    }
+    ~RemoteCopy() {
+        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteCopy(const RemoteCopy&) = delete;
+    RemoteCopy& operator=(const RemoteCopy&) = delete;
+
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+
+  private:
+    HANDLE process_;
+    void* address_;
+};
+
+// The editor's controls, found by kind: the hotkey field, then the action list, the
+// destination and the run type list in their Tab order.
+struct EditorControls {
+    explicit EditorControls(HWND editor)
+        : hotKey1(::FindWindowExW(editor, nullptr, HOTKEY_CLASSW, nullptr)),
+          comboBoxes(Children(editor, WC_COMBOBOXW)) {}
+
+    HWND ComboBox1() const { return comboBoxes.at(0); }
+    HWND Combobox2() const { return comboBoxes.at(1); }
+    HWND ComboBox3() const { return comboBoxes.at(2); }
+
+    HWND hotKey1;
+    std::vector<HWND> comboBoxes;
+};
+
+// What a user puts into the editor before OK.
+struct EditorInput {
+    WORD key;
+    std::wstring action;
+    std::wstring destination;
+    std::wstring runType;
+};
+
+void SelectListItem(HWND comboBox, const std::wstring& item) {
+    const auto index = ::SendMessageW(comboBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(item.c_str()));
+    ASSERT_NE(index, CB_ERR) << fs::path(item).string();
+    ::SendMessageW(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::vector<std::wstring> ArgDumpReport(const fs::path& file) {
+    return Split(Utf16Text(FileText(file)), L"\n");
+}
+
+class TaskRoadTest : public QuorvelProgramTest {
+  protected:
+    void SetUp() override {
+        QuorvelProgramTest::SetUp();
+        for (const char* folder : {"road", "off", "witness"}) {
+            fs::create_directories(folder_ / folder);
+            fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), folder_ / folder / "argdump.exe");
+        }
+    }
+
+    // The test program that records its start as "argdump.txt" beside itself, one copy per
+    // task so that each task's run leaves its own trace.
+    std::wstring Program(const char* folder) const {
+        return (folder_ / folder / "argdump.exe").wstring();
+    }
+    fs::path Report(const char* folder) const { return folder_ / folder / "argdump.txt"; }
+    bool RanIn(const char* folder) const { return fs::exists(Report(folder)); }
+
+    std::vector<Task> StoredTasks() const { return TasksIn(FileText(Data() / "actions.cfg")); }
+
+    void StartProgram(const std::vector<Task>& tasks) {
+        WriteFile(Data() / "actions.cfg", ActionsFile(tasks));
+        quorvel_ = std::make_unique<Quorvel>(Executable());
+        mainWindow_ = quorvel_->MainWindow();
+        ASSERT_NE(mainWindow_, nullptr);
+        grid_ = ::FindWindowExW(mainWindow_, nullptr, WC_LISTVIEWW, nullptr);
+        ASSERT_NE(grid_, nullptr);
+    }
+
+    // The grid's own selection, as a click on the row makes it; the grid passes it on to
+    // the task table, where Edit and Delete read it.
+    void SelectRow(int row) {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        RemoteCopy none(quorvel_->Process(), &item, sizeof(item));
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        RemoteCopy selected(quorvel_->Process(), &item, sizeof(item));
+        ASSERT_NE(none.Address(), 0);
+        ASSERT_NE(selected.Address(), 0);
+        ::SendMessageW(grid_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), none.Address());
+        ::SendMessageW(grid_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), selected.Address());
+        ASSERT_EQ(::SendMessageW(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+                  row);
+    }
+
+    HWND VisibleEditor() const {
+        for (const HWND editor : TopLevelWindows(quorvel_->Id(), kEditorClass, kEditorCaption)) {
+            if (::IsWindowVisible(editor)) return editor;
+        }
+        return nullptr;
+    }
+
+    // Clicks a grid button that opens the editor and waits for the editor to show.
+    HWND OpenEditor(const wchar_t* button) {
+        PostClick(mainWindow_, button);
+        HWND editor = nullptr;
+        WaitUntil([&] { return (editor = VisibleEditor()) != nullptr; });
+        return editor;
+    }
+
+    // Fills the editor as a user would and presses OK. OK saves the file, registers the
+    // hotkeys and then hides the editor, so a hidden editor means the new hotkey is live.
+    void ConfirmEditor(HWND editor, const EditorInput& input) {
+        const EditorControls controls(editor);
+        ASSERT_NE(controls.hotKey1, nullptr);
+        ASSERT_EQ(controls.comboBoxes.size(), 3u);
+        ::SendMessageW(controls.hotKey1, HKM_SETHOTKEY,
+                       MAKEWORD(input.key, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+        SelectListItem(controls.ComboBox1(), input.action);
+        ::SendMessageW(controls.Combobox2(), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(input.destination.c_str()));
+        SelectListItem(controls.ComboBox3(), input.runType);
+        PostClick(editor, L"OK");
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }))
+            << "the editor stayed open";
+    }
+
+    // A press that must run nothing: a later press of the witness task, on the same thread,
+    // shows that the first was handled; its program's start gives the other one time too.
+    void ExpectPressRunsNothing(WORD key, const char* folder) {
+        fs::remove(Report("witness"));
+        PressTogether({VK_CONTROL, VK_MENU, key});
+        PressTogether({VK_CONTROL, VK_MENU, 'D'});
+        ASSERT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs))
+            << "the witness task did not run";
+        EXPECT_FALSE(WaitUntil([&] { return RanIn(folder); }, kQuietMs)) << folder;
+    }
+
+    std::unique_ptr<Quorvel> quorvel_;
+    HWND mainWindow_ = nullptr;
+    HWND grid_ = nullptr;
+};
+
+TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
+    // A disabled task and an enabled one on the same hotkey, written as the program would:
+    // their hotkey runs the enabled one only.
+    const Task off{kRunSelectedProgram, kCtrlAltD, Program("off") + L" Never", L"Normal", false};
+    const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness") + L" Witness", L"Normal",
+                       true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({off, witness}));
+    ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('D', "off"));
+
+    // Add: the new task is appended and saved in the program's own text for its hotkey.
+    const std::wstring destination = Program("road") + L" MixedCase lower UPPER";
+    const HWND editor = OpenEditor(L"Add");
+    ASSERT_NE(editor, nullptr) << "the editor did not open";
+    ASSERT_NO_FATAL_FAILURE(
+        ConfirmEditor(editor, {'J', kRunSelectedProgram, destination, L"Normal"}));
+    const Task added{kRunSelectedProgram, kCtrlAltJ, destination, L"Normal", true};
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{off, witness, added}));
+
+    // Its hotkey, pressed anywhere, starts the program with the parameters as typed.
+    PressTogether({VK_CONTROL, VK_MENU, 'J'});
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+J";
+    EXPECT_EQ(ArgDumpReport(Report("road")),
+              (std::vector<std::wstring>{L"show=1", L"MixedCase", L"lower", L"UPPER"}));
+
+    // Edit: the editor opens with the row's action and destination; a new hotkey and run
+    // type replace the old in the same row.
+    ASSERT_NO_FATAL_FAILURE(SelectRow(2));
+    const HWND editAgain = OpenEditor(L"Edit");
+    ASSERT_EQ(editAgain, editor) << "the editor did not open again";
+    const EditorControls controls(editor);
+    EXPECT_EQ(WindowText(controls.ComboBox1()), kRunSelectedProgram);
+    EXPECT_EQ(WindowText(controls.Combobox2()), destination);
+    ASSERT_NO_FATAL_FAILURE(
+        ConfirmEditor(editor, {'K', kRunSelectedProgram, destination, L"Minimze"}));
+    const Task edited{kRunSelectedProgram, kCtrlAltK, destination, L"Minimze", true};
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{off, witness, edited}));
+
+    fs::remove(Report("road"));
+    PressTogether({VK_CONTROL, VK_MENU, 'K'});
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+K";
+    EXPECT_EQ(ArgDumpReport(Report("road")),
+              (std::vector<std::wstring>{L"show=6", L"MixedCase", L"lower", L"UPPER"}));
+    fs::remove(Report("road"));
+    // The old hotkey stays registered, but no row holds its text any more.
+    ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('J', "road"));
+
+    // Delete: the row leaves the file at once; its hotkey runs nothing any more.
+    ASSERT_NO_FATAL_FAILURE(SelectRow(2));
+    PostClick(mainWindow_, L"Delete");
+    EXPECT_TRUE(WaitUntil([&] {
+        return StoredTasks() == std::vector<Task>{off, witness};
+    })) << "the deleted task is still in the file";
+    ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('K', "road"));
+    EXPECT_FALSE(RanIn("off")) << "the disabled task ran at one of the presses";
+
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{off, witness}));
+}
+
+}  // namespace
+}  // namespace quorvel

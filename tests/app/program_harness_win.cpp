@@ -107,8 +107,13 @@ Quorvel::Quorvel(const fs::path& executable) {
     WaitForStartUp(counterBefore);
 }
 
+// A test that failed half way leaves the program running; it must be gone before the scratch
+// folder with its executable can be removed.
 Quorvel::~Quorvel() {
-    if (process_ && Running()) ::TerminateProcess(process_.get(), 99);
+    if (process_ && Running()) {
+        ::TerminateProcess(process_.get(), 99);
+        ::WaitForSingleObject(process_.get(), kStartTimeoutMs);
+    }
 }
 
 HWND Quorvel::MainWindow() const {

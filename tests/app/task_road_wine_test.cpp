@@ -210,6 +210,11 @@ class TaskRoadTest : public QuorvelProgramTest {
         }
     }
 
+    void TearDown() override {
+        quorvel_.reset();
+        QuorvelProgramTest::TearDown();
+    }
+
     // The test program that records its start as "argdump.txt" beside itself, one copy per
     // task so that each task's run leaves its own trace.
     std::wstring Program(const char* folder) const {

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <string>

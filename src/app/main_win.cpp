@@ -44,7 +44,7 @@ int Run(HINSTANCE instance) {
 
     WindowsKeyNames keyNames;
     HotKeyText hotKeyText(keyNames);
-    auto form1 = std::make_unique<TForm1>(instance);
+    auto form1 = std::make_unique<TForm1>(instance, hotKeyText);
     Form1 = form1.get();
     auto form2 = CreateEditorForm(instance, *form1, hotKeyText);
     form1->SetEditor(form2.get());

@@ -88,7 +88,7 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-TForm1::TForm1(HINSTANCE instance)
+TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
     : instance_(instance),
       dpi_(Dpi::OfScreen()),
       files_(CreateWindowsFileSystem()),
@@ -97,7 +97,9 @@ TForm1::TForm1(HINSTANCE instance)
       settingsReload_([] { return ::GetTickCount64(); }),
       commands_(
           table_, [this] { SaveTaskFile(); }, [this] { RepaintGrid(); },
-          [this](std::u16string_view text) { return TextToShortCut(text, keyNames_); }),
+          [this, &hotKeyText](std::u16string_view text) {
+              return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
+          }),
       font_(CreateMessageFont()),
       imageList1_(ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8)) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,

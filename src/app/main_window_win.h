@@ -19,6 +19,7 @@
 #include "app/ui_metrics_win.h"
 #include "common/unique_handle_win.h"
 #include "editor/editor_fields.h"
+#include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
 #include "tasks/file_system.h"
 #include "tasks/task_file.h"
@@ -34,7 +35,8 @@ class TForm1 final : public MainForm, private SettingsWindow {
     static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyMainWindow";
 
     // Creates the window (hidden) and runs FormCreate.
-    explicit TForm1(HINSTANCE instance);
+    // hotKeyText reads task hotkeys back for Edit; it must outlive the window.
+    TForm1(HINSTANCE instance, const HotKeyText& hotKeyText);
     // Runs FormDestroy, then destroys the window.
     ~TForm1() override;
     TForm1(const TForm1&) = delete;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names.h"
 
 namespace quorvel {
@@ -12,5 +13,12 @@ namespace quorvel {
 // "Ins", "BkSp", "F1", ...) or the layout's name for other keys. Gives the shortcut word (key
 // in the low byte, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt), 0 when the text is none.
 std::uint16_t TextToShortCut(std::u16string_view text, const KeyNameProvider& keyNames);
+
+// The shortcut word for a task's hotkey text, for the editor's hotkey field. The text is read in
+// the form the editor writes it (the layout's key names, "Control+Alt+J" or "Strg+Alt+J") and
+// only then as a class-library shortcut text, so that editing a task never loses its hotkey.
+// A text with the Win key gives 0: the field cannot hold it.
+std::uint16_t ShortCutOfHotKeyText(std::u16string_view text, const HotKeyText& hotKeyText,
+                                   const KeyNameProvider& keyNames);
 
 }  // namespace quorvel

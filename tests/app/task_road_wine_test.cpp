@@ -331,6 +331,10 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     const EditorControls controls(editor);
     EXPECT_EQ(WindowText(controls.ComboBox1()), kRunSelectedProgram);
     EXPECT_EQ(WindowText(controls.Combobox2()), destination);
+    // The field shows the row's hotkey as written under this layout, so an OK that leaves the
+    // field alone keeps the task's hotkey.
+    EXPECT_EQ(LOWORD(::SendMessageW(controls.hotKey1, HKM_GETHOTKEY, 0, 0)),
+              MAKEWORD('J', HOTKEYF_CONTROL | HOTKEYF_ALT));
     ASSERT_NO_FATAL_FAILURE(
         ConfirmEditor(editor, {'K', kRunSelectedProgram, destination, L"Minimze"}));
     const Task edited{kRunSelectedProgram, kCtrlAltK, destination, L"Minimze", true};

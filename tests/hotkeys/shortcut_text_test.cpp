@@ -67,5 +67,26 @@ TEST_F(ShortCutTextTest, AgreesWithTheTextFormOnlyWhereTheNamesAgree) {
     EXPECT_EQ(Read(hotKeyText.FormatHotKey(0x10000 + 0x4E)), 0);
 }
 
+// Edit puts a task's hotkey into the editor's field; OK writes the field back. A text the
+// field cannot read would turn into an empty hotkey and the task would stop working.
+TEST(ShortCutOfHotKeyText, ReadsTheTextsTheEditorWritesOnAnyLayout) {
+    FakeKeyNames keyNames;
+    keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
+    const HotKeyText german(keyNames);
+    const std::u16string written = german.FormatHotKey(0x4000 + 0x8000 + 0x4A);
+    ASSERT_NE(written.find(u"Strg"), std::u16string::npos) << ToUtf8(written);
+    EXPECT_EQ(TextToShortCut(written, keyNames), 0);
+    EXPECT_EQ(ShortCutOfHotKeyText(written, german, keyNames), 0x4000 + 0x8000 + 0x4A);
+}
+
+TEST(ShortCutOfHotKeyText, FallsBackToShortcutTextsAndRefusesTheWinKey) {
+    FakeKeyNames keyNames;
+    const HotKeyText english(keyNames);
+    EXPECT_EQ(ShortCutOfHotKeyText(u"Ctrl+PgUp", english, keyNames), 0x4000 + 0x21);
+    EXPECT_EQ(ShortCutOfHotKeyText(u"Win+A", english, keyNames), 0);
+    EXPECT_EQ(ShortCutOfHotKeyText(u"Ctrl+Win+A", english, keyNames), 0);
+    EXPECT_EQ(ShortCutOfHotKeyText(u"", english, keyNames), 0);
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -9,7 +9,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/${QUORVEL_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Everything static: Quorvel.exe needs no DLL beyond Windows' own.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# Release programs carry no symbols: the shipped Quorvel.exe stays small.
-set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -47,6 +47,7 @@ int Run(HINSTANCE instance) {
     auto form1 = std::make_unique<TForm1>(instance, hotKeyText);
     Form1 = form1.get();
     auto form2 = CreateEditorForm(instance, *form1, hotKeyText);
+    Form2 = form2.get();
     form1->SetEditor(form2.get());
     auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());
     Form3 = form3.get();
@@ -59,6 +60,7 @@ int Run(HINSTANCE instance) {
     form1->SetEditor(nullptr);
     Form3 = nullptr;
     form3.reset();
+    Form2 = nullptr;
     form2.reset();
     Form1 = nullptr;
     form1.reset();

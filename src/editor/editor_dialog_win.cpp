@@ -15,6 +15,8 @@
 
 namespace quorvel {
 
+TForm2* Form2 = nullptr;
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm2";

@@ -95,4 +95,6 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     Dispatcher dispatcher_;
 };
 
+extern TForm2* Form2;
+
 }  // namespace quorvel

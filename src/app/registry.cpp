@@ -11,19 +11,19 @@ constexpr long kSuccess = 0;
 RegString ReadRegString(RegistryApi& registry, RegistryApi::Key root, const std::u16string& key,
                         const std::u16string& valueName) {
     RegistryApi::Key opened = 0;
-    if (registry.RegOpenKeyEx(root, key, kKeyQueryValue, opened) != kSuccess) return {};
+    if (registry.RegOpenKeyExW(root, key, kKeyQueryValue, opened) != kSuccess) return {};
     RegString result;
     std::uint32_t type = 0;
     std::uint32_t size = 0;
-    if (registry.RegQueryValueEx(opened, valueName, type, nullptr, size) == kSuccess &&
+    if (registry.RegQueryValueExW(opened, valueName, type, nullptr, size) == kSuccess &&
         type == kRegSz) {
         // A spare unit of zeros beyond the data (rounded up to whole units), so that a value
         // stored without its terminator, or with an odd byte count, still ends in the buffer.
         std::vector<char16_t> units((size + 1) / 2 + 1, u'\0');
         std::uint32_t bufferSize = size;
-        result.read = registry.RegQueryValueEx(opened, valueName, type,
-                                               reinterpret_cast<std::uint8_t*>(units.data()),
-                                               bufferSize) == kSuccess &&
+        result.read = registry.RegQueryValueExW(opened, valueName, type,
+                                                reinterpret_cast<std::uint8_t*>(units.data()),
+                                                bufferSize) == kSuccess &&
                       bufferSize <= size;
         if (result.read) result.text = std::u16string(units.data());
     }
@@ -34,12 +34,12 @@ RegString ReadRegString(RegistryApi& registry, RegistryApi::Key root, const std:
 bool WriteRegString(RegistryApi& registry, RegistryApi::Key root, const std::u16string& key,
                     const std::u16string& valueName, std::u16string_view text) {
     RegistryApi::Key opened = 0;
-    if (registry.RegCreateKeyEx(root, key, kKeyAllAccess, opened) != kSuccess) return false;
+    if (registry.RegCreateKeyExW(root, key, kKeyAllAccess, opened) != kSuccess) return false;
     std::u16string terminated(text);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(terminated.c_str());
     const bool written =
-        registry.RegSetValueEx(opened, valueName, kRegSz,
-                               {bytes, (terminated.size() + 1) * sizeof(char16_t)}) == kSuccess;
+        registry.RegSetValueExW(opened, valueName, kRegSz,
+                                {bytes, (terminated.size() + 1) * sizeof(char16_t)}) == kSuccess;
     registry.RegCloseKey(opened);
     return written;
 }

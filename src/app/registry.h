@@ -5,16 +5,6 @@
 #include <string>
 #include <string_view>
 
-// The member names are the Windows calls' own; <windows.h> makes them A/W macros.
-#pragma push_macro("RegOpenKeyEx")
-#pragma push_macro("RegQueryValueEx")
-#pragma push_macro("RegCreateKeyEx")
-#pragma push_macro("RegSetValueEx")
-#undef RegOpenKeyEx
-#undef RegQueryValueEx
-#undef RegCreateKeyEx
-#undef RegSetValueEx
-
 namespace quorvel {
 
 // The registry calls the settings need, with the Windows names and results (0 = success),
@@ -24,15 +14,15 @@ class RegistryApi {
     using Key = std::uintptr_t;
 
     virtual ~RegistryApi() = default;
-    virtual long RegOpenKeyEx(Key root, const std::u16string& subKey, std::uint32_t access,
-                              Key& result) = 0;
+    virtual long RegOpenKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
+                               Key& result) = 0;
     // With data null only the type and the size in bytes are given.
-    virtual long RegQueryValueEx(Key key, const std::u16string& valueName, std::uint32_t& type,
-                                 std::uint8_t* data, std::uint32_t& size) = 0;
-    virtual long RegCreateKeyEx(Key root, const std::u16string& subKey, std::uint32_t access,
-                                Key& result) = 0;
-    virtual long RegSetValueEx(Key key, const std::u16string& valueName, std::uint32_t type,
-                               std::span<const std::uint8_t> data) = 0;
+    virtual long RegQueryValueExW(Key key, const std::u16string& valueName, std::uint32_t& type,
+                                  std::uint8_t* data, std::uint32_t& size) = 0;
+    virtual long RegCreateKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
+                                 Key& result) = 0;
+    virtual long RegSetValueExW(Key key, const std::u16string& valueName, std::uint32_t type,
+                                std::span<const std::uint8_t> data) = 0;
     virtual long RegCloseKey(Key key) = 0;
 };
 
@@ -57,8 +47,3 @@ bool WriteRegString(RegistryApi& registry, RegistryApi::Key root, const std::u16
                     const std::u16string& valueName, std::u16string_view text);
 
 }  // namespace quorvel
-
-#pragma pop_macro("RegSetValueEx")
-#pragma pop_macro("RegCreateKeyEx")
-#pragma pop_macro("RegQueryValueEx")
-#pragma pop_macro("RegOpenKeyEx")

@@ -5,10 +5,6 @@
 #include "common/unique_handle_win.h"
 
 // Definitions of the members named like the calls, not the A/W macros.
-#undef RegOpenKeyEx
-#undef RegQueryValueEx
-#undef RegCreateKeyEx
-#undef RegSetValueEx
 
 namespace quorvel {
 
@@ -18,8 +14,8 @@ HKEY ToHkey(RegistryApi::Key key) { return reinterpret_cast<HKEY>(key); }
 
 }  // namespace
 
-long WindowsRegistry::RegOpenKeyEx(Key root, const std::u16string& subKey, std::uint32_t access,
-                                   Key& result) {
+long WindowsRegistry::RegOpenKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
+                                    Key& result) {
     HKEY opened = nullptr;
     const LSTATUS status =
         ::RegOpenKeyExW(ToHkey(root), ToWide(subKey).c_str(), /*ulOptions=*/0, access, &opened);
@@ -27,8 +23,9 @@ long WindowsRegistry::RegOpenKeyEx(Key root, const std::u16string& subKey, std::
     return status;
 }
 
-long WindowsRegistry::RegQueryValueEx(Key key, const std::u16string& valueName, std::uint32_t& type,
-                                      std::uint8_t* data, std::uint32_t& size) {
+long WindowsRegistry::RegQueryValueExW(Key key, const std::u16string& valueName,
+                                       std::uint32_t& type, std::uint8_t* data,
+                                       std::uint32_t& size) {
     DWORD valueType = 0;
     DWORD valueSize = size;
     const LSTATUS status = ::RegQueryValueExW(ToHkey(key), ToWide(valueName).c_str(),
@@ -38,8 +35,8 @@ long WindowsRegistry::RegQueryValueEx(Key key, const std::u16string& valueName, 
     return status;
 }
 
-long WindowsRegistry::RegCreateKeyEx(Key root, const std::u16string& subKey, std::uint32_t access,
-                                     Key& result) {
+long WindowsRegistry::RegCreateKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
+                                      Key& result) {
     HKEY created = nullptr;
     const LSTATUS status =
         ::RegCreateKeyExW(ToHkey(root), ToWide(subKey).c_str(), /*Reserved=*/0,
@@ -49,8 +46,8 @@ long WindowsRegistry::RegCreateKeyEx(Key root, const std::u16string& subKey, std
     return status;
 }
 
-long WindowsRegistry::RegSetValueEx(Key key, const std::u16string& valueName, std::uint32_t type,
-                                    std::span<const std::uint8_t> data) {
+long WindowsRegistry::RegSetValueExW(Key key, const std::u16string& valueName, std::uint32_t type,
+                                     std::span<const std::uint8_t> data) {
     return ::RegSetValueExW(ToHkey(key), ToWide(valueName).c_str(), /*Reserved=*/0, type,
                             data.data(), static_cast<DWORD>(data.size()));
 }

@@ -21,12 +21,13 @@ class FakeRegistry final : public RegistryApi {
     static constexpr long kAccessDenied = 5;
     static constexpr long kMoreData = 234;
 
-    long RegOpenKeyEx(Key root, const std::u16string& subKey, std::uint32_t, Key& result) override {
+    long RegOpenKeyExW(Key root, const std::u16string& subKey, std::uint32_t,
+                       Key& result) override {
         if (root != kHkeyCurrentUser || !keys.contains(subKey)) return kFileNotFound;
         return Open(subKey, result);
     }
-    long RegQueryValueEx(Key key, const std::u16string& valueName, std::uint32_t& type,
-                         std::uint8_t* data, std::uint32_t& size) override {
+    long RegQueryValueExW(Key key, const std::u16string& valueName, std::uint32_t& type,
+                          std::uint8_t* data, std::uint32_t& size) override {
         auto& values = keys.at(open.at(key));
         const auto found = values.find(valueName);
         if (found == values.end()) return kFileNotFound;
@@ -40,14 +41,14 @@ class FakeRegistry final : public RegistryApi {
         size = stored;
         return 0;
     }
-    long RegCreateKeyEx(Key root, const std::u16string& subKey, std::uint32_t,
-                        Key& result) override {
+    long RegCreateKeyExW(Key root, const std::u16string& subKey, std::uint32_t,
+                         Key& result) override {
         if (root != kHkeyCurrentUser || readOnly) return kAccessDenied;
         keys[subKey];
         return Open(subKey, result);
     }
-    long RegSetValueEx(Key key, const std::u16string& valueName, std::uint32_t type,
-                       std::span<const std::uint8_t> data) override {
+    long RegSetValueExW(Key key, const std::u16string& valueName, std::uint32_t type,
+                        std::span<const std::uint8_t> data) override {
         keys.at(open.at(key))[valueName] = {type, {data.begin(), data.end()}};
         return 0;
     }

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 
-#include "actions/com_ptr_win.h"
 #include "program_harness_win.h"
 
 namespace quorvel {
@@ -19,44 +19,28 @@ using namespace std::string_literals;
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
-// One task on Ctrl+Alt+Q in the program's own form, so that its save on close gives the same
-// bytes back.
-const std::wstring kTaskList = L"\xFEFF" L"1,Clear the Windows clipboard,Control+Alt+Q,,Normal,0,True\r\n";
+// One task on Ctrl+Alt+Q in the program's own form, so that its save on close writes it again.
+const std::wstring kTasks =
+    L"\xFEFF"
+    L"1,Clear the Windows clipboard,Control+Alt+Q,,Normal,0,True\r\n";
+const std::string kTaskFile(reinterpret_cast<const char*>(kTasks.data()),
+                            kTasks.size() * sizeof(wchar_t));
 
-std::string Bytes(const std::wstring& text) {
-    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
-}
-
-// Another program's registration makes ours fail.
+// Whether another program holds the hotkey.
 bool CtrlAltQTaken() {
-    if (!::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'Q')) return true;
+    const bool taken = !::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'Q');
     ::UnregisterHotKey(nullptr, 1);
-    return false;
+    return taken;
 }
 
-DWORD RunToEnd(std::wstring commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
-        return ::GetLastError();
-    }
-    const UniqueKernelHandle process(info.hProcess);
-    ::CloseHandle(info.hThread);
-    DWORD code = 0;
-    ::WaitForSingleObject(process.get(), kStartTimeoutMs);
-    ::GetExitCodeProcess(process.get(), &code);
-    return code;
+// Through the command interpreter, which strips the outer quotes and keeps the inner ones.
+int RunToEnd(const std::wstring& commandLine) {
+    return ::_wsystem((L"\"" + commandLine + L"\"").c_str());
 }
 
-std::optional<DWORD> RegDword(const wchar_t* name) {
-    DWORD data = 0;
-    DWORD size = sizeof(data);
-    if (::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &data,
-                       &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
+DWORD UninstallDword(const wchar_t* name) {
+    DWORD data = 0, size = sizeof(data);
+    ::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &data, &size);
     return data;
 }
 
@@ -68,20 +52,6 @@ fs::path KnownFolder(int csidl) {
 
 fs::path Shortcut() { return KnownFolder(CSIDL_PROGRAMS) / "Quorvel.lnk"; }
 
-fs::path ShortcutTarget() {
-    const ScopedCoInitialize com;
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    wchar_t target[MAX_PATH] = L"";
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_PPV_ARGS(link.put()))) &&
-        SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(file.put()))) &&
-        SUCCEEDED(file->Load(Shortcut().c_str(), STGM_READ))) {
-        link->GetPath(target, MAX_PATH, nullptr, 0);
-    }
-    return target;
-}
-
 class SetupTest : public ::testing::Test {
   protected:
     void SetUp() override { TearDown(); }
@@ -90,75 +60,73 @@ class SetupTest : public ::testing::Test {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
         std::error_code ignored;
         fs::remove(Shortcut(), ignored);
-        fs::remove_all(scratch_, ignored);
+        fs::remove_all(folder_, ignored);
         fs::remove_all(defaultFolder_, ignored);
     }
 
-    void Install(const std::wstring& options = L"") {
-        const auto setup = PathFromBuild(QUORVEL_SETUP_PATH).wstring();
-        EXPECT_EQ(RunToEnd(L"\"" + setup + L"\" /S" + options), 0u);
+    static void Install(const std::wstring& options) {
+        const std::wstring setup = PathFromBuild(QUORVEL_SETUP_PATH).wstring();
+        EXPECT_EQ(RunToEnd(L"\"" + setup + L"\" /S" + options), 0);
     }
-    // As "Apps & features" would, by the entry's own command line. The uninstaller goes on from
-    // a copy of itself and removes the entry last.
-    void Uninstall() {
-        const auto command = RegValue(kUninstallKey, L"QuietUninstallString");
-        ASSERT_TRUE(command.has_value());
-        EXPECT_EQ(RunToEnd(*command), 0u);
+    // As Settings > Apps does. The uninstaller goes on from a copy of itself and removes its
+    // entry last.
+    static void Uninstall() {
+        EXPECT_EQ(RunToEnd(RegValue(kUninstallKey, L"QuietUninstallString").value_or(L"")), 0);
         EXPECT_TRUE(WaitUntil([] { return !RegValue(kUninstallKey, L"DisplayName"); }));
     }
 
-    const fs::path scratch_ = fs::temp_directory_path() / "quorvel-setup-test";
+    const fs::path folder_ = fs::temp_directory_path() / "Quorvel setup test";
     const fs::path defaultFolder_ = KnownFolder(CSIDL_LOCAL_APPDATA) / "Programs" / "Quorvel";
 };
 
 TEST_F(SetupTest, InstallsUpgradesOverARunningQuorvelAndUninstallsKeepingTheData) {
-    const fs::path folder = scratch_ / "Tools (mine)";
-    const fs::path exe = folder / "Quorvel.exe";
-    const fs::path data = folder / "data";
-    Install(L" /D=" + folder.wstring());
+    const fs::path exe = folder_ / "Quorvel.exe";
+    const fs::path data = folder_ / "data";
+    Install(L" /D=" + folder_.wstring());
     EXPECT_EQ(FileText(exe), FileText(PathFromBuild(QUORVEL_EXE_PATH)));
     EXPECT_EQ(FileText(data / "actions.cfg"), "\xFF\xFE");
     EXPECT_EQ(FileText(data / "settings.cnfg"), kDefaultSettings);
     EXPECT_TRUE(fs::exists(data / "w_size.cnfg"));
-    EXPECT_EQ(ShortcutTarget(), exe);
-    const std::wstring uninstaller = L"\"" + (folder / "Uninstall.exe").wstring() + L"\"";
-    EXPECT_EQ(RegValue(kUninstallKey, L"DisplayName"), L"Quorvel"s);
-    EXPECT_EQ(RegValue(kUninstallKey, L"DisplayVersion"), std::wstring(QUORVEL_VERSION));
-    EXPECT_EQ(RegValue(kUninstallKey, L"Publisher"), L"Tessaly"s);
-    EXPECT_EQ(RegValue(kUninstallKey, L"DisplayIcon"), exe.wstring());
-    EXPECT_EQ(RegValue(kUninstallKey, L"InstallLocation"), folder.wstring());
-    EXPECT_EQ(RegValue(kUninstallKey, L"UninstallString"), uninstaller);
-    EXPECT_EQ(RegValue(kUninstallKey, L"QuietUninstallString"), uninstaller + L" /S");
-    EXPECT_EQ(RegDword(L"NoModify"), 1u);
-    EXPECT_EQ(RegDword(L"NoRepair"), 1u);
-    EXPECT_GE(RegDword(L"EstimatedSize").value_or(0), fs::file_size(exe) / 1024);
+    // A shell link keeps its target's path as plain text too.
+    EXPECT_NE(FileText(Shortcut()).find(exe.string()), std::string::npos);
+    const std::wstring uninstaller = L"\"" + (folder_ / "Uninstall.exe").wstring() + L"\"";
+    for (const auto& [name, value] : {std::pair{L"DisplayName", L"Quorvel"s},
+                                      {L"DisplayVersion", QUORVEL_VERSION},
+                                      {L"Publisher", L"Tessaly"},
+                                      {L"DisplayIcon", exe.wstring()},
+                                      {L"InstallLocation", folder_.wstring()},
+                                      {L"UninstallString", uninstaller},
+                                      {L"QuietUninstallString", uninstaller + L" /S"}}) {
+        EXPECT_EQ(RegValue(kUninstallKey, name), value) << fs::path(name).string();
+    }
+    EXPECT_EQ(UninstallDword(L"NoModify"), 1u);
+    EXPECT_EQ(UninstallDword(L"NoRepair"), 1u);
+    EXPECT_GE(UninstallDword(L"EstimatedSize"), fs::file_size(exe) / 1024);
 
-    WriteFile(data / "actions.cfg", Bytes(kTaskList));
+    WriteFile(data / "actions.cfg", kTaskFile);
     {
         Quorvel quorvel(exe);
         EXPECT_TRUE(WaitUntil(CtrlAltQTaken)) << "the task's hotkey is registered";
         // A form the program reads but never writes: only its save on close replaces it.
         WriteFile(data / "settings.cnfg", "True\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
-        Install();  // over the last install, as an upgrade does
+        Install(L"");  // over the last install, as an upgrade does
         EXPECT_EQ(quorvel.WaitForExit(0), std::optional<DWORD>(0)) << "closed, not killed";
     }
     EXPECT_EQ(FileText(data / "settings.cnfg"), kDefaultSettings);
-    EXPECT_EQ(FileText(data / "actions.cfg"), Bytes(kTaskList));
-    EXPECT_FALSE(CtrlAltQTaken());
+    EXPECT_EQ(FileText(data / "actions.cfg"), kTaskFile);
 
     const std::wstring elsewhere = L"C:\\Portable\\Quorvel.exe";
     SetRegValue(kRunKey, L"Quorvel", elsewhere);
     Uninstall();
-    EXPECT_FALSE(fs::exists(exe));
-    EXPECT_FALSE(fs::exists(folder / "Uninstall.exe"));
-    EXPECT_FALSE(fs::exists(Shortcut()));
-    EXPECT_EQ(FileText(data / "actions.cfg"), Bytes(kTaskList));
+    EXPECT_FALSE(fs::exists(exe) || fs::exists(folder_ / "Uninstall.exe") ||
+                 fs::exists(Shortcut()));
+    EXPECT_EQ(FileText(data / "actions.cfg"), kTaskFile);
     EXPECT_EQ(FileText(data / "settings.cnfg"), kDefaultSettings);
     EXPECT_EQ(RegValue(kRunKey, L"Quorvel"), elsewhere);
 }
 
 TEST_F(SetupTest, UninstallClosesQuorvelAndTakesBackItsAutostartValue) {
-    Install();
+    Install(L"");
     EXPECT_EQ(RegValue(kUninstallKey, L"InstallLocation"), defaultFolder_.wstring());
     Quorvel quorvel(defaultFolder_ / "Quorvel.exe");
     ASSERT_TRUE(RegValue(kRunKey, L"Quorvel").has_value()) << "autostart is on by default";

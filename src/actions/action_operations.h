@@ -11,8 +11,8 @@ class ActionOperations {
   public:
     virtual ~ActionOperations() = default;
 
-    // Opens `file` through the shell; an empty operation stands for the default verb.
-    // The result is not examined.
+    // Opens `file` through the shell; an empty operation stands for the default verb. A failure
+    // is shown in the standard error box, and the caller goes on once it is closed.
     virtual void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
                                std::u16string_view parameters, int showCommand) = 0;
     // Starts a command line with a show command; the result is not examined.

@@ -19,11 +19,17 @@ struct ProgramCommand {
     std::u16string parameters;
 };
 
-// Splits "C:\Tools\Zip.EXE -d Archive" into the program "C:\Tools\Zip.EXE" and the
-// parameters "-d Archive". The extensions ".exe", ".bat" and ".com" (in any ASCII letter
-// case) are tried in turn, each on what the one before left; a split happens only when a
-// space follows the extension's last occurrence, so a space in a folder name never splits.
-// The character right after the extension is the separator and belongs to neither part.
+// Splits a destination into the program and the parameters that follow it, letter case kept:
+// - A destination that starts with a double-quoted path is that path; the parameters are the
+//   rest after the closing quote and one space: "C:\Program Files\Tool\tool.exe" -x.
+// - Otherwise the extensions ".exe", ".bat" and ".com" (in any ASCII letter case) are tried in
+//   turn, each on what the one before left; one splits only when its last occurrence lies in
+//   the file-name part and a space follows it, so a space in a folder name never splits
+//   ("C:\Tools\Zip.EXE -d Archive").
+// - Where that finds nothing, the destination splits after the first of those extensions
+//   that a space follows, so parameters may hold paths and extensions of their own
+//   ("notepad.exe c:\notes\plan.txt", "c:\tools\app.exe -o out.exe").
+// The one character after the extension is the separator and belongs to neither part.
 ProgramCommand SplitParameters(std::u16string_view destination);
 
 }  // namespace quorvel

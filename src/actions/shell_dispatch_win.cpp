@@ -2,11 +2,12 @@
 
 #include <oleauto.h>
 
-#include <array>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/error.h"
+#include "common/error_box_win.h"
 #include "common/unique_handle_win.h"
 
 namespace quorvel {
@@ -14,15 +15,8 @@ namespace {
 
 // The system's message for a COM result, or "OLE error XXXXXXXX" when it has none.
 Error ComError(HRESULT result) {
-    std::array<wchar_t, 512> text{};
-    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, static_cast<DWORD>(result), 0, text.data(),
-                                    static_cast<DWORD>(text.size()), nullptr);
-    while (length > 0 &&
-           (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) {
-        --length;
-    }
-    if (length > 0) return Error(FromWide({text.data(), length}));
+    std::u16string text = SystemErrorText(static_cast<DWORD>(result));
+    if (!text.empty()) return Error(std::move(text));
     char fallback[32];
     std::snprintf(fallback, sizeof fallback, "OLE error %08lX", static_cast<unsigned long>(result));
     return Error(std::u16string(fallback, fallback + std::char_traits<char>::length(fallback)));

@@ -29,6 +29,8 @@ inline constexpr std::uint32_t kMciSetDoorOpen = 0x100;
 inline constexpr std::uint32_t kMciSetDoorClosed = 0x200;
 inline constexpr std::uint32_t kTh32csSnapProcess = 2;
 inline constexpr std::uint32_t kProcessTerminate = 1;
+// ShellExecute's results up to this one are failures.
+inline constexpr std::uintptr_t kShellExecuteLastFailure = 32;
 }  // namespace win
 
 // Something the system handed out (a token, a process, a snapshot, an item-ID list); its
@@ -65,8 +67,9 @@ class SystemCalls {
     virtual ~SystemCalls() = default;
 
     // Launches; empty texts stand for absent arguments (an empty operation is the default verb).
-    virtual void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                               std::u16string_view parameters, int showCommand) = 0;
+    // The shell's result: above 32 on success, else the failure (0 or one of the SE_ERR_ codes).
+    virtual std::uintptr_t ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                                         std::u16string_view parameters, int showCommand) = 0;
     virtual void WinExec(std::u16string_view commandLine, int showCommand) = 0;
 
     // The platform id; nothing when the call fails.
@@ -83,6 +86,10 @@ class SystemCalls {
     virtual bool SetSuspendState(bool hibernate, bool force) = 0;
     // A modal message with no owner window and only an OK button.
     virtual void MessageBoxW(std::u16string_view text, std::u16string_view caption) = 0;
+    // The system's description of an error code, without the line break that ends it.
+    virtual std::u16string FormatMessageW(std::uint32_t errorCode) = 0;
+    // The program's standard error box, owned by the window that owns launches.
+    virtual void ShowErrorBox(std::u16string_view text) = 0;
 
     // 0 on success, else the MCI error code. `parms` may be null.
     virtual std::uint32_t mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "common/error_box_win.h"
 #include "common/unique_handle_win.h"
 
 namespace quorvel {
@@ -28,6 +29,7 @@ static_assert(win::kMciSetDoorOpen == MCI_SET_DOOR_OPEN);
 static_assert(win::kMciSetDoorClosed == MCI_SET_DOOR_CLOSED);
 static_assert(win::kTh32csSnapProcess == TH32CS_SNAPPROCESS);
 static_assert(win::kProcessTerminate == PROCESS_TERMINATE);
+static_assert(win::kShellExecuteLastFailure == SE_ERR_DLLNOTFOUND);
 
 struct ItemIdListTraits {
     static PIDLIST_ABSOLUTE Invalid() { return nullptr; }
@@ -74,13 +76,16 @@ WindowsSystemCalls::WindowsSystemCalls(std::function<HWND()> shellOwner,
                                        std::function<HWND()> clipboardOwner)
     : shellOwner_(std::move(shellOwner)), clipboardOwner_(std::move(clipboardOwner)) {}
 
-void WindowsSystemCalls::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                                       std::u16string_view parameters, int showCommand) {
+std::uintptr_t WindowsSystemCalls::ShellExecuteW(std::u16string_view operation,
+                                                 std::u16string_view file,
+                                                 std::u16string_view parameters, int showCommand) {
     const std::wstring verb = ToWide(operation);
     const std::wstring target = ToWide(file);
     const std::wstring arguments = ToWide(parameters);
-    ::ShellExecuteW(shellOwner_(), NullIfEmpty(verb), target.c_str(), NullIfEmpty(arguments),
-                    /*lpDirectory=*/nullptr, showCommand);
+    // Not a module handle: a number that only tells success from the kind of failure.
+    return reinterpret_cast<std::uintptr_t>(::ShellExecuteW(shellOwner_(), NullIfEmpty(verb),
+                                                            target.c_str(), NullIfEmpty(arguments),
+                                                            /*lpDirectory=*/nullptr, showCommand));
 }
 
 void WindowsSystemCalls::WinExec(std::u16string_view commandLine, int showCommand) {
@@ -143,6 +148,14 @@ bool WindowsSystemCalls::SetSuspendState(bool hibernate, bool force) {
 
 void WindowsSystemCalls::MessageBoxW(std::u16string_view text, std::u16string_view caption) {
     ::MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK);
+}
+
+std::u16string WindowsSystemCalls::FormatMessageW(std::uint32_t errorCode) {
+    return SystemErrorText(errorCode);
+}
+
+void WindowsSystemCalls::ShowErrorBox(std::u16string_view text) {
+    quorvel::ShowErrorBox(shellOwner_(), text);
 }
 
 std::uint32_t WindowsSystemCalls::mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,

@@ -15,6 +15,33 @@ constexpr std::u16string_view kExitErrorText = u"Exit Error";
 
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
+// ShellExecute's failures as the system's error codes, whose texts the system has. The codes
+// up to 11 are the system's own already.
+std::uint32_t ShellExecuteErrorCode(std::uintptr_t result) {
+    constexpr std::uint32_t kErrorNotEnoughMemory = 8;
+    constexpr std::uint32_t kErrorSharingViolation = 32;
+    constexpr std::uint32_t kErrorNoAssociation = 1155;
+    constexpr std::uint32_t kErrorDdeFail = 1156;
+    constexpr std::uint32_t kErrorDllNotFound = 1157;
+    switch (result) {
+        case 0:  // out of memory or resources
+            return kErrorNotEnoughMemory;
+        case 26:  // SE_ERR_SHARE
+            return kErrorSharingViolation;
+        case 27:  // SE_ERR_ASSOCINCOMPLETE
+        case 31:  // SE_ERR_NOASSOC
+            return kErrorNoAssociation;
+        case 28:  // SE_ERR_DDETIMEOUT
+        case 29:  // SE_ERR_DDEFAIL
+        case 30:  // SE_ERR_DDEBUSY
+            return kErrorDdeFail;
+        case 32:  // SE_ERR_DLLNOTFOUND
+            return kErrorDllNotFound;
+        default:
+            return static_cast<std::uint32_t>(result);
+    }
+}
+
 }  // namespace
 
 SystemOperations::SystemOperations(std::unique_ptr<SystemCalls> calls) : calls_(std::move(calls)) {}
@@ -58,7 +85,18 @@ bool SystemOperations::EnableShutdownPrivilege() {
 
 void SystemOperations::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
                                      std::u16string_view parameters, int showCommand) {
-    calls_->ShellExecuteW(operation, file, parameters, showCommand);
+    const std::uintptr_t result = calls_->ShellExecuteW(operation, file, parameters, showCommand);
+    if (result > win::kShellExecuteLastFailure) return;
+    const std::uint32_t code = ShellExecuteErrorCode(result);
+    calls_->ShowErrorBox(LaunchFailureText(calls_->FormatMessageW(code), code, file));
+}
+
+std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_t errorCode,
+                                 std::u16string_view file) {
+    std::u16string text = systemMessage.empty() ? u"System error " + ToText(errorCode)
+                                                : std::u16string(systemMessage);
+    // In quotes, which also keep the error box from putting a full stop after the name.
+    return text + u"\r\n\"" + std::u16string(file) + u"\"";
 }
 
 void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand) {

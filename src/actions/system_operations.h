@@ -51,6 +51,11 @@ class SystemOperations : public ActionOperations {
 // or "E:\" followed by ":" ("E:"); nothing when the destination starts with no letter.
 std::optional<std::u16string> CdElementName(std::u16string_view drive);
 
+// The error box's text for a launch that failed: the system's message for the error (or its
+// number when the system has no text), then on a line of its own the file, in quotes.
+std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_t errorCode,
+                                 std::u16string_view file);
+
 // Whether a process's executable name stands for `fileName`: by its file-name part or as a
 // whole, ignoring the letter case of ASCII letters only.
 bool ProcessNameMatches(std::u16string_view exeFile, std::u16string_view fileName);

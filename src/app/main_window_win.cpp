@@ -68,20 +68,6 @@ constexpr int kCheckBoxHeightAt96 = 17;
 constexpr int kButtonIconAt96 = 16;
 constexpr int kCheckBoxGlyphAt96 = 20;  // the box and the gap before the caption
 
-std::u16string SystemErrorText(std::uint32_t code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        /*lpSource=*/nullptr, code, /*dwLanguageId=*/0, reinterpret_cast<wchar_t*>(&buffer),
-        /*nSize=*/0, /*Arguments=*/nullptr);
-    std::wstring text(buffer != nullptr ? buffer : L"", length);
-    ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
-        text.pop_back();
-    }
-    return FromWide(text);
-}
-
 void Place(HWND control, int x, int y, int width, int height) {
     ::MoveWindow(control, x, y, width, height, /*bRepaint=*/TRUE);
 }

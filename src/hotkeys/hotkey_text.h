@@ -27,8 +27,9 @@ enum class KeyNameLookup {
 };
 
 // Conversions between hotkey values and their text form ("Ctrl+Alt+N"). One instance lives
-// for the whole process: constructing it reads the layout's modifier names and loads the US
-// English layout, destroying it unloads that layout again if it was not installed.
+// for the whole process: constructing it reads the layout's modifier names (keeping the
+// English word for a modifier the layout leaves unnamed) and loads the US English layout,
+// destroying it unloads that layout again if it was not installed.
 class HotKeyText {
   public:
     explicit HotKeyText(KeyNameProvider& keyNames,
@@ -41,7 +42,9 @@ class HotKeyText {
     // name. With useLayoutNames false, the US English names and the English words.
     std::u16string FormatHotKey(HotKeyValue value, bool useLayoutNames = true) const;
     // The value of a text FormatHotKey would write (letter case and blanks aside); 0 when the
-    // text is not a hotkey.
+    // text is not a hotkey. A text that names modifiers never gives a value without them, and
+    // a modifier's name is never read as the key. Where several keys share a name, the name
+    // reads as the one the layout's keyboard sends (its scan code maps back to it).
     HotKeyValue ParseHotKey(std::u16string_view text, bool useLayoutNames = true) const;
 
     const ModifierWords& ModifierNames() const { return modifierNames_; }
@@ -49,21 +52,33 @@ class HotKeyText {
     bool UnloadEnglishLayout() const { return unloadEnglishLayout_; }
 
   private:
+    // What the name lookup needs to know of one virtual key.
+    struct NamedKey {
+        std::u16string name;
+        std::uint32_t scanCode;
+        bool sentByKeyboard;  // its scan code maps back to it
+    };
+
+    std::uint32_t ScanCode(std::uint8_t virtualKey, bool useLayoutNames) const;
     std::u16string KeyName(std::uint8_t virtualKey, bool useLayoutNames) const;
+    std::u16string NameOfScanCode(std::uint8_t virtualKey, std::uint32_t scanCode,
+                                  bool useLayoutNames) const;
     std::u16string NameFromRequest(std::int32_t request, bool useLayoutNames) const;
     std::uint16_t ParseModifiers(const std::vector<std::u16string_view>& parts) const;
     std::uint16_t ParseKey(std::u16string_view keyText, bool useLayoutNames) const;
     bool IsModifierWord(std::u16string_view text) const;
     std::uint16_t FindKeyByName(std::u16string_view name, bool useLayoutNames) const;
-    const std::vector<std::u16string>& NameTable(bool useLayoutNames) const;
+    std::uint16_t PickKey(const std::vector<NamedKey>& keys, std::u16string_view name) const;
+    std::vector<NamedKey> NamedKeys(bool useLayoutNames) const;
+    const std::vector<NamedKey>& NameTable(bool useLayoutNames) const;
 
     KeyNameProvider& keyNames_;
     KeyNameLookup lookup_;
     ModifierWords modifierNames_;
     LayoutHandle englishLayout_ = 0;
     bool unloadEnglishLayout_ = false;
-    // Names of the virtual keys 8 to 255, per (current layout, useLayoutNames).
-    mutable std::map<std::pair<LayoutHandle, bool>, std::vector<std::u16string>> nameTables_;
+    // The virtual keys 8 to 255, per (current layout, useLayoutNames).
+    mutable std::map<std::pair<LayoutHandle, bool>, std::vector<NamedKey>> nameTables_;
 };
 
 }  // namespace quorvel

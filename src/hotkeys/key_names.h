@@ -24,15 +24,22 @@ using LayoutHandle = std::uintptr_t;
 // KLF_NOTELLSHELL: load a layout without announcing it to the shell.
 inline constexpr std::uint32_t kLoadNoTellShell = 0x80;
 
+// MapVirtualKey's map types: virtual key to scan code, scan code to virtual key (not telling
+// the left and right keys of a modifier apart).
+inline constexpr std::uint32_t kMapVkToVsc = 0;
+inline constexpr std::uint32_t kMapVscToVk = 1;
+
 // The system's keyboard layouts and key names, behind the calls of the same names.
 class KeyNameProvider {
   public:
     virtual ~KeyNameProvider() = default;
 
-    // Virtual key to scan code (MAPVK_VK_TO_VSC) in the thread's current layout; 0 for none.
-    virtual std::uint32_t MapVirtualKey(std::uint32_t virtualKey) const = 0;
+    // A virtual key's scan code or a scan code's virtual key, by the map type, in the thread's
+    // current layout; 0 for none.
+    virtual std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const = 0;
     // The same in the given layout.
-    virtual std::uint32_t MapVirtualKeyEx(std::uint32_t virtualKey, LayoutHandle layout) const = 0;
+    virtual std::uint32_t MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
+                                          LayoutHandle layout) const = 0;
     // The current layout's name for a name request (scan code << 16, bit 24 for an extended
     // key); empty when it has none.
     virtual std::u16string GetKeyNameText(std::int32_t nameRequest) const = 0;

@@ -11,13 +11,15 @@ LayoutHandle FromHkl(HKL layout) { return reinterpret_cast<LayoutHandle>(layout)
 
 }  // namespace
 
-std::uint32_t WindowsKeyNames::MapVirtualKey(std::uint32_t virtualKey) const {
-    return ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+static_assert(kMapVkToVsc == MAPVK_VK_TO_VSC && kMapVscToVk == MAPVK_VSC_TO_VK);
+
+std::uint32_t WindowsKeyNames::MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const {
+    return ::MapVirtualKeyW(code, mapType);
 }
 
-std::uint32_t WindowsKeyNames::MapVirtualKeyEx(std::uint32_t virtualKey,
+std::uint32_t WindowsKeyNames::MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
                                                LayoutHandle layout) const {
-    return ::MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, ToHkl(layout));
+    return ::MapVirtualKeyExW(code, mapType, ToHkl(layout));
 }
 
 std::u16string WindowsKeyNames::GetKeyNameText(std::int32_t nameRequest) const {

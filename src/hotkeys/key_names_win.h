@@ -16,8 +16,9 @@ namespace quorvel {
 // Key names and layouts of the calling thread, from the wide Windows calls.
 class WindowsKeyNames final : public KeyNameProvider {
   public:
-    std::uint32_t MapVirtualKey(std::uint32_t virtualKey) const override;
-    std::uint32_t MapVirtualKeyEx(std::uint32_t virtualKey, LayoutHandle layout) const override;
+    std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const override;
+    std::uint32_t MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
+                                  LayoutHandle layout) const override;
     std::u16string GetKeyNameText(std::int32_t nameRequest) const override;
     LayoutHandle GetKeyboardLayout() const override;
     std::vector<LayoutHandle> GetKeyboardLayoutList(int maxCount) const override;

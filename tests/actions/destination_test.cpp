@@ -58,7 +58,22 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{u"c:\\my.exe files\\tool.bat arg", u"c:\\my.exe files\\tool.bat", u"arg"},
         // The one character after the extension separates; further spaces are parameters.
         SplitCase{u"setup.exe  -x", u"setup.exe", u" -x"},
-        SplitCase{u"https://Example.org/Path", u"https://Example.org/Path", u""}));
+        SplitCase{u"https://Example.org/Path", u"https://Example.org/Path", u""},
+        // Parameters that hold a path or an extension: split after the first extension
+        // that a space follows.
+        SplitCase{u"notepad.exe c:\\notes\\plan.txt", u"notepad.exe", u"c:\\notes\\plan.txt"},
+        SplitCase{u"c:\\tools\\app.exe -o out.exe", u"c:\\tools\\app.exe", u"-o out.exe"},
+        SplitCase{u"C:\\Tools\\App.EXE c:\\work\\other.exe", u"C:\\Tools\\App.EXE",
+                  u"c:\\work\\other.exe"},
+        SplitCase{u"c:\\run.BAT d:\\x.com", u"c:\\run.BAT", u"d:\\x.com"},
+        SplitCase{u"c:\\my.exe.d\\tool.exe", u"c:\\my.exe.d\\tool.exe", u""},
+        // A quoted program path is the text inside the quotes, whatever it holds.
+        SplitCase{u"\"C:\\Program Files\\Tool\\tool.exe\" -x", u"C:\\Program Files\\Tool\\tool.exe",
+                  u"-x"},
+        SplitCase{u"\"C:\\My Tools\\run.bat\"", u"C:\\My Tools\\run.bat", u""},
+        SplitCase{u"\"D:\\a.exe b\\Go.Com\"  c:\\in.exe", u"D:\\a.exe b\\Go.Com", u" c:\\in.exe"},
+        // Without its closing quote the text is read as it stands.
+        SplitCase{u"\"c:\\app.exe -x", u"\"c:\\app.exe", u"-x"}));
 
 TEST(ShowCommandTest, OnlyTheStoredRunTypesChangeTheNormalWindow) {
     EXPECT_EQ(ShowCommandOf(u"Normal"), kSwShowNormal);

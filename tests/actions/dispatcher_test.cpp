@@ -114,13 +114,17 @@ TEST_F(DispatcherTest, DestinationsKeepTheirLetterCase) {
 
 TEST_F(DispatcherTest, CloseAndCdActionsGetTheirPartOfTheDestination) {
     Add({.desc = u"Close selected program...", .dest = u"C:\\Apps\\Editor.exe /x"});
+    Add({.desc = u"Close selected program...", .dest = u"c:\\tools\\app.exe c:\\work\\other.exe"});
+    Add({.desc = u"Close selected program...", .dest = u"\"C:\\My Tools\\tool.exe\" -x"});
     Add({.desc = u"Open CD-Rom", .dest = u"e"});
     Add({.desc = u"Close CD-Rom", .dest = u"F:\\"});
 
     Press(kCtrlAltN);
 
-    EXPECT_THAT(operations_.log, ElementsAre("CloseProgramByName [Editor.exe]", "OpenCdDoor [e]",
-                                             "CloseCdDoor [F:\\]"));
+    EXPECT_THAT(
+        operations_.log,
+        ElementsAre("CloseProgramByName [Editor.exe]", "CloseProgramByName [app.exe]",
+                    "CloseProgramByName [tool.exe]", "OpenCdDoor [e]", "CloseCdDoor [F:\\]"));
 }
 
 TEST_F(DispatcherTest, AFailingOperationEndsThePress) {

@@ -36,10 +36,12 @@ const std::string& FakeSystemCalls::NameOf(SystemHandle& handle) {
     return static_cast<FakeHandle&>(handle).Name();
 }
 
-void FakeSystemCalls::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                                    std::u16string_view parameters, int showCommand) {
+std::uintptr_t FakeSystemCalls::ShellExecuteW(std::u16string_view operation,
+                                              std::u16string_view file,
+                                              std::u16string_view parameters, int showCommand) {
     log.push_back("ShellExecute [" + ToUtf8(operation) + "] [" + ToUtf8(file) + "] [" +
                   ToUtf8(parameters) + "] " + std::to_string(showCommand));
+    return shellExecuteResult;
 }
 
 void FakeSystemCalls::WinExec(std::u16string_view commandLine, int showCommand) {
@@ -86,6 +88,16 @@ bool FakeSystemCalls::SetSuspendState(bool hibernate, bool force) {
 
 void FakeSystemCalls::MessageBoxW(std::u16string_view text, std::u16string_view caption) {
     log.push_back("MessageBox [" + ToUtf8(text) + "] [" + ToUtf8(caption) + "]");
+}
+
+std::u16string FakeSystemCalls::FormatMessageW(std::uint32_t errorCode) {
+    log.push_back("FormatMessage " + std::to_string(errorCode));
+    const auto text = errorTexts.find(errorCode);
+    return text == errorTexts.end() ? std::u16string() : text->second;
+}
+
+void FakeSystemCalls::ShowErrorBox(std::u16string_view text) {
+    log.push_back("ErrorBox [" + ToUtf8(text) + "]");
 }
 
 std::uint32_t FakeSystemCalls::mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,

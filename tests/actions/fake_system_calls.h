@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -33,9 +34,12 @@ class FakeSystemCalls final : public SystemCalls {
     bool folderFound = true;
     bool shellCallFails = false;
     bool clipboardOpens = true;
+    std::uintptr_t shellExecuteResult = 42;
+    // The system's texts by error code; others have none.
+    std::map<std::uint32_t, std::u16string> errorTexts{{2, u"The file was not found."}};
 
-    void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                       std::u16string_view parameters, int showCommand) override;
+    std::uintptr_t ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                                 std::u16string_view parameters, int showCommand) override;
     void WinExec(std::u16string_view commandLine, int showCommand) override;
     std::optional<std::uint32_t> GetVersionExW() override;
     OwnedHandle OpenProcessToken(std::uint32_t desiredAccess) override;
@@ -46,6 +50,8 @@ class FakeSystemCalls final : public SystemCalls {
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool SetSuspendState(bool hibernate, bool force) override;
     void MessageBoxW(std::u16string_view text, std::u16string_view caption) override;
+    std::u16string FormatMessageW(std::uint32_t errorCode) override;
+    void ShowErrorBox(std::u16string_view text) override;
     std::uint32_t mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,
                                   std::uint32_t flags, MciOpenParms* parms) override;
     OwnedHandle CreateToolhelp32Snapshot(std::uint32_t flags) override;

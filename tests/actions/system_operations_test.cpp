@@ -29,6 +29,22 @@ class SystemOperationsTest : public testing::Test {
     std::unique_ptr<SystemOperations> operations_;
 };
 
+TEST_F(SystemOperationsTest, OnlyAFailedLaunchShowsTheSystemsMessageAndTheFile) {
+    calls().shellExecuteResult = 33;
+    operations().ShellExecuteW(u"", u"https://example.org", u"", 1);
+    calls().shellExecuteResult = 2;  // SE_ERR_FNF, the system's ERROR_FILE_NOT_FOUND
+    operations().ShellExecuteW(u"open", u"C:\\Tools\\Missing.exe", u"-x", 3);
+    calls().shellExecuteResult = 31;  // SE_ERR_NOASSOC, which has a system code of its own
+    operations().ShellExecuteW(u"open", u"c:\\notes.xyz", u"", 1);
+    EXPECT_THAT(
+        calls().log,
+        ElementsAre("ShellExecute [] [https://example.org] [] 1",
+                    "ShellExecute [open] [C:\\Tools\\Missing.exe] [-x] 3", "FormatMessage 2",
+                    "ErrorBox [The file was not found.\r\n\"C:\\Tools\\Missing.exe\"]",
+                    "ShellExecute [open] [c:\\notes.xyz] [] 1", "FormatMessage 1155",
+                    "ErrorBox [System error 1155\r\n\"c:\\notes.xyz\"]"));
+}
+
 TEST_F(SystemOperationsTest, OsFamilyNameFollowsThePlatformId) {
     const std::vector<std::pair<std::optional<std::uint32_t>, std::u16string>> cases{
         {0, u"Win32s"}, {1, u"Windows 95"}, {2, u"Windows NT"}, {3, u""}, {std::nullopt, u""}};

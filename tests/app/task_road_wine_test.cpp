@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/error_box_win.h"
 #include "program_harness_win.h"
 
 namespace quorvel {
@@ -29,6 +30,7 @@ namespace fs = std::filesystem;
 constexpr wchar_t kCtrlAltD[] = L"Control+Alt+D";
 constexpr wchar_t kCtrlAltJ[] = L"Control+Alt+J";
 constexpr wchar_t kCtrlAltK[] = L"Control+Alt+K";
+constexpr wchar_t kCtrlAltL[] = L"Control+Alt+L";
 constexpr wchar_t kRunSelectedProgram[] = L"Run selected program...";
 constexpr wchar_t kEditorClass[] = L"TForm2";
 constexpr wchar_t kEditorCaption[] = L"Add task";
@@ -205,7 +207,7 @@ class TaskRoadTest : public QuorvelProgramTest {
   protected:
     void SetUp() override {
         QuorvelProgramTest::SetUp();
-        for (const char* folder : {"road", "off", "witness"}) {
+        for (const char* folder : {"road", "off", "witness", "with space"}) {
             fs::create_directories(folder_ / folder);
             fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), folder_ / folder / "argdump.exe");
         }
@@ -360,6 +362,39 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
 
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{off, witness}));
+}
+
+TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
+    // One hotkey for three tasks: parameters that hold a path and an extension, a program
+    // that is missing, a quoted program path with a space.
+    const std::wstring missing = (folder_ / "road" / "missing.exe").wstring();
+    ASSERT_NO_FATAL_FAILURE(StartProgram({
+        {kRunSelectedProgram, kCtrlAltL, Program("road") + L" C:\\Notes\\Plan.txt out.exe",
+         L"Hide"},
+        {kRunSelectedProgram, kCtrlAltL, missing + L" -x", L"Normal"},
+        {kRunSelectedProgram, kCtrlAltL, L'"' + Program("with space") + L"\" -x", L"Normal"},
+    }));
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+L";
+    EXPECT_EQ(ArgDumpReport(Report("road")),
+              (std::vector<std::wstring>{L"show=0", L"C:\\Notes\\Plan.txt", L"out.exe"}));
+
+    // The missing program's error box holds up the walk until it is closed.
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto boxes = TopLevelWindows(quorvel_->Id(), L"#32770", L"Quorvel");
+        return (box = boxes.empty() ? nullptr : boxes.front()) != nullptr;
+    })) << "no error box for the missing program";
+    constexpr int kMessageBoxText = 0xFFFF;
+    EXPECT_EQ(WindowText(::GetDlgItem(box, kMessageBoxText)),
+              ToWide(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"\r\n\"" + missing + L'"');
+    EXPECT_FALSE(RanIn("with space")) << "the walk went on under the open box";
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("with space"); }, kRunTimeoutMs))
+        << "the quoted program did not start after the box";
+    EXPECT_EQ(ArgDumpReport(Report("with space")), (std::vector<std::wstring>{L"show=1", L"-x"}));
 }
 
 }  // namespace

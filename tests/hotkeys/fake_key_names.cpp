@@ -1,6 +1,7 @@
 #include "fake_key_names.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace quorvel::testing {
@@ -88,6 +89,12 @@ const std::pair<std::uint32_t, std::uint32_t> kUsScanCodes[] = {
     {0xDE, 0x28}, {0xE2, 0x56},
 };
 
+// MapVirtualKey(scan code, MAPVK_VSC_TO_VK) of US English Windows where it is not the lowest
+// virtual key with that scan code: "/" before keypad "/", Shift for the right Shift key, Num
+// Lock before Pause.
+const std::pair<std::uint32_t, std::uint32_t> kUsKeysSent[] = {
+    {0x35, 0xBF}, {0x36, 0x10}, {0x45, 0x90}};
+
 // F1 to F10, F11, F12 and F13 to F24.
 constexpr std::uint32_t kFunctionScanCodes[] = {0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x40, 0x41, 0x42,
                                                 0x43, 0x44, 0x57, 0x58, 0x64, 0x65, 0x66, 0x67,
@@ -131,20 +138,27 @@ FakeKeyNames::FakeKeyNames() {
     AddLetterAndDigitKeys(us.scanCodes, us.names);
     AddFunctionKeys(us.scanCodes, us.names);
     for (const auto& [virtualKey, scanCode] : kUsScanCodes) us.scanCodes[virtualKey] = scanCode;
+    us.keysSent.insert(std::begin(kUsKeysSent), std::end(kUsKeysSent));
     for (const ScanName& entry : kUsNames) {
         if (entry.name) AddName(us.names, Request(entry.scanCode), entry.name);
         if (entry.extendedName)
             AddName(us.names, Request(entry.scanCode, true), entry.extendedName);
     }
 
-    // German: its own words for Ctrl, Shift and the editing keys, Y and Z swapped, umlauts.
+    // German: its own words for Ctrl, Shift and the editing keys, Y and Z swapped, umlauts,
+    // a key named "+".
     Layout german = us;
     german.scanCodes[u'Y'] = 0x2C;
     german.scanCodes[u'Z'] = 0x15;
     german.scanCodes[0xBA] = 0x1A;
+    german.scanCodes[0xBB] = 0x1B;
+    german.scanCodes[0xDD] = 0x0D;
     german.names[Request(0x15)] = u"Z";
     german.names[Request(0x2C)] = u"Y";
     german.names[Request(0x1A)] = u"\u00DC";
+    german.names[Request(0x1B)] = u"+";
+    german.names[Request(0x0D)] = u"\u00B4";
+    german.names[Request(0x56)] = u"<";
     german.names[Request(0x1D)] = u"Strg";
     german.names[Request(0x2A)] = u"Umschalt";
     german.names[Request(0x0E)] = u"R\u00FCcktaste";
@@ -155,15 +169,24 @@ FakeKeyNames::FakeKeyNames() {
     layouts_[kGerman] = std::move(german);
 }
 
-std::uint32_t FakeKeyNames::MapVirtualKey(std::uint32_t virtualKey) const {
-    return MapVirtualKeyEx(virtualKey, current_);
+std::uint32_t FakeKeyNames::MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const {
+    return MapVirtualKeyEx(code, mapType, current_);
 }
 
-std::uint32_t FakeKeyNames::MapVirtualKeyEx(std::uint32_t virtualKey, LayoutHandle layout) const {
+std::uint32_t FakeKeyNames::MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
+                                            LayoutHandle layout) const {
     const auto found = layouts_.find(layout);
     if (found == layouts_.end()) return 0;
-    const auto scanCode = found->second.scanCodes.find(virtualKey);
-    return scanCode == found->second.scanCodes.end() ? 0 : scanCode->second;
+    const Layout& keys = found->second;
+    if (mapType == kMapVkToVsc) {
+        const auto scanCode = keys.scanCodes.find(code);
+        return scanCode == keys.scanCodes.end() ? 0 : scanCode->second;
+    }
+    if (const auto sent = keys.keysSent.find(code); sent != keys.keysSent.end())
+        return sent->second;
+    const auto lowest = std::find_if(keys.scanCodes.begin(), keys.scanCodes.end(),
+                                     [code](const auto& entry) { return entry.second == code; });
+    return lowest == keys.scanCodes.end() ? 0 : lowest->first;
 }
 
 std::u16string FakeKeyNames::GetKeyNameText(std::int32_t nameRequest) const {
@@ -194,6 +217,14 @@ LayoutHandle FakeKeyNames::ActivateKeyboardLayout(LayoutHandle layout, std::uint
 bool FakeKeyNames::UnloadKeyboardLayout(LayoutHandle layout) {
     unloaded_.push_back(layout);
     return true;
+}
+
+void FakeKeyNames::MapKey(std::uint32_t virtualKey, std::uint32_t scanCode) {
+    Layout& layout = layouts_.at(current_);
+    // The key the scan code sent so far goes on being the one it sends.
+    if (const std::uint32_t sent = MapVirtualKey(scanCode, kMapVscToVk); sent != 0)
+        layout.keysSent[scanCode] = sent;
+    layout.scanCodes[virtualKey] = scanCode;
 }
 
 void FakeKeyNames::RenameScanCode(std::uint32_t scanCode, std::u16string name) {

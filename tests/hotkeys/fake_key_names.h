@@ -19,8 +19,9 @@ class FakeKeyNames final : public KeyNameProvider {
     // US English current and the only layout installed.
     FakeKeyNames();
 
-    std::uint32_t MapVirtualKey(std::uint32_t virtualKey) const override;
-    std::uint32_t MapVirtualKeyEx(std::uint32_t virtualKey, LayoutHandle layout) const override;
+    std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const override;
+    std::uint32_t MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
+                                  LayoutHandle layout) const override;
     std::u16string GetKeyNameText(std::int32_t nameRequest) const override;
     LayoutHandle GetKeyboardLayout() const override { return current_; }
     std::vector<LayoutHandle> GetKeyboardLayoutList(int maxCount) const override;
@@ -32,6 +33,9 @@ class FakeKeyNames final : public KeyNameProvider {
     void Install(std::vector<LayoutHandle> layouts) { installed_ = std::move(layouts); }
     // Renames the key with this scan code (not extended) in the current layout.
     void RenameScanCode(std::uint32_t scanCode, std::u16string name);
+    // Gives a virtual key a scan code in the current layout; a scan code that sent a key
+    // already goes on sending that one.
+    void MapKey(std::uint32_t virtualKey, std::uint32_t scanCode);
     int NameRequests() const { return nameRequests_; }
     const std::vector<LayoutHandle>& Unloaded() const { return unloaded_; }
 
@@ -39,6 +43,9 @@ class FakeKeyNames final : public KeyNameProvider {
     struct Layout {
         std::map<std::uint32_t, std::uint32_t> scanCodes;  // virtual key -> scan code
         std::map<std::int32_t, std::u16string> names;      // name request -> name
+        // Scan code -> the virtual key it sends, where that is not the lowest virtual key
+        // with the scan code.
+        std::map<std::uint32_t, std::uint32_t> keysSent;
     };
 
     std::map<LayoutHandle, Layout> layouts_;

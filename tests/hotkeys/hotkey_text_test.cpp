@@ -55,6 +55,13 @@ TEST(HotKeyTextUnit, AltNamedInCapitalsOrNotAtAllMakesTheWinWordCapitals) {
         EXPECT_EQ(text.ModifierNames().win, u"WIN");
         EXPECT_EQ(text.FormatHotKey(0x10000 + 0x41), u"WIN+A");
     }
+    // A modifier the layout leaves unnamed keeps its English word, so its texts read back.
+    FakeKeyNames unnamed;
+    unnamed.RenameScanCode(0x38, u"");
+    unnamed.RenameScanCode(0x1D, u"");
+    const HotKeyText text(unnamed);
+    EXPECT_EQ(text.FormatHotKey(kCtrlAltN), u"Ctrl+Alt+N");
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+Alt+N"), kCtrlAltN);
     FakeKeyNames keyNames;
     keyNames.RenameScanCode(0x38, u"AltGr");
     EXPECT_EQ(HotKeyText(keyNames).ModifierNames().win, u"Win");
@@ -80,6 +87,13 @@ TEST_P(HotKeyTextTest, NavigationKeysAreNamedAsExtendedKeysNotAsTheKeypad) {
     EXPECT_EQ(text.FormatHotKey(0x2D), u"Insert");
     EXPECT_EQ(text.FormatHotKey(0x2E), u"Delete");
     EXPECT_EQ(text.FormatHotKey(0x6E), u"Num Del");
+    // Extended keys that share their plain scan code with another key, or have no plain name.
+    EXPECT_EQ(text.FormatHotKey(0x6F), u"Num /");
+    EXPECT_EQ(text.FormatHotKey(0xBF), u"/");
+    EXPECT_EQ(text.FormatHotKey(0x90), u"Num Lock");
+    EXPECT_EQ(text.FormatHotKey(0x13), u"Pause");
+    EXPECT_EQ(text.FormatHotKey(0x5B), u"Left Windows");
+    EXPECT_EQ(text.FormatHotKey(0x5D), u"Application");
 }
 
 TEST_P(HotKeyTextTest, MediaKeysGetTheirOwnNameWhenTheLayoutGivesLessThanTwoCharacters) {
@@ -120,11 +134,26 @@ TEST_P(HotKeyTextTest, ReadsModifierWordsInAnyCaseAndWithBlanksOrLineBreaks) {
 TEST_P(HotKeyTextTest, TextsThatAreNoHotkeyGiveZero) {
     const HotKeyText text(keyNames, GetParam());
     EXPECT_EQ(text.ParseHotKey(u"N"), 0x4Eu);
+    EXPECT_EQ(text.ParseHotKey(u"\r\n N"), 0x4Eu);
+    // A text that names modifiers never gives the bare key: registered, it would take the
+    // key from every program.
     for (const std::u16string_view s :
          {u"", u"Foo+N", u"Ctrl+Foo+N", u"Ctrl", u"Ctrl+", u"+", u"Ctrl+Alt", u"Ctrl+No Such Key",
-          u"Ctrl+\t", u"Shift+Ctrl"}) {
+          u"Ctrl+\t", u"Shift+Ctrl", u"+N", u" + N", u"++N", u"\n+N", u"Foo++"}) {
         EXPECT_EQ(text.ParseHotKey(s), 0u) << ToUtf8(s);
     }
+}
+
+TEST_P(HotKeyTextTest, AKeyNamedPlusIsReadAtTheEnd) {
+    keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
+    const HotKeyText text(keyNames, GetParam());
+    EXPECT_EQ(text.FormatHotKey(0x4000 + 0xBB), u"Strg++");
+    for (const std::u16string_view s : {u"Strg++", u"strg + + ", u"Ctrl++"})
+        EXPECT_EQ(text.ParseHotKey(s), 0x4000u + 0xBB) << ToUtf8(s);
+    EXPECT_EQ(text.ParseHotKey(u"Strg+Alt++"), 0x4000u + 0x8000 + 0xBB);
+    EXPECT_EQ(text.ParseHotKey(u"+"), 0xBBu);
+    EXPECT_EQ(text.ParseHotKey(u"++"), 0u);
+    EXPECT_EQ(text.ParseHotKey(u"Strg+Num +"), 0x4000u + 0x6B);
 }
 
 TEST_P(HotKeyTextTest, KeypadPlusIsReadDespiteThePlusInItsName) {
@@ -133,17 +162,23 @@ TEST_P(HotKeyTextTest, KeypadPlusIsReadDespiteThePlusInItsName) {
     EXPECT_EQ(text.ParseHotKey(text.FormatHotKey(0x8000 + 0x6B)), 0x8000u + 0x6B);
 }
 
-TEST_P(HotKeyTextTest, ModifierWordsAreRefusedAsKeyOnlyWithTheirExactCase) {
+TEST_P(HotKeyTextTest, ModifierWordsAreNeverReadAsTheKey) {
+    keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
     const HotKeyText text(keyNames, GetParam());
-    EXPECT_EQ(text.ParseHotKey(u"Ctrl+shift"), 0x4000u + 0x10);
-    EXPECT_EQ(text.ParseHotKey(u"Ctrl+Shift"), 0u);
+    for (const std::u16string_view s : {u"Strg+Umschalt", u"Alt+ctrl", u"Strg+SHIFT", u"win"})
+        EXPECT_EQ(text.ParseHotKey(s), 0u) << ToUtf8(s);
 }
 
-TEST_P(HotKeyTextTest, SameNameForTwoKeysGivesTheLowerCode) {
+TEST_P(HotKeyTextTest, ANameSharedByKeysReadsAsTheKeyTheKeyboardSends) {
+    keyNames.MapKey(0x0A, 0x0D);  // a reserved key on the "=" key's scan code
+    keyNames.MapKey(0x92, 0x64);  // a keypad "=", as some keyboards have, on a later scan code
+    keyNames.RenameScanCode(0x64, u"=");
     const HotKeyText text(keyNames, GetParam());
-    EXPECT_EQ(text.ParseHotKey(u"Alt+ctrl"), 0x8000u + 0x11);  // not VK_LCONTROL, VK_RCONTROL
-    EXPECT_EQ(text.ParseHotKey(u"Ctrl+/"), 0x4000u + 0x6F);    // VK_DIVIDE before VK_OEM_2
-    EXPECT_EQ(text.ParseHotKey(u"Ctrl+\\"), 0x4000u + 0xDC);   // VK_OEM_5 before VK_OEM_102
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+="), 0x4000u + 0xBB);
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+/"), 0x4000u + 0xBF);
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+Num /"), 0x4000u + 0x6F);
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+Pause"), 0x4000u + 0x13);
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+\\"), 0x4000u + 0xDC);  // VK_OEM_5 before VK_OEM_102
 }
 
 TEST_P(HotKeyTextTest, KeyNamesAreFoundInAnyCaseAndALoneQuoteIsAKey) {
@@ -155,11 +190,16 @@ TEST_P(HotKeyTextTest, KeyNamesAreFoundInAnyCaseAndALoneQuoteIsAKey) {
     EXPECT_EQ(text.ParseHotKey(u"Alt+\"A+B\""), 0u);
 }
 
-TEST_P(HotKeyTextTest, FormatThenParseGivesBackEveryKeyWithAUniqueName) {
-    keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
-    const HotKeyText text(keyNames, GetParam());
-    EXPECT_GT(testing::CheckFormatThenParse(text, 0x4000 + 0x2000, true), 100);
-    EXPECT_GT(testing::CheckFormatThenParse(text, 0x10000, false), 100);
+TEST_P(HotKeyTextTest, EveryKeyOfTheKeyboardReadsBackWithEveryModifierSet) {
+    for (const LayoutHandle layout : {FakeKeyNames::kUsEnglish, FakeKeyNames::kGerman}) {
+        keyNames.ActivateKeyboardLayout(layout, 0);
+        const HotKeyText text(keyNames, GetParam());
+        const bool isoKeyboard = layout == FakeKeyNames::kGerman;
+        testing::ExpectEveryKeyReadsBack(text,
+                                         testing::KeysOfPlainScanCodes(keyNames, isoKeyboard));
+        EXPECT_GT(testing::CheckFormatThenParse(text, 0x4000 + 0x2000, true), 100);
+        EXPECT_GT(testing::CheckFormatThenParse(text, 0x10000, false), 100);
+    }
 }
 
 TEST(HotKeyTextNameTable, FollowsALayoutSwitchAndAsksTheSystemOncePerLayout) {

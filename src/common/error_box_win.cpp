@@ -1,6 +1,7 @@
 #include "common/error_box_win.h"
 
 #include <exception>
+#include <new>
 #include <vector>
 
 #include "common/error.h"
@@ -13,7 +14,8 @@ namespace quorvel {
 std::u16string ExecutablePath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length < buffer.size()) return FromWide({buffer.data(), length});
         buffer.resize(buffer.size() * 2);  // paths longer than MAX_PATH are truncated otherwise
     }
@@ -31,6 +33,8 @@ void ShowCurrentException(HWND owner) noexcept {
             throw;
         } catch (const Error& e) {
             ShowErrorBox(owner, e.Message());
+        } catch (const std::bad_alloc&) {
+            ShowErrorBox(owner, u"Out of memory");
         } catch (const std::exception& e) {
             ShowErrorBox(owner, FromUtf8(e.what()));
         } catch (...) {

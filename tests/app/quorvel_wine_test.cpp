@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "program_harness_win.h"
 
@@ -17,9 +18,17 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 constexpr UINT kTrayIconMessage = WM_USER + 1;
-// Menu command ids of File > Exit and of the tray menu's Exit.
+// Menu command ids of File > Exit, Help > About..., and of the tray menu's About... and Exit.
 constexpr WPARAM kMainMenuExit = 2000;
+constexpr WPARAM kMainMenuAbout = 2001;
+constexpr WPARAM kTrayMenuAbout = 2003;
 constexpr WPARAM kTrayMenuExit = 2004;
+
+RECT WindowBounds(HWND window) {
+    RECT bounds{};
+    ::GetWindowRect(window, &bounds);
+    return bounds;
+}
 
 TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {
     {
@@ -65,9 +74,7 @@ TEST_F(QuorvelProgramTest, CloseRequestWritesAllThreeFilesAndEndsTheProgram) {
     SetNotFirstStart();
     Quorvel quorvel(Executable());
     ASSERT_NE(quorvel.MainWindow(), nullptr);
-    for (const char* name : {"actions.cfg", "settings.cnfg", "w_size.cnfg"}) {
-        fs::remove(Data() / name);
-    }
+    RemoveDataFiles();
     quorvel.Close();
     EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE");
     EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings);
@@ -81,15 +88,63 @@ TEST_F(QuorvelProgramTest, BothExitItemsEndTheProgramAndSaveEverything) {
     for (const WPARAM exitItem : {kMainMenuExit, kTrayMenuExit}) {
         Quorvel quorvel(Executable());
         ASSERT_NE(quorvel.MainWindow(), nullptr);
-        for (const char* name : {"actions.cfg", "settings.cnfg", "w_size.cnfg"}) {
-            fs::remove(Data() / name);
-        }
+        RemoveDataFiles();
         ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, exitItem, 0);
         EXPECT_EQ(quorvel.WaitForExit(), std::optional<DWORD>(0)) << exitItem;
         EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << exitItem;
         EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings) << exitItem;
         EXPECT_TRUE(fs::exists(Data() / "w_size.cnfg")) << exitItem;
     }
+}
+
+TEST_F(QuorvelProgramTest, EndOfTheSessionSavesTasksAndSettings) {
+    SetNotFirstStart();
+    Quorvel quorvel(Executable());
+    const HWND window = quorvel.MainWindow();
+    RemoveDataFiles();
+    EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+    // Windows ends the process after this message; the windows are never destroyed.
+    ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE");
+    EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings);
+    EXPECT_TRUE(fs::exists(Data() / "w_size.cnfg"));
+    quorvel.Close();
+}
+
+TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheRestoredBounds) {
+    // What an exit while minimised used to write.
+    WriteFile(Data() / "w_size.cnfg", "160\r\n24\r\n1\r\n-32000\r\n-32000\r\n");
+    {
+        Quorvel first(Executable());  // shown, as on every first start
+        const HWND window = first.MainWindow();
+        RECT bounds = WindowBounds(window);
+        EXPECT_NE(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL), nullptr)
+            << bounds.left << ", " << bounds.top;
+        ::SetWindowPos(window, nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }, 5000));
+        ::PostMessageW(window, WM_COMMAND, kMainMenuExit, 0);
+        ASSERT_EQ(first.WaitForExit(), std::optional<DWORD>(0));
+    }
+    EXPECT_EQ(FileText(Data() / "w_size.cnfg"), "500\r\n400\r\n1\r\n100\r\n80\r\n");
+    Quorvel second(Executable());
+    const RECT bounds = WindowBounds(second.MainWindow());
+    EXPECT_EQ(std::vector<LONG>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
+              std::vector<LONG>({100, 80, 600, 480}));
+    second.Close();
+}
+
+TEST_F(QuorvelProgramTest, AboutWhileAboutIsOpenKeepsTheOneDialog) {
+    SetNotFirstStart();
+    Quorvel quorvel(Executable());
+    const auto aboutBoxes = [&] { return TopLevelWindows(quorvel.Id(), L"#32770", L"About..."); };
+    ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, kMainMenuAbout, 0);
+    ASSERT_TRUE(WaitUntil([&] { return aboutBoxes().size() == 1; }, 5000));
+    ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, kTrayMenuAbout, 0);
+    EXPECT_FALSE(WaitUntil([&] { return aboutBoxes().size() > 1; }, 1500));
+    ::PostMessageW(aboutBoxes().front(), WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return aboutBoxes().empty(); }, 5000));
+    quorvel.Close();
 }
 
 TEST_F(QuorvelProgramTest, LeftClickOnTheTrayIconShowsTheWindowAtTheSavedSize) {

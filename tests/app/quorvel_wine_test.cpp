@@ -135,15 +135,36 @@ TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheR
 }
 
 TEST_F(QuorvelProgramTest, AboutWhileAboutIsOpenKeepsTheOneDialog) {
-    SetNotFirstStart();
-    Quorvel quorvel(Executable());
+    Quorvel quorvel(Executable());  // shown and active, as at every first start
     const auto aboutBoxes = [&] { return TopLevelWindows(quorvel.Id(), L"#32770", L"About..."); };
+    fs::remove(Data() / "actions.cfg");
     ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, kMainMenuAbout, 0);
     ASSERT_TRUE(WaitUntil([&] { return aboutBoxes().size() == 1; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(Data() / "actions.cfg"); }, 5000))
+        << "the main window saves as About takes the activation";
     ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, kTrayMenuAbout, 0);
     EXPECT_FALSE(WaitUntil([&] { return aboutBoxes().size() > 1; }, 1500));
     ::PostMessageW(aboutBoxes().front(), WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return aboutBoxes().empty(); }, 5000));
+    quorvel.Close();
+}
+
+TEST_F(QuorvelProgramTest, ReturnFromAnotherProgramKeepsUnsavedOptions) {
+    Quorvel quorvel(Executable());  // a first start shows the window
+    const HWND window = quorvel.MainWindow();
+    const HWND checkBox2 =
+        ::FindWindowExW(window, nullptr, L"Button", L"Always start in system tray only");
+    ASSERT_NE(checkBox2, nullptr);
+    ::SendMessageW(checkBox2, BM_SETCHECK, BST_UNCHECKED, 0);
+    const UniqueWindow otherProgram(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
+                                                      0, 50, 50, nullptr, nullptr, nullptr,
+                                                      nullptr));
+    for (const HWND active : {otherProgram.get(), window}) {
+        ::SetForegroundWindow(active);
+        ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == active; }, 5000));
+    }
+    EXPECT_EQ(::SendMessageW(checkBox2, BM_GETCHECK, 0, 0), BST_UNCHECKED)
+        << "the settings were read again";
     quorvel.Close();
 }
 

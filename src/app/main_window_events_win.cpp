@@ -6,7 +6,6 @@
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/start_counter.h"
-#include "common/error_box_win.h"
 
 namespace quorvel {
 
@@ -33,17 +32,8 @@ void TForm1::FormCreate() {
     tray_->Add();  // without a taskbar yet, TaskbarCreated brings the icon later
     startCounter_ = CountStart(registry_);
     if (startCounter_ == u"1") MakeVisible();
-    settingsReload_.Run(
-        [this] {
-            LoadSettings(store_, *this);
-            SaveSettings(store_, *this);
-        },
-        [this](const std::u16string& message) { ShowErrorBox(Handle(), message); });
-}
-
-void TForm1::LoadSettingsReported() {
-    settingsReload_.Run([this] { LoadSettings(store_, *this); },
-                        [this](const std::u16string& message) { ShowErrorBox(Handle(), message); });
+    LoadSettings(store_, *this);
+    SaveSettings(store_, *this);
 }
 
 void TForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
@@ -70,7 +60,9 @@ bool TForm1::IsProgramDialog(HWND window) const {
            (window == editorWindow_ || (about_ != nullptr && window == about_->Handle()));
 }
 
-void TForm1::FormActivate() { LoadSettingsReported(); }
+// A failure goes to the error box. Closing that box activates the window again but loads
+// nothing (a message box is neither the editor nor About), so it is reported once.
+void TForm1::FormActivate() { LoadSettings(store_, *this); }
 
 void TForm1::FormDeactivate() { SaveTaskFile(); }
 

@@ -95,7 +95,6 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
       files_(CreateWindowsFileSystem()),
       store_{*files_, registry_, ExecutablePath(), SystemErrorText},
       taskFile_(*files_, DataFilePath(store_.executablePath, u"actions.cfg")),
-      settingsReload_([] { return ::GetTickCount64(); }),
       commands_(
           table_, [this] { SaveTaskFile(); }, [this] { RepaintGrid(); },
           [this, &hotKeyText](std::u16string_view text) {

@@ -12,7 +12,6 @@
 #include "app/main_form.h"
 #include "app/registry_win.h"
 #include "app/settings.h"
-#include "app/settings_reload.h"
 #include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
 #include "app/tray_icon_win.h"
@@ -104,7 +103,6 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void ShowFromTray();
     void PopupMenu1At(POINT point);
     void BringForward();
-    void LoadSettingsReported();
 
     // SettingsWindow
     bool CheckBox1() const override;
@@ -134,7 +132,6 @@ class TForm1 final : public MainForm, private SettingsWindow {
     TaskFile taskFile_;
     TaskTable table_;
     WindowsKeyNames keyNames_;
-    SettingsReload settingsReload_;
     ListCommands commands_;
     TForm3* about_ = nullptr;
     HWND editorWindow_ = nullptr;

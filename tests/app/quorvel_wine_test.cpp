@@ -7,7 +7,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "program_harness_win.h"
 
@@ -23,12 +22,6 @@ constexpr WPARAM kMainMenuExit = 2000;
 constexpr WPARAM kMainMenuAbout = 2001;
 constexpr WPARAM kTrayMenuAbout = 2003;
 constexpr WPARAM kTrayMenuExit = 2004;
-
-RECT WindowBounds(HWND window) {
-    RECT bounds{};
-    ::GetWindowRect(window, &bounds);
-    return bounds;
-}
 
 TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {
     {
@@ -70,16 +63,24 @@ TEST_F(QuorvelProgramTest, RunValueFollowsTheAutostartOption) {
     off.Close();
 }
 
-TEST_F(QuorvelProgramTest, CloseRequestWritesAllThreeFilesAndEndsTheProgram) {
+TEST_F(QuorvelProgramTest, EndOfSessionAndCloseRequestWriteAllThreeFiles) {
     SetNotFirstStart();
     Quorvel quorvel(Executable());
-    ASSERT_NE(quorvel.MainWindow(), nullptr);
-    RemoveDataFiles();
-    quorvel.Close();
-    EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE");
-    EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings);
-    EXPECT_EQ(FileText(Data() / "w_size.cnfg").rfind("609\r\n449\r\n0\r\n", 0), 0u)
-        << FileText(Data() / "w_size.cnfg");
+    const HWND window = quorvel.MainWindow();
+    // At log-off Windows ends the process after WM_ENDSESSION, its windows never destroyed.
+    for (const bool endSession : {true, false}) {
+        RemoveDataFiles();
+        if (endSession) {
+            EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+            ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        } else {
+            quorvel.Close();
+        }
+        EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << endSession;
+        EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings) << endSession;
+        EXPECT_EQ(FileText(Data() / "w_size.cnfg").rfind("609\r\n449\r\n0\r\n", 0), 0u)
+            << FileText(Data() / "w_size.cnfg");
+    }
     EXPECT_TRUE(TopLevelWindows(quorvel.Id(), kMainWindowClass).empty());
 }
 
@@ -97,29 +98,15 @@ TEST_F(QuorvelProgramTest, BothExitItemsEndTheProgramAndSaveEverything) {
     }
 }
 
-TEST_F(QuorvelProgramTest, EndOfTheSessionSavesTasksAndSettings) {
-    SetNotFirstStart();
-    Quorvel quorvel(Executable());
-    const HWND window = quorvel.MainWindow();
-    RemoveDataFiles();
-    EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
-    // Windows ends the process after this message; the windows are never destroyed.
-    ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE");
-    EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings);
-    EXPECT_TRUE(fs::exists(Data() / "w_size.cnfg"));
-    quorvel.Close();
-}
-
 TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheRestoredBounds) {
     // What an exit while minimised used to write.
     WriteFile(Data() / "w_size.cnfg", "160\r\n24\r\n1\r\n-32000\r\n-32000\r\n");
+    RECT bounds{};
     {
         Quorvel first(Executable());  // shown, as on every first start
         const HWND window = first.MainWindow();
-        RECT bounds = WindowBounds(window);
-        EXPECT_NE(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL), nullptr)
-            << bounds.left << ", " << bounds.top;
+        ::GetWindowRect(window, &bounds);
+        EXPECT_NE(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL), nullptr) << bounds.left;
         ::SetWindowPos(window, nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
         ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }, 5000));
@@ -128,33 +115,17 @@ TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheR
     }
     EXPECT_EQ(FileText(Data() / "w_size.cnfg"), "500\r\n400\r\n1\r\n100\r\n80\r\n");
     Quorvel second(Executable());
-    const RECT bounds = WindowBounds(second.MainWindow());
-    EXPECT_EQ(std::vector<LONG>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
-              std::vector<LONG>({100, 80, 600, 480}));
+    ::GetWindowRect(second.MainWindow(), &bounds);
+    EXPECT_TRUE(bounds.left == 100 && bounds.top == 80 && bounds.right == 600 &&
+                bounds.bottom == 480);
     second.Close();
 }
 
-TEST_F(QuorvelProgramTest, AboutWhileAboutIsOpenKeepsTheOneDialog) {
+TEST_F(QuorvelProgramTest, ReturnsFromAnotherProgramAndFromAboutThatWasAskedForTwice) {
     Quorvel quorvel(Executable());  // shown and active, as at every first start
-    const auto aboutBoxes = [&] { return TopLevelWindows(quorvel.Id(), L"#32770", L"About..."); };
-    fs::remove(Data() / "actions.cfg");
-    ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, kMainMenuAbout, 0);
-    ASSERT_TRUE(WaitUntil([&] { return aboutBoxes().size() == 1; }, 5000));
-    EXPECT_TRUE(WaitUntil([&] { return fs::exists(Data() / "actions.cfg"); }, 5000))
-        << "the main window saves as About takes the activation";
-    ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, kTrayMenuAbout, 0);
-    EXPECT_FALSE(WaitUntil([&] { return aboutBoxes().size() > 1; }, 1500));
-    ::PostMessageW(aboutBoxes().front(), WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return aboutBoxes().empty(); }, 5000));
-    quorvel.Close();
-}
-
-TEST_F(QuorvelProgramTest, ReturnFromAnotherProgramKeepsUnsavedOptions) {
-    Quorvel quorvel(Executable());  // a first start shows the window
     const HWND window = quorvel.MainWindow();
     const HWND checkBox2 =
         ::FindWindowExW(window, nullptr, L"Button", L"Always start in system tray only");
-    ASSERT_NE(checkBox2, nullptr);
     ::SendMessageW(checkBox2, BM_SETCHECK, BST_UNCHECKED, 0);
     const UniqueWindow otherProgram(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
                                                       0, 50, 50, nullptr, nullptr, nullptr,
@@ -163,8 +134,17 @@ TEST_F(QuorvelProgramTest, ReturnFromAnotherProgramKeepsUnsavedOptions) {
         ::SetForegroundWindow(active);
         ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == active; }, 5000));
     }
-    EXPECT_EQ(::SendMessageW(checkBox2, BM_GETCHECK, 0, 0), BST_UNCHECKED)
-        << "the settings were read again";
+    EXPECT_EQ(::SendMessageW(checkBox2, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "settings read again";
+
+    // About takes the activation, which saves the tasks; the tray's About... finds it open.
+    const auto aboutBoxes = [&] { return TopLevelWindows(quorvel.Id(), L"#32770", L"About..."); };
+    fs::remove(Data() / "actions.cfg");
+    ::PostMessageW(window, WM_COMMAND, kMainMenuAbout, 0);
+    ASSERT_TRUE(WaitUntil([&] { return aboutBoxes().size() == 1; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(Data() / "actions.cfg"); }, 5000));
+    ::PostMessageW(window, WM_COMMAND, kTrayMenuAbout, 0);
+    EXPECT_FALSE(WaitUntil([&] { return aboutBoxes().size() > 1; }, 1500));
+    ::PostMessageW(aboutBoxes().front(), WM_COMMAND, IDOK, 0);
     quorvel.Close();
 }
 

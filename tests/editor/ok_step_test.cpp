@@ -155,27 +155,6 @@ TEST(OkStep, EmptyHotKeyAndUnselectedRunTypeAreStoredAsEmptyTexts) {
     EXPECT_EQ(env.calls, kAllSteps);
 }
 
-TEST(OkStep, EditKeepsTheRowsHotkeyTextWhileTheFieldIsAsItOpened) {
-    TaskTable table;
-    table.AppendRows(1);
-    table.SetSelectedRow(0);
-    FakeEnvironment env;
-    // A Win hotkey: the field cannot show it and opens empty.
-    auto fields = MakeFields(kRunMyComputer, 0, u"new destination", kNormal);
-    fields.rowHotkey = EditorFields::RowHotkey{u"Ctrl+Win+J", 0};
-
-    BitBtn4Click(fields, kEdit, table, env);
-    EXPECT_EQ(RowAt(table, 0).hotkey, u"Ctrl+Win+J");
-    EXPECT_EQ(RowAt(table, 0).dest, u"new destination");
-
-    fields.hotKey = 0x4041;  // the user typed a hotkey
-    BitBtn4Click(fields, kEdit, table, env);
-    EXPECT_EQ(RowAt(table, 0).hotkey, u"key#16449");
-    fields.hotKey = 0;
-    BitBtn4Click(fields, kAdd, table, env);
-    EXPECT_EQ(RowAt(table, 1).hotkey, u"") << "Add writes the field as it is";
-}
-
 TEST(OkStep, EmptyProgramDestinationAsksForTheProgramWithTheChoosersLastName) {
     for (const bool confirmed : {true, false}) {
         TaskTable table;

@@ -411,7 +411,7 @@ TEST_F(TaskRoadTest, EditKeepsAHotkeyTheFieldCannotShowAndTheFieldRefusesABareKe
     // main window saves as the editor takes the activation.
     fs::remove(Data() / "actions.cfg");
     ASSERT_EQ(OpenEditor(L"Add"), editor);
-    EXPECT_EQ(StoredTasks(), std::vector<Task>{edited});
+    EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{edited}; }, 5000));
     const HWND hotKey1 = EditorControls(editor).hotKey1;
     const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
     ::SendMessageW(hotKey1, HKM_SETHOTKEY, MAKEWORD('Q', HOTKEYF_CONTROL), 0);

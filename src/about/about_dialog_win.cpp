@@ -47,22 +47,35 @@ TForm3::TForm3(HINSTANCE instance, const Dpi& dpi)
 }
 
 void TForm3::ShowModal(HWND owner) {
+    // The tray menu's "About..." still works while the dialog is open: one dialog is enough.
+    if (dialog_ != nullptr) {
+        ::SetForegroundWindow(dialog_);
+        return;
+    }
     EmptyDialogTemplate dialog{};
     dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     ::DialogBoxIndirectParamW(instance_, &dialog.header, owner, DialogProc,
                               reinterpret_cast<LPARAM>(this));
+    // Kept until here: the owner's activation as the dialog ends still names it.
+    dialog_ = nullptr;
 }
 
 INT_PTR CALLBACK TForm3::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<TForm3*>(lParam)->dialog_ = dialog;
+    }
     auto* form = reinterpret_cast<TForm3*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    return form == nullptr ? FALSE : form->HandleMessage(dialog, message, wParam, lParam);
+    if (form == nullptr) return FALSE;
+    INT_PTR result = FALSE;
+    RunHandler(dialog, [&] { result = form->HandleMessage(dialog, message, wParam, lParam); });
+    return result;
 }
 
 INT_PTR TForm3::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            RunHandler(dialog, [&] { FormCreate(dialog); });
+            FormCreate(dialog);
             return TRUE;
         case WM_CTLCOLORDLG:
             return reinterpret_cast<INT_PTR>(BackgroundBrush());
@@ -87,25 +100,25 @@ INT_PTR TForm3::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             DrawImage1(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_COMMAND:
-            RunHandler(dialog, [&] {
-                switch (LOWORD(wParam)) {
-                    case kImage1:
-                        Image1Click(dialog);
-                        break;
-                    case kLabel2:
-                        Label2Click(dialog);
-                        break;
-                    case kLabel3:
-                        Label3Click(dialog);
-                        break;
-                    case IDOK:  // BitBtn1
-                    case IDCANCEL:
-                        ::EndDialog(dialog, LOWORD(wParam));
-                        break;
-                    default:
-                        break;
-                }
-            });
+            // A double click's first click has opened the link already.
+            if (HIWORD(wParam) == STN_DBLCLK) return TRUE;
+            switch (LOWORD(wParam)) {
+                case kImage1:
+                    Image1Click(dialog);
+                    break;
+                case kLabel2:
+                    Label2Click(dialog);
+                    break;
+                case kLabel3:
+                    Label3Click(dialog);
+                    break;
+                case IDOK:  // BitBtn1
+                case IDCANCEL:
+                    ::EndDialog(dialog, LOWORD(wParam));
+                    break;
+                default:
+                    break;
+            }
             return TRUE;
         default:
             return FALSE;

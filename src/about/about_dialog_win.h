@@ -18,8 +18,10 @@ class TForm3 {
     TForm3(const TForm3&) = delete;
     TForm3& operator=(const TForm3&) = delete;
 
-    // Returns when the dialog is closed.
+    // Returns when the dialog is closed; while it is open, brings it forward instead.
     void ShowModal(HWND owner);
+    // The dialog while it is shown, else null.
+    HWND Handle() const { return dialog_; }
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -40,6 +42,7 @@ class TForm3 {
     UniqueGdiObject linkFont_;
     UniqueIcon product_;
     UniqueIcon okIcon_;
+    HWND dialog_ = nullptr;
     HWND image1_ = nullptr;
     HWND label2_ = nullptr;
     HWND label3_ = nullptr;

@@ -12,11 +12,11 @@ Dispatcher::Dispatcher(TaskTable& table, std::function<std::u16string(HotKeyValu
     : table_(table), formatHotKey_(std::move(formatHotKey)), operations_(operations) {}
 
 void Dispatcher::Dravlin1HotKeyPressed(HotKeyValue hotKey, std::uint16_t /*index*/) {
-    const int rowCount = table_.RowCount();
-    if (rowCount == 0) return;
+    if (table_.RowCount() == 0) return;
     // Rows hold the text the editor wrote for their hotkey, so they are matched by text.
     const std::u16string pressed = formatHotKey_(hotKey);
-    for (int row = 0; row < rowCount; ++row) {
+    // Counted at each step: rows can be deleted while an action's box is open.
+    for (int row = 0; row < table_.RowCount(); ++row) {
         if (!table_.CellAt(kEnabledColumn, row).AsBoolean()) continue;
         if (table_.CellAt(kHotkeyColumn, row).AsString() != pressed) continue;
         RunRow(row);

@@ -51,6 +51,7 @@ void ListCommands::BitBtn1Click() {
 void ListCommands::BitBtn2Click() {
     if (editor_ == nullptr) return;
     AddingTask = false;
+    editor_->Fields().rowHotkey.reset();
     try {
         CopySelectedRowToEditor(editor_->Fields());
     } catch (const Error&) {
@@ -65,7 +66,9 @@ void ListCommands::CopySelectedRowToEditor(EditorFields& fields) {
     fields.chooserFileName = dest;
     const std::u16string desc = grid_.CellAt(u"Desc", row).AsString();
     fields.actionIndex = ItemIndexOf(kActionNames, desc, -1);
-    fields.hotKey = textToShortCut_(grid_.CellAt(u"Hotkey", row).AsString());
+    std::u16string hotkeyText = grid_.CellAt(u"Hotkey", row).AsString();
+    fields.hotKey = textToShortCut_(hotkeyText);
+    fields.rowHotkey = EditorFields::RowHotkey{std::move(hotkeyText), fields.hotKey};
     fields.destination = dest;
     const std::u16string runType = grid_.CellAt(u"Type_run", row).AsString();
     fields.runTypeIndex = 0;
@@ -75,11 +78,15 @@ void ListCommands::CopySelectedRowToEditor(EditorFields& fields) {
 }
 
 void ListCommands::BitBtn3Click() {
-    for (int row = 0; row < grid_.RowCount();) {
-        if (grid_.IsMarked(row)) {
-            grid_.RemoveRow(row);
-        } else {
-            ++row;
+    {
+        // A repaint lets the view copy its selection into the marks; not before the last row.
+        const TableBatch batch(grid_);
+        for (int row = 0; row < grid_.RowCount();) {
+            if (grid_.IsMarked(row)) {
+                grid_.RemoveRow(row);
+            } else {
+                ++row;
+            }
         }
     }
     saveTaskFile_();

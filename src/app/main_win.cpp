@@ -48,7 +48,7 @@ int Run(HINSTANCE instance) {
     Form1 = form1.get();
     auto form2 = CreateEditorForm(instance, *form1, hotKeyText);
     Form2 = form2.get();
-    form1->SetEditor(form2.get());
+    form1->SetEditor(form2.get(), form2->Handle());
     auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());
     Form3 = form3.get();
     form1->SetAboutBox(form3.get());
@@ -57,7 +57,7 @@ int Run(HINSTANCE instance) {
 
     // Destroyed in the reverse order: the editor gives back the hotkeys, the main window saves.
     form1->SetAboutBox(nullptr);
-    form1->SetEditor(nullptr);
+    form1->SetEditor(nullptr, nullptr);
     Form3 = nullptr;
     form3.reset();
     Form2 = nullptr;
@@ -72,5 +72,12 @@ int Run(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*showCommand*/) {
-    return quorvel::Run(instance);
+    try {
+        return quorvel::Run(instance);
+    } catch (...) {
+        // A failure outside every window's handling (a window that cannot be created, memory
+        // running out) ends the program, but not without a word.
+        quorvel::ShowCurrentException(nullptr);
+        return 1;
+    }
 }

@@ -1,31 +1,29 @@
 // TForm1's event handlers and the window side of the settings.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/start_counter.h"
-#include "common/error_box_win.h"
 
 namespace quorvel {
 
 namespace {
 
-bool BelongsToThisThread(HWND window) {
-    return window != nullptr &&
-           ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+// Where a window of that size shows: at the place given when a monitor shows any of it, else
+// within the work area of the monitor nearest to it (a place saved on a monitor that has gone,
+// or the far-off place of a minimised window).
+POINT OnSomeMonitor(LONG left, LONG top, LONG width, LONG height) {
+    const RECT bounds{left, top, left + width, top + height};
+    if (::MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL) != nullptr) return {left, top};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    return {std::clamp(left, area.left, std::max(area.left, area.right - width)),
+            std::clamp(top, area.top, std::max(area.top, area.bottom - height))};
 }
-
-// Table changes during the load repaint once, at the end, even when the load fails.
-class Batch {
-  public:
-    explicit Batch(TaskTable& table) : table_(table) { table_.BeginBatch(); }
-    ~Batch() { table_.EndBatch(); }
-    Batch(const Batch&) = delete;
-    Batch& operator=(const Batch&) = delete;
-
-  private:
-    TaskTable& table_;
-};
 
 }  // namespace
 
@@ -34,34 +32,37 @@ void TForm1::FormCreate() {
     tray_->Add();  // without a taskbar yet, TaskbarCreated brings the icon later
     startCounter_ = CountStart(registry_);
     if (startCounter_ == u"1") MakeVisible();
-    settingsReload_.Run(
-        [this] {
-            LoadSettings(store_, *this);
-            SaveSettings(store_, *this);
-        },
-        [this](const std::u16string& message) { ShowErrorBox(Handle(), message); });
-}
-
-void TForm1::LoadSettingsReported() {
-    settingsReload_.Run([this] { LoadSettings(store_, *this); },
-                        [this](const std::u16string& message) { ShowErrorBox(Handle(), message); });
+    LoadSettings(store_, *this);
+    SaveSettings(store_, *this);
 }
 
 void TForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
+    // The focus first: a box that FormActivate opens then finds it where it belongs.
+    focus_.OnActivate(Handle(), wParam);
     const HWND other = reinterpret_cast<HWND>(lParam);
     if (LOWORD(wParam) == WA_INACTIVE) {
-        if (BelongsToThisThread(other)) RunHandler(Handle(), [this] { FormDeactivate(); });
+        // Not for a message box: one that reports a failed save would save again.
+        if (IsProgramDialog(other)) FormDeactivate();
         return;
     }
-    // The window becomes the program's active window: shown anew, or back from the program's
-    // own editor, About box or message box; not when the user returns from another program.
-    if (creating_ || !::IsWindowVisible(Handle())) return;
+    // The window becomes the program's active window: shown anew, or back from the editor or
+    // the About box; not when the user returns from another program or closes a message box.
+    if (!::IsWindowVisible(Handle())) return;
     const bool firstSinceShown = !activatedSinceShown_;
     activatedSinceShown_ = true;
-    if (firstSinceShown || BelongsToThisThread(other)) FormActivate();
+    // Shown by FormCreate, which loads the settings itself: the activation only counts.
+    if (creating_) return;
+    if (firstSinceShown || IsProgramDialog(other)) FormActivate();
 }
 
-void TForm1::FormActivate() { LoadSettingsReported(); }
+bool TForm1::IsProgramDialog(HWND window) const {
+    return window != nullptr &&
+           (window == editorWindow_ || (about_ != nullptr && window == about_->Handle()));
+}
+
+// A failure goes to the error box. Closing that box activates the window again but loads
+// nothing (a message box is neither the editor nor About), so it is reported once.
+void TForm1::FormActivate() { LoadSettings(store_, *this); }
 
 void TForm1::FormDeactivate() { SaveTaskFile(); }
 
@@ -83,10 +84,16 @@ void TForm1::FormDestroy() {
     SaveSettings(store_, *this);
 }
 
-void TForm1::SaveTaskFile() { taskFile_.Save(table_); }
+void TForm1::SaveTaskFile() {
+    if (taskFileLoaded_) taskFile_.Save(table_);
+}
 
 void TForm1::LoadTaskFile() {
-    Batch batch(table_);
+    // From here on the file may be written: a save before the load would replace it with the
+    // still empty table.
+    taskFileLoaded_ = true;
+    // Changes during the load repaint once, at the end, even when the load fails.
+    const TableBatch batch(table_);
     taskFile_.Load(table_);
 }
 
@@ -178,8 +185,26 @@ void TForm1::MakeVisible() {
 }
 
 RECT TForm1::Bounds() const {
+    // Minimised, the window is an icon far off the screen; it counts with the place it is
+    // restored to.
+    if (::IsIconic(Handle())) return RestoredBounds();
     RECT bounds{};
     ::GetWindowRect(Handle(), &bounds);
+    return bounds;
+}
+
+RECT TForm1::RestoredBounds() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(Handle(), &placement);
+    // The placement counts from the work area's corner, which a taskbar on the left or at the
+    // top moves away from the screen's.
+    RECT bounds = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &monitor);
+    ::OffsetRect(&bounds, monitor.rcWork.left - monitor.rcMonitor.left,
+                 monitor.rcWork.top - monitor.rcMonitor.top);
     return bounds;
 }
 
@@ -217,8 +242,9 @@ void TForm1::Maximize() {
 }
 
 void TForm1::MoveTo(int left, int top) {
+    const POINT place = OnSomeMonitor(left, top, Width(), Height());
     const UINT activation = ::IsWindowVisible(Handle()) ? 0 : SWP_NOACTIVATE;
-    ::SetWindowPos(Handle(), HWND_TOP, left, top, 0, 0, SWP_NOSIZE | activation);
+    ::SetWindowPos(Handle(), HWND_TOP, place.x, place.y, 0, 0, SWP_NOSIZE | activation);
 }
 
 }  // namespace quorvel

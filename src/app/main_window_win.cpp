@@ -5,6 +5,7 @@
 
 #include "app/res/app_resources.h"
 #include "app/single_instance_win.h"
+#include "common/error.h"
 #include "common/error_box_win.h"
 #include "common/paths.h"
 #include "hotkeys/shortcut_text.h"
@@ -80,7 +81,6 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
       files_(CreateWindowsFileSystem()),
       store_{*files_, registry_, ExecutablePath(), SystemErrorText},
       taskFile_(*files_, DataFilePath(store_.executablePath, u"actions.cfg")),
-      settingsReload_([] { return ::GetTickCount64(); }),
       commands_(
           table_, [this] { SaveTaskFile(); }, [this] { RepaintGrid(); },
           [this, &hotKeyText](std::u16string_view text) {
@@ -114,6 +114,8 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
     ::CreateWindowExW(/*dwExStyle=*/0, kWindowClass, L"Quorvel Tessaly",
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width, height,
                       /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance, this);
+    if (!window_) throw Error(u"Error creating window");
+    AddStoredPicture();
     CreateMenus();
     CreateControls();
     table_.SetRepaintHandler([this] { RepaintGrid(); });
@@ -141,7 +143,9 @@ LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         form->window_.release();
     }
-    return form->HandleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    RunHandler(hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -154,7 +158,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnActivate(wParam, lParam);
             return 0;
         case WM_COMMAND:
-            RunHandler(hwnd, [&] { OnCommand(LOWORD(wParam)); });
+            OnCommand(LOWORD(wParam));
             return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
@@ -162,7 +166,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (header.hwndFrom == pageControl1_ && header.code == TCN_SELCHANGE) {
                 ShowPage(TabCtrl_GetCurSel(pageControl1_));
             } else if (grid_) {
-                RunHandler(hwnd, [&] { grid_->OnNotify(header, result); });
+                grid_->OnNotify(header, result);
             }
             return result;
         }
@@ -190,10 +194,17 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE:
-            RunHandler(hwnd, [this] { CloseRequested(); });
+            CloseRequested();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // At log-off and shutdown the process ends after this message without its windows
+            // being destroyed: save as their destruction would.
+            if (wParam) FormDestroy();
             return 0;
         case TrayIcon::kTrayIconMessage:
-            RunHandler(hwnd, [&] { OnTrayIcon(lParam); });
+            OnTrayIcon(lParam);
             return 0;
         default:
             if (message == TrayIcon::TaskbarCreatedMessage()) {
@@ -207,6 +218,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// ImageList1's own picture, shown by the rows until the first icon rebuild replaces it (and
+// when a failed load at start keeps that rebuild from running).
+void TForm1::AddStoredPicture() {
+    const UniqueIcon picture(static_cast<HICON>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
+    if (picture) ImageList_AddIcon(imageList1_.get(), picture.get());
 }
 
 void TForm1::CreateMenus() {
@@ -330,10 +349,11 @@ int TForm1::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
     wchar_t text[128] = L"";
     const int length = ::GetWindowTextW(control, text, 128);
     const HDC dc = ::GetDC(control);
-    const HGDIOBJ old = ::SelectObject(dc, font_.get());
     SIZE extent{};
-    ::GetTextExtentPoint32W(dc, text, length, &extent);
-    ::SelectObject(dc, old);
+    {
+        const SelectedObject font(dc, font_.get());
+        ::GetTextExtentPoint32W(dc, text, length, &extent);
+    }
     ::ReleaseDC(control, dc);
     return std::max(dpi_.Scale(widthAt96), static_cast<int>(extent.cx) + dpi_.Scale(extraAt96));
 }

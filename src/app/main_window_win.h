@@ -12,11 +12,11 @@
 #include "app/main_form.h"
 #include "app/registry_win.h"
 #include "app/settings.h"
-#include "app/settings_reload.h"
 #include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
 #include "app/tray_icon_win.h"
 #include "app/ui_metrics_win.h"
+#include "common/remembered_focus_win.h"
 #include "common/unique_handle_win.h"
 #include "editor/editor_fields.h"
 #include "hotkeys/hotkey_text.h"
@@ -45,7 +45,11 @@ class TForm1 final : public MainForm, private SettingsWindow {
     HWND Handle() const { return window_.get(); }
     HIMAGELIST ImageList1() const { return imageList1_.get(); }
     void RepaintGrid();
-    void SetEditor(EditorForm* editor) { commands_.SetEditor(editor); }
+    // The editor Add and Edit open, and its window.
+    void SetEditor(EditorForm* editor, HWND window) {
+        commands_.SetEditor(editor);
+        editorWindow_ = window;
+    }
     void SetAboutBox(TForm3* about) { about_ = about; }
     // Whether a message is the dialog navigation (Tab, arrows, mnemonics) of this window.
     bool TranslateDialogMessage(MSG& message);
@@ -68,6 +72,7 @@ class TForm1 final : public MainForm, private SettingsWindow {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
+    void AddStoredPicture();
     void CreateMenus();
     void LayoutControls();
     int TextFitWidth(HWND control, int widthAt96, int extraAt96) const;
@@ -83,6 +88,7 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void FormClose();
     void FormDestroy();
     void OnActivate(WPARAM wParam, LPARAM lParam);
+    bool IsProgramDialog(HWND window) const;
     void OnCommand(int id);
     void OnTrayIcon(LPARAM mouseMessage);
     void CloseRequested();
@@ -97,7 +103,6 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void ShowFromTray();
     void PopupMenu1At(POINT point);
     void BringForward();
-    void LoadSettingsReported();
 
     // SettingsWindow
     bool CheckBox1() const override;
@@ -117,6 +122,7 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void Maximize() override;
     void MoveTo(int left, int top) override;
     RECT Bounds() const;
+    RECT RestoredBounds() const;
 
     HINSTANCE instance_;
     Dpi dpi_;
@@ -126,9 +132,9 @@ class TForm1 final : public MainForm, private SettingsWindow {
     TaskFile taskFile_;
     TaskTable table_;
     WindowsKeyNames keyNames_;
-    SettingsReload settingsReload_;
     ListCommands commands_;
     TForm3* about_ = nullptr;
+    HWND editorWindow_ = nullptr;
 
     UniqueGdiObject font_;
     UniqueHandle<ImageListTraits> imageList1_;
@@ -147,9 +153,11 @@ class TForm1 final : public MainForm, private SettingsWindow {
     std::array<HWND, 6> gridButtons_{};
     TabPageBrush pageBrush_;
     HWND bitBtn4_ = nullptr;  // "Save"
+    RememberedFocus focus_;
 
     std::u16string startCounter_ = u"0";
     bool creating_ = true;
+    bool taskFileLoaded_ = false;
     bool activatedSinceShown_ = false;
     bool maximizeWhenShown_ = false;
 };

@@ -47,7 +47,7 @@ TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, con
     list_ = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
-            LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS,
+            LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     ListView_SetExtendedListViewStyle(
@@ -189,8 +189,8 @@ void TaskGrid::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     ::SetTextColor(item.hDC,
                    ::GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT cell = item.rcItem;
-    const HPEN linePen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_3DLIGHT));
-    const HGDIOBJ oldPen = ::SelectObject(item.hDC, linePen);
+    const UniqueGdiObject linePen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_3DLIGHT)));
+    const SelectedObject selectedPen(item.hDC, linePen.get());
     for (int shown = 0; shown < kColumnCount; ++shown) {
         cell.right = cell.left + ListView_GetColumnWidth(list_, shown);
         DrawCell(item.hDC, shown, row, cell, selected);
@@ -200,8 +200,6 @@ void TaskGrid::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     }
     ::MoveToEx(item.hDC, item.rcItem.left, item.rcItem.bottom - 1, nullptr);
     ::LineTo(item.hDC, cell.right, item.rcItem.bottom - 1);
-    ::SelectObject(item.hDC, oldPen);
-    ::DeleteObject(linePen);
     if ((item.itemState & ODS_FOCUS) && focused) ::DrawFocusRect(item.hDC, &item.rcItem);
 }
 

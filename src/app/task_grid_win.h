@@ -23,6 +23,7 @@ class TaskGrid {
         std::function<void()> scheduleSync;  // post a call of SyncSelectionToView
     };
 
+    // `images` stays its caller's: the list view only borrows it.
     TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, const Dpi& dpi,
              Events events);
     ~TaskGrid();

@@ -1,6 +1,7 @@
 #include "common/error_box_win.h"
 
 #include <exception>
+#include <new>
 #include <vector>
 
 #include "common/error.h"
@@ -46,6 +47,8 @@ void ShowCurrentException(HWND owner) noexcept {
             throw;
         } catch (const Error& e) {
             ShowErrorBox(owner, e.Message());
+        } catch (const std::bad_alloc&) {
+            ShowErrorBox(owner, u"Out of memory");
         } catch (const std::exception& e) {
             ShowErrorBox(owner, FromUtf8(e.what()));
         } catch (...) {

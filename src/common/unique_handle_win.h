@@ -12,7 +12,7 @@ namespace quorvel {
 // Traits supplies `static Handle Invalid()` and `static void Close(Handle)`.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Handle = decltype(Traits::Invalid());
 
     UniqueHandle() = default;
@@ -34,7 +34,7 @@ public:
         h_ = h;
     }
 
-private:
+  private:
     Handle h_ = Traits::Invalid();
 };
 
@@ -74,6 +74,20 @@ using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;  // from CreateCompatibleDC
+
+// Selects a GDI object (pen, brush, font, bitmap) into a device context for as long as it
+// lives, and puts the one it replaced back, also when drawing stops with an exception.
+class SelectedObject {
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~SelectedObject() { ::SelectObject(dc_, old_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // UTF-16 text between the portable core (char16_t) and the wide Windows calls (wchar_t).
 inline std::wstring ToWide(std::u16string_view s) { return {s.begin(), s.end()}; }

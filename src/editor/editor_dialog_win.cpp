@@ -163,8 +163,9 @@ TForm2::TForm2(HINSTANCE instance, MainForm& form1, HIMAGELIST imageList1, HotKe
     // Attached only now: until here the window's messages take the default handling.
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     CreateControls();
+    // An error of the press goes to the hotkey window's exception boundary.
     Dravlin1().OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
-        RunHandler(window_.get(), [&] { dispatcher_.Dravlin1HotKeyPressed(hotKey, index); });
+        dispatcher_.Dravlin1HotKeyPressed(hotKey, index);
     };
     FormCreate();
 }
@@ -189,8 +190,6 @@ void TForm2::CreateControls() {
     comboBox1_ = ::GetDlgItem(window_.get(), kComboBox1);
     combobox2_ = ::GetDlgItem(window_.get(), kCombobox2);
     comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
-    // A key without Shift, Ctrl or Alt is refused, and no modifier is put in its place.
-    ::SendMessageW(hotKey1_, HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(0, 0));
     FillList(comboBox1_, kActionNames, dpi);
     FillList(comboBox3_, kRunTypes, dpi);
 }
@@ -284,6 +283,14 @@ void TForm2::SetDestinationText(const std::u16string& text) {
     ::SetWindowTextW(combobox2_, ToWide(text).c_str());
 }
 
+void TForm2::HotKey1Change() {
+    // The control has no rule that refuses a key without modifiers; it would only put another
+    // modifier in its place. So the field is emptied instead.
+    if (IsBareKey(LOWORD(::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0)))) {
+        ::SendMessageW(hotKey1_, HKM_SETHOTKEY, 0, 0);
+    }
+}
+
 void TForm2::BitBtn2Click() {
     StoreFields();
     HideDialog();
@@ -323,31 +330,40 @@ void TForm2::SaveTaskFile() { form1_.SaveTaskFile(); }
 
 LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<TForm2*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (form) return form->HandleMessage(message, wParam, lParam);
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    RunHandler(hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = window_.get();
     switch (message) {
         case WM_COMMAND:
+            if (LOWORD(wParam) == kHotKey1 && HIWORD(wParam) == EN_CHANGE) {
+                HotKey1Change();
+                return 0;
+            }
             if (HIWORD(wParam) != BN_CLICKED) break;
             switch (LOWORD(wParam)) {
                 case kBitBtn2:
-                    RunHandler(hwnd, [&] { BitBtn2Click(); });
+                    BitBtn2Click();
                     return 0;
                 case kBitBtn3:
-                    RunHandler(hwnd, [&] { BitBtn3Click(); });
+                    BitBtn3Click();
                     return 0;
                 case kBitBtn4:
-                    RunHandler(hwnd, [&] { BitBtn4Click(); });
+                    BitBtn4Click();
                     return 0;
                 default:
                     break;  // IDOK and IDCANCEL from Enter and Esc: no button takes them
             }
             break;
+        case WM_ACTIVATE:
+            focus_.OnActivate(hwnd, wParam);
+            return 0;
         case WM_CLOSE:
-            RunHandler(hwnd, [&] { BitBtn2Click(); });
+            BitBtn2Click();
             return 0;
         default:
             break;

@@ -11,6 +11,7 @@
 #include "actions/actions_win.h"
 #include "actions/dispatcher.h"
 #include "app/main_form.h"
+#include "common/remembered_focus_win.h"
 #include "common/unique_handle_win.h"
 #include "editor/drive_api_win.h"
 #include "editor/editor_fields.h"
@@ -63,6 +64,7 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     void SetDestinationText(const std::u16string& text);
     void HideDialog();
 
+    void HotKey1Change();
     void BitBtn2Click();
     void BitBtn3Click();
     void BitBtn4Click();
@@ -87,6 +89,7 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     HWND comboBox1_ = nullptr;
     HWND combobox2_ = nullptr;
     HWND comboBox3_ = nullptr;
+    RememberedFocus focus_;
     bool shown_ = false;
     std::vector<HWND> disabledWindows_;  // the thread's windows the modal show disabled
 

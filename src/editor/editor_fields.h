@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quorvel {
@@ -14,6 +15,15 @@ struct EditorFields {
     std::u16string destination;      // Combobox2's text
     int runTypeIndex = -1;           // ComboBox3's selected item in the run types, -1 for none
     std::u16string chooserFileName;  // OpenDialog1's file name
+
+    // Edit: the row's Hotkey text and the field value made of it. While the field holds that
+    // value, OK keeps the text, so that a hotkey the field cannot show (one with Win, or a text
+    // no parser reads) is not lost by an edit of the other fields.
+    struct RowHotkey {
+        std::u16string text;
+        std::uint16_t hotKey = 0;
+    };
+    std::optional<RowHotkey> rowHotkey;
 };
 
 // What the list commands need of the editor window.

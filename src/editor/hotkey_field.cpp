@@ -19,6 +19,12 @@ constexpr std::array<ModifierPair, 3> kModifierPairs{{
 
 }  // namespace
 
+bool IsBareKey(std::uint16_t fieldValue) {
+    std::uint16_t modifiers = 0;
+    for (const auto& pair : kModifierPairs) modifiers |= pair.fieldFlag;
+    return (fieldValue & 0xFF) != 0 && ((fieldValue >> 8) & modifiers) == 0;
+}
+
 std::uint16_t ShortCutFromHotKeyField(std::uint16_t fieldValue) {
     const std::uint16_t key = fieldValue & 0xFF;
     // Modifiers alone (the control shows "Ctrl + " while the user is still typing) are no hotkey.

@@ -11,4 +11,8 @@ namespace quorvel {
 std::uint16_t ShortCutFromHotKeyField(std::uint16_t fieldValue);
 std::uint16_t HotKeyFieldFromShortCut(std::uint16_t shortCut);
 
+// A key typed without Shift, Ctrl or Alt, which the field refuses: as a system-wide hotkey it
+// would take the key away from every program.
+bool IsBareKey(std::uint16_t fieldValue);
+
 }  // namespace quorvel

@@ -32,6 +32,15 @@ void FillMissingDestination(EditorFields& fields, std::u16string_view action,
     }
 }
 
+// A row's hotkey text stays as it was when the user left the field as it opened.
+std::u16string HotkeyText(const EditorFields& fields, bool addingTask,
+                          OkStepEnvironment& environment) {
+    if (!addingTask && fields.rowHotkey && fields.rowHotkey->hotKey == fields.hotKey) {
+        return fields.rowHotkey->text;
+    }
+    return fields.hotKey == 0 ? std::u16string() : environment.FormatHotKey(fields.hotKey);
+}
+
 struct TaskTexts {
     std::u16string desc, hotkey, dest, typeRun;
 };
@@ -53,16 +62,15 @@ void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
     // Every text is made before the table changes, so a failing conversion leaves no half row.
     const TaskTexts texts{
         action,
-        fields.hotKey == 0 ? std::u16string() : environment.FormatHotKey(fields.hotKey),
+        HotkeyText(fields, addingTask, environment),
         fields.destination,
         SelectedText(kRunTypes, fields.runTypeIndex),
     };
     if (addingTask) {
         const int row = table.RowCount();
         table.AppendRows(1);
-        table.BeginBatch();
+        const TableBatch batch(table);
         WriteTaskCells(table, row, texts);
-        table.EndBatch();
     } else {
         WriteTaskCells(table, table.SelectedRow(), texts);
     }

@@ -24,7 +24,8 @@ class OkStepEnvironment {
 };
 
 // The editor's OK (BitBtn4Click): fills in a missing program or CD destination, writes the task
-// into the table (appended when addingTask, else over the selected row), saves, registers every
+// into the table (appended when addingTask, else over the selected row, whose hotkey text stays
+// while the field holds what Edit put in it), saves, registers every
 // row's hotkey again, rebuilds the icons and closes. Any failure propagates and skips the later
 // steps, so the dialog stays open.
 void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,

@@ -16,24 +16,17 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 class Paint {
   public:
     Paint(HDC dc, COLORREF penColour, int penWidth, COLORREF brushColour)
-        : dc_(dc),
-          pen_(::CreatePen(PS_SOLID, penWidth, penColour)),
+        : pen_(::CreatePen(PS_SOLID, penWidth, penColour)),
           brush_(::CreateSolidBrush(brushColour)),
-          oldPen_(::SelectObject(dc, pen_.get())),
-          oldBrush_(::SelectObject(dc, brush_.get())) {}
-    ~Paint() {
-        ::SelectObject(dc_, oldPen_);
-        ::SelectObject(dc_, oldBrush_);
-    }
-    Paint(const Paint&) = delete;
-    Paint& operator=(const Paint&) = delete;
+          selectedPen_(dc, pen_.get()),
+          selectedBrush_(dc, brush_.get()) {}
 
   private:
-    HDC dc_;
+    // Declared before their selections, so that they are deleted only once deselected.
     UniqueGdiObject pen_;
     UniqueGdiObject brush_;
-    HGDIOBJ oldPen_;
-    HGDIOBJ oldBrush_;
+    SelectedObject selectedPen_;
+    SelectedObject selectedBrush_;
 };
 
 // A round-cornered tile of one colour, the ground of the two power pictures.

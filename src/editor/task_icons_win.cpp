@@ -21,19 +21,6 @@ UniqueIcon ExtractFileIcon(HINSTANCE instance, const std::u16string& fileName, i
     return UniqueIcon(icon);
 }
 
-// Selects a bitmap into a memory device context for as long as it lives.
-class BitmapCanvas {
-  public:
-    BitmapCanvas(HDC dc, HBITMAP bitmap) : dc_(dc), old_(::SelectObject(dc, bitmap)) {}
-    ~BitmapCanvas() { ::SelectObject(dc_, old_); }
-    BitmapCanvas(const BitmapCanvas&) = delete;
-    BitmapCanvas& operator=(const BitmapCanvas&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
 // A 32 x 32 bitmap on white with what `draw` puts on it. Its 24 bits have no alpha channel,
 // so an icon's translucent edges are blended with the white and the list shows the whole square
 // as drawn.
@@ -51,7 +38,7 @@ UniqueGdiObject DrawPicture(Draw&& draw) {
         ::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
     UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) throw Error(u"Out of system resources");
-    BitmapCanvas canvas(dc.get(), static_cast<HBITMAP>(bitmap.get()));
+    const SelectedObject canvas(dc.get(), bitmap.get());
     const RECT square{0, 0, kPictureSize, kPictureSize};
     ::FillRect(dc.get(), &square, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     draw(dc.get());

@@ -133,4 +133,17 @@ class TaskTable {
     std::function<void()> repaint_;
 };
 
+// A batch of table changes as one scope: the view is repainted once, when it ends, also when a
+// change in it failed.
+class TableBatch {
+  public:
+    explicit TableBatch(TaskTable& table) : table_(table) { table_.BeginBatch(); }
+    ~TableBatch() { table_.EndBatch(); }
+    TableBatch(const TableBatch&) = delete;
+    TableBatch& operator=(const TableBatch&) = delete;
+
+  private:
+    TaskTable& table_;
+};
+
 }  // namespace quorvel

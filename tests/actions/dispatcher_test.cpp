@@ -142,6 +142,16 @@ TEST_F(DispatcherTest, AFailingOperationEndsThePress) {
     EXPECT_THAT(operations_.log, ElementsAre("WinExec [notepad.exe] 1"));
 }
 
+TEST_F(DispatcherTest, RowsDeletedWhileAnActionRunsEndTheWalk) {
+    Add({.desc = u"Clear the Windows clipboard"});
+    Add({.desc = u"Run Calc"});
+    // As when the user deletes rows while an action's message box is open.
+    operations_.onClearClipboard = [this] { table_.RemoveRow(1); };
+
+    EXPECT_NO_THROW(Press(kCtrlAltN));
+    EXPECT_THAT(operations_.log, ElementsAre("ClearClipboard"));
+}
+
 TEST_F(DispatcherTest, EditsTakeEffectAtTheNextPress) {
     Add({.desc = u"Run Calc"});
     Press(kCtrlAltN);

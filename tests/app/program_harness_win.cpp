@@ -163,6 +163,12 @@ void QuorvelProgramTest::SetUp() {
     DeleteRegValues();
 }
 
+void QuorvelProgramTest::RemoveDataFiles() const {
+    for (const char* name : {"actions.cfg", "settings.cnfg", "w_size.cnfg"}) {
+        fs::remove(Data() / name);
+    }
+}
+
 void QuorvelProgramTest::TearDown() {
     DeleteRegValues();
     std::error_code ignored;

@@ -75,6 +75,8 @@ class QuorvelProgramTest : public ::testing::Test {
     std::filesystem::path Data() const { return folder_ / "data"; }
     std::filesystem::path Executable() const { return folder_ / "Quorvel.exe"; }
     void SetNotFirstStart() { SetRegValue(kVendorKey, L"fr", L"41"); }
+    // The three data files, so that a test sees which the program writes again.
+    void RemoveDataFiles() const;
 
     std::filesystem::path folder_;
 };

@@ -186,7 +186,7 @@ struct EditorControls {
 
 // What a user puts into the editor before OK.
 struct EditorInput {
-    WORD key;
+    WORD key;  // with Ctrl and Alt; 0 leaves the hotkey field as it is
     std::wstring action;
     std::wstring destination;
     std::wstring runType;
@@ -274,8 +274,10 @@ class TaskRoadTest : public QuorvelProgramTest {
         const EditorControls controls(editor);
         ASSERT_NE(controls.hotKey1, nullptr);
         ASSERT_EQ(controls.comboBoxes.size(), 3u);
-        ::SendMessageW(controls.hotKey1, HKM_SETHOTKEY,
-                       MAKEWORD(input.key, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+        if (input.key != 0) {
+            ::SendMessageW(controls.hotKey1, HKM_SETHOTKEY,
+                           MAKEWORD(input.key, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+        }
         SelectListItem(controls.ComboBox1(), input.action);
         ::SendMessageW(controls.Combobox2(), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>(input.destination.c_str()));
@@ -294,6 +296,14 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs))
             << "the witness task did not run";
         EXPECT_FALSE(WaitUntil([&] { return RanIn(folder); }, kQuietMs)) << folder;
+    }
+
+    // The program's active window and keyboard focus.
+    GUITHREADINFO GuiThread() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(mainWindow_, nullptr), &info);
+        return info;
     }
 
     std::unique_ptr<Quorvel> quorvel_;
@@ -395,6 +405,60 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     ASSERT_TRUE(WaitUntil([&] { return RanIn("with space"); }, kRunTimeoutMs))
         << "the quoted program did not start after the box";
     EXPECT_EQ(ArgDumpReport(Report("with space")), (std::vector<std::wstring>{L"show=1", L"-x"}));
+}
+
+TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
+    const std::vector<Task> tasks{{L"Run Calc", kCtrlAltJ, L"", L"Hide", false}};
+    // The window shows at a first start; the missing file is reported while the main window
+    // is still being made, before the task list has been read.
+    fs::remove(Data() / "w_size.cnfg");
+    ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        box = GuiThread().hwndActive;
+        return box != nullptr && box != mainWindow_;
+    }));
+    EXPECT_EQ(FileText(Data() / "actions.cfg"), ActionsFile(tasks));
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), tasks);
+}
+
+TEST_F(TaskRoadTest, EditKeepsAHotkeyTheFieldCannotShowAndTheFieldRefusesABareKey) {
+    const Task withWin{kRunSelectedProgram, L"Control+Win+J", Program("off"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({withWin}));
+    // Tab from the grid to "Add": after the editor the focus is back there.
+    ::PostMessageW(grid_, WM_KEYDOWN, VK_TAB, 0);
+    const HWND add = ::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, L"Add");
+    ASSERT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
+
+    // Only the destination changes.
+    ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+    const HWND editor = OpenEditor(L"Edit");
+    ASSERT_NE(editor, nullptr);
+    const std::wstring moved = Program("road");
+    ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, {0, kRunSelectedProgram, moved, L"Normal"}));
+    const Task edited{kRunSelectedProgram, withWin.hotkey, moved, L"Normal", true};
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{edited});
+    EXPECT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
+
+    // A key typed without modifiers leaves the field empty, and OK registers nothing. The
+    // main window saves as the editor takes the activation.
+    fs::remove(Data() / "actions.cfg");
+    ASSERT_EQ(OpenEditor(L"Add"), editor);
+    EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{edited}; }, 5000));
+    const HWND hotKey1 = EditorControls(editor).hotKey1;
+    const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
+    ::SendMessageW(hotKey1, HKM_SETHOTKEY, MAKEWORD('Q', HOTKEYF_CONTROL), 0);
+    ::PostMessageW(hotKey1, WM_KEYDOWN, 'A', 0x001E0001);
+    ::PostMessageW(hotKey1, WM_KEYUP, 'A', 0xC01E0001);
+    ASSERT_TRUE(WaitUntil([&] { return field() != MAKEWORD('Q', HOTKEYF_CONTROL); }, 5000));
+    EXPECT_EQ(field(), 0);
+    ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, {0, L"Run Calc", L"", L"Normal"}));
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, {L"Run Calc", L"", L"", L"Normal", true}}));
+    EXPECT_TRUE(::RegisterHotKey(nullptr, 1, 0, 'A')) << "the bare A key is taken";
+    ::UnregisterHotKey(nullptr, 1);
+    quorvel_->Close();
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ TEST(HotKeyField, ExtendedFlagIsDroppedAndModifiersWithoutKeyAreNoHotKey) {
     EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x02, 0)), 0);
     EXPECT_EQ(HotKeyFieldFromShortCut(0x4000), 0);
     EXPECT_EQ(ShortCutFromHotKeyField(0), 0);
+    EXPECT_TRUE(IsBareKey(FieldValue(0x08, 0x2E))) << "the extended flag is no modifier";
+    EXPECT_FALSE(IsBareKey(FieldValue(0x02, 0))) << "Ctrl held, the key still to come";
 }
 
 class FakeDrives : public DriveApi {

@@ -65,6 +65,12 @@ struct WindowSearch {
     std::vector<HWND> found;
 };
 
+// A program that a task started may still be ending, and holds its own file until it has.
+bool RemoveFolder(const fs::path& folder) {
+    std::error_code failed;
+    return WaitUntil([&] { return fs::remove_all(folder, failed), !failed; });
+}
+
 }  // namespace
 
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
@@ -154,7 +160,7 @@ void QuorvelProgramTest::SetUp() {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     folder_ = fs::path(temp) / (L"quorvel-test-" + std::to_wstring(::GetCurrentProcessId()));
-    fs::remove_all(folder_);
+    ASSERT_TRUE(RemoveFolder(folder_)) << folder_.string();
     fs::create_directories(Data());
     fs::copy_file(PathFromBuild(QUORVEL_EXE_PATH), Executable());
     WriteFile(Data() / "actions.cfg", "\xFF\xFE");
@@ -171,8 +177,7 @@ void QuorvelProgramTest::RemoveDataFiles() const {
 
 void QuorvelProgramTest::TearDown() {
     DeleteRegValues();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    RemoveFolder(folder_);
 }
 
 }  // namespace quorvel

@@ -405,6 +405,7 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     ASSERT_TRUE(WaitUntil([&] { return RanIn("with space"); }, kRunTimeoutMs))
         << "the quoted program did not start after the box";
     EXPECT_EQ(ArgDumpReport(Report("with space")), (std::vector<std::wstring>{L"show=1", L"-x"}));
+    quorvel_->Close();
 }
 
 TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {

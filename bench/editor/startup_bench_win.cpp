@@ -19,9 +19,10 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "common/win/wide_text_win.h"
 #include "editor/editor_dialog_win.h"
-#include "editor/task_icons_win.h"
 #include "editor/task_hotkeys.h"
+#include "editor/task_icons_win.h"
 #include "hotkeys/dravlin_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"

@@ -6,8 +6,10 @@
 #include "app/res/app_resources.h"
 #include "app/single_instance_win.h"
 #include "common/error.h"
-#include "common/error_box_win.h"
 #include "common/paths.h"
+#include "common/win/error_box_win.h"
+#include "common/win/system_win.h"
+#include "common/win/window_class_win.h"
 #include "hotkeys/shortcut_text.h"
 #include "tasks/file_system_win.h"
 
@@ -94,16 +96,7 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
     smallIcon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon_.get();
-    windowClass.hIconSm = smallIcon_.get();
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
+    RegisterWindowClass(instance, kWindowClass, WindowProc, icon_.get(), smallIcon_.get());
 
     const int width = dpi_.Scale(609);
     const int height = dpi_.Scale(449);

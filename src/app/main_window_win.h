@@ -15,9 +15,9 @@
 #include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
 #include "app/tray_icon_win.h"
-#include "app/ui_metrics_win.h"
-#include "common/remembered_focus_win.h"
-#include "common/unique_handle_win.h"
+#include "common/win/remembered_focus_win.h"
+#include "common/win/ui_metrics_win.h"
+#include "common/win/unique_handle_win.h"
 #include "editor/editor_fields.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
@@ -60,15 +60,6 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void LoadTaskFile() override;
 
   private:
-    struct ImageListTraits {
-        static HIMAGELIST Invalid() { return nullptr; }
-        static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
-    };
-    struct MenuTraits {
-        static HMENU Invalid() { return nullptr; }
-        static void Close(HMENU menu) { ::DestroyMenu(menu); }
-    };
-
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
@@ -137,9 +128,9 @@ class TForm1 final : public MainForm, private SettingsWindow {
     HWND editorWindow_ = nullptr;
 
     UniqueGdiObject font_;
-    UniqueHandle<ImageListTraits> imageList1_;
+    UniqueImageList imageList1_;
     std::vector<UniqueIcon> buttonIcons_;
-    UniqueHandle<MenuTraits> popupMenu1_;
+    UniqueMenu popupMenu1_;
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
     UniqueWindow window_;

@@ -5,7 +5,8 @@
 #include <array>
 #include <string>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 

@@ -11,8 +11,9 @@
 #include "actions/actions_win.h"
 #include "actions/dispatcher.h"
 #include "app/main_form.h"
-#include "common/remembered_focus_win.h"
-#include "common/unique_handle_win.h"
+#include "common/win/remembered_focus_win.h"
+#include "common/win/ui_metrics_win.h"
+#include "common/win/unique_handle_win.h"
 #include "editor/drive_api_win.h"
 #include "editor/editor_fields.h"
 #include "editor/ok_step.h"
@@ -83,6 +84,7 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     HotKeyText& hotKeyText_;
     EditorFields fields_;
     WindowsDrives drives_;
+    Dpi dpi_;
     UniqueGdiObject font_;
     UniqueWindow window_;
     HWND hotKey1_ = nullptr;

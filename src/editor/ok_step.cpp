@@ -1,33 +1,26 @@
 #include "editor/ok_step.h"
 
-#include <array>
-
 #include "actions/action_catalogue.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr std::u16string_view kRunSelectedProgram = kActionNames[10];
-constexpr std::u16string_view kOpenCdRom = kActionNames[13];
-constexpr std::u16string_view kCloseCdRom = kActionNames[14];
-
-// A drop-down list's text: its selected item, or the empty text when nothing is selected.
-template <std::size_t N>
-std::u16string SelectedText(const std::array<std::u16string_view, N>& items, int index) {
-    if (index < 0 || index >= static_cast<int>(N)) return {};
-    return std::u16string(items[static_cast<std::size_t>(index)]);
+// The run type list's text: its selected item, or the empty text when nothing is selected.
+std::u16string RunTypeText(int index) {
+    if (index < 0 || index >= static_cast<int>(kRunTypes.size())) return {};
+    return std::u16string(kRunTypes[static_cast<std::size_t>(index)]);
 }
 
-void FillMissingDestination(EditorFields& fields, std::u16string_view action,
+void FillMissingDestination(EditorFields& fields, std::optional<Action> action,
                             OkStepEnvironment& environment) {
     if (!fields.destination.empty()) return;
-    if (action == kRunSelectedProgram) {
+    if (action == Action::RunSelectedProgram) {
         if (auto chosen = environment.ChooseProgramFile(fields.chooserFileName)) {
             fields.chooserFileName = *chosen;
             fields.destination = std::move(*chosen);
         }
-    } else if (action == kOpenCdRom || action == kCloseCdRom) {
+    } else if (action == Action::OpenCdRom || action == Action::CloseCdRom) {
         fields.destination = environment.FirstCdRomDrive() + u":";
     }
 }
@@ -56,15 +49,15 @@ void WriteTaskCells(TaskTable& table, int row, const TaskTexts& texts) {
 
 void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
                   OkStepEnvironment& environment) {
-    const std::u16string action = SelectedText(kActionNames, fields.actionIndex);
+    const std::optional<Action> action = ActionAt(fields.actionIndex);
     FillMissingDestination(fields, action, environment);
 
     // Every text is made before the table changes, so a failing conversion leaves no half row.
     const TaskTexts texts{
-        action,
+        action ? std::u16string(ActionName(*action)) : std::u16string(),
         HotkeyText(fields, addingTask, environment),
         fields.destination,
-        SelectedText(kRunTypes, fields.runTypeIndex),
+        RunTypeText(fields.runTypeIndex),
     };
     if (addingTask) {
         const int row = table.RowCount();

@@ -1,6 +1,6 @@
 #include "hotkeys/key_names_win.h"
 
-#include "common/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 
@@ -12,6 +12,7 @@ LayoutHandle FromHkl(HKL layout) { return reinterpret_cast<LayoutHandle>(layout)
 }  // namespace
 
 static_assert(kMapVkToVsc == MAPVK_VK_TO_VSC && kMapVscToVk == MAPVK_VSC_TO_VK);
+static_assert(kLoadNoTellShell == KLF_NOTELLSHELL);
 
 std::uint32_t WindowsKeyNames::MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const {
     return ::MapVirtualKeyW(code, mapType);

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/text.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
 
 namespace quorvel {
 

@@ -16,7 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/error_box_win.h"
+#include "common/win/system_win.h"
+#include "common/win/wide_text_win.h"
 #include "program_harness_win.h"
 
 namespace quorvel {

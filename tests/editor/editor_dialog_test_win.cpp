@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/list_commands.h"
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
 #include "editor/editor_dialog_win.h"
 #include "editor/task_icons_win.h"
 #include "hotkeys/key_names_win.h"

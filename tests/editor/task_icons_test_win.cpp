@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 #include "editor/task_icons_win.h"
 
 namespace quorvel {

@@ -8,7 +8,8 @@
 #include <system_error>
 
 #include "app/main_form.h"
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 #include "tasks/file_system_win.h"
 #include "tasks/task_file.h"
 

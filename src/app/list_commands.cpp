@@ -61,19 +61,15 @@ void ListCommands::BitBtn2Click() {
 }
 
 void ListCommands::CopySelectedRowToEditor(EditorFields& fields) {
-    const int row = grid_.SelectedRow();
-    const std::u16string dest = grid_.CellAt(u"Dest", row).AsString();
-    fields.chooserFileName = dest;
-    const std::u16string desc = grid_.CellAt(u"Desc", row).AsString();
-    fields.actionIndex = ItemIndexOf(kActionNames, desc, -1);
-    std::u16string hotkeyText = grid_.CellAt(u"Hotkey", row).AsString();
-    fields.hotKey = textToShortCut_(hotkeyText);
-    fields.rowHotkey = EditorFields::RowHotkey{std::move(hotkeyText), fields.hotKey};
-    fields.destination = dest;
-    const std::u16string runType = grid_.CellAt(u"Type_run", row).AsString();
+    Task task = grid_.TaskAt(grid_.SelectedRow());
+    fields.chooserFileName = task.dest;
+    fields.actionIndex = ItemIndexOf(kActionNames, task.desc, -1);
+    fields.hotKey = textToShortCut_(task.hotkey);
+    fields.rowHotkey = EditorFields::RowHotkey{std::move(task.hotkey), fields.hotKey};
+    fields.destination = std::move(task.dest);
     fields.runTypeIndex = 0;
     for (int i = 0; i < static_cast<int>(kRunTypes.size()); ++i) {
-        if (kRunTypes[i] == runType) fields.runTypeIndex = i;
+        if (kRunTypes[i] == task.typeRun) fields.runTypeIndex = i;
     }
 }
 

@@ -34,17 +34,6 @@ std::u16string HotkeyText(const EditorFields& fields, bool addingTask,
     return fields.hotKey == 0 ? std::u16string() : environment.FormatHotKey(fields.hotKey);
 }
 
-struct TaskTexts {
-    std::u16string desc, hotkey, dest, typeRun;
-};
-
-void WriteTaskCells(TaskTable& table, int row, const TaskTexts& texts) {
-    table.CellAt(u"Desc", row).SetAsString(texts.desc);
-    table.CellAt(u"Hotkey", row).SetAsString(texts.hotkey);
-    table.CellAt(u"Dest", row).SetAsString(texts.dest);
-    table.CellAt(u"Type_run", row).SetAsString(texts.typeRun);
-}
-
 }  // namespace
 
 void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
@@ -52,20 +41,17 @@ void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
     const std::optional<Action> action = ActionAt(fields.actionIndex);
     FillMissingDestination(fields, action, environment);
 
+    // A new row starts with the defaults, an edited one keeps its picture and Enabled state.
+    Task task = addingTask ? Task() : table.TaskAt(table.SelectedRow());
     // Every text is made before the table changes, so a failing conversion leaves no half row.
-    const TaskTexts texts{
-        action ? std::u16string(ActionName(*action)) : std::u16string(),
-        HotkeyText(fields, addingTask, environment),
-        fields.destination,
-        RunTypeText(fields.runTypeIndex),
-    };
+    task.desc = action ? std::u16string(ActionName(*action)) : std::u16string();
+    task.hotkey = HotkeyText(fields, addingTask, environment);
+    task.dest = fields.destination;
+    task.typeRun = RunTypeText(fields.runTypeIndex);
     if (addingTask) {
-        const int row = table.RowCount();
-        table.AppendRows(1);
-        const TableBatch batch(table);
-        WriteTaskCells(table, row, texts);
+        table.AppendTask(task);
     } else {
-        WriteTaskCells(table, table.SelectedRow(), texts);
+        table.SetTask(table.SelectedRow(), task);
     }
 
     environment.SaveTaskFile();

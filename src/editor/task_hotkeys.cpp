@@ -7,7 +7,7 @@ void RegisterTaskHotKeys(TaskTable& table,
                          const std::function<void(std::uint32_t)>& bindHotKey) {
     const int rowCount = table.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        const std::uint32_t hotKey = parseHotKey(table.CellAt(u"Hotkey", row).AsString());
+        const std::uint32_t hotKey = parseHotKey(table.ViewAt(row).hotkey);
         if (hotKey != 0) bindHotKey(hotKey);
     }
 }

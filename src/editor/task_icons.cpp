@@ -72,20 +72,18 @@ void BitBtn5Click(TaskTable& table, TaskPictures& pictures) {
     std::vector<std::pair<int, PictureSource>> pictureRows;
     const int rowCount = table.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        auto source = PictureSourceFor(table.CellAt(u"Desc", row).AsString(),
-                                       table.CellAt(u"Dest", row).AsString());
+        const TaskView task = table.ViewAt(row);
+        auto source = PictureSourceFor(task.desc, task.dest);
         if (source) pictureRows.emplace_back(row, std::move(*source));
     }
     pictures.RemoveAll();
     pictures.Reserve(static_cast<int>(pictureRows.size()));
     for (const auto& [row, source] : pictureRows) Append(pictures, source);
 
-    table.BeginBatch();
+    const TableBatch batch(table);
     for (std::size_t position = 0; position < pictureRows.size(); ++position) {
-        table.CellAt(u"Image", pictureRows[position].first)
-            .SetAsInteger(static_cast<std::int32_t>(position));
+        table.SetImage(pictureRows[position].first, static_cast<std::int32_t>(position));
     }
-    table.EndBatch();
 }
 
 }  // namespace quorvel

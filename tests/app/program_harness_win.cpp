@@ -152,10 +152,6 @@ void Quorvel::WaitForStartUp(const std::optional<std::wstring>& counterBefore) c
 }
 
 void QuorvelProgramTest::SetUp() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    folder_ = fs::path(temp) / (L"quorvel-test-" + std::to_wstring(::GetCurrentProcessId()));
-    fs::remove_all(folder_);
     fs::create_directories(Data());
     fs::copy_file(PathFromBuild(QUORVEL_EXE_PATH), Executable());
     WriteFile(Data() / "actions.cfg", "\xFF\xFE");
@@ -170,10 +166,6 @@ void QuorvelProgramTest::RemoveDataFiles() const {
     }
 }
 
-void QuorvelProgramTest::TearDown() {
-    DeleteRegValues();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-}
+void QuorvelProgramTest::TearDown() { DeleteRegValues(); }
 
 }  // namespace quorvel

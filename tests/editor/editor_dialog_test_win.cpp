@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <vector>
@@ -12,7 +11,7 @@
 #include "common/win/unique_handle_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/key_names_win.h"
-#include "key_press_win.h"
+#include "input_win.h"
 #include "memory_file_system.h"
 #include "task_rows.h"
 #include "tasks/task_file.h"
@@ -74,18 +73,6 @@ bool HotKeyIsFree(UINT modifiers, UINT key) {
     if (!::RegisterHotKey(probe.get(), 1, modifiers, key)) return false;
     ::UnregisterHotKey(probe.get(), 1);
     return true;
-}
-
-void PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(10);
-    }
 }
 
 std::wstring MessageBoxText(HWND box) {
@@ -281,7 +268,7 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
     PutTextOnClipboard(L"to be cleared");
     ASSERT_NE(::CountClipboardFormats(), 0);
     PressTogether({VK_CONTROL, VK_MENU, 'J'});
-    PumpMessagesUntil([] { return ::CountClipboardFormats() == 0; }, std::chrono::seconds(5));
+    PumpMessagesUntil([] { return ::CountClipboardFormats() == 0; }, 5000);
     EXPECT_EQ(::CountClipboardFormats(), 0) << "the hotkey ran the task";
 }
 

@@ -51,7 +51,7 @@ class ActionsWinTest : public testing::Test {
     ActionsWinTest()
         : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     nullptr, nullptr)),
-          actions_(window_.get()) {}
+          actions_([this] { return window_.get(); }) {}
 
     // One task on Ctrl+Alt+J, in the text the editor would have written for it.
     void AddTask(std::u16string_view desc, const std::wstring& dest, std::u16string_view runType) {

@@ -18,10 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form.h"
+#include "app/task_session_win.h"
+#include "common/win/wide_text_win.h"
 #include "editor/editor_dialog_win.h"
-#include "editor/task_icons_win.h"
-#include "editor/task_hotkeys.h"
 #include "hotkeys/dravlin_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
@@ -75,11 +74,8 @@ void WriteTaskList(const std::wstring& folder, std::u16string_view action) {
     TaskTable table;
     std::ofstream minimalList(std::filesystem::path(folder) / L"hotkeys.txt");
     for (const auto& combination : combinations) {
-        const int row = table.RowCount();
-        table.AppendRows(1);
-        table.CellAt(u"Desc", row).SetAsString(action);
-        table.CellAt(u"Hotkey", row).SetAsString(text.FormatHotKey(ValueOf(combination), true));
-        table.CellAt(u"Type_run", row).SetAsString(u"Normal");
+        table.AppendTask({std::u16string(action), text.FormatHotKey(ValueOf(combination), true),
+                          u"", u"Normal"});
         minimalList << combination.modifiers << ' ' << combination.key << '\n';
     }
     const auto files = CreateWindowsFileSystem();
@@ -89,19 +85,6 @@ void WriteTaskList(const std::wstring& folder, std::u16string_view action) {
 
 // --- children -------------------------------------------------------------------------
 
-class BenchMainForm final : public MainForm {
-  public:
-    explicit BenchMainForm(std::u16string path) : files_(CreateWindowsFileSystem()), path_(path) {}
-    TaskTable& NextGrid1() override { return table_; }
-    void SaveTaskFile() override { TaskFile(*files_, path_).Save(table_); }
-    void LoadTaskFile() override { TaskFile(*files_, path_).Load(table_); }
-
-  private:
-    TaskTable table_;
-    std::unique_ptr<FileSystem> files_;
-    std::u16string path_;
-};
-
 // The program's own start-up path: key names, the task file, the registrar, every row bound.
 int RegisterLikeQuorvel(const std::wstring& folder, HANDLE done) {
     WindowsKeyNames keyNames;
@@ -110,23 +93,25 @@ int RegisterLikeQuorvel(const std::wstring& folder, HANDLE done) {
     TaskTable table;
     TaskFile(*files, FromWide(folder + L"\\data\\actions.cfg")).Load(table);
     DravlinWindow dravlin1;
-    RegisterTaskHotKeys(
-        table, [&](std::u16string_view hotKey) { return text.ParseHotKey(hotKey, true); },
-        [&](std::uint32_t hotKey) { dravlin1.Dravlin1().BindHotKey(hotKey); });
+    for (int row = 0; row < table.RowCount(); ++row) {
+        const HotKeyValue hotKey = text.ParseHotKey(table.ViewAt(row).hotkey, true);
+        if (hotKey != 0) dravlin1.Dravlin1().BindHotKey(hotKey);
+    }
     ::SetEvent(done);
     return static_cast<int>(dravlin1.Dravlin1().Bindings().size());
 }
 
-// The whole editor creation: as above, plus the window, its controls and the task icons.
+// The whole editor creation: as above, plus the task icons, the window and its controls.
 int CreateEditorForm(const std::wstring& folder, HANDLE done) {
     WindowsKeyNames keyNames;
     HotKeyText text(keyNames);
-    BenchMainForm mainForm(FromWide(folder + L"\\data\\actions.cfg"));
-    const UniqueImageList imageList1(
-        ::ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8));
-    TForm2 form2(::GetModuleHandleW(nullptr), mainForm, imageList1.get(), text);
+    const auto files = CreateWindowsFileSystem();
+    TaskSessionWin session(::GetModuleHandleW(nullptr), *files,
+                           FromWide(folder + L"\\data\\actions.cfg"), text);
+    session.StartUp();
+    TForm2 form2(::GetModuleHandleW(nullptr), session.Tasks(), text);
     ::SetEvent(done);
-    return static_cast<int>(form2.Dravlin1().Bindings().size());
+    return static_cast<int>(session.Dravlin1().Bindings().size());
 }
 
 // Nothing but a message-only window and the same hotkeys.

@@ -19,7 +19,7 @@
 
 #include "common/text.h"
 #include "tasks/actions_file.h"
-#include "tasks/file_system_posix.h"
+#include "file_system_posix.h"
 
 namespace quorvel {
 namespace {

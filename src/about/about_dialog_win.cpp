@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "about/res/about_resources.h"
-#include "common/error_box_win.h"
+#include "common/win/error_box_win.h"
 
 namespace quorvel {
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/ui_metrics_win.h"
-#include "common/unique_handle_win.h"
+#include "common/win/ui_metrics_win.h"
+#include "common/win/unique_handle_win.h"
 
 namespace quorvel {
 

@@ -10,6 +10,11 @@ std::optional<Action> FindAction(std::u16string_view name) {
     return static_cast<Action>(found - kActionNames.begin());
 }
 
+std::optional<Action> ActionAt(int position) {
+    if (position < 0 || position >= static_cast<int>(kActionNames.size())) return std::nullopt;
+    return static_cast<Action>(position);
+}
+
 int ShowCommandOf(std::u16string_view runType) {
     static constexpr std::array<int, kRunTypes.size()> kShowCommands{kSwShowNormal, kSwHide,
                                                                      kSwShowMaximized, kSwMinimize};

@@ -7,7 +7,29 @@
 
 namespace quorvel {
 
-// The seventeen actions, exactly as stored in the task list, in the editor's order.
+// The seventeen actions, in the order the editor offers them.
+enum class Action : std::uint8_t {
+    RunMyComputer,
+    RunMyDocuments,
+    RunCalc,
+    RunNotepad,
+    RunCommandPromt,
+    PowerOffComputer,
+    RebootComputer,
+    HibernateComputer,
+    StandByComputer,
+    LogOffComputer,
+    RunSelectedProgram,
+    CloseSelectedProgram,
+    OpenWebsite,
+    OpenCdRom,
+    CloseCdRom,
+    MinimizeMaximazeAllWindows,
+    ClearTheWindowsClipboard,
+};
+
+// Each action's name exactly as the task list stores it, by the action's position: the one
+// place where an action and its name meet.
 inline constexpr std::array<std::u16string_view, 17> kActionNames{
     u"Run My Computer",
     u"Run My Documents",
@@ -28,26 +50,16 @@ inline constexpr std::array<std::u16string_view, 17> kActionNames{
     u"Clear the Windows clipboard",
 };
 
-// Positions in kActionNames.
-enum class Action : std::uint8_t {
-    RunMyComputer,
-    RunMyDocuments,
-    RunCalc,
-    RunNotepad,
-    RunCommandPromt,
-    PowerOffComputer,
-    RebootComputer,
-    HibernateComputer,
-    StandByComputer,
-    LogOffComputer,
-    RunSelectedProgram,
-    CloseSelectedProgram,
-    OpenWebsite,
-    OpenCdRom,
-    CloseCdRom,
-    MinimizeMaximazeAllWindows,
-    ClearTheWindowsClipboard,
-};
+static_assert(kActionNames.size() ==
+              static_cast<std::size_t>(Action::ClearTheWindowsClipboard) + 1);
+
+constexpr std::u16string_view ActionName(Action action) {
+    return kActionNames[static_cast<std::size_t>(action)];
+}
+
+// The action at a position of the editor's list; nothing for a position outside it (-1: none
+// selected).
+std::optional<Action> ActionAt(int position);
 
 // The action a stored name stands for; names are matched exactly, letter case included.
 std::optional<Action> FindAction(std::u16string_view name);

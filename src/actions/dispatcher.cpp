@@ -17,18 +17,19 @@ void Dispatcher::Dravlin1HotKeyPressed(HotKeyValue hotKey, std::uint16_t /*index
     const std::u16string pressed = formatHotKey_(hotKey);
     // Counted at each step: rows can be deleted while an action's box is open.
     for (int row = 0; row < table_.RowCount(); ++row) {
-        if (!table_.CellAt(kEnabledColumn, row).AsBoolean()) continue;
-        if (table_.CellAt(kHotkeyColumn, row).AsString() != pressed) continue;
-        RunRow(row);
+        const TaskView task = table_.ViewAt(row);
+        if (!task.enabled || task.hotkey != pressed) continue;
+        // A copy: the table may change while the action runs (a box it shows, say).
+        RunTask(table_.TaskAt(row));
     }
 }
 
-void Dispatcher::RunRow(int row) {
-    const auto action = FindAction(table_.CellAt(kDescColumn, row).AsString());
+void Dispatcher::RunTask(const Task& task) {
+    const auto action = FindAction(task.desc);
     if (!action) return;
-    const std::u16string destination = table_.CellAt(kDestColumn, row).AsString();
+    const std::u16string& destination = task.dest;
     const ProgramCommand command = SplitParameters(destination);
-    const int show = ShowCommandOf(table_.CellAt(kTypeRunColumn, row).AsString());
+    const int show = ShowCommandOf(task.typeRun);
 
     switch (*action) {
         case Action::RunMyComputer:

@@ -22,7 +22,7 @@ class Dispatcher {
     void Dravlin1HotKeyPressed(HotKeyValue hotKey, std::uint16_t index);
 
   private:
-    void RunRow(int row);
+    void RunTask(const Task& task);
 
     TaskTable& table_;
     std::function<std::u16string(HotKeyValue)> formatHotKey_;

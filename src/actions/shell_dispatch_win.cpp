@@ -7,8 +7,9 @@
 #include <utility>
 
 #include "common/error.h"
-#include "common/error_box_win.h"
-#include "common/unique_handle_win.h"
+#include "common/win/error_box_win.h"
+#include "common/win/system_win.h"
+#include "common/win/unique_handle_win.h"
 
 namespace quorvel {
 namespace {

@@ -9,8 +9,11 @@
 #include <string>
 #include <utility>
 
-#include "common/error_box_win.h"
-#include "common/unique_handle_win.h"
+#include "actions/action_catalogue.h"
+#include "common/win/error_box_win.h"
+#include "common/win/system_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 namespace {
@@ -30,6 +33,9 @@ static_assert(win::kMciSetDoorClosed == MCI_SET_DOOR_CLOSED);
 static_assert(win::kTh32csSnapProcess == TH32CS_SNAPPROCESS);
 static_assert(win::kProcessTerminate == PROCESS_TERMINATE);
 static_assert(win::kShellExecuteLastFailure == SE_ERR_DLLNOTFOUND);
+static_assert(kSwHide == SW_HIDE && kSwShowNormal == SW_SHOWNORMAL);
+static_assert(kSwShowMaximized == SW_SHOWMAXIMIZED && kSwMinimize == SW_MINIMIZE);
+static_assert(kCsidlPersonal == CSIDL_PERSONAL && kCsidlDrives == CSIDL_DRIVES);
 
 struct ItemIdListTraits {
     static PIDLIST_ABSOLUTE Invalid() { return nullptr; }

@@ -8,8 +8,6 @@
 
 namespace quorvel {
 
-bool AddingTask = false;
-
 namespace {
 
 // Setting a drop-down list's text selects the first item equal to it ignoring letter case;
@@ -44,36 +42,31 @@ void ListCommands::BitBtn1Click() {
     fields.actionIndex = 0;
     fields.runTypeIndex = 0;
     fields.destination.clear();
-    AddingTask = true;
-    editor_->ShowModal();
+    editor_->ShowModal(EditorMode::Add());
 }
 
 void ListCommands::BitBtn2Click() {
     if (editor_ == nullptr) return;
-    AddingTask = false;
+    const int row = grid_.SelectedRow();
     editor_->Fields().rowHotkey.reset();
     try {
-        CopySelectedRowToEditor(editor_->Fields());
+        CopyRowToEditor(row, editor_->Fields());
     } catch (const Error&) {
         // Without a readable row the editor opens with the values it holds.
     }
-    editor_->ShowModal();
+    editor_->ShowModal(EditorMode::Edit(row));
 }
 
-void ListCommands::CopySelectedRowToEditor(EditorFields& fields) {
-    const int row = grid_.SelectedRow();
-    const std::u16string dest = grid_.CellAt(u"Dest", row).AsString();
-    fields.chooserFileName = dest;
-    const std::u16string desc = grid_.CellAt(u"Desc", row).AsString();
-    fields.actionIndex = ItemIndexOf(kActionNames, desc, -1);
-    std::u16string hotkeyText = grid_.CellAt(u"Hotkey", row).AsString();
-    fields.hotKey = textToShortCut_(hotkeyText);
-    fields.rowHotkey = EditorFields::RowHotkey{std::move(hotkeyText), fields.hotKey};
-    fields.destination = dest;
-    const std::u16string runType = grid_.CellAt(u"Type_run", row).AsString();
+void ListCommands::CopyRowToEditor(int row, EditorFields& fields) {
+    Task task = grid_.TaskAt(row);
+    fields.chooserFileName = task.dest;
+    fields.actionIndex = ItemIndexOf(kActionNames, task.desc, -1);
+    fields.hotKey = textToShortCut_(task.hotkey);
+    fields.rowHotkey = EditorFields::RowHotkey{std::move(task.hotkey), fields.hotKey};
+    fields.destination = std::move(task.dest);
     fields.runTypeIndex = 0;
     for (int i = 0; i < static_cast<int>(kRunTypes.size()); ++i) {
-        if (kRunTypes[i] == runType) fields.runTypeIndex = i;
+        if (kRunTypes[i] == task.typeRun) fields.runTypeIndex = i;
     }
 }
 

@@ -6,10 +6,11 @@
 #include "app/res/app_resources.h"
 #include "app/single_instance_win.h"
 #include "common/error.h"
-#include "common/error_box_win.h"
 #include "common/paths.h"
+#include "common/win/error_box_win.h"
+#include "common/win/system_win.h"
+#include "common/win/window_class_win.h"
 #include "hotkeys/shortcut_text.h"
-#include "tasks/file_system_win.h"
 
 namespace quorvel {
 
@@ -75,35 +76,26 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
+TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
+               const HotKeyText& hotKeyText)
     : instance_(instance),
       dpi_(Dpi::OfScreen()),
-      files_(CreateWindowsFileSystem()),
-      store_{*files_, registry_, ExecutablePath(), SystemErrorText},
-      taskFile_(*files_, DataFilePath(store_.executablePath, u"actions.cfg")),
+      store_{files, registry_, ExecutablePath(), SystemErrorText},
+      tasks_(session.Tasks()),
+      imageList1_(session.ImageList1()),
       commands_(
-          table_, [this] { SaveTaskFile(); }, [this] { RepaintGrid(); },
+          tasks_.NextGrid1(), [this] { tasks_.SaveTaskFile(); }, [this] { RepaintGrid(); },
           [this, &hotKeyText](std::u16string_view text) {
               return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
           }),
-      font_(CreateMessageFont()),
-      imageList1_(ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8)) {
+      font_(CreateMessageFont()) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
                                                 ::GetSystemMetrics(SM_CXICON),
                                                 ::GetSystemMetrics(SM_CYICON), 0)));
     smallIcon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon_.get();
-    windowClass.hIconSm = smallIcon_.get();
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
+    RegisterWindowClass(instance, kWindowClass, WindowProc, icon_.get(), smallIcon_.get());
 
     const int width = dpi_.Scale(609);
     const int height = dpi_.Scale(449);
@@ -118,7 +110,7 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
     AddStoredPicture();
     CreateMenus();
     CreateControls();
-    table_.SetRepaintHandler([this] { RepaintGrid(); });
+    tasks_.NextGrid1().SetRepaintHandler([this] { RepaintGrid(); });
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
     RunHandler(Handle(), [this] { FormCreate(); });
     creating_ = false;
@@ -127,7 +119,7 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
 TForm1::~TForm1() {
     RunHandler(Handle(), [this] { FormDestroy(); });
     tray_.reset();
-    table_.SetRepaintHandler(nullptr);
+    tasks_.NextGrid1().SetRepaintHandler(nullptr);
     window_.reset();
 }
 
@@ -225,7 +217,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::AddStoredPicture() {
     const UniqueIcon picture(static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
-    if (picture) ImageList_AddIcon(imageList1_.get(), picture.get());
+    if (picture) ImageList_AddIcon(imageList1_, picture.get());
 }
 
 void TForm1::CreateMenus() {
@@ -265,7 +257,7 @@ void TForm1::CreateControls() {
     // Children are stacked in creation order, the first on top: the controls come before the
     // group boxes and the page control they sit on, which is also the Tab order.
     grid_ = std::make_unique<TaskGrid>(
-        Handle(), kNextGrid1, table_, imageList1_.get(), dpi_,
+        Handle(), kNextGrid1, tasks_.NextGrid1(), imageList1_, dpi_,
         TaskGrid::Events{[this] { NextGrid1Click(); },
                          [this] { commands_.NextGrid1CellDblClick(); },
                          [this] { ::PostMessageW(Handle(), kSyncGridSelection, 0, 0); }});

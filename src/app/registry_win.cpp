@@ -2,15 +2,22 @@
 
 #include <windows.h>
 
-#include "common/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 // Definitions of the members named like the calls, not the A/W macros.
 
 namespace quorvel {
 
+static_assert(kKeyQueryValue == KEY_QUERY_VALUE && kKeyAllAccess == KEY_ALL_ACCESS);
+static_assert(kRegSz == REG_SZ && kErrorSuccess == ERROR_SUCCESS);
+
 namespace {
 
-HKEY ToHkey(RegistryApi::Key key) { return reinterpret_cast<HKEY>(key); }
+// The per-user root is a handle <windows.h> makes by a cast, which no constant expression can
+// compare; it is named by its number on the portable side and translated here.
+HKEY ToHkey(RegistryApi::Key key) {
+    return key == kHkeyCurrentUser ? HKEY_CURRENT_USER : reinterpret_cast<HKEY>(key);
+}
 
 }  // namespace
 

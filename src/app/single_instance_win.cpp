@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "common/paths.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
 
 namespace quorvel {
 

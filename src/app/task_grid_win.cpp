@@ -5,7 +5,8 @@
 #include <array>
 #include <string>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 
@@ -139,9 +140,8 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
             auto& info = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header));
             if ((info.item.mask & LVIF_TEXT) && info.item.iItem < table_.RowCount() &&
                 info.item.iSubItem >= 0 && info.item.iSubItem < kColumnCount) {
-                const std::wstring text =
-                    ToWide(table_.CellAt(kShownColumns[info.item.iSubItem].column, info.item.iItem)
-                               .AsString());
+                const std::wstring text = ToWide(
+                    table_.TextAt(kShownColumns[info.item.iSubItem].column, info.item.iItem));
                 ::lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
             }
             return true;
@@ -172,8 +172,7 @@ void TaskGrid::ToggleEnabledAt(POINT point) {
     ListView_SubItemHitTest(list_, &hit);
     if (hit.iItem < 0 || hit.iItem >= table_.RowCount()) return;
     if (hit.iSubItem != ShownIndexOf(kEnabledColumn)) return;
-    Cell enabled = table_.CellAt(kEnabledColumn, hit.iItem);
-    enabled.SetAsBoolean(!enabled.AsBoolean());
+    table_.SetEnabled(hit.iItem, !table_.ViewAt(hit.iItem).enabled);
 }
 
 UINT TaskGrid::RowHeight(const Dpi& dpi) { return static_cast<UINT>(dpi.Scale(kRowHeightAt96)); }
@@ -205,12 +204,12 @@ void TaskGrid::OnDrawItem(const DRAWITEMSTRUCT& item) const {
 
 void TaskGrid::DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const {
     const ShownColumn& shown = kShownColumns[shownColumn];
-    Cell value = table_.CellAt(shown.column, row);
+    const TaskView task = table_.ViewAt(row);
     if (shown.column == kImageColumn) {
         int width = 0;
         int height = 0;
         ImageList_GetIconSize(images_, &width, &height);
-        const int index = value.AsInteger();
+        const int index = task.image;
         if (index >= 0 && index < ImageList_GetImageCount(images_)) {
             ImageList_Draw(images_, index, dc, (cell.left + cell.right - width) / 2,
                            (cell.top + cell.bottom - height) / 2,
@@ -219,10 +218,10 @@ void TaskGrid::DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool
         return;
     }
     if (shown.column == kEnabledColumn) {
-        DrawCheckBox(dc, cell, value.AsBoolean());
+        DrawCheckBox(dc, cell, task.enabled);
         return;
     }
-    const std::wstring text = ToWide(value.AsString());
+    const std::wstring text = ToWide(table_.TextAt(shown.column, row));
     RECT textRect = cell;
     ::InflateRect(&textRect, -dpi_.Scale(kTextPaddingAt96), 0);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,

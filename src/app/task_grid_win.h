@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/ui_metrics_win.h"
+#include "common/win/ui_metrics_win.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {

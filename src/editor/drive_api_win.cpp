@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
-#include "common/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 // Defines the member named like the A/W macro and calls the W function.
 #undef GetDriveType
 
 namespace quorvel {
+
+static_assert(kDriveCdRom == DRIVE_CDROM);
 
 std::uint32_t WindowsDrives::GetLogicalDrives() { return ::GetLogicalDrives(); }
 

@@ -3,24 +3,26 @@
 #include <array>
 
 #include "actions/action_catalogue.h"
-#include "app/list_commands.h"
 #include "common/error.h"
-#include "common/error_box_win.h"
+#include "common/win/error_box_win.h"
+#include "common/win/system_win.h"
+#include "common/win/window_class_win.h"
+#include "common/win/wide_text_win.h"
 #include "editor/cd_rom_drive.h"
 #include "editor/hotkey_field.h"
 #include "editor/program_chooser_win.h"
-#include "editor/start_up_load.h"
-#include "editor/task_hotkeys.h"
-#include "editor/task_icons_win.h"
 
 namespace quorvel {
 
 TForm2* Form2 = nullptr;
 
+static_assert(kHotKeyFieldShift == HOTKEYF_SHIFT && kHotKeyFieldControl == HOTKEYF_CONTROL);
+static_assert(kHotKeyFieldAlt == HOTKEYF_ALT && kHotKeyFieldExtended == HOTKEYF_EXT);
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm2";
-constexpr int kRunSelectedProgramIndex = 10;
+constexpr int kRunSelectedProgramIndex = static_cast<int>(Action::RunSelectedProgram);
 constexpr int kListRowHeight = 16;
 
 // Layout in pixels at 96 DPI.
@@ -42,7 +44,7 @@ struct ControlLayout {
 
 constexpr DWORD kDropDownList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 // The closed box is 22 high; the window's height includes the open list of all 17 actions.
-constexpr int kDroppedHeight = 22 + 17 * kListRowHeight + 4;
+constexpr int kDroppedHeight = 22 + static_cast<int>(kActionNames.size()) * kListRowHeight + 4;
 
 // In tab order: creation order is the order Tab walks.
 constexpr std::array<ControlLayout, 7> kFieldLayouts{{
@@ -70,68 +72,37 @@ constexpr std::array<ControlLayout, 5> kFrameLayouts{{
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 
-int ScreenDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
-
-int Scaled(int pixels, int dpi) { return ::MulDiv(pixels, dpi, USER_DEFAULT_SCREEN_DPI); }
-
-HFONT CreateMessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return nullptr;
-    }
-    return ::CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
-void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    if (::GetClassInfoExW(instance, kWindowClass, &windowClass)) return;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
-}
-
-HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc) {
-    RegisterWindowClass(instance, windowProc);
-    const int dpi = ScreenDpi();
+HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc, const Dpi& dpi) {
+    RegisterWindowClass(instance, kWindowClass, windowProc);
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
+    RECT frame{0, 0, dpi.Scale(kClientWidth), dpi.Scale(kClientHeight)};
     ::AdjustWindowRectEx(&frame, kStyle, /*bMenu=*/FALSE, /*dwExStyle=*/0);
     const HWND window = ::CreateWindowExW(
-        /*dwExStyle=*/0, kWindowClass, L"Add task", kStyle, Scaled(kDesignedPlace.x, dpi),
-        Scaled(kDesignedPlace.y, dpi), frame.right - frame.left, frame.bottom - frame.top,
+        /*dwExStyle=*/0, kWindowClass, L"Add task", kStyle, dpi.Scale(kDesignedPlace.x),
+        dpi.Scale(kDesignedPlace.y), frame.right - frame.left, frame.bottom - frame.top,
         /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
     if (!window) throw Error(u"Error creating window");
     return window;
 }
 
-HWND CreateControl(HWND parent, HINSTANCE instance, const ControlLayout& layout, int dpi,
+HWND CreateControl(HWND parent, HINSTANCE instance, const ControlLayout& layout, const Dpi& dpi,
                    HFONT font) {
     const HWND control = ::CreateWindowExW(
         layout.exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | layout.style,
-        Scaled(layout.left, dpi), Scaled(layout.top, dpi), Scaled(layout.width, dpi),
-        Scaled(layout.height, dpi), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
+        dpi.Scale(layout.left), dpi.Scale(layout.top), dpi.Scale(layout.width),
+        dpi.Scale(layout.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+        instance, nullptr);
     if (!control) throw Error(u"Error creating window");
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), /*redraw=*/FALSE);
     return control;
 }
 
 template <std::size_t N>
-void FillList(HWND comboBox, const std::array<std::u16string_view, N>& items, int dpi) {
+void FillList(HWND comboBox, const std::array<std::u16string_view, N>& items, const Dpi& dpi) {
     for (const auto item : items) {
         ::SendMessageW(comboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
     }
-    ::SendMessageW(comboBox, CB_SETITEMHEIGHT, /*list items=*/0, Scaled(kListRowHeight, dpi));
+    ::SendMessageW(comboBox, CB_SETITEMHEIGHT, /*list items=*/0, dpi.Scale(kListRowHeight));
 }
 
 std::u16string WindowText(HWND window) {
@@ -147,26 +118,16 @@ int SelectedIndex(HWND comboBox) {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance, MainForm& form1, HIMAGELIST imageList1, HotKeyText& hotKeyText)
+TForm2::TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText)
     : instance_(instance),
-      form1_(form1),
-      imageList1_(imageList1),
+      tasks_(tasks),
       hotKeyText_(hotKeyText),
+      dpi_(Dpi::OfScreen()),
       font_(CreateMessageFont()),
-      window_(CreateFormWindow(instance, &TForm2::WindowProc)),
-      dravlin1_(instance),
-      actions_(window_.get()),
-      dispatcher_(
-          form1.NextGrid1(),
-          [&hotKeyText](HotKeyValue hotKey) { return hotKeyText.FormatHotKey(hotKey, true); },
-          actions_) {
+      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_)) {
     // Attached only now: until here the window's messages take the default handling.
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     CreateControls();
-    // An error of the press goes to the hotkey window's exception boundary.
-    Dravlin1().OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
-        dispatcher_.Dravlin1HotKeyPressed(hotKey, index);
-    };
     FormCreate();
 }
 
@@ -178,47 +139,32 @@ TForm2::~TForm2() {
 void TForm2::CreateControls() {
     const INITCOMMONCONTROLSEX hotKeyClass{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&hotKeyClass);
-    const int dpi = ScreenDpi();
-    const auto font = static_cast<HFONT>(font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    const auto font = static_cast<HFONT>(font_.get());
     for (const auto& layout : kFieldLayouts) {
-        CreateControl(window_.get(), instance_, layout, dpi, font);
+        CreateControl(window_.get(), instance_, layout, dpi_, font);
     }
     for (const auto& layout : kFrameLayouts) {
-        CreateControl(window_.get(), instance_, layout, dpi, font);
+        CreateControl(window_.get(), instance_, layout, dpi_, font);
     }
     hotKey1_ = ::GetDlgItem(window_.get(), kHotKey1);
     comboBox1_ = ::GetDlgItem(window_.get(), kComboBox1);
     combobox2_ = ::GetDlgItem(window_.get(), kCombobox2);
     comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
-    FillList(comboBox1_, kActionNames, dpi);
-    FillList(comboBox3_, kRunTypes, dpi);
+    FillList(comboBox1_, kActionNames, dpi_);
+    FillList(comboBox3_, kRunTypes, dpi_);
 }
 
+// The action box opens with all its actions in view and "Run selected program..." chosen.
 void TForm2::FormCreate() {
-    LoadTasksAndIcons(form1_, [this] { BitBtn5Click(); });
-    RunHandler(nullptr, [&] {
-        const auto count = ::SendMessageW(comboBox1_, CB_GETCOUNT, 0, 0);
-        ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0);
-        ::SendMessageW(comboBox1_, CB_SETCURSEL, kRunSelectedProgramIndex, 0);
-        fields_.actionIndex = kRunSelectedProgramIndex;
-        RegisterTaskHotKeys();
-    });
+    const auto count = ::SendMessageW(comboBox1_, CB_GETCOUNT, 0, 0);
+    ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0);
+    ::SendMessageW(comboBox1_, CB_SETCURSEL, kRunSelectedProgramIndex, 0);
+    fields_.actionIndex = kRunSelectedProgramIndex;
 }
 
-void TForm2::RegisterTaskHotKeys() {
-    quorvel::RegisterTaskHotKeys(
-        form1_.NextGrid1(),
-        [this](std::u16string_view text) { return hotKeyText_.ParseHotKey(text, true); },
-        [this](std::uint32_t hotKey) { Dravlin1().BindHotKey(hotKey); });
-}
-
-void TForm2::BitBtn5Click() {
-    ImageListPictures pictures(instance_, imageList1_);
-    quorvel::BitBtn5Click(form1_.NextGrid1(), pictures);
-}
-
-void TForm2::ShowModal() {
+void TForm2::ShowModal(EditorMode mode) {
     if (shown_) return;
+    mode_ = mode;
     LoadFields();
     // As a modal window: the thread's other windows take no input until the dialog closes.
     disabledWindows_.clear();
@@ -239,7 +185,7 @@ void TForm2::ShowModal() {
     ::SetForegroundWindow(window_.get());
     ::SetFocus(hotKey1_);
 
-    // Hotkey presses reach Dravlin1's own window through this loop as well.
+    // Hotkey presses reach the registrar's own window through this loop as well.
     MSG message;
     while (shown_) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
@@ -308,7 +254,7 @@ void TForm2::BitBtn3Click() {
 void TForm2::BitBtn4Click() {
     StoreFields();
     try {
-        quorvel::BitBtn4Click(fields_, AddingTask, form1_.NextGrid1(), *this);
+        quorvel::BitBtn4Click(fields_, mode_, tasks_, *this);
     } catch (...) {
         // The dialog stays open: show the destination the first steps may have filled in.
         SetDestinationText(fields_.destination);
@@ -325,8 +271,6 @@ std::u16string TForm2::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drive
 std::u16string TForm2::FormatHotKey(std::uint32_t hotKey) {
     return hotKeyText_.FormatHotKey(hotKey, true);
 }
-
-void TForm2::SaveTaskFile() { form1_.SaveTaskFile(); }
 
 LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<TForm2*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));

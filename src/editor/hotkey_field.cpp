@@ -12,9 +12,9 @@ struct ModifierPair {
 };
 
 constexpr std::array<ModifierPair, 3> kModifierPairs{{
-    {0x01, 0x2000},  // Shift
-    {0x02, 0x4000},  // Ctrl
-    {0x04, 0x8000},  // Alt
+    {kHotKeyFieldShift, 0x2000},
+    {kHotKeyFieldControl, 0x4000},
+    {kHotKeyFieldAlt, 0x8000},
 }};
 
 }  // namespace

@@ -5,9 +5,15 @@
 namespace quorvel {
 
 // The common hotkey control packs its value as the key code in the low byte and its own
-// modifier flags (HOTKEYF_SHIFT 0x01, HOTKEYF_CONTROL 0x02, HOTKEYF_ALT 0x04, HOTKEYF_EXT 0x08)
-// in the high byte. The rest of the program speaks the shortcut word (Shift 0x2000,
-// Ctrl 0x4000, Alt 0x8000). These two are the only place where one becomes the other.
+// modifier flags in the high byte (HOTKEYF_SHIFT, HOTKEYF_CONTROL, HOTKEYF_ALT and HOTKEYF_EXT
+// for an extended key).
+inline constexpr std::uint8_t kHotKeyFieldShift = 0x01;
+inline constexpr std::uint8_t kHotKeyFieldControl = 0x02;
+inline constexpr std::uint8_t kHotKeyFieldAlt = 0x04;
+inline constexpr std::uint8_t kHotKeyFieldExtended = 0x08;
+
+// The rest of the program speaks the shortcut word (Shift 0x2000, Ctrl 0x4000, Alt 0x8000).
+// These two are the only place where one becomes the other.
 std::uint16_t ShortCutFromHotKeyField(std::uint16_t fieldValue);
 std::uint16_t HotKeyFieldFromShortCut(std::uint16_t shortCut);
 

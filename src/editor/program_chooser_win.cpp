@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 

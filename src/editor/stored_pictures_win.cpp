@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
 
 namespace quorvel {
 

@@ -1,41 +1,53 @@
 #include "editor/task_icons.h"
 
-#include <array>
 #include <vector>
+
+#include "actions/action_catalogue.h"
 
 namespace quorvel {
 
 namespace {
 
-struct ActionPicture {
-    std::u16string_view actionName;
-    std::optional<IconFile> icon;  // of this file; the row's destination when neither is set
-    std::optional<StoredPicture> stored;
-};
-
 IconFile ShellIcon(int index) { return {u"SHELL32.dll", index}; }
 
-const std::array<ActionPicture, 17>& ActionPictures() {
-    static const std::array<ActionPicture, 17> table{{
-        {u"Run selected program...", {}, {}},
-        {u"Close selected program...", {}, {}},
-        {u"Run My Computer", ShellIcon(15), {}},
-        {u"Run Calc", IconFile{u"calc.exe", 0}, {}},
-        {u"Run My Documents", ShellIcon(4), {}},
-        {u"Run Notepad", IconFile{u"Notepad.exe", 0}, {}},
-        {u"Run Command Promt", IconFile{u"cmd.exe", 0}, {}},
-        {u"Power off computer", ShellIcon(27), {}},
-        {u"Reboot computer", {}, StoredPicture::Image2},
-        {u"Hibernate computer", {}, StoredPicture::Image3},
-        {u"Stand by computer", {}, StoredPicture::Image3},
-        {u"Log off computer", ShellIcon(44), {}},
-        {u"Open Website...", ShellIcon(13), {}},
-        {u"Open CD-Rom", ShellIcon(188), {}},
-        {u"Close CD-Rom", ShellIcon(188), {}},
-        {u"Minimize/Maximaze all windows", {}, StoredPicture::Image4},
-        {u"Clear the Windows clipboard", {}, StoredPicture::Image5},
-    }};
-    return table;
+// The picture of each action; the programs' rows show their destination's icon.
+PictureSource PictureOf(Action action, std::u16string_view destination) {
+    switch (action) {
+        case Action::RunSelectedProgram:
+        case Action::CloseSelectedProgram:
+            // The whole destination, parameters included: such a text names no file and so
+            // shows the fallback picture.
+            return IconFile{std::u16string(destination), 0};
+        case Action::RunMyComputer:
+            return ShellIcon(15);
+        case Action::RunCalc:
+            return IconFile{u"calc.exe", 0};
+        case Action::RunMyDocuments:
+            return ShellIcon(4);
+        case Action::RunNotepad:
+            return IconFile{u"Notepad.exe", 0};
+        case Action::RunCommandPromt:
+            return IconFile{u"cmd.exe", 0};
+        case Action::PowerOffComputer:
+            return ShellIcon(27);
+        case Action::RebootComputer:
+            return StoredPicture::Image2;
+        case Action::HibernateComputer:
+        case Action::StandByComputer:
+            return StoredPicture::Image3;
+        case Action::LogOffComputer:
+            return ShellIcon(44);
+        case Action::OpenWebsite:
+            return ShellIcon(13);
+        case Action::OpenCdRom:
+        case Action::CloseCdRom:
+            return ShellIcon(188);
+        case Action::MinimizeMaximazeAllWindows:
+            return StoredPicture::Image4;
+        case Action::ClearTheWindowsClipboard:
+            return StoredPicture::Image5;
+    }
+    return StoredPicture::Image2;  // not reached: every action has its case
 }
 
 void Append(TaskPictures& pictures, const PictureSource& source) {
@@ -50,15 +62,9 @@ void Append(TaskPictures& pictures, const PictureSource& source) {
 
 std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
                                               std::u16string_view destination) {
-    for (const auto& entry : ActionPictures()) {
-        if (entry.actionName != actionName) continue;
-        if (entry.stored) return *entry.stored;
-        if (entry.icon) return *entry.icon;
-        // The whole destination, parameters included: such a text names no file and so
-        // shows the fallback picture.
-        return IconFile{std::u16string(destination), 0};
-    }
-    return std::nullopt;
+    const auto action = FindAction(actionName);
+    if (!action) return std::nullopt;
+    return PictureOf(*action, destination);
 }
 
 void BitBtn5Click(TaskTable& table, TaskPictures& pictures) {
@@ -66,20 +72,18 @@ void BitBtn5Click(TaskTable& table, TaskPictures& pictures) {
     std::vector<std::pair<int, PictureSource>> pictureRows;
     const int rowCount = table.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        auto source = PictureSourceFor(table.CellAt(u"Desc", row).AsString(),
-                                       table.CellAt(u"Dest", row).AsString());
+        const TaskView task = table.ViewAt(row);
+        auto source = PictureSourceFor(task.desc, task.dest);
         if (source) pictureRows.emplace_back(row, std::move(*source));
     }
     pictures.RemoveAll();
     pictures.Reserve(static_cast<int>(pictureRows.size()));
     for (const auto& [row, source] : pictureRows) Append(pictures, source);
 
-    table.BeginBatch();
+    const TableBatch batch(table);
     for (std::size_t position = 0; position < pictureRows.size(); ++position) {
-        table.CellAt(u"Image", pictureRows[position].first)
-            .SetAsInteger(static_cast<std::int32_t>(position));
+        table.SetImage(pictureRows[position].first, static_cast<std::int32_t>(position));
     }
-    table.EndBatch();
 }
 
 }  // namespace quorvel

@@ -3,7 +3,8 @@
 #include <shellapi.h>
 
 #include "common/error.h"
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 #include "editor/stored_pictures_win.h"
 
 namespace quorvel {

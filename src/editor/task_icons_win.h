@@ -7,16 +7,10 @@
 #include <string>
 #include <utility>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
 #include "editor/task_icons.h"
 
 namespace quorvel {
-
-struct ImageListTraits {
-    static HIMAGELIST Invalid() { return nullptr; }
-    static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
-};
-using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 // ImageList1 filled with 32 x 32 pictures without mask: icons of files, with icon 24 of the
 // shell library in place of a missing one, and the editor's own pictures. Within one rebuild

@@ -1,14 +1,20 @@
 #include "hotkeys/dravlin_win.h"
 
 #include "common/error.h"
-#include "common/error_box_win.h"
 #include "common/text.h"
+#include "common/win/error_box_win.h"
+#include "common/win/window_class_win.h"
+#include "common/win/wide_text_win.h"
 
 // This file defines members named like <windows.h>'s A/W macros and calls the W functions.
 #undef GlobalAddAtom
 #undef DefWindowProc
 
 namespace quorvel {
+
+static_assert(kWmHotKey == WM_HOTKEY && kModNoRepeat == MOD_NOREPEAT);
+static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT &&
+              kModWin == MOD_WIN);
 
 namespace {
 
@@ -35,23 +41,10 @@ class WindowsHotKeyApi final : public HotKeyApi {
     }
 };
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kWindowClass;
-    // A second registrar of the process finds the class registered already.
-    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw Error(u"Cannot register the hotkey window class (error " + ToText(::GetLastError()) +
-                    u")");
-    }
-}
-
 }  // namespace
 
 DravlinWindow::DravlinWindow(HINSTANCE instance) {
-    RegisterWindowClass(instance, &DravlinWindow::WindowProc);
+    RegisterWindowClass(instance, kWindowClass, &DravlinWindow::WindowProc);
     window_.reset(::CreateWindowExW(/*dwExStyle=*/0, kWindowClass, L"", /*dwStyle=*/0, 0, 0, 0, 0,
                                     HWND_MESSAGE, /*hMenu=*/nullptr, instance, this));
     if (!window_) {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
 #include "hotkeys/dravlin.h"
 
 namespace quorvel {

@@ -302,16 +302,10 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
 
 void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
                    char16_t separator, char16_t lineBreak) {
-    // One repaint for the whole load, however it ends, instead of one per cell.
-    table.BeginBatch();
-    try {
-        table.ClearRows();
-        DecodeDelimited(table, files.ReadFile(fileName), separator, lineBreak);
-    } catch (...) {
-        table.EndBatch();
-        throw;
-    }
-    table.EndBatch();
+    // One repaint for the whole load, however it ends, instead of one per row.
+    const TableBatch batch(table);
+    table.ClearRows();
+    DecodeDelimited(table, files.ReadFile(fileName), separator, lineBreak);
 }
 
 }  // namespace quorvel

@@ -5,7 +5,8 @@
 #include <algorithm>
 
 #include "common/error.h"
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 // <windows.h> maps these names to their W calls; here they are the interface's methods.
 #undef CopyFile

@@ -84,6 +84,59 @@ const TaskTable::Row& TaskTable::DefaultRow() {
     return row;
 }
 
+TaskView TaskTable::ViewAt(int row) const {
+    CheckRow(row);
+    const auto& cells = rows_[row].cells;
+    const auto text = [&](int column) {
+        return std::u16string_view(texts_).substr(cells[column].offset, cells[column].length);
+    };
+    return {text(kDescColumn),    text(kHotkeyColumn),        text(kDestColumn),
+            text(kTypeRunColumn), cells[kImageColumn].number, cells[kEnabledColumn].number != 0};
+}
+
+Task TaskTable::TaskAt(int row) const {
+    const TaskView view = ViewAt(row);
+    return {std::u16string(view.desc),
+            std::u16string(view.hotkey),
+            std::u16string(view.dest),
+            std::u16string(view.typeRun),
+            view.image,
+            view.enabled};
+}
+
+void TaskTable::AppendTask(const Task& task) {
+    rows_.push_back(DefaultRow());
+    StoreTask(rows_.back(), task);
+    Changed();
+}
+
+void TaskTable::SetTask(int row, const Task& task) {
+    CheckRow(row);
+    StoreTask(rows_[row], task);
+    Changed();
+}
+
+void TaskTable::SetImage(int row, std::int32_t image) {
+    CheckRow(row);
+    rows_[row].cells[kImageColumn].number = image;
+    Changed();
+}
+
+void TaskTable::SetEnabled(int row, bool enabled) {
+    CheckRow(row);
+    rows_[row].cells[kEnabledColumn].number = enabled ? 1 : 0;
+    Changed();
+}
+
+void TaskTable::StoreTask(Row& row, const Task& task) {
+    StoreText(row.cells[kDescColumn], task.desc);
+    StoreText(row.cells[kHotkeyColumn], task.hotkey);
+    StoreText(row.cells[kDestColumn], task.dest);
+    StoreText(row.cells[kTypeRunColumn], task.typeRun);
+    row.cells[kImageColumn].number = task.image;
+    row.cells[kEnabledColumn].number = task.enabled ? 1 : 0;
+}
+
 void TaskTable::AppendRows(int count) {
     if (count < 1) return;
     rows_.insert(rows_.end(), static_cast<std::size_t>(count), DefaultRow());
@@ -171,8 +224,7 @@ void TaskTable::ClearRows() {
 }
 
 void TaskTable::EndBatch() {
-    if (batchDepth_ > 0) --batchDepth_;
-    if (batchDepth_ == 0) Repaint();
+    if (--batchDepth_ == 0) Repaint();
 }
 
 void TaskTable::Repaint() const {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tasks/task.h"
+
 namespace quorvel {
 
 enum class CellKind { RowNumber, Text, Integer, Boolean };
@@ -53,11 +55,24 @@ class Cell {
     int row_;
 };
 
-// The task list: the program's one data store (the model behind the grid NextGrid1).
+// The task list: the program's one data store (the model behind the grid NextGrid1). Callers
+// read and write whole tasks; the cells by column serve the actions file and the grid.
 // Also keeps the grid's selection, so that list commands can be run and tested without a window.
 class TaskTable {
   public:
     int RowCount() const { return static_cast<int>(rows_.size()); }
+
+    // The task at a row, in place or as a copy. Throws Error with the list's text for a row
+    // out of range.
+    TaskView ViewAt(int row) const;
+    Task TaskAt(int row) const;
+    // Appends one row holding the task.
+    void AppendTask(const Task& task);
+    // Gives a row all of the task's values at once.
+    void SetTask(int row, const Task& task);
+    void SetImage(int row, std::int32_t image);
+    void SetEnabled(int row, bool enabled);
+
     void AppendRows(int count);
     // Appends one row with the column defaults and assigns the texts to its first cells in
     // column order, as CellAt(column, row).SetAsString would. A text its cell cannot convert
@@ -78,11 +93,7 @@ class TaskTable {
     // Room for this many rows and characters of text, so that a large load does not regrow.
     void Reserve(int rows, std::size_t textUnits);
 
-    // While a batch is open the view is not repainted; the EndBatch that closes the last
-    // one repaints.
-    void BeginBatch() { ++batchDepth_; }
-    void EndBatch();
-    // The view's repaint: called after every change made outside a batch.
+    // The view's repaint: called after every change made outside a batch (TableBatch).
     void SetRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
     void Repaint() const;
 
@@ -98,6 +109,7 @@ class TaskTable {
 
   private:
     friend class Cell;
+    friend class TableBatch;
 
     // One cell's value: a text cell's place in the text pool, an integer, or a Boolean as 0
     // or 1. All texts live in one pool, so that loading thousands of rows allocates a few
@@ -113,6 +125,11 @@ class TaskTable {
     };
 
     static const Row& DefaultRow();
+    // While a batch is open the view is not repainted; the EndBatch that closes the last
+    // one repaints.
+    void BeginBatch() { ++batchDepth_; }
+    void EndBatch();
+    void StoreTask(Row& row, const Task& task);
     void CheckRow(int row) const;
     void CheckCell(int column, int row) const;
     void Changed() const;

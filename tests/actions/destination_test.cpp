@@ -7,19 +7,6 @@
 namespace quorvel {
 namespace {
 
-TEST(LastPosTest, FindsTheLastOccurrenceOneBased) {
-    EXPECT_EQ(LastPos(u"ab", u"xabyab"), 5u);
-    EXPECT_EQ(LastPos(u"aa", u"aaa"), 2u);
-    EXPECT_EQ(LastPos(u".exe", u".exe"), 1u);
-}
-
-TEST(LastPosTest, GivesZeroWhenAbsentOrDifferentInCase) {
-    EXPECT_EQ(LastPos(u"ab", u"xyz"), 0u);
-    EXPECT_EQ(LastPos(u".EXE", u"c:\\a.exe"), 0u);
-    EXPECT_EQ(LastPos(u"abcd", u"abc"), 0u);
-    EXPECT_EQ(LastPos(u"a", u""), 0u);
-}
-
 TEST(FileNamePartTest, TakesTheTextAfterTheLastBackslashOrColon) {
     EXPECT_EQ(FileNamePart(u"C:\\Apps\\Editor.exe"), u"Editor.exe");
     EXPECT_EQ(FileNamePart(u"c:notes.txt"), u"notes.txt");

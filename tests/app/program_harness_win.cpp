@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/text.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 
@@ -64,12 +65,6 @@ struct WindowSearch {
     const wchar_t* title;  // null: any
     std::vector<HWND> found;
 };
-
-// A program that a task started may still be ending, and holds its own file until it has.
-bool RemoveFolder(const fs::path& folder) {
-    std::error_code failed;
-    return WaitUntil([&] { return fs::remove_all(folder, failed), !failed; });
-}
 
 }  // namespace
 
@@ -157,10 +152,6 @@ void Quorvel::WaitForStartUp(const std::optional<std::wstring>& counterBefore) c
 }
 
 void QuorvelProgramTest::SetUp() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    folder_ = fs::path(temp) / (L"quorvel-test-" + std::to_wstring(::GetCurrentProcessId()));
-    ASSERT_TRUE(RemoveFolder(folder_)) << folder_.string();
     fs::create_directories(Data());
     fs::copy_file(PathFromBuild(QUORVEL_EXE_PATH), Executable());
     WriteFile(Data() / "actions.cfg", "\xFF\xFE");
@@ -175,9 +166,6 @@ void QuorvelProgramTest::RemoveDataFiles() const {
     }
 }
 
-void QuorvelProgramTest::TearDown() {
-    DeleteRegValues();
-    RemoveFolder(folder_);
-}
+void QuorvelProgramTest::TearDown() { DeleteRegValues(); }
 
 }  // namespace quorvel

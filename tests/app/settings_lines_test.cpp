@@ -2,19 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error.h"
+#include "error_text.h"
 
 namespace quorvel {
 namespace {
-
-std::u16string ErrorOf(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Error& e) {
-        return e.Message();
-    }
-    return u"(no error)";
-}
 
 SettingsLines Split(std::string_view text) {
     return SplitLines({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
@@ -42,7 +33,7 @@ TEST(SettingsLinesTest, JoinEndsEveryLineWithCrLfAndReadsBack) {
 TEST(SettingsLinesTest, MissingLineGivesTheListIndexError) {
     const SettingsLines lines{u"1", u"2"};
     EXPECT_EQ(LineAt(lines, 1), u"2");
-    EXPECT_EQ(ErrorOf([&] { LineAt(lines, 2); }), u"List index out of bounds (2)");
+    EXPECT_EQ(ErrorTextOf([&] { LineAt(lines, 2); }), u"List index out of bounds (2)");
 }
 
 TEST(SettingsLinesTest, BooleanLineTakesNumbersAndWordsInAnyCase) {
@@ -57,7 +48,7 @@ TEST(SettingsLinesTest, BooleanLineTakesNumbersAndWordsInAnyCase) {
 
 TEST(SettingsLinesTest, BooleanLineRejectsEverythingElse) {
     for (const std::u16string text : {u"", u"yes", u" 1", u"1.0", u"truee"}) {
-        EXPECT_EQ(ErrorOf([&] { BooleanLine(text); }),
+        EXPECT_EQ(ErrorTextOf([&] { BooleanLine(text); }),
                   u"'" + text + u"' is not a valid boolean value");
     }
 }
@@ -73,7 +64,7 @@ TEST(SettingsLinesTest, IntegerLineIsASigned32BitDecimal) {
     EXPECT_EQ(IntegerLine(u"-2147483648"), INT32_MIN);
     EXPECT_EQ(IntegerLine(u"+609"), 609);
     for (const std::u16string text : {u"", u"2147483648", u"12px", u"0x10", u" 5"}) {
-        EXPECT_EQ(ErrorOf([&] { IntegerLine(text); }),
+        EXPECT_EQ(ErrorTextOf([&] { IntegerLine(text); }),
                   u"'" + text + u"' is not a valid integer value");
     }
 }

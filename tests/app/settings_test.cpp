@@ -5,14 +5,13 @@
 #include <map>
 #include <optional>
 
-#include "common/error.h"
-#include "fake_file_system.h"
+#include "error_text.h"
 #include "fake_registry.h"
+#include "memory_file_system.h"
 
 namespace quorvel {
 namespace {
 
-using testing::FakeFileSystem;
 using testing::FakeRegistry;
 
 const std::u16string kExe = u"C:\\Tools\\Quorvel\\Quorvel.exe";
@@ -51,8 +50,13 @@ class FakeWindow final : public SettingsWindow {
     State state = State::Normal;
 };
 
+// Lines of a settings file as bytes.
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
 class SettingsTest : public ::testing::Test {
   protected:
+    SettingsTest() { files.AddFolder(u"C:\\Tools\\Quorvel\\data"); }
+
     SettingsStore Store() {
         return {files, registry, kExe, [](std::uint32_t code) {
                     return code == 2 ? u"The system cannot find the file specified."
@@ -60,25 +64,24 @@ class SettingsTest : public ::testing::Test {
                 }};
     }
     std::u16string LoadError() {
-        try {
-            LoadSettings(Store(), window);
-        } catch (const Error& e) {
-            return e.Message();
-        }
-        return u"(no error)";
+        return ErrorTextOf([&] { LoadSettings(Store(), window); });
     }
+    void SetText(const std::u16string& path, std::string_view text) {
+        files.ReplaceFile(path, Bytes(text));
+    }
+    std::vector<std::uint8_t> Text(const std::u16string& path) { return files.ReadFile(path); }
     std::u16string RunValue() {
         return registry.Units(u"Software\\Microsoft\\Windows\\CurrentVersion\\Run", u"Quorvel");
     }
 
-    FakeFileSystem files;
+    MemoryFileSystem files;
     FakeRegistry registry;
     FakeWindow window;
 };
 
 TEST_F(SettingsTest, LoadAppliesBothFilesInFull) {
-    files.SetText(kSettingsPath, "0\r\nFalse\r\n30\r\n120\r\n90\r\n250\r\nextra\r\n");
-    files.SetText(kSizePath, "800\r\n600\r\n2\r\n-5\r\n40\r\nextra\r\n");
+    SetText(kSettingsPath, "0\r\nFalse\r\n30\r\n120\r\n90\r\n250\r\nextra\r\n");
+    SetText(kSizePath, "800\r\n600\r\n2\r\n-5\r\n40\r\nextra\r\n");
     EXPECT_EQ(LoadError(), u"(no error)");
     EXPECT_FALSE(window.checkBox1);
     EXPECT_FALSE(window.checkBox2);
@@ -95,9 +98,9 @@ TEST_F(SettingsTest, LoadAppliesBothFilesInFull) {
 }
 
 TEST_F(SettingsTest, TrayOnlyLeavesVisibilityAloneAndOnlyStateTwoMaximizes) {
-    files.SetText(kSettingsPath, "True\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
+    SetText(kSettingsPath, "True\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
     for (const char* state : {"0\r\n", "1\r\n", " 2\r\n", "02\r\n"}) {
-        files.SetText(kSizePath, std::string("609\r\n449\r\n") + state + "1\r\n2\r\n");
+        SetText(kSizePath, std::string("609\r\n449\r\n") + state + "1\r\n2\r\n");
         EXPECT_EQ(LoadError(), u"(no error)");
         EXPECT_EQ(window.state, SettingsWindow::State::Normal) << state;
     }
@@ -106,50 +109,50 @@ TEST_F(SettingsTest, TrayOnlyLeavesVisibilityAloneAndOnlyStateTwoMaximizes) {
 }
 
 TEST_F(SettingsTest, MissingSettingsFileNamesTheFileAndTheSystemReason) {
-    files.SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
+    SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
     EXPECT_EQ(LoadError(), u"Cannot open file \"" + kSettingsPath +
                                u"\". The system cannot find the file specified.");
-    EXPECT_EQ(files.reads[kSizePath], 0);
+    EXPECT_EQ(files.Reads(kSizePath), 0);
 }
 
 TEST_F(SettingsTest, FiveLineSettingsFileStopsBeforeTheDestWidth) {
-    files.SetText(kSettingsPath, "-1\r\n-1\r\n1\r\n2\r\n3\r\n");
-    files.SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
+    SetText(kSettingsPath, "-1\r\n-1\r\n1\r\n2\r\n3\r\n");
+    SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
     EXPECT_EQ(LoadError(), u"List index out of bounds (5)");
     EXPECT_EQ(window.widths[kHotkeyColumn], 3);
     EXPECT_EQ(window.widths[kDestColumn], 211);
-    EXPECT_EQ(files.reads[kSizePath], 0);
+    EXPECT_EQ(files.Reads(kSizePath), 0);
 }
 
 TEST_F(SettingsTest, BadLinesStopTheLoadWithTheirText) {
-    files.SetText(kSettingsPath, "-1\r\nmaybe\r\n");
+    SetText(kSettingsPath, "-1\r\nmaybe\r\n");
     EXPECT_EQ(LoadError(), u"'maybe' is not a valid boolean value");
 
-    files.SetText(kSettingsPath, "-1\r\n0\r\n27\r\nwide\r\n");
+    SetText(kSettingsPath, "-1\r\n0\r\n27\r\nwide\r\n");
     EXPECT_EQ(LoadError(), u"'wide' is not a valid integer value");
 
-    files.SetText(kSettingsPath, "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
-    files.SetText(kSizePath, "700\r\ntall\r\n");
+    SetText(kSettingsPath, "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
+    SetText(kSizePath, "700\r\ntall\r\n");
     EXPECT_EQ(LoadError(), u"'tall' is not a valid integer value");
     EXPECT_EQ(window.width, 700);
 }
 
 TEST_F(SettingsTest, ShortOrBadPositionIsIgnoredSilently) {
-    files.SetText(kSettingsPath, "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
-    files.SetText(kSizePath, "640\r\n480\r\n2\r\n");
+    SetText(kSettingsPath, "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
+    SetText(kSizePath, "640\r\n480\r\n2\r\n");
     EXPECT_EQ(LoadError(), u"(no error)");
     EXPECT_EQ(window.width, 640);
     EXPECT_EQ(window.state, SettingsWindow::State::Maximized);
     EXPECT_EQ(window.moves, 0);
 
-    files.SetText(kSizePath, "640\r\n480\r\n0\r\n100\r\nlow\r\n");
+    SetText(kSizePath, "640\r\n480\r\n0\r\n100\r\nlow\r\n");
     EXPECT_EQ(LoadError(), u"(no error)");
     EXPECT_EQ(window.moves, 0);
     EXPECT_EQ(window.left, 10);
 }
 
 TEST_F(SettingsTest, WindowSizeFromTheTrayKeepsThePosition) {
-    files.SetText(kSizePath, "500\r\n400\r\n2\r\n300\r\n300\r\n");
+    SetText(kSizePath, "500\r\n400\r\n2\r\n300\r\n300\r\n");
     LoadWindowSize(Store(), window);
     EXPECT_EQ(window.width, 500);
     EXPECT_EQ(window.height, 400);
@@ -163,8 +166,8 @@ TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
     window.state = SettingsWindow::State::Maximized;
     window.left = -8;
     SaveSettings(Store(), window);
-    EXPECT_EQ(files.Text(kSettingsPath), "0\r\n-1\r\n27\r\n104\r\n105\r\n300\r\n");
-    EXPECT_EQ(files.Text(kSizePath), "609\r\n449\r\n2\r\n-8\r\n20\r\n");
+    EXPECT_EQ(Text(kSettingsPath), Bytes("0\r\n-1\r\n27\r\n104\r\n105\r\n300\r\n"));
+    EXPECT_EQ(Text(kSizePath), Bytes("609\r\n449\r\n2\r\n-8\r\n20\r\n"));
 }
 
 TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
@@ -191,13 +194,14 @@ TEST_F(SettingsTest, AutostartValueHoldsThePathOrAnEmptyText) {
 
 TEST_F(SettingsTest, SaveIgnoresFailuresAndSkipsTheSizeFileAfterASettingsFailure) {
     registry.readOnly = true;
-    files.failingWrites.insert(kSettingsPath);
+    files.SetLocked(kSettingsPath, 3);
     EXPECT_NO_THROW(SaveSettings(Store(), window));
-    EXPECT_EQ(files.writes[kSizePath], 0);
+    EXPECT_EQ(files.Writes(kSizePath), 0);
 
-    files.failingWrites = {kSizePath};
+    files.ClearLocked(kSettingsPath);
+    files.SetLocked(kSizePath, 3);
     EXPECT_NO_THROW(SaveSettings(Store(), window));
-    EXPECT_EQ(files.writes[kSettingsPath], 1);
+    EXPECT_EQ(files.Writes(kSettingsPath), 1);
 }
 
 }  // namespace

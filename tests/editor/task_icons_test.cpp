@@ -4,41 +4,20 @@
 
 #include "common/text.h"
 #include "editor/task_icons.h"
+#include "recording_pictures.h"
 
 namespace quorvel {
 namespace {
 
-class RecordingPictures : public TaskPictures {
-  public:
-    std::vector<PictureSource> list;
-    int removeAllCalls = 0;
-    int reserved = -1;
+using testing_support::RecordingPictures;
 
-    void RemoveAll() override {
-        ++removeAllCalls;
-        list.clear();
-    }
-    void Reserve(int count) override { reserved = count; }
-    void AddIconImage(const std::u16string& fileName, int iconIndex) override {
-        list.emplace_back(IconFile{fileName, iconIndex});
-    }
-    void AddStoredPicture(StoredPicture picture) override { list.emplace_back(picture); }
-};
-
-void AddRow(TaskTable& table, std::u16string_view desc, std::u16string_view dest = u"",
-            int image = 0) {
-    const int row = table.RowCount();
-    table.AppendRows(1);
-    table.CellAt(u"Desc", row).SetAsString(desc);
-    table.CellAt(u"Dest", row).SetAsString(dest);
-    table.CellAt(u"Image", row).SetAsInteger(image);
+void AddRow(TaskTable& table, std::u16string desc, std::u16string dest = u"", int image = 0) {
+    table.AppendTask({.desc = std::move(desc), .dest = std::move(dest), .image = image});
 }
 
-std::vector<int> ImageCells(TaskTable& table) {
+std::vector<int> ImageCells(const TaskTable& table) {
     std::vector<int> cells;
-    for (int row = 0; row < table.RowCount(); ++row) {
-        cells.push_back(table.CellAt(u"Image", row).AsInteger());
-    }
+    for (int row = 0; row < table.RowCount(); ++row) cells.push_back(table.ViewAt(row).image);
     return cells;
 }
 

@@ -6,81 +6,16 @@
 #include <vector>
 
 #include "common/text.h"
+#include "fake_hotkey_api.h"
 #include "hotkeys/dravlin.h"
 
 namespace quorvel {
 namespace {
 
 constexpr std::uintptr_t kWindow = 0x1234;
-constexpr std::intptr_t kDefaultResult = 77;
+using testing_support::FakeHotKeyApi;
+constexpr std::intptr_t kDefaultResult = FakeHotKeyApi::kDefaultResult;
 constexpr HotKeyValue kCtrlAltN = 0x4000 + 0x8000 + 0x4E;
-
-// The system's atom table and hotkey registry, recording the calls in order.
-class FakeHotKeyApi final : public HotKeyApi {
-  public:
-    struct Registration {
-        std::uintptr_t window;
-        std::uint32_t modifiers;
-        std::uint32_t virtualKey;
-    };
-
-    std::uint16_t GlobalAddAtom(std::u16string_view name) override {
-        if (atomTableFull) return 0;
-        auto [entry, added] = atoms.try_emplace(std::u16string(name), Atom{nextAtom, 0});
-        if (added) ++nextAtom;
-        ++entry->second.count;
-        calls.push_back("GlobalAddAtom " + ToUtf8(name));
-        return entry->second.atom;
-    }
-    void GlobalDeleteAtom(std::uint16_t atom) override {
-        for (auto& [name, entry] : atoms) {
-            if (entry.atom == atom && entry.count > 0) --entry.count;
-        }
-        calls.push_back("GlobalDeleteAtom " + std::to_string(atom));
-    }
-    bool RegisterHotKey(std::uintptr_t window, int id, std::uint32_t modifiers,
-                        std::uint32_t virtualKey) override {
-        calls.push_back("RegisterHotKey " + std::to_string(id));
-        for (const auto& [otherId, other] : registered) {
-            const bool sameKeys =
-                (other.modifiers & ~kModNoRepeat) == (modifiers & ~kModNoRepeat) &&
-                other.virtualKey == virtualKey;
-            if (sameKeys || (other.window == window && otherId == id)) return false;
-        }
-        registered[id] = {window, modifiers, virtualKey};
-        return true;
-    }
-    bool UnregisterHotKey(std::uintptr_t window, int id) override {
-        calls.push_back("UnregisterHotKey " + std::to_string(id));
-        const auto found = registered.find(id);
-        if (failUnregister || found == registered.end() || found->second.window != window)
-            return false;
-        registered.erase(found);
-        return true;
-    }
-    std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
-                                std::intptr_t lParam) override {
-        calls.push_back("DefWindowProc " + std::to_string(window) + " " + std::to_string(message) +
-                        " " + std::to_string(wParam) + " " + std::to_string(lParam));
-        return kDefaultResult;
-    }
-
-    int AtomCount(HotKeyValue value) const {
-        const auto found = atoms.find(HotKeyAtomName(value));
-        return found == atoms.end() ? 0 : found->second.count;
-    }
-
-    struct Atom {
-        std::uint16_t atom;
-        int count;
-    };
-    std::map<std::u16string, Atom> atoms;
-    std::uint16_t nextAtom = 0xC000;
-    std::map<int, Registration> registered;
-    std::vector<std::string> calls;
-    bool failUnregister = false;
-    bool atomTableFull = false;
-};
 
 struct Press {
     HotKeyValue hotKey;

@@ -9,44 +9,13 @@
 
 #include "common/error.h"
 #include "hotkeys/dravlin_win.h"
+#include "input_win.h"
 
 namespace quorvel {
 namespace {
 
 constexpr HotKeyValue kCtrlAltN = 0x4000 + 0x8000 + 0x4E;
 constexpr DWORD kPressTimeoutMs = 5000;
-
-// Presses the keys in order and releases them in reverse, as a user's fingers would.
-void PressTogether(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    const auto add = [&inputs](WORD key, DWORD flags) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    for (const WORD key : keys) add(key, 0);
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
-    ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
-              inputs.size());
-}
-
-// Dispatches this thread's messages until done() holds or the time is up.
-template <typename Done>
-bool PumpMessagesUntil(Done done, DWORD timeoutMs) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (::GetTickCount64() >= end) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-    return true;
-}
 
 void PumpMessagesFor(DWORD milliseconds) {
     PumpMessagesUntil([] { return false; }, milliseconds);

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "common/error.h"
+#include "error_text.h"
 #include "memory_file_system.h"
 #include "task_rows.h"
 
@@ -22,9 +23,7 @@ std::vector<std::uint8_t> DataFile(const std::string& name) {
 }
 
 std::vector<std::uint8_t> Encode(const std::vector<Task>& tasks) {
-    TaskTable table;
-    AppendTasks(table, tasks);
-    return EncodeDelimited(table, u',', u'|', kUtf16LittleEndianEncoding);
+    return EncodeDelimited(TableOf(tasks), u',', u'|', kUtf16LittleEndianEncoding);
 }
 
 std::vector<Task> Decode(std::span<const std::uint8_t> bytes) {
@@ -38,12 +37,9 @@ std::vector<Task> DecodeText(std::u16string_view text) { return Decode(Utf16Litt
 // The decoding's error text, with the rows read until then.
 std::pair<std::u16string, std::vector<Task>> DecodeFailure(std::u16string_view text) {
     TaskTable table;
-    try {
-        DecodeDelimited(table, Utf16LittleEndian(text), u',', u'|');
-    } catch (const Error& e) {
-        return {e.Message(), TasksOf(table)};
-    }
-    return {u"(no error)", TasksOf(table)};
+    const std::u16string error =
+        ErrorTextOf([&] { DecodeDelimited(table, Utf16LittleEndian(text), u',', u'|'); });
+    return {error, TasksOf(table)};
 }
 
 const std::vector<Task> kTypicalTasks{
@@ -205,8 +201,7 @@ TEST(ActionsFileRead, ReadDelimitedReplacesTheRowsAndRepaintsOnce) {
     files.AddFolder(u"C:\\Quorvel\\data");
     const std::u16string path = u"C:\\Quorvel\\data\\actions.cfg";
     files.ReplaceFile(path, DataFile("typical.cfg"));
-    TaskTable table;
-    AppendTasks(table, {{u"old", u"", u"", u"", 0, true}});
+    TaskTable table = TableOf({{u"old", u"", u"", u"", 0, true}});
     int repaints = 0;
     table.SetRepaintHandler([&] { ++repaints; });
 
@@ -223,29 +218,22 @@ TEST(ActionsFileRead, ReadDelimitedReplacesTheRowsAndRepaintsOnce) {
 TEST(ActionsFileRead, AMissingFileLeavesTheTableEmpty) {
     MemoryFileSystem files;
     files.AddFolder(u"C:\\Quorvel\\data");
-    TaskTable table;
-    AppendTasks(table, kTypicalTasks);
-    try {
-        ReadDelimited(table, files, u"C:\\Quorvel\\data\\actions.cfg", u',', u'|');
-        ADD_FAILURE() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.Message(), u"File not found");
-        EXPECT_EQ(e.Code(), 2u);
-    }
+    TaskTable table = TableOf(kTypicalTasks);
+    EXPECT_EQ(FileErrorOf([&] {
+                  ReadDelimited(table, files, u"C:\\Quorvel\\data\\actions.cfg", u',', u'|');
+              }),
+              u"2 File not found");
     EXPECT_EQ(table.RowCount(), 0);
 }
 
 TEST(ActionsFileWrite, WriteDelimitedReportsTheMissingFolder) {
     MemoryFileSystem files;
     files.AddFolder(u"C:\\Quorvel");
-    TaskTable table;
-    try {
-        WriteDelimited(table, files, u"C:\\Quorvel\\data\\actions.cfg", u',', u'|',
-                       kUtf16LittleEndianEncoding);
-        ADD_FAILURE() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.Message(), u"Invalid filename");
-    }
+    EXPECT_EQ(FileErrorOf([&] {
+                  WriteDelimited(TaskTable(), files, u"C:\\Quorvel\\data\\actions.cfg", u',', u'|',
+                                 kUtf16LittleEndianEncoding);
+              }),
+              u"3 Invalid filename");
     EXPECT_TRUE(files.Files().empty());
 }
 

@@ -1,4 +1,4 @@
-#include "tasks/file_system_posix.h"
+#include "file_system_posix.h"
 
 #include "file_system_contract.h"
 #include "scratch_folder.h"

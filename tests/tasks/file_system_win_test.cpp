@@ -2,12 +2,13 @@
 
 #include <filesystem>
 
-#include "tasks/file_system_win.h"
-
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
+#include "error_text.h"
 #include "file_system_contract.h"
 #include "scratch_folder.h"
 #include "task_rows.h"
+#include "tasks/file_system_win.h"
 #include "tasks/task_file.h"
 
 namespace quorvel {
@@ -32,23 +33,13 @@ class WindowsFilesTest : public testing::Test {
         return names;
     }
 
-    std::u16string SaveFailure(TaskFile& taskFile, const TaskTable& table) {
-        try {
-            taskFile.Save(table);
-        } catch (const FileError& e) {
-            return ToText(e.Code()) + u" " + e.Message();
-        }
-        return u"(no error)";
-    }
-
     WindowsPlace place_;
     const std::u16string path_ = place_.PathOf(u"data\\actions.cfg");
     TaskFile taskFile_{place_.Files(), path_};
 };
 
 TEST_F(WindowsFilesTest, SaveCreatesTheDataFolderAndNonAsciiTextSurvives) {
-    TaskTable saved;
-    AppendTasks(saved, kTasks);
+    TaskTable saved = TableOf(kTasks);
     taskFile_.Save(saved);
     const std::vector<std::uint8_t> bytes = place_.Files().ReadFile(path_);
     ASSERT_GE(bytes.size(), 2u);
@@ -63,14 +54,13 @@ TEST_F(WindowsFilesTest, SaveCreatesTheDataFolderAndNonAsciiTextSurvives) {
 }
 
 TEST_F(WindowsFilesTest, AReadOnlyFileIsDeniedAndKept) {
-    TaskTable table;
-    AppendTasks(table, kTasks);
+    TaskTable table = TableOf(kTasks);
     taskFile_.Save(table);
     const std::vector<std::uint8_t> before = place_.Files().ReadFile(path_);
     ASSERT_TRUE(::SetFileAttributesW(ToWide(path_).c_str(), FILE_ATTRIBUTE_READONLY));
 
     table.ClearRows();
-    EXPECT_EQ(SaveFailure(taskFile_, table), u"5 File access denied");
+    EXPECT_EQ(FileErrorOf([&] { taskFile_.Save(table); }), u"5 File access denied");
     EXPECT_EQ(place_.Files().ReadFile(path_), before);
     EXPECT_EQ(FolderContent(place_.Folder() / "data"),
               std::vector<std::filesystem::path>{"actions.cfg"});
@@ -78,8 +68,7 @@ TEST_F(WindowsFilesTest, AReadOnlyFileIsDeniedAndKept) {
 }
 
 TEST_F(WindowsFilesTest, ASaveThatCannotReplaceTheFileLeavesItWhole) {
-    TaskTable table;
-    AppendTasks(table, kTasks);
+    TaskTable table = TableOf(kTasks);
     taskFile_.Save(table);
     const std::vector<std::uint8_t> before = place_.Files().ReadFile(path_);
     {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
+#include "error_text.h"
 #include "memory_file_system.h"
 #include "task_rows.h"
 
@@ -27,12 +28,7 @@ class TaskFileTest : public testing::Test {
     TaskFileTest() { files_.AddFolder(u"C:\\Quorvel"); }
 
     std::u16string SaveFailure(const TaskTable& table) {
-        try {
-            taskFile_.Save(table);
-        } catch (const Error& e) {
-            return e.Message();
-        }
-        return u"(no error)";
+        return ErrorTextOf([&] { taskFile_.Save(table); });
     }
 
     // Loads the damaged file, which fails part way as it should.
@@ -52,8 +48,7 @@ class TaskFileTest : public testing::Test {
 };
 
 TEST_F(TaskFileTest, SaveCreatesTheMissingDataFolderAndLoadReadsItBack) {
-    TaskTable saved;
-    AppendTasks(saved, kTasks);
+    TaskTable saved = TableOf(kTasks);
     taskFile_.Save(saved);
     EXPECT_TRUE(files_.FolderExists(kFolder));
     TaskTable loaded;
@@ -63,17 +58,11 @@ TEST_F(TaskFileTest, SaveCreatesTheMissingDataFolderAndLoadReadsItBack) {
 
 TEST_F(TaskFileTest, SaveWithoutTheParentFolderFails) {
     TaskFile elsewhere(files_, u"D:\\Gone\\data\\actions.cfg");
-    try {
-        elsewhere.Save(TaskTable());
-        ADD_FAILURE() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.Message(), u"Invalid filename");
-    }
+    EXPECT_EQ(FileErrorOf([&] { elsewhere.Save(TaskTable()); }), u"3 Invalid filename");
 }
 
 TEST_F(TaskFileTest, AFailedSaveLeavesThePreviousFileWhole) {
-    TaskTable table;
-    AppendTasks(table, kTasks);
+    TaskTable table = TableOf(kTasks);
     taskFile_.Save(table);
     const std::vector<std::uint8_t> before = Content(kPath);
     table.RemoveRow(0);
@@ -150,7 +139,7 @@ TEST_F(TaskFileTest, AnUnreadableFileIsBackedUpBeforeItIsReplaced) {
 TEST_F(TaskFileTest, CleanLoadsAndMissingFilesMakeNoBackup) {
     TaskTable table;
     EXPECT_THROW(taskFile_.Load(table), FileError);
-    AppendTasks(table, kTasks);
+    table = TableOf(kTasks);
     taskFile_.Save(table);
     taskFile_.Load(table);
     taskFile_.Save(table);

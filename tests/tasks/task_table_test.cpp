@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/error.h"
 #include "common/text.h"
+#include "error_text.h"
+#include "task_rows.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
 namespace {
-
-std::u16string MessageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.Message();
-    }
-    return u"(no error)";
-}
 
 TEST(TaskTable, NewRowsTakeColumnDefaults) {
     TaskTable t;
@@ -40,7 +32,7 @@ TEST(TaskTable, CellConversionsFollowTheirKind) {
     EXPECT_EQ(t.CellAt(u"Image", 0).AsInteger(), 0);
     t.CellAt(u"Image", 0).SetAsString(u"-7");
     EXPECT_EQ(t.CellAt(u"Image", 0).AsString(), u"-7");
-    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Image", 0).SetAsString(u"x1"); }),
+    EXPECT_EQ(ErrorTextOf([&] { t.CellAt(u"Image", 0).SetAsString(u"x1"); }),
               u"'x1' is not a valid integer value");
     for (auto [text, expected] : {std::pair{u"1", true},
                                   {u"TRUE", true},
@@ -62,10 +54,10 @@ TEST(TaskTable, CellAtFindsColumnsByNameRoleAndIndex) {
     EXPECT_EQ(t.CellAt(u"first", 0).AsString(), u"1");
     t.SetSelectedColumn(2);
     EXPECT_EQ(t.CellAt(u"Selected", 0).AsString(), u"Ctrl+Alt+N");
-    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Nope", 0); }),
+    EXPECT_EQ(ErrorTextOf([&] { t.CellAt(u"Nope", 0); }),
               u"Invalid Columnname 'Nope' for 'TNextGrid:NextGrid1'.");
-    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Desc", 1); }), u"List index out of bounds (1)");
-    EXPECT_EQ(MessageOf([&] { t.CellAt(u"Desc", -1); }), u"List index out of bounds (-1)");
+    EXPECT_EQ(ErrorTextOf([&] { t.CellAt(u"Desc", 1); }), u"List index out of bounds (1)");
+    EXPECT_EQ(ErrorTextOf([&] { t.CellAt(u"Desc", -1); }), u"List index out of bounds (-1)");
 }
 
 TEST(TaskTable, RowsMoveAndNumbersFollowPositions) {
@@ -78,27 +70,44 @@ TEST(TaskTable, RowsMoveAndNumbersFollowPositions) {
     EXPECT_EQ(t.CellAt(u"NxNumberColumn1", 2).AsString(), u"3");
     t.RemoveRow(1);
     EXPECT_EQ(t.CellAt(u"Desc", 1).AsString(), u"0");
-    EXPECT_EQ(MessageOf([&] { t.RelocateRow(1, 2); }), u"List index out of bounds (2)");
+    EXPECT_EQ(ErrorTextOf([&] { t.RelocateRow(1, 2); }), u"List index out of bounds (2)");
     t.ClearRows();
     EXPECT_EQ(t.RowCount(), 0);
+}
+
+TEST(TaskTable, TasksAreWrittenWholeAndReadAsTheirCellsRead) {
+    TaskTable t;
+    t.AppendTask({u"Run Calc", u"Ctrl+K", u"C:\\x, y", u"Hide", -4, false});
+    t.AppendTask({.desc = u"Run Notepad"});
+    EXPECT_EQ(t.TextAt(kImageColumn, 1), u"0");
+    EXPECT_EQ(t.CellAt(u"Enabled", 1).AsString(), u"True");
+    t.SetTask(1, t.TaskAt(0));
+    t.SetEnabled(1, true);
+    t.SetImage(0, 9);
+    EXPECT_EQ(TasksOf(t),
+              (std::vector<Task>{{u"Run Calc", u"Ctrl+K", u"C:\\x, y", u"Hide", 9, false},
+                                 {u"Run Calc", u"Ctrl+K", u"C:\\x, y", u"Hide", -4, true}}));
+    EXPECT_EQ(t.ViewAt(1).dest, t.CellAt(u"Dest", 1).AsString());
+    EXPECT_EQ(ErrorTextOf([&] { t.SetImage(2, 0); }), u"List index out of bounds (2)");
+    EXPECT_EQ(ErrorTextOf([&] { t.ViewAt(-1); }), u"List index out of bounds (-1)");
 }
 
 TEST(TaskTable, BatchesHoldRepaintsUntilTheOutermostEnds) {
     TaskTable t;
     int repaints = 0;
     t.SetRepaintHandler([&] { ++repaints; });
-    t.BeginBatch();
-    t.BeginBatch();
-    t.AppendRows(1);
-    t.CellAt(u"Desc", 0).SetAsString(u"x");
-    t.EndBatch();
-    EXPECT_EQ(repaints, 0);
-    t.EndBatch();
+    {
+        const TableBatch outer(t);
+        {
+            const TableBatch inner(t);
+            t.AppendTask({.desc = u"x"});
+            t.SetImage(0, 1);
+        }
+        EXPECT_EQ(repaints, 0);
+    }
     EXPECT_EQ(repaints, 1);
-    t.EndBatch();  // unmatched: stays at zero and repaints
-    EXPECT_EQ(repaints, 2);
     t.RemoveRow(0);
-    EXPECT_EQ(repaints, 3);
+    EXPECT_EQ(repaints, 2);
 }
 
 TEST(TaskTable, TextsSurviveReassignmentsRemovalsAndMoves) {
@@ -140,7 +149,7 @@ TEST(TaskTable, AppendRowAssignsInColumnOrderUntilATextFails) {
     EXPECT_FALSE(t.CellAt(u"Enabled", 0).AsBoolean());
 
     const std::u16string_view bad[] = {u"1", u"x", u"y", u"", u"", u"no", u"0"};
-    EXPECT_EQ(MessageOf([&] { t.AppendRow(bad); }), u"'no' is not a valid integer value");
+    EXPECT_EQ(ErrorTextOf([&] { t.AppendRow(bad); }), u"'no' is not a valid integer value");
     ASSERT_EQ(t.RowCount(), 2);
     EXPECT_EQ(t.CellAt(u"Hotkey", 1).AsString(), u"y");
     EXPECT_EQ(t.CellAt(u"Image", 1).AsInteger(), 0);

@@ -16,7 +16,7 @@ class ScratchFolder {
     ScratchFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
-                ("quorvel-tasks-" + std::to_string(random()) + std::to_string(random()));
+                ("quorvel-test-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     ~ScratchFolder() {

@@ -1,4 +1,4 @@
-#include "common/remembered_focus_win.h"
+#include "common/win/remembered_focus_win.h"
 
 namespace quorvel {
 

@@ -29,6 +29,9 @@ class MemoryFileSystem final : public FileSystem {
     void FailNextWrite(std::uint32_t code) { nextWriteFailure_ = code; }
 
     const std::map<std::u16string, std::vector<std::uint8_t>>& Files() const { return files_; }
+    // How often a file was read, and written with success.
+    int Reads(const std::u16string& path) const { return CountOf(reads_, path); }
+    int Writes(const std::u16string& path) const { return CountOf(writes_, path); }
 
     std::vector<std::uint8_t> ReadFile(const std::u16string& path) override;
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override;
@@ -37,6 +40,10 @@ class MemoryFileSystem final : public FileSystem {
     void CreateDirectory(const std::u16string& path) override;
 
   private:
+    static int CountOf(const std::map<std::u16string, int>& counts, const std::u16string& path) {
+        const auto found = counts.find(path);
+        return found == counts.end() ? 0 : found->second;
+    }
     void CheckAccess(const std::u16string& path) const;
     void CheckWritable(const std::u16string& path);
 
@@ -45,6 +52,8 @@ class MemoryFileSystem final : public FileSystem {
     std::set<std::u16string> readOnly_;
     std::map<std::u16string, std::uint32_t> locked_;
     std::optional<std::uint32_t> nextWriteFailure_;
+    std::map<std::u16string, int> reads_;
+    std::map<std::u16string, int> writes_;
 };
 
 }  // namespace quorvel

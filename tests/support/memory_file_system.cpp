@@ -30,6 +30,7 @@ void MemoryFileSystem::CheckWritable(const std::u16string& path) {
 }
 
 std::vector<std::uint8_t> MemoryFileSystem::ReadFile(const std::u16string& path) {
+    ++reads_[path];
     CheckAccess(path);
     const auto file = files_.find(path);
     if (file == files_.end()) Fail(kFileNotFound);
@@ -40,6 +41,7 @@ void MemoryFileSystem::ReplaceFile(const std::u16string& path,
                                    std::span<const std::uint8_t> bytes) {
     CheckWritable(path);
     files_[path].assign(bytes.begin(), bytes.end());
+    ++writes_[path];
 }
 
 void MemoryFileSystem::CopyFile(const std::u16string& from, const std::u16string& to) {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/unique_handle_win.h"
+#include "common/win/unique_handle_win.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "app/ui_metrics_win.h"
+#include "common/win/ui_metrics_win.h"
 
 namespace quorvel {
 

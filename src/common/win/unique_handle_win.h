@@ -1,9 +1,8 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
-#include <string>
-#include <string_view>
 #include <utility>
 
 namespace quorvel {
@@ -66,6 +65,14 @@ struct WindowTraits {
     static HWND Invalid() { return nullptr; }
     static void Close(HWND h) { ::DestroyWindow(h); }
 };
+struct MenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static void Close(HMENU menu) { ::DestroyMenu(menu); }
+};
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
+};
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
@@ -74,6 +81,8 @@ using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;  // from CreateCompatibleDC
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 // Selects a GDI object (pen, brush, font, bitmap) into a device context for as long as it
 // lives, and puts the one it replaced back, also when drawing stops with an exception.
@@ -88,9 +97,5 @@ class SelectedObject {
     HDC dc_;
     HGDIOBJ old_;
 };
-
-// UTF-16 text between the portable core (char16_t) and the wide Windows calls (wchar_t).
-inline std::wstring ToWide(std::u16string_view s) { return {s.begin(), s.end()}; }
-inline std::u16string FromWide(std::wstring_view s) { return {s.begin(), s.end()}; }
 
 }  // namespace quorvel

@@ -2,18 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace quorvel {
-
-// The full path of the running executable.
-std::u16string ExecutablePath();
-
-// The system's description of an error code without its closing line break; empty when the
-// system has none.
-std::u16string SystemErrorText(std::uint32_t code);
 
 // The standard error box: the message (with the full-stop rule), the application title as
 // caption, OK and a stop icon. The program goes on afterwards.

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "common/error.h"
-#include "common/text.h"
+#include "error_text.h"
 #include "tasks/file_system.h"
 
 namespace quorvel {
@@ -19,16 +17,6 @@ class FileSystemContract : public testing::Test {
   protected:
     FileSystem& Files() { return place_.Files(); }
     std::u16string PathOf(std::u16string_view name) { return place_.PathOf(name); }
-
-    // The FileError a call raises, as "code text".
-    static std::u16string FailureOf(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const FileError& e) {
-            return ToText(e.Code()) + u" " + e.Message();
-        }
-        return u"(no error)";
-    }
 
     Place place_;
 };
@@ -50,15 +38,15 @@ TYPED_TEST_P(FileSystemContract, ReplaceFileCreatesThenReplacesTheWholeContent) 
 }
 
 TYPED_TEST_P(FileSystemContract, MissingFilesAndFoldersGiveTheRuntimeTexts) {
-    EXPECT_EQ(this->FailureOf([&] { this->Files().ReadFile(this->PathOf(u"none.cfg")); }),
+    EXPECT_EQ(FileErrorOf([&] { this->Files().ReadFile(this->PathOf(u"none.cfg")); }),
               u"2 File not found");
     const std::u16string inMissingFolder = this->PathOf(u"data/actions.cfg");
-    EXPECT_EQ(this->FailureOf([&] { this->Files().ReplaceFile(inMissingFolder, {}); }),
+    EXPECT_EQ(FileErrorOf([&] { this->Files().ReplaceFile(inMissingFolder, {}); }),
               u"3 Invalid filename");
     EXPECT_FALSE(this->Files().FileExists(inMissingFolder));
-    EXPECT_EQ(this->FailureOf([&] {
-        this->Files().CopyFile(this->PathOf(u"none.cfg"), this->PathOf(u"copy.cfg"));
-    }),
+    EXPECT_EQ(FileErrorOf([&] {
+                  this->Files().CopyFile(this->PathOf(u"none.cfg"), this->PathOf(u"copy.cfg"));
+              }),
               u"2 File not found");
 }
 

@@ -1,0 +1,39 @@
+#include "common/win/error_box_win.h"
+
+#include <exception>
+#include <new>
+#include <string>
+
+#include "common/error.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "common/win/system_win.h"
+#include "common/win/wide_text_win.h"
+
+namespace quorvel {
+
+void ShowErrorBox(HWND owner, std::u16string_view message) {
+    const std::wstring text = ToWide(ErrorBoxText(message));
+    const std::wstring caption = ToWide(ApplicationTitle(ExecutablePath()));
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void ShowCurrentException(HWND owner) noexcept {
+    try {
+        try {
+            throw;
+        } catch (const Error& e) {
+            ShowErrorBox(owner, e.Message());
+        } catch (const std::bad_alloc&) {
+            ShowErrorBox(owner, u"Out of memory");
+        } catch (const std::exception& e) {
+            ShowErrorBox(owner, FromUtf8(e.what()));
+        } catch (...) {
+            ShowErrorBox(owner, u"Unknown error");
+        }
+    } catch (...) {
+        // Showing the box itself failed (out of memory); nothing more can be done here.
+    }
+}
+
+}  // namespace quorvel

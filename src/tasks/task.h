@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// One task, a row of the task table: its action's stored name (the Desc column), its hotkey's
+// text, its destination, its run type, its picture's position and whether it runs. The row
+// number, the table's seventh column, is the task's position and is not stored.
+template <typename Text>
+struct BasicTask {
+    Text desc{};
+    Text hotkey{};
+    Text dest{};
+    Text typeRun{};
+    std::int32_t image = 0;  // the defaults are a new row's
+    bool enabled = true;
+
+    bool operator==(const BasicTask&) const = default;
+};
+
+// A task of its own, to build a row from or to keep beyond the table's next change.
+using Task = BasicTask<std::u16string>;
+// A task read in place: its texts stay valid until the table changes.
+using TaskView = BasicTask<std::u16string_view>;
+
+}  // namespace quorvel

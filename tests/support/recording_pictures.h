@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+#include "editor/task_icons.h"
+
+namespace quorvel::testing_support {
+
+// The task pictures as a list of their sources, in the order they were appended; the list can
+// be made to fail as a real one out of resources does.
+class RecordingPictures : public TaskPictures {
+  public:
+    std::vector<PictureSource> list;
+    int removeAllCalls = 0;
+    int reserved = -1;
+    bool failing = false;
+
+    void RemoveAll() override {
+        if (failing) throw Error(u"Failed to add a picture to the image list");
+        ++removeAllCalls;
+        list.clear();
+    }
+    void Reserve(int count) override { reserved = count; }
+    void AddIconImage(const std::u16string& fileName, int iconIndex) override {
+        list.emplace_back(IconFile{fileName, iconIndex});
+    }
+    void AddStoredPicture(StoredPicture picture) override { list.emplace_back(picture); }
+};
+
+}  // namespace quorvel::testing_support

@@ -1,6 +1,7 @@
 #include "app/hotkey_health.h"
 
 #include <algorithm>
+#include <array>
 
 #include "common/text.h"
 
@@ -11,21 +12,31 @@ namespace {
 // How many of the tasks the start-up notice names; the notification area shows a few lines.
 constexpr int kTasksNamed = 3;
 
-std::u16string_view Reason(HotKeyStatus status) {
-    switch (status) {
-        case HotKeyStatus::kInUse:
-            return u"in use by another program";
-        case HotKeyStatus::kRefused:
-            return u"refused by Windows";
-        case HotKeyStatus::kNotOnLayout:
-            return u"not a hotkey on this keyboard layout";
-        case HotKeyStatus::kNoHotKey:
-            return u"no hotkey";
-        case HotKeyStatus::kActive:
-        case HotKeyStatus::kDisabled:
-            break;
-    }
-    return {};
+struct StatusTexts {
+    std::u16string_view reason;  // as the Hotkey cell appends it
+    std::u16string_view advice;  // the cell's tip
+};
+
+// By status, in the order HotKeyStatus declares them; active and disabled rows say nothing.
+constexpr std::array<StatusTexts, 6> kStatusTexts{{
+    {},
+    {u"in use by another program",
+     u"Another program has taken this hotkey, so it does not reach Quorvel. Pick another hotkey "
+     u"for this task, or close the other program: Quorvel tries again when its window is shown "
+     u"from the notification area."},
+    {u"refused by Windows",
+     u"Windows did not accept this hotkey. Pick another hotkey for this task."},
+    {u"not a hotkey on this keyboard layout",
+     u"This text names no key of the current keyboard layout (it may have been written under "
+     u"another one). Edit the task and press its hotkey again."},
+    {u"no hotkey",
+     u"This task has no hotkey, so nothing runs it. Edit the task and press a hotkey."},
+    {},
+}};
+static_assert(static_cast<std::size_t>(HotKeyStatus::kDisabled) + 1 == kStatusTexts.size());
+
+const StatusTexts& TextsOf(HotKeyStatus status) {
+    return kStatusTexts[static_cast<std::size_t>(status)];
 }
 
 }  // namespace
@@ -38,29 +49,10 @@ std::u16string HotKeyCellText(std::u16string_view storedText, HotKeyStatus statu
     std::u16string text(storedText);
     if (!NeedsWarning(status)) return text;
     if (!text.empty()) text += u' ';
-    return text + u"(" + std::u16string(Reason(status)) + u")";
+    return text + u"(" + std::u16string(TextsOf(status).reason) + u")";
 }
 
-std::u16string_view HotKeyAdvice(HotKeyStatus status) {
-    switch (status) {
-        case HotKeyStatus::kInUse:
-            return u"Another program has taken this hotkey, so it does not reach Quorvel. Pick "
-                   u"another hotkey for this task, or close the other program: Quorvel tries "
-                   u"again when its window is shown from the notification area.";
-        case HotKeyStatus::kRefused:
-            return u"Windows did not accept this hotkey. Pick another hotkey for this task.";
-        case HotKeyStatus::kNotOnLayout:
-            return u"This text names no key of the current keyboard layout (it may have been "
-                   u"written under another one). Edit the task and press its hotkey again.";
-        case HotKeyStatus::kNoHotKey:
-            return u"This task has no hotkey, so nothing runs it. Edit the task and press a "
-                   u"hotkey.";
-        case HotKeyStatus::kActive:
-        case HotKeyStatus::kDisabled:
-            break;
-    }
-    return {};
-}
+std::u16string_view HotKeyAdvice(HotKeyStatus status) { return TextsOf(status).advice; }
 
 std::u16string InactiveHotKeysNote(const TaskTable& table, std::span<const HotKeyStatus> statuses) {
     const int rows = std::min(table.RowCount(), static_cast<int>(statuses.size()));

@@ -220,15 +220,6 @@ TEST_F(EditorDialog, TabWalksTheFieldsWithWinAfterTheHotkeyThenCloseThenOk) {
                                        TForm2::kCombobox2, TForm2::kBitBtn3, TForm2::kComboBox3,
                                        TForm2::kBitBtn2, TForm2::kBitBtn4}));
     EXPECT_EQ(control, ::GetDlgItem(dialog, TForm2::kHotKey1)) << "and round again";
-
-    // The Win box sits beside the hotkey field, inside the "Task" box.
-    RECT field{}, win{}, box{}, inBox{};
-    ::GetWindowRect(::GetDlgItem(dialog, TForm2::kHotKey1), &field);
-    ::GetWindowRect(::GetDlgItem(dialog, TForm2::kCheckBox1), &win);
-    ::GetWindowRect(::FindWindowExW(dialog, nullptr, L"Button", L"Task"), &box);
-    EXPECT_TRUE(::IntersectRect(&inBox, &win, &box) && ::EqualRect(&inBox, &win));
-    EXPECT_GE(win.left, field.right);
-    EXPECT_LT(win.top, field.bottom);
 }
 
 TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {

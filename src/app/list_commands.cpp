@@ -30,9 +30,11 @@ int ItemIndexOf(const Items& items, std::u16string_view text, int fallback) {
 }  // namespace
 
 ListCommands::ListCommands(TaskTable& grid, std::function<void()> saveTaskFile,
-                           std::function<void()> repaintGrid, ShortCutParser textToShortCut)
+                           std::function<void()> registerHotKeys, std::function<void()> repaintGrid,
+                           ShortCutParser textToShortCut)
     : grid_(grid),
       saveTaskFile_(std::move(saveTaskFile)),
+      registerHotKeys_(std::move(registerHotKeys)),
       repaintGrid_(std::move(repaintGrid)),
       textToShortCut_(std::move(textToShortCut)) {}
 
@@ -61,8 +63,10 @@ void ListCommands::CopyRowToEditor(int row, EditorFields& fields) {
     Task task = grid_.TaskAt(row);
     fields.chooserFileName = task.dest;
     fields.actionIndex = ItemIndexOf(kActionNames, task.desc, -1);
-    fields.hotKey = textToShortCut_(task.hotkey);
-    fields.rowHotkey = EditorFields::RowHotkey{std::move(task.hotkey), fields.hotKey};
+    const HotKeyValue hotKey = textToShortCut_(task.hotkey);
+    fields.hotKey = static_cast<std::uint16_t>(hotKey & 0xFFFF);
+    fields.win = (hotKey & kWinBit) != 0;
+    fields.rowHotkey = EditorFields::RowHotkey{std::move(task.hotkey), fields.hotKey, fields.win};
     fields.destination = std::move(task.dest);
     fields.runTypeIndex = 0;
     for (int i = 0; i < static_cast<int>(kRunTypes.size()); ++i) {
@@ -82,11 +86,14 @@ void ListCommands::BitBtn3Click() {
             }
         }
     }
+    // Before the save, which may fail: the deleted tasks' hotkeys go back either way.
+    registerHotKeys_();
     saveTaskFile_();
 }
 
 void ListCommands::BitBtn5Click() {
     grid_.ClearRows();
+    registerHotKeys_();
     saveTaskFile_();
 }
 
@@ -99,6 +106,7 @@ void ListCommands::MoveSelectedRow(int step) {
         const int row = grid_.SelectedRow();
         grid_.RelocateRow(row, row + step);
         grid_.SetSelectedRow(row + step);
+        registerHotKeys_();
         saveTaskFile_();
     } catch (const Error&) {
         // A move past either end, or without a selected row, changes nothing.

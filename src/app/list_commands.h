@@ -5,17 +5,22 @@
 #include <string_view>
 
 #include "editor/editor_fields.h"
+#include "hotkeys/hotkey.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
 
-// The six buttons under the task grid and the grid's double click.
+// The six buttons under the task grid and the grid's double click. Delete, Delete All and a
+// move have the hotkey registrations follow the table, then save it.
 class ListCommands {
   public:
-    using ShortCutParser = std::function<std::uint16_t(std::u16string_view)>;
+    // A task's hotkey text as the editor shows it: the hotkey field's shortcut word in the low
+    // 16 bits, and the Win bit for the editor's Win box.
+    using ShortCutParser = std::function<HotKeyValue(std::u16string_view)>;
 
     ListCommands(TaskTable& grid, std::function<void()> saveTaskFile,
-                 std::function<void()> repaintGrid, ShortCutParser textToShortCut);
+                 std::function<void()> registerHotKeys, std::function<void()> repaintGrid,
+                 ShortCutParser textToShortCut);
 
     // The editor Add and Edit open; without one they do nothing.
     void SetEditor(EditorForm* editor) { editor_ = editor; }
@@ -34,6 +39,7 @@ class ListCommands {
 
     TaskTable& grid_;
     std::function<void()> saveTaskFile_;
+    std::function<void()> registerHotKeys_;
     std::function<void()> repaintGrid_;
     ShortCutParser textToShortCut_;
     EditorForm* editor_ = nullptr;

@@ -52,6 +52,7 @@ int Run(HINSTANCE instance) {
     // The editor's part of the start-up, as when its creation read the task list: the rows,
     // their pictures and their hotkeys, then the dialog itself.
     session.StartUp();
+    form1->ReportInactiveHotKeys();
     auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText);
     Form2 = form2.get();
     session.SetLaunchOwner(form2->Handle());

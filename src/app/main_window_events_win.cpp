@@ -100,7 +100,10 @@ void TForm1::About1Click() {
     if (about_ != nullptr) about_->ShowModal(Handle());
 }
 
-void TForm1::File1Click() { MakeVisible(); }
+void TForm1::File1Click() {
+    RetryHotKeys();
+    MakeVisible();
+}
 
 void TForm1::BitBtn4Click() { SaveSettings(store_, *this); }
 
@@ -117,12 +120,16 @@ void TForm1::OnTrayIcon(LPARAM mouseMessage) {
             PopupMenu1At(cursor);
             break;
         }
+        case NIN_BALLOONUSERCLICK:  // the start-up balloon about hotkeys that do not work
+            ShowFromTray();
+            break;
         default:
             break;
     }
 }
 
 void TForm1::ShowFromTray() {
+    RetryHotKeys();
     MakeVisible();
     // Hiding and restoring brings the window back from minimised or maximised and in front.
     ::ShowWindow(Handle(), SW_HIDE);
@@ -131,6 +138,10 @@ void TForm1::ShowFromTray() {
     ::SetForegroundWindow(Handle());
     LoadWindowSize(store_, *this);
 }
+
+// The user looks at the tasks again: a hotkey another program has given up since works now,
+// and the grid says so.
+void TForm1::RetryHotKeys() { tasks_.RegisterTaskHotKeys(); }
 
 void TForm1::PopupMenu1At(POINT point) {
     // A tray menu closes on a click elsewhere only when its owner is the foreground window,

@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
+#include "common/win/wide_text_win.h"
 #include "common/win/window_class_win.h"
 #include "hotkeys/shortcut_text.h"
 
@@ -84,7 +85,8 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
       tasks_(session.Tasks()),
       imageList1_(session.ImageList1()),
       commands_(
-          tasks_.NextGrid1(), [this] { tasks_.SaveTaskFile(); }, [this] { RepaintGrid(); },
+          tasks_.NextGrid1(), [this] { tasks_.SaveTaskFile(); },
+          [this] { tasks_.RegisterTaskHotKeys(); }, [this] { RepaintGrid(); },
           [this, &hotKeyText](std::u16string_view text) {
               return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
           }),
@@ -257,8 +259,9 @@ void TForm1::CreateControls() {
     // Children are stacked in creation order, the first on top: the controls come before the
     // group boxes and the page control they sit on, which is also the Tab order.
     grid_ = std::make_unique<TaskGrid>(
-        Handle(), kNextGrid1, tasks_.NextGrid1(), imageList1_, dpi_,
-        TaskGrid::Events{[this] { NextGrid1Click(); },
+        Handle(), kNextGrid1, tasks_.NextGrid1(),
+        [this](int row) { return tasks_.HotKeyStatusAt(row); }, imageList1_, dpi_,
+        TaskGrid::Events{[this] { NextGrid1Click(); }, [this] { tasks_.RegisterTaskHotKeys(); },
                          [this] { commands_.NextGrid1CellDblClick(); },
                          [this] { ::PostMessageW(Handle(), kSyncGridSelection, 0, 0); }});
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
@@ -356,6 +359,11 @@ bool TForm1::TranslateDialogMessage(MSG& message) {
 
 void TForm1::RepaintGrid() {
     if (grid_) grid_->Refresh();
+}
+
+void TForm1::ReportInactiveHotKeys() {
+    const std::u16string note = InactiveHotKeysNote(tasks_.NextGrid1(), tasks_.HotKeyStatuses());
+    if (!note.empty()) tray_->ShowBalloon(L"Quorvel", ToWide(note));
 }
 
 void TForm1::OnCommand(int id) {

@@ -45,6 +45,9 @@ class TForm1 final : private SettingsWindow {
 
     HWND Handle() const { return window_.get(); }
     void RepaintGrid();
+    // After the start-up registration: a balloon from the tray icon when enabled tasks'
+    // hotkeys do not work.
+    void ReportInactiveHotKeys();
     // The editor Add and Edit open, and its window.
     void SetEditor(EditorForm* editor, HWND window) {
         commands_.SetEditor(editor);
@@ -87,6 +90,7 @@ class TForm1 final : private SettingsWindow {
     void BitBtn4Click();
     void NextGrid1Click();
     void ShowFromTray();
+    void RetryHotKeys();
     void PopupMenu1At(POINT point);
     void BringForward();
 

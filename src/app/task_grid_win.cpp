@@ -1,11 +1,12 @@
 #include "app/task_grid_win.h"
 
 #include <vsstyle.h>
+#include <windowsx.h>
 
 #include <array>
 #include <string>
 
-#include "common/win/unique_handle_win.h"
+#include "common/win/error_box_win.h"
 #include "common/win/wide_text_win.h"
 
 namespace quorvel {
@@ -32,6 +33,10 @@ constexpr std::array<ShownColumn, kColumnCount> kShownColumns{{
 constexpr int kRowHeightAt96 = 32;
 constexpr int kCheckBoxSizeAt96 = 13;
 constexpr int kTextPaddingAt96 = 4;
+constexpr int kWarningIconAt96 = 16;
+constexpr int kTipWidthAt96 = 320;
+constexpr UINT_PTR kTipTool = 1;
+constexpr UINT_PTR kListSubclass = 1;
 
 int ShownIndexOf(Column column) {
     for (int i = 0; i < kColumnCount; ++i) {
@@ -42,9 +47,13 @@ int ShownIndexOf(Column column) {
 
 }  // namespace
 
-TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, const Dpi& dpi,
-                   Events events)
-    : table_(table), images_(images), dpi_(dpi), events_(std::move(events)) {
+TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
+                   HIMAGELIST images, const Dpi& dpi, Events events)
+    : table_(table),
+      hotKeyStatusAt_(std::move(hotKeyStatusAt)),
+      images_(images),
+      dpi_(dpi),
+      events_(std::move(events)) {
     list_ = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
@@ -55,11 +64,17 @@ TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, con
         list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
     ListView_SetImageList(list_, images_, LVSIL_SMALL);
     buttonTheme_ = ::OpenThemeData(list_, L"BUTTON");
+    const int iconSize = dpi_.Scale(kWarningIconAt96);
+    // The system's warning icon at the size drawn (the shared one is the large size).
+    warningIcon_.reset(static_cast<HICON>(
+        ::LoadImageW(/*hInst=*/nullptr, IDI_WARNING, IMAGE_ICON, iconSize, iconSize, 0)));
     AddColumns();
+    CreateTip();
 }
 
 TaskGrid::~TaskGrid() {
     if (buttonTheme_ != nullptr) ::CloseThemeData(buttonTheme_);
+    if (::IsWindow(list_)) ::RemoveWindowSubclass(list_, &TaskGrid::ListProc, kListSubclass);
 }
 
 void TaskGrid::AddColumns() {
@@ -80,7 +95,86 @@ void TaskGrid::AddColumns() {
     Header_SetItem(ListView_GetHeader(list_), 0, &item);
 }
 
+// One tool over the list view, moved to the marked Hotkey cell under the mouse: the list view
+// passes its mouse messages on, and the tip asks for its text as it shows.
+void TaskGrid::CreateTip() {
+    tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, list_, /*hMenu=*/nullptr,
+                             /*hInstance=*/nullptr, /*lpParam=*/nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = list_;
+    tool.uId = kTipTool;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kTipWidthAt96));
+    ::SetWindowSubclass(list_, &TaskGrid::ListProc, kListSubclass,
+                        reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR /*subclassId*/, DWORD_PTR grid) {
+    auto& self = *reinterpret_cast<TaskGrid*>(grid);
+    bool handled = false;
+    RunHandler(::GetParent(hwnd), [&] {
+        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+            self.RelayToTip(message, wParam, lParam);
+        } else if (message == WM_NOTIFY) {
+            auto& header = *reinterpret_cast<NMHDR*>(lParam);
+            if (header.hwndFrom == self.tip_ && header.code == TTN_GETDISPINFOW) {
+                self.FillTip(reinterpret_cast<NMTTDISPINFOW&>(header));
+                handled = true;
+            }
+        }
+    });
+    if (handled) return 0;
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TaskGrid::ListProc, kListSubclass);
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void TaskGrid::RelayToTip(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE) TrackTipCell({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    MSG relayed{list_, message, wParam, lParam, 0, {}};
+    ::SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void TaskGrid::TrackTipCell(POINT point) {
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    ListView_SubItemHitTest(list_, &hit);
+    const bool marked = hit.iItem >= 0 && hit.iItem < table_.RowCount() &&
+                        hit.iSubItem == ShownIndexOf(kHotkeyColumn) &&
+                        NeedsWarning(hotKeyStatusAt_(hit.iItem));
+    const int row = marked ? hit.iItem : -1;
+    if (row == tipRow_) return;
+    // Another cell: the tip goes, and the tool covers the new cell (or nothing).
+    tipRow_ = row;
+    ::SendMessageW(tip_, TTM_POP, 0, 0);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = list_;
+    tool.uId = kTipTool;
+    if (marked) ListView_GetSubItemRect(list_, hit.iItem, hit.iSubItem, LVIR_BOUNDS, &tool.rect);
+    ::SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The cell's text as its title, under a warning mark, and what to do about it.
+void TaskGrid::FillTip(NMTTDISPINFOW& info) {
+    info.lpszText = nullptr;
+    if (tipRow_ < 0 || tipRow_ >= table_.RowCount()) return;
+    const HotKeyStatus status = hotKeyStatusAt_(tipRow_);
+    if (!NeedsWarning(status)) return;
+    const std::wstring title = ToWide(HotKeyCellText(table_.ViewAt(tipRow_).hotkey, status));
+    ::SendMessageW(tip_, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
+    tipText_ = ToWide(HotKeyAdvice(status));
+    info.lpszText = tipText_.data();
+}
+
 void TaskGrid::Refresh() {
+    // The rows or their statuses changed: the tip waits for the next mouse move.
+    tipRow_ = -1;
+    ::SendMessageW(tip_, TTM_POP, 0, 0);
     ListView_SetItemCountEx(list_, table_.RowCount(), LVSICF_NOSCROLL);
     ::InvalidateRect(list_, nullptr, FALSE);
     if (!syncScheduled_) {
@@ -140,8 +234,8 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
             auto& info = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header));
             if ((info.item.mask & LVIF_TEXT) && info.item.iItem < table_.RowCount() &&
                 info.item.iSubItem >= 0 && info.item.iSubItem < kColumnCount) {
-                const std::wstring text = ToWide(
-                    table_.TextAt(kShownColumns[info.item.iSubItem].column, info.item.iItem));
+                const std::wstring text =
+                    ToWide(CellText(kShownColumns[info.item.iSubItem].column, info.item.iItem));
                 ::lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
             }
             return true;
@@ -155,7 +249,9 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
             SyncSelectionFromView(-1);
             return true;
         case NM_CLICK:
-            ToggleEnabledAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction);
+            if (ToggleEnabledAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction)) {
+                events_.enabledClick();
+            }
             events_.click();
             return true;
         case NM_DBLCLK:
@@ -166,13 +262,19 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
     }
 }
 
-void TaskGrid::ToggleEnabledAt(POINT point) {
+bool TaskGrid::ToggleEnabledAt(POINT point) {
     LVHITTESTINFO hit{};
     hit.pt = point;
     ListView_SubItemHitTest(list_, &hit);
-    if (hit.iItem < 0 || hit.iItem >= table_.RowCount()) return;
-    if (hit.iSubItem != ShownIndexOf(kEnabledColumn)) return;
+    if (hit.iItem < 0 || hit.iItem >= table_.RowCount()) return false;
+    if (hit.iSubItem != ShownIndexOf(kEnabledColumn)) return false;
     table_.SetEnabled(hit.iItem, !table_.ViewAt(hit.iItem).enabled);
+    return true;
+}
+
+std::u16string TaskGrid::CellText(Column column, int row) const {
+    if (column != kHotkeyColumn) return table_.TextAt(column, row);
+    return HotKeyCellText(table_.ViewAt(row).hotkey, hotKeyStatusAt_(row));
 }
 
 UINT TaskGrid::RowHeight(const Dpi& dpi) { return static_cast<UINT>(dpi.Scale(kRowHeightAt96)); }
@@ -221,11 +323,20 @@ void TaskGrid::DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool
         DrawCheckBox(dc, cell, task.enabled);
         return;
     }
-    const std::wstring text = ToWide(table_.TextAt(shown.column, row));
+    const std::wstring text = ToWide(CellText(shown.column, row));
     RECT textRect = cell;
     ::InflateRect(&textRect, -dpi_.Scale(kTextPaddingAt96), 0);
+    UINT alignment = shown.cellAlignment;
+    if (shown.column == kHotkeyColumn && NeedsWarning(hotKeyStatusAt_(row))) {
+        // The mark before the text, which then starts beside it.
+        const int size = dpi_.Scale(kWarningIconAt96);
+        ::DrawIconEx(dc, textRect.left, (cell.top + cell.bottom - size) / 2, warningIcon_.get(),
+                     size, size, /*istepIfAniCur=*/0, /*hbrFlickerFreeDraw=*/nullptr, DI_NORMAL);
+        textRect.left += size + dpi_.Scale(kTextPaddingAt96);
+        alignment = DT_LEFT;
+    }
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-                shown.cellAlignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+                alignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void TaskGrid::DrawCheckBox(HDC dc, const RECT& cell, bool checked) const {

@@ -5,27 +5,33 @@
 #include <uxtheme.h>
 
 #include <functional>
+#include <string>
 
+#include "app/hotkey_health.h"
 #include "common/win/ui_metrics_win.h"
+#include "common/win/unique_handle_win.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
 
 // NextGrid1 on screen: a report-view ListView in virtual mode over the task table, so that the
 // table stays the one store of the rows and a long list costs nothing to show. Rows are drawn
-// here (picture, centred cells, the Enabled check box). The control's selection is copied into
+// here (picture, centred cells, the Enabled check box, a warning mark on a Hotkey cell whose
+// hotkey does not work, with a tip that says why). The control's selection is copied into
 // the table's selected row and marks as the user changes it, and back after the table changes.
 class TaskGrid {
   public:
     struct Events {
         std::function<void()> click;         // mouse released over the grid (NextGrid1Click)
+        std::function<void()> enabledClick;  // an Enabled check box toggled, before the click
         std::function<void()> cellDblClick;  // NextGrid1CellDblClick
         std::function<void()> scheduleSync;  // post a call of SyncSelectionToView
     };
+    using HotKeyStatusSource = std::function<HotKeyStatus(int row)>;
 
     // `images` stays its caller's: the list view only borrows it.
-    TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, const Dpi& dpi,
-             Events events);
+    TaskGrid(HWND parent, int id, TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
+             HIMAGELIST images, const Dpi& dpi, Events events);
     ~TaskGrid();
     TaskGrid(const TaskGrid&) = delete;
     TaskGrid& operator=(const TaskGrid&) = delete;
@@ -47,18 +53,31 @@ class TaskGrid {
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
 
   private:
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR subclassId, DWORD_PTR grid);
     void AddColumns();
-    void ToggleEnabledAt(POINT point);
+    void CreateTip();
+    void TrackTipCell(POINT point);
+    void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);
+    void FillTip(NMTTDISPINFOW& info);
+    bool ToggleEnabledAt(POINT point);
+    // A cell's text: the table's, with a Hotkey cell's reason after it when the row is marked.
+    std::u16string CellText(Column column, int row) const;
     void SyncSelectionFromView(int changedRow);
     void DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const;
     void DrawCheckBox(HDC dc, const RECT& cell, bool checked) const;
 
     TaskTable& table_;
+    HotKeyStatusSource hotKeyStatusAt_;
     HIMAGELIST images_;
     Dpi dpi_;
     Events events_;
     HWND list_ = nullptr;
     HTHEME buttonTheme_ = nullptr;
+    UniqueIcon warningIcon_;
+    HWND tip_ = nullptr;  // owned by the list view, destroyed with it
+    int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers
+    std::wstring tipText_;
     bool syncingToView_ = false;
     bool syncScheduled_ = false;
 };

@@ -1,9 +1,21 @@
 #include "app/tray_icon_win.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <iterator>
 
 namespace quorvel {
+
+namespace {
+
+template <std::size_t N>
+void CopyCut(std::wstring_view text, wchar_t (&field)[N]) {
+    const std::size_t length = std::min(text.size(), N - 1);
+    text.copy(field, length);
+    field[length] = L'\0';
+}
+
+}  // namespace
 
 TrayIcon::TrayIcon(HWND owner, HICON icon) {
     data_.cbSize = sizeof(data_);
@@ -25,6 +37,16 @@ bool TrayIcon::Add() {
 void TrayIcon::Delete() {
     if (wanted_) ::Shell_NotifyIconW(NIM_DELETE, &data_);
     wanted_ = false;
+}
+
+void TrayIcon::ShowBalloon(std::wstring_view title, std::wstring_view text) {
+    if (!wanted_) return;
+    NOTIFYICONDATAW balloon = data_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    CopyCut(title, balloon.szInfoTitle);
+    CopyCut(text, balloon.szInfo);
+    ::Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }
 
 UINT TrayIcon::TaskbarCreatedMessage() {

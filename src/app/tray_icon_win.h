@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string_view>
+
 namespace quorvel {
 
 // The main window's icon in the notification area. The shell sends the icon's mouse messages
@@ -18,6 +20,9 @@ class TrayIcon {
 
     bool Add();
     void Delete();
+    // A warning balloon from the icon; a click on it reaches the owner as NIN_BALLOONUSERCLICK.
+    // The text is cut to what the shell takes.
+    void ShowBalloon(std::wstring_view title, std::wstring_view text);
     // Explorer announces a restart with this message; its new taskbar has no icons, so the
     // owner adds the icon again when it arrives.
     static UINT TaskbarCreatedMessage();

@@ -47,9 +47,12 @@ constexpr DWORD kDropDownList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 constexpr int kDroppedHeight = 22 + static_cast<int>(kActionNames.size()) * kListRowHeight + 4;
 
 // In tab order: creation order is the order Tab walks.
-constexpr std::array<ControlLayout, 7> kFieldLayouts{{
+constexpr std::array<ControlLayout, 8> kFieldLayouts{{
     {HOTKEY_CLASSW, L"", WS_TABSTOP, WS_EX_CLIENTEDGE, TForm2::kHotKey1, kBoxLeft + 89,
      kBoxTop + 29, 200, 19},
+    // The Win modifier, which the hotkey field cannot take.
+    {L"BUTTON", L"Win", BS_AUTOCHECKBOX | WS_TABSTOP, 0, TForm2::kCheckBox1, kBoxLeft + 297,
+     kBoxTop + 30, 60, 17},
     {L"COMBOBOX", L"", kDropDownList, 0, TForm2::kComboBox1, kBoxLeft + 89, kBoxTop + 66, 200,
      kDroppedHeight},
     {L"COMBOBOX", L"", CBS_SIMPLE | CBS_AUTOHSCROLL | WS_TABSTOP, 0, TForm2::kCombobox2,
@@ -147,6 +150,7 @@ void TForm2::CreateControls() {
         CreateControl(window_.get(), instance_, layout, dpi_, font);
     }
     hotKey1_ = ::GetDlgItem(window_.get(), kHotKey1);
+    checkBox1_ = ::GetDlgItem(window_.get(), kCheckBox1);
     comboBox1_ = ::GetDlgItem(window_.get(), kComboBox1);
     combobox2_ = ::GetDlgItem(window_.get(), kCombobox2);
     comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
@@ -212,6 +216,7 @@ void TForm2::HideDialog() {
 
 void TForm2::LoadFields() {
     ::SendMessageW(hotKey1_, HKM_SETHOTKEY, HotKeyFieldFromShortCut(fields_.hotKey), 0);
+    ::SendMessageW(checkBox1_, BM_SETCHECK, fields_.win ? BST_CHECKED : BST_UNCHECKED, 0);
     ::SendMessageW(comboBox1_, CB_SETCURSEL, static_cast<WPARAM>(fields_.actionIndex), 0);
     SetDestinationText(fields_.destination);
     ::SendMessageW(comboBox3_, CB_SETCURSEL, static_cast<WPARAM>(fields_.runTypeIndex), 0);
@@ -220,6 +225,7 @@ void TForm2::LoadFields() {
 void TForm2::StoreFields() {
     const auto fieldValue = ::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0);
     fields_.hotKey = ShortCutFromHotKeyField(LOWORD(fieldValue));
+    fields_.win = CheckBox1();
     fields_.actionIndex = SelectedIndex(comboBox1_);
     fields_.destination = WindowText(combobox2_);
     fields_.runTypeIndex = SelectedIndex(comboBox3_);
@@ -231,10 +237,17 @@ void TForm2::SetDestinationText(const std::u16string& text) {
 
 void TForm2::HotKey1Change() {
     // The control has no rule that refuses a key without modifiers; it would only put another
-    // modifier in its place. So the field is emptied instead.
-    if (IsBareKey(LOWORD(::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0)))) {
+    // modifier in its place. So the field is emptied instead, unless Win is the modifier.
+    if (!CheckBox1() && IsBareKey(LOWORD(::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0)))) {
         ::SendMessageW(hotKey1_, HKM_SETHOTKEY, 0, 0);
     }
+}
+
+// Without Win, a key the field holds alone is bare again.
+void TForm2::CheckBox1Click() { HotKey1Change(); }
+
+bool TForm2::CheckBox1() const {
+    return ::SendMessageW(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TForm2::BitBtn2Click() {
@@ -298,6 +311,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     return 0;
                 case kBitBtn4:
                     BitBtn4Click();
+                    return 0;
+                case kCheckBox1:
+                    CheckBox1Click();
                     return 0;
                 default:
                     break;  // IDOK and IDCANCEL from Enter and Esc: no button takes them

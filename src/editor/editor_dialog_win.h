@@ -30,8 +30,9 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
         kCombobox2,
         kBitBtn3,  // Browse
         kComboBox3,
-        kBitBtn2,  // Close
-        kBitBtn4,  // OK
+        kBitBtn2,    // Close
+        kBitBtn4,    // OK
+        kCheckBox1,  // Win
     };
 
     // `tasks` and `hotKeyText` must outlive the window.
@@ -57,6 +58,8 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     void HideDialog();
 
     void HotKey1Change();
+    void CheckBox1Click();
+    bool CheckBox1() const;
     void BitBtn2Click();
     void BitBtn3Click();
     void BitBtn4Click();
@@ -77,6 +80,7 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     UniqueGdiObject font_;
     UniqueWindow window_;
     HWND hotKey1_ = nullptr;
+    HWND checkBox1_ = nullptr;  // Win
     HWND comboBox1_ = nullptr;
     HWND combobox2_ = nullptr;
     HWND comboBox3_ = nullptr;

@@ -10,18 +10,20 @@ namespace quorvel {
 // and the list commands prepare them before showing it.
 struct EditorFields {
     int actionIndex = -1;  // ComboBox1's selected item in the action list, -1 for none
-    std::uint16_t hotKey =
-        0;  // HotKey1: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000
+    // HotKey1: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000.
+    std::uint16_t hotKey = 0;
+    bool win = false;                // the Win box beside it: the modifier the field cannot hold
     std::u16string destination;      // Combobox2's text
     int runTypeIndex = -1;           // ComboBox3's selected item in the run types, -1 for none
     std::u16string chooserFileName;  // OpenDialog1's file name
 
-    // Edit: the row's Hotkey text and the field value made of it. While the field holds that
-    // value, OK keeps the text, so that a hotkey the field cannot show (one with Win, or a text
-    // no parser reads) is not lost by an edit of the other fields.
+    // Edit: the row's Hotkey text and the field and Win box made of it. While they hold that,
+    // OK keeps the text, so that a text no parser reads is not lost by an edit of the other
+    // fields.
     struct RowHotkey {
         std::u16string text;
         std::uint16_t hotKey = 0;
+        bool win = false;
     };
     std::optional<RowHotkey> rowHotkey;
 };

@@ -1,6 +1,7 @@
 #include "editor/ok_step.h"
 
 #include "actions/action_catalogue.h"
+#include "hotkeys/hotkey.h"
 
 namespace quorvel {
 
@@ -25,13 +26,16 @@ void FillMissingDestination(EditorFields& fields, std::optional<Action> action,
     }
 }
 
-// A row's hotkey text stays as it was when the user left the field as it opened.
+// A row's hotkey text stays as it was when the user left the field and the Win box as they
+// opened. The Win box alone is no hotkey.
 std::u16string HotkeyText(const EditorFields& fields, EditorMode mode,
                           OkStepEnvironment& environment) {
-    if (!mode.adding && fields.rowHotkey && fields.rowHotkey->hotKey == fields.hotKey) {
+    if (!mode.adding && fields.rowHotkey && fields.rowHotkey->hotKey == fields.hotKey &&
+        fields.rowHotkey->win == fields.win) {
         return fields.rowHotkey->text;
     }
-    return fields.hotKey == 0 ? std::u16string() : environment.FormatHotKey(fields.hotKey);
+    if (fields.hotKey == 0) return {};
+    return environment.FormatHotKey(fields.hotKey | (fields.win ? kWinBit : 0));
 }
 
 }  // namespace

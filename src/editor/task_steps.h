@@ -5,8 +5,8 @@
 namespace quorvel {
 
 // The program's tasks as the editor's OK changes them. Once OK has written its row, the table
-// is saved, every row's hotkey registered and the task pictures rebuilt, in this order; the
-// task session takes each step.
+// is saved, the hotkey registrations made to follow it and the task pictures rebuilt, in this
+// order; the task session takes each step.
 class TaskSteps {
   public:
     virtual ~TaskSteps() = default;

@@ -17,14 +17,30 @@ std::uint16_t TDravlin::BindHotKey(HotKeyValue hotKey) {
     const SplitKey split = SplitHotKey(hotKey);
     const std::uint16_t id = api_.GlobalAddAtom(HotKeyAtomName(hotKey));
     // Without an atom there is no id of its own to register under or to report.
-    if (id == 0) return 0;
+    if (id == 0) {
+        lastBindError_ = api_.GetLastError();
+        return 0;
+    }
     // Auto-repeat of a held combination would otherwise run the task once per repeat.
     if (!api_.RegisterHotKey(windowHandle_, id, split.modifiers | kModNoRepeat, split.key)) {
+        // Read before the atom call can overwrite it.
+        lastBindError_ = api_.GetLastError();
         api_.GlobalDeleteAtom(id);
         return 0;
     }
+    lastBindError_ = 0;
     bindings_.push_back({hotKey, id});
     return id;
+}
+
+bool TDravlin::UnbindHotKey(HotKeyValue hotKey) {
+    const auto binding =
+        std::find_if(bindings_.begin(), bindings_.end(),
+                     [hotKey](const HotKeyBinding& entry) { return entry.HotKey == hotKey; });
+    if (binding == bindings_.end()) return false;
+    ReleaseBinding(*binding);
+    bindings_.erase(binding);
+    return true;
 }
 
 bool TDravlin::ReleaseBinding(const HotKeyBinding& binding) {

@@ -21,6 +21,9 @@ namespace quorvel {
 inline constexpr std::uint32_t kWmHotKey = 0x0312;
 // MOD_NOREPEAT: a held hotkey reports one press, not one per keyboard auto-repeat.
 inline constexpr std::uint32_t kModNoRepeat = 0x4000;
+// ERROR_HOTKEY_ALREADY_REGISTERED: RegisterHotKey's refusal of a combination another
+// registration holds.
+inline constexpr std::uint32_t kErrorHotKeyAlreadyRegistered = 1409;
 
 // The system's global atoms, hotkey registration and default window procedure. Window handles
 // are numbers.
@@ -36,6 +39,8 @@ class HotKeyApi {
     virtual bool RegisterHotKey(std::uintptr_t window, int id, std::uint32_t modifiers,
                                 std::uint32_t virtualKey) = 0;
     virtual bool UnregisterHotKey(std::uintptr_t window, int id) = 0;
+    // The calling thread's last error code, as the failed call above left it.
+    virtual std::uint32_t GetLastError() = 0;
     virtual std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message,
                                         std::uintptr_t wParam, std::intptr_t lParam) = 0;
 };
@@ -47,7 +52,7 @@ struct HotKeyBinding {
 };
 
 // Registers hotkey values as system-wide hotkeys of one window and reports their presses.
-// Bindings only grow while it lives; the destructor releases them last first.
+// Bindings last until they are unbound; the destructor releases the rest last first.
 class TDravlin {
   public:
     using TOnHotKeyPressed = std::function<void(HotKeyValue hotKey, std::uint16_t index)>;
@@ -58,8 +63,13 @@ class TDravlin {
     TDravlin& operator=(const TDravlin&) = delete;
 
     // The id of the new binding, or 0 when the system refuses the hotkey (also when this
-    // value is bound already).
+    // value is bound already); LastBindError then says why.
     std::uint16_t BindHotKey(HotKeyValue hotKey);
+    // The system's error code for the last BindHotKey that was refused (for a combination
+    // another program holds, kErrorHotKeyAlreadyRegistered); 0 after one that succeeded.
+    std::uint32_t LastBindError() const { return lastBindError_; }
+    // Releases the value's binding and gives up its atom; false when the value is not bound.
+    bool UnbindHotKey(HotKeyValue hotKey);
     // True when the system released the hotkey; the atom is given up either way.
     bool ReleaseBinding(const HotKeyBinding& binding);
     void ReleaseAll();
@@ -78,6 +88,7 @@ class TDravlin {
     HotKeyApi& api_;
     std::uintptr_t windowHandle_;
     std::vector<HotKeyBinding> bindings_;
+    std::uint32_t lastBindError_ = 0;
 };
 
 // "DravlinHotKey" followed by the value in decimal: the name of a binding's atom.

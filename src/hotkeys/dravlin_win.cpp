@@ -13,6 +13,7 @@
 namespace quorvel {
 
 static_assert(kWmHotKey == WM_HOTKEY && kModNoRepeat == MOD_NOREPEAT);
+static_assert(kErrorHotKeyAlreadyRegistered == ERROR_HOTKEY_ALREADY_REGISTERED);
 static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT &&
               kModWin == MOD_WIN);
 
@@ -35,6 +36,7 @@ class WindowsHotKeyApi final : public HotKeyApi {
     bool UnregisterHotKey(std::uintptr_t window, int id) override {
         return ::UnregisterHotKey(ToHwnd(window), id) != FALSE;
     }
+    std::uint32_t GetLastError() override { return ::GetLastError(); }
     std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override {
         return ::DefWindowProcW(ToHwnd(window), message, wParam, lParam);

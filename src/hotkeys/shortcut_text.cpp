@@ -82,12 +82,10 @@ std::uint16_t TextToShortCut(std::u16string_view text, const KeyNameProvider& ke
     return 0;
 }
 
-std::uint16_t ShortCutOfHotKeyText(std::u16string_view text, const HotKeyText& hotKeyText,
-                                   const KeyNameProvider& keyNames) {
+HotKeyValue ShortCutOfHotKeyText(std::u16string_view text, const HotKeyText& hotKeyText,
+                                 const KeyNameProvider& keyNames) {
     const HotKeyValue value = hotKeyText.ParseHotKey(text, true);
-    if (value == 0) return TextToShortCut(text, keyNames);
-    if ((value & kWinBit) != 0) return 0;
-    return static_cast<std::uint16_t>(value);
+    return value != 0 ? value : TextToShortCut(text, keyNames);
 }
 
 }  // namespace quorvel

@@ -14,11 +14,11 @@ namespace quorvel {
 // in the low byte, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt), 0 when the text is none.
 std::uint16_t TextToShortCut(std::u16string_view text, const KeyNameProvider& keyNames);
 
-// The shortcut word for a task's hotkey text, for the editor's hotkey field. The text is read in
-// the form the editor writes it (the layout's key names, "Control+Alt+J" or "Strg+Alt+J") and
-// only then as a class-library shortcut text, so that editing a task never loses its hotkey.
-// A text with the Win key gives 0: the field cannot hold it.
-std::uint16_t ShortCutOfHotKeyText(std::u16string_view text, const HotKeyText& hotKeyText,
-                                   const KeyNameProvider& keyNames);
+// A task's hotkey text as the editor shows it: the shortcut word for its hotkey field, with the
+// Win bit for its Win box. The text is read in the form the editor writes it (the layout's key
+// names, "Control+Alt+J" or "Strg+Alt+J") and only then as a class-library shortcut text, so
+// that editing a task never loses its hotkey.
+HotKeyValue ShortCutOfHotKeyText(std::u16string_view text, const HotKeyText& hotKeyText,
+                                 const KeyNameProvider& keyNames);
 
 }  // namespace quorvel

@@ -29,7 +29,8 @@ class ListCommandsTest : public ::testing::Test {
   protected:
     ListCommandsTest()
         : commands(
-              table, [this] { saved.push_back(Descriptions()); }, [this] { ++repaints; },
+              table, [this] { saved.push_back(Descriptions()); },
+              [this] { registered.push_back(Descriptions()); }, [this] { ++repaints; },
               [this](std::u16string_view text) { return shortCuts.at(std::u16string(text)); }) {
         commands.SetEditor(&editor);
     }
@@ -45,8 +46,10 @@ class ListCommandsTest : public ::testing::Test {
 
     TaskTable table;
     FakeEditor editor;
-    std::map<std::u16string, std::uint16_t> shortCuts{{u"", 0}, {u"Ctrl+Alt+F1", 0xC070}};
+    std::map<std::u16string, HotKeyValue> shortCuts{
+        {u"", 0}, {u"Ctrl+Alt+F1", 0xC070}, {u"Ctrl+Alt+Win+F1", 0x1C070}};
     std::vector<std::vector<std::u16string>> saved;
+    std::vector<std::vector<std::u16string>> registered;  // the table as each registration saw it
     int repaints = 0;
     ListCommands commands;
 };
@@ -66,6 +69,7 @@ TEST_F(ListCommandsTest, DeleteRemovesEveryMarkedRowAndSavesOnce) {
     commands.BitBtn3Click();
     EXPECT_EQ(Descriptions(), (Descs{u"c", u"e"}));
     EXPECT_EQ(saved, (std::vector<Descs>{{u"c", u"e"}}));
+    EXPECT_EQ(registered, saved) << "the deleted tasks' hotkeys go back";
     EXPECT_EQ(repaints, 1);
 }
 
@@ -81,6 +85,7 @@ TEST_F(ListCommandsTest, DeleteAllEmptiesTheTableAndSaves) {
     commands.BitBtn5Click();
     EXPECT_EQ(table.RowCount(), 0);
     EXPECT_EQ(saved, (std::vector<Descs>{{}, {}}));
+    EXPECT_EQ(registered, saved);
 }
 
 TEST_F(ListCommandsTest, MoveDownTakesTheSelectionAlongAndSaves) {
@@ -90,6 +95,7 @@ TEST_F(ListCommandsTest, MoveDownTakesTheSelectionAlongAndSaves) {
     EXPECT_EQ(Descriptions(), (Descs{u"a", u"c", u"b", u"d", u"e"}));
     EXPECT_EQ(table.SelectedRow(), 2);
     EXPECT_EQ(saved.size(), 1u);
+    EXPECT_EQ(registered, saved) << "the statuses follow the rows";
     EXPECT_EQ(repaints > 0, true);
 
     commands.BitBtn8Click();
@@ -112,29 +118,32 @@ TEST_F(ListCommandsTest, MovesPastTheEndsOrWithoutSelectionChangeNothingButRepai
     tryMove(-1, false);
     EXPECT_EQ(Descriptions(), (Descs{u"a", u"b", u"c"}));
     EXPECT_TRUE(saved.empty());
+    EXPECT_TRUE(registered.empty());
 }
 
 TEST_F(ListCommandsTest, FailedSaveAfterAMoveIsIgnored) {
     AddRows({u"a", u"b"});
     ListCommands failing(
-        table, [] { throw Error(u"Invalid filename"); }, [this] { ++repaints; }, {});
+        table, [] { throw Error(u"Invalid filename"); }, [] {}, [this] { ++repaints; }, {});
     table.SetSelectedRow(0);
     EXPECT_NO_THROW(failing.BitBtn7Click());
     EXPECT_EQ(Descriptions(), (Descs{u"b", u"a"}));
     EXPECT_EQ(repaints, 1);
 }
 
-TEST_F(ListCommandsTest, DeleteLetsASaveFailureThrough) {
+TEST_F(ListCommandsTest, DeleteLetsASaveFailureThroughAfterTheRegistrationsFollowed) {
+    int registrations = 0;
     ListCommands failing(
-        table, [] { throw Error(u"Invalid filename"); }, [] {}, {});
+        table, [] { throw Error(u"Invalid filename"); }, [&] { ++registrations; }, [] {}, {});
     EXPECT_THROW(failing.BitBtn3Click(), Error);
     EXPECT_THROW(failing.BitBtn5Click(), Error);
+    EXPECT_EQ(registrations, 2);
 }
 
 TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditor) {
     AddRows({u"x"});
     table.AppendTask(
-        {u"Run selected program...", u"Ctrl+Alt+F1", u"C:\\Tools\\a.exe -q", u"Minimze"});
+        {u"Run selected program...", u"Ctrl+Alt+Win+F1", u"C:\\Tools\\a.exe -q", u"Minimze"});
     table.SetSelectedRow(1);
     commands.NextGrid1CellDblClick();
     ASSERT_EQ(editor.shown.size(), 1u);
@@ -143,6 +152,7 @@ TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditor) {
     EXPECT_EQ(editor.modesShown[0].row, 1);
     EXPECT_EQ(shown.actionIndex, static_cast<int>(Action::RunSelectedProgram));
     EXPECT_EQ(shown.hotKey, 0xC070);
+    EXPECT_TRUE(shown.win) << "the Win box set from the text";
     EXPECT_EQ(shown.destination, u"C:\\Tools\\a.exe -q");
     EXPECT_EQ(shown.chooserFileName, u"C:\\Tools\\a.exe -q");
     EXPECT_EQ(shown.runTypeIndex, 3);

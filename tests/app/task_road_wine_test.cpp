@@ -3,9 +3,11 @@
 // system's keyboard input and its program seen running.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <initializer_list>
 #include <iterator>
@@ -30,9 +32,10 @@ namespace fs = std::filesystem;
 // text is made of those names. The editor writes it so (checked below); a prepared row must
 // read the same, since a press is matched against the rows by text.
 constexpr wchar_t kCtrlAltD[] = L"Control+Alt+D";
-constexpr wchar_t kCtrlAltJ[] = L"Control+Alt+J";
+constexpr wchar_t kCtrlAltWinJ[] = L"Control+Alt+Win+J";
 constexpr wchar_t kCtrlAltK[] = L"Control+Alt+K";
 constexpr wchar_t kCtrlAltL[] = L"Control+Alt+L";
+constexpr wchar_t kCtrlAltQ[] = L"Control+Alt+Q";
 constexpr wchar_t kRunSelectedProgram[] = L"Run selected program...";
 constexpr wchar_t kEditorClass[] = L"TForm2";
 constexpr wchar_t kEditorCaption[] = L"Add task";
@@ -40,6 +43,10 @@ constexpr wchar_t kEditorCaption[] = L"Add task";
 // run nothing is given to show the opposite.
 constexpr DWORD kRunTimeoutMs = 15000;
 constexpr DWORD kQuietMs = 1500;
+constexpr UINT kTrayIconMessage = WM_USER + 1;
+// The grid's shown columns as the list view numbers them.
+constexpr int kShownHotkeyColumn = 3;
+constexpr int kShownEnabledColumn = 6;
 
 // A task as the actions file holds it, without its row number and picture index.
 struct Task {
@@ -154,33 +161,44 @@ class RemoteCopy {
     RemoteCopy& operator=(const RemoteCopy&) = delete;
 
     LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    void Write(const void* data, SIZE_T size) const {
+        ::WriteProcessMemory(process_, address_, data, size, nullptr);
+    }
+    void Read(void* data, SIZE_T size) const {
+        ::ReadProcessMemory(process_, address_, data, size, nullptr);
+    }
 
   private:
     HANDLE process_;
     void* address_;
 };
 
-// The editor's controls, found by kind: the hotkey field, then the action list, the
-// destination and the run type list in their Tab order.
+// The editor's controls, found by kind: the hotkey field and its Win box, then the action
+// list, the destination and the run type list in their Tab order.
 struct EditorControls {
     explicit EditorControls(HWND editor)
         : hotKey1(::FindWindowExW(editor, nullptr, HOTKEY_CLASSW, nullptr)),
+          win(::FindWindowExW(editor, nullptr, WC_BUTTONW, L"Win")),
           comboBoxes(Children(editor, WC_COMBOBOXW)) {}
 
     HWND ComboBox1() const { return comboBoxes.at(0); }
     HWND Combobox2() const { return comboBoxes.at(1); }
     HWND ComboBox3() const { return comboBoxes.at(2); }
 
+    bool WinChecked() const { return ::SendMessageW(win, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
     HWND hotKey1;
+    HWND win;
     std::vector<HWND> comboBoxes;
 };
 
 // What a user puts into the editor before OK.
 struct EditorInput {
-    WORD key;  // with Ctrl and Alt; 0 leaves the hotkey field as it is
+    WORD key;  // with Ctrl and Alt; 0 leaves the hotkey field and the Win box as they are
     std::wstring action;
     std::wstring destination;
     std::wstring runType;
+    bool win = false;
 };
 
 void SelectListItem(HWND comboBox, const std::wstring& item) {
@@ -244,6 +262,39 @@ class TaskRoadTest : public QuorvelProgramTest {
                   row);
     }
 
+    // What LVM_GETITEMTEXT gives for a row's Hotkey cell, as a screen reader reads it.
+    std::wstring HotkeyCellText(int row) const {
+        struct Request {
+            LVITEMW item;
+            wchar_t text[256];
+        } request{};
+        const RemoteCopy remote(quorvel_->Process(), &request, sizeof(request));
+        request.item.iSubItem = kShownHotkeyColumn;
+        request.item.pszText =
+            reinterpret_cast<wchar_t*>(remote.Address() + offsetof(Request, text));
+        request.item.cchTextMax = static_cast<int>(std::size(request.text));
+        remote.Write(&request, sizeof(request));
+        ::SendMessageW(grid_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), remote.Address());
+        remote.Read(&request, sizeof(request));
+        return request.text;
+    }
+
+    // A user's click on a row's Enabled check box, at the system's mouse input.
+    void ClickEnabled(int row) const {
+        RECT cell{LVIR_BOUNDS, kShownEnabledColumn, 0, 0};
+        const RemoteCopy remote(quorvel_->Process(), &cell, sizeof(cell));
+        ASSERT_TRUE(
+            ::SendMessageW(grid_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), remote.Address()));
+        remote.Read(&cell, sizeof(cell));
+        POINT centre{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+        ::ClientToScreen(grid_, &centre);
+        ::SetCursorPos(centre.x, centre.y);
+        ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        // Another click here now would be a double click, which opens the editor.
+        ::Sleep(::GetDoubleClickTime() + 100);
+    }
+
     HWND VisibleEditor() const {
         for (const HWND editor : TopLevelWindows(quorvel_->Id(), kEditorClass, kEditorCaption)) {
             if (::IsWindowVisible(editor)) return editor;
@@ -264,10 +315,12 @@ class TaskRoadTest : public QuorvelProgramTest {
     void ConfirmEditor(HWND editor, const EditorInput& input) {
         const EditorControls controls(editor);
         ASSERT_NE(controls.hotKey1, nullptr);
+        ASSERT_NE(controls.win, nullptr);
         ASSERT_EQ(controls.comboBoxes.size(), 3u);
         if (input.key != 0) {
             ::SendMessageW(controls.hotKey1, HKM_SETHOTKEY,
                            MAKEWORD(input.key, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+            ::SendMessageW(controls.win, BM_SETCHECK, input.win ? BST_CHECKED : BST_UNCHECKED, 0);
         }
         SelectListItem(controls.ComboBox1(), input.action);
         ::SendMessageW(controls.Combobox2(), WM_SETTEXT, 0,
@@ -311,18 +364,20 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({off, witness}));
     ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('D', "off"));
 
-    // Add: the new task is appended and saved in the program's own text for its hotkey.
+    // Add, with Win: the new task is appended and saved in the program's own text for its
+    // hotkey, the layout's Win word included.
     const std::wstring destination = Program("road") + L" MixedCase lower UPPER";
     const HWND editor = OpenEditor(L"Add");
     ASSERT_NE(editor, nullptr) << "the editor did not open";
     ASSERT_NO_FATAL_FAILURE(
-        ConfirmEditor(editor, {'J', kRunSelectedProgram, destination, L"Normal"}));
-    const Task added{kRunSelectedProgram, kCtrlAltJ, destination, L"Normal", true};
+        ConfirmEditor(editor, {'J', kRunSelectedProgram, destination, L"Normal", /*win=*/true}));
+    const Task added{kRunSelectedProgram, kCtrlAltWinJ, destination, L"Normal", true};
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{off, witness, added}));
 
     // Its hotkey, pressed anywhere, starts the program with the parameters as typed.
-    PressTogether({VK_CONTROL, VK_MENU, 'J'});
-    ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+J";
+    PressTogether({VK_CONTROL, VK_MENU, VK_LWIN, 'J'});
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs))
+        << "no run on Ctrl+Alt+Win+J";
     EXPECT_EQ(ArgDumpReport(Report("road")),
               (std::vector<std::wstring>{L"show=1", L"MixedCase", L"lower", L"UPPER"}));
 
@@ -348,17 +403,16 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+K";
     EXPECT_EQ(ArgDumpReport(Report("road")),
               (std::vector<std::wstring>{L"show=6", L"MixedCase", L"lower", L"UPPER"}));
-    fs::remove(Report("road"));
-    // The old hotkey stays registered, but no row holds its text any more.
-    ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('J', "road"));
+    // The old hotkey went back to the system with the OK.
+    EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT | MOD_WIN, 'J'));
 
-    // Delete: the row leaves the file at once; its hotkey runs nothing any more.
+    // Delete: the row leaves the file at once, and another program can take its hotkey.
     ASSERT_NO_FATAL_FAILURE(SelectRow(2));
     PostClick(mainWindow_, L"Delete");
     EXPECT_TRUE(WaitUntil([&] {
         return StoredTasks() == std::vector<Task>{off, witness};
     })) << "the deleted task is still in the file";
-    ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('K', "road"));
+    EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'K'));
     EXPECT_FALSE(RanIn("off")) << "the disabled task ran at one of the presses";
 
     quorvel_->Close();
@@ -400,7 +454,7 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
 }
 
 TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
-    const std::vector<Task> tasks{{L"Run Calc", kCtrlAltJ, L"", L"Hide", false}};
+    const std::vector<Task> tasks{{L"Run Calc", kCtrlAltK, L"", L"Hide", false}};
     // The window shows at a first start; the missing file is reported while the main window
     // is still being made, before the task list has been read.
     fs::remove(Data() / "w_size.cnfg");
@@ -416,7 +470,7 @@ TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
     EXPECT_EQ(StoredTasks(), tasks);
 }
 
-TEST_F(TaskRoadTest, EditKeepsAHotkeyTheFieldCannotShowAndTheFieldRefusesABareKey) {
+TEST_F(TaskRoadTest, EditKeepsAWinHotkeyAndWithoutWinTheFieldRefusesABareKey) {
     const Task withWin{kRunSelectedProgram, L"Control+Win+J", Program("off"), L"Normal", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({withWin}));
     // Tab from the grid to "Add": after the editor the focus is back there.
@@ -428,6 +482,7 @@ TEST_F(TaskRoadTest, EditKeepsAHotkeyTheFieldCannotShowAndTheFieldRefusesABareKe
     ASSERT_NO_FATAL_FAILURE(SelectRow(0));
     const HWND editor = OpenEditor(L"Edit");
     ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(EditorControls(editor).WinChecked()) << "Edit sets the Win box from the text";
     const std::wstring moved = Program("road");
     ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, {0, kRunSelectedProgram, moved, L"Normal"}));
     const Task edited{kRunSelectedProgram, withWin.hotkey, moved, L"Normal", true};
@@ -435,10 +490,13 @@ TEST_F(TaskRoadTest, EditKeepsAHotkeyTheFieldCannotShowAndTheFieldRefusesABareKe
     EXPECT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
 
     // A key typed without modifiers leaves the field empty, and OK registers nothing. The
-    // main window saves as the editor takes the activation.
+    // main window saves as the editor takes the activation. Add keeps the hotkey of the last
+    // use, Win included; without Win the key is bare.
     fs::remove(Data() / "actions.cfg");
     ASSERT_EQ(OpenEditor(L"Add"), editor);
     EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{edited}; }, 5000));
+    ASSERT_TRUE(EditorControls(editor).WinChecked());
+    ::SendMessageW(EditorControls(editor).win, BM_CLICK, 0, 0);
     const HWND hotKey1 = EditorControls(editor).hotKey1;
     const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
     ::SendMessageW(hotKey1, HKM_SETHOTKEY, MAKEWORD('Q', HOTKEYF_CONTROL), 0);
@@ -451,6 +509,39 @@ TEST_F(TaskRoadTest, EditKeepsAHotkeyTheFieldCannotShowAndTheFieldRefusesABareKe
     EXPECT_TRUE(::RegisterHotKey(nullptr, 1, 0, 'A')) << "the bare A key is taken";
     ::UnregisterHotKey(nullptr, 1);
     quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, AHotkeyAnotherProgramHoldsIsMarkedAndWorksOnceGivenUp) {
+    // This test is the other program.
+    constexpr int kHeld = 7;
+    ASSERT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, 'Q'));
+    SetNotFirstStart();
+    const Task held{kRunSelectedProgram, kCtrlAltQ, Program("road"), L"Normal", true};
+    const Task toggled{kRunSelectedProgram, kCtrlAltL, Program("off"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({held, toggled}));
+    EXPECT_TRUE(HotkeyCellText(0).ends_with(L" (in use by another program)"))
+        << fs::path(HotkeyCellText(0)).string();
+
+    // The balloon's click shows the window, and the key is tried again in vain.
+    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, NIN_BALLOONUSERCLICK);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(mainWindow_) != FALSE; }, 5000));
+    EXPECT_NE(HotkeyCellText(0), kCtrlAltQ);
+
+    // Given up, and the window shown from the tray: the row reads active and the key works.
+    ::UnregisterHotKey(nullptr, kHeld);
+    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return HotkeyCellText(0) == kCtrlAltQ; }))
+        << fs::path(HotkeyCellText(0)).string();
+    PressTogether({VK_CONTROL, VK_MENU, 'Q'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+Q";
+
+    // Unchecking Enabled gives the key back; checking it again takes it.
+    ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
+    EXPECT_TRUE(WaitUntil([] { return HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
+    EXPECT_TRUE(WaitUntil([] { return !HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{held, toggled}));
 }
 
 }  // namespace

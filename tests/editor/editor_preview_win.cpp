@@ -25,6 +25,7 @@ int wmain(int argc, wchar_t** argv) {
         TForm2 form2(::GetModuleHandleW(nullptr), session.Tasks(), hotKeyText);
         EditorFields& fields = form2.Fields();
         fields.hotKey = 0x4000 | 0x8000 | 'N';
+        fields.win = true;
         fields.actionIndex = static_cast<int>(Action::RunSelectedProgram);
         fields.destination = u"C:\\Tools\\zip.exe -d archive";
         fields.runTypeIndex = 0;

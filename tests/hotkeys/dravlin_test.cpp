@@ -67,9 +67,10 @@ TEST_F(DravlinTest, BindingTheSameValueTwiceIsRefusedAndLeavesOneEntry) {
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 1);
 }
 
-TEST_F(DravlinTest, ACombinationAnotherProgramHoldsIsRefusedAndItsAtomGivenUp) {
+TEST_F(DravlinTest, ACombinationAnotherProgramHoldsIsRefusedWithItsReasonAndItsAtomGivenUp) {
     api.registered[1] = {0x9999, kModControl | kModAlt, 0x4E};
     EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(dravlin->LastBindError(), kErrorHotKeyAlreadyRegistered);
     EXPECT_TRUE(dravlin->Bindings().empty());
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
 }

@@ -79,12 +79,12 @@ TEST(ShortCutOfHotKeyText, ReadsTheTextsTheEditorWritesOnAnyLayout) {
     EXPECT_EQ(ShortCutOfHotKeyText(written, german, keyNames), 0x4000 + 0x8000 + 0x4A);
 }
 
-TEST(ShortCutOfHotKeyText, FallsBackToShortcutTextsAndRefusesTheWinKey) {
+TEST(ShortCutOfHotKeyText, FallsBackToShortcutTextsAndKeepsTheWinKeyForItsBox) {
     FakeKeyNames keyNames;
     const HotKeyText english(keyNames);
     EXPECT_EQ(ShortCutOfHotKeyText(u"Ctrl+PgUp", english, keyNames), 0x4000 + 0x21);
-    EXPECT_EQ(ShortCutOfHotKeyText(u"Win+A", english, keyNames), 0);
-    EXPECT_EQ(ShortCutOfHotKeyText(u"Ctrl+Win+A", english, keyNames), 0);
+    EXPECT_EQ(ShortCutOfHotKeyText(u"Win+A", english, keyNames), 0x10000 + 0x41);
+    EXPECT_EQ(ShortCutOfHotKeyText(u"Ctrl+Win+A", english, keyNames), 0x10000 + 0x4000 + 0x41);
     EXPECT_EQ(ShortCutOfHotKeyText(u"", english, keyNames), 0);
 }
 

@@ -37,11 +37,18 @@ class FakeHotKeyApi final : public HotKeyApi {
     bool RegisterHotKey(std::uintptr_t window, int id, std::uint32_t modifiers,
                         std::uint32_t virtualKey) override {
         calls.push_back("RegisterHotKey " + std::to_string(id));
+        if (registerError != 0) {
+            lastError = registerError;
+            return false;
+        }
         for (const auto& [otherId, other] : registered) {
             const bool sameKeys =
                 (other.modifiers & ~kModNoRepeat) == (modifiers & ~kModNoRepeat) &&
                 other.virtualKey == virtualKey;
-            if (sameKeys || (other.window == window && otherId == id)) return false;
+            if (sameKeys || (other.window == window && otherId == id)) {
+                lastError = kErrorHotKeyAlreadyRegistered;
+                return false;
+            }
         }
         registered[id] = {window, modifiers, virtualKey};
         return true;
@@ -54,7 +61,9 @@ class FakeHotKeyApi final : public HotKeyApi {
         registered.erase(found);
         return true;
     }
+    std::uint32_t GetLastError() override { return lastError; }
     static constexpr std::intptr_t kDefaultResult = 77;
+    static constexpr std::uint32_t kErrorNotEnoughMemory = 8;
 
     std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override {
@@ -78,6 +87,8 @@ class FakeHotKeyApi final : public HotKeyApi {
     std::vector<std::string> calls;
     bool failUnregister = false;
     bool atomTableFull = false;
+    std::uint32_t registerError = 0;  // when set, every registration is refused with it
+    std::uint32_t lastError = 0;
 };
 
 }  // namespace quorvel::testing_support

@@ -9,7 +9,9 @@
 #include <iterator>
 #include <vector>
 
-// The Windows tests' keyboard and message loop.
+#include "common/win/unique_handle_win.h"
+
+// The Windows tests' keyboard, hotkeys and message loop.
 namespace quorvel {
 
 // Presses the keys in order at the system's keyboard input and releases them in reverse, as a
@@ -26,6 +28,15 @@ inline void PressTogether(std::initializer_list<WORD> keys) {
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
     ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
               inputs.size());
+}
+
+// True when another program's window can still register the combination.
+inline bool HotKeyIsFree(UINT modifiers, UINT key) {
+    const UniqueWindow probe(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                               nullptr, nullptr, nullptr));
+    if (!::RegisterHotKey(probe.get(), 1, modifiers, key)) return false;
+    ::UnregisterHotKey(probe.get(), 1);
+    return true;
 }
 
 // Handles this thread's messages until done() holds; false when the time runs out first.

@@ -1,0 +1,75 @@
+#include "app/hotkey_health.h"
+
+#include <algorithm>
+#include <array>
+
+#include "common/text.h"
+
+namespace quorvel {
+
+namespace {
+
+// How many of the tasks the start-up notice names; the notification area shows a few lines.
+constexpr int kTasksNamed = 3;
+
+struct StatusTexts {
+    std::u16string_view reason;  // as the Hotkey cell appends it
+    std::u16string_view advice;  // the cell's tip
+};
+
+// By status, in the order HotKeyStatus declares them; active and disabled rows say nothing.
+constexpr std::array<StatusTexts, 6> kStatusTexts{{
+    {},
+    {u"in use by another program",
+     u"Another program has taken this hotkey, so it does not reach Quorvel. Pick another hotkey "
+     u"for this task, or close the other program: Quorvel tries again when its window is shown "
+     u"from the notification area."},
+    {u"refused by Windows",
+     u"Windows did not accept this hotkey. Pick another hotkey for this task."},
+    {u"not a hotkey on this keyboard layout",
+     u"This text names no key of the current keyboard layout (it may have been written under "
+     u"another one). Edit the task and press its hotkey again."},
+    {u"no hotkey",
+     u"This task has no hotkey, so nothing runs it. Edit the task and press a hotkey."},
+    {},
+}};
+static_assert(static_cast<std::size_t>(HotKeyStatus::kDisabled) + 1 == kStatusTexts.size());
+
+const StatusTexts& TextsOf(HotKeyStatus status) {
+    return kStatusTexts[static_cast<std::size_t>(status)];
+}
+
+}  // namespace
+
+bool NeedsWarning(HotKeyStatus status) {
+    return status != HotKeyStatus::kActive && status != HotKeyStatus::kDisabled;
+}
+
+std::u16string HotKeyCellText(std::u16string_view storedText, HotKeyStatus status) {
+    std::u16string text(storedText);
+    if (!NeedsWarning(status)) return text;
+    if (!text.empty()) text += u' ';
+    return text + u"(" + std::u16string(TextsOf(status).reason) + u")";
+}
+
+std::u16string_view HotKeyAdvice(HotKeyStatus status) { return TextsOf(status).advice; }
+
+std::u16string InactiveHotKeysNote(const TaskTable& table, std::span<const HotKeyStatus> statuses) {
+    const int rows = std::min(table.RowCount(), static_cast<int>(statuses.size()));
+    std::u16string lines;
+    int inactive = 0;
+    for (int row = 0; row < rows; ++row) {
+        const HotKeyStatus status = statuses[static_cast<std::size_t>(row)];
+        if (!NeedsWarning(status)) continue;
+        if (++inactive > kTasksNamed) continue;
+        const TaskView task = table.ViewAt(row);
+        lines += u"\n" + std::u16string(task.desc) + u": " + HotKeyCellText(task.hotkey, status);
+    }
+    if (inactive == 0) return {};
+    const std::u16string count =
+        inactive == 1 ? u"1 hotkey is not active" : ToText(inactive) + u" hotkeys are not active";
+    const std::u16string more = inactive > kTasksNamed ? u"\n..." : std::u16string();
+    return count + lines + more;
+}
+
+}  // namespace quorvel

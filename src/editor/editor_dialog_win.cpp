@@ -65,13 +65,19 @@ constexpr std::array<ControlLayout, 8> kFieldLayouts{{
     {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, TForm2::kBitBtn4, 5, 203, 75, 28},
 }};
 
+// The labels end where the fields begin; they start well left of it, so that the longest
+// ("Destination:") fits in the system's message font, which is wider than the designed one.
+constexpr int kLabelLeft = kBoxLeft + 8;
+constexpr int kLabelWidth = 80;
 // Created after the fields so that the box does not paint over them. The box keeps a 5 pixel
 // margin on the right as on the left, inside the client area.
 constexpr std::array<ControlLayout, 5> kFrameLayouts{{
-    {L"STATIC", L"HotKey:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 32, 60, 16},
-    {L"STATIC", L"Action:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 69, 60, 16},
-    {L"STATIC", L"Destination:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 113, 60, 16},
-    {L"STATIC", L"Type of run:", SS_LEFTNOWORDWRAP, 0, -1, kBoxLeft + 29, kBoxTop + 153, 60, 16},
+    {L"STATIC", L"HotKey:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 32, kLabelWidth, 16},
+    {L"STATIC", L"Action:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 69, kLabelWidth, 16},
+    {L"STATIC", L"Destination:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 113, kLabelWidth,
+     16},
+    {L"STATIC", L"Type of run:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 153, kLabelWidth,
+     16},
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 

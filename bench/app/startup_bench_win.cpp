@@ -369,6 +369,8 @@ int Run(int runs) {
              MedianOf(floorStarts[1], &Start::lastHotKeyMs), "ms ");
     PrintRow("1,000 tasks: start to waiting for input", MedianOf(quorvelStarts[1], &Start::readyMs),
              MedianOf(floorStarts[1], &Start::readyMs), "ms ");
+    PrintRow("no tasks: start to waiting for input", MedianOf(quorvelStarts[0], &Start::readyMs),
+             MedianOf(floorStarts[0], &Start::readyMs), "ms ");
     const double quorvelMiB[2] = {MedianOf(quorvelStarts[0], &Start::workingSetMiB),
                                   MedianOf(quorvelStarts[1], &Start::workingSetMiB)};
     const double floorMiB[2] = {MedianOf(floorStarts[0], &Start::workingSetMiB),

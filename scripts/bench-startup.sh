@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds Quorvel.exe, the floor program and the start-up benchmark (win64 preset, benchmarks
 # on) and runs the benchmark under Wine: start-up to the last hotkey and idle memory against
-# the floor, and one start with 100,000 rows. The optional argument is the number of runs (5).
+# the floor, and one start with 100,000 rows. The optional argument is the number of runs (7).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh

@@ -22,15 +22,16 @@
 #include <vector>
 
 #include "actions/action_catalogue.h"
-#include "startup_floor.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
 #include "hotkeys/dravlin.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
-#include "program_watch_win.h"
 #include "tasks/file_system_win.h"
 #include "tasks/task_file.h"
+
+#include "program_watch_win.h"
+#include "startup_floor.h"
 
 namespace quorvel {
 namespace {
@@ -309,20 +310,59 @@ double MedianOf(const std::vector<Start>& starts, double Start::*measure) {
     return Median(values);
 }
 
+// One program's starts, with no tasks and with 1,000.
+struct Starts {
+    std::vector<Start> noTasks;
+    std::vector<Start> tasks;
+};
+
+void MeasureAlternating(const Program& quorvel, const Program& floor, const TaskList& list,
+                        int runs, std::vector<Start>& quorvelStarts,
+                        std::vector<Start>& floorStarts) {
+    for (int run = 0; run < runs; ++run) {
+        quorvelStarts.push_back(MeasureStart(quorvel, list, kStartTimeoutMs));
+        floorStarts.push_back(MeasureStart(floor, list, kStartTimeoutMs));
+    }
+}
+
 void PrintRow(const char* what, double quorvel, double floor, const char* unit) {
     std::printf("  %-44s %9.1f %s %9.1f %s %7.2f\n", what, quorvel, unit, floor, unit,
                 quorvel / floor);
 }
 
-std::string Seconds(std::optional<double> milliseconds, DWORD limitMs) {
-    char text[64];
-    if (milliseconds) {
-        std::snprintf(text, sizeof(text), "%.1f s", *milliseconds / 1000);
-    } else {
-        std::snprintf(text, sizeof(text), "a miss (over %lu s)",
-                      static_cast<unsigned long>(limitMs / 1000));
-    }
+void PrintComparison(const Starts& quorvel, const Starts& floor) {
+    std::printf("  %-44s %12s %12s %7s\n", "", "Quorvel", "floor", "ratio");
+    PrintRow("1,000 tasks: start to last hotkey registered",
+             MedianOf(quorvel.tasks, &Start::lastHotKeyMs),
+             MedianOf(floor.tasks, &Start::lastHotKeyMs), "ms ");
+    PrintRow("1,000 tasks: start to waiting for input", MedianOf(quorvel.tasks, &Start::readyMs),
+             MedianOf(floor.tasks, &Start::readyMs), "ms ");
+    PrintRow("no tasks: start to waiting for input", MedianOf(quorvel.noTasks, &Start::readyMs),
+             MedianOf(floor.noTasks, &Start::readyMs), "ms ");
+    const double quorvelNone = MedianOf(quorvel.noTasks, &Start::workingSetMiB);
+    const double floorNone = MedianOf(floor.noTasks, &Start::workingSetMiB);
+    const double quorvelTasks = MedianOf(quorvel.tasks, &Start::workingSetMiB);
+    const double floorTasks = MedianOf(floor.tasks, &Start::workingSetMiB);
+    PrintRow("idle working set, no tasks", quorvelNone, floorNone, "MiB");
+    PrintRow("idle working set, 1,000 tasks", quorvelTasks, floorTasks, "MiB");
+    std::printf("  %-44s %9.2f MiB %9.2f MiB\n", "added by 1,000 tasks", quorvelTasks - quorvelNone,
+                floorTasks - floorNone);
+}
+
+std::string Seconds(std::optional<double> milliseconds) {
+    if (!milliseconds) return "a miss (over " + std::to_string(kLargeStartLimitMs / 1000) + " s)";
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.1f s", *milliseconds / 1000);
     return text;
+}
+
+void PrintLargeStart(const Start& start, const TaskList& list) {
+    const auto fileSize = fs::file_size(list.folder / L"actions.cfg");
+    std::printf(
+        "Quorvel.exe with %d rows (%.1f MB file): last hotkey registered after %s, waiting for "
+        "input after %s; peak working set %.1f MiB, idle %.1f MiB\n",
+        list.rows, static_cast<double>(fileSize) / 1e6, Seconds(start.lastHotKeyMs).c_str(),
+        Seconds(start.readyMs).c_str(), start.peakWorkingSetMiB, start.workingSetMiB);
 }
 
 int Run(int runs) {
@@ -353,41 +393,12 @@ int Run(int runs) {
         "Quorvel.exe against the floor, %d alternating runs each, medians; %zu hotkeys "
         "read back on this layout\n",
         runs, hotKeys.size());
-    std::vector<Start> quorvelStarts[2];
-    std::vector<Start> floorStarts[2];
-    const TaskList* const measuredLists[2] = {&noTasks, &tasks};
-    for (int list = 0; list < 2; ++list) {
-        for (int run = 0; run < runs; ++run) {
-            quorvelStarts[list].push_back(
-                MeasureStart(quorvel, *measuredLists[list], kStartTimeoutMs));
-            floorStarts[list].push_back(MeasureStart(floor, *measuredLists[list], kStartTimeoutMs));
-        }
-    }
-    std::printf("  %-44s %12s %12s %7s\n", "", "Quorvel", "floor", "ratio");
-    PrintRow("1,000 tasks: start to last hotkey registered",
-             MedianOf(quorvelStarts[1], &Start::lastHotKeyMs),
-             MedianOf(floorStarts[1], &Start::lastHotKeyMs), "ms ");
-    PrintRow("1,000 tasks: start to waiting for input", MedianOf(quorvelStarts[1], &Start::readyMs),
-             MedianOf(floorStarts[1], &Start::readyMs), "ms ");
-    PrintRow("no tasks: start to waiting for input", MedianOf(quorvelStarts[0], &Start::readyMs),
-             MedianOf(floorStarts[0], &Start::readyMs), "ms ");
-    const double quorvelMiB[2] = {MedianOf(quorvelStarts[0], &Start::workingSetMiB),
-                                  MedianOf(quorvelStarts[1], &Start::workingSetMiB)};
-    const double floorMiB[2] = {MedianOf(floorStarts[0], &Start::workingSetMiB),
-                                MedianOf(floorStarts[1], &Start::workingSetMiB)};
-    PrintRow("idle working set, no tasks", quorvelMiB[0], floorMiB[0], "MiB");
-    PrintRow("idle working set, 1,000 tasks", quorvelMiB[1], floorMiB[1], "MiB");
-    std::printf("  %-44s %9.2f MiB %9.2f MiB\n", "added by 1,000 tasks",
-                quorvelMiB[1] - quorvelMiB[0], floorMiB[1] - floorMiB[0]);
-
-    const Start large = MeasureStart(quorvel, largeList, kLargeStartLimitMs);
-    std::printf(
-        "Quorvel.exe with %d rows (%.1f MB file): last hotkey registered after %s, "
-        "waiting for input after %s; peak working set %.1f MiB, idle %.1f MiB\n",
-        kLargeRowCount, static_cast<double>(fs::file_size(largeList.folder / L"actions.cfg")) / 1e6,
-        Seconds(large.lastHotKeyMs, kLargeStartLimitMs).c_str(),
-        Seconds(large.readyMs, kLargeStartLimitMs).c_str(), large.peakWorkingSetMiB,
-        large.workingSetMiB);
+    Starts quorvelStarts;
+    Starts floorStarts;
+    MeasureAlternating(quorvel, floor, noTasks, runs, quorvelStarts.noTasks, floorStarts.noTasks);
+    MeasureAlternating(quorvel, floor, tasks, runs, quorvelStarts.tasks, floorStarts.tasks);
+    PrintComparison(quorvelStarts, floorStarts);
+    PrintLargeStart(MeasureStart(quorvel, largeList, kLargeStartLimitMs), largeList);
     return 0;
 }
 
@@ -396,7 +407,7 @@ int Run(int runs) {
 
 int wmain(int argc, wchar_t** argv) {
     try {
-        return quorvel::Run(argc > 1 ? std::max(1, _wtoi(argv[1])) : 5);
+        return quorvel::Run(argc > 1 ? std::max(1, _wtoi(argv[1])) : 7);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "startup_bench: %s\n", error.what());
         return 1;

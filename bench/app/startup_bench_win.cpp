@@ -319,9 +319,12 @@ struct Starts {
 void MeasureAlternating(const Program& quorvel, const Program& floor, const TaskList& list,
                         int runs, std::vector<Start>& quorvelStarts,
                         std::vector<Start>& floorStarts) {
+    // Quorvel, floor, floor, Quorvel, ...: neither always starts right after the other ends.
     for (int run = 0; run < runs; ++run) {
-        quorvelStarts.push_back(MeasureStart(quorvel, list, kStartTimeoutMs));
+        const bool quorvelFirst = run % 2 == 0;
+        if (quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, kStartTimeoutMs));
         floorStarts.push_back(MeasureStart(floor, list, kStartTimeoutMs));
+        if (!quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, kStartTimeoutMs));
     }
 }
 

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "startup_floor.h"
 #include "common/unique_handle_win.h"
 #include "hotkeys/dravlin.h"
+
+#include "startup_floor.h"
 
 namespace {
 

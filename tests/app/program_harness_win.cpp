@@ -98,8 +98,14 @@ void QuorvelProgramTest::RemoveDataFiles() const {
 
 void QuorvelProgramTest::TearDown() {
     DeleteRegValues();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    // A program that a task started works in the scratch folder and may still be ending.
+    WaitUntil(
+        [&] {
+            std::error_code ignored;
+            fs::remove_all(folder_, ignored);
+            return !fs::exists(folder_);
+        },
+        5000);
 }
 
 }  // namespace quorvel

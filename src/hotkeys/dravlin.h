@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "hotkeys/hotkey.h"
@@ -57,8 +58,9 @@ class TDravlin {
     TDravlin(const TDravlin&) = delete;
     TDravlin& operator=(const TDravlin&) = delete;
 
-    // The id of the new binding, or 0 when the system refuses the hotkey (also when this
-    // value is bound already).
+    // The id of the new binding, or 0 when the system refuses the hotkey or this value is
+    // bound already; a bound value is refused without asking the system, since a long task
+    // list repeats its hotkeys many times.
     std::uint16_t BindHotKey(HotKeyValue hotKey);
     // True when the system released the hotkey; the atom is given up either way.
     bool ReleaseBinding(const HotKeyBinding& binding);
@@ -78,6 +80,7 @@ class TDravlin {
     HotKeyApi& api_;
     std::uintptr_t windowHandle_;
     std::vector<HotKeyBinding> bindings_;
+    std::unordered_set<HotKeyValue> boundValues_;  // the values of bindings_, for IsBound
 };
 
 // "DravlinHotKey" followed by the value in decimal: the name of a binding's atom.

@@ -12,11 +12,9 @@ namespace quorvel {
 // joins that thread to COM for the shell's calls.
 class WindowsActions final : public SystemOperations {
   public:
-    // `editorWindow` owns what the shell shows for a launch; `applicationWindow` owns the
-    // clipboard while it is cleared. Both are asked for at each use.
-    WindowsActions(std::function<HWND()> editorWindow, std::function<HWND()> applicationWindow);
-    // One window for both.
-    explicit WindowsActions(HWND owner);
+    // `owner` gives the window that owns what the shell shows for a launch and the clipboard
+    // while it is cleared; it is asked for at each use.
+    explicit WindowsActions(const std::function<HWND()>& owner);
 };
 
 }  // namespace quorvel

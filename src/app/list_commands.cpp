@@ -8,8 +8,6 @@
 
 namespace quorvel {
 
-bool AddingTask = false;
-
 namespace {
 
 // Setting a drop-down list's text selects the first item equal to it ignoring letter case;
@@ -44,24 +42,23 @@ void ListCommands::BitBtn1Click() {
     fields.actionIndex = 0;
     fields.runTypeIndex = 0;
     fields.destination.clear();
-    AddingTask = true;
-    editor_->ShowModal();
+    editor_->ShowModal(EditorMode::Add());
 }
 
 void ListCommands::BitBtn2Click() {
     if (editor_ == nullptr) return;
-    AddingTask = false;
+    const int row = grid_.SelectedRow();
     editor_->Fields().rowHotkey.reset();
     try {
-        CopySelectedRowToEditor(editor_->Fields());
+        CopyRowToEditor(row, editor_->Fields());
     } catch (const Error&) {
         // Without a readable row the editor opens with the values it holds.
     }
-    editor_->ShowModal();
+    editor_->ShowModal(EditorMode::Edit(row));
 }
 
-void ListCommands::CopySelectedRowToEditor(EditorFields& fields) {
-    Task task = grid_.TaskAt(grid_.SelectedRow());
+void ListCommands::CopyRowToEditor(int row, EditorFields& fields) {
+    Task task = grid_.TaskAt(row);
     fields.chooserFileName = task.dest;
     fields.actionIndex = ItemIndexOf(kActionNames, task.desc, -1);
     fields.hotKey = textToShortCut_(task.hotkey);

@@ -9,10 +9,6 @@
 
 namespace quorvel {
 
-// True while the editor adds a task, false while it edits the selected row; set by Add and
-// Edit, read by the editor's OK.
-extern bool AddingTask;
-
 // The six buttons under the task grid and the grid's double click.
 class ListCommands {
   public:
@@ -24,8 +20,8 @@ class ListCommands {
     // The editor Add and Edit open; without one they do nothing.
     void SetEditor(EditorForm* editor) { editor_ = editor; }
 
-    void BitBtn1Click();  // Add
-    void BitBtn2Click();  // Edit
+    void BitBtn1Click();  // Add: the editor appends a row
+    void BitBtn2Click();  // Edit: the editor writes the selected row
     void BitBtn3Click();  // Delete: every marked row
     void BitBtn5Click();  // Delete All
     void BitBtn7Click();  // Move down
@@ -33,7 +29,7 @@ class ListCommands {
     void NextGrid1CellDblClick() { BitBtn2Click(); }
 
   private:
-    void CopySelectedRowToEditor(EditorFields& fields);
+    void CopyRowToEditor(int row, EditorFields& fields);
     void MoveSelectedRow(int step);
 
     TaskTable& grid_;

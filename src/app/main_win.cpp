@@ -8,19 +8,17 @@
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/single_instance_win.h"
+#include "app/task_session_win.h"
+#include "common/paths.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
+#include "tasks/file_system_win.h"
 
 namespace quorvel {
 namespace {
-
-std::unique_ptr<TForm2> CreateEditorForm(HINSTANCE instance, TForm1& form1,
-                                         HotKeyText& hotKeyText) {
-    return std::make_unique<TForm2>(instance, form1, form1.ImageList1(), hotKeyText);
-}
 
 int RunMessageLoop(TForm1& form1) {
     MSG message{};
@@ -33,7 +31,8 @@ int RunMessageLoop(TForm1& form1) {
 }
 
 int Run(HINSTANCE instance) {
-    const SingleInstance single(ExecutablePath());
+    const std::u16string executablePath = ExecutablePath();
+    const SingleInstance single(executablePath);
     if (!single.IsFirst()) {
         single.ActivateFirstInstance(TForm1::kWindowClass);
         return 0;
@@ -45,10 +44,17 @@ int Run(HINSTANCE instance) {
 
     WindowsKeyNames keyNames;
     HotKeyText hotKeyText(keyNames);
-    auto form1 = std::make_unique<TForm1>(instance, hotKeyText);
+    const auto files = CreateWindowsFileSystem();
+    TaskSessionWin session(instance, *files, DataFilePath(executablePath, u"actions.cfg"),
+                           hotKeyText);
+    auto form1 = std::make_unique<TForm1>(instance, *files, session, hotKeyText);
     Form1 = form1.get();
-    auto form2 = CreateEditorForm(instance, *form1, hotKeyText);
+    // The editor's part of the start-up, as when its creation read the task list: the rows,
+    // their pictures and their hotkeys, then the dialog itself.
+    session.StartUp();
+    auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText);
     Form2 = form2.get();
+    session.SetLaunchOwner(form2->Handle());
     form1->SetEditor(form2.get(), form2->Handle());
     auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());
     Form3 = form3.get();
@@ -56,11 +62,14 @@ int Run(HINSTANCE instance) {
 
     const int exitCode = RunMessageLoop(*form1);
 
-    // Destroyed in the reverse order: the editor gives back the hotkeys, the main window saves.
+    // Taken down in the reverse order: the hotkeys go back with the editor, the main window
+    // saves last.
     form1->SetAboutBox(nullptr);
-    form1->SetEditor(nullptr, nullptr);
     Form3 = nullptr;
     form3.reset();
+    session.Tasks().ReleaseHotKeys();
+    form1->SetEditor(nullptr, nullptr);
+    session.SetLaunchOwner(nullptr);
     Form2 = nullptr;
     form2.reset();
     Form1 = nullptr;

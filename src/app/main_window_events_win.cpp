@@ -64,7 +64,7 @@ bool TForm1::IsProgramDialog(HWND window) const {
 // nothing (a message box is neither the editor nor About), so it is reported once.
 void TForm1::FormActivate() { LoadSettings(store_, *this); }
 
-void TForm1::FormDeactivate() { SaveTaskFile(); }
+void TForm1::FormDeactivate() { tasks_.SaveTaskFile(); }
 
 void TForm1::CloseRequested() {
     if (!FormCloseQuery()) return;
@@ -74,27 +74,14 @@ void TForm1::CloseRequested() {
 }
 
 void TForm1::FormClose() {
-    SaveTaskFile();
+    tasks_.SaveTaskFile();
     tray_->Delete();
     SaveSettings(store_, *this);
 }
 
 void TForm1::FormDestroy() {
-    SaveTaskFile();
+    tasks_.SaveTaskFile();
     SaveSettings(store_, *this);
-}
-
-void TForm1::SaveTaskFile() {
-    if (taskFileLoaded_) taskFile_.Save(table_);
-}
-
-void TForm1::LoadTaskFile() {
-    // From here on the file may be written: a save before the load would replace it with the
-    // still empty table.
-    taskFileLoaded_ = true;
-    // Changes during the load repaint once, at the end, even when the load fails.
-    const TableBatch batch(table_);
-    taskFile_.Load(table_);
 }
 
 void TForm1::Exit1Click() {
@@ -117,7 +104,7 @@ void TForm1::File1Click() { MakeVisible(); }
 
 void TForm1::BitBtn4Click() { SaveSettings(store_, *this); }
 
-void TForm1::NextGrid1Click() { SaveTaskFile(); }
+void TForm1::NextGrid1Click() { tasks_.SaveTaskFile(); }
 
 void TForm1::OnTrayIcon(LPARAM mouseMessage) {
     switch (mouseMessage) {

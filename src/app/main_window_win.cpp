@@ -11,7 +11,6 @@
 #include "common/win/system_win.h"
 #include "common/win/window_class_win.h"
 #include "hotkeys/shortcut_text.h"
-#include "tasks/file_system_win.h"
 
 namespace quorvel {
 
@@ -77,19 +76,19 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
+TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
+               const HotKeyText& hotKeyText)
     : instance_(instance),
       dpi_(Dpi::OfScreen()),
-      files_(CreateWindowsFileSystem()),
-      store_{*files_, registry_, ExecutablePath(), SystemErrorText},
-      taskFile_(*files_, DataFilePath(store_.executablePath, u"actions.cfg")),
+      store_{files, registry_, ExecutablePath(), SystemErrorText},
+      tasks_(session.Tasks()),
+      imageList1_(session.ImageList1()),
       commands_(
-          table_, [this] { SaveTaskFile(); }, [this] { RepaintGrid(); },
+          tasks_.NextGrid1(), [this] { tasks_.SaveTaskFile(); }, [this] { RepaintGrid(); },
           [this, &hotKeyText](std::u16string_view text) {
               return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
           }),
-      font_(CreateMessageFont()),
-      imageList1_(ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8)) {
+      font_(CreateMessageFont()) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
                                                 ::GetSystemMetrics(SM_CXICON),
                                                 ::GetSystemMetrics(SM_CYICON), 0)));
@@ -111,7 +110,7 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
     AddStoredPicture();
     CreateMenus();
     CreateControls();
-    table_.SetRepaintHandler([this] { RepaintGrid(); });
+    tasks_.NextGrid1().SetRepaintHandler([this] { RepaintGrid(); });
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
     RunHandler(Handle(), [this] { FormCreate(); });
     creating_ = false;
@@ -120,7 +119,7 @@ TForm1::TForm1(HINSTANCE instance, const HotKeyText& hotKeyText)
 TForm1::~TForm1() {
     RunHandler(Handle(), [this] { FormDestroy(); });
     tray_.reset();
-    table_.SetRepaintHandler(nullptr);
+    tasks_.NextGrid1().SetRepaintHandler(nullptr);
     window_.reset();
 }
 
@@ -218,7 +217,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::AddStoredPicture() {
     const UniqueIcon picture(static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
-    if (picture) ImageList_AddIcon(imageList1_.get(), picture.get());
+    if (picture) ImageList_AddIcon(imageList1_, picture.get());
 }
 
 void TForm1::CreateMenus() {
@@ -258,7 +257,7 @@ void TForm1::CreateControls() {
     // Children are stacked in creation order, the first on top: the controls come before the
     // group boxes and the page control they sit on, which is also the Tab order.
     grid_ = std::make_unique<TaskGrid>(
-        Handle(), kNextGrid1, table_, imageList1_.get(), dpi_,
+        Handle(), kNextGrid1, tasks_.NextGrid1(), imageList1_, dpi_,
         TaskGrid::Events{[this] { NextGrid1Click(); },
                          [this] { commands_.NextGrid1CellDblClick(); },
                          [this] { ::PostMessageW(Handle(), kSyncGridSelection, 0, 0); }});

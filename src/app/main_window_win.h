@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/list_commands.h"
-#include "app/main_form.h"
 #include "app/registry_win.h"
 #include "app/settings.h"
 #include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
+#include "app/task_session_win.h"
 #include "app/tray_icon_win.h"
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
@@ -22,7 +22,6 @@
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
 #include "tasks/file_system.h"
-#include "tasks/task_file.h"
 
 namespace quorvel {
 
@@ -30,20 +29,21 @@ class TForm3;
 
 // Form1, the main window: the task grid with its buttons, the options, the main menu and the
 // notification-area icon. Lives from start to end; closing it with its close box only hides it.
-class TForm1 final : public MainForm, private SettingsWindow {
+class TForm1 final : private SettingsWindow {
   public:
     static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyMainWindow";
 
-    // Creates the window (hidden) and runs FormCreate.
-    // hotKeyText reads task hotkeys back for Edit; it must outlive the window.
-    TForm1(HINSTANCE instance, const HotKeyText& hotKeyText);
+    // Creates the window (hidden) and runs FormCreate. The grid shows the session's table and
+    // pictures; `files` holds the settings; hotKeyText reads task hotkeys back for Edit. All of
+    // them must outlive the window.
+    TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
+           const HotKeyText& hotKeyText);
     // Runs FormDestroy, then destroys the window.
     ~TForm1() override;
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
     HWND Handle() const { return window_.get(); }
-    HIMAGELIST ImageList1() const { return imageList1_.get(); }
     void RepaintGrid();
     // The editor Add and Edit open, and its window.
     void SetEditor(EditorForm* editor, HWND window) {
@@ -53,11 +53,6 @@ class TForm1 final : public MainForm, private SettingsWindow {
     void SetAboutBox(TForm3* about) { about_ = about; }
     // Whether a message is the dialog navigation (Tab, arrows, mnemonics) of this window.
     bool TranslateDialogMessage(MSG& message);
-
-    // MainForm
-    TaskTable& NextGrid1() override { return table_; }
-    void SaveTaskFile() override;
-    void LoadTaskFile() override;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -117,18 +112,16 @@ class TForm1 final : public MainForm, private SettingsWindow {
 
     HINSTANCE instance_;
     Dpi dpi_;
-    std::unique_ptr<FileSystem> files_;
     WindowsRegistry registry_;
     SettingsStore store_;
-    TaskFile taskFile_;
-    TaskTable table_;
+    TaskSession& tasks_;
+    HIMAGELIST imageList1_;  // the session's
     WindowsKeyNames keyNames_;
     ListCommands commands_;
     TForm3* about_ = nullptr;
     HWND editorWindow_ = nullptr;
 
     UniqueGdiObject font_;
-    UniqueImageList imageList1_;
     std::vector<UniqueIcon> buttonIcons_;
     UniqueMenu popupMenu1_;
     UniqueIcon icon_;
@@ -148,7 +141,6 @@ class TForm1 final : public MainForm, private SettingsWindow {
 
     std::u16string startCounter_ = u"0";
     bool creating_ = true;
-    bool taskFileLoaded_ = false;
     bool activatedSinceShown_ = false;
     bool maximizeWhenShown_ = false;
 };

@@ -26,6 +26,7 @@ class RegistryApi {
     virtual long RegCloseKey(Key key) = 0;
 };
 
+inline constexpr long kErrorSuccess = 0;
 inline constexpr RegistryApi::Key kHkeyCurrentUser = 0x80000001;
 inline constexpr std::uint32_t kKeyQueryValue = 0x0001;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;

@@ -9,7 +9,7 @@
 namespace quorvel {
 
 static_assert(kKeyQueryValue == KEY_QUERY_VALUE && kKeyAllAccess == KEY_ALL_ACCESS);
-static_assert(kRegSz == REG_SZ);
+static_assert(kRegSz == REG_SZ && kErrorSuccess == ERROR_SUCCESS);
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "actions/action_catalogue.h"
-#include "app/list_commands.h"
 #include "common/error.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
@@ -12,9 +11,6 @@
 #include "editor/cd_rom_drive.h"
 #include "editor/hotkey_field.h"
 #include "editor/program_chooser_win.h"
-#include "editor/start_up_load.h"
-#include "editor/task_hotkeys.h"
-#include "editor/task_icons_win.h"
 
 namespace quorvel {
 
@@ -48,7 +44,7 @@ struct ControlLayout {
 
 constexpr DWORD kDropDownList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 // The closed box is 22 high; the window's height includes the open list of all 17 actions.
-constexpr int kDroppedHeight = 22 + 17 * kListRowHeight + 4;
+constexpr int kDroppedHeight = 22 + static_cast<int>(kActionNames.size()) * kListRowHeight + 4;
 
 // In tab order: creation order is the order Tab walks.
 constexpr std::array<ControlLayout, 7> kFieldLayouts{{
@@ -122,27 +118,16 @@ int SelectedIndex(HWND comboBox) {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance, MainForm& form1, HIMAGELIST imageList1, HotKeyText& hotKeyText)
+TForm2::TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText)
     : instance_(instance),
-      form1_(form1),
-      imageList1_(imageList1),
+      tasks_(tasks),
       hotKeyText_(hotKeyText),
       dpi_(Dpi::OfScreen()),
       font_(CreateMessageFont()),
-      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_)),
-      dravlin1_(instance),
-      actions_(window_.get()),
-      dispatcher_(
-          form1.NextGrid1(),
-          [&hotKeyText](HotKeyValue hotKey) { return hotKeyText.FormatHotKey(hotKey, true); },
-          actions_) {
+      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_)) {
     // Attached only now: until here the window's messages take the default handling.
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     CreateControls();
-    // An error of the press goes to the hotkey window's exception boundary.
-    Dravlin1().OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
-        dispatcher_.Dravlin1HotKeyPressed(hotKey, index);
-    };
     FormCreate();
 }
 
@@ -169,31 +154,17 @@ void TForm2::CreateControls() {
     FillList(comboBox3_, kRunTypes, dpi_);
 }
 
+// The action box opens with all its actions in view and "Run selected program..." chosen.
 void TForm2::FormCreate() {
-    LoadTasksAndIcons(form1_, [this] { BitBtn5Click(); });
-    RunHandler(nullptr, [&] {
-        const auto count = ::SendMessageW(comboBox1_, CB_GETCOUNT, 0, 0);
-        ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0);
-        ::SendMessageW(comboBox1_, CB_SETCURSEL, kRunSelectedProgramIndex, 0);
-        fields_.actionIndex = kRunSelectedProgramIndex;
-        RegisterTaskHotKeys();
-    });
+    const auto count = ::SendMessageW(comboBox1_, CB_GETCOUNT, 0, 0);
+    ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0);
+    ::SendMessageW(comboBox1_, CB_SETCURSEL, kRunSelectedProgramIndex, 0);
+    fields_.actionIndex = kRunSelectedProgramIndex;
 }
 
-void TForm2::RegisterTaskHotKeys() {
-    quorvel::RegisterTaskHotKeys(
-        form1_.NextGrid1(),
-        [this](std::u16string_view text) { return hotKeyText_.ParseHotKey(text, true); },
-        [this](std::uint32_t hotKey) { Dravlin1().BindHotKey(hotKey); });
-}
-
-void TForm2::BitBtn5Click() {
-    ImageListPictures pictures(instance_, imageList1_);
-    quorvel::BitBtn5Click(form1_.NextGrid1(), pictures);
-}
-
-void TForm2::ShowModal() {
+void TForm2::ShowModal(EditorMode mode) {
     if (shown_) return;
+    mode_ = mode;
     LoadFields();
     // As a modal window: the thread's other windows take no input until the dialog closes.
     disabledWindows_.clear();
@@ -214,7 +185,7 @@ void TForm2::ShowModal() {
     ::SetForegroundWindow(window_.get());
     ::SetFocus(hotKey1_);
 
-    // Hotkey presses reach Dravlin1's own window through this loop as well.
+    // Hotkey presses reach the registrar's own window through this loop as well.
     MSG message;
     while (shown_) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
@@ -283,7 +254,7 @@ void TForm2::BitBtn3Click() {
 void TForm2::BitBtn4Click() {
     StoreFields();
     try {
-        quorvel::BitBtn4Click(fields_, AddingTask, form1_.NextGrid1(), *this);
+        quorvel::BitBtn4Click(fields_, mode_, tasks_, *this);
     } catch (...) {
         // The dialog stays open: show the destination the first steps may have filled in.
         SetDestinationText(fields_.destination);
@@ -300,8 +271,6 @@ std::u16string TForm2::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drive
 std::u16string TForm2::FormatHotKey(std::uint32_t hotKey) {
     return hotKeyText_.FormatHotKey(hotKey, true);
 }
-
-void TForm2::SaveTaskFile() { form1_.SaveTaskFile(); }
 
 LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<TForm2*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));

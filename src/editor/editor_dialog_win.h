@@ -3,28 +3,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "actions/actions_win.h"
-#include "actions/dispatcher.h"
-#include "app/main_form.h"
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
 #include "editor/drive_api_win.h"
 #include "editor/editor_fields.h"
 #include "editor/ok_step.h"
-#include "hotkeys/dravlin_win.h"
+#include "editor/task_steps.h"
 #include "hotkeys/hotkey_text.h"
 
 namespace quorvel {
 
-// Form2, the task editor: a modal dialog over the main window's task table. Created hidden
-// once at start, when it loads the task list, builds the task icons and registers every task's
-// hotkey with Dravlin1; the hotkeys stay registered until it is destroyed.
+// Form2, the task editor: a modal dialog over the program's task table that adds a task or
+// edits one row. Created hidden once at start and shown by Add and Edit; its OK writes the row
+// and has the task steps taken.
 class TForm2 final : public EditorForm, private OkStepEnvironment {
   public:
     // Control ids (no IDOK or IDCANCEL: Enter and Esc press no button).
@@ -38,21 +34,16 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
         kBitBtn4,  // OK
     };
 
-    TForm2(HINSTANCE instance, MainForm& form1, HIMAGELIST imageList1, HotKeyText& hotKeyText);
+    // `tasks` and `hotKeyText` must outlive the window.
+    TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText);
     ~TForm2() override;
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
 
     EditorFields& Fields() override { return fields_; }
-    void ShowModal() override;
+    void ShowModal(EditorMode mode) override;
 
     HWND Handle() const { return window_.get(); }
-    TDravlin& Dravlin1() { return dravlin1_.Dravlin1(); }
-
-    // Every row's hotkey, bound anew (held ones are refused by the system and stay held).
-    void RegisterTaskHotKeys();
-    // The task icon rebuild into ImageList1.
-    void BitBtn5Click();
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,15 +65,13 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     std::optional<std::u16string> ChooseProgramFile(const std::u16string& initialName) override;
     std::u16string FirstCdRomDrive() override;
     std::u16string FormatHotKey(std::uint32_t hotKey) override;
-    void SaveTaskFile() override;
-    void RebuildIcons() override { BitBtn5Click(); }
     void Close() override { HideDialog(); }
 
     HINSTANCE instance_;
-    MainForm& form1_;
-    HIMAGELIST imageList1_;
-    HotKeyText& hotKeyText_;
+    TaskSteps& tasks_;
+    const HotKeyText& hotKeyText_;
     EditorFields fields_;
+    EditorMode mode_ = EditorMode::Add();
     WindowsDrives drives_;
     Dpi dpi_;
     UniqueGdiObject font_;
@@ -94,10 +83,6 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     RememberedFocus focus_;
     bool shown_ = false;
     std::vector<HWND> disabledWindows_;  // the thread's windows the modal show disabled
-
-    DravlinWindow dravlin1_;
-    WindowsActions actions_;
-    Dispatcher dispatcher_;
 };
 
 extern TForm2* Form2;

@@ -26,13 +26,23 @@ struct EditorFields {
     std::optional<RowHotkey> rowHotkey;
 };
 
+// What the editor's OK writes: a new row at the end of the table, or the row Edit opened it on
+// (-1 when none was selected: OK then fails with the list's error and writes nothing).
+struct EditorMode {
+    static EditorMode Add() { return {true, -1}; }
+    static EditorMode Edit(int row) { return {false, row}; }
+
+    bool adding;
+    int row;
+};
+
 // What the list commands need of the editor window.
 class EditorForm {
   public:
     virtual ~EditorForm() = default;
     virtual EditorFields& Fields() = 0;
-    // Runs the dialog modally; returns when it closes.
-    virtual void ShowModal() = 0;
+    // Runs the dialog modally in the mode; returns when it closes.
+    virtual void ShowModal(EditorMode mode) = 0;
 };
 
 }  // namespace quorvel

@@ -26,9 +26,9 @@ void FillMissingDestination(EditorFields& fields, std::optional<Action> action,
 }
 
 // A row's hotkey text stays as it was when the user left the field as it opened.
-std::u16string HotkeyText(const EditorFields& fields, bool addingTask,
+std::u16string HotkeyText(const EditorFields& fields, EditorMode mode,
                           OkStepEnvironment& environment) {
-    if (!addingTask && fields.rowHotkey && fields.rowHotkey->hotKey == fields.hotKey) {
+    if (!mode.adding && fields.rowHotkey && fields.rowHotkey->hotKey == fields.hotKey) {
         return fields.rowHotkey->text;
     }
     return fields.hotKey == 0 ? std::u16string() : environment.FormatHotKey(fields.hotKey);
@@ -36,27 +36,28 @@ std::u16string HotkeyText(const EditorFields& fields, bool addingTask,
 
 }  // namespace
 
-void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
+void BitBtn4Click(EditorFields& fields, EditorMode mode, TaskSteps& tasks,
                   OkStepEnvironment& environment) {
     const std::optional<Action> action = ActionAt(fields.actionIndex);
     FillMissingDestination(fields, action, environment);
 
     // A new row starts with the defaults, an edited one keeps its picture and Enabled state.
-    Task task = addingTask ? Task() : table.TaskAt(table.SelectedRow());
+    TaskTable& table = tasks.NextGrid1();
+    Task task = mode.adding ? Task() : table.TaskAt(mode.row);
     // Every text is made before the table changes, so a failing conversion leaves no half row.
     task.desc = action ? std::u16string(ActionName(*action)) : std::u16string();
-    task.hotkey = HotkeyText(fields, addingTask, environment);
+    task.hotkey = HotkeyText(fields, mode, environment);
     task.dest = fields.destination;
     task.typeRun = RunTypeText(fields.runTypeIndex);
-    if (addingTask) {
+    if (mode.adding) {
         table.AppendTask(task);
     } else {
-        table.SetTask(table.SelectedRow(), task);
+        table.SetTask(mode.row, task);
     }
 
-    environment.SaveTaskFile();
-    environment.RegisterTaskHotKeys();
-    environment.RebuildIcons();
+    tasks.SaveTaskFile();
+    tasks.RegisterTaskHotKeys();
+    tasks.RebuildIcons();
     environment.Close();
 }
 

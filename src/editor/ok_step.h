@@ -5,11 +5,11 @@
 #include <string>
 
 #include "editor/editor_fields.h"
-#include "tasks/task_table.h"
+#include "editor/task_steps.h"
 
 namespace quorvel {
 
-// What the editor's OK needs from the program around it.
+// What the editor's OK needs of its dialog.
 class OkStepEnvironment {
   public:
     virtual ~OkStepEnvironment() = default;
@@ -17,18 +17,14 @@ class OkStepEnvironment {
     virtual std::optional<std::u16string> ChooseProgramFile(const std::u16string& initialName) = 0;
     virtual std::u16string FirstCdRomDrive() = 0;
     virtual std::u16string FormatHotKey(std::uint32_t hotKey) = 0;
-    virtual void SaveTaskFile() = 0;
-    virtual void RegisterTaskHotKeys() = 0;
-    virtual void RebuildIcons() = 0;
     virtual void Close() = 0;
 };
 
 // The editor's OK (BitBtn4Click): fills in a missing program or CD destination, writes the task
-// into the table (appended when addingTask, else over the selected row, whose hotkey text stays
-// while the field holds what Edit put in it), saves, registers every
-// row's hotkey again, rebuilds the icons and closes. Any failure propagates and skips the later
-// steps, so the dialog stays open.
-void BitBtn4Click(EditorFields& fields, bool addingTask, TaskTable& table,
+// into the table as the mode says (an edited row keeps its hotkey text while the field holds
+// what Edit put in it), takes the task steps (save, registration, pictures) and closes. Any
+// failure propagates and skips the later steps, so the dialog stays open.
+void BitBtn4Click(EditorFields& fields, EditorMode mode, TaskSteps& tasks,
                   OkStepEnvironment& environment);
 
 }  // namespace quorvel

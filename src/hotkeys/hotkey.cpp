@@ -7,9 +7,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::uint16_t kFirstMediaKey = 0xA6;  // VK_BROWSER_BACK
-constexpr std::uint16_t kLastMediaKey = 0xB7;   // VK_LAUNCH_APP2
-
 constexpr std::array<std::u16string_view, kLastMediaKey - kFirstMediaKey + 1> kMediaKeyNames = {
     u"Browser Back",        u"Browser Forward",     u"Browser Refresh",    u"Browser Stop",
     u"Browser Search",      u"Browser Favorites",   u"Browser Start/Home", u"Volume Mute",

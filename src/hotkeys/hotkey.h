@@ -21,6 +21,14 @@ inline constexpr HotKeyValue kCtrlBit = 0x4000;
 inline constexpr HotKeyValue kAltBit = 0x8000;
 inline constexpr HotKeyValue kWinBit = 0x10000;
 
+// Virtual keys the text form treats apart: the three modifier keys, and the media keys from
+// VK_BROWSER_BACK to VK_LAUNCH_APP2.
+inline constexpr std::uint8_t kVkShift = 0x10;
+inline constexpr std::uint8_t kVkControl = 0x11;
+inline constexpr std::uint8_t kVkMenu = 0x12;
+inline constexpr std::uint16_t kFirstMediaKey = 0xA6;
+inline constexpr std::uint16_t kLastMediaKey = 0xB7;
+
 struct SplitKey {
     std::uint16_t modifiers;
     std::uint16_t key;

@@ -8,9 +8,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::uint8_t kVkShift = 0x10;
-constexpr std::uint8_t kVkControl = 0x11;
-constexpr std::uint8_t kVkMenu = 0x12;
 // The name lookup tries the virtual keys from VK_BACK up.
 constexpr int kFirstNamedKey = 0x08;
 constexpr int kLastNamedKey = 0xFF;

@@ -1,6 +1,7 @@
 #include "hotkeys/key_names_win.h"
 
 #include "common/win/wide_text_win.h"
+#include "hotkeys/hotkey.h"
 
 namespace quorvel {
 
@@ -13,6 +14,8 @@ LayoutHandle FromHkl(HKL layout) { return reinterpret_cast<LayoutHandle>(layout)
 
 static_assert(kMapVkToVsc == MAPVK_VK_TO_VSC && kMapVscToVk == MAPVK_VSC_TO_VK);
 static_assert(kLoadNoTellShell == KLF_NOTELLSHELL);
+static_assert(kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkMenu == VK_MENU);
+static_assert(kFirstMediaKey == VK_BROWSER_BACK && kLastMediaKey == VK_LAUNCH_APP2);
 
 std::uint32_t WindowsKeyNames::MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const {
     return ::MapVirtualKeyW(code, mapType);

@@ -18,7 +18,7 @@
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
 #include "error_text.h"
-#include "key_press_win.h"
+#include "input_win.h"
 #include "hotkeys/dravlin_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
@@ -27,22 +27,9 @@ namespace quorvel {
 namespace {
 
 constexpr HotKeyValue kCtrlAltJ = 0x4000 + 0x8000 + 'J';
-constexpr ULONGLONG kWaitMs = 10000;
+constexpr DWORD kWaitMs = 10000;
 
 std::wstring TestFolder() { return ToWide(FolderOf(ExecutablePath())); }
-
-// Handles this thread's messages until done() holds; false when the time runs out first.
-template <typename Done>
-bool PumpUntil(Done done) {
-    const ULONGLONG deadline = ::GetTickCount64() + kWaitMs;
-    MSG message;
-    while (!done()) {
-        if (::GetTickCount64() > deadline) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    }
-    return true;
-}
 
 // What argdump.exe recorded of its start: the show command, then one line per argument.
 std::vector<std::wstring> ArgDumpReport(const std::wstring& file) {
@@ -64,7 +51,7 @@ class ActionsWinTest : public testing::Test {
     ActionsWinTest()
         : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     nullptr, nullptr)),
-          actions_(window_.get()) {}
+          actions_([this] { return window_.get(); }) {}
 
     // One task on Ctrl+Alt+J, in the text the editor would have written for it.
     void AddTask(std::u16string_view desc, const std::wstring& dest, std::u16string_view runType) {
@@ -97,9 +84,9 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
 
     PressTogether({VK_CONTROL, VK_MENU, 'J'});
 
-    ASSERT_TRUE(PumpUntil([&] {
-        return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES;
-    })) << "the program did not start";
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] { return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }, kWaitMs))
+        << "the program did not start";
     EXPECT_EQ(ArgDumpReport(report),
               (std::vector<std::wstring>{L"show=6", L"-d", L"Archive", L"MixedCase"}));
 }
@@ -110,8 +97,8 @@ TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommand) {
 
     actions_.WinExec(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0);
 
-    ASSERT_TRUE(
-        PumpUntil([&] { return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] { return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }, kWaitMs));
     EXPECT_EQ(ArgDumpReport(report), (std::vector<std::wstring>{L"show=0", L"Hidden"}));
 }
 
@@ -168,7 +155,7 @@ TEST_F(ActionsWinTest, CloseProgramTaskEndsARunningProgramByItsFileName) {
 
     Press();
 
-    ASSERT_EQ(::WaitForSingleObject(sleeper.get(), static_cast<DWORD>(kWaitMs)), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(sleeper.get(), kWaitMs), WAIT_OBJECT_0);
     DWORD exitCode = 3;
     ASSERT_TRUE(::GetExitCodeProcess(sleeper.get(), &exitCode));
     EXPECT_EQ(exitCode, 0u) << "ended by itself instead of being closed";

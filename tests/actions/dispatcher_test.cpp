@@ -18,19 +18,13 @@ using testing_support::RecordingOperations;
 constexpr HotKeyValue kCtrlAltN = 0xC04E;
 constexpr HotKeyValue kCtrlAltM = 0xC04D;
 
-// A task on Ctrl+Alt+N with a normal window unless the test says otherwise.
-struct Row {
-    std::u16string desc;
-    std::u16string hotkey = u"Ctrl+Alt+N";
-    std::u16string dest = u"";
-    std::u16string runType = u"Normal";
-    bool enabled = true;
-};
-
 class DispatcherTest : public testing::Test {
   protected:
-    void Add(const Row& row) {
-        table_.AppendTask({row.desc, row.hotkey, row.dest, row.runType, 0, row.enabled});
+    // The task on Ctrl+Alt+N with a normal window unless it says otherwise.
+    void Add(Task task) {
+        if (task.hotkey.empty()) task.hotkey = u"Ctrl+Alt+N";
+        if (task.typeRun.empty()) task.typeRun = u"Normal";
+        table_.AppendTask(task);
     }
 
     void Press(HotKeyValue hotKey) { dispatcher_.Dravlin1HotKeyPressed(hotKey, 0xC000); }
@@ -47,10 +41,10 @@ class DispatcherTest : public testing::Test {
 };
 
 TEST_F(DispatcherTest, EveryEnabledRowOfThePressedHotkeyRunsTopFirstWithItsOwnValues) {
-    Add({.desc = u"Run selected program...", .dest = u"C:\\A\\one.exe -a", .runType = u"Hide"});
+    Add({.desc = u"Run selected program...", .dest = u"C:\\A\\one.exe -a", .typeRun = u"Hide"});
     Add({.desc = u"Run Notepad", .hotkey = u"Ctrl+Alt+M"});
     Add({.desc = u"Run Calc", .enabled = false});
-    Add({.desc = u"Run selected program...", .dest = u"C:\\B\\two.bat -b", .runType = u"Minimze"});
+    Add({.desc = u"Run selected program...", .dest = u"C:\\B\\two.bat -b", .typeRun = u"Minimze"});
 
     Press(kCtrlAltN);
 
@@ -62,7 +56,7 @@ TEST_F(DispatcherTest, RowsAreMatchedByTheExactTextOfTheirHotkeyAndAction) {
     Add({.desc = u"Run Calc", .hotkey = u"ctrl+alt+n"});
     Add({.desc = u"run calc"});
     Add({.desc = u"Run Calculator"});
-    Add({.desc = u"Run Calc", .runType = u"Minimize"});
+    Add({.desc = u"Run Calc", .typeRun = u"Minimize"});
 
     Press(kCtrlAltN);
 
@@ -78,7 +72,7 @@ TEST_F(DispatcherTest, AnEmptyTableOrAnUnboundHotkeyDoesNothing) {
 
 TEST_F(DispatcherTest, EachActionNameReachesItsOperation) {
     for (const auto name : kActionNames) {
-        Add({.desc = std::u16string(name), .dest = u"E:", .runType = u"Maximize"});
+        Add({.desc = std::u16string(name), .dest = u"E:", .typeRun = u"Maximize"});
     }
 
     Press(kCtrlAltN);

@@ -5,23 +5,24 @@
 #include <map>
 #include <string>
 
+#include "actions/action_catalogue.h"
 #include "common/error.h"
 
 namespace quorvel {
 namespace {
 
-// Records what the editor held each time it was shown.
+// Records what the editor held each time it was shown, and in which mode.
 class FakeEditor final : public EditorForm {
   public:
     EditorFields& Fields() override { return fields; }
-    void ShowModal() override {
+    void ShowModal(EditorMode mode) override {
         shown.push_back(fields);
-        modesShown.push_back(AddingTask);
+        modesShown.push_back(mode);
     }
 
     EditorFields fields;
     std::vector<EditorFields> shown;
-    std::vector<bool> modesShown;
+    std::vector<EditorMode> modesShown;
 };
 
 class ListCommandsTest : public ::testing::Test {
@@ -34,24 +35,12 @@ class ListCommandsTest : public ::testing::Test {
     }
 
     void AddRows(std::initializer_list<std::u16string_view> descs) {
-        for (const auto desc : descs) {
-            table.AppendRows(1);
-            table.CellAt(u"Desc", table.RowCount() - 1).SetAsString(desc);
-        }
+        for (const auto desc : descs) table.AppendTask({.desc = std::u16string(desc)});
     }
     std::vector<std::u16string> Descriptions() {
         std::vector<std::u16string> descs;
-        for (int row = 0; row < table.RowCount(); ++row) {
-            descs.push_back(table.CellAt(u"Desc", row).AsString());
-        }
+        for (int row = 0; row < table.RowCount(); ++row) descs.emplace_back(table.ViewAt(row).desc);
         return descs;
-    }
-    void SetRow(int row, std::u16string_view desc, std::u16string_view hotkey,
-                std::u16string_view dest, std::u16string_view runType) {
-        table.CellAt(u"Desc", row).SetAsString(desc);
-        table.CellAt(u"Hotkey", row).SetAsString(hotkey);
-        table.CellAt(u"Dest", row).SetAsString(dest);
-        table.CellAt(u"Type_run", row).SetAsString(runType);
     }
 
     TaskTable table;
@@ -143,14 +132,16 @@ TEST_F(ListCommandsTest, DeleteLetsASaveFailureThrough) {
 }
 
 TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditor) {
-    AddRows({u"x", u"y"});
-    SetRow(1, u"Run selected program...", u"Ctrl+Alt+F1", u"C:\\Tools\\a.exe -q", u"Minimze");
+    AddRows({u"x"});
+    table.AppendTask(
+        {u"Run selected program...", u"Ctrl+Alt+F1", u"C:\\Tools\\a.exe -q", u"Minimze"});
     table.SetSelectedRow(1);
     commands.NextGrid1CellDblClick();
     ASSERT_EQ(editor.shown.size(), 1u);
     const EditorFields& shown = editor.shown[0];
-    EXPECT_FALSE(editor.modesShown[0]);
-    EXPECT_EQ(shown.actionIndex, 10);
+    EXPECT_FALSE(editor.modesShown[0].adding);
+    EXPECT_EQ(editor.modesShown[0].row, 1);
+    EXPECT_EQ(shown.actionIndex, static_cast<int>(Action::RunSelectedProgram));
     EXPECT_EQ(shown.hotKey, 0xC070);
     EXPECT_EQ(shown.destination, u"C:\\Tools\\a.exe -q");
     EXPECT_EQ(shown.chooserFileName, u"C:\\Tools\\a.exe -q");
@@ -159,14 +150,13 @@ TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditor) {
 }
 
 TEST_F(ListCommandsTest, EditMatchesNamesExactlyAndFallsBackToNormal) {
-    AddRows({u"x"});
-    SetRow(0, u"run NOTEPAD", u"", u"", u"Minimize");
+    table.AppendTask({u"run NOTEPAD", u"", u"", u"Minimize"});
     table.SetSelectedRow(0);
     commands.BitBtn2Click();
     EXPECT_EQ(editor.shown[0].actionIndex, 3) << "a list box's text is found ignoring case";
     EXPECT_EQ(editor.shown[0].runTypeIndex, 0);
 
-    SetRow(0, u"Nothing like it", u"", u"", u"hide");
+    table.SetTask(0, {u"Nothing like it", u"", u"", u"hide"});
     commands.BitBtn2Click();
     EXPECT_EQ(editor.shown[1].actionIndex, -1);
     EXPECT_EQ(editor.shown[1].runTypeIndex, 0);
@@ -181,32 +171,21 @@ TEST_F(ListCommandsTest, EditWithoutSelectionOpensTheEditorWithItsOldValues) {
     EXPECT_FALSE(editor.shown[0].rowHotkey.has_value()) << "no row's text to keep";
     EXPECT_EQ(editor.shown[0].destination, u"kept");
     EXPECT_EQ(editor.shown[0].hotKey, 0x4041);
-    EXPECT_FALSE(editor.modesShown[0]);
+    EXPECT_EQ(editor.modesShown[0].row, -1) << "OK then reports the missing row";
 }
 
 TEST_F(ListCommandsTest, AddResetsActionRunTypeAndDestinationButKeepsTheHotkey) {
-    AddRows({u"x"});
-    SetRow(0, u"Run Calc", u"Ctrl+Alt+F1", u"D:", u"Hide");
+    table.AppendTask({u"Run Calc", u"Ctrl+Alt+F1", u"D:", u"Hide"});
     table.SetSelectedRow(0);
     commands.BitBtn2Click();
     commands.BitBtn1Click();
     const EditorFields& shown = editor.shown[1];
-    EXPECT_TRUE(editor.modesShown[1]);
+    EXPECT_TRUE(editor.modesShown[1].adding);
     EXPECT_EQ(shown.actionIndex, 0);
     EXPECT_EQ(shown.runTypeIndex, 0);
     EXPECT_EQ(shown.destination, u"");
     EXPECT_EQ(shown.hotKey, 0xC070);
     EXPECT_EQ(shown.chooserFileName, u"D:");
-}
-
-TEST_F(ListCommandsTest, AddAndEditWithoutAnEditorDoNothing) {
-    commands.SetEditor(nullptr);
-    AddingTask = false;
-    commands.BitBtn1Click();
-    EXPECT_FALSE(AddingTask);
-    AddingTask = true;
-    commands.BitBtn2Click();
-    EXPECT_TRUE(AddingTask);
 }
 
 }  // namespace

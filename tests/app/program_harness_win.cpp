@@ -78,10 +78,6 @@ void Quorvel::WaitForStartUp(const std::optional<std::wstring>& counterBefore) c
 }
 
 void QuorvelProgramTest::SetUp() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    folder_ = fs::path(temp) / (L"quorvel-test-" + std::to_wstring(::GetCurrentProcessId()));
-    fs::remove_all(folder_);
     fs::create_directories(Data());
     fs::copy_file(PathFromBuild(QUORVEL_EXE_PATH), Executable());
     WriteFile(Data() / "actions.cfg", "\xFF\xFE");
@@ -96,16 +92,6 @@ void QuorvelProgramTest::RemoveDataFiles() const {
     }
 }
 
-void QuorvelProgramTest::TearDown() {
-    DeleteRegValues();
-    // A program that a task started works in the scratch folder and may still be ending.
-    WaitUntil(
-        [&] {
-            std::error_code ignored;
-            fs::remove_all(folder_, ignored);
-            return !fs::exists(folder_);
-        },
-        5000);
-}
+void QuorvelProgramTest::TearDown() { DeleteRegValues(); }
 
 }  // namespace quorvel

@@ -13,6 +13,7 @@
 
 #include "common/win/unique_handle_win.h"
 #include "program_watch_win.h"
+#include "scratch_folder.h"
 
 namespace quorvel {
 
@@ -48,8 +49,8 @@ class Quorvel {
     DWORD id_ = 0;
 };
 
-// A scratch folder with a copy of the built Quorvel.exe and a data folder of default files;
-// the registry values the program writes are removed before and after.
+// A scratch folder of each test's own with a copy of the built Quorvel.exe and a data folder of
+// default files; the registry values the program writes are removed before and after.
 class QuorvelProgramTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -61,7 +62,8 @@ class QuorvelProgramTest : public ::testing::Test {
     // The three data files, so that a test sees which the program writes again.
     void RemoveDataFiles() const;
 
-    std::filesystem::path folder_;
+    ScratchFolder scratch_;
+    const std::filesystem::path folder_ = scratch_.Path();
 };
 
 }  // namespace quorvel

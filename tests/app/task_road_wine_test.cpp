@@ -18,6 +18,7 @@
 
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
+#include "input_win.h"
 #include "program_harness_win.h"
 
 namespace quorvel {
@@ -108,17 +109,6 @@ std::vector<Task> TasksIn(const std::string& file) {
         }
     }
     return tasks;
-}
-
-void PressTogether(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs(keys.size() * 2);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys.begin()[i];
-        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
-              inputs.size());
 }
 
 std::wstring WindowText(HWND window) {

@@ -3,17 +3,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <vector>
 
-#include "app/list_commands.h"
+#include "app/task_session_win.h"
 #include "common/win/unique_handle_win.h"
 #include "editor/editor_dialog_win.h"
-#include "editor/task_icons_win.h"
 #include "hotkeys/key_names_win.h"
-#include "test_main_form_win.h"
+#include "input_win.h"
+#include "memory_file_system.h"
+#include "task_rows.h"
+#include "tasks/task_file.h"
 
 namespace quorvel {
 namespace {
@@ -72,18 +73,6 @@ bool HotKeyIsFree(UINT modifiers, UINT key) {
     if (!::RegisterHotKey(probe.get(), 1, modifiers, key)) return false;
     ::UnregisterHotKey(probe.get(), 1);
     return true;
-}
-
-void PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(10);
-    }
 }
 
 std::wstring MessageBoxText(HWND box) {
@@ -148,24 +137,6 @@ void SetText(HWND dialog, int id, const wchar_t* text) {
     ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (const WORD key : keys) {
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        inputs.push_back(down);
-    }
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
-        INPUT up{};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *it;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(up);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 void PutTextOnClipboard(const wchar_t* text) {
     ASSERT_TRUE(::OpenClipboard(nullptr));
     ::EmptyClipboard();
@@ -177,34 +148,40 @@ void PutTextOnClipboard(const wchar_t* text) {
     ::CloseClipboard();
 }
 
+const std::u16string kActionsPath = u"C:\\Quorvel\\data\\actions.cfg";
+
+// The editor as the program makes it: after the task session's start-up, over its table.
 class EditorDialog : public ::testing::Test {
   protected:
+    EditorDialog() { files_.AddFolder(u"C:\\Quorvel"); }
+
     std::unique_ptr<TForm2> MakeForm() {
-        return std::make_unique<TForm2>(::GetModuleHandleW(nullptr), mainForm_, imageList1_.get(),
-                                        hotKeyText_);
+        session_.StartUp();
+        auto form =
+            std::make_unique<TForm2>(::GetModuleHandleW(nullptr), session_.Tasks(), hotKeyText_);
+        session_.SetLaunchOwner(form->Handle());
+        return form;
     }
 
-    std::u16string TextAt(std::u16string_view column, int row) {
-        return mainForm_.table.CellAt(column, row).AsString();
-    }
+    TaskTable& Table() { return session_.Tasks().NextGrid1(); }
+    std::u16string TextAt(Column column, int row) { return Table().TextAt(column, row); }
+    int Saves() const { return files_.Writes(kActionsPath) - written_; }
 
+    // The task list the next start reads: rows with an action and a hotkey, picture 42.
     void WriteTasks(std::initializer_list<std::pair<std::u16string_view, std::u16string>> rows) {
+        TaskTable table;
         for (const auto& [desc, hotkey] : rows) {
-            const int row = mainForm_.table.RowCount();
-            mainForm_.table.AppendRows(1);
-            mainForm_.table.CellAt(u"Desc", row).SetAsString(desc);
-            mainForm_.table.CellAt(u"Hotkey", row).SetAsString(hotkey);
-            mainForm_.table.CellAt(u"Image", row).SetAsInteger(42);
+            table.AppendTask({std::u16string(desc), hotkey, u"", u"", 42});
         }
-        mainForm_.SaveTaskFile();
-        mainForm_.table.ClearRows();
-        mainForm_.saves = 0;
+        TaskFile(files_, kActionsPath).Save(table);
+        written_ = files_.Writes(kActionsPath);
     }
 
     WindowsKeyNames keyNames_;
     HotKeyText hotKeyText_{keyNames_};
-    TestMainForm mainForm_;
-    UniqueImageList imageList1_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
+    MemoryFileSystem files_;
+    int written_ = 0;
+    TaskSessionWin session_{::GetModuleHandleW(nullptr), files_, kActionsPath, hotKeyText_};
 };
 
 TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey) {
@@ -220,23 +197,23 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
 
     const auto form = MakeForm();
 
-    ASSERT_EQ(mainForm_.table.RowCount(), 4);
-    EXPECT_EQ(::ImageList_GetImageCount(imageList1_.get()), 3);
-    EXPECT_EQ(TextAt(u"Image", 0), u"0");
-    EXPECT_EQ(TextAt(u"Image", 1), u"42");
-    EXPECT_EQ(TextAt(u"Image", 3), u"2");
+    ASSERT_EQ(Table().RowCount(), 4);
+    EXPECT_EQ(::ImageList_GetImageCount(session_.ImageList1()), 3);
+    EXPECT_EQ(TextAt(kImageColumn, 0), u"0");
+    EXPECT_EQ(TextAt(kImageColumn, 1), u"42");
+    EXPECT_EQ(TextAt(kImageColumn, 3), u"2");
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F10));
-    EXPECT_EQ(form->Dravlin1().Bindings().size(), 2U);
+    EXPECT_EQ(session_.Dravlin1().Bindings().size(), 2U);
     EXPECT_EQ(form->Fields().actionIndex, 10) << "\"Run selected program...\" is preselected";
     EXPECT_FALSE(::IsWindowVisible(form->Handle()));
-    EXPECT_EQ(mainForm_.saves, 0);
+    EXPECT_EQ(Saves(), 0);
 }
 
 TEST_F(EditorDialog, StartUpWithoutActionsFileIsQuietAndEmpty) {
     const auto form = MakeForm();
-    EXPECT_EQ(mainForm_.table.RowCount(), 0);
-    EXPECT_TRUE(form->Dravlin1().Bindings().empty());
+    EXPECT_EQ(Table().RowCount(), 0);
+    EXPECT_TRUE(session_.Dravlin1().Bindings().empty());
 }
 
 TEST_F(EditorDialog, TabWalksTheFieldsThenCloseThenOk) {
@@ -258,7 +235,6 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
     bool visibleWhileShown = false;
-    AddingTask = true;
     DialogScript script({
         [&] {
             visibleWhileShown = ::IsWindowVisible(dialog) != FALSE;
@@ -270,29 +246,29 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
         [&] { Click(dialog, TForm2::kBitBtn4); },
     });
 
-    form->ShowModal();
+    form->ShowModal(EditorMode::Add());
 
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(visibleWhileShown);
     EXPECT_FALSE(::IsWindowVisible(dialog));
-    ASSERT_EQ(mainForm_.table.RowCount(), 1);
-    EXPECT_EQ(TextAt(u"Desc", 0), u"Clear the Windows clipboard");
-    EXPECT_EQ(TextAt(u"Hotkey", 0), hotKeyText_.FormatHotKey(0x4000 | 0x8000 | 'J'));
-    EXPECT_EQ(TextAt(u"Dest", 0), u"typed destination");
-    EXPECT_EQ(TextAt(u"Type_run", 0), u"Minimze");
-    EXPECT_EQ(mainForm_.saves, 1);
-    EXPECT_EQ(::ImageList_GetImageCount(imageList1_.get()), 1);
+    ASSERT_EQ(Table().RowCount(), 1);
+    EXPECT_EQ(TextAt(kDescColumn, 0), u"Clear the Windows clipboard");
+    EXPECT_EQ(TextAt(kHotkeyColumn, 0), hotKeyText_.FormatHotKey(0x4000 | 0x8000 | 'J'));
+    EXPECT_EQ(TextAt(kDestColumn, 0), u"typed destination");
+    EXPECT_EQ(TextAt(kTypeRunColumn, 0), u"Minimze");
+    EXPECT_EQ(Saves(), 1);
+    EXPECT_EQ(::ImageList_GetImageCount(session_.ImageList1()), 1);
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'J'));
 
     // The saved file holds the task for the next start.
-    TestMainForm reread;
-    TaskFile(mainForm_.Files(), mainForm_.ActionsPath()).Load(reread.table);
-    EXPECT_EQ(reread.table.RowCount(), 1);
+    TaskTable reread;
+    TaskFile(files_, kActionsPath).Load(reread);
+    EXPECT_EQ(reread.RowCount(), 1);
 
     PutTextOnClipboard(L"to be cleared");
     ASSERT_NE(::CountClipboardFormats(), 0);
-    PressKeys({VK_CONTROL, VK_MENU, 'J'});
-    PumpMessagesUntil([] { return ::CountClipboardFormats() == 0; }, std::chrono::seconds(5));
+    PressTogether({VK_CONTROL, VK_MENU, 'J'});
+    PumpMessagesUntil([] { return ::CountClipboardFormats() == 0; }, 5000);
     EXPECT_EQ(::CountClipboardFormats(), 0) << "the hotkey ran the task";
 }
 
@@ -305,7 +281,7 @@ TEST_F(EditorDialog, HotKeysRunTheirTasksWhileTheDialogIsOpen) {
     DialogScript script({
         [&] {
             PutTextOnClipboard(L"to be cleared");
-            PressKeys({VK_CONTROL, VK_MENU, VK_F8});
+            PressTogether({VK_CONTROL, VK_MENU, VK_F8});
         },
         [] {},  // a few ticks for the press to travel
         [] {},
@@ -314,7 +290,7 @@ TEST_F(EditorDialog, HotKeysRunTheirTasksWhileTheDialogIsOpen) {
         [&] { Click(dialog, TForm2::kBitBtn2); },
     });
 
-    form->ShowModal();
+    form->ShowModal(EditorMode::Add());
 
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(formatsWhileOpen, 0);
@@ -323,7 +299,6 @@ TEST_F(EditorDialog, HotKeysRunTheirTasksWhileTheDialogIsOpen) {
 TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
-    AddingTask = true;
     DialogScript script({
         [&] {
             SetHotKeyField(dialog, HOTKEYF_SHIFT, VK_F11);
@@ -332,11 +307,11 @@ TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) 
         [&] { Click(dialog, TForm2::kBitBtn2); },
     });
 
-    form->ShowModal();
+    form->ShowModal(EditorMode::Add());
 
     EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(mainForm_.table.RowCount(), 0);
-    EXPECT_EQ(mainForm_.saves, 0);
+    EXPECT_EQ(Table().RowCount(), 0);
+    EXPECT_EQ(Saves(), 0);
     EXPECT_TRUE(HotKeyIsFree(MOD_SHIFT, VK_F11));
     EXPECT_EQ(form->Fields().hotKey, 0x2000 | VK_F11) << "Shift alone is a modifier too";
     EXPECT_EQ(form->Fields().destination, u"x");
@@ -344,10 +319,10 @@ TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) 
 
 TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
     const auto form = MakeForm();
-    mainForm_.table.AppendRows(1);
+    Table().AppendRows(1);
     const HWND dialog = form->Handle();
     bool openAfterError = false;
-    AddingTask = false;  // edit, with no row selected
+    // Edit, with no row selected.
     BoxAnswerer answerer(dialog, IDOK);
     DialogScript script({
         [&] {
@@ -359,19 +334,18 @@ TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
         [&] { Click(dialog, TForm2::kBitBtn2); },
     });
 
-    form->ShowModal();
+    form->ShowModal(EditorMode::Edit(-1));
 
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(answerer.texts, std::vector<std::wstring>{L"List index out of bounds (-1)"});
     EXPECT_TRUE(openAfterError);
-    EXPECT_EQ(TextAt(u"Desc", 0), u"");
-    EXPECT_EQ(mainForm_.saves, 0);
+    EXPECT_EQ(TextAt(kDescColumn, 0), u"");
+    EXPECT_EQ(Saves(), 0);
 }
 
 TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
-    AddingTask = true;
     BoxAnswerer chooser(dialog, IDCANCEL);
     DialogScript script({
         [&] {
@@ -381,35 +355,34 @@ TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
         },
     });
 
-    form->ShowModal();
+    form->ShowModal(EditorMode::Add());
 
     EXPECT_EQ(chooser.texts.size(), 1U) << "the file chooser opened once";
-    ASSERT_EQ(mainForm_.table.RowCount(), 1);
-    EXPECT_EQ(TextAt(u"Desc", 0), u"Run selected program...");
-    EXPECT_EQ(TextAt(u"Dest", 0), u"");
-    EXPECT_EQ(mainForm_.saves, 1);
+    ASSERT_EQ(Table().RowCount(), 1);
+    EXPECT_EQ(TextAt(kDescColumn, 0), u"Run selected program...");
+    EXPECT_EQ(TextAt(kDestColumn, 0), u"");
+    EXPECT_EQ(Saves(), 1);
 }
 
 TEST_F(EditorDialog, EnterAndEscapePressNoButton) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
-    AddingTask = true;
     bool openAfterKeys = false;
     DialogScript script({
         [&] {
             ::SetFocus(::GetDlgItem(dialog, TForm2::kCombobox2));
-            PressKeys({VK_RETURN});
-            PressKeys({VK_ESCAPE});
+            PressTogether({VK_RETURN});
+            PressTogether({VK_ESCAPE});
         },
         [&] { openAfterKeys = ::IsWindowVisible(dialog) != FALSE; },
         [&] { Click(dialog, TForm2::kBitBtn2); },
     });
 
-    form->ShowModal();
+    form->ShowModal(EditorMode::Add());
 
     EXPECT_TRUE(openAfterKeys);
-    EXPECT_EQ(mainForm_.table.RowCount(), 0);
-    EXPECT_EQ(mainForm_.saves, 0);
+    EXPECT_EQ(Table().RowCount(), 0);
+    EXPECT_EQ(Saves(), 0);
 }
 
 }  // namespace

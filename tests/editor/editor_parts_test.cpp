@@ -3,12 +3,8 @@
 #include <map>
 #include <vector>
 
-#include "common/error.h"
-#include "common/text.h"
 #include "editor/cd_rom_drive.h"
 #include "editor/hotkey_field.h"
-#include "editor/start_up_load.h"
-#include "editor/task_hotkeys.h"
 
 namespace quorvel {
 namespace {
@@ -72,69 +68,6 @@ TEST(FirstCdRomDrive, EmptyWithoutCdRomDriveAndReachesZ) {
     EXPECT_EQ(FirstCdRomDrive(drives), u"");
     drives.types = {{u'C', 3}, {u'Z', kDriveCdRom}};
     EXPECT_EQ(FirstCdRomDrive(drives), u"Z");
-}
-
-TaskTable TableWithHotKeys(std::initializer_list<std::pair<std::u16string_view, bool>> rows) {
-    TaskTable table;
-    for (const auto& [hotkey, enabled] : rows) {
-        const int row = table.RowCount();
-        table.AppendRows(1);
-        table.CellAt(u"Hotkey", row).SetAsString(hotkey);
-        table.CellAt(u"Enabled", row).SetAsBoolean(enabled);
-    }
-    return table;
-}
-
-TEST(RegisterTaskHotKeys, BindsEveryRowThatParsesEnabledOrNotInRowOrder) {
-    auto table = TableWithHotKeys(
-        {{u"Ctrl+A", true}, {u"", true}, {u"Bogus", true}, {u"Alt+B", false}, {u"Ctrl+A", true}});
-    const std::map<std::u16string, std::uint32_t> parsed{{u"Ctrl+A", 0x4041}, {u"Alt+B", 0x8042}};
-    std::vector<std::u16string> parseCalls;
-    std::vector<std::uint32_t> bound;
-
-    RegisterTaskHotKeys(
-        table,
-        [&](std::u16string_view text) {
-            parseCalls.emplace_back(text);
-            const auto it = parsed.find(std::u16string(text));
-            return it == parsed.end() ? 0U : it->second;
-        },
-        [&](std::uint32_t hotKey) { bound.push_back(hotKey); });
-
-    EXPECT_EQ(parseCalls.size(), 5U);
-    EXPECT_EQ(bound, (std::vector<std::uint32_t>{0x4041, 0x8042, 0x4041}));
-}
-
-class FakeMainForm : public MainForm {
-  public:
-    TaskTable table;
-    int rowsInFile = 0;
-    bool failAfterReading = false;
-
-    TaskTable& NextGrid1() override { return table; }
-    void SaveTaskFile() override {}
-    void LoadTaskFile() override {
-        table.AppendRows(rowsInFile);
-        if (failAfterReading) throw Error(InvalidIntegerText(u"x"));
-    }
-};
-
-TEST(StartUpLoad, IconsAreRebuiltOnlyAfterALoadWithoutFailure) {
-    FakeMainForm form;
-    form.rowsInFile = 3;
-    int rebuilds = 0;
-    LoadTasksAndIcons(form, [&] { ++rebuilds; });
-    EXPECT_EQ(rebuilds, 1);
-
-    form.failAfterReading = true;
-    LoadTasksAndIcons(form, [&] { ++rebuilds; });
-    EXPECT_EQ(rebuilds, 1);
-    EXPECT_EQ(form.table.RowCount(), 6) << "the rows read before the failure stay";
-}
-
-TEST(StartUpLoad, FailedIconRebuildIsSilent) {
-    FakeMainForm form;
-    EXPECT_NO_THROW(LoadTasksAndIcons(form, [] { throw Error(u"no image list"); }));
 }
 
 }  // namespace

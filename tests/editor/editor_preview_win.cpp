@@ -8,27 +8,26 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/list_commands.h"
+#include "actions/action_catalogue.h"
+#include "app/task_session_win.h"
 #include "editor/editor_dialog_win.h"
-#include "editor/task_icons_win.h"
 #include "hotkeys/key_names_win.h"
-#include "test_main_form_win.h"
+#include "memory_file_system.h"
 
 int wmain(int argc, wchar_t** argv) {
     using namespace quorvel;
     const UINT seconds = argc > 1 ? static_cast<UINT>(std::wcstoul(argv[1], nullptr, 10)) : 5;
     WindowsKeyNames keyNames;
     HotKeyText hotKeyText(keyNames);
-    TestMainForm mainForm;
-    const UniqueImageList imageList1(::ImageList_Create(32, 32, ILC_COLOR32, 0, 8));
+    MemoryFileSystem files;  // nothing is read or written
+    TaskSessionWin session(::GetModuleHandleW(nullptr), files, u"Q:\\actions.cfg", hotKeyText);
     {
-        TForm2 form2(::GetModuleHandleW(nullptr), mainForm, imageList1.get(), hotKeyText);
+        TForm2 form2(::GetModuleHandleW(nullptr), session.Tasks(), hotKeyText);
         EditorFields& fields = form2.Fields();
         fields.hotKey = 0x4000 | 0x8000 | 'N';
-        fields.actionIndex = 10;
+        fields.actionIndex = static_cast<int>(Action::RunSelectedProgram);
         fields.destination = u"C:\\Tools\\zip.exe -d archive";
         fields.runTypeIndex = 0;
-        AddingTask = true;
         const HWND dialog = form2.Handle();
         static HWND closing = dialog;
         static HWND actions = nullptr;
@@ -41,7 +40,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         ::SetTimer(nullptr, 0, seconds * 1000,
                    [](HWND, UINT, UINT_PTR, DWORD) { ::PostMessageW(closing, WM_CLOSE, 0, 0); });
-        form2.ShowModal();
+        form2.ShowModal(EditorMode::Add());
     }
     return 0;
 }

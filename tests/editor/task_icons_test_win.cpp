@@ -11,17 +11,12 @@
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
 #include "editor/task_icons_win.h"
+#include "scratch_folder.h"
 
 namespace quorvel {
 namespace {
 
 using Pixels = std::vector<std::uint32_t>;
-
-std::wstring TempFolder() {
-    wchar_t base[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, base);
-    return base;
-}
 
 std::wstring SystemFile(const wchar_t* name) {
     wchar_t folder[MAX_PATH + 1] = {};
@@ -64,7 +59,8 @@ bool IsBlank(const Pixels& pixels) {
 }
 
 TEST_F(ImageListPicturesTest, FilesWithoutIconGetTheShellFallbackPicture) {
-    const std::wstring batch = TempFolder() + L"quorvel-icon-test.bat";
+    const ScratchFolder scratch;
+    const std::wstring batch = (scratch.Path() / L"quorvel-icon-test.bat").wstring();
     {
         UniqueFileHandle file(::CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -74,7 +70,6 @@ TEST_F(ImageListPicturesTest, FilesWithoutIconGetTheShellFallbackPicture) {
     pictures_.AddIconImage(FromWide(batch), 0);
     pictures_.AddIconImage(u"C:\\no\\such\\program.exe", 0);
     pictures_.AddIconImage(u"C:\\Tools\\app.exe -q -x", 0);
-    ::DeleteFileW(batch.c_str());
 
     ASSERT_EQ(Count(), 4);
     const Pixels fallback = PictureAt(0);
@@ -85,9 +80,10 @@ TEST_F(ImageListPicturesTest, FilesWithoutIconGetTheShellFallbackPicture) {
 }
 
 TEST_F(ImageListPicturesTest, LongPathsReachTheirIconWhole) {
-    std::wstring folder = TempFolder() +
-                          L"quorvel-a-folder-whose-name-alone-is-longer-than-the-old-"
-                          L"buffer-of-seventy-nine-characters";
+    const ScratchFolder scratch;
+    const std::wstring folder = scratch.Path().wstring() +
+                                L"\\a-folder-whose-name-alone-is-longer-than-the-old-"
+                                L"buffer-of-seventy-nine-characters";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring copy = folder + L"\\notepad-copy.exe";
     ASSERT_GT(copy.size(), 79U);
@@ -96,8 +92,6 @@ TEST_F(ImageListPicturesTest, LongPathsReachTheirIconWhole) {
     pictures_.AddIconImage(FromWide(SystemFile(L"notepad.exe")), 0);
     pictures_.AddIconImage(FromWide(copy), 0);
     pictures_.AddIconImage(u"SHELL32.dll", 24);
-    ::DeleteFileW(copy.c_str());
-    ::RemoveDirectoryW(folder.c_str());
 
     ASSERT_EQ(Count(), 3);
     EXPECT_EQ(PictureAt(1), PictureAt(0));

@@ -9,29 +9,13 @@
 
 #include "common/error.h"
 #include "hotkeys/dravlin_win.h"
-#include "key_press_win.h"
+#include "input_win.h"
 
 namespace quorvel {
 namespace {
 
 constexpr HotKeyValue kCtrlAltN = 0x4000 + 0x8000 + 0x4E;
 constexpr DWORD kPressTimeoutMs = 5000;
-
-// Dispatches this thread's messages until done() holds or the time is up.
-template <typename Done>
-bool PumpMessagesUntil(Done done, DWORD timeoutMs) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (::GetTickCount64() >= end) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-    return true;
-}
 
 void PumpMessagesFor(DWORD milliseconds) {
     PumpMessagesUntil([] { return false; }, milliseconds);

@@ -3,18 +3,22 @@
 #include <string>
 #include <vector>
 
+#include "common/error.h"
 #include "editor/task_icons.h"
 
 namespace quorvel::testing_support {
 
-// The task pictures as a list of their sources, in the order they were appended.
+// The task pictures as a list of their sources, in the order they were appended; the list can
+// be made to fail as a real one out of resources does.
 class RecordingPictures : public TaskPictures {
   public:
     std::vector<PictureSource> list;
     int removeAllCalls = 0;
     int reserved = -1;
+    bool failing = false;
 
     void RemoveAll() override {
+        if (failing) throw Error(u"Failed to add a picture to the image list");
         ++removeAllCalls;
         list.clear();
     }

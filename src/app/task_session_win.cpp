@@ -1,0 +1,31 @@
+#include "app/task_session_win.h"
+
+#include <utility>
+
+#include "common/win/error_box_win.h"
+
+namespace quorvel {
+
+namespace {
+
+// 32 x 32 pictures without mask, as many as the rows need.
+HIMAGELIST CreateImageList1() {
+    return ::ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8);
+}
+
+}  // namespace
+
+TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
+                               const HotKeyText& hotKeyText)
+    : imageList1_(CreateImageList1()),
+      pictures_(instance, imageList1_.get()),
+      dravlin1_(instance),
+      actions_([this] { return launchOwner_; }),
+      session_(files, std::move(actionsPath), hotKeyText, dravlin1_.Dravlin1(), actions_,
+               pictures_) {}
+
+void TaskSessionWin::StartUp() {
+    RunHandler(/*owner=*/nullptr, [this] { session_.StartUp(); });
+}
+
+}  // namespace quorvel

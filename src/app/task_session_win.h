@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "actions/actions_win.h"
+#include "app/task_session.h"
+#include "common/win/unique_handle_win.h"
+#include "editor/task_icons_win.h"
+#include "hotkeys/dravlin_win.h"
+
+namespace quorvel {
+
+// The task session on Windows: the registrar Dravlin1 with its hidden window, where WM_HOTKEY
+// arrives, the actions on the real system, and the rows' pictures in ImageList1. Made before the
+// main window, which shows its table and pictures; destroyed after it.
+class TaskSessionWin {
+  public:
+    TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
+                   const HotKeyText& hotKeyText);
+
+    TaskSession& Tasks() { return session_; }
+    TDravlin& Dravlin1() { return dravlin1_.Dravlin1(); }
+    HIMAGELIST ImageList1() const { return imageList1_.get(); }
+
+    // The session's start-up; a failure of the registration goes to the standard error box.
+    void StartUp();
+    // The window that owns what a launch shows and the clipboard while it is emptied: the
+    // editor's, as it always was.
+    void SetLaunchOwner(HWND window) { launchOwner_ = window; }
+
+  private:
+    HWND launchOwner_ = nullptr;
+    UniqueImageList imageList1_;
+    ImageListPictures pictures_;
+    DravlinWindow dravlin1_;
+    WindowsActions actions_;
+    TaskSession session_;
+};
+
+}  // namespace quorvel

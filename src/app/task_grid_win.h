@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "common/win/ui_metrics_win.h"
+#include "editor/task_icons_win.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
@@ -23,9 +24,9 @@ class TaskGrid {
         std::function<void()> scheduleSync;  // post a call of SyncSelectionToView
     };
 
-    // `images` stays its caller's: the list view only borrows it.
-    TaskGrid(HWND parent, int id, TaskTable& table, HIMAGELIST images, const Dpi& dpi,
-             Events events);
+    // `pictures` stays its caller's: the list view only borrows their list.
+    TaskGrid(HWND parent, int id, TaskTable& table, const ImageListPictures& pictures,
+             const Dpi& dpi, Events events);
     ~TaskGrid();
     TaskGrid(const TaskGrid&) = delete;
     TaskGrid& operator=(const TaskGrid&) = delete;
@@ -54,7 +55,7 @@ class TaskGrid {
     void DrawCheckBox(HDC dc, const RECT& cell, bool checked) const;
 
     TaskTable& table_;
-    HIMAGELIST images_;
+    const ImageListPictures& pictures_;
     Dpi dpi_;
     Events events_;
     HWND list_ = nullptr;

@@ -54,7 +54,7 @@ TEST_F(TaskSessionTest, StartUpReadsTheTasksBuildsTheirPicturesAndBindsEveryRows
     session_.StartUp();
 
     EXPECT_EQ(session_.NextGrid1().RowCount(), 5);
-    EXPECT_EQ(pictures_.list.size(), 5u);
+    EXPECT_EQ(pictures_.positions.size(), 5u);
     EXPECT_EQ(session_.NextGrid1().ViewAt(0).image, 0) << "the picture's place, not the file's";
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM})) << "disabled rows too";
     EXPECT_EQ(files_.Writes(kPath), 1) << "only the test's own";

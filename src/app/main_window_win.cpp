@@ -83,7 +83,7 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
       dpi_(Dpi::OfScreen()),
       store_{files, registry_, ExecutablePath(), SystemErrorText},
       tasks_(session.Tasks()),
-      imageList1_(session.ImageList1()),
+      pictures_(session.Pictures()),
       commands_(
           tasks_.NextGrid1(), [this] { tasks_.SaveTaskFile(); },
           [this] { tasks_.RegisterTaskHotKeys(); }, [this] { RepaintGrid(); },
@@ -219,7 +219,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::AddStoredPicture() {
     const UniqueIcon picture(static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
-    if (picture) ImageList_AddIcon(imageList1_, picture.get());
+    if (picture) ImageList_AddIcon(pictures_.List(), picture.get());
 }
 
 void TForm1::CreateMenus() {
@@ -260,7 +260,7 @@ void TForm1::CreateControls() {
     // group boxes and the page control they sit on, which is also the Tab order.
     grid_ = std::make_unique<TaskGrid>(
         Handle(), kNextGrid1, tasks_.NextGrid1(),
-        [this](int row) { return tasks_.HotKeyStatusAt(row); }, imageList1_, dpi_,
+        [this](int row) { return tasks_.HotKeyStatusAt(row); }, pictures_, dpi_,
         TaskGrid::Events{[this] { NextGrid1Click(); }, [this] { tasks_.RegisterTaskHotKeys(); },
                          [this] { commands_.NextGrid1CellDblClick(); },
                          [this] { ::PostMessageW(Handle(), kSyncGridSelection, 0, 0); }});

@@ -119,7 +119,7 @@ class TForm1 final : private SettingsWindow {
     WindowsRegistry registry_;
     SettingsStore store_;
     TaskSession& tasks_;
-    HIMAGELIST imageList1_;  // the session's
+    const ImageListPictures& pictures_;  // the session's
     WindowsKeyNames keyNames_;
     ListCommands commands_;
     TForm3* about_ = nullptr;

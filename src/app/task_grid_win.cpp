@@ -48,10 +48,10 @@ int ShownIndexOf(Column column) {
 }  // namespace
 
 TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
-                   HIMAGELIST images, const Dpi& dpi, Events events)
+                   const ImageListPictures& pictures, const Dpi& dpi, Events events)
     : table_(table),
       hotKeyStatusAt_(std::move(hotKeyStatusAt)),
-      images_(images),
+      pictures_(pictures),
       dpi_(dpi),
       events_(std::move(events)) {
     list_ = ::CreateWindowExW(
@@ -62,7 +62,7 @@ TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HotKeyStatusSource hot
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     ListView_SetExtendedListViewStyle(
         list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
-    ListView_SetImageList(list_, images_, LVSIL_SMALL);
+    ListView_SetImageList(list_, pictures_.List(), LVSIL_SMALL);
     buttonTheme_ = ::OpenThemeData(list_, L"BUTTON");
     const int iconSize = dpi_.Scale(kWarningIconAt96);
     // The system's warning icon at the size drawn (the shared one is the large size).
@@ -308,12 +308,13 @@ void TaskGrid::DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool
     const ShownColumn& shown = kShownColumns[shownColumn];
     const TaskView task = table_.ViewAt(row);
     if (shown.column == kImageColumn) {
-        int width = 0;
-        int height = 0;
-        ImageList_GetIconSize(images_, &width, &height);
-        const int index = task.image;
-        if (index >= 0 && index < ImageList_GetImageCount(images_)) {
-            ImageList_Draw(images_, index, dc, (cell.left + cell.right - width) / 2,
+        // Rows with the same picture share it in the list.
+        const int picture = pictures_.PictureOf(task.image);
+        if (picture >= 0) {
+            int width = 0;
+            int height = 0;
+            ImageList_GetIconSize(pictures_.List(), &width, &height);
+            ImageList_Draw(pictures_.List(), picture, dc, (cell.left + cell.right - width) / 2,
                            (cell.top + cell.bottom - height) / 2,
                            selected ? ILD_SELECTED : ILD_NORMAL);
         }

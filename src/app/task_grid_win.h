@@ -10,6 +10,7 @@
 #include "app/hotkey_health.h"
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
+#include "editor/task_icons_win.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
@@ -29,9 +30,9 @@ class TaskGrid {
     };
     using HotKeyStatusSource = std::function<HotKeyStatus(int row)>;
 
-    // `images` stays its caller's: the list view only borrows it.
+    // `pictures` stays its caller's: the list view only borrows their list.
     TaskGrid(HWND parent, int id, TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
-             HIMAGELIST images, const Dpi& dpi, Events events);
+             const ImageListPictures& pictures, const Dpi& dpi, Events events);
     ~TaskGrid();
     TaskGrid(const TaskGrid&) = delete;
     TaskGrid& operator=(const TaskGrid&) = delete;
@@ -69,7 +70,7 @@ class TaskGrid {
 
     TaskTable& table_;
     HotKeyStatusSource hotKeyStatusAt_;
-    HIMAGELIST images_;
+    const ImageListPictures& pictures_;
     Dpi dpi_;
     Events events_;
     HWND list_ = nullptr;

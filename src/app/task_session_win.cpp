@@ -8,7 +8,7 @@ namespace quorvel {
 
 namespace {
 
-// 32 x 32 pictures without mask, as many as the rows need.
+// 32 x 32 pictures without mask, one for each distinct picture the rows show.
 HIMAGELIST CreateImageList1() {
     return ::ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8);
 }

@@ -22,7 +22,7 @@ class TaskSessionWin {
 
     TaskSession& Tasks() { return session_; }
     TDravlin& Dravlin1() { return dravlin1_.Dravlin1(); }
-    HIMAGELIST ImageList1() const { return imageList1_.get(); }
+    const ImageListPictures& Pictures() const { return pictures_; }
 
     // The session's start-up; a failure of the registration goes to the standard error box.
     void StartUp();

@@ -1,7 +1,6 @@
 #include "common/text.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace quorvel {
 
@@ -49,7 +48,8 @@ std::u16string FromUtf8(std::string_view text) {
             break;
         }
         for (int k = 1; k <= extra; ++k) {
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3Fu);
+            cp = (cp << 6) |
+                 (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3Fu);
         }
         i += static_cast<std::size_t>(extra) + 1;
         if (cp >= 0x10000) {
@@ -68,25 +68,6 @@ std::u16string ToText(std::int64_t value) {
     return {s.begin(), s.end()};
 }
 
-std::optional<std::int32_t> ParseInt32(std::u16string_view text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size()) return std::nullopt;
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
-        value = value * 10 + (text[i] - u'0');
-        if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
-
 char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
 char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c; }
 
@@ -103,9 +84,9 @@ std::u16string AsciiUpper(std::u16string_view text) {
 }
 
 bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,25 @@ std::u16string FromUtf8(std::string_view text);
 std::u16string ToText(std::int64_t value);
 
 // A signed 32-bit integer in decimal notation (optional sign, digits only); nothing otherwise.
-std::optional<std::int32_t> ParseInt32(std::u16string_view text);
+// Inline: a large task file reads one per row.
+inline std::optional<std::int32_t> ParseInt32(std::u16string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i == text.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
+        value = value * 10 + (text[i] - u'0');
+        if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
 
 char16_t AsciiLower(char16_t c);
 char16_t AsciiUpper(char16_t c);

@@ -1,5 +1,6 @@
 #include "editor/task_icons.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "actions/action_catalogue.h"
@@ -50,6 +51,16 @@ PictureSource PictureOf(Action action, std::u16string_view destination) {
     return StoredPicture::Image2;  // not reached: every action has its case
 }
 
+struct PictureSourceHash {
+    std::size_t operator()(const PictureSource& source) const {
+        if (const auto* icon = std::get_if<IconFile>(&source)) {
+            return std::hash<std::u16string>()(icon->fileName) ^
+                   static_cast<std::size_t>(icon->index);
+        }
+        return std::hash<StoredPicture>()(std::get<StoredPicture>(source));
+    }
+};
+
 void Append(TaskPictures& pictures, const PictureSource& source) {
     if (const auto* icon = std::get_if<IconFile>(&source)) {
         pictures.AddIconImage(icon->fileName, icon->index);
@@ -68,21 +79,29 @@ std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
 }
 
 void BitBtn5Click(TaskTable& table, TaskPictures& pictures) {
-    // The row of each picture, in list order, with its source.
-    std::vector<std::pair<int, PictureSource>> pictureRows;
+    // The rows with a picture, in position order, and the picture each position shows.
+    std::vector<int> pictureRows;
+    std::vector<int> pictureAt;
+    std::vector<PictureSource> distinct;
+    std::unordered_map<PictureSource, int, PictureSourceHash> pictureOf;
     const int rowCount = table.RowCount();
     for (int row = 0; row < rowCount; ++row) {
         const TaskView task = table.ViewAt(row);
         auto source = PictureSourceFor(task.desc, task.dest);
-        if (source) pictureRows.emplace_back(row, std::move(*source));
+        if (!source) continue;
+        const auto [found, added] =
+            pictureOf.try_emplace(*source, static_cast<int>(distinct.size()));
+        if (added) distinct.push_back(std::move(*source));
+        pictureRows.push_back(row);
+        pictureAt.push_back(found->second);
     }
     pictures.RemoveAll();
-    pictures.Reserve(static_cast<int>(pictureRows.size()));
-    for (const auto& [row, source] : pictureRows) Append(pictures, source);
+    for (const PictureSource& source : distinct) Append(pictures, source);
+    pictures.SetPositions(std::move(pictureAt));
 
     const TableBatch batch(table);
     for (std::size_t position = 0; position < pictureRows.size(); ++position) {
-        table.SetImage(pictureRows[position].first, static_cast<std::int32_t>(position));
+        table.SetImage(pictureRows[position], static_cast<std::int32_t>(position));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "tasks/task_table.h"
 
@@ -30,22 +31,24 @@ using PictureSource = std::variant<IconFile, StoredPicture>;
 std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
                                               std::u16string_view destination);
 
-// ImageList1 as the rebuild fills it: one appended picture per call, in order.
+// ImageList1 as the rebuild fills it: each distinct picture once, in the order of the rows
+// that first show it, and for each position the rows' Image cells count, the picture that
+// stands there.
 class TaskPictures {
   public:
     virtual ~TaskPictures() = default;
     virtual void RemoveAll() = 0;
-    // Room for this many pictures, about to be appended; growing the list one picture at a
-    // time costs a copy of the whole list now and then.
-    virtual void Reserve(int count) = 0;
     // Appends the file's icon, or the fallback picture when the file has none.
     virtual void AddIconImage(const std::u16string& fileName, int iconIndex) = 0;
     virtual void AddStoredPicture(StoredPicture picture) = 0;
+    // Position p of the Image cells shows the appended picture pictureAt[p].
+    virtual void SetPositions(std::vector<int> pictureAt) = 0;
 };
 
-// The task icon rebuild: empties the pictures and appends one per row with a known action, in
-// row order; each such row's Image cell gets its picture's position, other rows keep theirs.
-// The grid is repainted once, at the end.
+// The task icon rebuild: empties the pictures and gives each row with a known action, in row
+// order, the next position; rows with the same picture source share one picture, so that the
+// list grows with the distinct icons rather than with the rows. Each such row's Image cell
+// gets its position, other rows keep theirs. The grid is repainted once, at the end.
 void BitBtn5Click(TaskTable& table, TaskPictures& pictures);
 
 }  // namespace quorvel

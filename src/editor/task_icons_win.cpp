@@ -50,26 +50,15 @@ UniqueGdiObject DrawPicture(Draw&& draw) {
 
 void ImageListPictures::RemoveAll() {
     ::ImageList_RemoveAll(imageList1_);
-    // A file's icon may have changed since the last rebuild.
-    iconPictures_.clear();
-    storedPictures_.clear();
-    reserved_ = 0;
-    appended_ = 0;
-}
-
-void ImageListPictures::Reserve(int count) {
-    // Sets the count at once; the reserved places are then filled in order.
-    if (count > appended_ && ::ImageList_SetImageCount(imageList1_, static_cast<UINT>(count))) {
-        reserved_ = count;
-    }
+    pictureAt_ = std::vector<int>();
 }
 
 void ImageListPictures::AddIconImage(const std::u16string& fileName, int iconIndex) {
-    AppendPicture(iconPictures_, std::pair(fileName, iconIndex), [&](HDC dc) {
+    AppendPicture([&](HDC dc) {
         UniqueIcon icon = ExtractFileIcon(instance_, fileName, iconIndex);
         if (!icon) icon = ExtractFileIcon(instance_, u"SHELL32.dll", 24);
-        // Even without the fallback icon a (blank) picture is appended: every row's Image
-        // cell counts on one picture per row.
+        // Even without the fallback icon a (blank) picture is appended: the positions count
+        // on one picture per source.
         if (icon) {
             ::DrawIconEx(dc, 0, 0, icon.get(), kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
         }
@@ -77,21 +66,24 @@ void ImageListPictures::AddIconImage(const std::u16string& fileName, int iconInd
 }
 
 void ImageListPictures::AddStoredPicture(StoredPicture picture) {
-    AppendPicture(storedPictures_, picture, [&](HDC dc) { DrawStoredPicture(dc, picture); });
+    AppendPicture([&](HDC dc) { DrawStoredPicture(dc, picture); });
 }
 
-template <typename Key, typename Draw>
-void ImageListPictures::AppendPicture(std::map<Key, UniqueGdiObject>& drawn, const Key& key,
-                                      Draw&& draw) {
-    auto found = drawn.find(key);
-    if (found == drawn.end()) found = drawn.emplace(key, DrawPicture(draw)).first;
+int ImageListPictures::PictureOf(int position) const {
+    const int picture = !pictureAt_ ? position
+                        : position >= 0 && position < static_cast<int>(pictureAt_->size())
+                            ? (*pictureAt_)[position]
+                            : -1;
+    return picture >= 0 && picture < ::ImageList_GetImageCount(imageList1_) ? picture : -1;
+}
+
+template <typename Draw>
+void ImageListPictures::AppendPicture(Draw&& draw) {
     // The list keeps its own copy of the bitmap.
-    const auto bitmap = static_cast<HBITMAP>(found->second.get());
-    const bool added = appended_ < reserved_
-                           ? ::ImageList_Replace(imageList1_, appended_, bitmap, nullptr) != FALSE
-                           : ::ImageList_Add(imageList1_, bitmap, nullptr) >= 0;
-    if (!added) throw Error(u"Failed to add a picture to the image list");
-    ++appended_;
+    const UniqueGdiObject bitmap = DrawPicture(draw);
+    if (::ImageList_Add(imageList1_, static_cast<HBITMAP>(bitmap.get()), nullptr) < 0) {
+        throw Error(u"Failed to add a picture to the image list");
+    }
 }
 
 }  // namespace quorvel

@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <map>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/win/unique_handle_win.h"
 #include "editor/task_icons.h"
@@ -13,28 +14,30 @@
 namespace quorvel {
 
 // ImageList1 filled with 32 x 32 pictures without mask: icons of files, with icon 24 of the
-// shell library in place of a missing one, and the editor's own pictures. Within one rebuild
-// (from RemoveAll on) each file's icon is read once, however many rows show it.
+// shell library in place of a missing one, and the editor's own pictures; and the picture each
+// position of the rows' Image cells shows.
 class ImageListPictures final : public TaskPictures {
   public:
     ImageListPictures(HINSTANCE instance, HIMAGELIST imageList1)
         : instance_(instance), imageList1_(imageList1) {}
 
     void RemoveAll() override;
-    void Reserve(int count) override;
     void AddIconImage(const std::u16string& fileName, int iconIndex) override;
     void AddStoredPicture(StoredPicture picture) override;
+    void SetPositions(std::vector<int> pictureAt) override { pictureAt_ = std::move(pictureAt); }
+
+    HIMAGELIST List() const { return imageList1_; }
+    // The list's picture that a row whose Image cell holds `position` shows, or -1 for none.
+    // Before the first rebuild a position is the list's own place.
+    int PictureOf(int position) const;
 
   private:
-    template <typename Key, typename Draw>
-    void AppendPicture(std::map<Key, UniqueGdiObject>& drawn, const Key& key, Draw&& draw);
+    template <typename Draw>
+    void AppendPicture(Draw&& draw);
 
     HINSTANCE instance_;
     HIMAGELIST imageList1_;
-    std::map<std::pair<std::u16string, int>, UniqueGdiObject> iconPictures_;
-    std::map<StoredPicture, UniqueGdiObject> storedPictures_;
-    int reserved_ = 0;  // pictures made room for by Reserve
-    int appended_ = 0;  // pictures appended since RemoveAll
+    std::optional<std::vector<int>> pictureAt_;
 };
 
 }  // namespace quorvel

@@ -1,7 +1,5 @@
 #include "hotkeys/dravlin.h"
 
-#include <algorithm>
-
 #include "common/text.h"
 
 namespace quorvel {
@@ -14,6 +12,7 @@ TDravlin::TDravlin(HotKeyApi& api, std::uintptr_t windowHandle)
 TDravlin::~TDravlin() { ReleaseAll(); }
 
 std::uint16_t TDravlin::BindHotKey(HotKeyValue hotKey) {
+    if (IsBound(hotKey)) return 0;
     const SplitKey split = SplitHotKey(hotKey);
     const std::uint16_t id = api_.GlobalAddAtom(HotKeyAtomName(hotKey));
     // Without an atom there is no id of its own to register under or to report.
@@ -30,6 +29,7 @@ std::uint16_t TDravlin::BindHotKey(HotKeyValue hotKey) {
     }
     lastBindError_ = 0;
     bindings_.push_back({hotKey, id});
+    boundValues_.insert(hotKey);
     return id;
 }
 
@@ -39,6 +39,7 @@ bool TDravlin::UnbindHotKey(HotKeyValue hotKey) {
                      [hotKey](const HotKeyBinding& entry) { return entry.HotKey == hotKey; });
     if (binding == bindings_.end()) return false;
     ReleaseBinding(*binding);
+    boundValues_.erase(hotKey);
     bindings_.erase(binding);
     return true;
 }
@@ -52,14 +53,12 @@ bool TDravlin::ReleaseBinding(const HotKeyBinding& binding) {
 void TDravlin::ReleaseAll() {
     while (!bindings_.empty()) {
         ReleaseBinding(bindings_.back());
+        boundValues_.erase(bindings_.back().HotKey);
         bindings_.pop_back();
     }
 }
 
-bool TDravlin::IsBound(HotKeyValue hotKey) const {
-    return std::any_of(bindings_.begin(), bindings_.end(),
-                       [hotKey](const HotKeyBinding& binding) { return binding.HotKey == hotKey; });
-}
+bool TDravlin::IsBound(HotKeyValue hotKey) const { return boundValues_.count(hotKey) > 0; }
 
 std::intptr_t TDravlin::HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
                                             std::intptr_t lParam) {

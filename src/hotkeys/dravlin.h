@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "hotkeys/hotkey.h"
@@ -62,8 +63,9 @@ class TDravlin {
     TDravlin(const TDravlin&) = delete;
     TDravlin& operator=(const TDravlin&) = delete;
 
-    // The id of the new binding, or 0 when the system refuses the hotkey (also when this
-    // value is bound already); LastBindError then says why.
+    // The id of the new binding, or 0 when the system refuses the hotkey or this value is
+    // bound already (a bound value is refused without asking the system, since a long task
+    // list repeats its hotkeys many times); LastBindError then says why.
     std::uint16_t BindHotKey(HotKeyValue hotKey);
     // The system's error code for the last BindHotKey that was refused (for a combination
     // another program holds, kErrorHotKeyAlreadyRegistered); 0 after one that succeeded.
@@ -89,6 +91,7 @@ class TDravlin {
     std::uintptr_t windowHandle_;
     std::vector<HotKeyBinding> bindings_;
     std::uint32_t lastBindError_ = 0;
+    std::unordered_set<HotKeyValue> boundValues_;  // the values of bindings_, for IsBound
 };
 
 // "DravlinHotKey" followed by the value in decimal: the name of a binding's atom.

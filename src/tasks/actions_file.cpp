@@ -6,6 +6,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quorvel {
 
 namespace {
@@ -64,202 +68,310 @@ std::u16string EncodeUnits(const TaskTable& table, char16_t separator, char16_t 
 // that is both separator and quote, say, acts as the separator.
 enum class Role : std::uint8_t { Plain, Separator, LineBreak, Quote, CarriageReturn, LineFeed };
 
-// Splits characters into fields and lines and stores each field in its cell. The quote
-// counter undoes the writer's escaping: an enclosing pair of quotes is dropped, a doubled
-// quote gives one, and separators between an odd and an even quote belong to the text.
-class DelimitedReader {
+// Where the special characters are among up to 64, one bit each (bit i: the i-th).
+struct Marks {
+    std::uint64_t separators = 0;
+    std::uint64_t lineFeeds = 0;
+    std::uint64_t carriageReturns = 0;
+    std::uint64_t escapes = 0;  // line-break characters and quotes
+
+    std::uint64_t All() const { return separators | lineFeeds | carriageReturns | escapes; }
+};
+
+class Roles {
   public:
-    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak)
-        : table_(table), separator_(separator), lineBreak_(lineBreak) {
+    Roles(char16_t separator, char16_t lineBreak) : separator_(separator), lineBreak_(lineBreak) {
         // Later assignments win, so the roles go in from the last test to the first.
-        SetNarrowRole(kLineFeed, Role::LineFeed);
-        SetNarrowRole(kCarriageReturn, Role::CarriageReturn);
-        SetNarrowRole(kQuote, Role::Quote);
-        SetNarrowRole(lineBreak, Role::LineBreak);
-        SetNarrowRole(separator, Role::Separator);
+        SetNarrow(kLineFeed, Role::LineFeed);
+        SetNarrow(kCarriageReturn, Role::CarriageReturn);
+        SetNarrow(kQuote, Role::Quote);
+        SetNarrow(lineBreak, Role::LineBreak);
+        SetNarrow(separator, Role::Separator);
     }
 
-    // Takes the next characters of the file; a field may go on in the next call.
-    void Read(std::u16string_view units) {
-        std::size_t i = 0;
-        while (i < units.size()) {
-            const std::size_t runStart = i;
-            i = FindSpecial(units, i);
-            const std::u16string_view run = units.substr(runStart, i - runStart);
-            if (i == units.size()) {
-                field_.append(run);
-                return;
-            }
-            const Role role = RoleOf(units[i++]);
-            // Most fields are one run of plain characters: store them without a copy.
-            if (field_.empty() && EndsField(role)) {
-                StoreField(run, role == Role::LineFeed);
-            } else {
-                field_.append(run);
-                Take(role);
-            }
-        }
-    }
-
-    // A last line without CR LF still counts; an empty field at the very end does not.
-    void Finish() {
-        if (!field_.empty()) EndField(false);
-        if (lineOpen_) EndLine();
-    }
-
-  private:
-    void SetNarrowRole(char16_t ch, Role role) {
-        if (ch < narrowRoles_.size()) narrowRoles_[ch] = role;
-    }
-
-    Role RoleOf(char16_t ch) const {
-        if (ch < narrowRoles_.size()) return narrowRoles_[ch];
+    Role Of(char16_t ch) const {
+        if (ch < narrow_.size()) return narrow_[ch];
         if (ch == separator_) return Role::Separator;
         return ch == lineBreak_ ? Role::LineBreak : Role::Plain;
     }
 
-    // The position of the first character at or after `from` that is not plain text, or the
-    // end. Eight characters are compared at a time: most of a file is plain text.
-    std::size_t FindSpecial(std::u16string_view units, std::size_t from) const {
-        std::size_t i = from;
-        if constexpr (std::endian::native == std::endian::little) {
-            for (; i + kLanes <= units.size(); i += kLanes) {
-                Lanes block;
-                std::memcpy(&block, units.data() + i, sizeof block);
-                const auto hits = (block == separators_) | (block == lineBreaks_) |
-                                  (block == Splat(kQuote)) | (block == Splat(kCarriageReturn)) |
-                                  (block == Splat(kLineFeed));
-                std::uint64_t halves[2];
-                static_assert(sizeof halves == sizeof hits);
-                std::memcpy(halves, &hits, sizeof halves);
-                if (halves[0] != 0) return i + std::countr_zero(halves[0]) / 16;
-                if (halves[1] != 0) return i + kLanes / 2 + std::countr_zero(halves[1]) / 16;
+    // The special characters among the first 64 of the text.
+    Marks MarksOf(std::u16string_view text) const {
+#if defined(__SSE2__)
+        if (text.size() >= 64 && byteSized_) return WideMarks(text.data());
+#endif
+        Marks marks;
+        const std::size_t count = std::min<std::size_t>(text.size(), 64);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint64_t bit = std::uint64_t{1} << i;
+            switch (Of(text[i])) {
+                case Role::Separator:
+                    marks.separators |= bit;
+                    break;
+                case Role::LineFeed:
+                    marks.lineFeeds |= bit;
+                    break;
+                case Role::CarriageReturn:
+                    marks.carriageReturns |= bit;
+                    break;
+                case Role::LineBreak:
+                case Role::Quote:
+                    marks.escapes |= bit;
+                    break;
+                case Role::Plain:
+                    break;
             }
         }
-        while (i < units.size() && RoleOf(units[i]) == Role::Plain) ++i;
-        return i;
+        return marks;
     }
 
-    bool EndsField(Role role) const {
-        return (role == Role::Separator && quotes_ % 2 == 0) || role == Role::LineFeed;
+  private:
+    void SetNarrow(char16_t ch, Role role) {
+        if (ch < narrow_.size()) narrow_[ch] = role;
     }
 
-    void Take(Role role) {
-        switch (role) {
+    const char16_t separator_;
+    const char16_t lineBreak_;
+    std::array<Role, 256> narrow_{};
+
+#if defined(__SSE2__)
+    // Characters narrowed to bytes keep their code up to 254 and become 0 or 255 beyond it,
+    // so special characters that are distinct codes from 1 to 254 are found among bytes.
+    bool ByteSized() const {
+        const auto fits = [&](char16_t ch) {
+            return ch >= 1 && ch <= 254 && ch != kQuote && ch != kCarriageReturn && ch != kLineFeed;
+        };
+        return fits(separator_) && fits(lineBreak_) && separator_ != lineBreak_;
+    }
+
+    // Sixteen characters at a time, compared with each special one at once.
+    Marks WideMarks(const char16_t* text) const {
+        Marks marks;
+        for (int part = 0; part < 4; ++part) {
+            const auto* units = reinterpret_cast<const __m128i*>(text + 16 * part);
+            const __m128i bytes =
+                _mm_packus_epi16(_mm_loadu_si128(units), _mm_loadu_si128(units + 1));
+            const auto bitsOf = [&](__m128i hits) {
+                return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hits))}
+                       << (16 * part);
+            };
+            marks.separators |= bitsOf(_mm_cmpeq_epi8(bytes, separators_));
+            marks.lineFeeds |= bitsOf(_mm_cmpeq_epi8(bytes, lineFeeds_));
+            marks.carriageReturns |= bitsOf(_mm_cmpeq_epi8(bytes, carriageReturns_));
+            marks.escapes |= bitsOf(
+                _mm_or_si128(_mm_cmpeq_epi8(bytes, lineBreaks_), _mm_cmpeq_epi8(bytes, quotes_)));
+        }
+        return marks;
+    }
+
+    static __m128i Splat(char16_t ch) { return _mm_set1_epi8(static_cast<char>(ch)); }
+
+    const __m128i separators_ = Splat(separator_);
+    const __m128i lineBreaks_ = Splat(lineBreak_);
+    const __m128i quotes_ = Splat(kQuote);
+    const __m128i carriageReturns_ = Splat(kCarriageReturn);
+    const __m128i lineFeeds_ = Splat(kLineFeed);
+    const bool byteSized_ = ByteSized();
+#endif
+};
+
+// Splits the table's text pool into fields and lines and gives each line to the table as a
+// row. A field that reads as it stands, which is most of them, becomes its cell's text where
+// it lies. One with quotes, line-break characters or a stray CR is rewritten as it is read,
+// a run of plain characters at a time, and put back over its place in the pool.
+// The quote counter undoes the writer's escaping: an enclosing pair of quotes is dropped, a
+// doubled quote gives one, and separators between an odd and an even quote belong to the text.
+class DelimitedReader {
+  public:
+    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak, std::size_t first)
+        : table_(table),
+          roles_(separator, lineBreak),
+          end_(table.TextPool().size()),
+          fieldStart_(first) {}
+
+    // Reads the pool from `first` to the end it had at the start. A last line without CR LF
+    // still counts; an empty field at the very end does not.
+    void Read() {
+        for (std::size_t block = fieldStart_; block < end_; block += 64) {
+            TakeBlock(block, roles_.MarksOf(Text().substr(block, end_ - block)));
+        }
+        if (fieldStart_ < end_) {
+            const TaskTable::TextPiece last = Field(end_);
+            if (last.length > 0) StoreField(last);
+        }
+        if (lineOpen_) EndLine();
+    }
+
+  private:
+    // Rewriting a field may add to the pool, which may move it.
+    std::u16string_view Text() const { return table_.TextPool(); }
+
+    // The special characters among the 64 from `block` on. Most only end fields and lines;
+    // those are taken in a loop of their own, up to the next one that asks for rewriting.
+    void TakeBlock(std::size_t block, const Marks& marks) {
+        // A CR right before an LF just ends the line's last field early.
+        const std::uint64_t strayReturns = marks.carriageReturns & ~(marks.lineFeeds >> 1);
+        const std::uint64_t rewrites = marks.escapes | strayReturns;
+        const std::uint64_t ends = marks.separators | marks.lineFeeds;
+        std::uint64_t left = marks.All();
+        while (left != 0) {
+            if (!rewriting_) {
+                const std::uint64_t next = rewrites & left;
+                const std::uint64_t before = next == 0 ? ~std::uint64_t{0} : (next & -next) - 1;
+                TakeFieldEnds(block, ends & left & before, marks.lineFeeds);
+                left &= ~before;
+                if (left == 0) break;
+            }
+            Take(block + std::countr_zero(left));
+            left &= left - 1;
+        }
+    }
+
+    void TakeFieldEnds(std::size_t block, std::uint64_t ends, std::uint64_t lineFeeds) {
+        for (; ends != 0; ends &= ends - 1) {
+            const int bit = std::countr_zero(ends);
+            const std::size_t at = block + bit;
+            const bool endsLine = (lineFeeds >> bit & 1) != 0;
+            const std::size_t end = endsLine ? LineEnd(at) : at;
+            if (fieldCount_ < kColumnCount) {
+                fields_[fieldCount_++] = {static_cast<std::uint32_t>(fieldStart_),
+                                          static_cast<std::uint32_t>(end - fieldStart_)};
+            }
+            fieldStart_ = at + 1;
+            lineOpen_ = true;
+            if (endsLine) EndLine();
+        }
+    }
+
+    // The special character at `at`.
+    void Take(std::size_t at) {
+        switch (roles_.Of(Text()[at])) {
             case Role::Separator:
-                if (quotes_ % 2 == 0) {
-                    EndField(false);
-                } else {
-                    field_ += separator_;
-                }
+                // Between quotes it is text like any other.
+                if (quotes_ % 2 == 0) EndField(at, at);
                 break;
             case Role::LineBreak:
-                field_ += u"\r\n";
+                Rewrite(at) += u"\r\n";
                 break;
             case Role::Quote:
                 ++quotes_;
-                if (quotes_ % 2 == 1 && (!field_.empty() || quotes_ == 3)) field_ += kQuote;
+                if (std::u16string& text = Rewrite(at);
+                    quotes_ % 2 == 1 && (!text.empty() || quotes_ == 3)) {
+                    text += kQuote;
+                }
+                break;
+            case Role::CarriageReturn:
+                // Dropped. Before the LF that ends a line the field just ends there.
+                if (at + 1 == end_ || Text()[at + 1] != kLineFeed) Rewrite(at);
                 break;
             case Role::LineFeed:
-                EndField(true);
+                EndField(LineEnd(at), at);
+                EndLine();
                 break;
-            case Role::CarriageReturn:  // dropped: line ends are read from the LF
             case Role::Plain:
                 break;
         }
     }
 
-    void EndField(bool endsLine) {
-        StoreField(field_, endsLine);
-        field_.clear();
+    // The field's text so far, up to the special character at `at`, which takes the place
+    // of a plain run's next character.
+    std::u16string& Rewrite(std::size_t at) {
+        if (!rewriting_) {
+            rewriting_ = true;
+            rewritten_.clear();
+            runStart_ = fieldStart_;
+        }
+        rewritten_.append(Text().substr(runStart_, at - runStart_));
+        runStart_ = at + 1;
+        return rewritten_;
     }
 
-    // Fields beyond the last column are dropped; the line becomes a row when it ends.
-    void StoreField(std::u16string_view text, bool endsLine) {
-        quotes_ = 0;
-        if (fieldCount_ < kColumnCount) {
-            line_.append(text);
-            fieldEnds_[fieldCount_++] = line_.size();
-        }
+    // Ends the field at `end`; the next one begins after the character at `at`.
+    void EndField(std::size_t end, std::size_t at) {
+        if (fieldCount_ < kColumnCount) StoreField(Field(end));
         lineOpen_ = true;
-        if (endsLine) EndLine();
+        fieldStart_ = at + 1;
+        quotes_ = 0;
+        rewriting_ = false;
+    }
+
+    TaskTable::TextPiece Field(std::size_t end) {
+        const TaskTable::TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
+                                       static_cast<std::uint32_t>(end - fieldStart_)};
+        if (!rewriting_) return raw;
+        return table_.StoreInTextPool(Rewrite(end), raw);
+    }
+
+    void StoreField(TaskTable::TextPiece field) {
+        if (fieldCount_ < kColumnCount) fields_[fieldCount_++] = field;
+        lineOpen_ = true;
+    }
+
+    // Where the line's last field ends, for the LF at `at`.
+    std::size_t LineEnd(std::size_t at) const {
+        const bool afterReturn =
+            at > fieldStart_ && roles_.Of(Text()[at - 1]) == Role::CarriageReturn;
+        return afterReturn ? at - 1 : at;
     }
 
     void EndLine() {
-        const std::u16string_view line(line_);
-        for (std::size_t f = 0, start = 0; f < fieldCount_; start = fieldEnds_[f++]) {
-            fields_[f] = line.substr(start, fieldEnds_[f] - start);
-        }
         table_.AppendRow(std::span(fields_.data(), fieldCount_));
-        line_.clear();
         fieldCount_ = 0;
         lineOpen_ = false;
     }
 
-    // Eight characters side by side, for comparing them at once.
-    using Lanes = std::uint16_t __attribute__((vector_size(16)));
-    static constexpr std::size_t kLanes = sizeof(Lanes) / sizeof(char16_t);
-    static Lanes Splat(char16_t ch) { return Lanes{} + static_cast<std::uint16_t>(ch); }
-
     TaskTable& table_;
-    const char16_t separator_;
-    const char16_t lineBreak_;
-    const Lanes separators_ = Splat(separator_);
-    const Lanes lineBreaks_ = Splat(lineBreak_);
-    std::array<Role, 256> narrowRoles_{};
-    std::u16string field_;  // the field being read, when it is more than one run
+    const Roles roles_;
+    const std::size_t end_;
+    std::size_t fieldStart_;
     unsigned quotes_ = 0;
-    std::u16string line_;  // the stored fields of the line being read, one after the other
-    std::array<std::size_t, kColumnCount> fieldEnds_{};
-    std::array<std::u16string_view, kColumnCount> fields_;  // the line's fields, when it ends
+    bool rewriting_ = false;    // the field does not read as it stands
+    std::size_t runStart_ = 0;  // while rewriting: where the plain characters not yet taken begin
+    std::u16string rewritten_;
+    std::array<TaskTable::TextPiece, kColumnCount> fields_{};  // the line's fields so far
     std::size_t fieldCount_ = 0;
     bool lineOpen_ = false;
 };
 
-// The three ways a file's bytes are taken as characters; each fills `out` with one
-// character per unit of `bytes`.
-void DecodeLittleEndian(std::span<const std::uint8_t> bytes, char16_t* out) {
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(out, bytes.data(), bytes.size());
-    } else {
-        for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
-            out[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-        }
+void SwapUnitBytes(TextBuffer& units) {
+    for (char16_t& unit : units) unit = static_cast<char16_t>(unit << 8 | unit >> 8);
+}
+
+// Turns the file's bytes, as read into the storage of `units`, into its characters where
+// they lie: UTF-16 either way round after its mark, else one byte each; a trailing part of a
+// unit is ignored. Gives the position of the first character after the mark.
+std::size_t DecodeInPlace(TextBuffer& units, std::size_t byteCount) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());
+    const bool littleEndian = byteCount >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    const bool bigEndian = byteCount >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    if (littleEndian || bigEndian) {
+        units.resize(byteCount / 2);
+        if (littleEndian != (std::endian::native == std::endian::little)) SwapUnitBytes(units);
+        return 1;
     }
+    units.resize(byteCount);
+    // From the last byte back, so that no byte is overwritten before it is read.
+    const auto* moved = reinterpret_cast<const std::uint8_t*>(units.data());
+    for (std::size_t i = byteCount; i-- > 0;) units[i] = moved[i];
+    return 0;
 }
 
-void DecodeBigEndian(std::span<const std::uint8_t> bytes, char16_t* out) {
-    for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
-        out[i] = static_cast<char16_t>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
-    }
+// Reads the file's bytes, held in the storage of `units`, into the table, which keeps them
+// as its text pool.
+void ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount, char16_t separator,
+               char16_t lineBreak) {
+    const std::size_t first = DecodeInPlace(units, byteCount);
+    // A row takes a few dozen characters.
+    const auto rows = static_cast<int>(std::min(units.size() / 32, kMaxReservedRows));
+    table.ClearRows(std::move(units));
+    table.Reserve(rows);
+    DelimitedReader(table, separator, lineBreak, first).Read();
 }
 
-void DecodeSingleBytes(std::span<const std::uint8_t> bytes, char16_t* out) {
-    std::copy(bytes.begin(), bytes.end(), out);
-}
-
-using Decoder = void (*)(std::span<const std::uint8_t>, char16_t*);
-
-// Decodes a small piece at a time, so that the characters stay in the cache while the reader
-// goes over them; a trailing part of a unit is ignored.
-void ReadDecoded(TaskTable& table, std::span<const std::uint8_t> bytes, std::size_t unitSize,
-                 Decoder decode, char16_t separator, char16_t lineBreak) {
-    constexpr std::size_t kChunkUnits = 4096;
-    const std::size_t units = bytes.size() / unitSize;
-    // Most of a file is text that ends up in cells; a row takes a few dozen characters.
-    table.Reserve(static_cast<int>(std::min(units / 32, kMaxReservedRows)), units);
-    DelimitedReader reader(table, separator, lineBreak);
-    std::array<char16_t, kChunkUnits> chunk;
-    for (std::size_t first = 0; first < units; first += kChunkUnits) {
-        const std::size_t count = std::min(kChunkUnits, units - first);
-        decode(bytes.subspan(first * unitSize, count * unitSize), chunk.data());
-        reader.Read(std::u16string_view(chunk.data(), count));
-    }
-    reader.Finish();
-}
-
-bool StartsWith(std::span<const std::uint8_t> bytes, std::uint8_t first, std::uint8_t second) {
-    return bytes.size() >= 2 && bytes[0] == first && bytes[1] == second;
+// Room for a file of `size` bytes in the storage of a text.
+std::span<std::uint8_t> RoomIn(TextBuffer& units, std::size_t size) {
+    units.resize((size + 1) / 2);
+    return {reinterpret_cast<std::uint8_t*>(units.data()), size};
 }
 
 }  // namespace
@@ -286,13 +398,9 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
 
 void DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes, char16_t separator,
                      char16_t lineBreak) {
-    if (StartsWith(bytes, 0xFF, 0xFE)) {
-        ReadDecoded(table, bytes.subspan(2), 2, DecodeLittleEndian, separator, lineBreak);
-    } else if (StartsWith(bytes, 0xFE, 0xFF)) {
-        ReadDecoded(table, bytes.subspan(2), 2, DecodeBigEndian, separator, lineBreak);
-    } else {
-        ReadDecoded(table, bytes, 1, DecodeSingleBytes, separator, lineBreak);
-    }
+    TextBuffer units;
+    std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
+    ReadUnits(table, std::move(units), bytes.size(), separator, lineBreak);
 }
 
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
@@ -305,7 +413,11 @@ void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fi
     // One repaint for the whole load, however it ends, instead of one per row.
     const TableBatch batch(table);
     table.ClearRows();
-    DecodeDelimited(table, files.ReadFile(fileName), separator, lineBreak);
+    // Read where the table will keep the text.
+    TextBuffer units;
+    const std::size_t byteCount =
+        files.ReadFileInto(fileName, [&](std::size_t size) { return RoomIn(units, size); });
+    ReadUnits(table, std::move(units), byteCount, separator, lineBreak);
 }
 
 }  // namespace quorvel

@@ -20,10 +20,11 @@ inline constexpr int kUtf16LittleEndianEncoding = 1;
 std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separator,
                                           char16_t lineBreak, int encoding);
 
-// Appends the rows held in a delimited file's bytes (UTF-16 either way round after its mark,
-// else one byte a character). lineBreak reads as CR LF; surplus fields are dropped and missing
-// ones keep the column defaults. A field its cell cannot convert stops the reading with that
-// cell's Error: the rows before it, and the fields of its row stored so far, stay.
+// Replaces the table's rows with those held in a delimited file's bytes (UTF-16 either way
+// round after its mark, else one byte a character). lineBreak reads as CR LF; surplus fields are
+// dropped and missing ones keep the column defaults. A field its cell cannot convert stops the
+// reading with that cell's Error: the rows before it, and the fields of its row stored so far,
+// stay.
 void DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes, char16_t separator,
                      char16_t lineBreak);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,7 +19,19 @@ class FileSystem {
     virtual ~FileSystem() = default;
 
     // The whole content of an existing file.
-    virtual std::vector<std::uint8_t> ReadFile(const std::u16string& path) = 0;
+    std::vector<std::uint8_t> ReadFile(const std::u16string& path) {
+        std::vector<std::uint8_t> bytes;
+        bytes.resize(ReadFileInto(path, [&](std::size_t size) {
+            bytes.resize(size);
+            return std::span(bytes);
+        }));
+        return bytes;
+    }
+    // Reads an existing file whole into the room that `room` makes for its size in bytes, so
+    // that a reader can have it where it keeps it; gives the number of bytes read, fewer when
+    // the file got shorter meanwhile.
+    using FileRoom = std::function<std::span<std::uint8_t>(std::size_t size)>;
+    virtual std::size_t ReadFileInto(const std::u16string& path, const FileRoom& room) = 0;
     // Gives the file exactly these bytes, atomically: the bytes go to a temporary file in the
     // same folder, which then takes the place of the old file. A failure at any point leaves
     // the old file as it was.

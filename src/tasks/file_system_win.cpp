@@ -85,14 +85,14 @@ class TemporaryFile {
 
 class WindowsFileSystem final : public FileSystem {
   public:
-    std::vector<std::uint8_t> ReadFile(const std::u16string& path) override {
+    std::size_t ReadFileInto(const std::u16string& path, const FileRoom& room) override {
         UniqueFileHandle file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) ThrowLastError();
         LARGE_INTEGER size{};
         if (!::GetFileSizeEx(file.get(), &size)) ThrowLastError();
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+        const std::span<std::uint8_t> bytes = room(static_cast<std::size_t>(size.QuadPart));
         std::size_t total = 0;
         while (total < bytes.size()) {
             const auto chunk = static_cast<DWORD>(std::min(bytes.size() - total, kMaxChunk));
@@ -103,8 +103,7 @@ class WindowsFileSystem final : public FileSystem {
             if (read == 0) break;  // the file got shorter since its size was taken
             total += read;
         }
-        bytes.resize(total);
-        return bytes;
+        return total;
     }
 
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override {

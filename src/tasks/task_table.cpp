@@ -23,7 +23,9 @@ CellKind KindOf(int column) { return TaskColumns()[column].kind; }
 
 // The value an integer or Boolean cell takes from a text.
 std::int32_t ConvertNumber(CellKind kind, std::u16string_view text) {
-    if (kind == CellKind::Boolean) return text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
+    if (kind == CellKind::Boolean) {
+        return text == u"True" || text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
+    }
     if (kind != CellKind::Integer || text.empty()) return 0;
     const auto value = ParseInt32(text);
     if (!value) throw Error(InvalidIntegerText(text));
@@ -50,7 +52,7 @@ std::u16string Cell::AsString() const { return table_.TextAt(column_, row_); }
 void Cell::SetAsString(std::u16string_view text) { table_.AssignText(column_, row_, text); }
 
 bool Cell::AsBoolean() const {
-    if (KindOf(column_) == CellKind::Boolean) return table_.SlotAt(column_, row_).number != 0;
+    if (KindOf(column_) == CellKind::Boolean) return table_.RowAt(column_, row_).enabled;
     const std::u16string text = AsString();
     if (EqualsIgnoreAsciiCase(text, u"true")) return true;
     if (EqualsIgnoreAsciiCase(text, u"false")) return false;
@@ -62,7 +64,7 @@ bool Cell::AsBoolean() const {
 void Cell::SetAsBoolean(bool value) { SetAsString(value ? u"True" : u"False"); }
 
 std::int32_t Cell::AsInteger() const {
-    if (KindOf(column_) == CellKind::Integer) return table_.SlotAt(column_, row_).number;
+    if (KindOf(column_) == CellKind::Integer) return table_.RowAt(column_, row_).image;
     const std::u16string text = AsString();
     const auto number = ParseInt32(text);
     if (!number) throw Error(InvalidIntegerText(text));
@@ -72,12 +74,22 @@ std::int32_t Cell::AsInteger() const {
 void Cell::SetAsInteger(std::int32_t value) { SetAsString(ToText(value)); }
 
 // Text columns start empty, so only the number cells take their default here.
+void TaskTable::Row::SetNumber(int column, std::int32_t number) {
+    if (KindOf(column) == CellKind::Integer) {
+        image = number;
+    } else {
+        enabled = number != 0;
+    }
+}
+
 const TaskTable::Row& TaskTable::DefaultRow() {
     static const Row row = [] {
         Row defaults;
         for (int c = 0; c < kColumnCount; ++c) {
             const ColumnInfo& column = TaskColumns()[c];
-            defaults.cells[c].number = ConvertNumber(column.kind, column.defaultText);
+            if (column.kind == CellKind::Integer || column.kind == CellKind::Boolean) {
+                defaults.SetNumber(c, ConvertNumber(column.kind, column.defaultText));
+            }
         }
         return defaults;
     }();
@@ -86,12 +98,10 @@ const TaskTable::Row& TaskTable::DefaultRow() {
 
 TaskView TaskTable::ViewAt(int row) const {
     CheckRow(row);
-    const auto& cells = rows_[row].cells;
-    const auto text = [&](int column) {
-        return std::u16string_view(texts_).substr(cells[column].offset, cells[column].length);
-    };
-    return {text(kDescColumn),    text(kHotkeyColumn),        text(kDestColumn),
-            text(kTypeRunColumn), cells[kImageColumn].number, cells[kEnabledColumn].number != 0};
+    const Row& values = rows_[row];
+    const auto text = [&](int column) { return Text(values.Text(column)); };
+    return {text(kDescColumn),    text(kHotkeyColumn), text(kDestColumn),
+            text(kTypeRunColumn), values.image,        values.enabled};
 }
 
 Task TaskTable::TaskAt(int row) const {
@@ -118,23 +128,23 @@ void TaskTable::SetTask(int row, const Task& task) {
 
 void TaskTable::SetImage(int row, std::int32_t image) {
     CheckRow(row);
-    rows_[row].cells[kImageColumn].number = image;
+    rows_[row].image = image;
     Changed();
 }
 
 void TaskTable::SetEnabled(int row, bool enabled) {
     CheckRow(row);
-    rows_[row].cells[kEnabledColumn].number = enabled ? 1 : 0;
+    rows_[row].enabled = enabled;
     Changed();
 }
 
 void TaskTable::StoreTask(Row& row, const Task& task) {
-    StoreText(row.cells[kDescColumn], task.desc);
-    StoreText(row.cells[kHotkeyColumn], task.hotkey);
-    StoreText(row.cells[kDestColumn], task.dest);
-    StoreText(row.cells[kTypeRunColumn], task.typeRun);
-    row.cells[kImageColumn].number = task.image;
-    row.cells[kEnabledColumn].number = task.enabled ? 1 : 0;
+    StoreText(row.Text(kDescColumn), task.desc);
+    StoreText(row.Text(kHotkeyColumn), task.hotkey);
+    StoreText(row.Text(kDestColumn), task.dest);
+    StoreText(row.Text(kTypeRunColumn), task.typeRun);
+    row.image = task.image;
+    row.enabled = task.enabled;
 }
 
 void TaskTable::AppendRows(int count) {
@@ -143,12 +153,33 @@ void TaskTable::AppendRows(int count) {
     Changed();
 }
 
-void TaskTable::AppendRow(std::span<const std::u16string_view> texts) {
+void TaskTable::ClearRows(TextBuffer textPool) {
+    if (textPool.size() > kMaxTextUnits) throw std::length_error("task texts");
+    ClearRows();
+    texts_ = std::move(textPool);
+    unusedTextUnits_ = texts_.size();
+}
+
+// No compaction here: the caller holds pieces of the pool that no cell holds yet.
+TaskTable::TextPiece TaskTable::StoreInTextPool(std::u16string_view text, TextPiece room) {
+    if (text.size() <= room.length) {
+        std::copy(text.begin(), text.end(), texts_.begin() + room.offset);
+        return {room.offset, static_cast<std::uint32_t>(text.size())};
+    }
+    if (texts_.size() + text.size() > kMaxTextUnits) throw std::length_error("task texts");
+    const TextPiece piece{static_cast<std::uint32_t>(texts_.size()),
+                          static_cast<std::uint32_t>(text.size())};
+    AppendToPool(text);
+    unusedTextUnits_ += text.size();
+    return piece;
+}
+
+void TaskTable::AppendRow(std::span<const TextPiece> fields) {
     rows_.push_back(DefaultRow());
-    const std::size_t count = std::min(texts.size(), static_cast<std::size_t>(kColumnCount));
+    const std::size_t count = std::min(fields.size(), static_cast<std::size_t>(kColumnCount));
     try {
         for (std::size_t c = 0; c < count; ++c) {
-            ConvertInto(static_cast<int>(c), rows_.back().cells[c], texts[c]);
+            TakeFromPool(static_cast<int>(c), rows_.back(), fields[c]);
         }
     } catch (...) {
         Changed();
@@ -157,9 +188,17 @@ void TaskTable::AppendRow(std::span<const std::u16string_view> texts) {
     Changed();
 }
 
-void TaskTable::Reserve(int rows, std::size_t textUnits) {
+void TaskTable::TakeFromPool(int column, Row& row, TextPiece piece) {
+    if (KindOf(column) != CellKind::Text) {
+        ConvertInto(column, row, Text(piece));
+        return;
+    }
+    row.Text(column) = piece;
+    unusedTextUnits_ -= std::min<std::size_t>(unusedTextUnits_, piece.length);
+}
+
+void TaskTable::Reserve(int rows) {
     rows_.reserve(rows_.size() + static_cast<std::size_t>(std::max(rows, 0)));
-    texts_.reserve(std::min(texts_.size() + textUnits, kMaxTextUnits));
 }
 
 int TaskTable::ResolveColumn(std::u16string_view name) const {
@@ -255,73 +294,77 @@ void TaskTable::ClearMarks() {
 }
 
 std::u16string TaskTable::TextAt(int column, int row) const {
-    const Slot& slot = SlotAt(column, row);
+    const Row& values = RowAt(column, row);
     switch (KindOf(column)) {
         case CellKind::RowNumber:
             return ToText(row + 1);
         case CellKind::Text:
             return std::u16string(StoredTextAt(column, row));
         case CellKind::Integer:
-            return ToText(slot.number);
+            return ToText(values.image);
         case CellKind::Boolean:
-            return slot.number != 0 ? u"True" : u"False";
+            return values.enabled ? u"True" : u"False";
     }
     return {};
 }
 
 std::u16string_view TaskTable::StoredTextAt(int column, int row) const {
-    const Slot& slot = SlotAt(column, row);
-    return std::u16string_view(texts_).substr(slot.offset, slot.length);
+    return Text(RowAt(column, row).Text(column));
 }
 
-const TaskTable::Slot& TaskTable::SlotAt(int column, int row) const {
+const TaskTable::Row& TaskTable::RowAt(int column, int row) const {
     CheckCell(column, row);
-    return rows_[row].cells[column];
+    return rows_[row];
 }
 
 void TaskTable::AssignText(int column, int row, std::u16string_view text) {
     CheckCell(column, row);
-    ConvertInto(column, rows_[row].cells[column], text);
+    ConvertInto(column, rows_[row], text);
     Changed();
 }
 
-void TaskTable::ConvertInto(int column, Slot& slot, std::u16string_view text) {
+void TaskTable::ConvertInto(int column, Row& row, std::u16string_view text) {
     const CellKind kind = KindOf(column);
     if (kind == CellKind::Text) {
-        StoreText(slot, text);
+        StoreText(row.Text(column), text);
     } else if (kind != CellKind::RowNumber) {
-        slot.number = ConvertNumber(kind, text);
+        row.SetNumber(column, ConvertNumber(kind, text));
     }
 }
 
-void TaskTable::StoreText(Slot& slot, std::u16string_view text) {
-    unusedTextUnits_ += slot.length;
-    slot.length = 0;
+void TaskTable::StoreText(TextPiece& piece, std::u16string_view text) {
+    unusedTextUnits_ += piece.length;
+    piece.length = 0;
     if (texts_.size() + text.size() > kMaxTextUnits) {
         CompactTexts();
         if (texts_.size() + text.size() > kMaxTextUnits) throw std::length_error("task texts");
     }
-    slot.offset = static_cast<std::uint32_t>(texts_.size());
-    slot.length = static_cast<std::uint32_t>(text.size());
-    texts_.append(text);
+    piece.offset = static_cast<std::uint32_t>(texts_.size());
+    piece.length = static_cast<std::uint32_t>(text.size());
+    AppendToPool(text);
     if (unusedTextUnits_ > kCompactAtUnits && unusedTextUnits_ > texts_.size() / 2) {
         CompactTexts();
     }
 }
 
 void TaskTable::ForgetTexts(const Row& row) {
-    for (const Slot& slot : row.cells) unusedTextUnits_ += slot.length;
+    for (const TextPiece& piece : row.texts) unusedTextUnits_ += piece.length;
+}
+
+void TaskTable::AppendToPool(std::u16string_view text) {
+    texts_.insert(texts_.end(), text.begin(), text.end());
 }
 
 void TaskTable::CompactTexts() {
-    std::u16string compact;
+    TextBuffer compact;
     compact.reserve(texts_.size() - unusedTextUnits_);
     for (Row& row : rows_) {
-        for (Slot& slot : row.cells) {
-            if (slot.length == 0) continue;
+        for (TextPiece& piece : row.texts) {
+            if (piece.length == 0) continue;
             const auto offset = static_cast<std::uint32_t>(compact.size());
-            compact.append(texts_, slot.offset, slot.length);
-            slot.offset = offset;
+            const std::u16string_view text = Text(piece);
+            compact.insert(compact.end(), text.begin(), text.end());
+            piece.offset = offset;
         }
     }
     texts_.swap(compact);

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tasks/task.h"
@@ -34,6 +35,31 @@ enum Column : int {
 };
 
 const std::array<ColumnInfo, kColumnCount>& TaskColumns();
+
+// An allocator whose new elements are left uninitialised, for buffers that are written whole
+// right after they grow: zeroing them first would only cost time.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>& /*other*/) noexcept {}
+
+    template <typename U, typename... Args>
+    void construct(U* place, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0) {
+            ::new (static_cast<void*>(place)) U;
+        } else {
+            ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+        }
+    }
+};
+
+// The characters the table's texts are pieces of; a file is read straight into it.
+using TextBuffer = std::vector<char16_t, UninitialisedAllocator<char16_t>>;
 
 class TaskTable;
 
@@ -74,10 +100,26 @@ class TaskTable {
     void SetEnabled(int row, bool enabled);
 
     void AppendRows(int count);
-    // Appends one row with the column defaults and assigns the texts to its first cells in
-    // column order, as CellAt(column, row).SetAsString would. A text its cell cannot convert
-    // stops with that Error; the row keeps the cells assigned before it.
-    void AppendRow(std::span<const std::u16string_view> texts);
+
+    // Where a text lies in the table's text pool.
+    struct TextPiece {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+    // Rows read out of one buffer of text, without copying their texts: the table is emptied
+    // and takes the buffer as its text pool, and AppendRow takes the rows' fields as pieces of
+    // it. Throws std::length_error for a buffer beyond the pool's 32-bit offsets.
+    void ClearRows(TextBuffer textPool);
+    // The pool as it stands; adding to it may move it.
+    std::u16string_view TextPool() const { return {texts_.data(), texts_.size()}; }
+    // For a field that does not read as it stands: its text put over the piece `room`, which
+    // no cell holds, when it fits there, else added at the pool's end.
+    TextPiece StoreInTextPool(std::u16string_view text, TextPiece room);
+    // Appends one row with the column defaults and assigns the fields' texts, pieces of the
+    // pool that no other cell holds, to its first cells in column order, as
+    // CellAt(column, row).SetAsString would. A text its cell cannot convert stops with that
+    // Error; the row keeps the cells assigned before it.
+    void AppendRow(std::span<const TextPiece> fields);
     // By column name (ASCII case-insensitive), role ("First", "Last", "Selected") or decimal
     // index; throws Error with the grid's texts for an unknown column or a row out of range.
     Cell CellAt(std::u16string_view columnName, int row);
@@ -90,8 +132,8 @@ class TaskTable {
     std::u16string TextAt(int column, int row) const;
     // A text cell's content without a copy; valid until the table changes.
     std::u16string_view StoredTextAt(int column, int row) const;
-    // Room for this many rows and characters of text, so that a large load does not regrow.
-    void Reserve(int rows, std::size_t textUnits);
+    // Room for this many rows, so that a large load does not regrow.
+    void Reserve(int rows);
 
     // The view's repaint: called after every change made outside a batch (TableBatch).
     void SetRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
@@ -111,17 +153,20 @@ class TaskTable {
     friend class Cell;
     friend class TableBatch;
 
-    // One cell's value: a text cell's place in the text pool, an integer, or a Boolean as 0
-    // or 1. All texts live in one pool, so that loading thousands of rows allocates a few
-    // large blocks instead of one per cell.
-    struct Slot {
-        std::uint32_t offset = 0;
-        std::uint32_t length = 0;
-        std::int32_t number = 0;
-    };
+    // A row's values: its texts as pieces of one text pool, so that loading thousands of rows
+    // allocates a few large blocks instead of one per cell, its picture and whether it runs,
+    // and the grid's mark.
+    static constexpr int kTextColumnCount = kTypeRunColumn - kDescColumn + 1;
     struct Row {
-        std::array<Slot, kColumnCount> cells;
+        std::array<TextPiece, kTextColumnCount> texts{};  // Desc, Hotkey, Dest, Type_run
+        std::int32_t image = 0;
+        bool enabled = false;
         bool marked = false;
+
+        TextPiece& Text(int column) { return texts[column - kDescColumn]; }
+        const TextPiece& Text(int column) const { return texts[column - kDescColumn]; }
+        // An integer or Boolean cell's value (a Boolean from 0 or not).
+        void SetNumber(int column, std::int32_t number);
     };
 
     static const Row& DefaultRow();
@@ -134,16 +179,22 @@ class TaskTable {
     void CheckCell(int column, int row) const;
     void Changed() const;
     int ResolveColumn(std::u16string_view name) const;
-    const Slot& SlotAt(int column, int row) const;
+    const Row& RowAt(int column, int row) const;
     void AssignText(int column, int row, std::u16string_view text);
-    void ConvertInto(int column, Slot& slot, std::u16string_view text);
-    void StoreText(Slot& slot, std::u16string_view text);
+    void ConvertInto(int column, Row& row, std::u16string_view text);
+    void TakeFromPool(int column, Row& row, TextPiece piece);
+    void StoreText(TextPiece& piece, std::u16string_view text);
     void ForgetTexts(const Row& row);
     void CompactTexts();
 
     std::vector<Row> rows_;
-    std::u16string texts_;
-    std::size_t unusedTextUnits_ = 0;  // left in texts_ by cells assigned again or removed
+    std::u16string_view Text(const TextPiece& piece) const {
+        return TextPool().substr(piece.offset, piece.length);
+    }
+    void AppendToPool(std::u16string_view text);
+
+    TextBuffer texts_;
+    std::size_t unusedTextUnits_ = 0;  // in texts_ but held by no cell
     int batchDepth_ = 0;
     int selectedRow_ = -1;
     int selectedColumn_ = 0;

@@ -7,39 +7,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "common/win/unique_handle_win.h"
+#include "program_watch_win.h"
 #include "scratch_folder.h"
 
 namespace quorvel {
 
-inline constexpr wchar_t kMainWindowClass[] = L"QuorvelTessalyMainWindow";
-inline constexpr wchar_t kVendorKey[] = L"Software\\Tessaly\\Dravlin";
-inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr DWORD kStartTimeoutMs = 20000;
 inline constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
 
-// A path as the build machine gave it; under Wine a Unix path is reached through drive Z:.
-std::filesystem::path PathFromBuild(std::string_view buildPath);
-
-// Polls the condition until it holds or the time is up; whether it held.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kStartTimeoutMs);
-
-std::optional<std::wstring> RegValue(const wchar_t* key, const wchar_t* name);
-void SetRegValue(const wchar_t* key, const wchar_t* name, const std::wstring& text);
 // The start counter and the autostart value the program writes.
 void DeleteRegValues();
 
 std::string FileText(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, std::string_view bytes);
-
-std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
-                                  const wchar_t* title = nullptr);
 
 // One Quorvel process started from the scratch folder; the constructor returns once the
 // program waits for input (or has ended, as a second start does).

@@ -26,13 +26,6 @@ const std::wstring kTasks =
 const std::string kTaskFile(reinterpret_cast<const char*>(kTasks.data()),
                             kTasks.size() * sizeof(wchar_t));
 
-// Whether another program holds the hotkey.
-bool CtrlAltQTaken() {
-    const bool taken = !::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'Q');
-    ::UnregisterHotKey(nullptr, 1);
-    return taken;
-}
-
 // Through the command interpreter, which strips the outer quotes and keeps the inner ones.
 int RunToEnd(const std::wstring& commandLine) {
     return ::_wsystem((L"\"" + commandLine + L"\"").c_str());
@@ -106,7 +99,8 @@ TEST_F(SetupTest, InstallsUpgradesOverARunningQuorvelAndUninstallsKeepingTheData
     WriteFile(data / "actions.cfg", kTaskFile);
     {
         Quorvel quorvel(exe);
-        EXPECT_TRUE(WaitUntil(CtrlAltQTaken)) << "the task's hotkey is registered";
+        EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'Q'); }))
+            << "the task's hotkey is registered";
         // A form the program reads but never writes: only its save on close replaces it.
         WriteFile(data / "settings.cnfg", "True\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
         Install(L"");  // over the last install, as an upgrade does

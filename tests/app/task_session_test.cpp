@@ -66,7 +66,7 @@ TEST_F(TaskSessionTest, StartUpReadsTheTasksBuildsTheirPicturesAndBindsTheEnable
     session_.StartUp();
 
     EXPECT_EQ(table_.RowCount(), 7);
-    EXPECT_EQ(pictures_.list.size(), 7u);
+    EXPECT_EQ(pictures_.positions.size(), 7u);
     EXPECT_EQ(table_.ViewAt(0).image, 0) << "the picture's place, not the file's";
     EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN}) << "once, and not the disabled row's";
     EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kActive, Status::kDisabled,

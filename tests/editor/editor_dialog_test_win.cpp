@@ -183,16 +183,23 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     WriteTasks({{u"Run Calc", ctrlAltF9},
                 {u"no such action", ctrlShiftF10},
                 {u"Reboot computer", ctrlAltF9},
-                {u"Open Website...", u"not a hotkey"}});
+                {u"Open Website...", u"not a hotkey"},
+                {u"Run Calc", u""}});
     ASSERT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
 
     const auto form = MakeForm();
 
-    ASSERT_EQ(Table().RowCount(), 4);
-    EXPECT_EQ(::ImageList_GetImageCount(session_.ImageList1()), 3);
+    ASSERT_EQ(Table().RowCount(), 5);
+    // The second calculator row has a position of its own and shares the first one's picture.
+    const ImageListPictures& pictures = session_.Pictures();
+    EXPECT_EQ(::ImageList_GetImageCount(pictures.List()), 3);
     EXPECT_EQ(TextAt(kImageColumn, 0), u"0");
     EXPECT_EQ(TextAt(kImageColumn, 1), u"42");
     EXPECT_EQ(TextAt(kImageColumn, 3), u"2");
+    EXPECT_EQ(TextAt(kImageColumn, 4), u"3");
+    EXPECT_EQ(pictures.PictureOf(3), 0);
+    EXPECT_EQ(pictures.PictureOf(2), 2);
+    EXPECT_EQ(pictures.PictureOf(42), -1);
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F10));
     EXPECT_EQ(session_.Dravlin1().Bindings().size(), 2U);
@@ -248,7 +255,7 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
     EXPECT_EQ(TextAt(kDestColumn, 0), u"typed destination");
     EXPECT_EQ(TextAt(kTypeRunColumn, 0), u"Minimze");
     EXPECT_EQ(Saves(), 1);
-    EXPECT_EQ(::ImageList_GetImageCount(session_.ImageList1()), 1);
+    EXPECT_EQ(::ImageList_GetImageCount(session_.Pictures().List()), 1);
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'J'));
 
     // The saved file holds the task for the next start.

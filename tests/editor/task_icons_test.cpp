@@ -21,22 +21,28 @@ std::vector<int> ImageCells(const TaskTable& table) {
     return cells;
 }
 
-TEST(TaskIcons, PicturesStandInRowOrderAndRowsHoldTheirPositions) {
+TEST(TaskIcons, RowsHoldTheirPositionsAndSharePicturesOfOneSource) {
     TaskTable table;
     AddRow(table, u"Run Calc", u"", 9);
     AddRow(table, u"Open Website...", u"http://example.org", 9);
     AddRow(table, u"Reboot computer", u"", 9);
+    AddRow(table, u"Run Calc", u"", 9);
+    AddRow(table, u"Stand by computer", u"", 9);
+    AddRow(table, u"Hibernate computer", u"", 9);
+    AddRow(table, u"Run selected program...", u"C:\\a.exe", 9);
+    AddRow(table, u"Close selected program...", u"C:\\a.exe", 9);
     RecordingPictures pictures;
     pictures.list.emplace_back(StoredPicture::Image5);  // the list's picture before the rebuild
 
     BitBtn5Click(table, pictures);
 
     EXPECT_EQ(pictures.removeAllCalls, 1);
-    EXPECT_EQ(pictures.reserved, 3);
     EXPECT_EQ(pictures.list,
               (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"SHELL32.dll", 13},
-                                          StoredPicture::Image2}));
-    EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 1, 2}));
+                                          StoredPicture::Image2, StoredPicture::Image3,
+                                          IconFile{u"C:\\a.exe", 0}}));
+    EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(pictures.positions, (std::vector<int>{0, 1, 2, 0, 3, 3, 4, 4}));
 }
 
 TEST(TaskIcons, UnknownOrMiscasedNamesGetNoPictureAndKeepTheirImageValue) {
@@ -52,6 +58,7 @@ TEST(TaskIcons, UnknownOrMiscasedNamesGetNoPictureAndKeepTheirImageValue) {
     EXPECT_EQ(pictures.list,
               (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"Notepad.exe", 0}}));
     EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 7, 8, 1}));
+    EXPECT_EQ(pictures.positions, (std::vector<int>{0, 1}));
 }
 
 TEST(TaskIcons, EmptyTableLeavesAnEmptyList) {

@@ -60,11 +60,17 @@ TEST_F(DravlinTest, BindsCtrlAltNUnderItsAtomWithoutAutoRepeat) {
     EXPECT_FALSE(dravlin->IsBound(kCtrlAltN + 0x2000));
 }
 
-TEST_F(DravlinTest, BindingTheSameValueTwiceIsRefusedAndLeavesOneEntry) {
+TEST_F(DravlinTest, BindingTheSameValueTwiceIsRefusedWithoutAskingTheSystem) {
     ASSERT_NE(dravlin->BindHotKey(kCtrlAltN), 0);
+    api.calls.clear();
     EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_TRUE(api.calls.empty());
     EXPECT_EQ(dravlin->Bindings().size(), 1u);
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 1);
+    // Released bindings may be bound again.
+    dravlin->ReleaseAll();
+    EXPECT_FALSE(dravlin->IsBound(kCtrlAltN));
+    EXPECT_NE(dravlin->BindHotKey(kCtrlAltN), 0);
 }
 
 TEST_F(DravlinTest, ACombinationAnotherProgramHoldsIsRefusedWithItsReasonAndItsAtomGivenUp) {

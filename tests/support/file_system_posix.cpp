@@ -76,26 +76,23 @@ bool IsType(const std::string& path, mode_t type) {
 
 class PosixFileSystem final : public FileSystem {
   public:
-    std::vector<std::uint8_t> ReadFile(const std::u16string& path) override {
+    std::size_t ReadFileInto(const std::u16string& path, const FileRoom& room) override {
         const Descriptor file(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
         if (file.get() < 0) ThrowErrno(/*missing=*/2);
         struct stat info {};
         if (::fstat(file.get(), &info) != 0) ThrowErrno();
-        // Read straight into the result; a file that grows meanwhile gets room as it comes.
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size) + 1);
+        const std::span<std::uint8_t> bytes = room(static_cast<std::size_t>(info.st_size));
         std::size_t total = 0;
-        for (;;) {
-            if (total == bytes.size()) bytes.resize(2 * bytes.size());
+        while (total < bytes.size()) {
             const ssize_t got = ::read(file.get(), bytes.data() + total, bytes.size() - total);
             if (got < 0) {
                 if (errno == EINTR) continue;
                 ThrowErrno();
             }
-            if (got == 0) break;
+            if (got == 0) break;  // the file got shorter since its size was taken
             total += static_cast<std::size_t>(got);
         }
-        bytes.resize(total);
-        return bytes;
+        return total;
     }
 
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override {

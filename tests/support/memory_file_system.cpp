@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/paths.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvel {
@@ -29,12 +30,13 @@ void MemoryFileSystem::CheckWritable(const std::u16string& path) {
     if (const auto failure = std::exchange(nextWriteFailure_, std::nullopt)) Fail(*failure);
 }
 
-std::vector<std::uint8_t> MemoryFileSystem::ReadFile(const std::u16string& path) {
+std::size_t MemoryFileSystem::ReadFileInto(const std::u16string& path, const FileRoom& room) {
     ++reads_[path];
     CheckAccess(path);
     const auto file = files_.find(path);
     if (file == files_.end()) Fail(kFileNotFound);
-    return file->second;
+    std::copy(file->second.begin(), file->second.end(), room(file->second.size()).begin());
+    return file->second.size();
 }
 
 void MemoryFileSystem::ReplaceFile(const std::u16string& path,

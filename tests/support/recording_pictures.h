@@ -8,13 +8,13 @@
 
 namespace quorvel::testing_support {
 
-// The task pictures as a list of their sources, in the order they were appended; the list can
-// be made to fail as a real one out of resources does.
+// The task pictures as a list of their sources, in the order they were appended, and the
+// picture of each position; the list can be made to fail as a real one out of resources does.
 class RecordingPictures : public TaskPictures {
   public:
     std::vector<PictureSource> list;
     int removeAllCalls = 0;
-    int reserved = -1;
+    std::vector<int> positions;
     bool failing = false;
 
     void RemoveAll() override {
@@ -22,11 +22,12 @@ class RecordingPictures : public TaskPictures {
         ++removeAllCalls;
         list.clear();
     }
-    void Reserve(int count) override { reserved = count; }
+
     void AddIconImage(const std::u16string& fileName, int iconIndex) override {
         list.emplace_back(IconFile{fileName, iconIndex});
     }
     void AddStoredPicture(StoredPicture picture) override { list.emplace_back(picture); }
+    void SetPositions(std::vector<int> pictureAt) override { positions = std::move(pictureAt); }
 };
 
 }  // namespace quorvel::testing_support

@@ -137,24 +137,37 @@ TEST(TaskTable, TextsSurviveReassignmentsRemovalsAndMoves) {
     }
 }
 
-TEST(TaskTable, AppendRowAssignsInColumnOrderUntilATextFails) {
-    TaskTable t;
+// Rows read out of one buffer: the cells hold pieces of it, texts added at its end too.
+TEST(TaskTable, AppendRowTakesPiecesOfTheTextPoolInColumnOrderUntilATextFails) {
+    TaskTable t = TableOf({{u"old", u"", u"", u"", 0, true}});
     int repaints = 0;
     t.SetRepaintHandler([&] { ++repaints; });
-    const std::u16string_view full[] = {u"9", u"a", u"b", u"c", u"d", u"5", u"0", u"surplus"};
+    const std::u16string_view pool = u"9abcd50surplus|no";
+    t.ClearRows({pool.begin(), pool.end()});
+    using Piece = TaskTable::TextPiece;
+    const Piece full[] = {{0, 1},
+                          {1, 1},
+                          {2, 1},
+                          t.StoreInTextPool(u"c\r\n", {3, 1}),
+                          t.StoreInTextPool(u"d", {7, 7}),
+                          {5, 1},
+                          {6, 1},
+                          {8, 6}};
     t.AppendRow(full);
+    // A text that fits its room is put there, a longer one at the end.
+    EXPECT_EQ(TasksOf(t), (std::vector<Task>{{u"a", u"b", u"c\r\n", u"d", 5, false}}));
+    EXPECT_EQ(t.TextPool().substr(7, 1), u"d");
     EXPECT_EQ(t.CellAt(u"NxNumberColumn1", 0).AsString(), u"1");
-    EXPECT_EQ(t.CellAt(u"Type_run", 0).AsString(), u"d");
-    EXPECT_EQ(t.CellAt(u"Image", 0).AsInteger(), 5);
-    EXPECT_FALSE(t.CellAt(u"Enabled", 0).AsBoolean());
 
-    const std::u16string_view bad[] = {u"1", u"x", u"y", u"", u"", u"no", u"0"};
+    const Piece bad[] = {{0, 1}, {1, 1}, {2, 1}, {}, {}, {15, 2}, {6, 1}};
     EXPECT_EQ(ErrorTextOf([&] { t.AppendRow(bad); }), u"'no' is not a valid integer value");
-    ASSERT_EQ(t.RowCount(), 2);
-    EXPECT_EQ(t.CellAt(u"Hotkey", 1).AsString(), u"y");
-    EXPECT_EQ(t.CellAt(u"Image", 1).AsInteger(), 0);
-    EXPECT_TRUE(t.CellAt(u"Enabled", 1).AsBoolean());
-    EXPECT_EQ(repaints, 2);
+    EXPECT_EQ(TasksOf(t).back(), (Task{u"a", u"b", u"", u"", 0, true}));
+    EXPECT_EQ(repaints, 3);
+
+    // Texts assigned later go to the same pool without disturbing the rows read.
+    t.CellAt(u"Dest", 1).SetAsString(u"new");
+    EXPECT_EQ(TasksOf(t)[0].dest, u"c\r\n");
+    EXPECT_EQ(TasksOf(t)[1].dest, u"new");
 }
 
 }  // namespace

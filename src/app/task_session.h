@@ -26,9 +26,10 @@ class TaskSession final : public TaskSteps {
     TaskSession(const TaskSession&) = delete;
     TaskSession& operator=(const TaskSession&) = delete;
 
-    // Once, after the main window is made: the actions file read into the table and the
-    // pictures rebuilt (a failure of either ends both without a word and keeps the rows read:
-    // a first start has no file), then every row's hotkey registered.
+    // Once, after the main window is made: the actions file read into the table (a failure
+    // ends it without a word and keeps the rows read: a first start has no file), every row's
+    // hotkey registered, and the pictures rebuilt when the read succeeded (a failure of the
+    // rebuild is silent too).
     void StartUp();
 
     TaskTable& NextGrid1() override { return table_; }
@@ -45,7 +46,9 @@ class TaskSession final : public TaskSteps {
     void ReleaseHotKeys() { dravlin1_.ReleaseAll(); }
 
   private:
-    void LoadTasksAndIcons();
+    // Whether the whole file was read.
+    bool LoadTasks();
+    void BuildStartPictures();
 
     TaskTable table_;
     TaskFile taskFile_;

@@ -50,6 +50,8 @@ TEST_F(TaskSessionTest, StartUpReadsTheTasksBuildsTheirPicturesAndBindsEveryRows
         u"1,Run Calc,Ctrl+Alt+N,,Normal,7,True\r\n2,Run Notepad,Ctrl+Alt+M,,Normal,0,False\r\n"
         u"3,Run Calc,,,,0,True\r\n4,Run Calc,Bogus,,,0,True\r\n5,Run "
         u"Notepad,Ctrl+Alt+N,,,0,True\r\n");
+    std::vector<HotKeyValue> boundBeforePictures;
+    pictures_.onRemoveAll = [&] { boundBeforePictures = Bound(); };
 
     session_.StartUp();
 
@@ -57,6 +59,7 @@ TEST_F(TaskSessionTest, StartUpReadsTheTasksBuildsTheirPicturesAndBindsEveryRows
     EXPECT_EQ(pictures_.positions.size(), 5u);
     EXPECT_EQ(session_.NextGrid1().ViewAt(0).image, 0) << "the picture's place, not the file's";
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM})) << "disabled rows too";
+    EXPECT_EQ(boundBeforePictures, Bound()) << "the hotkeys before the pictures";
     EXPECT_EQ(files_.Writes(kPath), 1) << "only the test's own";
 }
 

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "common/win/system_win.h"
+
 namespace quorvel {
 
 // Owns one reference to a COM interface; copying is deleted so it is released exactly once.
@@ -45,15 +47,19 @@ class ComPtr {
 class ScopedCoInitialize {
   public:
     ScopedCoInitialize()
-        : initialized_(SUCCEEDED(
-              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+        : uninitialize_(LateBound<decltype(::CoUninitialize)>(L"ole32.dll", "CoUninitialize")),
+          initialized_(SUCCEEDED(LateBound<decltype(::CoInitializeEx)>(
+              L"ole32.dll", "CoInitializeEx")(nullptr, kApartment))) {}
     ~ScopedCoInitialize() {
-        if (initialized_) ::CoUninitialize();
+        if (initialized_) uninitialize_();
     }
     ScopedCoInitialize(const ScopedCoInitialize&) = delete;
     ScopedCoInitialize& operator=(const ScopedCoInitialize&) = delete;
 
   private:
+    static constexpr DWORD kApartment = COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE;
+
+    decltype(::CoUninitialize)* uninitialize_;
     bool initialized_;
 };
 

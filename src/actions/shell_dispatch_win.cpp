@@ -32,13 +32,17 @@ void Check(HRESULT result) {
 IShellDispatch& ShellDispatch::Connected() {
     if (shell_) return *shell_.get();
     ComPtr<IUnknown> running;
-    if (SUCCEEDED(::GetActiveObject(CLSID_Shell, nullptr, running.put())) &&
+    static const auto getActiveObject =
+        LateBound<decltype(::GetActiveObject)>(L"oleaut32.dll", "GetActiveObject");
+    static const auto coCreateInstance =
+        LateBound<decltype(::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    if (SUCCEEDED(getActiveObject(CLSID_Shell, nullptr, running.put())) &&
         SUCCEEDED(
             running->QueryInterface(IID_IShellDispatch, reinterpret_cast<void**>(shell_.put())))) {
         return *shell_.get();
     }
-    Check(::CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_ALL, IID_IShellDispatch,
-                             reinterpret_cast<void**>(shell_.put())));
+    Check(coCreateInstance(CLSID_Shell, nullptr, CLSCTX_ALL, IID_IShellDispatch,
+                           reinterpret_cast<void**>(shell_.put())));
     return *shell_.get();
 }
 

@@ -39,7 +39,9 @@ static_assert(kCsidlPersonal == CSIDL_PERSONAL && kCsidlDrives == CSIDL_DRIVES);
 
 struct ItemIdListTraits {
     static PIDLIST_ABSOLUTE Invalid() { return nullptr; }
-    static void Close(PIDLIST_ABSOLUTE list) { ::CoTaskMemFree(list); }
+    static void Close(PIDLIST_ABSOLUTE list) {
+        LateBound<decltype(::CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree")(list);
+    }
 };
 
 // A handle handed to the portable operations, closed with its traits' call.
@@ -85,6 +87,7 @@ WindowsSystemCalls::WindowsSystemCalls(std::function<HWND()> shellOwner,
 std::uintptr_t WindowsSystemCalls::ShellExecuteW(std::u16string_view operation,
                                                  std::u16string_view file,
                                                  std::u16string_view parameters, int showCommand) {
+    JoinCom();
     const std::wstring verb = ToWide(operation);
     const std::wstring target = ToWide(file);
     const std::wstring arguments = ToWide(parameters);
@@ -149,7 +152,9 @@ bool WindowsSystemCalls::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason
 }
 
 bool WindowsSystemCalls::SetSuspendState(bool hibernate, bool force) {
-    return ::SetSuspendState(hibernate, force, /*bWakeupEventsDisabled=*/FALSE) != 0;
+    static const auto setSuspendState =
+        LateBound<decltype(::SetSuspendState)>(L"powrprof.dll", "SetSuspendState");
+    return setSuspendState(hibernate, force, /*bWakeupEventsDisabled=*/FALSE) != 0;
 }
 
 void WindowsSystemCalls::MessageBoxW(std::u16string_view text, std::u16string_view caption) {
@@ -166,15 +171,16 @@ void WindowsSystemCalls::ShowErrorBox(std::u16string_view text) {
 
 std::uint32_t WindowsSystemCalls::mciSendCommandW(std::uint32_t deviceId, std::uint32_t message,
                                                   std::uint32_t flags, MciOpenParms* parms) {
-    if (!parms) return ::mciSendCommandW(deviceId, message, flags, 0);
+    static const auto send =
+        LateBound<decltype(::mciSendCommandW)>(L"winmm.dll", "mciSendCommandW");
+    if (!parms) return send(deviceId, message, flags, 0);
     const std::wstring deviceType = ToWide(parms->deviceType);
     const std::wstring elementName = ToWide(parms->elementName);
     MCI_OPEN_PARMSW block{};
     block.wDeviceID = parms->deviceId;
     block.lpstrDeviceType = deviceType.c_str();
     block.lpstrElementName = elementName.c_str();
-    const MCIERROR result =
-        ::mciSendCommandW(deviceId, message, flags, reinterpret_cast<DWORD_PTR>(&block));
+    const MCIERROR result = send(deviceId, message, flags, reinterpret_cast<DWORD_PTR>(&block));
     parms->deviceId = block.wDeviceID;
     return result;
 }
@@ -205,12 +211,14 @@ bool WindowsSystemCalls::TerminateProcess(SystemHandle& process, std::uint32_t e
 }
 
 OwnedHandle WindowsSystemCalls::SHGetSpecialFolderLocation(int folder) {
+    JoinCom();
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, &list))) return nullptr;
     return Own<ItemIdListTraits>(list);
 }
 
 bool WindowsSystemCalls::ShellExecuteExW(SystemHandle& itemIdList, int showCommand) {
+    JoinCom();
     SHELLEXECUTEINFOW execute{};
     execute.cbSize = sizeof execute;
     execute.fMask = SEE_MASK_IDLIST | SEE_MASK_NOCLOSEPROCESS;
@@ -221,9 +229,19 @@ bool WindowsSystemCalls::ShellExecuteExW(SystemHandle& itemIdList, int showComma
     return opened;
 }
 
-void WindowsSystemCalls::MinimizeAll() { shell1_.MinimizeAll(); }
+void WindowsSystemCalls::MinimizeAll() {
+    JoinCom();
+    shell1_.MinimizeAll();
+}
 
-void WindowsSystemCalls::UndoMinimizeALL() { shell1_.UndoMinimizeALL(); }
+void WindowsSystemCalls::UndoMinimizeALL() {
+    JoinCom();
+    shell1_.UndoMinimizeALL();
+}
+
+void WindowsSystemCalls::JoinCom() {
+    if (!com_) com_.emplace();
+}
 
 bool WindowsSystemCalls::OpenClipboard() { return ::OpenClipboard(clipboardOwner_()) != 0; }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "actions/com_ptr_win.h"
 #include "actions/shell_dispatch_win.h"
@@ -49,8 +50,11 @@ class WindowsSystemCalls final : public SystemCalls {
   private:
     std::function<HWND()> shellOwner_;
     std::function<HWND()> clipboardOwner_;
-    // The shell calls want COM on this (the GUI) thread; Shell1 is released before it ends.
-    ScopedCoInitialize com_;
+    // COM on this (the GUI) thread from the first call that wants it, which few starts make.
+    void JoinCom();
+
+    std::optional<ScopedCoInitialize> com_;
+    // Released before COM ends.
     ShellDispatch shell1_;
 };
 

@@ -1,5 +1,6 @@
 #include "app/task_session.h"
 
+#include <exception>
 #include <utility>
 
 #include "common/error.h"
@@ -40,18 +41,36 @@ TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
 TaskSession::~TaskSession() { dravlin1_.OnHotKeyPressed = nullptr; }
 
 void TaskSession::StartUp() {
-    LoadTasksAndIcons();
-    RegisterTaskHotKeys();
+    const bool loaded = LoadTasks();
+    // The hotkeys are what a start is for; the pictures only show in the window, and are made
+    // whatever the registration does, as when they came before it.
+    std::exception_ptr registration;
+    try {
+        RegisterTaskHotKeys();
+    } catch (...) {
+        registration = std::current_exception();
+    }
+    if (loaded) BuildStartPictures();
+    if (registration) std::rethrow_exception(registration);
 }
 
-void TaskSession::LoadTasksAndIcons() {
+bool TaskSession::LoadTasks() {
     // From here on the file may be written.
     taskFileLoaded_ = true;
     try {
         taskFile_.Load(table_);
+        return true;
+    } catch (const Error&) {
+        // The program starts with what could be read, without pictures.
+        return false;
+    }
+}
+
+void TaskSession::BuildStartPictures() {
+    try {
         RebuildIcons();
     } catch (const Error&) {
-        // The program starts with what could be read.
+        // The rows show no pictures until the next rebuild.
     }
 }
 

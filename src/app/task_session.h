@@ -32,9 +32,10 @@ class TaskSession final : public TaskSteps {
     TaskSession(const TaskSession&) = delete;
     TaskSession& operator=(const TaskSession&) = delete;
 
-    // Once, after the main window is made: the actions file read into the table and the
-    // pictures rebuilt (a failure of either ends both without a word and keeps the rows read:
-    // a first start has no file), then the hotkeys registered.
+    // Once, after the main window is made: the actions file read into the table (a failure
+    // ends it without a word and keeps the rows read: a first start has no file), the hotkeys
+    // registered, and the pictures rebuilt when the read succeeded (a failure of the rebuild is
+    // silent too).
     void StartUp();
 
     TaskTable& NextGrid1() override { return table_; }
@@ -60,7 +61,9 @@ class TaskSession final : public TaskSteps {
     // The system's refusal of each value it did not take.
     using Refusals = std::unordered_map<HotKeyValue, std::uint32_t>;
 
-    void LoadTasksAndIcons();
+    // Whether the whole file was read.
+    bool LoadTasks();
+    void BuildStartPictures();
     std::vector<HotKeyValue> RowHotKeys() const;
     void ReleaseUnwanted(const std::unordered_set<HotKeyValue>& wanted);
     Refusals BindWanted(const std::vector<HotKeyValue>& wanted);

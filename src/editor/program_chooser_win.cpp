@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "actions/com_ptr_win.h"
+#include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
 
 namespace quorvel {
@@ -32,7 +34,11 @@ std::optional<std::u16string> ChooseProgramFile(HWND owner, const std::u16string
     chooser.lpstrFile = buffer.data();
     chooser.nMaxFile = static_cast<DWORD>(buffer.size());
     chooser.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameW(&chooser)) return std::nullopt;
+    // The chooser's shell views want COM on the thread, as the launches do.
+    const ScopedCoInitialize com;
+    static const auto getOpenFileName =
+        LateBound<decltype(::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!getOpenFileName(&chooser)) return std::nullopt;
     return FromWide(buffer.data());
 }
 

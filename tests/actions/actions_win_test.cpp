@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <powrprof.h>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +173,19 @@ TEST_F(ActionsWinTest, MinimizeAllTaskAlternatesOrRetriesAfterTheShellRefuses) {
         return;
     }
     EXPECT_NO_THROW(Press()) << "restoring the minimised windows failed";
+}
+
+// Power control is one of the libraries a start does without: it comes with its first call.
+TEST(LateBound, ARarelyUsedLibraryIsLoadedOnItsFirstCallAndWhatIsMissingIsAnError) {
+    ASSERT_EQ(::GetModuleHandleW(L"powrprof.dll"), nullptr);
+    SYSTEM_POWER_CAPABILITIES capabilities{};
+    LateBound<decltype(::GetPwrCapabilities)>(L"powrprof.dll", "GetPwrCapabilities")(&capabilities);
+    EXPECT_NE(::GetModuleHandleW(L"powrprof.dll"), nullptr);
+
+    EXPECT_THROW(LateBound<void()>(L"powrprof.dll", "NoSuchFunction"), Error);
+    const std::u16string missing =
+        ErrorTextOf([] { LateBound<void()>(L"no-such-library.dll", "Function"); });
+    EXPECT_TRUE(missing.ends_with(u"(no-such-library.dll)")) << ToUtf8(missing);
 }
 
 }  // namespace

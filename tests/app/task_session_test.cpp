@@ -63,12 +63,16 @@ TEST_F(TaskSessionTest, StartUpReadsTheTasksBuildsTheirPicturesAndBindsTheEnable
         u"Ctrl+Alt+Q,,,0,True\r\n");
     api_.registered[1] = {0x9999, kModControl | kModAlt, 0x51};  // another program's Ctrl+Alt+Q
 
+    std::vector<HotKeyValue> boundBeforePictures;
+    pictures_.onRemoveAll = [&] { boundBeforePictures = Bound(); };
+
     session_.StartUp();
 
     EXPECT_EQ(table_.RowCount(), 7);
     EXPECT_EQ(pictures_.positions.size(), 7u);
     EXPECT_EQ(table_.ViewAt(0).image, 0) << "the picture's place, not the file's";
     EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN}) << "once, and not the disabled row's";
+    EXPECT_EQ(boundBeforePictures, Bound()) << "the hotkeys before the pictures";
     EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kActive, Status::kDisabled,
                                                Status::kNoHotKey, Status::kNotOnLayout,
                                                Status::kActive, Status::kInUse, Status::kInUse}));

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/error.h"
 #include "common/win/wide_text_win.h"
 
 namespace quorvel {
@@ -30,6 +31,19 @@ std::u16string SystemErrorText(std::uint32_t code) {
         text.pop_back();
     }
     return FromWide(text);
+}
+
+void (*SystemLibraryFunction(const wchar_t* library, const char* name))() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    const std::wstring path =
+        std::wstring(folder, length < MAX_PATH ? length : 0) + L"\\" + library;
+    const HMODULE module = ::LoadLibraryW(path.c_str());
+    const FARPROC function = module != nullptr ? ::GetProcAddress(module, name) : nullptr;
+    if (function == nullptr) {
+        throw Error(SystemErrorText(::GetLastError()) + u" (" + FromWide(library) + u")");
+    }
+    return reinterpret_cast<void (*)()>(function);
 }
 
 }  // namespace quorvel

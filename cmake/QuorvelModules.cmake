@@ -1,12 +1,13 @@
 # The modules and the direction their includes point: each module sees its own folder and those
-# of the modules below it, common <- tasks <- hotkeys <- actions <- editor <- app, with about
-# beside the editor under app.
+# of the modules below it, common <- tasks <- hotkeys <- actions <- session <- editor <- app,
+# with about beside the editor under app. The task session is the centre the windows show.
 set(QUORVEL_SEES_common common)
 set(QUORVEL_SEES_tasks ${QUORVEL_SEES_common} tasks)
 set(QUORVEL_SEES_hotkeys ${QUORVEL_SEES_tasks} hotkeys)
 set(QUORVEL_SEES_actions ${QUORVEL_SEES_hotkeys} actions)
-set(QUORVEL_SEES_editor ${QUORVEL_SEES_actions} editor)
-set(QUORVEL_SEES_about ${QUORVEL_SEES_actions} about)
+set(QUORVEL_SEES_session ${QUORVEL_SEES_actions} session)
+set(QUORVEL_SEES_editor ${QUORVEL_SEES_session} editor)
+set(QUORVEL_SEES_about ${QUORVEL_SEES_session} about)
 set(QUORVEL_SEES_app ${QUORVEL_SEES_editor} about app)
 
 # quorvel_module_includes(TARGET MODULE): the target's one include directory is a folder in the

@@ -51,7 +51,7 @@ void ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
     const auto endField = [&](bool endsLine) {
         quotes = 0;
         if (linePending) {
-            table.AppendRows(1);
+            table.AppendTask({});
             ++row;
             column = -1;
             linePending = false;

@@ -82,15 +82,12 @@ struct TaskList {
 TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKeyValue>& hotKeys,
                        const HotKeyText& text) {
     TaskTable table;
-    table.AppendRows(rows);
     std::string values;
     for (int row = 0; row < rows; ++row) {
         const HotKeyValue hotKey = hotKeys[row % hotKeys.size()];
-        table.CellAt(kDescColumn, row).SetAsString(kActionNames[row % kActionNames.size()]);
-        table.CellAt(kHotkeyColumn, row).SetAsString(text.FormatHotKey(hotKey, true));
-        // Only the two program actions look at it, for their picture.
-        table.CellAt(kDestColumn, row).SetAsString(u"C:\\windows\\notepad.exe");
-        table.CellAt(kTypeRunColumn, row).SetAsString(u"Normal");
+        // Only the two program actions look at the destination, for their picture.
+        table.AppendTask({std::u16string(kActionNames[row % kActionNames.size()]),
+                          text.FormatHotKey(hotKey, true), u"C:\\windows\\notepad.exe", u"Normal"});
         values += std::to_string(hotKey) + "\n";
     }
     fs::create_directories(folder);

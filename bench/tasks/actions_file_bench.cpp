@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "common/text.h"
-#include "tasks/actions_file.h"
 #include "file_system_posix.h"
+#include "tasks/actions_file.h"
 
 namespace quorvel {
 namespace {
@@ -49,15 +49,11 @@ const Sample kSamples[] = {
 
 TaskTable MakeTable() {
     TaskTable table;
-    table.AppendRows(kRows);
     for (int row = 0; row < kRows; ++row) {
         const Sample& sample = kSamples[row % std::size(kSamples)];
-        table.CellAt(kDescColumn, row).SetAsString(sample.desc);
-        table.CellAt(kHotkeyColumn, row).SetAsString(sample.hotkey);
-        table.CellAt(kDestColumn, row).SetAsString(sample.dest);
-        table.CellAt(kTypeRunColumn, row).SetAsString(sample.typeRun);
-        table.CellAt(kImageColumn, row).SetAsInteger(row % 17);
-        table.CellAt(kEnabledColumn, row).SetAsBoolean(row % 5 != 0);
+        table.AppendTask({std::u16string(sample.desc), std::u16string(sample.hotkey),
+                          std::u16string(sample.dest), std::u16string(sample.typeRun), row % 17,
+                          row % 5 != 0});
     }
     return table;
 }

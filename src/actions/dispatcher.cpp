@@ -1,5 +1,6 @@
 #include "actions/dispatcher.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "actions/action_catalogue.h"
@@ -7,20 +8,51 @@
 
 namespace quorvel {
 
-Dispatcher::Dispatcher(TaskTable& table, std::function<std::u16string(HotKeyValue)> formatHotKey,
-                       ActionOperations& operations)
-    : table_(table), formatHotKey_(std::move(formatHotKey)), operations_(operations) {}
+Dispatcher::Dispatcher(const TaskTable& table, const RowsByHotKey& rowsByHotKey,
+                       ActionOperations& operations, std::function<void()> reportFailure)
+    : table_(table),
+      rowsByHotKey_(rowsByHotKey),
+      operations_(operations),
+      reportFailure_(std::move(reportFailure)) {}
 
-void Dispatcher::Dravlin1HotKeyPressed(HotKeyValue hotKey, std::uint16_t /*index*/) {
-    if (table_.RowCount() == 0) return;
-    // Rows hold the text the editor wrote for their hotkey, so they are matched by text.
-    const std::u16string pressed = formatHotKey_(hotKey);
-    // Counted at each step: rows can be deleted while an action's box is open.
-    for (int row = 0; row < table_.RowCount(); ++row) {
-        const TaskView task = table_.ViewAt(row);
-        if (!task.enabled || task.hotkey != pressed) continue;
-        // A copy: the table may change while the action runs (a box it shows, say).
-        RunTask(table_.TaskAt(row));
+void Dispatcher::OnHotKeyPressed(HotKeyValue hotKey) {
+    if (running_) {
+        if (std::find(waiting_.begin(), waiting_.end(), hotKey) == waiting_.end()) {
+            waiting_.push_back(hotKey);
+        }
+        return;
+    }
+    running_ = true;
+    try {
+        RunPress(hotKey);
+        while (!waiting_.empty()) {
+            const HotKeyValue next = waiting_.front();
+            waiting_.pop_front();
+            RunPress(next);
+        }
+    } catch (...) {
+        // Only a report that failed itself gets here; the presses start afresh.
+        waiting_.clear();
+        running_ = false;
+        throw;
+    }
+    running_ = false;
+}
+
+void Dispatcher::RunPress(HotKeyValue hotKey) {
+    const auto bound = rowsByHotKey_.find(hotKey);
+    if (bound == rowsByHotKey_.end()) return;
+    // A copy: the rows may change while an action runs (a box it shows, say), and then the
+    // walk ends, since the rows it was going to run may be others now.
+    const std::vector<int> rows = bound->second;
+    const std::uint64_t changeCount = table_.ChangeCount();
+    try {
+        for (const int row : rows) {
+            if (table_.ChangeCount() != changeCount) break;
+            RunTask(table_.TaskAt(row));
+        }
+    } catch (...) {
+        reportFailure_();
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstdint>
+#include <deque>
 #include <functional>
-#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "actions/action_operations.h"
 #include "hotkeys/hotkey.h"
@@ -10,23 +11,34 @@
 
 namespace quorvel {
 
-// Runs the tasks of a pressed hotkey: every enabled row whose Hotkey text is the pressed
-// hotkey's text performs its action, top row first, all within the one press.
+// For each bound hotkey value, the enabled rows that asked for it, top row first: what a press
+// of that value runs. The registrations keep it as they bind.
+using RowsByHotKey = std::unordered_map<HotKeyValue, std::vector<int>>;
+
+// Runs the tasks of a pressed hotkey: the rows bound to the pressed value, top row first, all
+// within the one press. A press reads no hotkey text: the value was matched when it was bound.
 class Dispatcher {
   public:
-    Dispatcher(TaskTable& table, std::function<std::u16string(HotKeyValue)> formatHotKey,
-               ActionOperations& operations);
+    // `reportFailure` is called inside the handler of what an action threw, to show it; the
+    // table and the rows must outlive the dispatcher.
+    Dispatcher(const TaskTable& table, const RowsByHotKey& rowsByHotKey,
+               ActionOperations& operations, std::function<void()> reportFailure);
 
-    // The hotkey component's press event. `index` (the registration id) is not needed here.
-    // An error thrown by an operation ends the press: the rows below are not visited.
-    void Dravlin1HotKeyPressed(HotKeyValue hotKey, std::uint16_t index);
+    // A failing action ends its press (the rows below are not visited) and is reported. A press
+    // that arrives while an action runs (its box open, say) waits until the running press
+    // ends, once per hotkey however often it was pressed: presses never nest.
+    void OnHotKeyPressed(HotKeyValue hotKey);
 
   private:
+    void RunPress(HotKeyValue hotKey);
     void RunTask(const Task& task);
 
-    TaskTable& table_;
-    std::function<std::u16string(HotKeyValue)> formatHotKey_;
+    const TaskTable& table_;
+    const RowsByHotKey& rowsByHotKey_;
     ActionOperations& operations_;
+    std::function<void()> reportFailure_;
+    bool running_ = false;
+    std::deque<HotKeyValue> waiting_;
 };
 
 }  // namespace quorvel

@@ -29,16 +29,10 @@ int ItemIndexOf(const Items& items, std::u16string_view text, int fallback) {
 
 }  // namespace
 
-ListCommands::ListCommands(TaskTable& grid, std::function<void()> saveTaskFile,
-                           std::function<void()> registerHotKeys, std::function<void()> repaintGrid,
-                           ShortCutParser textToShortCut)
-    : grid_(grid),
-      saveTaskFile_(std::move(saveTaskFile)),
-      registerHotKeys_(std::move(registerHotKeys)),
-      repaintGrid_(std::move(repaintGrid)),
-      textToShortCut_(std::move(textToShortCut)) {}
+ListCommands::ListCommands(const TaskTable& tasks, ShortCutParser textToShortCut)
+    : tasks_(tasks), textToShortCut_(std::move(textToShortCut)) {}
 
-void ListCommands::BitBtn1Click() {
+void ListCommands::Add() {
     if (editor_ == nullptr) return;
     EditorFields& fields = editor_->Fields();
     fields.actionIndex = 0;
@@ -47,9 +41,8 @@ void ListCommands::BitBtn1Click() {
     editor_->ShowModal(EditorMode::Add());
 }
 
-void ListCommands::BitBtn2Click() {
+void ListCommands::Edit(int row) {
     if (editor_ == nullptr) return;
-    const int row = grid_.SelectedRow();
     editor_->Fields().rowHotkey.reset();
     try {
         CopyRowToEditor(row, editor_->Fields());
@@ -60,7 +53,7 @@ void ListCommands::BitBtn2Click() {
 }
 
 void ListCommands::CopyRowToEditor(int row, EditorFields& fields) {
-    Task task = grid_.TaskAt(row);
+    Task task = tasks_.TaskAt(row);
     fields.chooserFileName = task.dest;
     fields.actionIndex = ItemIndexOf(kActionNames, task.desc, -1);
     const HotKeyValue hotKey = textToShortCut_(task.hotkey);
@@ -72,46 +65,6 @@ void ListCommands::CopyRowToEditor(int row, EditorFields& fields) {
     for (int i = 0; i < static_cast<int>(kRunTypes.size()); ++i) {
         if (kRunTypes[i] == task.typeRun) fields.runTypeIndex = i;
     }
-}
-
-void ListCommands::BitBtn3Click() {
-    {
-        // A repaint lets the view copy its selection into the marks; not before the last row.
-        const TableBatch batch(grid_);
-        for (int row = 0; row < grid_.RowCount();) {
-            if (grid_.IsMarked(row)) {
-                grid_.RemoveRow(row);
-            } else {
-                ++row;
-            }
-        }
-    }
-    // Before the save, which may fail: the deleted tasks' hotkeys go back either way.
-    registerHotKeys_();
-    saveTaskFile_();
-}
-
-void ListCommands::BitBtn5Click() {
-    grid_.ClearRows();
-    registerHotKeys_();
-    saveTaskFile_();
-}
-
-void ListCommands::BitBtn7Click() { MoveSelectedRow(+1); }
-
-void ListCommands::BitBtn8Click() { MoveSelectedRow(-1); }
-
-void ListCommands::MoveSelectedRow(int step) {
-    try {
-        const int row = grid_.SelectedRow();
-        grid_.RelocateRow(row, row + step);
-        grid_.SetSelectedRow(row + step);
-        registerHotKeys_();
-        saveTaskFile_();
-    } catch (const Error&) {
-        // A move past either end, or without a selected row, changes nothing.
-    }
-    repaintGrid_();
 }
 
 }  // namespace quorvel

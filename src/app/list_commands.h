@@ -10,37 +10,29 @@
 
 namespace quorvel {
 
-// The six buttons under the task grid and the grid's double click. Delete, Delete All and a
-// move have the hotkey registrations follow the table, then save it.
+// Add and Edit under the task grid (and the grid's double click): the editor's fields prepared
+// from nothing or from a row, then the editor shown. Delete, Delete All and the moves are the
+// task session's own verbs.
 class ListCommands {
   public:
     // A task's hotkey text as the editor shows it: the hotkey field's shortcut word in the low
     // 16 bits, and the Win bit for the editor's Win box.
     using ShortCutParser = std::function<HotKeyValue(std::u16string_view)>;
 
-    ListCommands(TaskTable& grid, std::function<void()> saveTaskFile,
-                 std::function<void()> registerHotKeys, std::function<void()> repaintGrid,
-                 ShortCutParser textToShortCut);
+    ListCommands(const TaskTable& tasks, ShortCutParser textToShortCut);
 
     // The editor Add and Edit open; without one they do nothing.
     void SetEditor(EditorForm* editor) { editor_ = editor; }
 
-    void BitBtn1Click();  // Add: the editor appends a row
-    void BitBtn2Click();  // Edit: the editor writes the selected row
-    void BitBtn3Click();  // Delete: every marked row
-    void BitBtn5Click();  // Delete All
-    void BitBtn7Click();  // Move down
-    void BitBtn8Click();  // Move up
-    void NextGrid1CellDblClick() { BitBtn2Click(); }
+    // The editor appends a row.
+    void Add();
+    // The editor writes the row (-1 for none selected: its OK then fails and writes nothing).
+    void Edit(int row);
 
   private:
     void CopyRowToEditor(int row, EditorFields& fields);
-    void MoveSelectedRow(int step);
 
-    TaskTable& grid_;
-    std::function<void()> saveTaskFile_;
-    std::function<void()> registerHotKeys_;
-    std::function<void()> repaintGrid_;
+    const TaskTable& tasks_;
     ShortCutParser textToShortCut_;
     EditorForm* editor_ = nullptr;
 };

@@ -8,13 +8,13 @@
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/single_instance_win.h"
-#include "app/task_session_win.h"
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
+#include "session/task_session_win.h"
 #include "tasks/file_system_win.h"
 
 namespace quorvel {

@@ -43,9 +43,6 @@ enum MenuId : int {
     kExit1,
 };
 
-// The table changed: copy its selection to the list view once the burst of changes is over.
-constexpr UINT kSyncGridSelection = WM_APP + 1;
-
 struct GridButton {
     int id;
     const wchar_t* caption;
@@ -84,12 +81,10 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
       store_{files, registry_, ExecutablePath(), SystemErrorText},
       tasks_(session.Tasks()),
       pictures_(session.Pictures()),
-      commands_(
-          tasks_.NextGrid1(), [this] { tasks_.SaveTaskFile(); },
-          [this] { tasks_.RegisterTaskHotKeys(); }, [this] { RepaintGrid(); },
-          [this, &hotKeyText](std::u16string_view text) {
-              return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
-          }),
+      commands_(tasks_.Tasks(),
+                [this, &hotKeyText](std::u16string_view text) {
+                    return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
+                }),
       font_(CreateMessageFont()) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
                                                 ::GetSystemMetrics(SM_CXICON),
@@ -112,7 +107,7 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
     AddStoredPicture();
     CreateMenus();
     CreateControls();
-    tasks_.NextGrid1().SetRepaintHandler([this] { RepaintGrid(); });
+    tasks_.OnChanged = [this] { RepaintGrid(); };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
     RunHandler(Handle(), [this] { FormCreate(); });
     creating_ = false;
@@ -121,7 +116,7 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
 TForm1::~TForm1() {
     RunHandler(Handle(), [this] { FormDestroy(); });
     tray_.reset();
-    tasks_.NextGrid1().SetRepaintHandler(nullptr);
+    tasks_.OnChanged = nullptr;
     window_.reset();
 }
 
@@ -176,9 +171,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM:
             if (grid_) grid_->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        case kSyncGridSelection:
-            if (grid_) grid_->SyncSelectionToView();
-            return 0;
         case WM_SYSCOMMAND:
             // The close box, Alt+F4 and the window menu's Close keep the program in the tray.
             if (wParam == SC_CLOSE) {
@@ -259,11 +251,12 @@ void TForm1::CreateControls() {
     // Children are stacked in creation order, the first on top: the controls come before the
     // group boxes and the page control they sit on, which is also the Tab order.
     grid_ = std::make_unique<TaskGrid>(
-        Handle(), kNextGrid1, tasks_.NextGrid1(),
+        Handle(), kNextGrid1, tasks_.Tasks(),
         [this](int row) { return tasks_.HotKeyStatusAt(row); }, pictures_, dpi_,
-        TaskGrid::Events{[this] { NextGrid1Click(); }, [this] { tasks_.RegisterTaskHotKeys(); },
-                         [this] { commands_.NextGrid1CellDblClick(); },
-                         [this] { ::PostMessageW(Handle(), kSyncGridSelection, 0, 0); }});
+        TaskGrid::Events{
+            [this] { NextGrid1Click(); },
+            [this](int row) { tasks_.SetTaskEnabled(row, !tasks_.Tasks().ViewAt(row).enabled); },
+            [this] { commands_.Edit(grid_->CurrentRow()); }});
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
         gridButtons_[i] =
             AddButton(kGridButtons[i].id, kGridButtons[i].caption, kGridButtons[i].icon);
@@ -361,30 +354,35 @@ void TForm1::RepaintGrid() {
     if (grid_) grid_->Refresh();
 }
 
+void TForm1::MoveCurrentRow(int step) {
+    grid_->SelectOnly(tasks_.MoveTask(grid_->CurrentRow(), step));
+}
+
 void TForm1::ReportInactiveHotKeys() {
-    const std::u16string note = InactiveHotKeysNote(tasks_.NextGrid1(), tasks_.HotKeyStatuses());
+    const std::u16string note = InactiveHotKeysNote(tasks_.Tasks(), tasks_.HotKeyStatuses());
     if (!note.empty()) tray_->ShowBalloon(L"Quorvel", ToWide(note));
 }
 
 void TForm1::OnCommand(int id) {
     switch (id) {
         case kBitBtn1:
-            commands_.BitBtn1Click();
+            commands_.Add();
             break;
         case kBitBtn2:
-            commands_.BitBtn2Click();
+            commands_.Edit(grid_->CurrentRow());
             break;
         case kBitBtn3:
-            commands_.BitBtn3Click();
+            tasks_.DeleteTasks(grid_->SelectedRows());
+            grid_->SelectOnly(-1);
             break;
         case kBitBtn5:
-            commands_.BitBtn5Click();
+            tasks_.DeleteAllTasks();
             break;
         case kBitBtn7:
-            commands_.BitBtn7Click();
+            MoveCurrentRow(+1);
             break;
         case kBitBtn8:
-            commands_.BitBtn8Click();
+            MoveCurrentRow(-1);
             break;
         case kBitBtn4:
             BitBtn4Click();

@@ -13,7 +13,6 @@
 #include "app/settings.h"
 #include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
-#include "app/task_session_win.h"
 #include "app/tray_icon_win.h"
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
@@ -21,6 +20,7 @@
 #include "editor/editor_fields.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
+#include "session/task_session_win.h"
 #include "tasks/file_system.h"
 
 namespace quorvel {
@@ -89,6 +89,7 @@ class TForm1 final : private SettingsWindow {
     void File1Click();
     void BitBtn4Click();
     void NextGrid1Click();
+    void MoveCurrentRow(int step);
     void ShowFromTray();
     void RetryHotKeys();
     void PopupMenu1At(POINT point);

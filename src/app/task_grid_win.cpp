@@ -47,7 +47,7 @@ int ShownIndexOf(Column column) {
 
 }  // namespace
 
-TaskGrid::TaskGrid(HWND parent, int id, TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
+TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
                    const ImageListPictures& pictures, const Dpi& dpi, Events events)
     : table_(table),
       hotKeyStatusAt_(std::move(hotKeyStatusAt)),
@@ -177,44 +177,34 @@ void TaskGrid::Refresh() {
     ::SendMessageW(tip_, TTM_POP, 0, 0);
     ListView_SetItemCountEx(list_, table_.RowCount(), LVSICF_NOSCROLL);
     ::InvalidateRect(list_, nullptr, FALSE);
-    if (!syncScheduled_) {
-        syncScheduled_ = true;
-        events_.scheduleSync();
-    }
 }
 
-void TaskGrid::SyncSelectionToView() {
-    syncScheduled_ = false;
-    syncingToView_ = true;
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (int row = 0; row < table_.RowCount(); ++row) {
-        if (table_.IsMarked(row)) ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
+std::vector<int> TaskGrid::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+         row >= 0 && row < table_.RowCount();
+         row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) {
+        rows.push_back(row);
     }
-    const int selected = table_.SelectedRow();
-    if (selected >= 0) {
-        ListView_SetItemState(list_, selected, LVIS_FOCUSED, LVIS_FOCUSED);
-        ListView_EnsureVisible(list_, selected, FALSE);
-    }
-    syncingToView_ = false;
+    return rows;
 }
 
-void TaskGrid::SyncSelectionFromView(int changedRow) {
-    if (syncingToView_) return;
-    if (changedRow >= 0 && changedRow < table_.RowCount()) {
-        table_.SetMarked(changedRow, ListView_GetItemState(list_, changedRow, LVIS_SELECTED) != 0);
-    } else {
-        table_.ClearMarks();
-        for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
-             row >= 0 && row < table_.RowCount();
-             row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) {
-            table_.SetMarked(row, true);
-        }
-    }
+int TaskGrid::CurrentRow() const {
     const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
-    const bool focusedSelected =
-        focused >= 0 && ListView_GetItemState(list_, focused, LVIS_SELECTED) != 0;
-    table_.SetSelectedRow(focusedSelected ? focused
-                                          : ListView_GetNextItem(list_, -1, LVNI_SELECTED));
+    if (focused >= 0 && focused < table_.RowCount() &&
+        ListView_GetItemState(list_, focused, LVIS_SELECTED) != 0) {
+        return focused;
+    }
+    const int first = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    return first < table_.RowCount() ? first : -1;
+}
+
+void TaskGrid::SelectOnly(int row) {
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row < 0 || row >= table_.RowCount()) return;
+    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(list_, row);
+    ListView_EnsureVisible(list_, row, FALSE);
 }
 
 int TaskGrid::ColumnWidth(Column column) const {
@@ -240,20 +230,15 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
             }
             return true;
         }
-        case LVN_ITEMCHANGED: {
-            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            if (change.uChanged & LVIF_STATE) SyncSelectionFromView(change.iItem);
+        case NM_CLICK: {
+            const int row = EnabledBoxAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction);
+            if (row >= 0) {
+                events_.enabledClick(row);
+            } else {
+                events_.click();
+            }
             return true;
         }
-        case LVN_ODSTATECHANGED:
-            SyncSelectionFromView(-1);
-            return true;
-        case NM_CLICK:
-            if (ToggleEnabledAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction)) {
-                events_.enabledClick();
-            }
-            events_.click();
-            return true;
         case NM_DBLCLK:
             if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) events_.cellDblClick();
             return true;
@@ -262,14 +247,12 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
     }
 }
 
-bool TaskGrid::ToggleEnabledAt(POINT point) {
+int TaskGrid::EnabledBoxAt(POINT point) const {
     LVHITTESTINFO hit{};
     hit.pt = point;
     ListView_SubItemHitTest(list_, &hit);
-    if (hit.iItem < 0 || hit.iItem >= table_.RowCount()) return false;
-    if (hit.iSubItem != ShownIndexOf(kEnabledColumn)) return false;
-    table_.SetEnabled(hit.iItem, !table_.ViewAt(hit.iItem).enabled);
-    return true;
+    if (hit.iItem < 0 || hit.iItem >= table_.RowCount()) return -1;
+    return hit.iSubItem == ShownIndexOf(kEnabledColumn) ? hit.iItem : -1;
 }
 
 std::u16string TaskGrid::CellText(Column column, int row) const {

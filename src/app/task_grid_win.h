@@ -6,32 +6,31 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
-#include "app/hotkey_health.h"
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
-#include "editor/task_icons_win.h"
+#include "session/hotkey_health.h"
+#include "session/task_icons_win.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
 
-// NextGrid1 on screen: a report-view ListView in virtual mode over the task table, so that the
-// table stays the one store of the rows and a long list costs nothing to show. Rows are drawn
-// here (picture, centred cells, the Enabled check box, a warning mark on a Hotkey cell whose
-// hotkey does not work, with a tip that says why). The control's selection is copied into
-// the table's selected row and marks as the user changes it, and back after the table changes.
+// The task grid: a report-view ListView in virtual mode over the task list, so that the list
+// stays the one store of the rows and a long list costs nothing to show. Rows are drawn here
+// (picture, centred cells, the Enabled check box, a warning mark on a Hotkey cell whose hotkey
+// does not work, with a tip that says why). The selection is the control's own.
 class TaskGrid {
   public:
     struct Events {
-        std::function<void()> click;         // mouse released over the grid (NextGrid1Click)
-        std::function<void()> enabledClick;  // an Enabled check box toggled, before the click
-        std::function<void()> cellDblClick;  // NextGrid1CellDblClick
-        std::function<void()> scheduleSync;  // post a call of SyncSelectionToView
+        std::function<void()> click;  // mouse released over the grid, not on a check box
+        std::function<void(int row)> enabledClick;  // a row's Enabled check box clicked
+        std::function<void()> cellDblClick;         // a row double-clicked
     };
     using HotKeyStatusSource = std::function<HotKeyStatus(int row)>;
 
     // `pictures` stays its caller's: the list view only borrows their list.
-    TaskGrid(HWND parent, int id, TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
+    TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
              const ImageListPictures& pictures, const Dpi& dpi, Events events);
     ~TaskGrid();
     TaskGrid(const TaskGrid&) = delete;
@@ -39,9 +38,15 @@ class TaskGrid {
 
     HWND Handle() const { return list_; }
 
-    // After the table changed: the row count now, the selection soon (once per burst).
+    // After the list changed: its rows and statuses shown anew.
     void Refresh();
-    void SyncSelectionToView();
+
+    // The selected rows in order, and the current row: the focused one when it is selected,
+    // else the first selected, -1 for none.
+    std::vector<int> SelectedRows() const;
+    int CurrentRow() const;
+    // Selects the row alone, focused and in view; -1 selects nothing.
+    void SelectOnly(int row);
 
     // Widths in pixels at 96 DPI, by the column's storage index.
     int ColumnWidth(Column column) const;
@@ -61,14 +66,13 @@ class TaskGrid {
     void TrackTipCell(POINT point);
     void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);
     void FillTip(NMTTDISPINFOW& info);
-    bool ToggleEnabledAt(POINT point);
+    int EnabledBoxAt(POINT point) const;
     // A cell's text: the table's, with a Hotkey cell's reason after it when the row is marked.
     std::u16string CellText(Column column, int row) const;
-    void SyncSelectionFromView(int changedRow);
     void DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const;
     void DrawCheckBox(HDC dc, const RECT& cell, bool checked) const;
 
-    TaskTable& table_;
+    const TaskTable& table_;
     HotKeyStatusSource hotKeyStatusAt_;
     const ImageListPictures& pictures_;
     Dpi dpi_;
@@ -79,8 +83,6 @@ class TaskGrid {
     HWND tip_ = nullptr;  // owned by the list view, destroyed with it
     int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers
     std::wstring tipText_;
-    bool syncingToView_ = false;
-    bool syncScheduled_ = false;
 };
 
 }  // namespace quorvel

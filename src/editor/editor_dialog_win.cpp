@@ -6,8 +6,8 @@
 #include "common/error.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
-#include "common/win/window_class_win.h"
 #include "common/win/wide_text_win.h"
+#include "common/win/window_class_win.h"
 #include "editor/cd_rom_drive.h"
 #include "editor/hotkey_field.h"
 #include "editor/program_chooser_win.h"
@@ -127,9 +127,9 @@ int SelectedIndex(HWND comboBox) {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText)
+TForm2::TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText)
     : instance_(instance),
-      tasks_(tasks),
+      session_(session),
       hotKeyText_(hotKeyText),
       dpi_(Dpi::OfScreen()),
       font_(CreateMessageFont()),
@@ -273,7 +273,7 @@ void TForm2::BitBtn3Click() {
 void TForm2::BitBtn4Click() {
     StoreFields();
     try {
-        quorvel::BitBtn4Click(fields_, mode_, tasks_, *this);
+        OnOkClicked(fields_, mode_, session_, *this);
     } catch (...) {
         // The dialog stays open: show the destination the first steps may have filled in.
         SetDestinationText(fields_.destination);

@@ -13,14 +13,13 @@
 #include "editor/drive_api_win.h"
 #include "editor/editor_fields.h"
 #include "editor/ok_step.h"
-#include "editor/task_steps.h"
 #include "hotkeys/hotkey_text.h"
 
 namespace quorvel {
 
-// Form2, the task editor: a modal dialog over the program's task table that adds a task or
-// edits one row. Created hidden once at start and shown by Add and Edit; its OK writes the row
-// and has the task steps taken.
+// Form2, the task editor: a modal dialog over the task session that adds a task or edits one
+// row. Created hidden once at start and shown by Add and Edit; its OK hands the task to the
+// session.
 class TForm2 final : public EditorForm, private OkStepEnvironment {
   public:
     // Control ids (no IDOK or IDCANCEL: Enter and Esc press no button).
@@ -35,8 +34,8 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
         kCheckBox1,  // Win
     };
 
-    // `tasks` and `hotKeyText` must outlive the window.
-    TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText);
+    // `session` and `hotKeyText` must outlive the window.
+    TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText);
     ~TForm2() override;
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
@@ -71,7 +70,7 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     void Close() override { HideDialog(); }
 
     HINSTANCE instance_;
-    TaskSteps& tasks_;
+    TaskSession& session_;
     const HotKeyText& hotKeyText_;
     EditorFields fields_;
     EditorMode mode_ = EditorMode::Add();

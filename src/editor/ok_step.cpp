@@ -40,28 +40,22 @@ std::u16string HotkeyText(const EditorFields& fields, EditorMode mode,
 
 }  // namespace
 
-void BitBtn4Click(EditorFields& fields, EditorMode mode, TaskSteps& tasks,
-                  OkStepEnvironment& environment) {
+void OnOkClicked(EditorFields& fields, EditorMode mode, TaskSession& session,
+                 OkStepEnvironment& environment) {
     const std::optional<Action> action = ActionAt(fields.actionIndex);
     FillMissingDestination(fields, action, environment);
 
     // A new row starts with the defaults, an edited one keeps its picture and Enabled state.
-    TaskTable& table = tasks.NextGrid1();
-    Task task = mode.adding ? Task() : table.TaskAt(mode.row);
-    // Every text is made before the table changes, so a failing conversion leaves no half row.
+    Task task = mode.adding ? Task() : session.Tasks().TaskAt(mode.row);
     task.desc = action ? std::u16string(ActionName(*action)) : std::u16string();
     task.hotkey = HotkeyText(fields, mode, environment);
     task.dest = fields.destination;
     task.typeRun = RunTypeText(fields.runTypeIndex);
     if (mode.adding) {
-        table.AppendTask(task);
+        session.AddTask(task);
     } else {
-        table.SetTask(mode.row, task);
+        session.ReplaceTask(mode.row, task);
     }
-
-    tasks.SaveTaskFile();
-    tasks.RegisterTaskHotKeys();
-    tasks.RebuildIcons();
     environment.Close();
 }
 

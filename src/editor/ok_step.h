@@ -5,7 +5,7 @@
 #include <string>
 
 #include "editor/editor_fields.h"
-#include "editor/task_steps.h"
+#include "session/task_session.h"
 
 namespace quorvel {
 
@@ -20,11 +20,12 @@ class OkStepEnvironment {
     virtual void Close() = 0;
 };
 
-// The editor's OK (BitBtn4Click): fills in a missing program or CD destination, writes the task
-// into the table as the mode says (an edited row keeps its hotkey text while the field holds
-// what Edit put in it), takes the task steps (save, registration, pictures) and closes. Any
-// failure propagates and skips the later steps, so the dialog stays open.
-void BitBtn4Click(EditorFields& fields, EditorMode mode, TaskSteps& tasks,
-                  OkStepEnvironment& environment);
+// The editor's OK: fills in a missing program or CD destination, then adds the task to the
+// session or replaces the row the mode names (an edited row keeps its hotkey text while the
+// field holds what Edit put in it), and closes. A change the session cannot make (a failing
+// save, a row that is gone) propagates and leaves the list as it was, so the dialog stays
+// open and another OK tries again.
+void OnOkClicked(EditorFields& fields, EditorMode mode, TaskSession& session,
+                 OkStepEnvironment& environment);
 
 }  // namespace quorvel

@@ -410,8 +410,6 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
 
 void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
                    char16_t separator, char16_t lineBreak) {
-    // One repaint for the whole load, however it ends, instead of one per row.
-    const TableBatch batch(table);
     table.ClearRows();
     // Read where the table will keep the text.
     TextBuffer units;

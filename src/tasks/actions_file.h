@@ -32,7 +32,7 @@ void DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes, char
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
                     char16_t separator, char16_t lineBreak, int encoding);
 
-// Clears the table and fills it from the file, repainting once at the end. Throws FileError
+// Clears the table and fills it from the file. Throws FileError
 // when the file cannot be read (the table stays empty) and a conversion Error as
 // DecodeDelimited does.
 void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,

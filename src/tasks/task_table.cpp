@@ -11,9 +11,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::u16string_view kGridClassName = u"TNextGrid";
-constexpr std::u16string_view kGridName = u"NextGrid1";
-
 // The text pool is addressed with 32-bit offsets.
 constexpr std::size_t kMaxTextUnits = std::numeric_limits<std::uint32_t>::max();
 // Unused text is compacted away once it is this large and more than half the pool.
@@ -36,13 +33,13 @@ std::int32_t ConvertNumber(CellKind kind, std::u16string_view text) {
 
 const std::array<ColumnInfo, kColumnCount>& TaskColumns() {
     static const std::array<ColumnInfo, kColumnCount> columns{{
-        {u"NxNumberColumn1", u"#", CellKind::RowNumber, u"0"},
-        {u"Desc", u"Description", CellKind::Text, u""},
-        {u"Hotkey", u"Hotkey", CellKind::Text, u""},
-        {u"Dest", u"Destination", CellKind::Text, u""},
-        {u"Type_run", u"Type of run", CellKind::Text, u""},
-        {u"Image", u"", CellKind::Integer, u"0"},
-        {u"Enabled", u"Enabled", CellKind::Boolean, u"True"},
+        {CellKind::RowNumber, u"0"},
+        {CellKind::Text, u""},
+        {CellKind::Text, u""},
+        {CellKind::Text, u""},
+        {CellKind::Text, u""},
+        {CellKind::Integer, u"0"},
+        {CellKind::Boolean, u"True"},
     }};
     return columns;
 }
@@ -147,12 +144,6 @@ void TaskTable::StoreTask(Row& row, const Task& task) {
     row.enabled = task.enabled;
 }
 
-void TaskTable::AppendRows(int count) {
-    if (count < 1) return;
-    rows_.insert(rows_.end(), static_cast<std::size_t>(count), DefaultRow());
-    Changed();
-}
-
 void TaskTable::ClearRows(TextBuffer textPool) {
     if (textPool.size() > kMaxTextUnits) throw std::length_error("task texts");
     ClearRows();
@@ -201,23 +192,6 @@ void TaskTable::Reserve(int rows) {
     rows_.reserve(rows_.size() + static_cast<std::size_t>(std::max(rows, 0)));
 }
 
-int TaskTable::ResolveColumn(std::u16string_view name) const {
-    const auto& columns = TaskColumns();
-    for (int c = 0; c < kColumnCount; ++c) {
-        if (EqualsIgnoreAsciiCase(columns[c].name, name)) return c;
-    }
-    if (EqualsIgnoreAsciiCase(name, u"First")) return 0;
-    if (EqualsIgnoreAsciiCase(name, u"Last")) return kColumnCount - 1;
-    if (EqualsIgnoreAsciiCase(name, u"Selected")) return selectedColumn_;
-    if (const auto index = ParseInt32(name)) return *index;
-    throw Error(u"Invalid Columnname '" + std::u16string(name) + u"' for '" +
-                std::u16string(kGridClassName) + u":" + std::u16string(kGridName) + u"'.");
-}
-
-Cell TaskTable::CellAt(std::u16string_view columnName, int row) {
-    return CellAt(ResolveColumn(columnName), row);
-}
-
 Cell TaskTable::CellAt(int column, int row) {
     CheckCell(column, row);
     return Cell(*this, column, row);
@@ -236,11 +210,6 @@ void TaskTable::RemoveRow(int row) {
     CheckRow(row);
     ForgetTexts(rows_[row]);
     rows_.erase(rows_.begin() + row);
-    if (selectedRow_ == row) {
-        selectedRow_ = -1;
-    } else if (selectedRow_ > row) {
-        --selectedRow_;
-    }
     Changed();
 }
 
@@ -258,39 +227,7 @@ void TaskTable::ClearRows() {
     rows_.clear();
     texts_.clear();
     unusedTextUnits_ = 0;
-    selectedRow_ = -1;
     Changed();
-}
-
-void TaskTable::EndBatch() {
-    if (--batchDepth_ == 0) Repaint();
-}
-
-void TaskTable::Repaint() const {
-    if (repaint_) repaint_();
-}
-
-void TaskTable::Changed() const {
-    if (batchDepth_ == 0) Repaint();
-}
-
-void TaskTable::SetSelectedRow(int row) {
-    selectedRow_ = row >= 0 && row < RowCount() ? row : -1;
-    if (selectedRow_ >= 0) rows_[selectedRow_].marked = true;
-}
-
-bool TaskTable::IsMarked(int row) const {
-    CheckRow(row);
-    return rows_[row].marked;
-}
-
-void TaskTable::SetMarked(int row, bool marked) {
-    CheckRow(row);
-    rows_[row].marked = marked;
-}
-
-void TaskTable::ClearMarks() {
-    for (auto& row : rows_) row.marked = false;
 }
 
 std::u16string TaskTable::TextAt(int column, int row) const {

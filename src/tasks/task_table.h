@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,11 +14,10 @@ namespace quorvel {
 
 enum class CellKind { RowNumber, Text, Integer, Boolean };
 
+// What a column of the actions file holds.
 struct ColumnInfo {
-    std::u16string_view name;
-    std::u16string_view header;
     CellKind kind;
-    std::u16string_view defaultText;  // applied through the cell's conversion on AppendRows
+    std::u16string_view defaultText;  // a new row's, through the cell's conversion
 };
 
 // Column indexes in storage (and file) order.
@@ -81,9 +79,9 @@ class Cell {
     int row_;
 };
 
-// The task list: the program's one data store (the model behind the grid NextGrid1). Callers
-// read and write whole tasks; the cells by column serve the actions file and the grid.
-// Also keeps the grid's selection, so that list commands can be run and tested without a window.
+// The task list: the program's one data store, the tasks in their order. Callers read and write
+// whole tasks; the cells by column serve the actions file and the grid. A plain value: the task
+// session keeps a copy to go back to when a change cannot be saved.
 class TaskTable {
   public:
     int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -98,8 +96,6 @@ class TaskTable {
     void SetTask(int row, const Task& task);
     void SetImage(int row, std::int32_t image);
     void SetEnabled(int row, bool enabled);
-
-    void AppendRows(int count);
 
     // Where a text lies in the table's text pool.
     struct TextPiece {
@@ -120,9 +116,7 @@ class TaskTable {
     // CellAt(column, row).SetAsString would. A text its cell cannot convert stops with that
     // Error; the row keeps the cells assigned before it.
     void AppendRow(std::span<const TextPiece> fields);
-    // By column name (ASCII case-insensitive), role ("First", "Last", "Selected") or decimal
-    // index; throws Error with the grid's texts for an unknown column or a row out of range.
-    Cell CellAt(std::u16string_view columnName, int row);
+    // Throws Error with the list's text for a column or row out of range.
     Cell CellAt(int column, int row);
     void RemoveRow(int row);
     void RelocateRow(int from, int to);
@@ -135,33 +129,19 @@ class TaskTable {
     // Room for this many rows, so that a large load does not regrow.
     void Reserve(int rows);
 
-    // The view's repaint: called after every change made outside a batch (TableBatch).
-    void SetRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
-    void Repaint() const;
-
-    // Selection, as the grid shows it: the current row (-1 for none), per-row marks for the
-    // multiple selection, and the current column for the "Selected" role.
-    int SelectedRow() const { return selectedRow_; }
-    void SetSelectedRow(int row);
-    bool IsMarked(int row) const;
-    void SetMarked(int row, bool marked);
-    void ClearMarks();
-    int SelectedColumn() const { return selectedColumn_; }
-    void SetSelectedColumn(int column) { selectedColumn_ = column; }
+    // Counts every change, so that a walk over the rows can tell that they moved under it.
+    std::uint64_t ChangeCount() const { return changeCount_; }
 
   private:
     friend class Cell;
-    friend class TableBatch;
 
     // A row's values: its texts as pieces of one text pool, so that loading thousands of rows
-    // allocates a few large blocks instead of one per cell, its picture and whether it runs,
-    // and the grid's mark.
+    // allocates a few large blocks instead of one per cell, its picture and whether it runs.
     static constexpr int kTextColumnCount = kTypeRunColumn - kDescColumn + 1;
     struct Row {
         std::array<TextPiece, kTextColumnCount> texts{};  // Desc, Hotkey, Dest, Type_run
         std::int32_t image = 0;
         bool enabled = false;
-        bool marked = false;
 
         TextPiece& Text(int column) { return texts[column - kDescColumn]; }
         const TextPiece& Text(int column) const { return texts[column - kDescColumn]; }
@@ -170,15 +150,10 @@ class TaskTable {
     };
 
     static const Row& DefaultRow();
-    // While a batch is open the view is not repainted; the EndBatch that closes the last
-    // one repaints.
-    void BeginBatch() { ++batchDepth_; }
-    void EndBatch();
     void StoreTask(Row& row, const Task& task);
     void CheckRow(int row) const;
     void CheckCell(int column, int row) const;
-    void Changed() const;
-    int ResolveColumn(std::u16string_view name) const;
+    void Changed() { ++changeCount_; }
     const Row& RowAt(int column, int row) const;
     void AssignText(int column, int row, std::u16string_view text);
     void ConvertInto(int column, Row& row, std::u16string_view text);
@@ -195,23 +170,7 @@ class TaskTable {
 
     TextBuffer texts_;
     std::size_t unusedTextUnits_ = 0;  // in texts_ but held by no cell
-    int batchDepth_ = 0;
-    int selectedRow_ = -1;
-    int selectedColumn_ = 0;
-    std::function<void()> repaint_;
-};
-
-// A batch of table changes as one scope: the view is repainted once, when it ends, also when a
-// change in it failed.
-class TableBatch {
-  public:
-    explicit TableBatch(TaskTable& table) : table_(table) { table_.BeginBatch(); }
-    ~TableBatch() { table_.EndBatch(); }
-    TableBatch(const TableBatch&) = delete;
-    TableBatch& operator=(const TableBatch&) = delete;
-
-  private:
-    TaskTable& table_;
+    std::uint64_t changeCount_ = 0;
 };
 
 }  // namespace quorvel

@@ -247,12 +247,12 @@ TEST_F(SystemOperationsTest, TwoMinimizeTasksShareOneAlternation) {
     TaskTable table;
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F1"});
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F2"});
-    Dispatcher dispatcher(
-        table, [](HotKeyValue key) { return key == 0x70 ? u"F1" : u"F2"; }, operations());
+    const RowsByHotKey rows{{0x70, {0}}, {0x71, {1}}};
+    Dispatcher dispatcher(table, rows, operations(), [] { throw; });
 
-    dispatcher.Dravlin1HotKeyPressed(0x70, 1);
-    dispatcher.Dravlin1HotKeyPressed(0x71, 2);
-    dispatcher.Dravlin1HotKeyPressed(0x71, 2);
+    dispatcher.OnHotKeyPressed(0x70);
+    dispatcher.OnHotKeyPressed(0x71);
+    dispatcher.OnHotKeyPressed(0x71);
 
     EXPECT_THAT(calls().log, ElementsAre("MinimizeAll", "UndoMinimizeALL", "MinimizeAll"));
 }

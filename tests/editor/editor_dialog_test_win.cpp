@@ -7,12 +7,12 @@
 #include <map>
 #include <vector>
 
-#include "app/task_session_win.h"
 #include "common/win/unique_handle_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/key_names_win.h"
 #include "input_win.h"
 #include "memory_file_system.h"
+#include "session/task_session_win.h"
 #include "task_rows.h"
 #include "tasks/task_file.h"
 
@@ -154,7 +154,7 @@ class EditorDialog : public ::testing::Test {
         return form;
     }
 
-    TaskTable& Table() { return session_.Tasks().NextGrid1(); }
+    const TaskTable& Table() { return session_.Tasks().Tasks(); }
     std::u16string TextAt(Column column, int row) { return Table().TextAt(column, row); }
     int Saves() const { return files_.Writes(kActionsPath) - written_; }
 
@@ -202,7 +202,7 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     EXPECT_EQ(pictures.PictureOf(42), -1);
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
     EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F10));
-    EXPECT_EQ(session_.Dravlin1().Bindings().size(), 2U);
+    EXPECT_EQ(session_.Registrar().Bindings().size(), 2U);
     EXPECT_EQ(form->Fields().actionIndex, 10) << "\"Run selected program...\" is preselected";
     EXPECT_FALSE(::IsWindowVisible(form->Handle()));
     EXPECT_EQ(Saves(), 0);
@@ -211,7 +211,7 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
 TEST_F(EditorDialog, StartUpWithoutActionsFileIsQuietAndEmpty) {
     const auto form = MakeForm();
     EXPECT_EQ(Table().RowCount(), 0);
-    EXPECT_TRUE(session_.Dravlin1().Bindings().empty());
+    EXPECT_TRUE(session_.Registrar().Bindings().empty());
 }
 
 TEST_F(EditorDialog, TabWalksTheFieldsWithWinAfterTheHotkeyThenCloseThenOk) {
@@ -317,7 +317,7 @@ TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) 
 
 TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
     const auto form = MakeForm();
-    Table().AppendRows(1);
+    session_.Tasks().AddTask({});
     const HWND dialog = form->Handle();
     bool openAfterError = false;
     // Edit, with no row selected.

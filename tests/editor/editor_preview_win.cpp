@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "actions/action_catalogue.h"
-#include "app/task_session_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/key_names_win.h"
 #include "memory_file_system.h"
+#include "session/task_session_win.h"
 
 int wmain(int argc, wchar_t** argv) {
     using namespace quorvel;

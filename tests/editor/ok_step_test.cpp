@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "actions/action_catalogue.h"
@@ -8,7 +9,7 @@
 #include "common/text.h"
 #include "editor/ok_step.h"
 #include "error_text.h"
-#include "task_rows.h"
+#include "session_fixture.h"
 
 namespace quorvel {
 namespace {
@@ -22,37 +23,35 @@ constexpr int kNormal = 0;
 constexpr int kMinimze = 3;
 const EditorMode kAdd = EditorMode::Add();
 
-// The dialog and the task steps, recording their calls in order; the save can be made to fail.
-class FakeEnvironment : public OkStepEnvironment, public TaskSteps {
-  public:
-    TaskTable table;
-    std::vector<std::string> calls;
-    std::optional<std::u16string> chooserResult;
-    std::u16string chooserInitialName;
-    std::u16string cdRomDrive;
-    bool saveFails = false;
+// The dialog around the OK step, recording what it was asked; the session is a real one.
+class OkStepTest : public ::testing::Test,
+                   protected testing_support::SessionFixture,
+                   protected OkStepEnvironment {
+  protected:
+    OkStepTest() { session.StartUp(); }
 
     std::optional<std::u16string> ChooseProgramFile(const std::u16string& initialName) override {
-        calls.push_back("ChooseProgramFile");
         chooserInitialName = initialName;
         return chooserResult;
     }
-    std::u16string FirstCdRomDrive() override {
-        calls.push_back("FirstCdRomDrive");
-        return cdRomDrive;
-    }
+    std::u16string FirstCdRomDrive() override { return cdRomDrive; }
     std::u16string FormatHotKey(std::uint32_t hotKey) override {
-        calls.push_back("FormatHotKey");
+        if (formatFails) throw Error(u"no layout");
         return u"key#" + ToText(hotKey);
     }
-    TaskTable& NextGrid1() override { return table; }
-    void SaveTaskFile() override {
-        calls.push_back("SaveTaskFile");
-        if (saveFails) throw FileError(IoErrorText(3), 3);
+    void Close() override { ++closed; }
+
+    // OK pressed with the fields in the mode.
+    void Ok(EditorFields& fields, EditorMode mode = kAdd) {
+        OnOkClicked(fields, mode, session, *this);
     }
-    void RegisterTaskHotKeys() override { calls.push_back("RegisterTaskHotKeys"); }
-    void RebuildIcons() override { calls.push_back("RebuildIcons"); }
-    void Close() override { calls.push_back("Close"); }
+    std::vector<Task> Tasks() const { return TasksOf(session.Tasks()); }
+
+    std::optional<std::u16string> chooserResult;
+    std::u16string chooserInitialName;
+    std::u16string cdRomDrive;
+    bool formatFails = false;
+    int closed = 0;
 };
 
 EditorFields MakeFields(int action, std::uint16_t hotKey, std::u16string dest, int runType) {
@@ -64,142 +63,100 @@ EditorFields MakeFields(int action, std::uint16_t hotKey, std::u16string dest, i
     return fields;
 }
 
-const std::vector<std::string> kAllSteps{"SaveTaskFile", "RegisterTaskHotKeys", "RebuildIcons",
-                                         "Close"};
-
-// OK pressed with the fields in the mode: the task written into env.table, the steps recorded.
-void Ok(EditorFields& fields, FakeEnvironment& env, EditorMode mode = kAdd) {
-    BitBtn4Click(fields, mode, env, env);
-}
-
-TEST(OkStep, AddAppendsTheTaskThenSavesRegistersRebuildsAndCloses) {
-    FakeEnvironment env;
-    env.table.AppendRows(1);
+TEST_F(OkStepTest, AddAppendsTheTaskSavedAndBoundThenCloses) {
+    session.AddTask({});
     auto fields = MakeFields(kRunMyComputer, 0xC04E, u"typed", kMinimze);
 
-    Ok(fields, env);
+    Ok(fields);
 
-    ASSERT_EQ(env.table.RowCount(), 2);
-    EXPECT_EQ(env.table.TaskAt(1),
-              (Task{u"Run My Computer", u"key#49230", u"typed", u"Minimze", 0, true}));
-    std::vector<std::string> expected{"FormatHotKey"};
-    expected.insert(expected.end(), kAllSteps.begin(), kAllSteps.end());
-    EXPECT_EQ(env.calls, expected);
+    const Task added{u"Run My Computer", u"key#49230", u"typed", u"Minimze", 0, true};
+    EXPECT_EQ(Tasks(), (std::vector<Task>{{}, added}));
+    EXPECT_EQ(SavedTasks()[1].desc, added.desc);
+    EXPECT_EQ(closed, 1);
 }
 
-TEST(OkStep, AddShowsTheNewRowToTheViewOnlyWhenComplete) {
-    FakeEnvironment env;
-    std::vector<Task> painted;
-    env.table.SetRepaintHandler([&] {
-        if (env.table.RowCount() > 0) painted.push_back(env.table.TaskAt(env.table.RowCount() - 1));
-    });
-    auto fields = MakeFields(kRunMyComputer, 0x2041, u"d", kNormal);
-
-    Ok(fields, env);
-
-    // No repaint shows a partly written row.
-    EXPECT_EQ(painted, (std::vector<Task>{{u"Run My Computer", u"key#8257", u"d", u"Normal"}}));
-}
-
-TEST(OkStep, EditOverwritesItsRowAndKeepsItsPictureAndEnabledState) {
-    FakeEnvironment env;
-    env.table = TableOf({{}, {.image = 5, .enabled = false}, {}});
+TEST_F(OkStepTest, EditOverwritesItsRowAndKeepsItsEnabledState) {
+    session.AddTask({});
+    session.AddTask({.enabled = false});
     auto fields = MakeFields(kCloseCdRom, 0x4046, u"F:", kNormal);
 
-    Ok(fields, env, EditorMode::Edit(1));
+    Ok(fields, EditorMode::Edit(1));
 
-    EXPECT_EQ(
-        TasksOf(env.table),
-        (std::vector<Task>{{}, {u"Close CD-Rom", u"key#16454", u"F:", u"Normal", 5, false}, {}}));
+    EXPECT_EQ(Tasks()[1], (Task{u"Close CD-Rom", u"key#16454", u"F:", u"Normal", 0, false}));
 }
 
-TEST(OkStep, EditWithoutSelectedRowFailsBeforeWritingAnything) {
-    FakeEnvironment env;
-    env.table.AppendRows(2);
+TEST_F(OkStepTest, EditWithoutSelectedRowFailsBeforeWritingAnything) {
+    session.AddTask({});
     auto fields = MakeFields(kRunMyComputer, 0, u"x", kNormal);
 
-    EXPECT_EQ(ErrorTextOf([&] { Ok(fields, env, EditorMode::Edit(-1)); }),
+    EXPECT_EQ(ErrorTextOf([&] { Ok(fields, EditorMode::Edit(-1)); }),
               u"List index out of bounds (-1)");
-    EXPECT_EQ(TasksOf(env.table), (std::vector<Task>(2)));
-    EXPECT_TRUE(env.calls.empty());
+    EXPECT_EQ(Tasks(), (std::vector<Task>(1)));
+    EXPECT_EQ(closed, 0);
 }
 
-TEST(OkStep, EmptyHotKeyAndUnselectedRunTypeAreStoredAsEmptyTexts) {
-    FakeEnvironment env;
+TEST_F(OkStepTest, EmptyHotKeyAndUnselectedRunTypeAreStoredAsEmptyTexts) {
     auto fields = MakeFields(kRunMyComputer, 0, u"", -1);
-
-    Ok(fields, env);
-
-    EXPECT_EQ(env.table.TaskAt(0), (Task{.desc = u"Run My Computer"}));
-    EXPECT_EQ(env.calls, kAllSteps);
+    Ok(fields);
+    EXPECT_EQ(Tasks(), (std::vector<Task>{{.desc = u"Run My Computer"}}));
 }
 
-TEST(OkStep, EmptyProgramDestinationAsksForTheProgramWithTheChoosersLastName) {
+TEST_F(OkStepTest, EmptyProgramDestinationAsksForTheProgramWithTheChoosersLastName) {
     for (const bool confirmed : {true, false}) {
-        FakeEnvironment env;
-        if (confirmed) env.chooserResult = u"C:\\Tools\\app.exe";
+        chooserResult.reset();
+        if (confirmed) chooserResult = u"C:\\Tools\\app.exe";
         auto fields = MakeFields(kRunSelectedProgram, 0, u"", kNormal);
         fields.chooserFileName = u"C:\\last\\used.exe";
 
-        Ok(fields, env);
+        Ok(fields);
 
-        EXPECT_EQ(env.chooserInitialName, u"C:\\last\\used.exe");
-        EXPECT_EQ(env.table.ViewAt(0).dest, confirmed ? u"C:\\Tools\\app.exe" : u"");
+        EXPECT_EQ(chooserInitialName, u"C:\\last\\used.exe");
+        EXPECT_EQ(Tasks().back().dest, confirmed ? u"C:\\Tools\\app.exe" : u"");
         EXPECT_EQ(fields.chooserFileName,
                   confirmed ? u"C:\\Tools\\app.exe" : u"C:\\last\\used.exe");
-        EXPECT_EQ(env.calls.back(), "Close") << "cancelling the chooser still stores the task";
     }
+    EXPECT_EQ(closed, 2) << "cancelling the chooser still stores the task";
 }
 
-TEST(OkStep, TypedDestinationIsKeptForEveryAction) {
+TEST_F(OkStepTest, TypedDestinationIsKeptAndAnEmptyCdOneBecomesTheFirstCdRomDrive) {
+    cdRomDrive = u"E";
     for (const int action : {kRunSelectedProgram, kOpenCdRom, kCloseCdRom}) {
-        FakeEnvironment env;
-        env.cdRomDrive = u"E";
         auto fields = MakeFields(action, 0, u"as typed", kNormal);
-
-        Ok(fields, env);
-
-        EXPECT_EQ(env.table.ViewAt(0).dest, u"as typed");
-        EXPECT_EQ(env.calls, kAllSteps);
+        Ok(fields);
+        EXPECT_EQ(Tasks().back().dest, u"as typed");
     }
-}
-
-TEST(OkStep, EmptyCdDestinationBecomesTheFirstCdRomDrive) {
     for (const auto& [drive, expected] :
          std::map<std::u16string, std::u16string>{{u"E", u"E:"}, {u"", u":"}}) {
         for (const int action : {kOpenCdRom, kCloseCdRom}) {
-            FakeEnvironment env;
-            env.cdRomDrive = drive;
+            cdRomDrive = drive;
             auto fields = MakeFields(action, 0, u"", kNormal);
-
-            Ok(fields, env);
-
-            EXPECT_EQ(env.table.ViewAt(0).dest, expected);
+            Ok(fields);
+            EXPECT_EQ(Tasks().back().dest, expected);
         }
     }
 }
 
-TEST(OkStep, FailedSaveKeepsTheRowSkipsTheRestAndOkAgainAppendsAnother) {
-    FakeEnvironment env;
-    env.saveFails = true;
-    auto fields = MakeFields(kRunMyComputer, 0, u"", kNormal);
+TEST_F(OkStepTest, AFailedSaveAddsNothingSoOkAgainNeverAddsASecondRow) {
+    const std::u16string path(kActionsPath);
+    files.SetReadOnly(path);
+    auto fields = MakeFields(kRunMyComputer, 0xC04E, u"", kNormal);
 
-    EXPECT_THROW(Ok(fields, env), FileError);
-    EXPECT_EQ(env.table.RowCount(), 1);
-    EXPECT_EQ(env.calls, std::vector<std::string>{"SaveTaskFile"});
+    for (int i = 0; i < 3; ++i) EXPECT_THROW(Ok(fields), FileError);
+    EXPECT_TRUE(Tasks().empty());
+    EXPECT_TRUE(Bound().empty()) << "no hotkey taken for a row that is not there";
+    EXPECT_EQ(closed, 0) << "the dialog stays open";
 
-    EXPECT_THROW(Ok(fields, env), FileError);
-    EXPECT_EQ(env.table.RowCount(), 2);
+    files.ClearReadOnly(path);
+    Ok(fields);
+    EXPECT_EQ(SavedTasks().size(), 1u);
+    EXPECT_EQ(closed, 1);
 }
 
-TEST(OkStep, FailedHotKeyTextLeavesTheTableUntouched) {
-    class ThrowingFormat : public FakeEnvironment {
-        std::u16string FormatHotKey(std::uint32_t) override { throw Error(u"no layout"); }
-    } env;
+TEST_F(OkStepTest, FailedHotKeyTextLeavesTheListUntouched) {
+    formatFails = true;
     auto fields = MakeFields(kRunMyComputer, 0x4041, u"", kNormal);
-
-    EXPECT_THROW(Ok(fields, env), Error);
-    EXPECT_EQ(env.table.RowCount(), 0);
+    EXPECT_THROW(Ok(fields), Error);
+    EXPECT_TRUE(Tasks().empty());
 }
 
 }  // namespace

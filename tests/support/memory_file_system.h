@@ -20,6 +20,7 @@ class MemoryFileSystem final : public FileSystem {
     bool FolderExists(const std::u16string& path) const { return folders_.count(path) > 0; }
     // Writes to a read-only file fail with "File access denied"; reading it still works.
     void SetReadOnly(const std::u16string& path) { readOnly_.insert(path); }
+    void ClearReadOnly(const std::u16string& path) { readOnly_.erase(path); }
     // Every access to the file fails with this code until cleared, like a file another
     // program holds open.
     void SetLocked(const std::u16string& path, std::uint32_t code) { locked_[path] = code; }

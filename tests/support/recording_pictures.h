@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/error.h"
-#include "editor/task_icons.h"
+#include "session/task_icons.h"
 
 namespace quorvel::testing_support {
 

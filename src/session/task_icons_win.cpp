@@ -1,11 +1,11 @@
-#include "editor/task_icons_win.h"
+#include "session/task_icons_win.h"
 
 #include <shellapi.h>
 
 #include "common/error.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
-#include "editor/stored_pictures_win.h"
+#include "session/stored_pictures_win.h"
 
 namespace quorvel {
 

@@ -1,6 +1,6 @@
-#include "app/task_session.h"
+#include "session/task_session.h"
 
-#include <exception>
+#include <algorithm>
 #include <utility>
 
 #include "common/error.h"
@@ -23,35 +23,27 @@ HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
 }  // namespace
 
 TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
-                         const HotKeyText& hotKeyText, TDravlin& dravlin1,
-                         ActionOperations& operations, TaskPictures& pictures)
+                         const HotKeyText& hotKeyText, TDravlin& registrar,
+                         ActionOperations& operations, TaskPictures& pictures,
+                         std::function<void()> reportFailure)
     : taskFile_(files, std::move(actionsPath)),
       hotKeyText_(hotKeyText),
-      dravlin1_(dravlin1),
+      registrar_(registrar),
       pictures_(pictures),
-      dispatcher_(
-          table_, [&hotKeyText](HotKeyValue hotKey) { return hotKeyText.FormatHotKey(hotKey); },
-          operations) {
-    // The road of a press: the registrar's window, the registrar, the dispatcher, the actions.
-    dravlin1_.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
-        dispatcher_.Dravlin1HotKeyPressed(hotKey, index);
+      dispatcher_(table_, rowsByHotKey_, operations, std::move(reportFailure)) {
+    registrar_.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t /*id*/) {
+        dispatcher_.OnHotKeyPressed(hotKey);
     };
 }
 
-TaskSession::~TaskSession() { dravlin1_.OnHotKeyPressed = nullptr; }
+TaskSession::~TaskSession() { registrar_.OnHotKeyPressed = nullptr; }
 
 void TaskSession::StartUp() {
     const bool loaded = LoadTasks();
-    // The hotkeys are what a start is for; the pictures only show in the window, and are made
-    // whatever the registration does, as when they came before it.
-    std::exception_ptr registration;
-    try {
-        RegisterTaskHotKeys();
-    } catch (...) {
-        registration = std::current_exception();
-    }
-    if (loaded) BuildStartPictures();
-    if (registration) std::rethrow_exception(registration);
+    // The hotkeys are what a start is for; the pictures only show in the window.
+    Bind();
+    if (loaded) RebuildPictures();
+    Notify();
 }
 
 bool TaskSession::LoadTasks() {
@@ -66,12 +58,51 @@ bool TaskSession::LoadTasks() {
     }
 }
 
-void TaskSession::BuildStartPictures() {
+template <typename Change>
+void TaskSession::Commit(Change&& change) {
+    TaskTable before = table_;
     try {
-        RebuildIcons();
-    } catch (const Error&) {
-        // The rows show no pictures until the next rebuild.
+        change();
+        SaveTaskFile();
+    } catch (...) {
+        table_ = std::move(before);
+        throw;
     }
+    Bind();
+    RebuildPictures();
+    Notify();
+}
+
+void TaskSession::AddTask(const Task& task) {
+    Commit([&] { table_.AppendTask(task); });
+}
+
+void TaskSession::ReplaceTask(int row, const Task& task) {
+    Commit([&] { table_.SetTask(row, task); });
+}
+
+void TaskSession::DeleteTasks(std::span<const int> rows) {
+    std::vector<int> lastFirst(rows.begin(), rows.end());
+    std::sort(lastFirst.begin(), lastFirst.end(), std::greater<>());
+    lastFirst.erase(std::unique(lastFirst.begin(), lastFirst.end()), lastFirst.end());
+    Commit([&] {
+        for (const int row : lastFirst) table_.RemoveRow(row);
+    });
+}
+
+void TaskSession::DeleteAllTasks() {
+    Commit([&] { table_.ClearRows(); });
+}
+
+int TaskSession::MoveTask(int row, int step) {
+    const int to = row + step;
+    if (row < 0 || row >= table_.RowCount() || to < 0 || to >= table_.RowCount()) return row;
+    Commit([&] { table_.RelocateRow(row, to); });
+    return to;
+}
+
+void TaskSession::SetTaskEnabled(int row, bool enabled) {
+    Commit([&] { table_.SetEnabled(row, enabled); });
 }
 
 void TaskSession::SaveTaskFile() {
@@ -79,6 +110,16 @@ void TaskSession::SaveTaskFile() {
 }
 
 void TaskSession::RegisterTaskHotKeys() {
+    Bind();
+    Notify();
+}
+
+void TaskSession::ReleaseHotKeys() {
+    registrar_.ReleaseAll();
+    rowsByHotKey_.clear();
+}
+
+void TaskSession::Bind() {
     const std::vector<HotKeyValue> rowHotKeys = RowHotKeys();
     // The enabled rows' values, in the order of their first row.
     std::vector<HotKeyValue> wanted;
@@ -92,7 +133,14 @@ void TaskSession::RegisterTaskHotKeys() {
     ReleaseUnwanted(wantedSet);
     const Refusals refusals = BindWanted(wanted);
     SetStatuses(rowHotKeys, refusals);
-    table_.Repaint();
+    // What each press runs: exactly the rows that read as active.
+    rowsByHotKey_.clear();
+    for (int row = 0; row < table_.RowCount(); ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        if (hotKeyStatuses_[index] == HotKeyStatus::kActive) {
+            rowsByHotKey_[rowHotKeys[index]].push_back(row);
+        }
+    }
 }
 
 // Each distinct text is read once: long lists repeat a few hotkeys many times.
@@ -110,19 +158,17 @@ std::vector<HotKeyValue> TaskSession::RowHotKeys() const {
 
 void TaskSession::ReleaseUnwanted(const std::unordered_set<HotKeyValue>& wanted) {
     std::vector<HotKeyValue> unwanted;
-    for (const HotKeyBinding& binding : dravlin1_.Bindings()) {
+    for (const HotKeyBinding& binding : registrar_.Bindings()) {
         if (!wanted.contains(binding.HotKey)) unwanted.push_back(binding.HotKey);
     }
-    for (const HotKeyValue hotKey : unwanted) dravlin1_.UnbindHotKey(hotKey);
+    for (const HotKeyValue hotKey : unwanted) registrar_.UnbindHotKey(hotKey);
 }
 
 TaskSession::Refusals TaskSession::BindWanted(const std::vector<HotKeyValue>& wanted) {
-    std::unordered_set<HotKeyValue> bound;
-    for (const HotKeyBinding& binding : dravlin1_.Bindings()) bound.insert(binding.HotKey);
     Refusals refusals;
     for (const HotKeyValue hotKey : wanted) {
-        if (bound.contains(hotKey)) continue;
-        if (dravlin1_.BindHotKey(hotKey) == 0) refusals[hotKey] = dravlin1_.LastBindError();
+        if (registrar_.IsBound(hotKey)) continue;
+        if (registrar_.BindHotKey(hotKey) == 0) refusals[hotKey] = registrar_.LastBindError();
     }
     return refusals;
 }
@@ -141,6 +187,17 @@ HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {
     return hotKeyStatuses_[static_cast<std::size_t>(row)];
 }
 
-void TaskSession::RebuildIcons() { BitBtn5Click(table_, pictures_); }
+// A list of pictures that cannot be made is not worth a box: the rows show none until the
+// next change.
+void TaskSession::RebuildPictures() {
+    try {
+        RebuildTaskPictures(table_, pictures_);
+    } catch (const Error&) {
+    }
+}
+
+void TaskSession::Notify() const {
+    if (OnChanged) OnChanged();
+}
 
 }  // namespace quorvel

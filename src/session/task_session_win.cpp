@@ -1,4 +1,4 @@
-#include "app/task_session_win.h"
+#include "session/task_session_win.h"
 
 #include <utility>
 
@@ -9,7 +9,7 @@ namespace quorvel {
 namespace {
 
 // 32 x 32 pictures without mask, one for each distinct picture the rows show.
-HIMAGELIST CreateImageList1() {
+HIMAGELIST CreatePictureList() {
     return ::ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8);
 }
 
@@ -17,12 +17,12 @@ HIMAGELIST CreateImageList1() {
 
 TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
                                const HotKeyText& hotKeyText)
-    : imageList1_(CreateImageList1()),
-      pictures_(instance, imageList1_.get()),
-      dravlin1_(instance),
+    : imageList_(CreatePictureList()),
+      pictures_(instance, imageList_.get()),
+      registrar_(instance),
       actions_([this] { return launchOwner_; }),
-      session_(files, std::move(actionsPath), hotKeyText, dravlin1_.Dravlin1(), actions_,
-               pictures_) {}
+      session_(files, std::move(actionsPath), hotKeyText, registrar_.Dravlin1(), actions_,
+               pictures_, [] { ShowCurrentException(/*owner=*/nullptr); }) {}
 
 void TaskSessionWin::StartUp() {
     RunHandler(/*owner=*/nullptr, [this] { session_.StartUp(); });

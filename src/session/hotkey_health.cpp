@@ -1,4 +1,4 @@
-#include "app/hotkey_health.h"
+#include "session/hotkey_health.h"
 
 #include <algorithm>
 #include <array>

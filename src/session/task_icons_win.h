@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/win/unique_handle_win.h"
-#include "editor/task_icons.h"
+#include "session/task_icons.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "editor/stored_pictures_win.h"
+#include "session/stored_pictures_win.h"
 
 #include <array>
 #include <cmath>

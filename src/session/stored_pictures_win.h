@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "editor/task_icons.h"
+#include "session/task_icons.h"
 
 namespace quorvel {
 

@@ -10,7 +10,7 @@
 
 namespace quorvel {
 
-// The pictures kept with the editor for actions that have no fitting system icon.
+// The pictures kept with the program for actions that have no fitting system icon.
 enum class StoredPicture {
     Image2,  // green rounded square with a white burst: "Reboot computer"
     Image3,  // orange rounded square with a power symbol: hibernate and stand by
@@ -48,7 +48,7 @@ class TaskPictures {
 // The task icon rebuild: empties the pictures and gives each row with a known action, in row
 // order, the next position; rows with the same picture source share one picture, so that the
 // list grows with the distinct icons rather than with the rows. Each such row's Image cell
-// gets its position, other rows keep theirs. The grid is repainted once, at the end.
-void BitBtn5Click(TaskTable& table, TaskPictures& pictures);
+// gets its position, other rows keep theirs.
+void RebuildTaskPictures(TaskTable& table, TaskPictures& pictures);
 
 }  // namespace quorvel

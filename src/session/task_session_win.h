@@ -5,26 +5,26 @@
 #include <string>
 
 #include "actions/actions_win.h"
-#include "app/task_session.h"
 #include "common/win/unique_handle_win.h"
-#include "editor/task_icons_win.h"
 #include "hotkeys/dravlin_win.h"
+#include "session/task_icons_win.h"
+#include "session/task_session.h"
 
 namespace quorvel {
 
-// The task session on Windows: the registrar Dravlin1 with its hidden window, where WM_HOTKEY
-// arrives, the actions on the real system, and the rows' pictures in ImageList1. Made before the
-// main window, which shows its table and pictures; destroyed after it.
+// The task session on Windows: the registrar with its hidden window, where WM_HOTKEY arrives,
+// the actions on the real system, and the rows' pictures in an image list. Made before the
+// main window, which shows its list and pictures; destroyed after it.
 class TaskSessionWin {
   public:
     TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
                    const HotKeyText& hotKeyText);
 
     TaskSession& Tasks() { return session_; }
-    TDravlin& Dravlin1() { return dravlin1_.Dravlin1(); }
+    TDravlin& Registrar() { return registrar_.Dravlin1(); }
     const ImageListPictures& Pictures() const { return pictures_; }
 
-    // The session's start-up; a failure of the registration goes to the standard error box.
+    // The session's start-up; a failure goes to the standard error box.
     void StartUp();
     // The window that owns what a launch shows and the clipboard while it is emptied: the
     // editor's, as it always was.
@@ -32,9 +32,9 @@ class TaskSessionWin {
 
   private:
     HWND launchOwner_ = nullptr;
-    UniqueImageList imageList1_;
+    UniqueImageList imageList_;
     ImageListPictures pictures_;
-    DravlinWindow dravlin1_;
+    DravlinWindow registrar_;
     WindowsActions actions_;
     TaskSession session_;
 };

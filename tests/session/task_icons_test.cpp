@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "common/text.h"
-#include "editor/task_icons.h"
 #include "recording_pictures.h"
+#include "session/task_icons.h"
 
 namespace quorvel {
 namespace {
@@ -34,7 +34,7 @@ TEST(TaskIcons, RowsHoldTheirPositionsAndSharePicturesOfOneSource) {
     RecordingPictures pictures;
     pictures.list.emplace_back(StoredPicture::Image5);  // the list's picture before the rebuild
 
-    BitBtn5Click(table, pictures);
+    RebuildTaskPictures(table, pictures);
 
     EXPECT_EQ(pictures.removeAllCalls, 1);
     EXPECT_EQ(pictures.list,
@@ -53,7 +53,7 @@ TEST(TaskIcons, UnknownOrMiscasedNamesGetNoPictureAndKeepTheirImageValue) {
     AddRow(table, u"Run Notepad");
     RecordingPictures pictures;
 
-    BitBtn5Click(table, pictures);
+    RebuildTaskPictures(table, pictures);
 
     EXPECT_EQ(pictures.list,
               (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"Notepad.exe", 0}}));
@@ -66,7 +66,7 @@ TEST(TaskIcons, EmptyTableLeavesAnEmptyList) {
     RecordingPictures pictures;
     pictures.list.emplace_back(StoredPicture::Image2);
 
-    BitBtn5Click(table, pictures);
+    RebuildTaskPictures(table, pictures);
 
     EXPECT_TRUE(pictures.list.empty());
 }
@@ -95,19 +95,6 @@ TEST(TaskIcons, EveryActionHasAPictureAndSleepActionsShareOne) {
     for (const auto& [name, source] : expected) {
         EXPECT_EQ(PictureSourceFor(name, u"ignored"), source) << ToUtf8(name);
     }
-}
-
-TEST(TaskIcons, TheGridIsRepaintedOnceAfterAllCellsAreSet) {
-    TaskTable table;
-    AddRow(table, u"Run Calc", u"", 4);
-    AddRow(table, u"Run Notepad", u"", 4);
-    std::vector<std::vector<int>> paintedCells;
-    table.SetRepaintHandler([&] { paintedCells.push_back(ImageCells(table)); });
-    RecordingPictures pictures;
-
-    BitBtn5Click(table, pictures);
-
-    EXPECT_EQ(paintedCells, (std::vector<std::vector<int>>{{0, 1}}));
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
-#include "editor/task_icons_win.h"
 #include "scratch_folder.h"
+#include "session/task_icons_win.h"
 
 namespace quorvel {
 namespace {

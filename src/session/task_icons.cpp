@@ -1,4 +1,4 @@
-#include "editor/task_icons.h"
+#include "session/task_icons.h"
 
 #include <unordered_map>
 #include <vector>
@@ -78,7 +78,7 @@ std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
     return PictureOf(*action, destination);
 }
 
-void BitBtn5Click(TaskTable& table, TaskPictures& pictures) {
+void RebuildTaskPictures(TaskTable& table, TaskPictures& pictures) {
     // The rows with a picture, in position order, and the picture each position shows.
     std::vector<int> pictureRows;
     std::vector<int> pictureAt;
@@ -99,7 +99,6 @@ void BitBtn5Click(TaskTable& table, TaskPictures& pictures) {
     for (const PictureSource& source : distinct) Append(pictures, source);
     pictures.SetPositions(std::move(pictureAt));
 
-    const TableBatch batch(table);
     for (std::size_t position = 0; position < pictureRows.size(); ++position) {
         table.SetImage(pictureRows[position], static_cast<std::int32_t>(position));
     }

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "actions/action_operations.h"
+#include "actions/dispatcher.h"
+#include "hotkeys/dravlin.h"
+#include "hotkeys/hotkey_text.h"
+#include "session/hotkey_health.h"
+#include "session/task_icons.h"
+#include "tasks/file_system.h"
+#include "tasks/task_file.h"
+#include "tasks/task_table.h"
+
+namespace quorvel {
+
+// The program's tasks while it runs: the task list and its actions file, the enabled rows'
+// hotkeys bound with the registrar and each row's hotkey status, the presses run by the value
+// that was bound, and the rows' pictures. The windows are views of it: they read the list and
+// change it only through the verbs below.
+//
+// Every verb ends in one sequence: the file is saved, the registrations follow the list, the
+// pictures are made anew, and OnChanged tells the views. A change that cannot be saved is not
+// made: the list goes back to what it was and the save's error propagates.
+class TaskSession {
+  public:
+    // Everything given must outlive the session; from now on the registrar's presses run
+    // tasks. `reportFailure` shows what a task's action threw, from inside its handler.
+    TaskSession(FileSystem& files, std::u16string actionsPath, const HotKeyText& hotKeyText,
+                TDravlin& registrar, ActionOperations& operations, TaskPictures& pictures,
+                std::function<void()> reportFailure);
+    ~TaskSession();
+    TaskSession(const TaskSession&) = delete;
+    TaskSession& operator=(const TaskSession&) = delete;
+
+    // Once, after the main window is made: the actions file read into the list (a failure ends
+    // it without a word and keeps the rows read: a first start has no file), the hotkeys
+    // registered, and the pictures made when the read succeeded.
+    void StartUp();
+
+    const TaskTable& Tasks() const { return table_; }
+
+    // The verbs. Rows are positions in the list; a row out of range throws the list's Error
+    // and changes nothing.
+    void AddTask(const Task& task);
+    void ReplaceTask(int row, const Task& task);
+    // Deletes the rows given, in any order; with none, the list is still saved.
+    void DeleteTasks(std::span<const int> rows);
+    void DeleteAllTasks();
+    // Moves a row one place up (-1) or down (+1) and gives its new place; a move past either
+    // end changes nothing and gives the row back.
+    int MoveTask(int row, int step);
+    void SetTaskEnabled(int row, bool enabled);
+
+    // Writes the list to the actions file. Nothing is written before the start-up read, which
+    // an earlier save would replace with the still empty list.
+    void SaveTaskFile();
+    // Makes the registrations follow the list: each enabled row's hotkey is bound, once per
+    // value, and a value no enabled row uses any more is released (its atom given up). A value
+    // the system refused is tried again, so calling this alone retries the refused ones. Then
+    // every row's status is set and the views told.
+    void RegisterTaskHotKeys();
+    // Gives every hotkey back, at program end.
+    void ReleaseHotKeys();
+
+    // Each row's status as the last registration found it, in row order.
+    std::span<const HotKeyStatus> HotKeyStatuses() const { return hotKeyStatuses_; }
+    HotKeyStatus HotKeyStatusAt(int row) const;
+
+    // Called after every change to the list or its statuses.
+    std::function<void()> OnChanged;
+
+  private:
+    // The system's refusal of each value it did not take.
+    using Refusals = std::unordered_map<HotKeyValue, std::uint32_t>;
+
+    template <typename Change>
+    void Commit(Change&& change);
+    // Whether the whole file was read.
+    bool LoadTasks();
+    void RebuildPictures();
+    void Bind();
+    std::vector<HotKeyValue> RowHotKeys() const;
+    void ReleaseUnwanted(const std::unordered_set<HotKeyValue>& wanted);
+    Refusals BindWanted(const std::vector<HotKeyValue>& wanted);
+    void SetStatuses(const std::vector<HotKeyValue>& rowHotKeys, const Refusals& refusals);
+    void Notify() const;
+
+    TaskTable table_;
+    TaskFile taskFile_;
+    bool taskFileLoaded_ = false;
+    const HotKeyText& hotKeyText_;
+    TDravlin& registrar_;
+    TaskPictures& pictures_;
+    std::vector<HotKeyStatus> hotKeyStatuses_;
+    RowsByHotKey rowsByHotKey_;
+    Dispatcher dispatcher_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,266 @@
+#include "session/task_session.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "error_text.h"
+#include "session_fixture.h"
+
+namespace quorvel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Status = HotKeyStatus;
+
+constexpr HotKeyValue kCtrlAltN = 0xC04E;
+constexpr HotKeyValue kCtrlAltM = 0xC04D;
+constexpr HotKeyValue kCtrlAltQ = 0xC051;
+constexpr HotKeyValue kCtrlShiftK = 0x604B;
+
+class TaskSessionTest : public ::testing::Test, protected testing_support::SessionFixture {
+  protected:
+    TaskSessionTest() {
+        session.OnChanged = [this] { ++changes; };
+    }
+    std::vector<Status> Statuses() const {
+        return {session.HotKeyStatuses().begin(), session.HotKeyStatuses().end()};
+    }
+    // The tasks as the user wrote them: the picture cells are the rebuild's.
+    static std::vector<Task> Written(std::vector<Task> tasks) {
+        for (Task& task : tasks) task.image = 0;
+        return tasks;
+    }
+    std::vector<Task> Tasks() const { return Written(TasksOf(session.Tasks())); }
+    std::vector<Task> Saved() { return Written(SavedTasks()); }
+    void StartWith(std::initializer_list<Task> tasks) {
+        session.StartUp();
+        for (const Task& task : tasks) session.AddTask(task);
+        api.calls.clear();
+        operations.log.clear();
+        changes = 0;
+    }
+
+    int changes = 0;
+    const std::u16string path{kActionsPath};
+};
+
+TEST_F(TaskSessionTest, StartUpReadsTheTasksBuildsTheirPicturesAndBindsTheEnabledRowsHotkeys) {
+    WriteActionsFile(
+        u"1,Run Calc,Ctrl+Alt+N,,Normal,7,True\r\n2,Run Notepad,Ctrl+Alt+M,,Normal,0,False\r\n"
+        u"3,Run Calc,,,,0,True\r\n4,Run Calc,Bogus,,,0,True\r\n5,Run "
+        u"Notepad,Ctrl+Alt+N,,,0,True\r\n6,Run Calc,Ctrl+Alt+Q,,,0,True\r\n7,Open CD-Rom,"
+        u"Ctrl+Alt+Q,,,0,True\r\n");
+    api.registered[1] = {0x9999, kModControl | kModAlt, 0x51};  // another program's Ctrl+Alt+Q
+
+    std::vector<HotKeyValue> boundBeforePictures;
+    pictures.onRemoveAll = [&] { boundBeforePictures = Bound(); };
+
+    session.StartUp();
+
+    EXPECT_EQ(session.Tasks().RowCount(), 7);
+    EXPECT_EQ(pictures.positions.size(), 7u);
+    EXPECT_EQ(session.Tasks().ViewAt(0).image, 0) << "the picture's place, not the file's";
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN}) << "once, and not the disabled row's";
+    EXPECT_EQ(boundBeforePictures, Bound()) << "the hotkeys before the pictures";
+    EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kActive, Status::kDisabled,
+                                               Status::kNoHotKey, Status::kNotOnLayout,
+                                               Status::kActive, Status::kInUse, Status::kInUse}));
+    EXPECT_EQ(ToUtf8(InactiveHotKeysNote(session.Tasks(), session.HotKeyStatuses())),
+              "4 hotkeys are not active\nRun Calc: (no hotkey)\nRun Calc: Bogus (not a hotkey on "
+              "this keyboard layout)\nRun Calc: Ctrl+Alt+Q (in use by another program)\n...");
+    EXPECT_EQ(files.Writes(path), 1) << "only the test's own";
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(TaskSessionTest, EveryVerbSavesBindsAndTellsTheViewsOnce) {
+    StartWith({});
+    const Task calc{u"Run Calc", u"Ctrl+Alt+N"};
+    const Task notepad{u"Run Notepad", u"Ctrl+Alt+M"};
+    const Task cd{u"Open CD-Rom", u"Ctrl+Alt+Q", u"E:"};
+    const auto expectEverywhere = [&](const std::vector<Task>& tasks, int changeCount) {
+        EXPECT_EQ(Tasks(), tasks);
+        EXPECT_EQ(Saved(), tasks) << "saved";
+        EXPECT_EQ(changes, changeCount) << "one notice per change";
+    };
+
+    session.AddTask(calc);
+    session.AddTask(notepad);
+    session.AddTask(cd);
+    expectEverywhere({calc, notepad, cd}, 3);
+    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM, kCtrlAltQ}));
+    EXPECT_EQ(pictures.positions.size(), 3u) << "pictures made for the new rows";
+
+    EXPECT_EQ(session.MoveTask(0, +1), 1);
+    EXPECT_EQ(session.MoveTask(2, -1), 1);
+    expectEverywhere({notepad, cd, calc}, 5);
+    EXPECT_EQ(session.MoveTask(2, +1), 2) << "past the end: nothing";
+    EXPECT_EQ(session.MoveTask(-1, -1), -1);
+    expectEverywhere({notepad, cd, calc}, 5);
+
+    session.SetTaskEnabled(0, false);
+    Task off = notepad;
+    off.enabled = false;
+    expectEverywhere({off, cd, calc}, 6);
+    EXPECT_EQ(api.AtomCount(kCtrlAltM), 0) << "a disabled task gives its hotkey back";
+
+    const Task renamed{u"Run Calc", u"Ctrl+Shift+K"};
+    session.ReplaceTask(2, renamed);
+    expectEverywhere({off, cd, renamed}, 7);
+    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltQ, kCtrlShiftK}));
+
+    const std::vector<int> rows{2, 0};
+    session.DeleteTasks(rows);
+    expectEverywhere({cd}, 8);
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltQ});
+
+    session.DeleteAllTasks();
+    expectEverywhere({}, 9);
+    EXPECT_TRUE(api.registered.empty());
+}
+
+TEST_F(TaskSessionTest, AChangeThatCannotBeSavedIsNotMade) {
+    const Task calc{u"Run Calc", u"Ctrl+Alt+N"};
+    const Task notepad{u"Run Notepad", u"Ctrl+Alt+M"};
+    StartWith({calc, notepad});
+    const auto saved = files.Files().at(path);
+    files.SetReadOnly(path);
+    const std::vector<int> firstRow{0};
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] {
+                 session.AddTask({u"Run Calc", u"Ctrl+Alt+Q"});
+             },
+             [&] {
+                 session.AddTask({u"Run Calc", u"Ctrl+Alt+Q"});
+             },
+             [&] {
+                 session.ReplaceTask(0, {u"Run Notepad", u"Ctrl+Alt+Q"});
+             },
+             [&] { session.DeleteTasks(firstRow); }, [&] { session.DeleteAllTasks(); },
+             [&] { session.MoveTask(0, +1); }, [&] { session.SetTaskEnabled(0, false); }}) {
+        EXPECT_EQ(ErrorTextOf(change), u"File access denied");
+    }
+    EXPECT_EQ(Tasks(), (std::vector<Task>{calc, notepad})) << "no row added twice, none lost";
+    EXPECT_EQ(files.Files().at(path), saved);
+    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+    EXPECT_EQ(changes, 0);
+
+    EXPECT_EQ(ErrorTextOf([&] { session.ReplaceTask(5, calc); }), u"List index out of bounds (5)");
+    EXPECT_EQ(Tasks(), (std::vector<Task>{calc, notepad}));
+}
+
+TEST_F(TaskSessionTest, RegistrationsFollowTheListOncePerValue) {
+    session.StartUp();
+    for (int i = 0; i < 3; ++i) session.AddTask({u"Run Calc", u"Ctrl+Alt+N"});
+    EXPECT_EQ(api.AtomCount(kCtrlAltN), 1) << "one atom and one registration per value";
+    api.calls.clear();
+    session.RegisterTaskHotKeys();
+    EXPECT_THAT(api.calls, IsEmpty()) << "nothing changed, nothing asked";
+
+    session.SetTaskEnabled(0, false);
+    session.SetTaskEnabled(1, false);
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN}) << "one enabled row keeps it";
+    session.SetTaskEnabled(2, false);
+    EXPECT_THAT(Bound(), IsEmpty());
+    session.SetTaskEnabled(1, true);
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN});
+}
+
+TEST_F(TaskSessionTest, ARefusedHotkeyIsTriedAgainAtEachRegistration) {
+    session.StartUp();
+    api.registerError = testing_support::FakeHotKeyApi::kErrorNotEnoughMemory;
+    session.AddTask({u"Run Calc", u"Ctrl+Alt+Q"});
+    EXPECT_EQ(session.HotKeyStatusAt(0), Status::kRefused);
+    api.registerError = 0;
+    session.RegisterTaskHotKeys();
+    EXPECT_EQ(Statuses(), std::vector<Status>{Status::kActive});
+}
+
+TEST_F(TaskSessionTest, AFailedReadKeepsItsRowsBuildsNoPicturesAndStillBinds) {
+    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n2,Run Notepad,Ctrl+Alt+M,,,bad,True\r\n");
+    session.StartUp();
+    EXPECT_EQ(session.Tasks().RowCount(), 2);
+    EXPECT_EQ(pictures.removeAllCalls, 0);
+    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+}
+
+TEST_F(TaskSessionTest, PicturesThatCannotBeBuiltAreSilent) {
+    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n");
+    pictures.failing = true;
+    EXPECT_NO_THROW(session.StartUp());
+    EXPECT_NO_THROW(session.AddTask({u"Run Calc", u"Ctrl+Alt+M"}));
+    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+}
+
+TEST_F(TaskSessionTest, NothingIsSavedBeforeTheStartUpReadAndAFirstStartIsEmpty) {
+    session.SaveTaskFile();
+    EXPECT_FALSE(files.FileExists(path));
+    session.StartUp();
+    EXPECT_EQ(session.Tasks().RowCount(), 0);
+    session.SaveTaskFile();
+    EXPECT_EQ(files.ReadFile(path), Utf16LittleEndian(u""));
+}
+
+TEST_F(TaskSessionTest, APressRunsTheRowsBoundToItsValueWhateverTheirSpelling) {
+    WriteActionsFile(
+        u"1,Run Notepad,Ctrl+Alt+N,,,0,False\r\n2,Run Calc,ctrl+alt+n,,Hide,0,True\r\n"
+        u"3,Run Command Promt,Alt + Ctrl + N,,,0,True\r\n4,Run Notepad,SHIFT+CTRL+K,,,0,True\r\n"
+        u"5,Run Calc,Ctrl+Alt+M,,,0,True\r\n");
+    session.StartUp();
+    EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kDisabled, Status::kActive, Status::kActive,
+                                               Status::kActive, Status::kActive}));
+
+    Press(kCtrlAltN);
+    EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 0", "WinExec [cmd.exe] 1"));
+    operations.log.clear();
+    Press(kCtrlShiftK);
+    EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1"));
+
+    // An edit takes effect at the next press; the rows' texts stay as written.
+    session.SetTaskEnabled(2, false);
+    operations.log.clear();
+    Press(kCtrlAltN);
+    EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 0"));
+    EXPECT_EQ(SavedTasks()[1].hotkey, u"ctrl+alt+n");
+}
+
+TEST_F(TaskSessionTest, RowsChangedWhileAnActionRunsEndThePress) {
+    StartWith({{u"Clear the Windows clipboard", u"Ctrl+Alt+N"}, {u"Run Calc", u"Ctrl+Alt+N"}});
+    // As when the user deletes a row while an action's message box is open.
+    const std::vector<int> secondRow{1};
+    operations.onClearClipboard = [&] { session.DeleteTasks(secondRow); };
+    Press(kCtrlAltN);
+    EXPECT_THAT(operations.log, ElementsAre("ClearClipboard"));
+}
+
+TEST_F(TaskSessionTest, AFailingActionEndsItsPressAndIsReported) {
+    StartWith({{u"Run Notepad", u"Ctrl+Alt+N"},
+               {u"Clear the Windows clipboard", u"Ctrl+Alt+N"},
+               {u"Run Calc", u"Ctrl+Alt+N"}});
+    operations.onClearClipboard = [] { throw Error(u"Cannot open clipboard"); };
+    Press(kCtrlAltN);
+    EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1"));
+    EXPECT_THAT(failures, ElementsAre(u"Cannot open clipboard"));
+}
+
+TEST_F(TaskSessionTest, PressesDuringAnActionWaitOncePerHotkeyAndNeverNest) {
+    StartWith({{u"Clear the Windows clipboard", u"Ctrl+Alt+N"}, {u"Run Calc", u"Ctrl+Alt+M"}});
+    int depth = 0;
+    int deepest = 0;
+    operations.onClearClipboard = [&] {
+        deepest = std::max(deepest, ++depth);
+        // Presses while the action's box is open: its own hotkey three times, another once.
+        if (operations.log.empty()) {
+            for (int i = 0; i < 3; ++i) Press(kCtrlAltN);
+            Press(kCtrlAltM);
+        }
+        --depth;
+    };
+    Press(kCtrlAltN);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_THAT(operations.log,
+                ElementsAre("ClearClipboard", "ClearClipboard", "WinExec [calc.exe] 1"));
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/error.h"
+#include "fake_hotkey_api.h"
+#include "fake_key_names.h"
+#include "memory_file_system.h"
+#include "recording_operations.h"
+#include "recording_pictures.h"
+#include "session/task_session.h"
+#include "task_rows.h"
+
+namespace quorvel::testing_support {
+
+// A task session over files in memory, the US English key names, the fake hotkey calls, the
+// recorded operations and pictures: the program's centre without a window.
+struct SessionFixture {
+    static constexpr std::u16string_view kActionsPath = u"C:\\Quorvel\\data\\actions.cfg";
+
+    SessionFixture() { files.AddFolder(u"C:\\Quorvel\\data"); }
+
+    void WriteActionsFile(std::u16string_view lines) {
+        files.ReplaceFile(std::u16string(kActionsPath), Utf16LittleEndian(lines));
+    }
+    std::vector<Task> SavedTasks() {
+        TaskTable saved;
+        TaskFile(files, std::u16string(kActionsPath)).Load(saved);
+        return TasksOf(saved);
+    }
+    std::vector<HotKeyValue> Bound() const {
+        std::vector<HotKeyValue> bound;
+        for (const HotKeyBinding& binding : registrar.Bindings()) bound.push_back(binding.HotKey);
+        return bound;
+    }
+    // The system reports a press of the value, as it does for a bound hotkey only.
+    void Press(HotKeyValue hotKey) {
+        for (const HotKeyBinding& binding : registrar.Bindings()) {
+            if (binding.HotKey != hotKey) continue;
+            const SplitKey keys = SplitHotKey(hotKey);
+            registrar.HandleWindowMessage(
+                kWmHotKey, binding.Id, static_cast<std::intptr_t>(keys.key << 16 | keys.modifiers));
+        }
+    }
+
+    MemoryFileSystem files;
+    testing::FakeKeyNames keyNames;
+    HotKeyText hotKeyText{keyNames};
+    FakeHotKeyApi api;
+    TDravlin registrar{api, /*windowHandle=*/1};
+    RecordingOperations operations;
+    RecordingPictures pictures;
+    std::vector<std::u16string> failures;  // what the actions threw, as the box shows it
+    TaskSession session{
+        files, std::u16string(kActionsPath), hotKeyText, registrar, operations, pictures, [this] {
+            try {
+                throw;
+            } catch (const Error& e) {
+                failures.push_back(e.Message());
+            }
+        }};
+};
+
+}  // namespace quorvel::testing_support

@@ -51,6 +51,7 @@ bool TaskSession::LoadTasks() {
     taskFileLoaded_ = true;
     try {
         taskFile_.Load(table_);
+        savedChangeCount_ = table_.ChangeCount();
         return true;
     } catch (const Error&) {
         // The program starts with what could be read, without pictures.
@@ -106,7 +107,10 @@ void TaskSession::SetTaskEnabled(int row, bool enabled) {
 }
 
 void TaskSession::SaveTaskFile() {
-    if (taskFileLoaded_) taskFile_.Save(table_);
+    if (!taskFileLoaded_) return;
+    if (savedChangeCount_ == table_.ChangeCount() && taskFile_.Exists()) return;
+    taskFile_.Save(table_);
+    savedChangeCount_ = table_.ChangeCount();
 }
 
 void TaskSession::RegisterTaskHotKeys() {
@@ -188,12 +192,15 @@ HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {
 }
 
 // A list of pictures that cannot be made is not worth a box: the rows show none until the
-// next change.
+// next change. The picture cells follow from the rest of the list, which every read makes them
+// anew from, so renumbering them leaves a saved list saved.
 void TaskSession::RebuildPictures() {
+    const bool saved = savedChangeCount_ == table_.ChangeCount();
     try {
         RebuildTaskPictures(table_, pictures_);
     } catch (const Error&) {
     }
+    if (saved) savedChangeCount_ = table_.ChangeCount();
 }
 
 void TaskSession::Notify() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -49,7 +50,7 @@ class TaskSession {
     // and changes nothing.
     void AddTask(const Task& task);
     void ReplaceTask(int row, const Task& task);
-    // Deletes the rows given, in any order; with none, the list is still saved.
+    // Deletes the rows given, in any order.
     void DeleteTasks(std::span<const int> rows);
     void DeleteAllTasks();
     // Moves a row one place up (-1) or down (+1) and gives its new place; a move past either
@@ -57,8 +58,10 @@ class TaskSession {
     int MoveTask(int row, int step);
     void SetTaskEnabled(int row, bool enabled);
 
-    // Writes the list to the actions file. Nothing is written before the start-up read, which
-    // an earlier save would replace with the still empty list.
+    // Writes the list to the actions file when it differs from what was last read or written
+    // there, or the file has gone: the many moments that save cost nothing, and a file that
+    // cannot be written is reported for a change only, once. Nothing is written before the
+    // start-up read, which an earlier save would replace with the still empty list.
     void SaveTaskFile();
     // Makes the registrations follow the list: each enabled row's hotkey is bound, once per
     // value, and a value no enabled row uses any more is released (its atom given up). A value
@@ -94,6 +97,8 @@ class TaskSession {
     TaskTable table_;
     TaskFile taskFile_;
     bool taskFileLoaded_ = false;
+    // The list's change count when it last matched the file; none before a whole read.
+    std::optional<std::uint64_t> savedChangeCount_;
     const HotKeyText& hotKeyText_;
     TDravlin& registrar_;
     TaskPictures& pictures_;

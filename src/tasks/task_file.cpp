@@ -36,9 +36,14 @@ void TaskFile::Save(const TaskTable& table) {
         KeepBackup();
         backupPending_ = false;
     }
-    const std::u16string folder = FolderOf(path_);
-    if (!folder.empty()) files_.CreateDirectory(folder);
-    WriteDelimited(table, files_, path_, kSeparator, kLineBreak, kUtf16LittleEndianEncoding);
+    try {
+        const std::u16string folder = FolderOf(path_);
+        if (!folder.empty()) files_.CreateDirectory(folder);
+        WriteDelimited(table, files_, path_, kSeparator, kLineBreak, kUtf16LittleEndianEncoding);
+    } catch (const FileError& e) {
+        // A box that says only "Disk full" leaves the user guessing which file it was.
+        throw FileError(u"Cannot save file \"" + path_ + u"\". " + e.Message(), e.Code());
+    }
 }
 
 void TaskFile::KeepBackup() {

@@ -21,11 +21,12 @@ class TaskFile {
 
     // Throws FileError when the file cannot be read and the conversion Error of a bad field.
     void Load(TaskTable& table);
-    // Throws FileError when the backup or the file cannot be written; the file is then as it
-    // was before.
+    // Throws FileError when the backup or the file cannot be written, its text naming the file;
+    // the file is then as it was before.
     void Save(const TaskTable& table);
 
     const std::u16string& Path() const { return path_; }
+    bool Exists() const { return files_.FileExists(path_); }
 
   private:
     void KeepBackup();

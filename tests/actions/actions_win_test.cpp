@@ -54,21 +54,22 @@ class ActionsWinTest : public testing::Test {
                                     nullptr, nullptr)),
           actions_([this] { return window_.get(); }) {}
 
-    // One task on Ctrl+Alt+J, in the text the editor would have written for it.
+    // One task bound to Ctrl+Alt+J.
     void AddTask(std::u16string_view desc, const std::wstring& dest, std::u16string_view runType) {
+        rows_[kCtrlAltJ].push_back(table_.RowCount());
         table_.AppendTask({std::u16string(desc), hotKeyText_.FormatHotKey(kCtrlAltJ),
                            FromWide(dest), std::u16string(runType)});
     }
 
-    void Press() { dispatcher_.Dravlin1HotKeyPressed(kCtrlAltJ, 1); }
+    void Press() { dispatcher_.OnHotKeyPressed(kCtrlAltJ); }
 
     UniqueWindow window_;
     WindowsActions actions_;
     WindowsKeyNames keyNames_;
     HotKeyText hotKeyText_{keyNames_};
     TaskTable table_;
-    Dispatcher dispatcher_{
-        table_, [this](HotKeyValue value) { return hotKeyText_.FormatHotKey(value); }, actions_};
+    RowsByHotKey rows_;
+    Dispatcher dispatcher_{table_, rows_, actions_, [] { throw; }};
 };
 
 TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOwnCase) {
@@ -78,8 +79,8 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
             u"Minimze");
     DravlinWindow dravlinWindow;
     TDravlin& dravlin1 = dravlinWindow.Dravlin1();
-    dravlin1.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
-        RunHandler(nullptr, [&] { dispatcher_.Dravlin1HotKeyPressed(hotKey, index); });
+    dravlin1.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t /*id*/) {
+        dispatcher_.OnHotKeyPressed(hotKey);
     };
     ASSERT_NE(dravlin1.BindHotKey(kCtrlAltJ), 0);
 

@@ -28,9 +28,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Under Wine the keyboard layout names the keys as X11 does ("Control"), and a task's hotkey
-// text is made of those names. The editor writes it so (checked below); a prepared row must
-// read the same, since a press is matched against the rows by text.
+// Under Wine the keyboard layout names the keys as X11 does ("Control"), and the editor writes
+// a task's hotkey text with those names (checked below).
 constexpr wchar_t kCtrlAltD[] = L"Control+Alt+D";
 constexpr wchar_t kCtrlAltWinJ[] = L"Control+Alt+Win+J";
 constexpr wchar_t kCtrlAltK[] = L"Control+Alt+K";
@@ -246,8 +245,7 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_NE(grid_, nullptr);
     }
 
-    // The grid's own selection, as a click on the row makes it; the grid passes it on to
-    // the task table, where Edit and Delete read it.
+    // The grid's own selection, as a click on the row makes it, where Edit and Delete read it.
     void SelectRow(int row) {
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -310,9 +308,8 @@ class TaskRoadTest : public QuorvelProgramTest {
         return editor;
     }
 
-    // Fills the editor as a user would and presses OK. OK saves the file, registers the
-    // hotkeys and then hides the editor, so a hidden editor means the new hotkey is live.
-    void ConfirmEditor(HWND editor, const EditorInput& input) {
+    // Fills the editor as a user would.
+    void FillEditor(HWND editor, const EditorInput& input) {
         const EditorControls controls(editor);
         ASSERT_NE(controls.hotKey1, nullptr);
         ASSERT_NE(controls.win, nullptr);
@@ -326,6 +323,12 @@ class TaskRoadTest : public QuorvelProgramTest {
         ::SendMessageW(controls.Combobox2(), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>(input.destination.c_str()));
         SelectListItem(controls.ComboBox3(), input.runType);
+    }
+
+    // Fills the editor and presses OK. OK saves the file, registers the hotkeys and then hides
+    // the editor, so a hidden editor means the new hotkey is live.
+    void ConfirmEditor(HWND editor, const EditorInput& input) {
+        ASSERT_NO_FATAL_FAILURE(FillEditor(editor, input));
         PostClick(editor, L"OK");
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }))
             << "the editor stayed open";
@@ -340,6 +343,21 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs))
             << "the witness task did not run";
         EXPECT_FALSE(WaitUntil([&] { return RanIn(folder); }, kQuietMs)) << folder;
+    }
+
+    // The program's error box, once it shows; only one may.
+    HWND ErrorBox() const {
+        std::vector<HWND> boxes;
+        WaitUntil([&] {
+            boxes = TopLevelWindows(quorvel_->Id(), L"#32770", L"Quorvel");
+            return !boxes.empty();
+        });
+        EXPECT_LE(boxes.size(), 1u) << "boxes inside boxes";
+        return boxes.empty() ? nullptr : boxes.front();
+    }
+    static std::wstring BoxText(HWND box) {
+        constexpr int kMessageBoxText = 0xFFFF;
+        return WindowText(::GetDlgItem(box, kMessageBoxText));
     }
 
     // The program's active window and keyboard focus.
@@ -436,13 +454,9 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
               (std::vector<std::wstring>{L"show=0", L"C:\\Notes\\Plan.txt", L"out.exe"}));
 
     // The missing program's error box holds up the walk until it is closed.
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        const auto boxes = TopLevelWindows(quorvel_->Id(), L"#32770", L"Quorvel");
-        return (box = boxes.empty() ? nullptr : boxes.front()) != nullptr;
-    })) << "no error box for the missing program";
-    constexpr int kMessageBoxText = 0xFFFF;
-    EXPECT_EQ(WindowText(::GetDlgItem(box, kMessageBoxText)),
+    const HWND box = ErrorBox();
+    ASSERT_NE(box, nullptr) << "no error box for the missing program";
+    EXPECT_EQ(BoxText(box),
               ToWide(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"\r\n\"" + missing + L'"');
     EXPECT_FALSE(RanIn("with space")) << "the walk went on under the open box";
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -542,6 +556,61 @@ TEST_F(TaskRoadTest, AHotkeyAnotherProgramHoldsIsMarkedAndWorksOnceGivenUp) {
     EXPECT_TRUE(WaitUntil([] { return !HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{held, toggled}));
+}
+
+TEST_F(TaskRoadTest, HotkeysSpelledAnyWayRunTheirTasksAndShowAsWorking) {
+    // Letter case, modifier order and blanks around "+", as hand-edited files have them.
+    const std::vector<Task> tasks{
+        {kRunSelectedProgram, L"control+alt+k", Program("road"), L"Normal"},
+        {kRunSelectedProgram, L"Alt+Control+L", Program("witness"), L"Normal"},
+        {kRunSelectedProgram, L"SHIFT + CONTROL + J", Program("with space"), L"Normal"}};
+    SetNotFirstStart();
+    ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
+    }
+
+    PressTogether({VK_CONTROL, VK_MENU, 'K'});
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    PressTogether({VK_CONTROL, VK_SHIFT, 'J'});
+    for (const char* folder : {"road", "witness", "with space"}) {
+        EXPECT_TRUE(WaitUntil([&] { return RanIn(folder); }, kRunTimeoutMs)) << folder;
+    }
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), tasks) << "the texts stay as written";
+}
+
+TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
+    const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));
+    const HWND editor = OpenEditor(L"Add");
+    ASSERT_NE(editor, nullptr);
+    const fs::path file = Data() / "actions.cfg";
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    const EditorInput input{'J', kRunSelectedProgram, Program("road"), L"Normal"};
+    ASSERT_NO_FATAL_FAILURE(FillEditor(editor, input));
+    for (int ok = 0; ok < 3; ++ok) {
+        PostClick(editor, L"OK");
+        const HWND box = ErrorBox();
+        ASSERT_NE(box, nullptr) << "no box for the failed save";
+        EXPECT_NE(BoxText(box).find(file.wstring()), std::wstring::npos)
+            << fs::path(BoxText(box)).string();
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); })) << "the box did not close";
+        EXPECT_TRUE(::IsWindowVisible(editor)) << "the editor closed on a failed OK";
+    }
+    EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "a row that is not there took it";
+
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{witness});
+    ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, input));
+    const Task added{kRunSelectedProgram, L"Control+Alt+J", Program("road"), L"Normal", true};
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+    PressTogether({VK_CONTROL, VK_MENU, 'J'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+J";
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST_F(TaskSessionTest, AChangeThatCannotBeSavedIsNotMade) {
              },
              [&] { session.DeleteTasks(firstRow); }, [&] { session.DeleteAllTasks(); },
              [&] { session.MoveTask(0, +1); }, [&] { session.SetTaskEnabled(0, false); }}) {
-        EXPECT_EQ(ErrorTextOf(change), u"File access denied");
+        EXPECT_EQ(ErrorTextOf(change), u"Cannot save file \"" + path + u"\". File access denied");
     }
     EXPECT_EQ(Tasks(), (std::vector<Task>{calc, notepad})) << "no row added twice, none lost";
     EXPECT_EQ(files.Files().at(path), saved);
@@ -199,6 +199,11 @@ TEST_F(TaskSessionTest, NothingIsSavedBeforeTheStartUpReadAndAFirstStartIsEmpty)
     EXPECT_EQ(session.Tasks().RowCount(), 0);
     session.SaveTaskFile();
     EXPECT_EQ(files.ReadFile(path), Utf16LittleEndian(u""));
+
+    // Saved as it stands, the list is not written again, so an unwritable file is no news.
+    files.SetReadOnly(path);
+    EXPECT_NO_THROW(session.SaveTaskFile());
+    EXPECT_EQ(files.Writes(path), 1);
 }
 
 TEST_F(TaskSessionTest, APressRunsTheRowsBoundToItsValueWhateverTheirSpelling) {

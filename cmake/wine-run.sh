@@ -2,12 +2,23 @@
 # Runs a Windows program under Wine for the build tree given as the first argument.
 # The tree keeps a private Wine prefix; one Xvfb display (when none is set) and one
 # persistent wineserver serve every test of the run, so each test pays no start-up twice.
+#   cmake/wine-run.sh BUILD_DIR program.exe [arguments]
+#   cmake/wine-run.sh BUILD_DIR --stop    ends the tree's Wine server and the display it started
 set -euo pipefail
 build=$(cd "$1" && pwd)
 shift
 state="$build/wine"
 mkdir -p "$state"
 export WINEPREFIX="$state/prefix"
+
+if [ "${1:-}" = "--stop" ]; then
+    wineserver -k 2>/dev/null || true
+    if [ -s "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+        rm -f "$state/xvfb.pid" "$state/display"
+    fi
+    exit 0
+fi
 # No menu entries on the Linux desktop for the shortcuts that a tested setup program creates.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG="${WINEDEBUG:--all}"

@@ -11,8 +11,5 @@ cmake --build --preset win64
 status=0
 ctest --preset win64 || status=$?
 # The run's Wine server and display end with it.
-WINEPREFIX="$PWD/build/win64/wine/prefix" wineserver -k 2>/dev/null || true
-if [ -s build/win64/wine/xvfb.pid ]; then
-    kill "$(cat build/win64/wine/xvfb.pid)" 2>/dev/null || true
-fi
+cmake/wine-run.sh build/win64 --stop
 exit $status

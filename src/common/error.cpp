@@ -20,12 +20,18 @@ std::u16string InvalidBooleanText(std::u16string_view s) {
 
 std::u16string IoErrorText(std::uint32_t code) {
     switch (code) {
-        case 2: return u"File not found";
-        case 3: return u"Invalid filename";
-        case 4: return u"Too many open files";
-        case 5: return u"File access denied";
-        case 101: return u"Disk full";
-        default: return u"I/O error " + ToText(code);
+        case 2:
+            return u"File not found";
+        case 3:
+            return u"Invalid filename";
+        case 4:
+            return u"Too many open files";
+        case 5:
+            return u"File access denied";
+        case 101:
+            return u"Disk full";
+        default:
+            return u"I/O error " + ToText(code);
     }
 }
 

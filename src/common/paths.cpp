@@ -8,7 +8,8 @@ std::size_t LastSeparator(std::u16string_view path) { return path.find_last_of(u
 
 std::u16string FolderOf(std::u16string_view fullPath) {
     const std::size_t sep = LastSeparator(fullPath);
-    return sep == std::u16string_view::npos ? std::u16string() : std::u16string(fullPath.substr(0, sep));
+    return sep == std::u16string_view::npos ? std::u16string()
+                                            : std::u16string(fullPath.substr(0, sep));
 }
 
 std::u16string DataFilePath(std::u16string_view executablePath, std::u16string_view name) {
@@ -17,7 +18,8 @@ std::u16string DataFilePath(std::u16string_view executablePath, std::u16string_v
 
 std::u16string ApplicationTitle(std::u16string_view executablePath) {
     const std::size_t sep = LastSeparator(executablePath);
-    std::u16string_view name = sep == std::u16string_view::npos ? executablePath : executablePath.substr(sep + 1);
+    std::u16string_view name =
+        sep == std::u16string_view::npos ? executablePath : executablePath.substr(sep + 1);
     return std::u16string(name.substr(0, name.find(u'.')));
 }
 

@@ -37,7 +37,8 @@ TEST(IoErrorText, MapsSystemCodesToRuntimeTexts) {
 }
 
 TEST(Paths, DataFilesLiveInDataBesideTheExecutable) {
-    EXPECT_EQ(DataFilePath(u"C:\\Tools\\Quorvel.exe", u"actions.cfg"), u"C:\\Tools\\data\\actions.cfg");
+    EXPECT_EQ(DataFilePath(u"C:\\Tools\\Quorvel.exe", u"actions.cfg"),
+              u"C:\\Tools\\data\\actions.cfg");
     EXPECT_EQ(ApplicationTitle(u"C:\\My.Tools\\Quorvel.v2.exe"), u"Quorvel");
 }
 

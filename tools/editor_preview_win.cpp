@@ -1,5 +1,6 @@
 // Shows the task editor filled in for a few seconds, for screenshots:
-//   cmake/wine-run.sh <build> <build>/tests/editor/editor_preview.exe [seconds [actions]]
+//   cmake/wine-run.sh <build> <build>/tools/editor_preview.exe [seconds [actions]]
+// or, with tools/screenshot.sh, straight to a picture.
 // With "actions" the action list is shown open.
 
 #include <windows.h>

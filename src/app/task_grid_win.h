@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -20,6 +21,8 @@ namespace quorvel {
 // here (picture, centred cells, the Enabled check box, a warning mark on a Hotkey cell whose
 // hotkey does not work, with a tip that says why). The control's selection is copied into
 // the table's selected row and marks as the user changes it, and back after the table changes.
+// The columns fit the grid's width beside its vertical scroll bar: Destination takes up what the
+// others leave, and no column is narrower than its header at first.
 class TaskGrid {
   public:
     struct Events {
@@ -43,7 +46,8 @@ class TaskGrid {
     void Refresh();
     void SyncSelectionToView();
 
-    // Widths in pixels at 96 DPI, by the column's storage index.
+    // Widths in pixels at 96 DPI, by the column's storage index. Destination then fills the rest
+    // of the grid's width, whatever it was given.
     int ColumnWidth(Column column) const;
     void SetColumnWidth(Column column, int width);
 
@@ -57,6 +61,12 @@ class TaskGrid {
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR subclassId, DWORD_PTR grid);
     void AddColumns();
+    // With the header's font: every column at least as wide as its header's text.
+    void FitHeaders(HFONT font);
+    // Destination takes up the width the other columns leave in the client area, down to its
+    // header's width. A width the user widened it to beyond that stays until the next fit.
+    void FitDestination(bool keepWider = false);
+    void OnHeaderChanged(const NMHEADERW& change);
     void CreateTip();
     void TrackTipCell(POINT point);
     void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -81,6 +91,8 @@ class TaskGrid {
     std::wstring tipText_;
     bool syncingToView_ = false;
     bool syncScheduled_ = false;
+    std::array<int, kColumnCount> headerWidths_{};  // each header's text with its margins
+    bool fitting_ = false;  // the grid's own width changes, which the header reports too
 };
 
 }  // namespace quorvel

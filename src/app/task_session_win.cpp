@@ -20,7 +20,7 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
     : imageList1_(CreateImageList1()),
       pictures_(instance, imageList1_.get()),
       dravlin1_(instance),
-      actions_([this] { return launchOwner_; }),
+      actions_([this] { return launchOwner_ ? launchOwner_() : nullptr; }),
       session_(files, std::move(actionsPath), hotKeyText, dravlin1_.Dravlin1(), actions_,
                pictures_) {}
 

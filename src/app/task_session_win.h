@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "actions/actions_win.h"
 #include "app/task_session.h"
@@ -26,12 +28,12 @@ class TaskSessionWin {
 
     // The session's start-up; a failure of the registration goes to the standard error box.
     void StartUp();
-    // The window that owns what a launch shows and the clipboard while it is emptied: the
-    // editor's, as it always was.
-    void SetLaunchOwner(HWND window) { launchOwner_ = window; }
+    // The window that owns what a launch shows and the clipboard while it is emptied, asked
+    // for at each launch; none until given.
+    void SetLaunchOwner(std::function<HWND()> owner) { launchOwner_ = std::move(owner); }
 
   private:
-    HWND launchOwner_ = nullptr;
+    std::function<HWND()> launchOwner_;
     UniqueImageList imageList1_;
     ImageListPictures pictures_;
     DravlinWindow dravlin1_;

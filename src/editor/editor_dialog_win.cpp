@@ -81,15 +81,17 @@ constexpr std::array<ControlLayout, 5> kFrameLayouts{{
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 
-HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc, const Dpi& dpi) {
+// Owned by the main window, the dialog stays in front of it; without a minimise box it cannot
+// leave the main window disabled with nothing to click.
+HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc, const Dpi& dpi, HWND owner) {
     RegisterWindowClass(instance, kWindowClass, windowProc);
-    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, dpi.Scale(kClientWidth), dpi.Scale(kClientHeight)};
     ::AdjustWindowRectEx(&frame, kStyle, /*bMenu=*/FALSE, /*dwExStyle=*/0);
     const HWND window = ::CreateWindowExW(
         /*dwExStyle=*/0, kWindowClass, L"Add task", kStyle, dpi.Scale(kDesignedPlace.x),
-        dpi.Scale(kDesignedPlace.y), frame.right - frame.left, frame.bottom - frame.top,
-        /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
+        dpi.Scale(kDesignedPlace.y), frame.right - frame.left, frame.bottom - frame.top, owner,
+        /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
     if (!window) throw Error(u"Error creating window");
     return window;
 }
@@ -127,13 +129,13 @@ int SelectedIndex(HWND comboBox) {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText)
+TForm2::TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText, HWND owner)
     : instance_(instance),
       tasks_(tasks),
       hotKeyText_(hotKeyText),
       dpi_(Dpi::OfScreen()),
       font_(CreateMessageFont()),
-      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_)) {
+      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_, owner)) {
     // Attached only now: until here the window's messages take the default handling.
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     CreateControls();

@@ -35,8 +35,10 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
         kCheckBox1,  // Win
     };
 
-    // `tasks` and `hotKeyText` must outlive the window.
-    TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText);
+    // `tasks` and `hotKeyText` must outlive the window; so must `owner`, the window the dialog
+    // stays in front of (the main window).
+    TForm2(HINSTANCE instance, TaskSteps& tasks, const HotKeyText& hotKeyText,
+           HWND owner = nullptr);
     ~TForm2() override;
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;

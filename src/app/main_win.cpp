@@ -65,6 +65,15 @@ int Run(HINSTANCE instance) {
     form1->ReportInactiveHotKeys();
     auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText, form1->Handle());
     Form2 = form2.get();
+    // While the editor's hotkey field has the focus it takes every combination, Quorvel's own
+    // too: they are given back to the system until it loses the focus.
+    form2->SetSuspendHotKeys([&session](bool suspend) {
+        if (suspend) {
+            session.Tasks().ReleaseHotKeys();
+        } else {
+            session.Tasks().RegisterTaskHotKeys();
+        }
+    });
     session.SetLaunchOwner(ProgramWindowInFront);
     form1->SetEditor(form2.get(), form2->Handle());
     auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());

@@ -140,8 +140,11 @@ void TForm1::ShowFromTray() {
 }
 
 // The user looks at the tasks again: a hotkey another program has given up since works now,
-// and the grid says so.
-void TForm1::RetryHotKeys() { tasks_.RegisterTaskHotKeys(); }
+// and the grid says so. Not while the editor is open: its hotkey field may be holding the
+// hotkeys back, and they follow the table again as it closes.
+void TForm1::RetryHotKeys() {
+    if (!::IsWindowVisible(editorWindow_)) tasks_.RegisterTaskHotKeys();
+}
 
 void TForm1::PopupMenu1At(POINT point) {
     // A tray menu closes on a click elsewhere only when its owner is the foreground window,

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/win/remembered_focus_win.h"
@@ -48,9 +50,19 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
 
     HWND Handle() const { return window_.get(); }
 
+    // Called with true as the hotkey field takes the keyboard focus, so that the program's own
+    // hotkeys reach the field instead of running their tasks, and with false as the field loses
+    // the focus or the dialog hides, however it closes.
+    void SetSuspendHotKeys(std::function<void(bool suspend)> suspendHotKeys) {
+        suspendHotKeys_ = std::move(suspendHotKeys);
+    }
+
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK HotKey1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR subclassId, DWORD_PTR form);
+    void SuspendHotKeys(bool suspend);
 
     void CreateControls();
     void FormCreate();
@@ -89,6 +101,8 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     RememberedFocus focus_;
     bool shown_ = false;
     std::vector<HWND> disabledWindows_;  // the thread's windows the modal show disabled
+    std::function<void(bool)> suspendHotKeys_;
+    bool hotKeysSuspended_ = false;
 };
 
 extern TForm2* Form2;

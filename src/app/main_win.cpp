@@ -20,6 +20,16 @@
 namespace quorvel {
 namespace {
 
+// What a launch shows (the box about a missing program, say) belongs to the program's window
+// the user is in, which it holds until closed; with the user in another program, to none.
+HWND ProgramWindowInFront() {
+    const HWND foreground = ::GetForegroundWindow();
+    const bool ours = foreground != nullptr &&
+                      ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId();
+    return ours && ::IsWindowVisible(foreground) && ::IsWindowEnabled(foreground) ? foreground
+                                                                                  : nullptr;
+}
+
 int RunMessageLoop(TForm1& form1) {
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -53,9 +63,18 @@ int Run(HINSTANCE instance) {
     // their pictures and their hotkeys, then the dialog itself.
     session.StartUp();
     form1->ReportInactiveHotKeys();
-    auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText);
+    auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText, form1->Handle());
     Form2 = form2.get();
-    session.SetLaunchOwner(form2->Handle());
+    // While the editor's hotkey field has the focus it takes every combination, Quorvel's own
+    // too: they are given back to the system until it loses the focus.
+    form2->SetSuspendHotKeys([&session](bool suspend) {
+        if (suspend) {
+            session.Tasks().ReleaseHotKeys();
+        } else {
+            session.Tasks().RegisterTaskHotKeys();
+        }
+    });
+    session.SetLaunchOwner(ProgramWindowInFront);
     form1->SetEditor(form2.get(), form2->Handle());
     auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());
     Form3 = form3.get();
@@ -70,7 +89,6 @@ int Run(HINSTANCE instance) {
     form3.reset();
     session.Tasks().ReleaseHotKeys();
     form1->SetEditor(nullptr, nullptr);
-    session.SetLaunchOwner(nullptr);
     Form2 = nullptr;
     form2.reset();
     Form1 = nullptr;

@@ -135,13 +135,16 @@ void TForm1::ShowFromTray() {
     ::ShowWindow(Handle(), SW_HIDE);
     ::Sleep(10);
     ::ShowWindow(Handle(), SW_RESTORE);
-    ::SetForegroundWindow(Handle());
     LoadWindowSize(store_, *this);
+    BringToFront();
 }
 
 // The user looks at the tasks again: a hotkey another program has given up since works now,
-// and the grid says so.
-void TForm1::RetryHotKeys() { tasks_.RegisterTaskHotKeys(); }
+// and the grid says so. Not while the editor is open: its hotkey field may be holding the
+// hotkeys back, and they follow the table again as it closes.
+void TForm1::RetryHotKeys() {
+    if (!::IsWindowVisible(editorWindow_)) tasks_.RegisterTaskHotKeys();
+}
 
 void TForm1::PopupMenu1At(POINT point) {
     // A tray menu closes on a click elsewhere only when its owner is the foreground window,
@@ -152,12 +155,34 @@ void TForm1::PopupMenu1At(POINT point) {
                          point.y, /*nReserved=*/0, Handle(), /*prcRect=*/nullptr);
     if (command != 0) OnCommand(command);
     ::PostMessageW(Handle(), WM_NULL, 0, 0);
+    // The menu made this window the foreground one, behind a dialog that may be open.
+    BringOpenDialogForward();
 }
 
 void TForm1::BringForward() {
     MakeVisible();
     if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
-    ::SetForegroundWindow(Handle());
+    BringToFront();
+}
+
+void TForm1::BringToFront() {
+    if (!BringOpenDialogForward()) ::SetForegroundWindow(Handle());
+}
+
+// While the editor or About is open this window takes no input: the dialog is what the user
+// must get to.
+bool TForm1::BringOpenDialogForward() {
+    const HWND dialog = OpenDialog();
+    if (dialog == nullptr) return false;
+    if (::IsIconic(dialog)) ::ShowWindow(dialog, SW_RESTORE);
+    ::SetForegroundWindow(dialog);
+    return true;
+}
+
+// About first: the tray menu opens it over the editor too.
+HWND TForm1::OpenDialog() const {
+    if (about_ != nullptr && about_->Handle() != nullptr) return about_->Handle();
+    return editorWindow_ != nullptr && ::IsWindowVisible(editorWindow_) ? editorWindow_ : nullptr;
 }
 
 bool TForm1::CheckBox1() const {

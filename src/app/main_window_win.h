@@ -93,7 +93,13 @@ class TForm1 final : private SettingsWindow {
     void ShowFromTray();
     void RetryHotKeys();
     void PopupMenu1At(POINT point);
+    // A second start's request: the window shown, restored and in front.
     void BringForward();
+    // The window, or the dialog open over it, becomes the foreground window.
+    void BringToFront();
+    bool BringOpenDialogForward();
+    // The editor or About while it is open, else null.
+    HWND OpenDialog() const;
 
     // SettingsWindow
     bool CheckBox1() const override;

@@ -3,6 +3,7 @@
 #include <vsstyle.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -35,6 +36,10 @@ constexpr int kCheckBoxSizeAt96 = 13;
 constexpr int kTextPaddingAt96 = 4;
 constexpr int kWarningIconAt96 = 16;
 constexpr int kTipWidthAt96 = 320;
+// A header's text and the margins the header keeps on both sides of it.
+constexpr int kHeaderMarginsAt96 = 16;
+// Enough passes for a scroll bar that comes or goes with the new width.
+constexpr int kFitPasses = 3;
 constexpr UINT_PTR kTipTool = 1;
 constexpr UINT_PTR kListSubclass = 1;
 
@@ -130,7 +135,22 @@ LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     });
     if (handled) return 0;
     if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TaskGrid::ListProc, kListSubclass);
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    // The list view has taken the new font, size or column width by now.
+    RunHandler(::GetParent(hwnd), [&] {
+        if (message == WM_SETFONT) {
+            self.FitHeaders(reinterpret_cast<HFONT>(wParam));
+        } else if (message == WM_SIZE) {
+            self.FitDestination();
+        } else if (message == WM_NOTIFY) {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.hwndFrom == ListView_GetHeader(hwnd) &&
+                (header.code == HDN_ITEMCHANGEDW || header.code == HDN_ITEMCHANGEDA)) {
+                self.OnHeaderChanged(reinterpret_cast<const NMHEADERW&>(header));
+            }
+        }
+    });
+    return result;
 }
 
 void TaskGrid::RelayToTip(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,6 +196,8 @@ void TaskGrid::Refresh() {
     tipRow_ = -1;
     ::SendMessageW(tip_, TTM_POP, 0, 0);
     ListView_SetItemCountEx(list_, table_.RowCount(), LVSICF_NOSCROLL);
+    // The vertical scroll bar may have come or gone.
+    FitDestination();
     ::InvalidateRect(list_, nullptr, FALSE);
 }
 
@@ -212,7 +234,59 @@ int TaskGrid::ColumnWidth(Column column) const {
 }
 
 void TaskGrid::SetColumnWidth(Column column, int width) {
+    fitting_ = true;
     ListView_SetColumnWidth(list_, ShownIndexOf(column), dpi_.Scale(width));
+    fitting_ = false;
+    FitDestination();
+}
+
+void TaskGrid::FitHeaders(HFONT font) {
+    const HWND header = ListView_GetHeader(list_);
+    const HDC dc = ::GetDC(header);
+    {
+        const SelectedObject selected(dc, font);
+        for (int shown = 0; shown < kColumnCount; ++shown) {
+            const std::wstring_view text = kShownColumns[shown].header;
+            SIZE extent{};
+            ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+            headerWidths_[shown] = static_cast<int>(extent.cx) + dpi_.Scale(kHeaderMarginsAt96);
+        }
+    }
+    ::ReleaseDC(header, dc);
+    fitting_ = true;
+    for (int shown = 0; shown < kColumnCount; ++shown) {
+        if (ListView_GetColumnWidth(list_, shown) < headerWidths_[shown]) {
+            ListView_SetColumnWidth(list_, shown, headerWidths_[shown]);
+        }
+    }
+    fitting_ = false;
+    FitDestination();
+}
+
+void TaskGrid::FitDestination(bool keepWider) {
+    if (fitting_) return;
+    const int destination = ShownIndexOf(kDestColumn);
+    fitting_ = true;
+    for (int pass = 0; pass < kFitPasses; ++pass) {
+        RECT client{};
+        ::GetClientRect(list_, &client);
+        if (client.right <= 0) break;  // not laid out yet
+        int others = 0;
+        for (int shown = 0; shown < kColumnCount; ++shown) {
+            if (shown != destination) others += ListView_GetColumnWidth(list_, shown);
+        }
+        const int current = ListView_GetColumnWidth(list_, destination);
+        int width = std::max(headerWidths_[destination], static_cast<int>(client.right) - others);
+        if (keepWider) width = std::max(width, current);
+        if (width == current) break;
+        ListView_SetColumnWidth(list_, destination, width);
+    }
+    fitting_ = false;
+}
+
+void TaskGrid::OnHeaderChanged(const NMHEADERW& change) {
+    if (change.pitem == nullptr || (change.pitem->mask & HDI_WIDTH) == 0) return;
+    FitDestination(/*keepWider=*/change.iItem == ShownIndexOf(kDestColumn));
 }
 
 bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ namespace quorvel {
 // stays the one store of the rows and a long list costs nothing to show. Rows are drawn here
 // (picture, centred cells, the Enabled check box, a warning mark on a Hotkey cell whose hotkey
 // does not work, with a tip that says why). The selection is the control's own.
+// The columns fit the grid's width beside its vertical scroll bar: Destination takes up what the
+// others leave, and no column is narrower than its header at first.
 class TaskGrid {
   public:
     struct Events {
@@ -48,7 +51,8 @@ class TaskGrid {
     // Selects the row alone, focused and in view; -1 selects nothing.
     void SelectOnly(int row);
 
-    // Widths in pixels at 96 DPI, by the column's storage index.
+    // Widths in pixels at 96 DPI, by the column's storage index. Destination then fills the rest
+    // of the grid's width, whatever it was given.
     int ColumnWidth(Column column) const;
     void SetColumnWidth(Column column, int width);
 
@@ -62,6 +66,12 @@ class TaskGrid {
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR subclassId, DWORD_PTR grid);
     void AddColumns();
+    // With the header's font: every column at least as wide as its header's text.
+    void FitHeaders(HFONT font);
+    // Destination takes up the width the other columns leave in the client area, down to its
+    // header's width. A width the user widened it to beyond that stays until the next fit.
+    void FitDestination(bool keepWider = false);
+    void OnHeaderChanged(const NMHEADERW& change);
     void CreateTip();
     void TrackTipCell(POINT point);
     void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,6 +93,8 @@ class TaskGrid {
     HWND tip_ = nullptr;  // owned by the list view, destroyed with it
     int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers
     std::wstring tipText_;
+    std::array<int, kColumnCount> headerWidths_{};  // each header's text with its margins
+    bool fitting_ = false;  // the grid's own width changes, which the header reports too
 };
 
 }  // namespace quorvel

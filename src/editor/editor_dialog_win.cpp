@@ -24,6 +24,7 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TForm2";
 constexpr int kRunSelectedProgramIndex = static_cast<int>(Action::RunSelectedProgram);
 constexpr int kListRowHeight = 16;
+constexpr UINT_PTR kHotKey1Subclass = 1;
 
 // Layout in pixels at 96 DPI.
 constexpr int kClientWidth = 396;
@@ -81,15 +82,17 @@ constexpr std::array<ControlLayout, 5> kFrameLayouts{{
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 
-HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc, const Dpi& dpi) {
+// Owned by the main window, the dialog stays in front of it; without a minimise box it cannot
+// leave the main window disabled with nothing to click.
+HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc, const Dpi& dpi, HWND owner) {
     RegisterWindowClass(instance, kWindowClass, windowProc);
-    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, dpi.Scale(kClientWidth), dpi.Scale(kClientHeight)};
     ::AdjustWindowRectEx(&frame, kStyle, /*bMenu=*/FALSE, /*dwExStyle=*/0);
     const HWND window = ::CreateWindowExW(
         /*dwExStyle=*/0, kWindowClass, L"Add task", kStyle, dpi.Scale(kDesignedPlace.x),
-        dpi.Scale(kDesignedPlace.y), frame.right - frame.left, frame.bottom - frame.top,
-        /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
+        dpi.Scale(kDesignedPlace.y), frame.right - frame.left, frame.bottom - frame.top, owner,
+        /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
     if (!window) throw Error(u"Error creating window");
     return window;
 }
@@ -127,13 +130,13 @@ int SelectedIndex(HWND comboBox) {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText)
+TForm2::TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText, HWND owner)
     : instance_(instance),
       session_(session),
       hotKeyText_(hotKeyText),
       dpi_(Dpi::OfScreen()),
       font_(CreateMessageFont()),
-      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_)) {
+      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_, owner)) {
     // Attached only now: until here the window's messages take the default handling.
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     CreateControls();
@@ -141,6 +144,7 @@ TForm2::TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKe
 }
 
 TForm2::~TForm2() {
+    suspendHotKeys_ = nullptr;  // the program's hotkeys are being released for good
     HideDialog();
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
@@ -160,6 +164,8 @@ void TForm2::CreateControls() {
     comboBox1_ = ::GetDlgItem(window_.get(), kComboBox1);
     combobox2_ = ::GetDlgItem(window_.get(), kCombobox2);
     comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
+    ::SetWindowSubclass(hotKey1_, &TForm2::HotKey1Proc, kHotKey1Subclass,
+                        reinterpret_cast<DWORD_PTR>(this));
     FillList(comboBox1_, kActionNames, dpi_);
     FillList(comboBox3_, kRunTypes, dpi_);
 }
@@ -218,6 +224,13 @@ void TForm2::HideDialog() {
     for (const HWND window : disabledWindows_) ::EnableWindow(window, TRUE);
     disabledWindows_.clear();
     ::ShowWindow(window_.get(), SW_HIDE);
+    SuspendHotKeys(false);
+}
+
+void TForm2::SuspendHotKeys(bool suspend) {
+    if (suspend == hotKeysSuspended_ || !suspendHotKeys_) return;
+    hotKeysSuspended_ = suspend;
+    suspendHotKeys_(suspend);
 }
 
 void TForm2::LoadFields() {
@@ -296,6 +309,19 @@ LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
     RunHandler(hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
+    return result;
+}
+
+// The hotkey control tells its parent nothing about its focus.
+LRESULT CALLBACK TForm2::HotKey1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR /*subclassId*/, DWORD_PTR form) {
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hwnd, &TForm2::HotKey1Proc, kHotKey1Subclass);
+    const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        auto& self = *reinterpret_cast<TForm2*>(form);
+        RunHandler(self.window_.get(), [&] { self.SuspendHotKeys(message == WM_SETFOCUS); });
+    }
     return result;
 }
 

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/win/remembered_focus_win.h"
@@ -34,8 +36,10 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
         kCheckBox1,  // Win
     };
 
-    // `session` and `hotKeyText` must outlive the window.
-    TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText);
+    // `session` and `hotKeyText` must outlive the window; so must `owner`, the window the dialog
+    // stays in front of (the main window).
+    TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText,
+           HWND owner = nullptr);
     ~TForm2() override;
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
@@ -45,9 +49,19 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
 
     HWND Handle() const { return window_.get(); }
 
+    // Called with true as the hotkey field takes the keyboard focus, so that the program's own
+    // hotkeys reach the field instead of running their tasks, and with false as the field loses
+    // the focus or the dialog hides, however it closes.
+    void SetSuspendHotKeys(std::function<void(bool suspend)> suspendHotKeys) {
+        suspendHotKeys_ = std::move(suspendHotKeys);
+    }
+
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK HotKey1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR subclassId, DWORD_PTR form);
+    void SuspendHotKeys(bool suspend);
 
     void CreateControls();
     void FormCreate();
@@ -86,6 +100,8 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     RememberedFocus focus_;
     bool shown_ = false;
     std::vector<HWND> disabledWindows_;  // the thread's windows the modal show disabled
+    std::function<void(bool)> suspendHotKeys_;
+    bool hotKeysSuspended_ = false;
 };
 
 extern TForm2* Form2;

@@ -20,9 +20,9 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
     : imageList_(CreatePictureList()),
       pictures_(instance, imageList_.get()),
       registrar_(instance),
-      actions_([this] { return launchOwner_; }),
+      actions_([this] { return LaunchOwner(); }),
       session_(files, std::move(actionsPath), hotKeyText, registrar_.Dravlin1(), actions_,
-               pictures_, [] { ShowCurrentException(/*owner=*/nullptr); }) {}
+               pictures_, [this] { ShowCurrentException(LaunchOwner()); }) {}
 
 void TaskSessionWin::StartUp() {
     RunHandler(/*owner=*/nullptr, [this] { session_.StartUp(); });

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "actions/actions_win.h"
 #include "common/win/unique_handle_win.h"
@@ -26,12 +28,14 @@ class TaskSessionWin {
 
     // The session's start-up; a failure goes to the standard error box.
     void StartUp();
-    // The window that owns what a launch shows and the clipboard while it is emptied: the
-    // editor's, as it always was.
-    void SetLaunchOwner(HWND window) { launchOwner_ = window; }
+    // The window that owns what a launch shows, an action's error box and the clipboard while
+    // it is emptied, asked for at each use; none until given.
+    void SetLaunchOwner(std::function<HWND()> owner) { launchOwner_ = std::move(owner); }
 
   private:
-    HWND launchOwner_ = nullptr;
+    HWND LaunchOwner() const { return launchOwner_ ? launchOwner_() : nullptr; }
+
+    std::function<HWND()> launchOwner_;
     UniqueImageList imageList_;
     ImageListPictures pictures_;
     DravlinWindow registrar_;

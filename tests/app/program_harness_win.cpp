@@ -1,5 +1,6 @@
 #include "program_harness_win.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace quorvel {
@@ -9,6 +10,13 @@ namespace fs = std::filesystem;
 void DeleteRegValues() {
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kVendorKey, L"fr");
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Quorvel");
+}
+
+std::string UserSettings(std::string_view settings) {
+    const std::size_t lastLine =
+        settings.rfind("\r\n", settings.size() - std::min<std::size_t>(settings.size(), 3));
+    return std::string(lastLine == std::string_view::npos ? settings
+                                                          : settings.substr(0, lastLine + 2));
 }
 
 std::string FileText(const fs::path& path) {

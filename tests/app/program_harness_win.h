@@ -19,6 +19,10 @@ namespace quorvel {
 
 inline constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
 
+// A settings file without its last line, Destination's width, which follows the window's: the
+// options and the widths the user sets.
+std::string UserSettings(std::string_view settings);
+
 // The start counter and the autostart value the program writes.
 void DeleteRegValues();
 

@@ -77,7 +77,8 @@ TEST_F(QuorvelProgramTest, EndOfSessionAndCloseRequestWriteAllThreeFiles) {
             quorvel.Close();
         }
         EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << endSession;
-        EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings) << endSession;
+        EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings))
+            << endSession;
         EXPECT_EQ(FileText(Data() / "w_size.cnfg").rfind("609\r\n449\r\n0\r\n", 0), 0u)
             << FileText(Data() / "w_size.cnfg");
     }
@@ -93,7 +94,8 @@ TEST_F(QuorvelProgramTest, BothExitItemsEndTheProgramAndSaveEverything) {
         ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, exitItem, 0);
         EXPECT_EQ(quorvel.WaitForExit(), std::optional<DWORD>(0)) << exitItem;
         EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << exitItem;
-        EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings) << exitItem;
+        EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings))
+            << exitItem;
         EXPECT_TRUE(fs::exists(Data() / "w_size.cnfg")) << exitItem;
     }
 }
@@ -211,7 +213,7 @@ TEST_F(QuorvelProgramTest, MissingSettingsFileShowsOneErrorBoxAndTheProgramGoesO
     EXPECT_EQ(boxesSeen.size(), 2u);
     EXPECT_TRUE(quorvel.Running());
     quorvel.Close();
-    EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings);
+    EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings));
 }
 
 TEST_F(QuorvelProgramTest, SecondStartShowsTheRunningInstanceAndEnds) {

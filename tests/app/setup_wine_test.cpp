@@ -105,8 +105,18 @@ TEST_F(SetupTest, InstallsUpgradesOverARunningQuorvelAndUninstallsKeepingTheData
         WriteFile(data / "settings.cnfg", "True\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
         Install(L"");  // over the last install, as an upgrade does
         EXPECT_EQ(quorvel.WaitForExit(0), std::optional<DWORD>(0)) << "closed, not killed";
+        // The new Quorvel runs in its place and holds the task's hotkey again.
+        HWND restarted = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] { return (restarted = ::FindWindowW(kMainWindowClass, nullptr)) != nullptr; }));
+        DWORD restartedId = 0;
+        ::GetWindowThreadProcessId(restarted, &restartedId);
+        EXPECT_NE(restartedId, quorvel.Id());
+        EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'Q'); }));
+        ::PostMessageW(restarted, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([] { return !::FindWindowW(kMainWindowClass, nullptr); }));
     }
-    EXPECT_EQ(FileText(data / "settings.cnfg"), kDefaultSettings);
+    EXPECT_EQ(UserSettings(FileText(data / "settings.cnfg")), UserSettings(kDefaultSettings));
     EXPECT_EQ(FileText(data / "actions.cfg"), kTaskFile);
 
     const std::wstring elsewhere = L"C:\\Portable\\Quorvel.exe";
@@ -115,7 +125,7 @@ TEST_F(SetupTest, InstallsUpgradesOverARunningQuorvelAndUninstallsKeepingTheData
     EXPECT_FALSE(fs::exists(exe) || fs::exists(folder_ / "Uninstall.exe") ||
                  fs::exists(Shortcut()));
     EXPECT_EQ(FileText(data / "actions.cfg"), kTaskFile);
-    EXPECT_EQ(FileText(data / "settings.cnfg"), kDefaultSettings);
+    EXPECT_EQ(UserSettings(FileText(data / "settings.cnfg")), UserSettings(kDefaultSettings));
     EXPECT_EQ(RegValue(kRunKey, L"Quorvel"), elsewhere);
 }
 

@@ -9,9 +9,11 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -45,6 +47,7 @@ constexpr DWORD kQuietMs = 1500;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
 // The grid's shown columns as the list view numbers them.
 constexpr int kShownHotkeyColumn = 3;
+constexpr int kShownDestColumn = 4;
 constexpr int kShownEnabledColumn = 6;
 
 // A task as the actions file holds it, without its row number and picture index.
@@ -277,13 +280,19 @@ class TaskRoadTest : public QuorvelProgramTest {
         return request.text;
     }
 
-    // A user's click on a row's Enabled check box, at the system's mouse input.
-    void ClickEnabled(int row) const {
-        RECT cell{LVIR_BOUNDS, kShownEnabledColumn, 0, 0};
+    // A cell's rectangle in the grid's client coordinates, by the shown column.
+    RECT CellRect(int row, int shownColumn) const {
+        RECT cell{LVIR_BOUNDS, shownColumn, 0, 0};
         const RemoteCopy remote(quorvel_->Process(), &cell, sizeof(cell));
-        ASSERT_TRUE(
+        EXPECT_TRUE(
             ::SendMessageW(grid_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), remote.Address()));
         remote.Read(&cell, sizeof(cell));
+        return cell;
+    }
+
+    // A user's click on a row's Enabled check box, at the system's mouse input.
+    void ClickEnabled(int row) const {
+        const RECT cell = CellRect(row, kShownEnabledColumn);
         POINT centre{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
         ::ClientToScreen(grid_, &centre);
         ::SetCursorPos(centre.x, centre.y);
@@ -368,6 +377,19 @@ class TaskRoadTest : public QuorvelProgramTest {
         return info;
     }
 
+    // Tab from the grid to "Add": the main window's focus, where it is to come back to.
+    HWND TabToAdd() const {
+        ::PostMessageW(grid_, WM_KEYDOWN, VK_TAB, 0);
+        const HWND add = ::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, L"Add");
+        EXPECT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
+        return add;
+    }
+
+    bool InFront(HWND window, HWND focus = nullptr) const {
+        return ::GetForegroundWindow() == window &&
+               (focus == nullptr || GuiThread().hwndFocus == focus);
+    }
+
     std::unique_ptr<Quorvel> quorvel_;
     HWND mainWindow_ = nullptr;
     HWND grid_ = nullptr;
@@ -447,6 +469,10 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
         {kRunSelectedProgram, kCtrlAltL, missing + L" -x", L"Normal"},
         {kRunSelectedProgram, kCtrlAltL, L'"' + Program("with space") + L"\" -x", L"Normal"},
     }));
+    // The user is in the main window, on its Add button, when pressing the hotkey.
+    const HWND add = TabToAdd();
+    ::SetForegroundWindow(mainWindow_);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(mainWindow_, add); }, 5000));
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
 
     ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+L";
@@ -459,7 +485,11 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     EXPECT_EQ(BoxText(box),
               ToWide(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"\r\n\"" + missing + L'"');
     EXPECT_FALSE(RanIn("with space")) << "the walk went on under the open box";
+    EXPECT_EQ(::GetWindow(box, GW_OWNER), mainWindow_) << "not the window the user is in";
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // The keyboard goes back where it was, not to the hidden editor.
+    EXPECT_TRUE(WaitUntil([&] { return InFront(mainWindow_, add); }, 5000))
+        << "foreground " << ::GetForegroundWindow() << ", focus " << GuiThread().hwndFocus;
 
     ASSERT_TRUE(WaitUntil([&] { return RanIn("with space"); }, kRunTimeoutMs))
         << "the quoted program did not start after the box";
@@ -487,10 +517,8 @@ TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
 TEST_F(TaskRoadTest, EditKeepsAWinHotkeyAndWithoutWinTheFieldRefusesABareKey) {
     const Task withWin{kRunSelectedProgram, L"Control+Win+J", Program("off"), L"Normal", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({withWin}));
-    // Tab from the grid to "Add": after the editor the focus is back there.
-    ::PostMessageW(grid_, WM_KEYDOWN, VK_TAB, 0);
-    const HWND add = ::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, L"Add");
-    ASSERT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
+    // After the editor the focus is back on "Add".
+    const HWND add = TabToAdd();
 
     // Only the destination changes.
     ASSERT_NO_FATAL_FAILURE(SelectRow(0));
@@ -611,6 +639,88 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+J";
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+}
+
+TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram({}));
+    const HWND editor = OpenEditor(L"Add");
+    ASSERT_NE(editor, nullptr);
+    const UniqueWindow otherProgram(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
+                                                      0, 50, 50, nullptr, nullptr, nullptr,
+                                                      nullptr));
+    const auto fromOtherProgram = [&](const char* how, const std::function<void()>& callUp) {
+        ::SetForegroundWindow(otherProgram.get());
+        ASSERT_TRUE(WaitUntil([&] { return InFront(otherProgram.get()); }, 5000)) << how;
+        callUp();
+        EXPECT_TRUE(WaitUntil([&] { return InFront(editor); }, 8000)) << how;
+        // Not for a moment only: the main window comes up behind the editor.
+        EXPECT_FALSE(WaitUntil([&] { return !InFront(editor); }, kQuietMs)) << how;
+        EXPECT_TRUE(::IsWindowVisible(mainWindow_)) << how;
+    };
+    fromOtherProgram("tray click",
+                     [&] { ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN); });
+    fromOtherProgram("second start", [&] {
+        const Quorvel second(Executable());
+        EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+    });
+    PostClick(editor, L"Close");
+    EXPECT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));
+    quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, ColumnsFitBesideTheScrollBarAndDestinationTakesUpTheWindowsGrowth) {
+    ASSERT_NO_FATAL_FAILURE(
+        StartProgram(std::vector<Task>(20, {L"Run Calc", L"", L"", L"Normal"})));
+    const auto style = [&] { return ::GetWindowLongPtrW(grid_, GWL_STYLE); };
+    const auto fits = [&] {
+        RECT client{};
+        ::GetClientRect(grid_, &client);
+        const RECT enabled = CellRect(0, kShownEnabledColumn);
+        return enabled.left >= client.left && enabled.right == client.right &&
+               (style() & WS_HSCROLL) == 0;
+    };
+    const auto destWidth = [&] {
+        return static_cast<int>(::SendMessageW(grid_, LVM_GETCOLUMNWIDTH, kShownDestColumn, 0));
+    };
+    // At the default size: 20 rows need the vertical scroll bar, and Enabled ends beside it.
+    EXPECT_TRUE(style() & WS_VSCROLL);
+    EXPECT_TRUE(fits());
+    const int narrow = destWidth();
+
+    RECT window{};
+    ::GetWindowRect(mainWindow_, &window);
+    for (const int grown : {120, 0}) {
+        ::SetWindowPos(mainWindow_, nullptr, 0, 0, window.right - window.left + grown,
+                       window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(WaitUntil([&] { return destWidth() == narrow + grown && fits(); }, 5000))
+            << grown << ": Destination " << destWidth() << ", was " << narrow;
+    }
+    quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkey) {
+    const Task own{kRunSelectedProgram, kCtrlAltL, Program("road"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({own}));
+    ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+    const HWND editor = OpenEditor(L"Edit");
+    ASSERT_NE(editor, nullptr);
+    const HWND hotKey1 = EditorControls(editor).hotKey1;
+    const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
+    constexpr WORD kTyped = MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    // Emptied first, so that only the keys typed can put the hotkey back.
+    ::SendMessageW(hotKey1, HKM_SETHOTKEY, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKey1); }, 5000));
+
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(WaitUntil([&] { return field() == kTyped; }, 5000)) << field();
+    EXPECT_FALSE(WaitUntil([&] { return RanIn("road"); }, kQuietMs)) << "the task ran";
+
+    PostClick(editor, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{own});
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run after the edit";
+    quorvel_->Close();
 }
 
 }  // namespace

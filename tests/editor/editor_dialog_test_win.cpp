@@ -148,10 +148,7 @@ class EditorDialog : public ::testing::Test {
 
     std::unique_ptr<TForm2> MakeForm() {
         session_.StartUp();
-        auto form =
-            std::make_unique<TForm2>(::GetModuleHandleW(nullptr), session_.Tasks(), hotKeyText_);
-        session_.SetLaunchOwner(form->Handle());
-        return form;
+        return std::make_unique<TForm2>(::GetModuleHandleW(nullptr), session_.Tasks(), hotKeyText_);
     }
 
     const TaskTable& Table() { return session_.Tasks().Tasks(); }

@@ -11,6 +11,9 @@ namespace {
 
 // How many of the tasks the start-up notice names; the notification area shows a few lines.
 constexpr int kTasksNamed = 3;
+// How much of a stored hotkey text the tip's title shows: the longest real one ("Control+
+// Shift+Alt+Win+Scroll Lock") whole. The title is one line, and the tip as wide as it.
+constexpr std::size_t kLongestTitleHotkey = 40;
 
 struct StatusTexts {
     std::u16string_view reason;  // as the Hotkey cell appends it
@@ -50,6 +53,10 @@ std::u16string HotKeyCellText(std::u16string_view storedText, HotKeyStatus statu
     if (!NeedsWarning(status)) return text;
     if (!text.empty()) text += u' ';
     return text + u"(" + std::u16string(TextsOf(status).reason) + u")";
+}
+
+std::u16string HotKeyTipTitle(std::u16string_view storedText, HotKeyStatus status) {
+    return HotKeyCellText(VisibleText(storedText, kLongestTitleHotkey), status);
 }
 
 std::u16string_view HotKeyAdvice(HotKeyStatus status) { return TextsOf(status).advice; }

@@ -4,6 +4,18 @@
 
 namespace quorvel {
 
+namespace {
+
+// A line of a settings file or a cell of the task file, as the runtime's texts quote it; the
+// file may hold anything, and the message stays one short line.
+constexpr std::size_t kLongestQuotedValue = 40;
+
+std::u16string QuotedValue(std::u16string_view s) {
+    return u"'" + VisibleText(s, kLongestQuotedValue) + u"'";
+}
+
+}  // namespace
+
 Error::Error(std::u16string message) : message_(std::move(message)), utf8_(ToUtf8(message_)) {}
 
 std::u16string ListIndexErrorText(std::int64_t index) {
@@ -11,21 +23,27 @@ std::u16string ListIndexErrorText(std::int64_t index) {
 }
 
 std::u16string InvalidIntegerText(std::u16string_view s) {
-    return u"'" + std::u16string(s) + u"' is not a valid integer value";
+    return QuotedValue(s) + u" is not a valid integer value";
 }
 
 std::u16string InvalidBooleanText(std::u16string_view s) {
-    return u"'" + std::u16string(s) + u"' is not a valid boolean value";
+    return QuotedValue(s) + u" is not a valid boolean value";
 }
 
 std::u16string IoErrorText(std::uint32_t code) {
     switch (code) {
-        case 2: return u"File not found";
-        case 3: return u"Invalid filename";
-        case 4: return u"Too many open files";
-        case 5: return u"File access denied";
-        case 101: return u"Disk full";
-        default: return u"I/O error " + ToText(code);
+        case 2:
+            return u"File not found";
+        case 3:
+            return u"Invalid filename";
+        case 4:
+            return u"Too many open files";
+        case 5:
+            return u"File access denied";
+        case 101:
+            return u"Disk full";
+        default:
+            return u"I/O error " + ToText(code);
     }
 }
 

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "actions/action_catalogue.h"
+#include "actions/destination.h"
 #include "common/error.h"
+#include "common/text.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/window_class_win.h"
@@ -24,6 +26,9 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TForm2";
 constexpr int kRunSelectedProgramIndex = static_cast<int>(Action::RunSelectedProgram);
 constexpr int kListRowHeight = 16;
+// Posted when the destination field cut a text: the note shows once the dialog is up.
+constexpr UINT kDestinationCut = WM_APP + 1;
+constexpr UINT_PTR kDestinationSubclass = 1;
 
 // Layout in pixels at 96 DPI.
 constexpr int kClientWidth = 396;
@@ -160,6 +165,9 @@ void TForm2::CreateControls() {
     comboBox1_ = ::GetDlgItem(window_.get(), kComboBox1);
     combobox2_ = ::GetDlgItem(window_.get(), kCombobox2);
     comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
+    ::SendMessageW(combobox2_, CB_LIMITTEXT, kLongestDestination, 0);
+    ::SetWindowSubclass(combobox2_, &TForm2::DestinationProc, kDestinationSubclass,
+                        reinterpret_cast<DWORD_PTR>(this));
     FillList(comboBox1_, kActionNames, dpi_);
     FillList(comboBox3_, kRunTypes, dpi_);
 }
@@ -238,7 +246,37 @@ void TForm2::StoreFields() {
 }
 
 void TForm2::SetDestinationText(const std::u16string& text) {
-    ::SetWindowTextW(combobox2_, ToWide(text).c_str());
+    // A text set from outside (a task from the file, say) passes the field's limit, which
+    // holds only what is typed or pasted.
+    const std::u16string_view kept = LeadingText(text, kLongestDestination);
+    ::SetWindowTextW(combobox2_, ToWide(kept).c_str());
+    if (kept.size() < text.size()) ::PostMessageW(window_.get(), kDestinationCut, 0, 0);
+}
+
+// The edit control's own balloon, as Windows shows for a key a field refuses.
+void TForm2::ShowDestinationCutNote() {
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof(combo);
+    if (!::GetComboBoxInfo(combobox2_, &combo)) return;
+    static_assert(kLongestDestination == 2048, "the note names the limit");
+    EDITBALLOONTIP note{sizeof(note), L"Destination too long",
+                        L"A destination holds at most 2,048 characters, as many as Windows can "
+                        L"start. The rest was left out.",
+                        TTI_WARNING};
+    ::SendMessageW(combo.hwndItem, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&note));
+}
+
+// The field's edit control reports to the combo box, which passes on no EN_MAXTEXT: typing or
+// pasting past the limit is seen here.
+LRESULT CALLBACK TForm2::DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR /*subclassId*/, DWORD_PTR form) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_MAXTEXT) {
+        ::PostMessageW(reinterpret_cast<TForm2*>(form)->window_.get(), kDestinationCut, 0, 0);
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, &TForm2::DestinationProc, kDestinationSubclass);
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void TForm2::HotKey1Change() {
@@ -327,6 +365,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_ACTIVATE:
             focus_.OnActivate(hwnd, wParam);
+            return 0;
+        case kDestinationCut:
+            ShowDestinationCutNote();
             return 0;
         case WM_CLOSE:
             BitBtn2Click();

@@ -48,13 +48,17 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR subclassId, DWORD_PTR form);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();
     void FormCreate();
     void LoadFields();
     void StoreFields();
+    // Longer texts are cut to what the field holds, and the field says so.
     void SetDestinationText(const std::u16string& text);
+    void ShowDestinationCutNote();
     void HideDialog();
 
     void HotKey1Change();

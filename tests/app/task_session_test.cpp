@@ -156,5 +156,12 @@ TEST_F(TaskSessionTest, APressOfARegisteredHotkeyRunsItsEnabledRows) {
     EXPECT_THAT(operations_.log, ElementsAre("WinExec [calc.exe] 0"));
 }
 
+TEST(HotKeyTipTitleTest, KeepsARealHotkeyWholeAndCutsAnyOtherText) {
+    EXPECT_EQ(HotKeyTipTitle(u"Ctrl+Shift+Alt+Win+Scroll Lock", Status::kInUse),
+              u"Ctrl+Shift+Alt+Win+Scroll Lock (in use by another program)");
+    EXPECT_EQ(HotKeyTipTitle(std::u16string(5000, u'x') + u"\t", Status::kNotOnLayout),
+              std::u16string(40, u'x') + u"... (not a hotkey on this keyboard layout)");
+}
+
 }  // namespace
 }  // namespace quorvel

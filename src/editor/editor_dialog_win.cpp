@@ -29,6 +29,9 @@ constexpr int kListRowHeight = 16;
 // Posted when the destination field cut a text: the note shows once the dialog is up.
 constexpr UINT kDestinationCut = WM_APP + 1;
 constexpr UINT_PTR kDestinationSubclass = 1;
+constexpr UINT_PTR kCutNoteTimer = 1;
+constexpr UINT kCutNoteShownMs = 6000;
+constexpr int kCutNoteWidth = 280;
 
 // Layout in pixels at 96 DPI.
 constexpr int kClientWidth = 396;
@@ -168,6 +171,7 @@ void TForm2::CreateControls() {
     ::SendMessageW(combobox2_, CB_LIMITTEXT, kLongestDestination, 0);
     ::SetWindowSubclass(combobox2_, &TForm2::DestinationProc, kDestinationSubclass,
                         reinterpret_cast<DWORD_PTR>(this));
+    CreateDestinationCutNote();
     FillList(comboBox1_, kActionNames, dpi_);
     FillList(comboBox3_, kRunTypes, dpi_);
 }
@@ -225,6 +229,7 @@ void TForm2::HideDialog() {
     // Enabled before the dialog hides, so that activation returns to the window below it.
     for (const HWND window : disabledWindows_) ::EnableWindow(window, TRUE);
     disabledWindows_.clear();
+    HideDestinationCutNote();
     ::ShowWindow(window_.get(), SW_HIDE);
 }
 
@@ -253,17 +258,47 @@ void TForm2::SetDestinationText(const std::u16string& text) {
     if (kept.size() < text.size()) ::PostMessageW(window_.get(), kDestinationCut, 0, 0);
 }
 
-// The edit control's own balloon, as Windows shows for a key a field refuses.
-void TForm2::ShowDestinationCutNote() {
-    COMBOBOXINFO combo{};
-    combo.cbSize = sizeof(combo);
-    if (!::GetComboBoxInfo(combobox2_, &combo)) return;
+TTTOOLINFOW TForm2::CutNoteTool() const {
     static_assert(kLongestDestination == 2048, "the note names the limit");
-    EDITBALLOONTIP note{sizeof(note), L"Destination too long",
-                        L"A destination holds at most 2,048 characters, as many as Windows can "
-                        L"start. The rest was left out.",
-                        TTI_WARNING};
-    ::SendMessageW(combo.hwndItem, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&note));
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    tool.hwnd = window_.get();
+    tool.uId = reinterpret_cast<UINT_PTR>(combobox2_);
+    tool.lpszText = const_cast<wchar_t*>(
+        L"A destination holds at most 2,048 characters, as many as Windows can start. The rest "
+        L"was left out.");
+    return tool;
+}
+
+// A balloon on the field, as Windows shows on a field that refuses a key; it goes after a few
+// seconds or with the dialog.
+void TForm2::CreateDestinationCutNote() {
+    cutNote_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 window_.get(), /*hMenu=*/nullptr, instance_, /*lpParam=*/nullptr);
+    TTTOOLINFOW tool = CutNoteTool();
+    ::SendMessageW(cutNote_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(cutNote_, TTM_SETTITLEW, TTI_WARNING,
+                   reinterpret_cast<LPARAM>(L"Destination too long"));
+    ::SendMessageW(cutNote_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kCutNoteWidth));
+}
+
+void TForm2::ShowDestinationCutNote() {
+    RECT field{};
+    ::GetWindowRect(combobox2_, &field);
+    ::SendMessageW(cutNote_, TTM_TRACKPOSITION, 0,
+                   MAKELPARAM((field.left + field.right) / 2, field.bottom));
+    TTTOOLINFOW tool = CutNoteTool();
+    ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    ::SetTimer(window_.get(), kCutNoteTimer, kCutNoteShownMs, /*lpTimerFunc=*/nullptr);
+}
+
+void TForm2::HideDestinationCutNote() {
+    ::KillTimer(window_.get(), kCutNoteTimer);
+    TTTOOLINFOW tool = CutNoteTool();
+    ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
 // The field's edit control reports to the combo box, which passes on no EN_MAXTEXT: typing or
@@ -368,6 +403,10 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kDestinationCut:
             ShowDestinationCutNote();
+            return 0;
+        case WM_TIMER:
+            if (wParam != kCutNoteTimer) break;
+            HideDestinationCutNote();
             return 0;
         case WM_CLOSE:
             BitBtn2Click();

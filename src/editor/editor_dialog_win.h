@@ -58,7 +58,10 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     void StoreFields();
     // Longer texts are cut to what the field holds, and the field says so.
     void SetDestinationText(const std::u16string& text);
+    TTTOOLINFOW CutNoteTool() const;
+    void CreateDestinationCutNote();
     void ShowDestinationCutNote();
+    void HideDestinationCutNote();
     void HideDialog();
 
     void HotKey1Change();
@@ -88,6 +91,7 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     HWND comboBox1_ = nullptr;
     HWND combobox2_ = nullptr;
     HWND comboBox3_ = nullptr;
+    HWND cutNote_ = nullptr;  // the balloon that says a destination was cut; the dialog's own
     RememberedFocus focus_;
     bool shown_ = false;
     std::vector<HWND> disabledWindows_;  // the thread's windows the modal show disabled

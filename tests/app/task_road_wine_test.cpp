@@ -537,6 +537,39 @@ TEST_F(TaskRoadTest, ADestinationLongerThanTheShellTakesGetsAnErrorBoxAndTheWalk
     quorvel_->Close();
 }
 
+TEST_F(TaskRoadTest, TheDestinationFieldHoldsWhatWindowsCanStartAndSaysWhenItCuts) {
+    // As a hand-edited task file may hold it.
+    const std::wstring tooLong = Program("road") + L" " + std::wstring(3000, L'p');
+    ASSERT_NO_FATAL_FAILURE(StartProgram({{kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"}}));
+    ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+    const HWND editor = OpenEditor(L"Edit");
+    ASSERT_NE(editor, nullptr);
+    const HWND field =
+        ::FindWindowExW(EditorControls(editor).Combobox2(), nullptr, WC_EDITW, nullptr);
+    const auto length = [&] { return ::SendMessageW(field, WM_GETTEXTLENGTH, 0, 0); };
+    const auto noted = [&] {
+        for (const HWND tip : TopLevelWindows(quorvel_->Id(), TOOLTIPS_CLASSW)) {
+            if (::IsWindowVisible(tip)) return true;
+        }
+        return false;
+    };
+    EXPECT_EQ(length(), 2048);
+    EXPECT_TRUE(WaitUntil(noted, 5000)) << "no note on the cut text";
+
+    // The note goes by itself; a key typed at the limit is refused, and noted again.
+    ASSERT_TRUE(WaitUntil([&] { return !noted(); }, kRunTimeoutMs)) << "the note stays";
+    ::SendMessageW(field, EM_SETSEL, 2048, 2048);
+    ::SendMessageW(field, WM_CHAR, 'x', 0);
+    EXPECT_EQ(length(), 2048);
+    EXPECT_TRUE(WaitUntil(noted, 5000)) << "no note on the refused key";
+
+    PostClick(editor, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{{kRunSelectedProgram, kCtrlAltL,
+                                                 tooLong.substr(0, 2048), L"Normal", true}}));
+    quorvel_->Close();
+}
+
 TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
     const std::vector<Task> tasks{{L"Run Calc", kCtrlAltK, L"", L"Hide", false}};
     // The window shows at a first start; the missing file is reported while the main window

@@ -185,7 +185,7 @@ void TaskGrid::FillTip(NMTTDISPINFOW& info) {
     if (tipRow_ < 0 || tipRow_ >= table_.RowCount()) return;
     const HotKeyStatus status = hotKeyStatusAt_(tipRow_);
     if (!NeedsWarning(status)) return;
-    const std::wstring title = ToWide(HotKeyTipTitle(table_.ViewAt(tipRow_).hotkey, status));
+    const std::wstring title = ToWide(HotKeyWarningText(table_.ViewAt(tipRow_).hotkey, status));
     ::SendMessageW(tip_, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
     tipText_ = ToWide(HotKeyAdvice(status));
     info.lpszText = tipText_.data();

@@ -118,7 +118,7 @@ TEST_F(QuorvelProgramTest, BothExitItemsEndTheProgramAndSaveEverything) {
     }
 }
 
-TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheRestoredBounds) {
+TEST_F(QuorvelProgramTest, SizeAndPlaceOffEveryMonitorAreMendedAndMinimisedExitKeepsTheBounds) {
     // What an exit while minimised used to write.
     WriteFile(Data() / "w_size.cnfg", "160\r\n24\r\n1\r\n-32000\r\n-32000\r\n");
     RECT bounds{};
@@ -127,6 +127,9 @@ TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheR
         const HWND window = first.MainWindow();
         ::GetWindowRect(window, &bounds);
         EXPECT_NE(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL), nullptr) << bounds.left;
+        // A size below the window's smallest: the default one instead, at 96 DPI.
+        EXPECT_EQ(bounds.right - bounds.left, 609);
+        EXPECT_EQ(bounds.bottom - bounds.top, 449);
         ::SetWindowPos(window, nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
         ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }, 5000));

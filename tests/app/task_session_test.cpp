@@ -156,11 +156,18 @@ TEST_F(TaskSessionTest, APressOfARegisteredHotkeyRunsItsEnabledRows) {
     EXPECT_THAT(operations_.log, ElementsAre("WinExec [calc.exe] 0"));
 }
 
-TEST(HotKeyTipTitleTest, KeepsARealHotkeyWholeAndCutsAnyOtherText) {
-    EXPECT_EQ(HotKeyTipTitle(u"Ctrl+Shift+Alt+Win+Scroll Lock", Status::kInUse),
+TEST_F(TaskSessionTest, WarningsKeepARealHotkeyWholeAndCutAnyLongerText) {
+    EXPECT_EQ(HotKeyWarningText(u"Ctrl+Shift+Alt+Win+Scroll Lock", Status::kInUse),
               u"Ctrl+Shift+Alt+Win+Scroll Lock (in use by another program)");
-    EXPECT_EQ(HotKeyTipTitle(std::u16string(5000, u'x') + u"\t", Status::kNotOnLayout),
-              std::u16string(40, u'x') + u"... (not a hotkey on this keyboard layout)");
+    const std::u16string junk = std::u16string(5000, u'x') + u"\t";
+    const std::u16string cut = std::u16string(40, u'x') + u"...";
+    EXPECT_EQ(HotKeyWarningText(junk, Status::kNotOnLayout),
+              cut + u" (not a hotkey on this keyboard layout)");
+    table_.AppendTask({junk, junk, u"", u"", 0});
+    const std::vector<Status> statuses{Status::kNotOnLayout};
+    EXPECT_EQ(InactiveHotKeysNote(table_, statuses),
+              u"1 hotkey is not active\n" + cut + u": " + cut +
+                  u" (not a hotkey on this keyboard layout)");
 }
 
 }  // namespace

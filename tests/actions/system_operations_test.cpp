@@ -69,11 +69,6 @@ TEST_F(SystemOperationsTest, TargetsLongerThanTheShellTakesAreNotHandedOverButRe
                             "FormatMessage 111", box(longestAddress.substr(0, 260) + u"...")));
 }
 
-TEST(LaunchFailureTextTest, ShowsTheFilesControlCharacters) {
-    EXPECT_EQ(LaunchFailureText(u"Not found.", 2, u"c:\\a\tb\r\n.exe"),
-              u"Not found.\r\n\"c:\\a\\x09b\\x0D\\x0A.exe\"");
-}
-
 TEST_F(SystemOperationsTest, OsFamilyNameFollowsThePlatformId) {
     const std::vector<std::pair<std::optional<std::uint32_t>, std::u16string>> cases{
         {0, u"Win32s"}, {1, u"Windows 95"}, {2, u"Windows NT"}, {3, u""}, {std::nullopt, u""}};

@@ -6,6 +6,10 @@
 
 namespace quorvel {
 
+// The longest destination the task editor takes: what Windows can start, a program with its
+// parameters or an address whose path is as long as the shell allows (INTERNET_MAX_PATH_LENGTH).
+inline constexpr std::size_t kLongestDestination = 2048;
+
 // The 1-based position of the last occurrence of `find` in `text`, 0 when there is none.
 // The comparison is exact: letter case counts.
 std::size_t LastPos(std::u16string_view find, std::u16string_view text);

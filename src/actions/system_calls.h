@@ -70,6 +70,7 @@ class SystemCalls {
     // The shell's result: above 32 on success, else the failure (0 or one of the SE_ERR_ codes).
     virtual std::uintptr_t ShellExecuteW(std::u16string_view operation, std::u16string_view file,
                                          std::u16string_view parameters, int showCommand) = 0;
+    // A program named without a folder is started from the system folder by its full path.
     virtual void WinExec(std::u16string_view commandLine, int showCommand) = 0;
 
     // The platform id; nothing when the call fails.

@@ -73,6 +73,16 @@ const wchar_t* NullIfEmpty(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
+// The system folder's program for a command line that names its program without a folder
+// ("calc.exe", "cmd.exe /k"); empty for one that gives a folder. Named alone, a program would
+// be searched for beside Quorvel.exe and in the working folder first, where anyone who can
+// write there could put one of the same name.
+std::wstring SystemProgramPath(const std::wstring& commandLine) {
+    const std::wstring program = commandLine.substr(0, commandLine.find(L' '));
+    if (program.empty() || program.find_first_of(L"\\/:\"") != std::wstring::npos) return {};
+    return SystemFolder() + L'\\' + program;
+}
+
 std::optional<ProcessEntry> EntryIf(BOOL found, const PROCESSENTRY32W& entry) {
     if (!found) return std::nullopt;
     return ProcessEntry{entry.th32ProcessID, FromWide(entry.szExeFile)};
@@ -98,14 +108,15 @@ std::uintptr_t WindowsSystemCalls::ShellExecuteW(std::u16string_view operation,
 }
 
 void WindowsSystemCalls::WinExec(std::u16string_view commandLine, int showCommand) {
+    const std::wstring program = SystemProgramPath(ToWide(commandLine));
     std::wstring command = ToWide(commandLine);  // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, /*bInheritHandles=*/FALSE, 0,
-                          nullptr, nullptr, &startup, &started)) {
+    if (!::CreateProcessW(NullIfEmpty(program), command.data(), nullptr, nullptr,
+                          /*bInheritHandles=*/FALSE, 0, nullptr, nullptr, &startup, &started)) {
         return;
     }
     // Started and left alone: the handles are only given back.

@@ -15,6 +15,28 @@ constexpr std::u16string_view kExitErrorText = u"Exit Error";
 
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
+// How long a target of the shell may be. Quorvel does not declare itself aware of long paths,
+// so Windows opens no path longer than MAX_PATH less its terminating zero. Windows takes
+// addresses up to 2,083 characters, but the shell under Wine overruns a buffer of its own from
+// 997 characters on and takes the program down with it; no target goes past what both take.
+constexpr std::size_t kLongestPath = 259;
+constexpr std::size_t kLongestShellTarget = 960;
+// ERROR_BUFFER_OVERFLOW, whose text is "The file name is too long.".
+constexpr std::uint32_t kErrorTargetTooLong = 111;
+// How much of a target a launch's error box shows: any path whole.
+constexpr std::size_t kLongestShownTarget = 260;
+
+// A path from a drive's or a server's root: "C:\...", "C:/...", "\\server\...".
+bool IsFullPath(std::u16string_view target) {
+    if (target.starts_with(u"\\\\")) return true;
+    return target.size() >= 3 && IsAsciiLetter(target[0]) && target[1] == u':' &&
+           (target[2] == u'\\' || target[2] == u'/');
+}
+
+bool TooLongForTheShell(std::u16string_view target) {
+    return target.size() > (IsFullPath(target) ? kLongestPath : kLongestShellTarget);
+}
+
 // ShellExecute's failures as the system's error codes, whose texts the system has. The codes
 // up to 11 are the system's own already.
 std::uint32_t ShellExecuteErrorCode(std::uintptr_t result) {
@@ -85,10 +107,17 @@ bool SystemOperations::EnableShutdownPrivilege() {
 
 void SystemOperations::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
                                      std::u16string_view parameters, int showCommand) {
+    if (TooLongForTheShell(file)) {
+        ShowLaunchFailure(kErrorTargetTooLong, file);
+        return;
+    }
     const std::uintptr_t result = calls_->ShellExecuteW(operation, file, parameters, showCommand);
     if (result > win::kShellExecuteLastFailure) return;
-    const std::uint32_t code = ShellExecuteErrorCode(result);
-    calls_->ShowErrorBox(LaunchFailureText(calls_->FormatMessageW(code), code, file));
+    ShowLaunchFailure(ShellExecuteErrorCode(result), file);
+}
+
+void SystemOperations::ShowLaunchFailure(std::uint32_t errorCode, std::u16string_view file) {
+    calls_->ShowErrorBox(LaunchFailureText(calls_->FormatMessageW(errorCode), errorCode, file));
 }
 
 std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_t errorCode,
@@ -96,7 +125,7 @@ std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_
     std::u16string text = systemMessage.empty() ? u"System error " + ToText(errorCode)
                                                 : std::u16string(systemMessage);
     // In quotes, which also keep the error box from putting a full stop after the name.
-    return text + u"\r\n\"" + std::u16string(file) + u"\"";
+    return text + u"\r\n\"" + VisibleText(file, kLongestShownTarget) + u"\"";
 }
 
 void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand) {

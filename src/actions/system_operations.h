@@ -42,6 +42,7 @@ class SystemOperations : public ActionOperations {
     void ExitWindowsWithShutdownPrivilege(std::uint32_t flags);
     void SuspendWithShutdownPrivilege(bool hibernate, bool force);
     void SetCdDoor(std::u16string_view drive, std::uint32_t doorFlag);
+    void ShowLaunchFailure(std::uint32_t errorCode, std::u16string_view file);
 
     std::unique_ptr<SystemCalls> calls_;
     bool windowsMinimized_ = false;
@@ -52,7 +53,8 @@ class SystemOperations : public ActionOperations {
 std::optional<std::u16string> CdElementName(std::u16string_view drive);
 
 // The error box's text for a launch that failed: the system's message for the error (or its
-// number when the system has no text), then on a line of its own the file, in quotes.
+// number when the system has no text), then on a line of its own the file, in quotes, as
+// VisibleText shows it.
 std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_t errorCode,
                                  std::u16string_view file);
 

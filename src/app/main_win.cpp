@@ -8,6 +8,7 @@
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/single_instance_win.h"
+#include "common/error.h"
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
@@ -28,6 +29,21 @@ HWND ProgramWindowInFront() {
                       ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId();
     return ours && ::IsWindowVisible(foreground) && ::IsWindowEnabled(foreground) ? foreground
                                                                                   : nullptr;
+}
+
+// Every library loaded from here on, by Quorvel or by the system's own libraries on its
+// behalf, comes from the system folder: one put beside Quorvel.exe or in the working folder
+// never runs inside it. Windows 7 has the call only with its update KB2533623; without it, the
+// working folder at least leaves the search.
+void LoadLibrariesFromSystemFolderOnly() {
+    try {
+        const auto setDefaultDllDirectories = LateBound<decltype(::SetDefaultDllDirectories)>(
+            L"kernel32.dll", "SetDefaultDllDirectories");
+        if (setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    } catch (const Error&) {
+        // A Windows 7 without the update: the fallback below.
+    }
+    ::SetDllDirectoryW(L"");
 }
 
 int RunMessageLoop(TForm1& form1) {
@@ -101,6 +117,7 @@ int Run(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*showCommand*/) {
+    quorvel::LoadLibrariesFromSystemFolderOnly();
     try {
         return quorvel::Run(instance);
     } catch (...) {

@@ -58,6 +58,10 @@ constexpr std::array<GridButton, 6> kGridButtons{{
     {kBitBtn8, L"Move up", IDI_MOVE_UP, 428},
 }};
 
+// The window as designed, and the smallest it takes: the tabs, a few rows and the first
+// buttons still show.
+constexpr SIZE kDefaultSizeAt96{609, 449};
+constexpr SIZE kMinimumSizeAt96{320, 240};
 constexpr int kButtonWidthAt96 = 85;
 constexpr int kButtonHeightAt96 = 28;
 constexpr int kPanel1HeightAt96 = 34;
@@ -94,8 +98,7 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
     RegisterWindowClass(instance, kWindowClass, WindowProc, icon_.get(), smallIcon_.get());
 
-    const int width = dpi_.Scale(609);
-    const int height = dpi_.Scale(449);
+    const auto [width, height] = DefaultSize();
     RECT workArea{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     const int left = workArea.left + (workArea.right - workArea.left - width) / 2;
@@ -146,6 +149,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             OnActivate(wParam, lParam);
             return 0;
+        case WM_GETMINMAXINFO: {
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+            limits.ptMinTrackSize = {MinimumSize().width, MinimumSize().height};
+            return 0;
+        }
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));
             return 0;
@@ -344,6 +352,14 @@ int TForm1::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
     }
     ::ReleaseDC(control, dc);
     return std::max(dpi_.Scale(widthAt96), static_cast<int>(extent.cx) + dpi_.Scale(extraAt96));
+}
+
+SettingsWindow::Size TForm1::MinimumSize() const {
+    return {dpi_.Scale(kMinimumSizeAt96.cx), dpi_.Scale(kMinimumSizeAt96.cy)};
+}
+
+SettingsWindow::Size TForm1::DefaultSize() const {
+    return {dpi_.Scale(kDefaultSizeAt96.cx), dpi_.Scale(kDefaultSizeAt96.cy)};
 }
 
 bool TForm1::TranslateDialogMessage(MSG& message) {

@@ -114,6 +114,8 @@ class TForm1 final : private SettingsWindow {
     int Left() const override;
     int Top() const override;
     State WindowState() const override;
+    Size MinimumSize() const override;
+    Size DefaultSize() const override;
     void SetWidth(int width) override;
     void SetHeight(int height) override;
     void Maximize() override;

@@ -30,9 +30,17 @@ SettingsLines ReadLines(const SettingsStore& store, std::u16string_view name) {
     }
 }
 
+// A length the window cannot take (the system would make it the window's smallest, which would
+// then be saved) gives the window's default length instead.
+int UsableLength(int stored, int minimum, int byDefault) {
+    return stored < minimum ? byDefault : stored;
+}
+
 void ApplyWindowSize(const SettingsLines& lines, SettingsWindow& window) {
-    window.SetWidth(IntegerLine(LineAt(lines, 0)));
-    window.SetHeight(IntegerLine(LineAt(lines, 1)));
+    window.SetWidth(UsableLength(IntegerLine(LineAt(lines, 0)), window.MinimumSize().width,
+                                 window.DefaultSize().width));
+    window.SetHeight(UsableLength(IntegerLine(LineAt(lines, 1)), window.MinimumSize().height,
+                                  window.DefaultSize().height));
     if (LineAt(lines, 2) == u"2") window.Maximize();
 }
 
@@ -68,9 +76,13 @@ void LoadSettings(const SettingsStore& store, SettingsWindow& window) {
     }
 }
 
+std::u16string AutostartCommand(std::u16string_view executablePath) {
+    return u"\"" + std::u16string(executablePath) + u"\"";
+}
+
 void SaveSettings(const SettingsStore& store, const SettingsWindow& window) {
     WriteRegString(store.registry, kHkeyCurrentUser, kRunKey, kRunValueName,
-                   window.CheckBox1() ? store.executablePath : std::u16string());
+                   window.CheckBox1() ? AutostartCommand(store.executablePath) : std::u16string());
     const SettingsLines settings = SettingsFileLines(window);
     const SettingsLines size = WindowSizeFileLines(window);
     try {

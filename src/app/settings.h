@@ -15,6 +15,10 @@ namespace quorvel {
 class SettingsWindow {
   public:
     enum class State { Normal = 0, Minimized = 1, Maximized = 2 };
+    struct Size {
+        int width = 0;
+        int height = 0;
+    };
 
     virtual ~SettingsWindow() = default;
     virtual bool CheckBox1() const = 0;  // "Auto start with Windows "
@@ -31,6 +35,9 @@ class SettingsWindow {
     virtual int Left() const = 0;
     virtual int Top() const = 0;
     virtual State WindowState() const = 0;
+    // The smallest size the window takes, and the size it is made with.
+    virtual Size MinimumSize() const = 0;
+    virtual Size DefaultSize() const = 0;
     virtual void SetWidth(int width) = 0;
     virtual void SetHeight(int height) = 0;
     virtual void Maximize() = 0;
@@ -50,8 +57,14 @@ struct SettingsStore {
 inline constexpr char16_t kRunKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char16_t kRunValueName[] = u"Quorvel";
 
+// The autostart value for a "Auto start with Windows " that is on: the executable's path in
+// quotes, so that Windows reads a path with spaces whole and never starts a "C:\Users\Jo.exe"
+// for "C:\Users\Jo Smith\Quorvel.exe".
+std::u16string AutostartCommand(std::u16string_view executablePath);
+
 // Reads settings.cnfg and w_size.cnfg and applies them to the window, stopping at the first bad
-// or missing line with its Error; only a failure of the final move is ignored.
+// or missing line with its Error; only a failure of the final move is ignored. A width or height
+// below the window's smallest gives the default one.
 void LoadSettings(const SettingsStore& store, SettingsWindow& window);
 // Writes the autostart value and both files; every failure is ignored.
 void SaveSettings(const SettingsStore& store, const SettingsWindow& window);

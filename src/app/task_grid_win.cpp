@@ -7,7 +7,9 @@
 #include <array>
 #include <string>
 
+#include "common/error.h"
 #include "common/win/error_box_win.h"
+#include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
 
 namespace quorvel {
@@ -43,6 +45,20 @@ constexpr int kFitPasses = 3;
 constexpr UINT_PTR kTipTool = 1;
 constexpr UINT_PTR kListSubclass = 1;
 
+// Theme support comes from the system folder at run time: uxtheme.dll is not among the
+// libraries Windows always takes from its own folder, so the executable does not import it.
+constexpr wchar_t kThemeLibrary[] = L"uxtheme.dll";
+
+// Null without theme support, and then check boxes are drawn plain.
+HTHEME OpenButtonTheme(HWND window) {
+    try {
+        return LateBound<decltype(::OpenThemeData)>(kThemeLibrary, "OpenThemeData")(window,
+                                                                                    L"BUTTON");
+    } catch (const Error&) {
+        return nullptr;
+    }
+}
+
 int ShownIndexOf(Column column) {
     for (int i = 0; i < kColumnCount; ++i) {
         if (kShownColumns[i].column == column) return i;
@@ -51,6 +67,11 @@ int ShownIndexOf(Column column) {
 }
 
 }  // namespace
+
+// A theme was opened, so its library is there.
+void ThemeTraits::Close(HTHEME theme) {
+    LateBound<decltype(::CloseThemeData)>(kThemeLibrary, "CloseThemeData")(theme);
+}
 
 TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
                    const ImageListPictures& pictures, const Dpi& dpi, Events events)
@@ -68,7 +89,7 @@ TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSour
     ListView_SetExtendedListViewStyle(
         list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
     ListView_SetImageList(list_, pictures_.List(), LVSIL_SMALL);
-    buttonTheme_ = ::OpenThemeData(list_, L"BUTTON");
+    buttonTheme_.reset(OpenButtonTheme(list_));
     const int iconSize = dpi_.Scale(kWarningIconAt96);
     // The system's warning icon at the size drawn (the shared one is the large size).
     warningIcon_.reset(static_cast<HICON>(
@@ -78,7 +99,6 @@ TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSour
 }
 
 TaskGrid::~TaskGrid() {
-    if (buttonTheme_ != nullptr) ::CloseThemeData(buttonTheme_);
     if (::IsWindow(list_)) ::RemoveWindowSubclass(list_, &TaskGrid::ListProc, kListSubclass);
 }
 
@@ -185,7 +205,7 @@ void TaskGrid::FillTip(NMTTDISPINFOW& info) {
     if (tipRow_ < 0 || tipRow_ >= table_.RowCount()) return;
     const HotKeyStatus status = hotKeyStatusAt_(tipRow_);
     if (!NeedsWarning(status)) return;
-    const std::wstring title = ToWide(HotKeyCellText(table_.ViewAt(tipRow_).hotkey, status));
+    const std::wstring title = ToWide(HotKeyWarningText(table_.ViewAt(tipRow_).hotkey, status));
     ::SendMessageW(tip_, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
     tipText_ = ToWide(HotKeyAdvice(status));
     info.lpszText = tipText_.data();
@@ -404,9 +424,11 @@ void TaskGrid::DrawCheckBox(HDC dc, const RECT& cell, bool checked) const {
     box.top = (cell.top + cell.bottom - size) / 2;
     box.right = box.left + size;
     box.bottom = box.top + size;
-    if (buttonTheme_ != nullptr) {
-        ::DrawThemeBackground(buttonTheme_, dc, BP_CHECKBOX,
-                              checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL, &box, nullptr);
+    if (buttonTheme_) {
+        static const auto drawThemeBackground =
+            LateBound<decltype(::DrawThemeBackground)>(kThemeLibrary, "DrawThemeBackground");
+        drawThemeBackground(buttonTheme_.get(), dc, BP_CHECKBOX,
+                            checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL, &box, nullptr);
     } else {
         ::DrawFrameControl(dc, &box, DFC_BUTTON,
                            DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));

@@ -17,6 +17,12 @@
 
 namespace quorvel {
 
+// A visual style's data, closed through the theme library loaded at run time.
+struct ThemeTraits {
+    static HTHEME Invalid() { return nullptr; }
+    static void Close(HTHEME theme);
+};
+
 // The task grid: a report-view ListView in virtual mode over the task list, so that the list
 // stays the one store of the rows and a long list costs nothing to show. Rows are drawn here
 // (picture, centred cells, the Enabled check box, a warning mark on a Hotkey cell whose hotkey
@@ -88,7 +94,7 @@ class TaskGrid {
     Dpi dpi_;
     Events events_;
     HWND list_ = nullptr;
-    HTHEME buttonTheme_ = nullptr;
+    UniqueHandle<ThemeTraits> buttonTheme_;  // none without theme support
     UniqueIcon warningIcon_;
     HWND tip_ = nullptr;  // owned by the list view, destroyed with it
     int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers

@@ -4,6 +4,18 @@
 
 namespace quorvel {
 
+namespace {
+
+// A line of a settings file or a cell of the task file, as the runtime's texts quote it; the
+// file may hold anything, and the message stays one short line.
+constexpr std::size_t kLongestQuotedValue = 40;
+
+std::u16string QuotedValue(std::u16string_view s) {
+    return u"'" + VisibleText(s, kLongestQuotedValue) + u"'";
+}
+
+}  // namespace
+
 Error::Error(std::u16string message) : message_(std::move(message)), utf8_(ToUtf8(message_)) {}
 
 std::u16string ListIndexErrorText(std::int64_t index) {
@@ -11,11 +23,11 @@ std::u16string ListIndexErrorText(std::int64_t index) {
 }
 
 std::u16string InvalidIntegerText(std::u16string_view s) {
-    return u"'" + std::u16string(s) + u"' is not a valid integer value";
+    return QuotedValue(s) + u" is not a valid integer value";
 }
 
 std::u16string InvalidBooleanText(std::u16string_view s) {
-    return u"'" + std::u16string(s) + u"' is not a valid boolean value";
+    return QuotedValue(s) + u" is not a valid boolean value";
 }
 
 std::u16string IoErrorText(std::uint32_t code) {

@@ -31,7 +31,7 @@ class FileError : public Error {
     std::uint32_t code_;
 };
 
-// The runtime's texts, filled in.
+// The runtime's texts, filled in. A value %s is quoted as VisibleText shows it.
 std::u16string ListIndexErrorText(std::int64_t index);     // "List index out of bounds (%d)"
 std::u16string InvalidIntegerText(std::u16string_view s);  // "'%s' is not a valid integer value"
 std::u16string InvalidBooleanText(std::u16string_view s);  // "'%s' is not a valid boolean value"

@@ -89,4 +89,26 @@ bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b) {
                       [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
+std::u16string_view LeadingText(std::u16string_view text, std::size_t length) {
+    if (text.size() <= length) return text;
+    const bool splitsPair = length > 0 && text[length - 1] >= 0xD800 && text[length - 1] < 0xDC00;
+    return text.substr(0, splitsPair ? length - 1 : length);
+}
+
+std::u16string VisibleText(std::u16string_view text, std::size_t longest) {
+    constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+    const std::u16string_view shown = LeadingText(text, longest);
+    std::u16string out;
+    for (const char16_t c : shown) {
+        // C0, DEL and C1: the characters Unicode calls control characters, all below 0x100.
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            out += {u'\\', u'x', kHexDigits[c >> 4], kHexDigits[c & 0xF]};
+        } else {
+            out += c;
+        }
+    }
+    if (shown.size() < text.size()) out += u"...";
+    return out;
+}
+
 }  // namespace quorvel

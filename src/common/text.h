@@ -41,4 +41,13 @@ std::u16string AsciiLower(std::u16string_view text);
 std::u16string AsciiUpper(std::u16string_view text);
 bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b);
 
+// At most the first `length` characters of a text, one fewer where the cut would part a
+// surrogate pair.
+std::u16string_view LeadingText(std::u16string_view text, std::size_t length);
+
+// A text from a file or a task, as a message shows it: its control characters written as
+// "\xNN" (a line break or a NUL would cut the message or break its lines), and anything past
+// the first `longest` characters left out, with "..." in its place.
+std::u16string VisibleText(std::u16string_view text, std::size_t longest);
+
 }  // namespace quorvel

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "actions/action_catalogue.h"
+#include "actions/destination.h"
 #include "common/error.h"
+#include "common/text.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
@@ -25,6 +27,12 @@ constexpr wchar_t kWindowClass[] = L"TForm2";
 constexpr int kRunSelectedProgramIndex = static_cast<int>(Action::RunSelectedProgram);
 constexpr int kListRowHeight = 16;
 constexpr UINT_PTR kHotKey1Subclass = 1;
+// Posted when the destination field cut a text: the note shows once the dialog is up.
+constexpr UINT kDestinationCut = WM_APP + 1;
+constexpr UINT_PTR kDestinationSubclass = 1;
+constexpr UINT_PTR kCutNoteTimer = 1;
+constexpr UINT kCutNoteShownMs = 6000;
+constexpr int kCutNoteWidth = 280;
 
 // Layout in pixels at 96 DPI.
 constexpr int kClientWidth = 396;
@@ -166,6 +174,10 @@ void TForm2::CreateControls() {
     comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
     ::SetWindowSubclass(hotKey1_, &TForm2::HotKey1Proc, kHotKey1Subclass,
                         reinterpret_cast<DWORD_PTR>(this));
+    ::SendMessageW(combobox2_, CB_LIMITTEXT, kLongestDestination, 0);
+    ::SetWindowSubclass(combobox2_, &TForm2::DestinationProc, kDestinationSubclass,
+                        reinterpret_cast<DWORD_PTR>(this));
+    CreateDestinationCutNote();
     FillList(comboBox1_, kActionNames, dpi_);
     FillList(comboBox3_, kRunTypes, dpi_);
 }
@@ -223,6 +235,7 @@ void TForm2::HideDialog() {
     // Enabled before the dialog hides, so that activation returns to the window below it.
     for (const HWND window : disabledWindows_) ::EnableWindow(window, TRUE);
     disabledWindows_.clear();
+    HideDestinationCutNote();
     ::ShowWindow(window_.get(), SW_HIDE);
     SuspendHotKeys(false);
 }
@@ -251,7 +264,67 @@ void TForm2::StoreFields() {
 }
 
 void TForm2::SetDestinationText(const std::u16string& text) {
-    ::SetWindowTextW(combobox2_, ToWide(text).c_str());
+    // A text set from outside (a task from the file, say) passes the field's limit, which
+    // holds only what is typed or pasted.
+    const std::u16string_view kept = LeadingText(text, kLongestDestination);
+    ::SetWindowTextW(combobox2_, ToWide(kept).c_str());
+    if (kept.size() < text.size()) ::PostMessageW(window_.get(), kDestinationCut, 0, 0);
+}
+
+TTTOOLINFOW TForm2::CutNoteTool() const {
+    static_assert(kLongestDestination == 2048, "the note names the limit");
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    tool.hwnd = window_.get();
+    tool.uId = reinterpret_cast<UINT_PTR>(combobox2_);
+    tool.lpszText = const_cast<wchar_t*>(
+        L"A destination holds at most 2,048 characters, as many as Windows can start. The rest "
+        L"was left out.");
+    return tool;
+}
+
+// A balloon on the field, as Windows shows on a field that refuses a key; it goes after a few
+// seconds or with the dialog.
+void TForm2::CreateDestinationCutNote() {
+    cutNote_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 window_.get(), /*hMenu=*/nullptr, instance_, /*lpParam=*/nullptr);
+    TTTOOLINFOW tool = CutNoteTool();
+    ::SendMessageW(cutNote_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(cutNote_, TTM_SETTITLEW, TTI_WARNING,
+                   reinterpret_cast<LPARAM>(L"Destination too long"));
+    ::SendMessageW(cutNote_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kCutNoteWidth));
+}
+
+void TForm2::ShowDestinationCutNote() {
+    RECT field{};
+    ::GetWindowRect(combobox2_, &field);
+    ::SendMessageW(cutNote_, TTM_TRACKPOSITION, 0,
+                   MAKELPARAM((field.left + field.right) / 2, field.bottom));
+    TTTOOLINFOW tool = CutNoteTool();
+    ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    ::SetTimer(window_.get(), kCutNoteTimer, kCutNoteShownMs, /*lpTimerFunc=*/nullptr);
+}
+
+void TForm2::HideDestinationCutNote() {
+    ::KillTimer(window_.get(), kCutNoteTimer);
+    TTTOOLINFOW tool = CutNoteTool();
+    ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The field's edit control reports to the combo box, which passes on no EN_MAXTEXT: typing or
+// pasting past the limit is seen here.
+LRESULT CALLBACK TForm2::DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR /*subclassId*/, DWORD_PTR form) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_MAXTEXT) {
+        ::PostMessageW(reinterpret_cast<TForm2*>(form)->window_.get(), kDestinationCut, 0, 0);
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, &TForm2::DestinationProc, kDestinationSubclass);
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void TForm2::HotKey1Change() {
@@ -353,6 +426,13 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_ACTIVATE:
             focus_.OnActivate(hwnd, wParam);
+            return 0;
+        case kDestinationCut:
+            ShowDestinationCutNote();
+            return 0;
+        case WM_TIMER:
+            if (wParam != kCutNoteTimer) break;
+            HideDestinationCutNote();
             return 0;
         case WM_CLOSE:
             BitBtn2Click();

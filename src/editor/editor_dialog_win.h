@@ -58,6 +58,8 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR subclassId, DWORD_PTR form);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK HotKey1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR subclassId, DWORD_PTR form);
@@ -67,7 +69,12 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     void FormCreate();
     void LoadFields();
     void StoreFields();
+    // Longer texts are cut to what the field holds, and the field says so.
     void SetDestinationText(const std::u16string& text);
+    TTTOOLINFOW CutNoteTool() const;
+    void CreateDestinationCutNote();
+    void ShowDestinationCutNote();
+    void HideDestinationCutNote();
     void HideDialog();
 
     void HotKey1Change();
@@ -97,6 +104,7 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     HWND comboBox1_ = nullptr;
     HWND combobox2_ = nullptr;
     HWND comboBox3_ = nullptr;
+    HWND cutNote_ = nullptr;  // the balloon that says a destination was cut; the dialog's own
     RememberedFocus focus_;
     bool shown_ = false;
     std::vector<HWND> disabledWindows_;  // the thread's windows the modal show disabled

@@ -11,6 +11,10 @@ namespace {
 
 // How many of the tasks the start-up notice names; the notification area shows a few lines.
 constexpr int kTasksNamed = 3;
+// How much of a stored text a warning line shows: the longest real hotkey ("Control+Shift+
+// Alt+Win+Scroll Lock") and action name whole. Such a line does not wrap, and its box is as
+// wide as it.
+constexpr std::size_t kLongestWarnedText = 40;
 
 struct StatusTexts {
     std::u16string_view reason;  // as the Hotkey cell appends it
@@ -52,6 +56,10 @@ std::u16string HotKeyCellText(std::u16string_view storedText, HotKeyStatus statu
     return text + u"(" + std::u16string(TextsOf(status).reason) + u")";
 }
 
+std::u16string HotKeyWarningText(std::u16string_view storedText, HotKeyStatus status) {
+    return HotKeyCellText(VisibleText(storedText, kLongestWarnedText), status);
+}
+
 std::u16string_view HotKeyAdvice(HotKeyStatus status) { return TextsOf(status).advice; }
 
 std::u16string InactiveHotKeysNote(const TaskTable& table, std::span<const HotKeyStatus> statuses) {
@@ -63,7 +71,8 @@ std::u16string InactiveHotKeysNote(const TaskTable& table, std::span<const HotKe
         if (!NeedsWarning(status)) continue;
         if (++inactive > kTasksNamed) continue;
         const TaskView task = table.ViewAt(row);
-        lines += u"\n" + std::u16string(task.desc) + u": " + HotKeyCellText(task.hotkey, status);
+        lines += u"\n" + VisibleText(task.desc, kLongestWarnedText) + u": " +
+                 HotKeyWarningText(task.hotkey, status);
     }
     if (inactive == 0) return {};
     const std::u16string count =

@@ -27,6 +27,11 @@ bool NeedsWarning(HotKeyStatus status);
 // after it ("Ctrl+Alt+Q (in use by another program)").
 std::u16string HotKeyCellText(std::u16string_view storedText, HotKeyStatus status);
 
+// The cell's text as the warnings show it on one line (the tip's title, the start-up notice):
+// a long stored text cut and its control characters written out, so that a warning keeps a
+// sensible width whatever the task file holds.
+std::u16string HotKeyWarningText(std::u16string_view storedText, HotKeyStatus status);
+
 // The tip on a marked Hotkey cell: what is wrong and what to do about it; empty for the rest.
 std::u16string_view HotKeyAdvice(HotKeyStatus status);
 

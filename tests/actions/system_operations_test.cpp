@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/dispatcher.h"
+#include "common/text.h"
 #include "error_text.h"
 #include "fake_system_calls.h"
 
@@ -44,6 +45,28 @@ TEST_F(SystemOperationsTest, OnlyAFailedLaunchShowsTheSystemsMessageAndTheFile) 
                     "ErrorBox [The file was not found.\r\n\"C:\\Tools\\Missing.exe\"]",
                     "ShellExecute [open] [c:\\notes.xyz] [] 1", "FormatMessage 1155",
                     "ErrorBox [System error 1155\r\n\"c:\\notes.xyz\"]"));
+}
+
+TEST_F(SystemOperationsTest, TargetsLongerThanTheShellTakesAreNotHandedOverButReported) {
+    calls().shellExecuteResult = 33;
+    calls().errorTexts[111] = u"The file name is too long.";
+    const std::u16string folder = u"C:\\" + std::u16string(247, u'a');
+    const std::u16string longestPath = folder + u"\\tool.exe";  // MAX_PATH less its zero
+    const std::u16string share = u"\\\\server\\" + std::u16string(252, u's');
+    const std::u16string longestAddress = u"https://example.org/?q=" + std::u16string(937, u'q');
+    for (const auto& target :
+         {longestPath, folder + u"\\tool1.exe", share, longestAddress, longestAddress + u"q"}) {
+        operations().ShellExecuteW(u"open", target, u"-x", 1);
+    }
+    const auto box = [](std::u16string_view shown) {
+        return "ErrorBox [The file name is too long.\r\n\"" + ToUtf8(shown) + "\"]";
+    };
+    EXPECT_THAT(calls().log,
+                ElementsAre("ShellExecute [open] [" + ToUtf8(longestPath) + "] [-x] 1",
+                            "FormatMessage 111", box(folder + u"\\tool1.exe"), "FormatMessage 111",
+                            box(share.substr(0, 260) + u"..."),
+                            "ShellExecute [open] [" + ToUtf8(longestAddress) + "] [-x] 1",
+                            "FormatMessage 111", box(longestAddress.substr(0, 260) + u"...")));
 }
 
 TEST_F(SystemOperationsTest, OsFamilyNameFollowsThePlatformId) {

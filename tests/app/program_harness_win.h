@@ -67,7 +67,8 @@ class QuorvelProgramTest : public ::testing::Test {
     void RemoveDataFiles() const;
 
     ScratchFolder scratch_;
-    const std::filesystem::path folder_ = scratch_.Path();
+    // With a space in its path, as a user's profile folder often has.
+    const std::filesystem::path folder_ = scratch_.Path() / "Jo Smith";
 };
 
 }  // namespace quorvel

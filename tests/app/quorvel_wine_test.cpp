@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "program_harness_win.h"
 
@@ -47,14 +51,30 @@ TEST_F(QuorvelProgramTest, CounterThatIsNoNumberCountsAsAFirstStart) {
     quorvel.Close();
 }
 
-TEST_F(QuorvelProgramTest, RunValueFollowsTheAutostartOption) {
+TEST_F(QuorvelProgramTest, RunValueFollowsTheAutostartOptionAndStartsThisCopyWhole) {
     SetNotFirstStart();
+    // Where Windows would look first for an unquoted "...\Jo Smith\Quorvel.exe".
+    fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), scratch_.Path() / "Jo.exe");
     {
         Quorvel on(Executable());
         const auto value = RegValue(kRunKey, L"Quorvel");
         ASSERT_TRUE(value.has_value());
-        EXPECT_EQ(::lstrcmpiW(value->c_str(), Executable().c_str()), 0)
+        const std::wstring quoted = L'"' + Executable().wstring() + L'"';
+        EXPECT_EQ(::lstrcmpiW(value->c_str(), quoted.c_str()), 0)
             << fs::path(*value).string() << " vs " << Executable().string();
+
+        // Started as Windows starts it at log-on, from the command line alone: this copy runs,
+        // finds itself running and ends.
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        std::wstring commandLine = *value;
+        ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                     nullptr, nullptr, &startup, &started));
+        const UniqueKernelHandle process(started.hProcess);
+        ::CloseHandle(started.hThread);
+        EXPECT_EQ(::WaitForSingleObject(process.get(), kStartTimeoutMs), WAIT_OBJECT_0);
+        EXPECT_FALSE(fs::exists(scratch_.Path() / "argdump.txt")) << "Jo.exe ran";
         on.Close();
     }
     WriteFile(Data() / "settings.cnfg", "0\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n");
@@ -100,7 +120,7 @@ TEST_F(QuorvelProgramTest, BothExitItemsEndTheProgramAndSaveEverything) {
     }
 }
 
-TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheRestoredBounds) {
+TEST_F(QuorvelProgramTest, SizeAndPlaceOffEveryMonitorAreMendedAndMinimisedExitKeepsTheBounds) {
     // What an exit while minimised used to write.
     WriteFile(Data() / "w_size.cnfg", "160\r\n24\r\n1\r\n-32000\r\n-32000\r\n");
     RECT bounds{};
@@ -109,6 +129,9 @@ TEST_F(QuorvelProgramTest, PlaceOffEveryMonitorIsMendedAndMinimisedExitKeepsTheR
         const HWND window = first.MainWindow();
         ::GetWindowRect(window, &bounds);
         EXPECT_NE(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL), nullptr) << bounds.left;
+        // A size below the window's smallest: the default one instead, at 96 DPI.
+        EXPECT_EQ(bounds.right - bounds.left, 609);
+        EXPECT_EQ(bounds.bottom - bounds.top, 449);
         ::SetWindowPos(window, nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
         ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }, 5000));
@@ -226,6 +249,63 @@ TEST_F(QuorvelProgramTest, SecondStartShowsTheRunningInstanceAndEnds) {
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
     EXPECT_EQ(RegValue(kVendorKey, L"fr"), L"42"s) << "the second start counts nothing";
     first.Close();
+}
+
+// The libraries Windows takes from its own folder whatever lies beside a program: known system
+// libraries, and the common controls, which the manifest asks for as a side-by-side assembly.
+const std::set<std::string> kSystemLibraries{
+    "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll",   "imm32.dll",   "kernel32.dll",
+    "msvcrt.dll",   "ole32.dll",    "oleaut32.dll", "shell32.dll", "shlwapi.dll", "user32.dll"};
+
+// The libraries a 64-bit executable imports at load time, in lower case, from its file.
+std::set<std::string> StaticImports(const std::string& image) {
+    const auto& dos = *reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const auto& headers = *reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + dos.e_lfanew);
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(&headers);
+    const auto at = [&](DWORD address) {
+        for (WORD i = 0; i < headers.FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (address >= section.VirtualAddress &&
+                address < section.VirtualAddress + section.SizeOfRawData) {
+                return image.data() + (address - section.VirtualAddress + section.PointerToRawData);
+            }
+        }
+        throw std::out_of_range("address outside every section");
+    };
+    std::set<std::string> libraries;
+    const IMAGE_DATA_DIRECTORY& imports =
+        headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(imports.VirtualAddress));
+         entry->Name != 0; ++entry) {
+        std::string name = at(entry->Name);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return static_cast<char>(std::tolower(c)); });
+        libraries.insert(name);
+    }
+    return libraries;
+}
+
+TEST(QuorvelExecutable, ImportsOnlyLibrariesWindowsTakesFromItsOwnFolder) {
+    const fs::path executable = PathFromBuild(QUORVEL_EXE_PATH);
+    const std::string image = FileText(executable);
+    ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
+    const std::set<std::string> imports = StaticImports(image);
+    EXPECT_TRUE(imports.contains("kernel32.dll")) << "the import table was not read";
+    for (const std::string& library : imports) {
+        EXPECT_TRUE(kSystemLibraries.contains(library)) << library;
+    }
+
+    const HMODULE resources =
+        ::LoadLibraryExW(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(resources, nullptr);
+    const HRSRC manifest = ::FindResourceW(resources, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(manifest, nullptr);
+    const std::string_view text(
+        static_cast<const char*>(::LockResource(::LoadResource(resources, manifest))),
+        ::SizeofResource(resources, manifest));
+    EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string_view::npos);
+    ::FreeLibrary(resources);
 }
 
 }  // namespace

@@ -32,6 +32,8 @@ class FakeWindow final : public SettingsWindow {
     int Left() const override { return left; }
     int Top() const override { return top; }
     State WindowState() const override { return state; }
+    Size MinimumSize() const override { return {136, 39}; }
+    Size DefaultSize() const override { return {609, 449}; }
     void SetWidth(int w) override { width = w; }
     void SetHeight(int h) override { height = h; }
     void Maximize() override { state = State::Maximized; }
@@ -160,6 +162,21 @@ TEST_F(SettingsTest, WindowSizeFromTheTrayKeepsThePosition) {
     EXPECT_EQ(window.moves, 0);
 }
 
+TEST_F(SettingsTest, ALengthBelowTheWindowsSmallestGivesTheDefaultLength) {
+    SetText(kSizePath, "116\r\n27\r\n0\r\n");
+    LoadWindowSize(Store(), window);
+    EXPECT_EQ(window.width, 609);
+    EXPECT_EQ(window.height, 449);
+    SetText(kSizePath, "1200\r\n38\r\n0\r\n");
+    LoadWindowSize(Store(), window);
+    EXPECT_EQ(window.width, 1200);
+    EXPECT_EQ(window.height, 449);
+    SetText(kSizePath, "136\r\n39\r\n0\r\n");
+    LoadWindowSize(Store(), window);
+    EXPECT_EQ(window.width, 136);
+    EXPECT_EQ(window.height, 39);
+}
+
 TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
     window.checkBox1 = false;
     window.widths[kDestColumn] = 300;
@@ -184,9 +201,9 @@ TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
     EXPECT_EQ(loaded.left, window.left);
 }
 
-TEST_F(SettingsTest, AutostartValueHoldsThePathOrAnEmptyText) {
+TEST_F(SettingsTest, AutostartValueHoldsThePathInQuotesOrAnEmptyText) {
     SaveSettings(Store(), window);
-    EXPECT_EQ(RunValue(), kExe + std::u16string(1, u'\0'));
+    EXPECT_EQ(RunValue(), u'"' + kExe + u'"' + std::u16string(1, u'\0'));
     window.checkBox1 = false;
     SaveSettings(Store(), window);
     EXPECT_EQ(RunValue(), std::u16string(1, u'\0')) << "the value stays, with empty data";

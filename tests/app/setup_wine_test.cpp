@@ -119,7 +119,7 @@ TEST_F(SetupTest, InstallsUpgradesOverARunningQuorvelAndUninstallsKeepingTheData
     EXPECT_EQ(UserSettings(FileText(data / "settings.cnfg")), UserSettings(kDefaultSettings));
     EXPECT_EQ(FileText(data / "actions.cfg"), kTaskFile);
 
-    const std::wstring elsewhere = L"C:\\Portable\\Quorvel.exe";
+    const std::wstring elsewhere = L"\"C:\\Portable\\Quorvel.exe\"";
     SetRegValue(kRunKey, L"Quorvel", elsewhere);
     Uninstall();
     EXPECT_FALSE(fs::exists(exe) || fs::exists(folder_ / "Uninstall.exe") ||
@@ -133,7 +133,10 @@ TEST_F(SetupTest, UninstallClosesQuorvelAndTakesBackItsAutostartValue) {
     Install(L"");
     EXPECT_EQ(RegValue(kUninstallKey, L"InstallLocation"), defaultFolder_.wstring());
     Quorvel quorvel(defaultFolder_ / "Quorvel.exe");
-    ASSERT_TRUE(RegValue(kRunKey, L"Quorvel").has_value()) << "autostart is on by default";
+    // On by default, and in quotes.
+    const std::wstring command = L'"' + (defaultFolder_ / "Quorvel.exe").wstring() + L'"';
+    ASSERT_EQ(::lstrcmpiW(RegValue(kRunKey, L"Quorvel").value_or(L"").c_str(), command.c_str()), 0)
+        << fs::path(RegValue(kRunKey, L"Quorvel").value_or(L"")).string();
     Uninstall();
     EXPECT_EQ(quorvel.WaitForExit(0), std::optional<DWORD>(0));
     EXPECT_EQ(RegValue(kRunKey, L"Quorvel"), std::nullopt);

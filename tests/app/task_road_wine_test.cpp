@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,7 @@ constexpr wchar_t kCtrlAltD[] = L"Control+Alt+D";
 constexpr wchar_t kCtrlAltWinJ[] = L"Control+Alt+Win+J";
 constexpr wchar_t kCtrlAltK[] = L"Control+Alt+K";
 constexpr wchar_t kCtrlAltL[] = L"Control+Alt+L";
+constexpr wchar_t kCtrlAltN[] = L"Control+Alt+N";
 constexpr wchar_t kCtrlAltQ[] = L"Control+Alt+Q";
 constexpr wchar_t kRunSelectedProgram[] = L"Run selected program...";
 constexpr wchar_t kEditorClass[] = L"TForm2";
@@ -45,6 +47,7 @@ constexpr wchar_t kEditorCaption[] = L"Add task";
 constexpr DWORD kRunTimeoutMs = 15000;
 constexpr DWORD kQuietMs = 1500;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
+constexpr int kMessageBoxText = 0xFFFF;
 // The grid's shown columns as the list view numbers them.
 constexpr int kShownHotkeyColumn = 3;
 constexpr int kShownDestColumn = 4;
@@ -214,6 +217,38 @@ std::vector<std::wstring> ArgDumpReport(const fs::path& file) {
     return Split(Utf16Text(FileText(file)), L"\n");
 }
 
+// The processes a program started that still run.
+std::vector<DWORD> RunningChildren(DWORD parentId) {
+    std::vector<DWORD> children;
+    const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parentId) children.push_back(entry.th32ProcessID);
+    }
+    return children;
+}
+
+// Closes what a program started as the windows' close boxes would, and waits for the end.
+void CloseChildren(DWORD parentId) {
+    for (const DWORD child : RunningChildren(parentId)) {
+        const UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, child));
+        if (!process) continue;
+        const auto windows = [child] {
+            std::vector<HWND> visible;
+            for (const HWND window : TopLevelWindows(child, nullptr)) {
+                if (::IsWindowVisible(window)) visible.push_back(window);
+            }
+            return visible;
+        };
+        WaitUntil([&] { return !windows().empty(); }, kRunTimeoutMs);
+        for (const HWND window : windows()) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(::WaitForSingleObject(process.get(), kRunTimeoutMs), WAIT_OBJECT_0)
+            << "a program the test started did not close";
+    }
+}
+
 class TaskRoadTest : public QuorvelProgramTest {
   protected:
     void SetUp() override {
@@ -364,9 +399,13 @@ class TaskRoadTest : public QuorvelProgramTest {
         EXPECT_LE(boxes.size(), 1u) << "boxes inside boxes";
         return boxes.empty() ? nullptr : boxes.front();
     }
-    static std::wstring BoxText(HWND box) {
-        constexpr int kMessageBoxText = 0xFFFF;
-        return WindowText(::GetDlgItem(box, kMessageBoxText));
+    static std::wstring BoxText(HWND box) { return WindowText(::GetDlgItem(box, kMessageBoxText)); }
+
+    // Whether the program's window answers a message within a few seconds.
+    bool Answers() const {
+        DWORD_PTR ignored = 0;
+        return ::SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                     &ignored) != 0;
     }
 
     // The program's active window and keyboard focus.
@@ -494,6 +533,74 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     ASSERT_TRUE(WaitUntil([&] { return RanIn("with space"); }, kRunTimeoutMs))
         << "the quoted program did not start after the box";
     EXPECT_EQ(ArgDumpReport(Report("with space")), (std::vector<std::wstring>{L"show=1", L"-x"}));
+    quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, SystemProgramsComeFromTheSystemFolderNotFromBesideQuorvel) {
+    // Where a program named alone is looked for first.
+    for (const char* name : {"calc.exe", "notepad.exe"}) {
+        fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), folder_ / name);
+    }
+    ASSERT_NO_FATAL_FAILURE(StartProgram({
+        {L"Run Calc", kCtrlAltN, L"", L"Minimze"},
+        {L"Run Notepad", kCtrlAltN, L"", L"Minimze"},
+        {kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal"},
+    }));
+    ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('N', "."));
+    CloseChildren(quorvel_->Id());  // the system's notepad, and its calculator where it has one
+    quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, ADestinationLongerThanTheShellTakesGetsAnErrorBoxAndTheWalkGoesOn) {
+    const std::wstring tooLong = L"C:\\" + std::wstring(1088, L'x') + L"\\tool.exe";
+    ASSERT_EQ(tooLong.size(), 1100u);
+    ASSERT_NO_FATAL_FAILURE(StartProgram({
+        {kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"},
+        {kRunSelectedProgram, kCtrlAltL, Program("road"), L"Normal"},
+    }));
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+
+    const HWND box = ErrorBox();
+    ASSERT_NE(box, nullptr) << "no error box for the long destination";
+    EXPECT_EQ(BoxText(box), ToWide(SystemErrorText(ERROR_BUFFER_OVERFLOW)) + L"\r\n\"" +
+                                tooLong.substr(0, 260) + L"...\"");
+    EXPECT_TRUE(Answers()) << "no answer under the box";
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "the walk stopped";
+    EXPECT_TRUE(Answers());
+    quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, TheDestinationFieldHoldsWhatWindowsCanStartAndSaysWhenItCuts) {
+    // As a hand-edited task file may hold it.
+    const std::wstring tooLong = Program("road") + L" " + std::wstring(3000, L'p');
+    ASSERT_NO_FATAL_FAILURE(StartProgram({{kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"}}));
+    ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+    const HWND editor = OpenEditor(L"Edit");
+    ASSERT_NE(editor, nullptr);
+    const HWND field =
+        ::FindWindowExW(EditorControls(editor).Combobox2(), nullptr, WC_EDITW, nullptr);
+    const auto length = [&] { return ::SendMessageW(field, WM_GETTEXTLENGTH, 0, 0); };
+    const auto noted = [&] {
+        for (const HWND tip : TopLevelWindows(quorvel_->Id(), TOOLTIPS_CLASSW)) {
+            if (::IsWindowVisible(tip)) return true;
+        }
+        return false;
+    };
+    EXPECT_EQ(length(), 2048);
+    EXPECT_TRUE(WaitUntil(noted, 5000)) << "no note on the cut text";
+
+    // The note goes by itself; a key typed at the limit is refused, and noted again.
+    ASSERT_TRUE(WaitUntil([&] { return !noted(); }, kRunTimeoutMs)) << "the note stays";
+    ::SendMessageW(field, EM_SETSEL, 2048, 2048);
+    ::SendMessageW(field, WM_CHAR, 'x', 0);
+    EXPECT_EQ(length(), 2048);
+    EXPECT_TRUE(WaitUntil(noted, 5000)) << "no note on the refused key";
+
+    PostClick(editor, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{{kRunSelectedProgram, kCtrlAltL,
+                                                 tooLong.substr(0, 2048), L"Normal", true}}));
     quorvel_->Close();
 }
 

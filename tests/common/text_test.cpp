@@ -23,6 +23,23 @@ TEST(ParseInt32, AcceptsDecimalWithSignOnlyWithinRange) {
     EXPECT_FALSE(ParseInt32(u" 1"));
 }
 
+TEST(VisibleText, WritesControlCharactersOutAndCutsWithoutPartingASurrogatePair) {
+    EXPECT_EQ(VisibleText(u"C:\\Zip \u00e9.exe", 20), u"C:\\Zip \u00e9.exe");
+    EXPECT_EQ(VisibleText(std::u16string(u"a\0b\tc\r\n\x1B\x7F\x85\u00A0", 11), 20),
+              u"a\\x00b\\x09c\\x0D\\x0A\\x1B\\x7F\\x85\u00A0");
+    EXPECT_EQ(VisibleText(u"abcdef", 4), u"abcd...");
+    EXPECT_EQ(VisibleText(u"\n\n\n", 2), u"\\x0A\\x0A...");
+    EXPECT_EQ(VisibleText(u"ab\U0001F600", 3), u"ab...");
+    EXPECT_EQ(LeadingText(u"ab\U0001F600", 4), u"ab\U0001F600");
+}
+
+TEST(InvalidValueTexts, QuoteTheValueVisibleAndShort) {
+    EXPECT_EQ(InvalidIntegerText(u"12px"), u"'12px' is not a valid integer value");
+    EXPECT_EQ(InvalidBooleanText(u"1\r2"), u"'1\\x0D2' is not a valid boolean value");
+    EXPECT_EQ(InvalidIntegerText(std::u16string(50'000, u'9')),
+              u"'" + std::u16string(40, u'9') + u"...' is not a valid integer value");
+}
+
 TEST(ErrorBoxText, AddsFullStopOnlyAfterCharactersSortingAfterDot) {
     EXPECT_EQ(ErrorBoxText(u"Invalid filename"), u"Invalid filename.");
     EXPECT_EQ(ErrorBoxText(u"Done."), u"Done.");

@@ -149,6 +149,20 @@ TEST_F(TaskSessionTest, AChangeThatCannotBeSavedIsNotMade) {
     EXPECT_EQ(Tasks(), (std::vector<Task>{calc, notepad}));
 }
 
+TEST_F(TaskSessionTest, WarningsKeepARealHotkeyWholeAndCutAnyLongerText) {
+    EXPECT_EQ(HotKeyWarningText(u"Ctrl+Shift+Alt+Win+Scroll Lock", Status::kInUse),
+              u"Ctrl+Shift+Alt+Win+Scroll Lock (in use by another program)");
+    const std::u16string junk = std::u16string(5000, u'x') + u"\t";
+    const std::u16string cut = std::u16string(40, u'x') + u"...";
+    EXPECT_EQ(HotKeyWarningText(junk, Status::kNotOnLayout),
+              cut + u" (not a hotkey on this keyboard layout)");
+    const TaskTable table = TableOf({{junk, junk, u"", u"", 0}});
+    const std::vector<Status> statuses{Status::kNotOnLayout};
+    EXPECT_EQ(InactiveHotKeysNote(table, statuses), u"1 hotkey is not active\n" + cut + u": " +
+                                                        cut +
+                                                        u" (not a hotkey on this keyboard layout)");
+}
+
 TEST_F(TaskSessionTest, RegistrationsFollowTheListOncePerValue) {
     session.StartUp();
     for (int i = 0; i < 3; ++i) session.AddTask({u"Run Calc", u"Ctrl+Alt+N"});

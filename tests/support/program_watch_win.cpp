@@ -52,8 +52,8 @@ namespace {
 
 struct WindowSearch {
     DWORD processId;
-    const wchar_t* windowClass;
-    const wchar_t* title;  // null: any
+    const wchar_t* windowClass;  // null: any
+    const wchar_t* title;        // null: any
     std::vector<HWND> found;
 };
 
@@ -71,7 +71,8 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
             ::GetClassNameW(window, name, 256);
             wchar_t text[256] = L"";
             ::GetWindowTextW(window, text, 256);
-            if (owner == s.processId && std::wstring(name) == s.windowClass &&
+            if (owner == s.processId &&
+                (s.windowClass == nullptr || std::wstring(name) == s.windowClass) &&
                 (s.title == nullptr || std::wstring(text) == s.title)) {
                 s.found.push_back(window);
             }

@@ -29,6 +29,7 @@ void SetRegValue(const wchar_t* key, const wchar_t* name, const std::wstring& te
 
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 
+// A null class or title matches any.
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
                                   const wchar_t* title = nullptr);
 

@@ -33,11 +33,14 @@ std::u16string SystemErrorText(std::uint32_t code) {
     return FromWide(text);
 }
 
-void (*SystemLibraryFunction(const wchar_t* library, const char* name))() {
+std::wstring SystemFolder() {
     wchar_t folder[MAX_PATH];
     const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    const std::wstring path =
-        std::wstring(folder, length < MAX_PATH ? length : 0) + L"\\" + library;
+    return std::wstring(folder, length < MAX_PATH ? length : 0);
+}
+
+void (*SystemLibraryFunction(const wchar_t* library, const char* name))() {
+    const std::wstring path = SystemFolder() + L"\\" + library;
     const HMODULE module = ::LoadLibraryW(path.c_str());
     const FARPROC function = module != nullptr ? ::GetProcAddress(module, name) : nullptr;
     if (function == nullptr) {

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "common/text.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -175,50 +177,90 @@ class Roles {
 #endif
 };
 
+// Whether a text reads as a Boolean cell's own: "True" or "False" in any case, "1", "0", or
+// nothing. Any other text reads as false, and is lost with it.
+bool IsBooleanWord(std::u16string_view text) {
+    return text == u"True" || text == u"False" || text.empty() || text == u"1" || text == u"0" ||
+           EqualsIgnoreAsciiCase(text, u"true") || EqualsIgnoreAsciiCase(text, u"false");
+}
+
+// Whether the text is the decimal form of the number.
+bool IsDecimalOf(std::u16string_view text, std::uint64_t number) {
+    std::size_t i = text.size();
+    do {
+        if (i == 0 || text[--i] != u'0' + number % 10) return false;
+        number /= 10;
+    } while (number != 0);
+    return i == 0;
+}
+
+// Whether an integer that reads from the text is written back as the same text: no sign but
+// a minus, no leading zero.
+bool IsWrittenIntegerForm(std::u16string_view text) {
+    if (text == u"0") return true;
+    if (!text.empty() && text.front() == u'-') text.remove_prefix(1);
+    return !text.empty() && text.front() != u'0' &&
+           std::all_of(text.begin(), text.end(),
+                       [](char16_t ch) { return ch >= u'0' && ch <= u'9'; });
+}
+
+bool IsTextColumn(std::size_t column) {
+    return column < kColumnCount && TaskColumns()[column].kind == CellKind::Text;
+}
+
 // Splits the table's text pool into fields and lines and gives each line to the table as a
 // row. A field that reads as it stands, which is most of them, becomes its cell's text where
-// it lies. One with quotes, line-break characters or a stray CR is rewritten as it is read,
-// a run of plain characters at a time, and put back over its place in the pool.
+// it lies. One with quotes or line-break characters is rewritten as it is read, a run of
+// plain characters at a time, and put back over its place in the pool.
 // The quote counter undoes the writer's escaping: an enclosing pair of quotes is dropped, a
 // doubled quote gives one, and separators between an odd and an even quote belong to the text.
+// On the way the reader notes whether the writer would give back the very same text, and
+// whether anything of the text is not in the table.
 class DelimitedReader {
   public:
-    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak, std::size_t first)
+    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak, std::size_t first,
+                    bool ownEncoding)
         : table_(table),
           roles_(separator, lineBreak),
+          separator_(separator),
+          lineBreak_(lineBreak),
           end_(table.TextPool().size()),
-          fieldStart_(first) {}
+          fieldStart_(first),
+          outcome_{ownEncoding, false} {}
 
-    // Reads the pool from `first` to the end it had at the start. A last line without CR LF
-    // still counts; an empty field at the very end does not.
-    void Read() {
+    // Reads the pool from `first` to the end it had at the start. A last line without a line
+    // end still counts; an empty field at the very end does not.
+    ReadOutcome Read() {
         for (std::size_t block = fieldStart_; block < end_; block += 64) {
             TakeBlock(block, roles_.MarksOf(Text().substr(block, end_ - block)));
         }
-        if (fieldStart_ < end_) {
-            const TaskTable::TextPiece last = Field(end_);
-            if (last.length > 0) StoreField(last);
-        }
+        if (fieldStart_ < end_ || lineOpen_) outcome_.ownForm = false;
+        if (fieldStart_ < end_) TakeField(end_, /*keepEmpty=*/false);
         if (lineOpen_) EndLine();
+        return outcome_;
     }
 
   private:
     // Rewriting a field may add to the pool, which may move it.
     std::u16string_view Text() const { return table_.TextPool(); }
+    std::u16string_view TextOf(TaskTable::TextPiece piece) const {
+        return Text().substr(piece.offset, piece.length);
+    }
 
     // The special characters among the 64 from `block` on. Most only end fields and lines;
     // those are taken in a loop of their own, up to the next one that asks for rewriting.
     void TakeBlock(std::size_t block, const Marks& marks) {
-        // A CR right before an LF just ends the line's last field early.
-        const std::uint64_t strayReturns = marks.carriageReturns & ~(marks.lineFeeds >> 1);
-        const std::uint64_t rewrites = marks.escapes | strayReturns;
-        const std::uint64_t ends = marks.separators | marks.lineFeeds;
-        std::uint64_t left = marks.All();
+        // A CR right before an LF just ends the line's last field early; any other ends a line.
+        const std::uint64_t pairedReturns =
+            marks.carriageReturns & FollowedByLineFeed(block, marks.lineFeeds);
+        const std::uint64_t lineEnds = marks.lineFeeds | (marks.carriageReturns & ~pairedReturns);
+        const std::uint64_t ends = marks.separators | lineEnds;
+        std::uint64_t left = marks.All() & ~pairedReturns;
         while (left != 0) {
             if (!rewriting_) {
-                const std::uint64_t next = rewrites & left;
+                const std::uint64_t next = marks.escapes & left;
                 const std::uint64_t before = next == 0 ? ~std::uint64_t{0} : (next & -next) - 1;
-                TakeFieldEnds(block, ends & left & before, marks.lineFeeds);
+                TakeFieldEnds(block, ends & left & before, lineEnds);
                 left &= ~before;
                 if (left == 0) break;
             }
@@ -227,19 +269,22 @@ class DelimitedReader {
         }
     }
 
-    void TakeFieldEnds(std::size_t block, std::uint64_t ends, std::uint64_t lineFeeds) {
+    // Bit i set when the character after the i-th of the block is an LF.
+    std::uint64_t FollowedByLineFeed(std::size_t block, std::uint64_t lineFeeds) const {
+        const std::size_t next = block + 64;
+        const bool nextBlockStarts = next < end_ && roles_.Of(Text()[next]) == Role::LineFeed;
+        return lineFeeds >> 1 | (nextBlockStarts ? std::uint64_t{1} << 63 : 0);
+    }
+
+    void TakeFieldEnds(std::size_t block, std::uint64_t ends, std::uint64_t lineEnds) {
         for (; ends != 0; ends &= ends - 1) {
             const int bit = std::countr_zero(ends);
             const std::size_t at = block + bit;
-            const bool endsLine = (lineFeeds >> bit & 1) != 0;
-            const std::size_t end = endsLine ? LineEnd(at) : at;
-            if (fieldCount_ < kColumnCount) {
-                fields_[fieldCount_++] = {static_cast<std::uint32_t>(fieldStart_),
-                                          static_cast<std::uint32_t>(end - fieldStart_)};
+            if ((lineEnds >> bit & 1) != 0) {
+                EndRecord(at);
+            } else {
+                EndField(at, at);
             }
-            fieldStart_ = at + 1;
-            lineOpen_ = true;
-            if (endsLine) EndLine();
         }
     }
 
@@ -260,13 +305,9 @@ class DelimitedReader {
                     text += kQuote;
                 }
                 break;
-            case Role::CarriageReturn:
-                // Dropped. Before the LF that ends a line the field just ends there.
-                if (at + 1 == end_ || Text()[at + 1] != kLineFeed) Rewrite(at);
-                break;
+            case Role::CarriageReturn:  // a lone one: a CR before an LF is left to the LF
             case Role::LineFeed:
-                EndField(LineEnd(at), at);
-                EndLine();
+                EndRecord(at);
                 break;
             case Role::Plain:
                 break;
@@ -286,42 +327,111 @@ class DelimitedReader {
         return rewritten_;
     }
 
+    // The line end at `at`, an LF or a lone CR, ends the record. The writer ends each with
+    // CR LF.
+    void EndRecord(std::size_t at) {
+        const std::size_t end = LineEnd(at);
+        if (end == at) outcome_.ownForm = false;
+        EndField(end, at);
+        EndLine();
+    }
+
+    // Where the line's last field ends, for the line end at `at`.
+    std::size_t LineEnd(std::size_t at) const {
+        const bool afterReturn = at > fieldStart_ && roles_.Of(Text()[at]) == Role::LineFeed &&
+                                 roles_.Of(Text()[at - 1]) == Role::CarriageReturn;
+        return afterReturn ? at - 1 : at;
+    }
+
     // Ends the field at `end`; the next one begins after the character at `at`.
     void EndField(std::size_t end, std::size_t at) {
-        if (fieldCount_ < kColumnCount) StoreField(Field(end));
-        lineOpen_ = true;
+        TakeField(end);
         fieldStart_ = at + 1;
         quotes_ = 0;
         rewriting_ = false;
     }
 
-    TaskTable::TextPiece Field(std::size_t end) {
+    // The field up to `end` becomes the line's next one.
+    void TakeField(std::size_t end, bool keepEmpty = true) {
         const TaskTable::TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
                                        static_cast<std::uint32_t>(end - fieldStart_)};
-        if (!rewriting_) return raw;
-        return table_.StoreInTextPool(Rewrite(end), raw);
+        if (!rewriting_) {
+            if (keepEmpty || raw.length > 0) StoreField(raw);
+            return;
+        }
+        const std::u16string& text = Rewrite(end);
+        if (!keepEmpty && text.empty()) return;
+        if (fieldCount_ >= kColumnCount) {
+            DropField(text.size());
+            return;
+        }
+        // The writer encloses and escapes only texts; numbers and Booleans it writes bare.
+        outcome_.ownForm = outcome_.ownForm && IsTextColumn(fieldCount_) && IsWrittenAs(text, raw);
+        StoreField(table_.StoreInTextPool(text, raw));
     }
 
     void StoreField(TaskTable::TextPiece field) {
-        if (fieldCount_ < kColumnCount) fields_[fieldCount_++] = field;
+        if (fieldCount_ < kColumnCount) {
+            fields_[fieldCount_++] = field;
+            lineOpen_ = true;
+        } else {
+            DropField(field.length);
+        }
+    }
+
+    // A field beyond the last column.
+    void DropField(std::size_t length) {
+        outcome_.ownForm = false;
+        outcome_.lost = outcome_.lost || length > 0;
         lineOpen_ = true;
     }
 
-    // Where the line's last field ends, for the LF at `at`.
-    std::size_t LineEnd(std::size_t at) const {
-        const bool afterReturn =
-            at > fieldStart_ && roles_.Of(Text()[at - 1]) == Role::CarriageReturn;
-        return afterReturn ? at - 1 : at;
+    // Whether the writer writes the text as the field stands in the file.
+    bool IsWrittenAs(std::u16string_view text, TaskTable::TextPiece raw) const {
+        std::u16string written;
+        AppendEscapedField(written, text, separator_, lineBreak_);
+        return written == TextOf(raw);
     }
 
+    // A record without its Enabled field (cut short, say) gives a row that is off, and so
+    // does one whose reading stops at a field its cell cannot convert.
     void EndLine() {
-        table_.AppendRow(std::span(fields_.data(), fieldCount_));
+        const bool whole = fieldCount_ == kColumnCount;
+        const int row = table_.RowCount();
+        if (whole) {
+            NoteNumberFields(row);
+        } else {
+            outcome_.ownForm = false;
+            outcome_.lost = true;
+        }
+        try {
+            table_.AppendRow(std::span(fields_.data(), fieldCount_));
+        } catch (...) {
+            SwitchOff(row);
+            throw;
+        }
+        if (!whole) SwitchOff(row);
         fieldCount_ = 0;
         lineOpen_ = false;
     }
 
+    // The row number, the picture and Enabled: the writer writes them as it formats them.
+    void NoteNumberFields(int row) {
+        const std::u16string_view enabled = TextOf(fields_[kEnabledColumn]);
+        if (!IsBooleanWord(enabled)) outcome_.lost = true;
+        outcome_.ownForm = outcome_.ownForm && (enabled == u"True" || enabled == u"False") &&
+                           IsDecimalOf(TextOf(fields_[kNumberColumn]), row + std::uint64_t{1}) &&
+                           IsWrittenIntegerForm(TextOf(fields_[kImageColumn]));
+    }
+
+    void SwitchOff(int row) {
+        if (row < table_.RowCount()) table_.SetEnabled(row, false);
+    }
+
     TaskTable& table_;
     const Roles roles_;
+    const char16_t separator_;
+    const char16_t lineBreak_;
     const std::size_t end_;
     std::size_t fieldStart_;
     unsigned quotes_ = 0;
@@ -331,41 +441,120 @@ class DelimitedReader {
     std::array<TaskTable::TextPiece, kColumnCount> fields_{};  // the line's fields so far
     std::size_t fieldCount_ = 0;
     bool lineOpen_ = false;
+    ReadOutcome outcome_;
 };
 
 void SwapUnitBytes(TextBuffer& units) {
     for (char16_t& unit : units) unit = static_cast<char16_t>(unit << 8 | unit >> 8);
 }
 
-// Turns the file's bytes, as read into the storage of `units`, into its characters where
-// they lie: UTF-16 either way round after its mark, else one byte each; a trailing part of a
-// unit is ignored. Gives the position of the first character after the mark.
-std::size_t DecodeInPlace(TextBuffer& units, std::size_t byteCount) {
+// The length of the well-formed UTF-8 sequence that begins the bytes; 0 when there is none
+// (a stray continuation byte, an overlong form, a surrogate, a code point beyond U+10FFFF, or a
+// sequence cut short).
+std::size_t Utf8SequenceLength(const std::uint8_t* bytes, std::size_t available) {
+    const std::uint8_t lead = bytes[0];
+    if (lead < 0x80) return 1;
+    // The second byte's range depends on the lead; the later ones are always 80 to BF.
+    std::size_t length = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (available < length || bytes[1] < low || bytes[1] > high) return 0;
+    for (std::size_t k = 2; k < length; ++k) {
+        if ((bytes[k] & 0xC0) != 0x80) return 0;
+    }
+    return length;
+}
+
+// The characters of the bytes from `start` on in place of the bytes, when they are valid
+// UTF-8; false, with the bytes left as they are, otherwise.
+bool DecodeUtf8(TextBuffer& units, std::size_t start, std::size_t byteCount) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());
+    TextBuffer decoded;
+    decoded.resize(byteCount - start);
+    std::size_t count = 0;
+    for (std::size_t i = start; i < byteCount;) {
+        const std::size_t length = Utf8SequenceLength(bytes + i, byteCount - i);
+        if (length == 0) return false;
+        std::uint32_t codePoint = length == 1 ? bytes[i] : bytes[i] & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            codePoint = codePoint << 6 | (bytes[i + k] & 0x3Fu);
+        if (codePoint >= 0x10000) {
+            codePoint -= 0x10000;
+            decoded[count++] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+            decoded[count++] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        } else {
+            decoded[count++] = static_cast<char16_t>(codePoint);
+        }
+        i += length;
+    }
+    decoded.resize(count);
+    units = std::move(decoded);
+    return true;
+}
+
+// One character for each byte, with the byte's code.
+void SpreadBytes(TextBuffer& units, std::size_t byteCount) {
+    units.resize(byteCount);
+    // From the last byte back, so that no byte is overwritten before it is read.
+    const auto* moved = reinterpret_cast<const std::uint8_t*>(units.data());
+    for (std::size_t i = byteCount; i-- > 0;) units[i] = moved[i];
+}
+
+// How the file's bytes became its characters.
+struct Decoding {
+    std::size_t first = 0;     // the first character after a byte-order mark
+    bool ownEncoding = false;  // UTF-16 little-endian behind its mark, as the writer writes
+    bool strayByte = false;    // a byte after the last whole UTF-16 unit, which is dropped
+};
+
+// Turns the file's bytes, as read into the storage of `units`, into its characters: UTF-16
+// either way round after its mark; UTF-8 after its mark, or without one, when the bytes are
+// valid UTF-8; else one byte each.
+Decoding DecodeInPlace(TextBuffer& units, std::size_t byteCount) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());
     const bool littleEndian = byteCount >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
     const bool bigEndian = byteCount >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
     if (littleEndian || bigEndian) {
         units.resize(byteCount / 2);
         if (littleEndian != (std::endian::native == std::endian::little)) SwapUnitBytes(units);
-        return 1;
+        const bool strayByte = byteCount % 2 != 0;
+        return {1, littleEndian && !strayByte, strayByte};
     }
-    units.resize(byteCount);
-    // From the last byte back, so that no byte is overwritten before it is read.
-    const auto* moved = reinterpret_cast<const std::uint8_t*>(units.data());
-    for (std::size_t i = byteCount; i-- > 0;) units[i] = moved[i];
-    return 0;
+    const bool utf8Mark =
+        byteCount >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+    // Bytes below 80 are their own characters either way, and need no second buffer.
+    const bool ascii =
+        std::all_of(bytes, bytes + byteCount, [](std::uint8_t b) { return b < 0x80; });
+    if (ascii || !DecodeUtf8(units, utf8Mark ? 3 : 0, byteCount)) SpreadBytes(units, byteCount);
+    return {};
 }
 
 // Reads the file's bytes, held in the storage of `units`, into the table, which keeps them
 // as its text pool.
-void ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount, char16_t separator,
-               char16_t lineBreak) {
-    const std::size_t first = DecodeInPlace(units, byteCount);
+ReadOutcome ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount, char16_t separator,
+                      char16_t lineBreak) {
+    const Decoding decoding = DecodeInPlace(units, byteCount);
     // A row takes a few dozen characters.
     const auto rows = static_cast<int>(std::min(units.size() / 32, kMaxReservedRows));
     table.ClearRows(std::move(units));
     table.Reserve(rows);
-    DelimitedReader(table, separator, lineBreak, first).Read();
+    ReadOutcome outcome =
+        DelimitedReader(table, separator, lineBreak, decoding.first, decoding.ownEncoding).Read();
+    outcome.lost = outcome.lost || decoding.strayByte;
+    return outcome;
 }
 
 // Room for a file of `size` bytes in the storage of a text.
@@ -396,11 +585,11 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
     return bytes;
 }
 
-void DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes, char16_t separator,
-                     char16_t lineBreak) {
+ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
+                            char16_t separator, char16_t lineBreak) {
     TextBuffer units;
     std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
-    ReadUnits(table, std::move(units), bytes.size(), separator, lineBreak);
+    return ReadUnits(table, std::move(units), bytes.size(), separator, lineBreak);
 }
 
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
@@ -408,8 +597,8 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
     files.ReplaceFile(fileName, EncodeDelimited(table, separator, lineBreak, encoding));
 }
 
-void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
-                   char16_t separator, char16_t lineBreak) {
+ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
+                          char16_t separator, char16_t lineBreak) {
     // One repaint for the whole load, however it ends, instead of one per row.
     const TableBatch batch(table);
     table.ClearRows();
@@ -417,7 +606,7 @@ void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fi
     TextBuffer units;
     const std::size_t byteCount =
         files.ReadFileInto(fileName, [&](std::size_t size) { return RoomIn(units, size); });
-    ReadUnits(table, std::move(units), byteCount, separator, lineBreak);
+    return ReadUnits(table, std::move(units), byteCount, separator, lineBreak);
 }
 
 }  // namespace quorvel

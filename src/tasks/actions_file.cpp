@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "common/error.h"
 #include "common/text.h"
 
 #if defined(__SSE2__)
@@ -16,9 +17,13 @@ namespace quorvel {
 
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr char16_t kQuote = u'"';
 constexpr char16_t kCarriageReturn = u'\r';
 constexpr char16_t kLineFeed = u'\n';
+constexpr std::u16string_view kTrue = u"True";
+constexpr std::u16string_view kFalse = u"False";
 constexpr std::size_t kMaxReservedRows = 1 << 20;
 
 // Quotes doubled, CR written as the line-break character, LF left out.
@@ -177,35 +182,75 @@ class Roles {
 #endif
 };
 
+// Four characters of a text as one number.
+std::uint64_t FourAt(std::u16string_view text, std::size_t at) {
+    std::uint64_t four = 0;
+    std::memcpy(&four, text.data() + at, sizeof(four));
+    return four;
+}
+
+// Whether the text is exactly the word. Words here are short: four characters are compared
+// at a time, without a call of memcmp.
+bool IsWord(std::u16string_view text, std::u16string_view word) {
+    if (text.size() != word.size()) return false;
+    std::size_t i = 0;
+    for (; i + 4 <= word.size(); i += 4) {
+        if (FourAt(text, i) != FourAt(word, i)) return false;
+    }
+    for (; i < word.size(); ++i) {
+        if (text[i] != word[i]) return false;
+    }
+    return true;
+}
+
+// A Boolean as the writer writes it.
+bool IsWrittenBoolean(std::u16string_view text) {
+    return IsWord(text, kTrue) || IsWord(text, kFalse);
+}
+
 // Whether a text reads as a Boolean cell's own: "True" or "False" in any case, "1", "0", or
 // nothing. Any other text reads as false, and is lost with it.
 bool IsBooleanWord(std::u16string_view text) {
-    return text == u"True" || text == u"False" || text.empty() || text == u"1" || text == u"0" ||
-           EqualsIgnoreAsciiCase(text, u"true") || EqualsIgnoreAsciiCase(text, u"false");
+    return IsWrittenBoolean(text) || text.empty() || IsWord(text, u"1"sv) || IsWord(text, u"0"sv) ||
+           EqualsIgnoreAsciiCase(text, kTrue) || EqualsIgnoreAsciiCase(text, kFalse);
 }
 
-// Whether the text is the decimal form of the number.
-bool IsDecimalOf(std::u16string_view text, std::uint64_t number) {
-    std::size_t i = text.size();
-    do {
-        if (i == 0 || text[--i] != u'0' + number % 10) return false;
-        number /= 10;
-    } while (number != 0);
-    return i == 0;
-}
+// The decimal form of a row's number, counted up one row at a time.
+class RowNumberText {
+  public:
+    std::u16string_view Text() const { return {digits_.data() + first_, digits_.size() - first_}; }
+    void CountUp() {
+        std::size_t at = digits_.size();
+        while (at-- > first_ && digits_[at] == u'9') digits_[at] = u'0';
+        if (at < first_) first_ = at;
+        ++digits_[at];
+    }
 
-// Whether an integer that reads from the text is written back as the same text: no sign but
-// a minus, no leading zero.
+  private:
+    std::array<char16_t, 20> digits_ = [] {
+        std::array<char16_t, 20> digits;
+        digits.fill(u'0');
+        digits.back() = u'1';
+        return digits;
+    }();
+    std::size_t first_ = digits_.size() - 1;
+};
+
+// Whether a text that reads as an integer is written back as it stands: no sign but a minus,
+// no leading zero.
 bool IsWrittenIntegerForm(std::u16string_view text) {
-    if (text == u"0") return true;
-    if (!text.empty() && text.front() == u'-') text.remove_prefix(1);
-    return !text.empty() && text.front() != u'0' &&
-           std::all_of(text.begin(), text.end(),
-                       [](char16_t ch) { return ch >= u'0' && ch <= u'9'; });
+    const std::size_t first = !text.empty() && text.front() == u'-' ? 1 : 0;
+    // The rest are digits, or the text would not read as an integer.
+    return first < text.size() && text[first] != u'+' && (text[first] != u'0' || text.size() == 1);
 }
 
-bool IsTextColumn(std::size_t column) {
-    return column < kColumnCount && TaskColumns()[column].kind == CellKind::Text;
+// The text columns, one bit each.
+std::uint32_t TextColumns() {
+    std::uint32_t columns = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (TaskColumns()[c].kind == CellKind::Text) columns |= 1u << c;
+    }
+    return columns;
 }
 
 // Splits the table's text pool into fields and lines and gives each line to the table as a
@@ -222,8 +267,7 @@ class DelimitedReader {
                     bool ownEncoding)
         : table_(table),
           roles_(separator, lineBreak),
-          separator_(separator),
-          lineBreak_(lineBreak),
+          first_(first),
           end_(table.TextPool().size()),
           fieldStart_(first),
           outcome_{ownEncoding, false} {}
@@ -244,7 +288,7 @@ class DelimitedReader {
     // Rewriting a field may add to the pool, which may move it.
     std::u16string_view Text() const { return table_.TextPool(); }
     std::u16string_view TextOf(TaskTable::TextPiece piece) const {
-        return Text().substr(piece.offset, piece.length);
+        return {Text().data() + piece.offset, piece.length};
     }
 
     // The special characters among the 64 from `block` on. Most only end fields and lines;
@@ -252,9 +296,10 @@ class DelimitedReader {
     void TakeBlock(std::size_t block, const Marks& marks) {
         // A CR right before an LF just ends the line's last field early; any other ends a line.
         const std::uint64_t pairedReturns =
-            marks.carriageReturns & FollowedByLineFeed(block, marks.lineFeeds);
-        const std::uint64_t lineEnds = marks.lineFeeds | (marks.carriageReturns & ~pairedReturns);
-        const std::uint64_t ends = marks.separators | lineEnds;
+            marks.carriageReturns & FollowedByLineFeed(block, marks);
+        const LineEnds lineEnds{marks.lineFeeds | (marks.carriageReturns & ~pairedReturns),
+                                marks.lineFeeds & PrecededByReturn(block, marks)};
+        const std::uint64_t ends = marks.separators | lineEnds.all;
         std::uint64_t left = marks.All() & ~pairedReturns;
         while (left != 0) {
             if (!rewriting_) {
@@ -270,21 +315,46 @@ class DelimitedReader {
     }
 
     // Bit i set when the character after the i-th of the block is an LF.
-    std::uint64_t FollowedByLineFeed(std::size_t block, std::uint64_t lineFeeds) const {
+    std::uint64_t FollowedByLineFeed(std::size_t block, const Marks& marks) const {
+        constexpr std::uint64_t kLast = std::uint64_t{1} << 63;
         const std::size_t next = block + 64;
-        const bool nextBlockStarts = next < end_ && roles_.Of(Text()[next]) == Role::LineFeed;
-        return lineFeeds >> 1 | (nextBlockStarts ? std::uint64_t{1} << 63 : 0);
+        const bool nextBlockStarts = (marks.carriageReturns & kLast) != 0 && next < end_ &&
+                                     roles_.Of(Text()[next]) == Role::LineFeed;
+        return marks.lineFeeds >> 1 | (nextBlockStarts ? kLast : 0);
     }
 
-    void TakeFieldEnds(std::size_t block, std::uint64_t ends, std::uint64_t lineEnds) {
+    // Bit i set when the character before the i-th of the block is a CR.
+    std::uint64_t PrecededByReturn(std::size_t block, const Marks& marks) const {
+        const bool lastBlockEnds = (marks.lineFeeds & 1) != 0 && block > first_ &&
+                                   roles_.Of(Text()[block - 1]) == Role::CarriageReturn;
+        return marks.carriageReturns << 1 | (lastBlockEnds ? 1 : 0);
+    }
+
+    // The line ends of a block, one bit each: all, and the LFs of CR LF.
+    struct LineEnds {
+        std::uint64_t all;
+        std::uint64_t pairs;
+    };
+
+    // Fields that read as they stand, each where it lies.
+    void TakeFieldEnds(std::size_t block, std::uint64_t ends, const LineEnds& lineEnds) {
         for (; ends != 0; ends &= ends - 1) {
             const int bit = std::countr_zero(ends);
             const std::size_t at = block + bit;
-            if ((lineEnds >> bit & 1) != 0) {
-                EndRecord(at);
-            } else {
-                EndField(at, at);
+            if ((lineEnds.all >> bit & 1) == 0) {
+                StoreField({static_cast<std::uint32_t>(fieldStart_),
+                            static_cast<std::uint32_t>(at - fieldStart_)});
+                fieldStart_ = at + 1;
+                continue;
             }
+            // The writer ends every line with CR LF.
+            const bool pair = (lineEnds.pairs >> bit & 1) != 0;
+            if (!pair) outcome_.ownForm = false;
+            const std::size_t end = pair ? at - 1 : at;
+            StoreField({static_cast<std::uint32_t>(fieldStart_),
+                        static_cast<std::uint32_t>(end - fieldStart_)});
+            fieldStart_ = at + 1;
+            EndLine();
         }
     }
 
@@ -293,13 +363,18 @@ class DelimitedReader {
         switch (roles_.Of(Text()[at])) {
             case Role::Separator:
                 // Between quotes it is text like any other.
-                if (quotes_ % 2 == 0) EndField(at, at);
+                if (quotes_ % 2 == 0) {
+                    EndField(at, at);
+                } else {
+                    quotedSeparator_ = true;
+                }
                 break;
             case Role::LineBreak:
                 Rewrite(at) += u"\r\n";
                 break;
             case Role::Quote:
                 ++quotes_;
+                NoteQuote(at);
                 if (std::u16string& text = Rewrite(at);
                     quotes_ % 2 == 1 && (!text.empty() || quotes_ == 3)) {
                     text += kQuote;
@@ -349,6 +424,8 @@ class DelimitedReader {
         fieldStart_ = at + 1;
         quotes_ = 0;
         rewriting_ = false;
+        quotesAsWritten_ = true;
+        quotedSeparator_ = false;
     }
 
     // The field up to `end` becomes the line's next one.
@@ -366,7 +443,8 @@ class DelimitedReader {
             return;
         }
         // The writer encloses and escapes only texts; numbers and Booleans it writes bare.
-        outcome_.ownForm = outcome_.ownForm && IsTextColumn(fieldCount_) && IsWrittenAs(text, raw);
+        outcome_.ownForm =
+            outcome_.ownForm && (textColumns_ >> fieldCount_ & 1) != 0 && IsWrittenAsRead(end);
         StoreField(table_.StoreInTextPool(text, raw));
     }
 
@@ -386,62 +464,83 @@ class DelimitedReader {
         lineOpen_ = true;
     }
 
-    // Whether the writer writes the text as the field stands in the file.
-    bool IsWrittenAs(std::u16string_view text, TaskTable::TextPiece raw) const {
-        std::u16string written;
-        AppendEscapedField(written, text, separator_, lineBreak_);
-        return written == TextOf(raw);
+    // The writer encloses a text in quotes when it holds the separator or a quote, and doubles
+    // its quotes: the first quote of such a field opens it, every even one but the last is
+    // followed at once by the next, and the last closes it.
+    void NoteQuote(std::size_t at) {
+        if (quotes_ == 1) {
+            quotesAsWritten_ = at == fieldStart_;
+        } else if (quotes_ % 2 == 0) {
+            evenQuoteAt_ = at;
+        } else {
+            quotesAsWritten_ = quotesAsWritten_ && at == evenQuoteAt_ + 1;
+        }
+    }
+
+    // Whether the writer writes a rewritten text field, which ends at `end`, as it stands in
+    // the file. One without quotes was rewritten for its line-break characters, which the
+    // writer writes for CR LF.
+    bool IsWrittenAsRead(std::size_t end) const {
+        if (quotes_ == 0) return true;
+        const bool holdsQuoteOrSeparator = quotes_ >= 4 || quotedSeparator_;
+        return quotesAsWritten_ && quotes_ % 2 == 0 && evenQuoteAt_ + 1 == end &&
+               holdsQuoteOrSeparator;
     }
 
     // A record without its Enabled field (cut short, say) gives a row that is off, and so
     // does one whose reading stops at a field its cell cannot convert.
     void EndLine() {
         const bool whole = fieldCount_ == kColumnCount;
-        const int row = table_.RowCount();
         if (whole) {
-            NoteNumberFields(row);
+            NoteNumberFields();
         } else {
             outcome_.ownForm = false;
             outcome_.lost = true;
         }
         try {
             table_.AppendRow(std::span(fields_.data(), fieldCount_));
-        } catch (...) {
-            SwitchOff(row);
+        } catch (const Error&) {
+            SwitchOffLastRow();
             throw;
         }
-        if (!whole) SwitchOff(row);
+        if (!whole) SwitchOffLastRow();
+        if (outcome_.ownForm) rowNumber_.CountUp();
         fieldCount_ = 0;
         lineOpen_ = false;
     }
 
     // The row number, the picture and Enabled: the writer writes them as it formats them.
-    void NoteNumberFields(int row) {
+    void NoteNumberFields() {
         const std::u16string_view enabled = TextOf(fields_[kEnabledColumn]);
-        if (!IsBooleanWord(enabled)) outcome_.lost = true;
-        outcome_.ownForm = outcome_.ownForm && (enabled == u"True" || enabled == u"False") &&
-                           IsDecimalOf(TextOf(fields_[kNumberColumn]), row + std::uint64_t{1}) &&
+        const bool written = IsWrittenBoolean(enabled);
+        if (!written && !IsBooleanWord(enabled)) outcome_.lost = true;
+        outcome_.ownForm = outcome_.ownForm && written &&
+                           IsWord(TextOf(fields_[kNumberColumn]), rowNumber_.Text()) &&
                            IsWrittenIntegerForm(TextOf(fields_[kImageColumn]));
     }
 
-    void SwitchOff(int row) {
-        if (row < table_.RowCount()) table_.SetEnabled(row, false);
-    }
+    void SwitchOffLastRow() { table_.SetEnabled(table_.RowCount() - 1, false); }
 
     TaskTable& table_;
     const Roles roles_;
-    const char16_t separator_;
-    const char16_t lineBreak_;
+    const std::size_t first_;
     const std::size_t end_;
     std::size_t fieldStart_;
     unsigned quotes_ = 0;
     bool rewriting_ = false;    // the field does not read as it stands
     std::size_t runStart_ = 0;  // while rewriting: where the plain characters not yet taken begin
     std::u16string rewritten_;
+    // While rewriting: whether its quotes are as the writer writes them so far, where the
+    // last even one is, and whether a separator came between quotes.
+    bool quotesAsWritten_ = true;
+    std::size_t evenQuoteAt_ = 0;
+    bool quotedSeparator_ = false;
     std::array<TaskTable::TextPiece, kColumnCount> fields_{};  // the line's fields so far
     std::size_t fieldCount_ = 0;
     bool lineOpen_ = false;
     ReadOutcome outcome_;
+    const std::uint32_t textColumns_ = TextColumns();
+    RowNumberText rowNumber_;  // the next row's
 };
 
 void SwapUnitBytes(TextBuffer& units) {

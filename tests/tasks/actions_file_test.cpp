@@ -252,19 +252,27 @@ TEST(ActionsFileRead, BadImageStopsTheReadingAndKeepsWhatCameBefore) {
 }
 
 // Files that differ from the writer's own only in form lose nothing; damage loses something.
+// A task's line with the destination field as it stands in the file.
+std::u16string LineWithDest(std::u16string_view dest) {
+    return u"1,Run Calc,Ctrl+A," + std::u16string(dest) + u",Normal,-3,True\r\n";
+}
+
 TEST(ActionsFileRead, TheOutcomeTellsTheWritersOwnFormAndLoss) {
-    const std::u16string line = u"1,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-3,True";
-    EXPECT_EQ(OutcomeOf(Utf16LittleEndian(line + u"\r\n")), "own");
     EXPECT_EQ(OutcomeOf(Utf16LittleEndian(u"")), "own");
-    for (const std::u16string_view form :
-         {u"1,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-3,True\r",
-          u"1,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-3,True",
-          u"2,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-3,True\r\n",
-          u"1,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-03,True\r\n",
-          u"1,\"Run Calc\",Ctrl+A,\"C:\\a, b\",Normal,-3,True\r\n",
-          u"1,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-3,true\r\n",
-          u"1,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-3,True,\r\n",
-          u"1,Run Calc,Ctrl+A,\"C:\\a, b\",Normal,-3,True\r\n\"\""}) {
+    for (const std::u16string_view dest :
+         {u"", u"\"C:\\a, b\"", u"\"a\"\"b\"", u"\"\"\"\"", u"a|b", u"\"a,|b\""}) {
+        EXPECT_EQ(OutcomeOf(Utf16LittleEndian(LineWithDest(dest))), "own") << ToUtf8(dest);
+    }
+    for (const std::u16string_view dest : {u"\"ab\"", u"\"a\"b", u"ab\"c\"", u"x\"\"", u"\"\""}) {
+        EXPECT_EQ(OutcomeOf(Utf16LittleEndian(LineWithDest(dest))), "foreign") << ToUtf8(dest);
+    }
+    // Line ends, row numbers, numbers and Booleans not as the writer writes them.
+    const std::u16string line = LineWithDest(u"\"C:\\a, b\"");
+    for (const std::u16string& form :
+         {line.substr(0, line.size() - 1), line.substr(0, line.size() - 2), u"2" + line.substr(1),
+          line + u"\"\"", LineWithDest(u"\"C:\\a, b\"").replace(line.find(u"-3"), 2, u"-03"),
+          std::u16string(line).replace(line.find(u"True"), 4, u"true"),
+          std::u16string(line).insert(line.size() - 2, u",")}) {
         EXPECT_EQ(OutcomeOf(Utf16LittleEndian(form)), "foreign") << ToUtf8(form);
     }
     EXPECT_EQ(OutcomeOf(Bytes("\xEF\xBB\xBF"
@@ -276,12 +284,12 @@ TEST(ActionsFileRead, TheOutcomeTellsTheWritersOwnFormAndLoss) {
           u"1,Run Calc,Ctrl+A,,Normal,0,Yes\r\n", u"1,Run Calc,Ctrl+A,,Normal,0,True\r\n\r\n"}) {
         EXPECT_EQ(OutcomeOf(Utf16LittleEndian(damage)), "foreign, lost") << ToUtf8(damage);
     }
-    std::vector<std::uint8_t> oddByte = Utf16LittleEndian(line + u"\r\n");
+    std::vector<std::uint8_t> oddByte = Utf16LittleEndian(line);
     oddByte.push_back('x');
     EXPECT_EQ(OutcomeOf(oddByte), "foreign, lost");
     // UTF-16 without its mark reads a byte a character: its records fall apart, and a
     // picture number with zero bytes in it stops the reading.
-    std::vector<std::uint8_t> unmarked = Utf16LittleEndian(line + u"\r\n");
+    std::vector<std::uint8_t> unmarked = Utf16LittleEndian(line);
     unmarked.erase(unmarked.begin(), unmarked.begin() + 2);
     EXPECT_THROW(OutcomeOf(unmarked), Error);
 }

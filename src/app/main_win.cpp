@@ -53,6 +53,7 @@ int Run(HINSTANCE instance) {
     // their pictures and their hotkeys, then the dialog itself.
     session.StartUp();
     form1->ReportInactiveHotKeys();
+    form1->ReportDamagedTaskFile();
     auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText);
     Form2 = form2.get();
     session.SetLaunchOwner(form2->Handle());

@@ -52,6 +52,9 @@ class TaskSession final : public TaskSteps {
     // Gives every hotkey back, at program end.
     void ReleaseHotKeys() { dravlin1_.ReleaseAll(); }
 
+    // What the start-up read found besides the rows: damage, and where the file is kept.
+    const TaskFileLoad& TaskFileRead() const { return taskFile_.LastLoad(); }
+
     // Each row's status as the last registration found it, in row order.
     std::span<const HotKeyStatus> HotKeyStatuses() const { return hotKeyStatuses_; }
     // A row added since then (it is registered at once after the change) reads as active.

@@ -128,7 +128,10 @@ TEST_F(TaskSessionTest, AFailedReadKeepsItsRowsBuildsNoPicturesAndStillBinds) {
     session_.StartUp();
     EXPECT_EQ(table_.RowCount(), 2);
     EXPECT_EQ(pictures_.removeAllCalls, 0);
-    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+    // The row the reading stopped in is off: its hotkey stays free.
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN});
+    EXPECT_TRUE(session_.TaskFileRead().damaged);
+    EXPECT_EQ(session_.TaskFileRead().backup, kPath + u".bak");
 }
 
 TEST_F(TaskSessionTest, PicturesThatCannotBeBuiltAtStartAreSilent) {

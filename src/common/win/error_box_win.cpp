@@ -12,10 +12,14 @@
 
 namespace quorvel {
 
-void ShowErrorBox(HWND owner, std::u16string_view message) {
+int ShowMessageBox(HWND owner, std::u16string_view message, UINT style) {
     const std::wstring text = ToWide(ErrorBoxText(message));
     const std::wstring caption = ToWide(ApplicationTitle(ExecutablePath()));
-    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+    return ::MessageBoxW(owner, text.c_str(), caption.c_str(), style);
+}
+
+void ShowErrorBox(HWND owner, std::u16string_view message) {
+    ShowMessageBox(owner, message, MB_OK | MB_ICONSTOP);
 }
 
 void ShowCurrentException(HWND owner) noexcept {

@@ -76,7 +76,7 @@ void TForm1::CloseRequested() {
     ::PostQuitMessage(0);
 }
 
-// The close query has saved the task list.
+// The close query has settled the task list: saved, or its changes let go.
 void TForm1::FormClose() {
     tray_->Delete();
     SaveSettings(store_, *this);

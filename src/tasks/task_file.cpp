@@ -46,7 +46,7 @@ std::u16string DamagedTaskFileNote(const TaskFileLoad& load, int tasksRead) {
         note += u"No task could be read from it.";
     } else {
         note += tasksRead == 1 ? u"1 task was read" : ToText(tasksRead) + u" tasks were read";
-        note += u"; a task whose Enabled field is missing stays off.";
+        note += u"; a task that was cut short is kept switched off.";
     }
     if (load.backup.empty()) {
         return note + u"\n\nNo copy of the file could be made: it is not replaced until one is.";
@@ -58,7 +58,7 @@ TaskFile::TaskFile(FileSystem& files, std::u16string path)
     : files_(files), path_(std::move(path)) {}
 
 const TaskFileLoad& TaskFile::Load(TaskTable& table) {
-    lastLoad_ = TaskFileLoad{.file = path_};
+    lastLoad_ = TaskFileLoad{.file = path_, .damaged = false, .backup = {}};
     backupOwed_ = false;
     try {
         const ReadOutcome outcome = ReadDelimited(table, files_, path_, kSeparator, kLineBreak);

@@ -88,7 +88,7 @@ TEST_F(TaskFileTest, ADamagedFileIsCopiedAtTheLoadAndSaidToBeDamaged) {
     EXPECT_EQ(taskFile_.LastLoad().backup, kBackup);
     EXPECT_EQ(ToUtf8(DamagedTaskFileNote(taskFile_.LastLoad(), table.RowCount())),
               "The task list \"C:\\Quorvel\\data\\actions.cfg\" could not be read whole. 2 tasks "
-              "were read; a task whose Enabled field is missing stays off.\n\nThe file as it was "
+              "were read; a task that was cut short is kept switched off.\n\nThe file as it was "
               "is kept in \"C:\\Quorvel\\data\\actions.cfg.bak\".");
 
     // Saves leave the backup alone.

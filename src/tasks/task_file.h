@@ -9,7 +9,7 @@ namespace quorvel {
 
 // What the load of the task file found besides the rows.
 struct TaskFileLoad {
-    std::u16string file;
+    std::u16string file;  // the task file read
     // Rows or text of the file are not in the table: a damaged record, a bad number, a file
     // that is no task list at all.
     bool damaged = false;

@@ -60,7 +60,8 @@ TEST_F(WindowsFilesTest, AReadOnlyFileIsDeniedAndKept) {
     ASSERT_TRUE(::SetFileAttributesW(ToWide(path_).c_str(), FILE_ATTRIBUTE_READONLY));
 
     table.ClearRows();
-    EXPECT_EQ(FileErrorOf([&] { taskFile_.Save(table); }), u"5 File access denied");
+    EXPECT_EQ(FileErrorOf([&] { taskFile_.Save(table); }),
+              u"5 Cannot write file \"" + path_ + u"\". File access denied");
     EXPECT_EQ(place_.Files().ReadFile(path_), before);
     EXPECT_EQ(FolderContent(place_.Folder() / "data"),
               std::vector<std::filesystem::path>{"actions.cfg"});
@@ -81,7 +82,8 @@ TEST_F(WindowsFilesTest, ASaveThatCannotReplaceTheFileLeavesItWhole) {
             taskFile_.Save(table);
             ADD_FAILURE() << "no error";
         } catch (const FileError& e) {
-            EXPECT_EQ(e.Message(), IoErrorText(e.Code()));
+            EXPECT_EQ(e.Message(),
+                      u"Cannot write file \"" + path_ + u"\". " + IoErrorText(e.Code()));
         }
     }
     EXPECT_EQ(place_.Files().ReadFile(path_), before);

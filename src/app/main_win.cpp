@@ -79,6 +79,7 @@ int Run(HINSTANCE instance) {
     // their pictures and their hotkeys, then the dialog itself.
     session.StartUp();
     form1->ReportInactiveHotKeys();
+    form1->ReportDamagedTaskFile();
     auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText, form1->Handle());
     Form2 = form2.get();
     // While the editor's hotkey field has the focus it takes every combination, Quorvel's own

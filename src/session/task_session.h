@@ -71,6 +71,9 @@ class TaskSession {
     // Gives every hotkey back, at program end.
     void ReleaseHotKeys();
 
+    // What the start-up read found besides the rows: damage, and where the file is kept.
+    const TaskFileLoad& TaskFileRead() const { return taskFile_.LastLoad(); }
+
     // Each row's status as the last registration found it, in row order.
     std::span<const HotKeyStatus> HotKeyStatuses() const { return hotKeyStatuses_; }
     HotKeyStatus HotKeyStatusAt(int row) const;

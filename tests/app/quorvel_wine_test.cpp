@@ -55,13 +55,14 @@ void RunUnixProgram(std::wstring commandLine) {
     ::CloseHandle(info.hProcess);
 }
 
-// A Unix symbolic link to a folder, beside it: under Wine a path through it leads to the
-// folder itself, as a directory link does on Windows.
+// A Unix symbolic link to a folder: under Wine a path through it leads to the folder itself,
+// as a directory link does on Windows. It lies outside the test's scratch folder, whose removal
+// would otherwise go through it.
 class FolderLink {
   public:
     explicit FolderLink(const fs::path& folder)
-        : path_(folder.parent_path() / (folder.filename().wstring() + L"-link")),
-          unixPath_(UnixPath(folder.parent_path()) + L"/" + path_.filename().wstring()) {
+        : path_(fs::temp_directory_path() / (folder.parent_path().filename().wstring() + L"-link")),
+          unixPath_(UnixPath(path_.parent_path()) + L"/" + path_.filename().wstring()) {
         RunUnixProgram(L"/bin/ln -s \"" + UnixPath(folder) + L"\" \"" + unixPath_ + L"\"");
     }
     ~FolderLink() { RunUnixProgram(L"/bin/rm \"" + unixPath_ + L"\""); }
@@ -380,7 +381,9 @@ TEST_F(QuorvelProgramTest, AnExitThatCannotSaveAsksOnceAndOnlyYesEnds) {
     // A list saved as it stands loses nothing at an exit; one the start could not read whole
     // still has its save ahead of it.
     const fs::path actions = Data() / "actions.cfg";
-    const std::string damaged = Utf16Bytes(L"\xFEFF" L"1,Run Calc,,,Normal,x,True\r\n");
+    const std::string damaged = Utf16Bytes(
+        L"\xFEFF"
+        L"1,Run Calc,,,Normal,x,True\r\n");
     WriteFile(actions, damaged);
     ::SetFileAttributesW(actions.c_str(), FILE_ATTRIBUTE_READONLY);
     Quorvel quorvel(Executable());

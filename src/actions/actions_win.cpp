@@ -1,12 +1,11 @@
 #include "actions/actions_win.h"
 
-#include <memory>
-
-#include "actions/system_calls_win.h"
-
 namespace quorvel {
 
+WindowsServices::WindowsServices(const std::function<HWND()>& owner)
+    : clipboard(owner), shell(owner) {}
+
 WindowsActions::WindowsActions(const std::function<HWND()>& owner)
-    : SystemOperations(std::make_unique<WindowsSystemCalls>(owner, owner)) {}
+    : WindowsServices(owner), SystemOperations({power, processes, cdDoors, clipboard, shell}) {}
 
 }  // namespace quorvel

@@ -11,12 +11,12 @@
 #include "common/error.h"
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
+#include "common/win/file_system_win.h"
 #include "common/win/system_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
 #include "session/task_session_win.h"
-#include "tasks/file_system_win.h"
 
 namespace quorvel {
 namespace {

@@ -14,6 +14,7 @@
 #include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
 #include "app/tray_icon_win.h"
+#include "common/file_system.h"
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
@@ -21,7 +22,6 @@
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
 #include "session/task_session_win.h"
-#include "tasks/file_system.h"
 
 namespace quorvel {
 

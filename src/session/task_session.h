@@ -10,11 +10,11 @@
 
 #include "actions/action_operations.h"
 #include "actions/dispatcher.h"
+#include "common/file_system.h"
 #include "hotkeys/dravlin.h"
 #include "hotkeys/hotkey_text.h"
 #include "session/hotkey_health.h"
 #include "session/task_icons.h"
-#include "tasks/file_system.h"
 #include "tasks/task_file.h"
 #include "tasks/task_table.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tasks/file_system.h"
+#include "common/file_system.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tasks/file_system.h"
+#include "common/file_system.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {

@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
+#include "common/win/file_system_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
 #include "error_text.h"
 #include "file_system_contract.h"
 #include "scratch_folder.h"
 #include "task_rows.h"
-#include "tasks/file_system_win.h"
 #include "tasks/task_file.h"
 
 namespace quorvel {

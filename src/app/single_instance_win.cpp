@@ -41,6 +41,11 @@ std::u16string ProcessFolder(DWORD processId) {
     return FolderOf(FromWide({path, size}));
 }
 
+// The first instance makes its main window after its hotkeys, which a long task list makes
+// take a while.
+constexpr DWORD kFirstWindowWaitMs = 10000;
+constexpr DWORD kFirstWindowPollMs = 50;
+
 }  // namespace
 
 SingleInstance::SingleInstance(const std::u16string& executablePath)
@@ -52,6 +57,13 @@ SingleInstance::SingleInstance(const std::u16string& executablePath)
 }
 
 void SingleInstance::ActivateFirstInstance(const wchar_t* mainWindowClass) const {
+    for (DWORD waited = 0; waited <= kFirstWindowWaitMs; waited += kFirstWindowPollMs) {
+        if (ActivateWindowOfFirstInstance(mainWindowClass)) return;
+        ::Sleep(kFirstWindowPollMs);
+    }
+}
+
+bool SingleInstance::ActivateWindowOfFirstInstance(const wchar_t* mainWindowClass) const {
     const std::wstring ours = FolderKey(folder_);
     HWND window = nullptr;
     while ((window = ::FindWindowExW(/*hWndParent=*/nullptr, window, mainWindowClass,
@@ -62,8 +74,9 @@ void SingleInstance::ActivateFirstInstance(const wchar_t* mainWindowClass) const
         // Only the foreground process may hand the foreground on.
         ::AllowSetForegroundWindow(processId);
         ::PostMessageW(window, ShowMessage(), 0, 0);
-        return;
+        return true;
     }
+    return false;
 }
 
 UINT SingleInstance::ShowMessage() {

@@ -185,6 +185,7 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     ASSERT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
 
     const auto form = MakeForm();
+    session_.Tasks().MakePictures();  // as the main window's first showing asks
 
     ASSERT_EQ(Table().RowCount(), 5);
     // The second calculator row has a position of its own and shares the first one's picture.

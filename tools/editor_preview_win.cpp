@@ -30,18 +30,16 @@ int wmain(int argc, wchar_t** argv) {
         fields.actionIndex = static_cast<int>(Action::RunSelectedProgram);
         fields.destination = u"C:\\Tools\\zip.exe -d archive";
         fields.runTypeIndex = 0;
-        const HWND dialog = form2.Handle();
-        static HWND closing = dialog;
-        static HWND actions = nullptr;
+        static HWND dialog = form2.Handle();
         if (argc > 2 && std::wstring_view(argv[2]) == L"actions") {
-            actions = ::GetDlgItem(dialog, TForm2::kComboBox1);
+            // The controls are made as the dialog shows.
             ::SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR timer, DWORD) {
                 ::KillTimer(nullptr, timer);
-                ::SendMessageW(actions, CB_SHOWDROPDOWN, TRUE, 0);
+                ::SendMessageW(::GetDlgItem(dialog, TForm2::kComboBox1), CB_SHOWDROPDOWN, TRUE, 0);
             });
         }
         ::SetTimer(nullptr, 0, seconds * 1000,
-                   [](HWND, UINT, UINT_PTR, DWORD) { ::PostMessageW(closing, WM_CLOSE, 0, 0); });
+                   [](HWND, UINT, UINT_PTR, DWORD) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
         form2.ShowModal(EditorMode::Add());
     }
     return 0;

@@ -1,13 +1,17 @@
 // Quorvel.exe against the floor (startup_floor.exe), each started under Wine from a scratch
 // folder of its own with a prepared task list, as a user with "Always start in system tray
-// only" on starts it:
+// only" on starts it, in alternating runs, medians:
 //  - the time from CreateProcess until the last task's hotkey is registered, seen from outside
 //    as the hotkey's global atom "DravlinHotKey<value>" (both add it just before registering),
-//    median of alternating runs, with 1,000 tasks;
-//  - the idle working set once the start has settled, with no tasks and with 1,000;
-//  - one start of Quorvel.exe with 100,000 rows: its time and peak working set.
+//    with 1,000 tasks and with 100,000 rows;
+//  - the idle working set once the start has settled, with no tasks and with 1,000, and the
+//    peak with 100,000 rows;
+//  - a press of the last task's hotkey (sent as key presses) until its action, "Clear the
+//    Windows clipboard", has emptied the clipboard, with 1,000 tasks and with 100,000 rows;
+//  - the libraries mapped before the program's entry point (its imports and theirs) and the
+//    libraries loaded once it idles.
 //
-//   startup_bench.exe [runs]      (scripts/bench-startup.sh builds it and runs it)
+//   startup_bench.exe [runs]      (scripts/bench.sh builds it and runs it)
 
 #include <windows.h>
 #include <psapi.h>
@@ -16,7 +20,9 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +52,11 @@ constexpr DWORD kSettleMs = 2000;  // from the end of the start until the workin
 constexpr DWORD kLargeStartLimitMs = 180000;
 constexpr DWORD kCloseLimitMs = 60000;
 constexpr double kMiB = 1024.0 * 1024.0;
+// The hotkey of the task the benchmark presses, the last of each list; no other row has it.
+constexpr HotKeyValue kPressedHotKey = kCtrlBit | kAltBit | 'P';
+constexpr int kPressesPerStart = 5;
+constexpr DWORD kPressLimitMs = 10000;
+constexpr DWORD kBetweenPressesMs = 100;
 
 // --- task lists ---------------------------------------------------------------------------
 
@@ -54,16 +65,21 @@ bool IsModifierKey(HotKeyValue key) {
            key == VK_LWIN || key == VK_RWIN;
 }
 
-// Every hotkey with a modifier whose text reads back to the same hotkey on this layout.
+bool IsReadable(HotKeyValue hotKey, const HotKeyText& text) {
+    const std::u16string name = text.FormatHotKey(hotKey, true);
+    return !name.empty() && text.ParseHotKey(name, true) == hotKey;
+}
+
+// Every hotkey with a modifier whose text reads back to the same hotkey on this layout, but
+// the pressed one.
 std::vector<HotKeyValue> ReadableHotKeys(const HotKeyText& text) {
     std::vector<HotKeyValue> hotKeys;
     // The four modifier bits stand side by side from Shift's up.
     for (HotKeyValue modifiers = kShiftBit; modifiers < 16 * kShiftBit; modifiers += kShiftBit) {
         for (HotKeyValue key = 0x08; key < 0xFF; ++key) {
-            if (IsModifierKey(key)) continue;
-            const std::u16string name = text.FormatHotKey(modifiers | key, true);
-            if (!name.empty() && text.ParseHotKey(name, true) == (modifiers | key)) {
-                hotKeys.push_back(modifiers | key);
+            const HotKeyValue hotKey = modifiers | key;
+            if (!IsModifierKey(key) && hotKey != kPressedHotKey && IsReadable(hotKey, text)) {
+                hotKeys.push_back(hotKey);
             }
         }
     }
@@ -74,20 +90,24 @@ std::vector<HotKeyValue> ReadableHotKeys(const HotKeyText& text) {
 struct TaskList {
     int rows;
     fs::path folder;  // holds "actions.cfg" and "hotkeys.txt"
-    // The hotkey registered last: further rows only repeat earlier hotkeys.
+    // The hotkey registered last, the pressed task's, after all others: nothing without rows.
     std::optional<HotKeyValue> lastHotKey;
 };
 
-// Each row names one of the seventeen actions in turn; the hotkeys go round the readable ones.
+// Each row names one of the seventeen actions in turn, with the hotkeys going round the
+// readable ones; the last row empties the clipboard on the pressed hotkey.
 TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKeyValue>& hotKeys,
                        const HotKeyText& text) {
     TaskTable table;
     std::string values;
     for (int row = 0; row < rows; ++row) {
-        const HotKeyValue hotKey = hotKeys[row % hotKeys.size()];
+        const bool pressed = row == rows - 1;
+        const HotKeyValue hotKey = pressed ? kPressedHotKey : hotKeys[row % hotKeys.size()];
+        const Action action = pressed ? Action::ClearTheWindowsClipboard
+                                      : static_cast<Action>(row % kActionNames.size());
         // Only the two program actions look at the destination, for their picture.
-        table.AppendTask({std::u16string(kActionNames[row % kActionNames.size()]),
-                          text.FormatHotKey(hotKey, true), u"C:\\windows\\notepad.exe", u"Normal"});
+        table.AppendTask({std::u16string(ActionName(action)), text.FormatHotKey(hotKey, true),
+                          u"C:\\windows\\notepad.exe", u"Normal"});
         values += std::to_string(hotKey) + "\n";
     }
     fs::create_directories(folder);
@@ -95,7 +115,7 @@ TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKe
     TaskFile(*files, FromWide((folder / L"actions.cfg").wstring())).Save(table);
     WriteFile(folder / L"hotkeys.txt", values);
     TaskList list{rows, folder, std::nullopt};
-    if (rows > 0) list.lastHotKey = hotKeys[std::min<std::size_t>(rows, hotKeys.size()) - 1];
+    if (rows > 0) list.lastHotKey = kPressedHotKey;
     return list;
 }
 
@@ -164,13 +184,13 @@ class Child {
     DWORD id_ = 0;
 };
 
-// --- one start ----------------------------------------------------------------------------
-
 struct Start {
     std::optional<double> lastHotKeyMs;  // nothing without hotkeys or past the limit
     std::optional<double> readyMs;       // its window answers and it waits for input
     double workingSetMiB = 0;            // once settled
     double peakWorkingSetMiB = 0;
+    std::set<std::string> libraries;  // once settled
+    std::vector<double> pressMs;      // each press until its action was done
 };
 
 double MillisecondsSince(Clock::time_point began) {
@@ -207,6 +227,38 @@ std::optional<double> WaitUntilReady(const Child& child, Clock::time_point began
     return MillisecondsSince(began);
 }
 
+// --- a press -------------------------------------------------------------------------------
+
+void PutTextOnClipboard() {
+    if (!::OpenClipboard(nullptr)) throw std::runtime_error("cannot open the clipboard");
+    ::EmptyClipboard();
+    constexpr wchar_t kText[] = L"pressed";
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(kText));
+    std::copy(std::begin(kText), std::end(kText), static_cast<wchar_t*>(::GlobalLock(memory)));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+// From the keys of the pressed hotkey until the clipboard is empty.
+double PressToAction() {
+    PutTextOnClipboard();
+    const SplitKey keys = SplitHotKey(kPressedHotKey);
+    static_assert((kPressedHotKey & (kShiftBit | kWinBit)) == 0, "Ctrl and Alt only");
+    const Clock::time_point began = Clock::now();
+    if (!SendKeysTogether({VK_CONTROL, VK_MENU, static_cast<WORD>(keys.key)})) {
+        throw std::runtime_error("the keys could not be pressed");
+    }
+    while (::IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        if (RemainingMs(began, kPressLimitMs) == 0) {
+            throw std::runtime_error("a press did not empty the clipboard");
+        }
+    }
+    return MillisecondsSince(began);
+}
+
+// --- one start ----------------------------------------------------------------------------
+
 Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) {
     // MinGW's std::filesystem cannot copy over an existing file.
     if (!::CopyFileW((list.folder / program.taskListName).c_str(), program.taskListPath.c_str(),
@@ -232,6 +284,11 @@ Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) 
     }
     start.workingSetMiB = static_cast<double>(memory.WorkingSetSize) / kMiB;
     start.peakWorkingSetMiB = static_cast<double>(memory.PeakWorkingSetSize) / kMiB;
+    start.libraries = LoadedLibraries(child.Process());
+    for (int press = 0; list.lastHotKey && press < kPressesPerStart; ++press) {
+        start.pressMs.push_back(PressToAction());
+        ::Sleep(kBetweenPressesMs);
+    }
     if (start.lastHotKeyMs) {
         const SplitKey last = SplitHotKey(*list.lastHotKey);
         if (!HotKeyTaken(last.modifiers, last.key)) {
@@ -308,31 +365,40 @@ double MedianOf(const std::vector<Start>& starts, double Start::*measure) {
     return Median(values);
 }
 
-// One program's starts, with no tasks and with 1,000.
+// One program's starts, with no tasks, with 1,000 and with 100,000 rows.
 struct Starts {
     std::vector<Start> noTasks;
     std::vector<Start> tasks;
+    std::vector<Start> large;
 };
 
 void MeasureAlternating(const Program& quorvel, const Program& floor, const TaskList& list,
-                        int runs, std::vector<Start>& quorvelStarts,
+                        int runs, DWORD limitMs, std::vector<Start>& quorvelStarts,
                         std::vector<Start>& floorStarts) {
     // Quorvel, floor, floor, Quorvel, ...: neither always starts right after the other ends.
     for (int run = 0; run < runs; ++run) {
         const bool quorvelFirst = run % 2 == 0;
-        if (quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, kStartTimeoutMs));
-        floorStarts.push_back(MeasureStart(floor, list, kStartTimeoutMs));
-        if (!quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, kStartTimeoutMs));
+        if (quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, limitMs));
+        floorStarts.push_back(MeasureStart(floor, list, limitMs));
+        if (!quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, limitMs));
     }
 }
 
-void PrintRow(const char* what, double quorvel, double floor, const char* unit) {
-    std::printf("  %-44s %9.1f %s %9.1f %s %7.2f\n", what, quorvel, unit, floor, unit,
-                quorvel / floor);
+double MedianPress(const std::vector<Start>& starts) {
+    std::vector<double> presses;
+    for (const Start& start : starts) {
+        presses.insert(presses.end(), start.pressMs.begin(), start.pressMs.end());
+    }
+    return Median(presses);
+}
+
+void PrintRow(const char* what, double quorvel, double floor, const char* unit, int decimals = 1) {
+    std::printf("  %-46s %9.*f %s %9.*f %s %7.2f\n", what, decimals, quorvel, unit, decimals, floor,
+                unit, quorvel / floor);
 }
 
 void PrintComparison(const Starts& quorvel, const Starts& floor) {
-    std::printf("  %-44s %12s %12s %7s\n", "", "Quorvel", "floor", "ratio");
+    std::printf("  %-46s %13s %13s %7s\n", "", "Quorvel", "floor", "ratio");
     PrintRow("1,000 tasks: start to last hotkey registered",
              MedianOf(quorvel.tasks, &Start::lastHotKeyMs),
              MedianOf(floor.tasks, &Start::lastHotKeyMs), "ms ");
@@ -346,24 +412,68 @@ void PrintComparison(const Starts& quorvel, const Starts& floor) {
     const double floorTasks = MedianOf(floor.tasks, &Start::workingSetMiB);
     PrintRow("idle working set, no tasks", quorvelNone, floorNone, "MiB");
     PrintRow("idle working set, 1,000 tasks", quorvelTasks, floorTasks, "MiB");
-    std::printf("  %-44s %9.2f MiB %9.2f MiB\n", "added by 1,000 tasks", quorvelTasks - quorvelNone,
+    std::printf("  %-46s %9.2f MiB %9.2f MiB\n", "added by 1,000 tasks", quorvelTasks - quorvelNone,
                 floorTasks - floorNone);
+    PrintRow("press to action, 1,000 tasks", MedianPress(quorvel.tasks), MedianPress(floor.tasks),
+             "ms ", 2);
+    PrintRow("press to action, 100,000 rows", MedianPress(quorvel.large), MedianPress(floor.large),
+             "ms ", 2);
+    PrintRow("100,000 rows: start to last hotkey registered",
+             MedianOf(quorvel.large, &Start::lastHotKeyMs),
+             MedianOf(floor.large, &Start::lastHotKeyMs), "ms ");
+    PrintRow("100,000 rows: start to waiting for input", MedianOf(quorvel.large, &Start::readyMs),
+             MedianOf(floor.large, &Start::readyMs), "ms ");
+    PrintRow("100,000 rows: peak working set", MedianOf(quorvel.large, &Start::peakWorkingSetMiB),
+             MedianOf(floor.large, &Start::peakWorkingSetMiB), "MiB");
 }
 
-std::string Seconds(std::optional<double> milliseconds) {
-    if (!milliseconds) return "a miss (over " + std::to_string(kLargeStartLimitMs / 1000) + " s)";
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.1f s", *milliseconds / 1000);
+// The libraries mapped before a program's entry point runs: its imports, theirs, and so on,
+// as the files of the system folder name them.
+std::set<std::string> LibrariesBeforeEntry(const fs::path& executable) {
+    wchar_t system[MAX_PATH] = L"";
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::set<std::string> imports = ImportedLibraries(executable);
+    std::vector<std::string> pending(imports.begin(), imports.end());
+    std::set<std::string> found;
+    while (!pending.empty()) {
+        const std::string library = pending.back();
+        pending.pop_back();
+        if (!found.insert(library).second) continue;
+        for (const std::string& next : ImportedLibraries(fs::path(system) / library)) {
+            pending.push_back(next);
+        }
+    }
+    return found;
+}
+
+std::string Joined(const std::set<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : " ") + name;
     return text;
 }
 
-void PrintLargeStart(const Start& start, const TaskList& list) {
-    const auto fileSize = fs::file_size(list.folder / L"actions.cfg");
+std::set<std::string> Without(const std::set<std::string>& names,
+                              const std::set<std::string>& others) {
+    std::set<std::string> rest;
+    std::set_difference(names.begin(), names.end(), others.begin(), others.end(),
+                        std::inserter(rest, rest.end()));
+    return rest;
+}
+
+void PrintLibraries(const Program& quorvel, const Program& floor, const Start& quorvelIdle,
+                    const Start& floorIdle) {
+    const std::set<std::string> quorvelEntry = LibrariesBeforeEntry(quorvel.executable);
+    const std::set<std::string> floorEntry = LibrariesBeforeEntry(floor.executable);
+    std::printf("  %-46s %9zu     %9zu\n", "libraries mapped before the entry point",
+                quorvelEntry.size(), floorEntry.size());
+    std::printf("  %-46s %9zu     %9zu\n", "libraries loaded, idle with 1,000 tasks",
+                quorvelIdle.libraries.size(), floorIdle.libraries.size());
     std::printf(
-        "Quorvel.exe with %d rows (%.1f MB file): last hotkey registered after %s, waiting for "
-        "input after %s; peak working set %.1f MiB, idle %.1f MiB\n",
-        list.rows, static_cast<double>(fileSize) / 1e6, Seconds(start.lastHotKeyMs).c_str(),
-        Seconds(start.readyMs).c_str(), start.peakWorkingSetMiB, start.workingSetMiB);
+        "Quorvel.exe imports %s; before its entry point beyond the floor's: [%s]; loaded "
+        "once idle beyond the floor's: [%s]\n",
+        Joined(ImportedLibraries(quorvel.executable)).c_str(),
+        Joined(Without(quorvelEntry, floorEntry)).c_str(),
+        Joined(Without(quorvelIdle.libraries, floorIdle.libraries)).c_str());
 }
 
 int Run(int runs) {
@@ -371,7 +481,9 @@ int Run(int runs) {
     WindowsKeyNames keyNames;
     const HotKeyText text(keyNames);
     const std::vector<HotKeyValue> hotKeys = ReadableHotKeys(text);
-    if (hotKeys.size() < kTaskCount) throw std::runtime_error("too few hotkeys on this layout");
+    if (hotKeys.size() < kTaskCount || !IsReadable(kPressedHotKey, text)) {
+        throw std::runtime_error("too few hotkeys on this layout");
+    }
     const fs::path lists = scratch.Path() / L"lists";
     const TaskList noTasks = WriteTaskList(lists / L"0", 0, hotKeys, text);
     const TaskList tasks = WriteTaskList(lists / L"1000", kTaskCount, hotKeys, text);
@@ -391,15 +503,21 @@ int Run(int runs) {
     SetRegValue(kVendorKey, L"fr", L"41");
 
     std::printf(
-        "Quorvel.exe against the floor, %d alternating runs each, medians; %zu hotkeys "
-        "read back on this layout\n",
-        runs, hotKeys.size());
+        "Quorvel.exe against the floor, %d alternating runs each (%d with 100,000 rows, a "
+        "%.1f MB file), medians; %zu hotkeys read back on this layout\n",
+        runs, std::max(1, runs / 2),
+        static_cast<double>(fs::file_size(largeList.folder / L"actions.cfg")) / 1e6,
+        hotKeys.size());
     Starts quorvelStarts;
     Starts floorStarts;
-    MeasureAlternating(quorvel, floor, noTasks, runs, quorvelStarts.noTasks, floorStarts.noTasks);
-    MeasureAlternating(quorvel, floor, tasks, runs, quorvelStarts.tasks, floorStarts.tasks);
+    MeasureAlternating(quorvel, floor, noTasks, runs, kStartTimeoutMs, quorvelStarts.noTasks,
+                       floorStarts.noTasks);
+    MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, quorvelStarts.tasks,
+                       floorStarts.tasks);
+    MeasureAlternating(quorvel, floor, largeList, std::max(1, runs / 2), kLargeStartLimitMs,
+                       quorvelStarts.large, floorStarts.large);
     PrintComparison(quorvelStarts, floorStarts);
-    PrintLargeStart(MeasureStart(quorvel, largeList, kLargeStartLimitMs), largeList);
+    PrintLibraries(quorvel, floor, quorvelStarts.tasks.front(), floorStarts.tasks.front());
     return 0;
 }
 

@@ -1,7 +1,8 @@
 // The floor of the start-up benchmark: the least a program does to hold the hotkeys of a task
-// list. It adds each hotkey's global atom and registers the hotkey under it, in the order and
-// with the flags of Quorvel's registrar, then waits in its message loop until WM_CLOSE, and
-// gives everything back, last first, as Quorvel does.
+// list and run a task. It adds each hotkey's global atom and registers the hotkey under it, in
+// the order and with the flags of Quorvel's registrar, then waits in its message loop until
+// WM_CLOSE, and gives everything back, last first, as Quorvel does. A press of any of its
+// hotkeys empties the clipboard, the action of the task the benchmark presses.
 //
 // The hotkey values are read from "hotkeys.txt" in the working folder, one decimal number a
 // line.
@@ -10,6 +11,7 @@
 
 #include <charconv>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "common/win/unique_handle_win.h"
@@ -47,10 +49,12 @@ std::vector<HotKeyValue> HotKeyValues(const std::string& text) {
     return values;
 }
 
-// The atoms of the registered hotkeys, in registration order.
+// The atoms of the registered hotkeys, in registration order; a value is registered once.
 std::vector<ATOM> RegisterHotKeys(HWND window, const std::vector<HotKeyValue>& values) {
     std::vector<ATOM> atoms;
+    std::unordered_set<HotKeyValue> seen;
     for (const HotKeyValue value : values) {
+        if (!seen.insert(value).second) continue;
         const ATOM atom = ::GlobalAddAtomW(quorvel::ToWide(quorvel::HotKeyAtomName(value)).c_str());
         if (atom == 0) continue;
         const quorvel::SplitKey split = quorvel::SplitHotKey(value);
@@ -71,12 +75,20 @@ void ReleaseHotKeys(HWND window, const std::vector<ATOM>& atoms) {
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Closing only ends the message loop: the hotkeys go back before their window.
-    if (message == WM_CLOSE) {
-        ::PostQuitMessage(0);
-        return 0;
+    switch (message) {
+        case WM_HOTKEY:
+            if (::OpenClipboard(window)) {
+                ::EmptyClipboard();
+                ::CloseClipboard();
+            }
+            return 0;
+        case WM_CLOSE:
+            // Closing only ends the message loop: the hotkeys go back before their window.
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND CreateFloorWindow(HINSTANCE instance) {

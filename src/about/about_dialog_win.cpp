@@ -32,19 +32,7 @@ HBRUSH BackgroundBrush() { return ::GetSysColorBrush(COLOR_3DLIGHT); }
 
 }  // namespace
 
-TForm3::TForm3(HINSTANCE instance, const Dpi& dpi)
-    : instance_(instance),
-      dpi_(dpi),
-      font_(CreateMessageFont()),
-      linkFont_(CreateVariantFont(static_cast<HFONT>(font_.get()), dpi, kLinkFontHeightAt96,
-                                  /*underline=*/true)) {
-    const int picture = dpi_.Scale(kPictureSizeAt96);
-    product_.reset(static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PRODUCT), IMAGE_ICON, picture, picture, 0)));
-    const int small = dpi_.Scale(kOkIconAt96);
-    okIcon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_ABOUT_OK), IMAGE_ICON, small, small, 0)));
-}
+TForm3::TForm3(HINSTANCE instance, const Dpi& dpi) : instance_(instance), dpi_(dpi) {}
 
 void TForm3::ShowModal(HWND owner) {
     // The tray menu's "About..." still works while the dialog is open: one dialog is enough.
@@ -52,6 +40,7 @@ void TForm3::ShowModal(HWND owner) {
         ::SetForegroundWindow(dialog_);
         return;
     }
+    if (!font_) LoadFontsAndPictures();
     EmptyDialogTemplate dialog{};
     dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     ::DialogBoxIndirectParamW(instance_, &dialog.header, owner, DialogProc,
@@ -123,6 +112,19 @@ INT_PTR TForm3::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         default:
             return FALSE;
     }
+}
+
+// Kept from the first showing on.
+void TForm3::LoadFontsAndPictures() {
+    font_ = CreateMessageFont();
+    linkFont_ = CreateVariantFont(static_cast<HFONT>(font_.get()), dpi_, kLinkFontHeightAt96,
+                                  /*underline=*/true);
+    const int picture = dpi_.Scale(kPictureSizeAt96);
+    product_.reset(static_cast<HICON>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PRODUCT), IMAGE_ICON, picture, picture, 0)));
+    const int small = dpi_.Scale(kOkIconAt96);
+    okIcon_.reset(static_cast<HICON>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ABOUT_OK), IMAGE_ICON, small, small, 0)));
 }
 
 void TForm3::FormCreate(HWND dialog) {

@@ -7,7 +7,8 @@
 
 namespace quorvel {
 
-// Form3, the About box: the product, its version and two links, shown modally.
+// Form3, the About box: the product, its version and two links, shown modally. Its controls
+// are made at each showing, its fonts and pictures at the first.
 class TForm3 {
   public:
     static constexpr wchar_t kWebSite[] = L"https://quorvel.example.org/";
@@ -26,6 +27,7 @@ class TForm3 {
   private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    void LoadFontsAndPictures();
     void FormCreate(HWND dialog);
     HWND AddControl(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style,
                     int id, RECT boundsAt96);

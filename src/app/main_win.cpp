@@ -1,7 +1,6 @@
-// Program entry: one instance per folder, then the three windows in their order, then the
-// message loop until an Exit ends it.
+// Program entry: one instance per folder, then the task session's start-up with its hotkeys, then
+// the three windows in their order, then the message loop until an Exit ends it.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 
@@ -63,21 +62,16 @@ int Run(HINSTANCE instance) {
         single.ActivateFirstInstance(TForm1::kWindowClass);
         return 0;
     }
-    const INITCOMMONCONTROLSEX controls{
-        sizeof(INITCOMMONCONTROLSEX),
-        ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
-    ::InitCommonControlsEx(&controls);
-
     WindowsKeyNames keyNames;
     HotKeyText hotKeyText(keyNames);
     const auto files = CreateWindowsFileSystem();
     TaskSessionWin session(instance, *files, DataFilePath(executablePath, u"actions.cfg"),
                            hotKeyText);
+    // The hotkeys first, they are what a start is for: the rows and their registrations. The
+    // windows follow, and a window shown at start shows only once they are all made.
+    session.StartUp();
     auto form1 = std::make_unique<TForm1>(instance, *files, session, hotKeyText);
     Form1 = form1.get();
-    // The editor's part of the start-up, as when its creation read the task list: the rows,
-    // their pictures and their hotkeys, then the dialog itself.
-    session.StartUp();
     form1->ReportInactiveHotKeys();
     form1->ReportDamagedTaskFile();
     auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText, form1->Handle());
@@ -96,6 +90,7 @@ int Run(HINSTANCE instance) {
     auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());
     Form3 = form3.get();
     form1->SetAboutBox(form3.get());
+    form1->FinishStartUp();
 
     const int exitCode = RunMessageLoop(*form1);
 

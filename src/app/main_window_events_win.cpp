@@ -53,8 +53,8 @@ void TForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
     if (!::IsWindowVisible(Handle())) return;
     const bool firstSinceShown = !activatedSinceShown_;
     activatedSinceShown_ = true;
-    // Shown by FormCreate, which loads the settings itself: the activation only counts.
-    if (creating_) return;
+    // Shown at the start-up, whose FormCreate loaded the settings: the activation only counts.
+    if (startingUp_) return;
     if (firstSinceShown || IsProgramDialog(other)) FormActivate();
 }
 
@@ -231,26 +231,62 @@ HWND TForm1::OpenDialog() const {
     return editorWindow_ != nullptr && ::IsWindowVisible(editorWindow_) ? editorWindow_ : nullptr;
 }
 
-bool TForm1::CheckBox1() const {
-    return ::SendMessageW(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+namespace {
+
+// A check box's state, or the one kept for it while it is not made.
+bool Checked(HWND box, bool kept) {
+    return box != nullptr ? ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED : kept;
 }
 
-void TForm1::SetCheckBox1(bool checked) {
-    ::SendMessageW(checkBox1_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+void SetChecked(HWND box, bool& kept, bool checked) {
+    kept = checked;
+    if (box != nullptr) {
+        ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
 }
 
-bool TForm1::CheckBox2() const {
-    return ::SendMessageW(checkBox2_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}  // namespace
+
+bool TForm1::CheckBox1() const { return Checked(checkBox1_, checkBox1Kept_); }
+
+void TForm1::SetCheckBox1(bool checked) { SetChecked(checkBox1_, checkBox1Kept_, checked); }
+
+bool TForm1::CheckBox2() const { return Checked(checkBox2_, checkBox2Kept_); }
+
+void TForm1::SetCheckBox2(bool checked) { SetChecked(checkBox2_, checkBox2Kept_, checked); }
+
+int TForm1::ColumnWidth(Column column) const {
+    if (grid_) return grid_->ColumnWidth(column);
+    return columnWidthsKept_[static_cast<std::size_t>(column)].value_or(
+        TaskGrid::DesignedWidth(column));
 }
 
-void TForm1::SetCheckBox2(bool checked) {
-    ::SendMessageW(checkBox2_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+void TForm1::SetColumnWidth(Column column, int width) {
+    if (grid_) {
+        grid_->SetColumnWidth(column, width);
+    } else {
+        columnWidthsKept_[static_cast<std::size_t>(column)] = width;
+    }
 }
 
+// During the start-up the window waits for the hotkeys and the other windows.
 void TForm1::MakeVisible() {
+    if (startingUp_) {
+        showAfterStartUp_ = true;
+    } else {
+        Show();
+    }
+}
+
+void TForm1::Show() {
     if (::IsWindowVisible(Handle())) return;
     ::ShowWindow(Handle(), maximizeWhenShown_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     maximizeWhenShown_ = false;
+}
+
+void TForm1::FinishStartUp() {
+    if (showAfterStartUp_) Show();
+    startingUp_ = false;
 }
 
 RECT TForm1::Bounds() const {

@@ -85,11 +85,9 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
       store_{files, registry_, ExecutablePath(), SystemErrorText},
       tasks_(session.Tasks()),
       pictures_(session.Pictures()),
-      commands_(tasks_.Tasks(),
-                [this, &hotKeyText](std::u16string_view text) {
-                    return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
-                }),
-      font_(CreateMessageFont()) {
+      commands_(tasks_.Tasks(), [this, &hotKeyText](std::u16string_view text) {
+          return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
+      }) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
                                                 ::GetSystemMetrics(SM_CXICON),
                                                 ::GetSystemMetrics(SM_CYICON), 0)));
@@ -107,13 +105,10 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width, height,
                       /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance, this);
     if (!window_) throw Error(u"Error creating window");
-    AddStoredPicture();
     CreateMenus();
-    CreateControls();
     tasks_.OnChanged = [this] { RepaintGrid(); };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
     RunHandler(Handle(), [this] { FormCreate(); });
-    creating_ = false;
 }
 
 TForm1::~TForm1() {
@@ -143,6 +138,9 @@ LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = Handle();
     switch (message) {
+        case WM_SHOWWINDOW:
+            if (wParam) MakeControls();
+            break;
         case WM_SIZE:
             LayoutControls();
             return 0;
@@ -215,6 +213,25 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+void TForm1::MakeControls() {
+    if (grid_) return;
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES |
+                                                                          ICC_TAB_CLASSES |
+                                                                          ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    font_ = CreateMessageFont();
+    // The grid is the first to show the rows' pictures.
+    AddStoredPicture();
+    tasks_.MakePictures();
+    CreateControls();
+    SetCheckBox1(checkBox1Kept_);
+    SetCheckBox2(checkBox2Kept_);
+    for (int column = 0; column < kColumnCount; ++column) {
+        const auto& width = columnWidthsKept_[static_cast<std::size_t>(column)];
+        if (width) grid_->SetColumnWidth(static_cast<Column>(column), *width);
+    }
+}
+
 // ImageList1's own picture, shown by the rows until the first icon rebuild replaces it (and
 // when a failed load at start keeps that rebuild from running).
 void TForm1::AddStoredPicture() {
@@ -274,8 +291,6 @@ void TForm1::CreateControls() {
                             kCheckBox1);
     checkBox2_ = AddControl(WC_BUTTONW, L"Always start in system tray only",
                             WS_TABSTOP | BS_AUTOCHECKBOX, kCheckBox2);
-    SetCheckBox1(true);
-    SetCheckBox2(true);
     bitBtn4_ = AddButton(kBitBtn4, L"Save", IDI_SAVE);
     // Group boxes paint only their frame; transparent, they do not clip the page under them.
     groupBox3_ = AddControl(WC_BUTTONW, L"Hot Keys", BS_GROUPBOX, kGroupBox3, WS_EX_TRANSPARENT);
@@ -381,6 +396,8 @@ void TForm1::ReportInactiveHotKeys() {
 }
 
 void TForm1::OnCommand(int id) {
+    // The controls' commands come only from the controls.
+    if (id >= kPageControl1 && id <= kGroupBox3 && !grid_) return;
     switch (id) {
         case kBitBtn1:
             commands_.Add();

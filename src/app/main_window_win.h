@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,8 @@ class TForm1 final : private SettingsWindow {
   public:
     static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyMainWindow";
 
-    // Creates the window (hidden) and runs FormCreate. The grid shows the session's table and
+    // Creates the window (hidden) and runs FormCreate. Its controls are made at its first
+    // showing: a start in the tray never makes them. The grid shows the session's table and
     // pictures; `files` holds the settings; hotKeyText reads task hotkeys back for Edit. All of
     // them must outlive the window.
     TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
@@ -44,6 +46,9 @@ class TForm1 final : private SettingsWindow {
     TForm1& operator=(const TForm1&) = delete;
 
     HWND Handle() const { return window_.get(); }
+    // The end of the program's start-up, once every window is made: the window shows when
+    // FormCreate asked for it.
+    void FinishStartUp();
     void RepaintGrid();
     // After the start-up registration: a balloon from the tray icon when enabled tasks'
     // hotkeys do not work.
@@ -66,6 +71,8 @@ class TForm1 final : private SettingsWindow {
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // At the first showing: the controls, their font and pictures, and the settings they show.
+    void MakeControls();
     void CreateControls();
     void AddStoredPicture();
     void CreateMenus();
@@ -116,9 +123,10 @@ class TForm1 final : private SettingsWindow {
     void SetCheckBox1(bool checked) override;
     bool CheckBox2() const override;
     void SetCheckBox2(bool checked) override;
-    int ColumnWidth(Column column) const override { return grid_->ColumnWidth(column); }
-    void SetColumnWidth(Column column, int width) override { grid_->SetColumnWidth(column, width); }
+    int ColumnWidth(Column column) const override;
+    void SetColumnWidth(Column column, int width) override;
     void MakeVisible() override;
+    void Show();
     int Width() const override;
     int Height() const override;
     int Left() const override;
@@ -167,9 +175,14 @@ class TForm1 final : private SettingsWindow {
     // An exit has saved the task list, or the user let its changes go: nothing saves it again
     // on the way out.
     bool exitSettled_ = false;
-    bool creating_ = true;
+    bool startingUp_ = true;  // from FormCreate until FinishStartUp
     bool activatedSinceShown_ = false;
     bool maximizeWhenShown_ = false;
+    bool showAfterStartUp_ = false;
+    // What the settings set before the controls are made, and the controls show once made.
+    bool checkBox1Kept_ = true;
+    bool checkBox2Kept_ = true;
+    std::array<std::optional<int>, kColumnCount> columnWidthsKept_{};
 };
 
 // The program's windows, created in this order by the program entry.

@@ -56,6 +56,11 @@ std::u16string ProcessExecutable(DWORD processId) {
     return FromWide({path, size});
 }
 
+// The first instance makes its main window after its hotkeys, which a long task list makes
+// take a while.
+constexpr DWORD kFirstWindowWaitMs = 10000;
+constexpr DWORD kFirstWindowPollMs = 50;
+
 }  // namespace
 
 SingleInstance::SingleInstance(const std::u16string& executablePath)
@@ -71,6 +76,13 @@ SingleInstance::SingleInstance(const std::u16string& executablePath)
 }
 
 void SingleInstance::ActivateFirstInstance(const wchar_t* mainWindowClass) const {
+    for (DWORD waited = 0; waited <= kFirstWindowWaitMs; waited += kFirstWindowPollMs) {
+        if (ActivateWindowOfFirstInstance(mainWindowClass)) return;
+        ::Sleep(kFirstWindowPollMs);
+    }
+}
+
+bool SingleInstance::ActivateWindowOfFirstInstance(const wchar_t* mainWindowClass) const {
     HWND window = nullptr;
     while ((window = ::FindWindowExW(/*hWndParent=*/nullptr, window, mainWindowClass,
                                      /*lpszWindow=*/nullptr)) != nullptr) {
@@ -87,8 +99,9 @@ void SingleInstance::ActivateFirstInstance(const wchar_t* mainWindowClass) const
         // Only the foreground process may hand the foreground on.
         ::AllowSetForegroundWindow(processId);
         ::PostMessageW(window, ShowMessage(), 0, 0);
-        return;
+        return true;
     }
+    return false;
 }
 
 UINT SingleInstance::ShowMessage() {

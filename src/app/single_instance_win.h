@@ -22,13 +22,16 @@ class SingleInstance {
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     bool IsFirst() const { return first_; }
-    // Posts ShowMessage to the main window of the instance that runs on the same data folder.
+    // Posts ShowMessage to the main window of the instance that runs on the same data folder,
+    // waiting a while for a window that an instance still starting has yet to make.
     void ActivateFirstInstance(const wchar_t* mainWindowClass) const;
 
     // Sent to a running instance's main window: show yourself.
     static UINT ShowMessage();
 
   private:
+    bool ActivateWindowOfFirstInstance(const wchar_t* mainWindowClass) const;
+
     std::vector<std::wstring> keys_;
     std::vector<UniqueKernelHandle> mutexes_;
     bool first_ = true;

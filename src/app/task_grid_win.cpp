@@ -96,6 +96,7 @@ TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSour
         ::LoadImageW(/*hInst=*/nullptr, IDI_WARNING, IMAGE_ICON, iconSize, iconSize, 0)));
     AddColumns();
     CreateTip();
+    Refresh();  // the rows the table holds already
 }
 
 TaskGrid::~TaskGrid() {
@@ -252,6 +253,8 @@ void TaskGrid::SelectOnly(int row) {
 int TaskGrid::ColumnWidth(Column column) const {
     return dpi_.Unscale(ListView_GetColumnWidth(list_, ShownIndexOf(column)));
 }
+
+int TaskGrid::DesignedWidth(Column column) { return kShownColumns[ShownIndexOf(column)].widthAt96; }
 
 void TaskGrid::SetColumnWidth(Column column, int width) {
     fitting_ = true;

@@ -61,6 +61,8 @@ class TaskGrid {
     // of the grid's width, whatever it was given.
     int ColumnWidth(Column column) const;
     void SetColumnWidth(Column column, int width);
+    // The width a column is made with, at 96 DPI.
+    static int DesignedWidth(Column column);
 
     // Messages the grid sends its parent; OnNotify gives false for ones it does not handle.
     bool OnNotify(const NMHDR& header, LRESULT& result);

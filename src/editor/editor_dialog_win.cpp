@@ -143,11 +143,9 @@ TForm2::TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKe
       session_(session),
       hotKeyText_(hotKeyText),
       dpi_(Dpi::OfScreen()),
-      font_(CreateMessageFont()),
       window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_, owner)) {
     // Attached only now: until here the window's messages take the default handling.
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    CreateControls();
     FormCreate();
 }
 
@@ -155,6 +153,16 @@ TForm2::~TForm2() {
     suspendHotKeys_ = nullptr;  // the program's hotkeys are being released for good
     HideDialog();
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+}
+
+// "Run selected program..." is chosen until the user chooses another action.
+void TForm2::FormCreate() { fields_.actionIndex = kRunSelectedProgramIndex; }
+
+// At the first showing: the controls and their font.
+void TForm2::MakeControls() {
+    if (hotKey1_ != nullptr) return;
+    font_ = CreateMessageFont();
+    CreateControls();
 }
 
 void TForm2::CreateControls() {
@@ -180,19 +188,14 @@ void TForm2::CreateControls() {
     CreateDestinationCutNote();
     FillList(comboBox1_, kActionNames, dpi_);
     FillList(comboBox3_, kRunTypes, dpi_);
-}
-
-// The action box opens with all its actions in view and "Run selected program..." chosen.
-void TForm2::FormCreate() {
-    const auto count = ::SendMessageW(comboBox1_, CB_GETCOUNT, 0, 0);
-    ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0);
-    ::SendMessageW(comboBox1_, CB_SETCURSEL, kRunSelectedProgramIndex, 0);
-    fields_.actionIndex = kRunSelectedProgramIndex;
+    // The action box opens with all its actions in view.
+    ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, kActionNames.size(), 0);
 }
 
 void TForm2::ShowModal(EditorMode mode) {
     if (shown_) return;
     mode_ = mode;
+    MakeControls();
     LoadFields();
     // As a modal window: the thread's other windows take no input until the dialog closes.
     disabledWindows_.clear();

@@ -20,8 +20,8 @@
 namespace quorvel {
 
 // Form2, the task editor: a modal dialog over the task session that adds a task or edits one
-// row. Created hidden once at start and shown by Add and Edit; its OK hands the task to the
-// session.
+// row. Created hidden once at start, with its controls made at its first showing, and shown by
+// Add and Edit; its OK hands the task to the session.
 class TForm2 final : public EditorForm, private OkStepEnvironment {
   public:
     // Control ids (no IDOK or IDCANCEL: Enter and Esc press no button).
@@ -65,8 +65,9 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
                                         UINT_PTR subclassId, DWORD_PTR form);
     void SuspendHotKeys(bool suspend);
 
-    void CreateControls();
     void FormCreate();
+    void MakeControls();
+    void CreateControls();
     void LoadFields();
     void StoreFields();
     // Longer texts are cut to what the field holds, and the field says so.

@@ -48,8 +48,17 @@ UniqueGdiObject DrawPicture(Draw&& draw) {
 
 }  // namespace
 
+HIMAGELIST ImageListPictures::List() const {
+    if (!imageList1_) {
+        imageList1_.reset(::ImageList_Create(kPictureSize, kPictureSize, ILC_COLOR32,
+                                             /*cInitial=*/0, /*cGrow=*/8));
+        if (!imageList1_) throw Error(u"Out of system resources");
+    }
+    return imageList1_.get();
+}
+
 void ImageListPictures::RemoveAll() {
-    ::ImageList_RemoveAll(imageList1_);
+    ::ImageList_RemoveAll(List());
     pictureAt_ = std::vector<int>();
 }
 
@@ -74,14 +83,14 @@ int ImageListPictures::PictureOf(int position) const {
                         : position >= 0 && position < static_cast<int>(pictureAt_->size())
                             ? (*pictureAt_)[position]
                             : -1;
-    return picture >= 0 && picture < ::ImageList_GetImageCount(imageList1_) ? picture : -1;
+    return picture >= 0 && picture < ::ImageList_GetImageCount(List()) ? picture : -1;
 }
 
 template <typename Draw>
 void ImageListPictures::AppendPicture(Draw&& draw) {
     // The list keeps its own copy of the bitmap.
     const UniqueGdiObject bitmap = DrawPicture(draw);
-    if (::ImageList_Add(imageList1_, static_cast<HBITMAP>(bitmap.get()), nullptr) < 0) {
+    if (::ImageList_Add(List(), static_cast<HBITMAP>(bitmap.get()), nullptr) < 0) {
         throw Error(u"Failed to add a picture to the image list");
     }
 }

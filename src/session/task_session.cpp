@@ -39,11 +39,14 @@ TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
 TaskSession::~TaskSession() { registrar_.OnHotKeyPressed = nullptr; }
 
 void TaskSession::StartUp() {
-    const bool loaded = LoadTasks();
-    // The hotkeys are what a start is for; the pictures only show in the window.
+    picturesDue_ = LoadTasks();
     Bind();
-    if (loaded) RebuildPictures();
     Notify();
+}
+
+void TaskSession::MakePictures() {
+    if (!picturesDue_) return;
+    RebuildPictures();
 }
 
 bool TaskSession::LoadTasks() {
@@ -195,6 +198,7 @@ HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {
 // next change. The picture cells follow from the rest of the list, which every read makes them
 // anew from, so renumbering them leaves a saved list saved.
 void TaskSession::RebuildPictures() {
+    picturesDue_ = false;
     const bool saved = savedChangeCount_ == table_.ChangeCount();
     try {
         RebuildTaskPictures(table_, pictures_);

@@ -39,10 +39,12 @@ class TaskSession {
     TaskSession(const TaskSession&) = delete;
     TaskSession& operator=(const TaskSession&) = delete;
 
-    // Once, after the main window is made: the actions file read into the list (a failure ends
-    // it without a word and keeps the rows read: a first start has no file), the hotkeys
-    // registered, and the pictures made when the read succeeded.
+    // Once, first thing: the actions file read into the list (a failure ends it without a word
+    // and keeps the rows read: a first start has no file) and the hotkeys registered.
     void StartUp();
+    // The pictures show only in the window, which asks for them as it first shows: made then
+    // when the start-up read the whole file. Every change makes them anew by itself.
+    void MakePictures();
 
     const TaskTable& Tasks() const { return table_; }
 
@@ -100,6 +102,7 @@ class TaskSession {
     TaskTable table_;
     TaskFile taskFile_;
     bool taskFileLoaded_ = false;
+    bool picturesDue_ = false;  // the start-up's pictures, until the window asks for them
     // The list's change count when it last matched the file; none before a whole read.
     std::optional<std::uint64_t> savedChangeCount_;
     const HotKeyText& hotKeyText_;

@@ -6,19 +6,9 @@
 
 namespace quorvel {
 
-namespace {
-
-// 32 x 32 pictures without mask, one for each distinct picture the rows show.
-HIMAGELIST CreatePictureList() {
-    return ::ImageList_Create(32, 32, ILC_COLOR32, /*cInitial=*/0, /*cGrow=*/8);
-}
-
-}  // namespace
-
 TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
                                const HotKeyText& hotKeyText)
-    : imageList_(CreatePictureList()),
-      pictures_(instance, imageList_.get()),
+    : pictures_(instance),
       registrar_(instance),
       actions_([this] { return LaunchOwner(); }),
       session_(files, std::move(actionsPath), hotKeyText, registrar_.Dravlin1(), actions_,

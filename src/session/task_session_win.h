@@ -36,7 +36,6 @@ class TaskSessionWin {
     HWND LaunchOwner() const { return launchOwner_ ? launchOwner_() : nullptr; }
 
     std::function<HWND()> launchOwner_;
-    UniqueImageList imageList_;
     ImageListPictures pictures_;
     DravlinWindow registrar_;
     WindowsActions actions_;

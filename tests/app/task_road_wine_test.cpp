@@ -279,6 +279,14 @@ class TaskRoadTest : public QuorvelProgramTest {
         quorvel_ = std::make_unique<Quorvel>(Executable());
         mainWindow_ = quorvel_->MainWindow();
         ASSERT_NE(mainWindow_, nullptr);
+        if (::IsWindowVisible(mainWindow_)) {
+            ASSERT_NO_FATAL_FAILURE(FindGrid());
+        }
+    }
+
+    // The grid, which the window makes as it first shows.
+    void FindGrid() {
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(mainWindow_) != FALSE; }, 5000));
         grid_ = ::FindWindowExW(mainWindow_, nullptr, WC_LISTVIEWW, nullptr);
         ASSERT_NE(grid_, nullptr);
     }
@@ -621,7 +629,7 @@ TEST_F(TaskRoadTest, TheDestinationFieldHoldsWhatWindowsCanStartAndSaysWhenItCut
 TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
     const std::vector<Task> tasks{{L"Run Calc", kCtrlAltK, L"", L"Hide", false}};
     // The window shows at a first start; the missing file is reported while the main window
-    // is still being made, before the task list has been read.
+    // is still being made, after the task list has been read and before the window shows.
     fs::remove(Data() / "w_size.cnfg");
     ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
     HWND box = nullptr;
@@ -682,13 +690,12 @@ TEST_F(TaskRoadTest, AHotkeyAnotherProgramHoldsIsMarkedAndWorksOnceGivenUp) {
     const Task held{kRunSelectedProgram, kCtrlAltQ, Program("road"), L"Normal", true};
     const Task toggled{kRunSelectedProgram, kCtrlAltL, Program("off"), L"Normal", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({held, toggled}));
+
+    // The balloon's click shows the window, and the key, tried again in vain, is marked.
+    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, NIN_BALLOONUSERCLICK);
+    ASSERT_NO_FATAL_FAILURE(FindGrid());
     EXPECT_TRUE(HotkeyCellText(0).ends_with(L" (in use by another program)"))
         << fs::path(HotkeyCellText(0)).string();
-
-    // The balloon's click shows the window, and the key is tried again in vain.
-    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, NIN_BALLOONUSERCLICK);
-    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(mainWindow_) != FALSE; }, 5000));
-    EXPECT_NE(HotkeyCellText(0), kCtrlAltQ);
 
     // Given up, and the window shown from the tray: the row reads active and the key works.
     ::UnregisterHotKey(nullptr, kHeld);
@@ -757,6 +764,8 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
         } else {
             EXPECT_EQ(MessageBoxShown(kQuietMs), nullptr) << "a box for a file in another form";
         }
+        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+        ASSERT_NO_FATAL_FAILURE(FindGrid());
         EXPECT_EQ(::SendMessageW(grid_, LVM_GETITEMCOUNT, 0, 0), file.rows);
         if (file.bytes.find(webSiteUtf8) != std::string::npos) {
             EXPECT_EQ(CellText(0, kShownDestColumn), webSite);
@@ -767,6 +776,145 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
         const std::string kept = FileText(Data() / "actions.cfg.bak");
         EXPECT_TRUE(FileText(Data() / "actions.cfg") == file.bytes || kept == file.bytes);
     }
+}
+
+TEST_F(TaskRoadTest, HotkeysSpelledAnyWayRunTheirTasksAndShowAsWorking) {
+    // Letter case, modifier order and blanks around "+", as hand-edited files have them.
+    const std::vector<Task> tasks{
+        {kRunSelectedProgram, L"control+alt+k", Program("road"), L"Normal"},
+        {kRunSelectedProgram, L"Alt+Control+L", Program("witness"), L"Normal"},
+        {kRunSelectedProgram, L"SHIFT + CONTROL + J", Program("with space"), L"Normal"}};
+    SetNotFirstStart();
+    ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
+    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+    ASSERT_NO_FATAL_FAILURE(FindGrid());
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
+    }
+
+    PressTogether({VK_CONTROL, VK_MENU, 'K'});
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    PressTogether({VK_CONTROL, VK_SHIFT, 'J'});
+    for (const char* folder : {"road", "witness", "with space"}) {
+        EXPECT_TRUE(WaitUntil([&] { return RanIn(folder); }, kRunTimeoutMs)) << folder;
+    }
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), tasks) << "the texts stay as written";
+}
+
+TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
+    const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));
+    const HWND editor = OpenEditor(L"Add");
+    ASSERT_NE(editor, nullptr);
+    const fs::path file = Data() / "actions.cfg";
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    const EditorInput input{'J', kRunSelectedProgram, Program("road"), L"Normal"};
+    ASSERT_NO_FATAL_FAILURE(FillEditor(editor, input));
+    for (int ok = 0; ok < 3; ++ok) {
+        PostClick(editor, L"OK");
+        const HWND box = ErrorBox();
+        ASSERT_NE(box, nullptr) << "no box for the failed save";
+        EXPECT_NE(BoxText(box).find(file.wstring()), std::wstring::npos)
+            << fs::path(BoxText(box)).string();
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); })) << "the box did not close";
+        EXPECT_TRUE(::IsWindowVisible(editor)) << "the editor closed on a failed OK";
+    }
+    EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "a row that is not there took it";
+
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{witness});
+    ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, input));
+    const Task added{kRunSelectedProgram, L"Control+Alt+J", Program("road"), L"Normal", true};
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+    PressTogether({VK_CONTROL, VK_MENU, 'J'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+J";
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+}
+
+TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram({}));
+    const HWND editor = OpenEditor(L"Add");
+    ASSERT_NE(editor, nullptr);
+    const UniqueWindow otherProgram(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
+                                                      0, 50, 50, nullptr, nullptr, nullptr,
+                                                      nullptr));
+    const auto fromOtherProgram = [&](const char* how, const std::function<void()>& callUp) {
+        ::SetForegroundWindow(otherProgram.get());
+        ASSERT_TRUE(WaitUntil([&] { return InFront(otherProgram.get()); }, 5000)) << how;
+        callUp();
+        EXPECT_TRUE(WaitUntil([&] { return InFront(editor); }, 8000)) << how;
+        // Not for a moment only: the main window comes up behind the editor.
+        EXPECT_FALSE(WaitUntil([&] { return !InFront(editor); }, kQuietMs)) << how;
+        EXPECT_TRUE(::IsWindowVisible(mainWindow_)) << how;
+    };
+    fromOtherProgram("tray click",
+                     [&] { ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN); });
+    fromOtherProgram("second start", [&] {
+        const Quorvel second(Executable());
+        EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+    });
+    PostClick(editor, L"Close");
+    EXPECT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));
+    quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, ColumnsFitBesideTheScrollBarAndDestinationTakesUpTheWindowsGrowth) {
+    ASSERT_NO_FATAL_FAILURE(
+        StartProgram(std::vector<Task>(20, {L"Run Calc", L"", L"", L"Normal"})));
+    const auto style = [&] { return ::GetWindowLongPtrW(grid_, GWL_STYLE); };
+    const auto fits = [&] {
+        RECT client{};
+        ::GetClientRect(grid_, &client);
+        const RECT enabled = CellRect(0, kShownEnabledColumn);
+        return enabled.left >= client.left && enabled.right == client.right &&
+               (style() & WS_HSCROLL) == 0;
+    };
+    const auto destWidth = [&] {
+        return static_cast<int>(::SendMessageW(grid_, LVM_GETCOLUMNWIDTH, kShownDestColumn, 0));
+    };
+    // At the default size: 20 rows need the vertical scroll bar, and Enabled ends beside it.
+    EXPECT_TRUE(style() & WS_VSCROLL);
+    EXPECT_TRUE(fits());
+    const int narrow = destWidth();
+
+    RECT window{};
+    ::GetWindowRect(mainWindow_, &window);
+    for (const int grown : {120, 0}) {
+        ::SetWindowPos(mainWindow_, nullptr, 0, 0, window.right - window.left + grown,
+                       window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(WaitUntil([&] { return destWidth() == narrow + grown && fits(); }, 5000))
+            << grown << ": Destination " << destWidth() << ", was " << narrow;
+    }
+    quorvel_->Close();
+}
+
+TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkey) {
+    const Task own{kRunSelectedProgram, kCtrlAltL, Program("road"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({own}));
+    ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+    const HWND editor = OpenEditor(L"Edit");
+    ASSERT_NE(editor, nullptr);
+    const HWND hotKey1 = EditorControls(editor).hotKey1;
+    const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
+    constexpr WORD kTyped = MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    // Emptied first, so that only the keys typed can put the hotkey back.
+    ::SendMessageW(hotKey1, HKM_SETHOTKEY, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKey1); }, 5000));
+
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(WaitUntil([&] { return field() == kTyped; }, 5000)) << field();
+    EXPECT_FALSE(WaitUntil([&] { return RanIn("road"); }, kQuietMs)) << "the task ran";
+
+    PostClick(editor, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{own});
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run after the edit";
+    quorvel_->Close();
 }
 
 }  // namespace

@@ -185,6 +185,7 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     ASSERT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
 
     const auto form = MakeForm();
+    session_.Tasks().MakePictures();  // as the main window's first showing asks
 
     ASSERT_EQ(Table().RowCount(), 5);
     // The second calculator row has a position of its own and shares the first one's picture.
@@ -211,15 +212,25 @@ TEST_F(EditorDialog, StartUpWithoutActionsFileIsQuietAndEmpty) {
     EXPECT_TRUE(session_.Registrar().Bindings().empty());
 }
 
-TEST_F(EditorDialog, TabWalksTheFieldsWithWinAfterTheHotkeyThenCloseThenOk) {
+TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotkeyThenCloseThenOk) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
+    EXPECT_EQ(::GetWindow(dialog, GW_CHILD), nullptr) << "no controls before the first showing";
     std::vector<int> order;
-    HWND control = ::GetDlgItem(dialog, TForm2::kHotKey1);
-    for (int i = 0; i < 8; ++i) {
-        order.push_back(::GetDlgCtrlID(control));
-        control = ::GetNextDlgTabItem(dialog, control, /*bPrevious=*/FALSE);
-    }
+    HWND control = nullptr;
+    DialogScript script({
+        [&] {
+            control = ::GetDlgItem(dialog, TForm2::kHotKey1);
+            for (int i = 0; i < 8; ++i) {
+                order.push_back(::GetDlgCtrlID(control));
+                control = ::GetNextDlgTabItem(dialog, control, /*bPrevious=*/FALSE);
+            }
+        },
+        [&] { Click(dialog, TForm2::kBitBtn2); },
+    });
+
+    form->ShowModal(EditorMode::Add());
+
     EXPECT_EQ(order, (std::vector<int>{TForm2::kHotKey1, TForm2::kCheckBox1, TForm2::kComboBox1,
                                        TForm2::kCombobox2, TForm2::kBitBtn3, TForm2::kComboBox3,
                                        TForm2::kBitBtn2, TForm2::kBitBtn4}));

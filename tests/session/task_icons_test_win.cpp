@@ -39,7 +39,7 @@ class ImageListPicturesTest : public ::testing::Test {
             ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
         const HGDIOBJ old = ::SelectObject(dc.get(), section.get());
-        ::ImageList_Draw(list_.get(), position, dc.get(), 0, 0, ILD_NORMAL);
+        ::ImageList_Draw(pictures_.List(), position, dc.get(), 0, 0, ILD_NORMAL);
         ::GdiFlush();
         const auto* first = static_cast<const std::uint32_t*>(bits);
         Pixels pixels(first, first + 32 * 32);
@@ -48,10 +48,9 @@ class ImageListPicturesTest : public ::testing::Test {
         return pixels;
     }
 
-    int Count() { return ::ImageList_GetImageCount(list_.get()); }
+    int Count() { return ::ImageList_GetImageCount(pictures_.List()); }
 
-    UniqueImageList list_{::ImageList_Create(32, 32, ILC_COLOR24, 4, 4)};
-    ImageListPictures pictures_{::GetModuleHandleW(nullptr), list_.get()};
+    ImageListPictures pictures_{::GetModuleHandleW(nullptr)};
 };
 
 bool IsBlank(const Pixels& pixels) {

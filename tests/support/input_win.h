@@ -6,29 +6,14 @@
 
 #include <functional>
 #include <initializer_list>
-#include <iterator>
-#include <vector>
 
 #include "common/win/unique_handle_win.h"
+#include "program_watch_win.h"
 
 // The Windows tests' keyboard, hotkeys and message loop.
 namespace quorvel {
 
-// Presses the keys in order at the system's keyboard input and releases them in reverse, as a
-// user's fingers would.
-inline void PressTogether(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    const auto add = [&inputs](WORD key, DWORD flags) {
-        INPUT& input = inputs.emplace_back();
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-    };
-    for (const WORD key : keys) add(key, 0);
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
-    ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
-              inputs.size());
-}
+inline void PressTogether(std::initializer_list<WORD> keys) { ASSERT_TRUE(SendKeysTogether(keys)); }
 
 // True when another program's window can still register the combination.
 inline bool HotKeyIsFree(UINT modifiers, UINT key) {

@@ -1,7 +1,12 @@
 #include "program_watch_win.h"
 
+#include <psapi.h>
+
 #include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <iterator>
+#include <stdexcept>
 
 #include "common/text.h"
 #include "common/win/unique_handle_win.h"
@@ -86,6 +91,66 @@ bool HotKeyTaken(UINT modifiers, UINT key) {
     const bool taken = !::RegisterHotKey(nullptr, 1, modifiers, key);
     if (!taken) ::UnregisterHotKey(nullptr, 1);
     return taken;
+}
+
+namespace {
+
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string FileBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+std::set<std::string> ImportedLibraries(const fs::path& image) {
+    const std::string bytes = FileBytes(image);
+    if (bytes.size() < sizeof(IMAGE_DOS_HEADER)) return {};
+    const auto& dos = *reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    const auto& headers = *reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes.data() + dos.e_lfanew);
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(&headers);
+    const auto at = [&](DWORD address) {
+        for (WORD i = 0; i < headers.FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (address >= section.VirtualAddress &&
+                address < section.VirtualAddress + section.SizeOfRawData) {
+                return bytes.data() + (address - section.VirtualAddress + section.PointerToRawData);
+            }
+        }
+        throw std::out_of_range("address outside every section");
+    };
+    std::set<std::string> libraries;
+    const IMAGE_DATA_DIRECTORY& imports =
+        headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) return libraries;
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(imports.VirtualAddress));
+         entry->Name != 0; ++entry) {
+        libraries.insert(LowerCase(at(entry->Name)));
+    }
+    return libraries;
+}
+
+std::set<std::string> LoadedLibraries(HANDLE process) {
+    std::vector<HMODULE> modules(1024);
+    DWORD bytes = 0;
+    if (!::EnumProcessModulesEx(process, modules.data(),
+                                static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &bytes,
+                                LIST_MODULES_ALL)) {
+        return {};
+    }
+    modules.resize(std::min<std::size_t>(modules.size(), bytes / sizeof(HMODULE)));
+    std::set<std::string> libraries;
+    for (const HMODULE module : modules) {
+        wchar_t name[MAX_PATH] = L"";
+        const DWORD length = ::GetModuleBaseNameW(process, module, name, MAX_PATH);
+        libraries.insert(LowerCase(ToUtf8(FromWide({name, length}))));
+    }
+    return libraries;
 }
 
 }  // namespace quorvel

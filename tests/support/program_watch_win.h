@@ -6,7 +6,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,5 +38,28 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
 
 // Whether another program holds the combination (MOD_ flags and virtual key).
 bool HotKeyTaken(UINT modifiers, UINT key);
+
+// The libraries a 64-bit executable or library imports at load time, in lower case, from its
+// file; empty for a file that cannot be read.
+std::set<std::string> ImportedLibraries(const std::filesystem::path& image);
+
+// The libraries a running process has loaded, in lower case.
+std::set<std::string> LoadedLibraries(HANDLE process);
+
+// Presses the keys in order at the system's keyboard input and releases them in reverse, as a
+// user's fingers would; whether the system took every key.
+inline bool SendKeysTogether(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD key, DWORD flags) {
+        INPUT& input = inputs.emplace_back();
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+    };
+    for (const WORD key : keys) add(key, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
+}
 
 }  // namespace quorvel

@@ -23,24 +23,25 @@ int wmain(int argc, wchar_t** argv) {
     MemoryFileSystem files;  // nothing is read or written
     TaskSessionWin session(::GetModuleHandleW(nullptr), files, u"Q:\\actions.cfg", hotKeyText);
     {
-        TForm2 form2(::GetModuleHandleW(nullptr), session.Tasks(), hotKeyText);
-        EditorFields& fields = form2.Fields();
+        TaskEditor taskEditor(::GetModuleHandleW(nullptr), session.Tasks(), hotKeyText);
+        EditorFields& fields = taskEditor.Fields();
         fields.hotKey = 0x4000 | 0x8000 | 'N';
         fields.win = true;
         fields.actionIndex = static_cast<int>(Action::RunSelectedProgram);
         fields.destination = u"C:\\Tools\\zip.exe -d archive";
         fields.runTypeIndex = 0;
-        static HWND dialog = form2.Handle();
+        static HWND dialog = taskEditor.Handle();
         if (argc > 2 && std::wstring_view(argv[2]) == L"actions") {
             // The controls are made as the dialog shows.
             ::SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR timer, DWORD) {
                 ::KillTimer(nullptr, timer);
-                ::SendMessageW(::GetDlgItem(dialog, TForm2::kComboBox1), CB_SHOWDROPDOWN, TRUE, 0);
+                ::SendMessageW(::GetDlgItem(dialog, TaskEditor::kActionList), CB_SHOWDROPDOWN, TRUE,
+                               0);
             });
         }
         ::SetTimer(nullptr, 0, seconds * 1000,
                    [](HWND, UINT, UINT_PTR, DWORD) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
-        form2.ShowModal(EditorMode::Add());
+        taskEditor.ShowModal(EditorMode::Add());
     }
     return 0;
 }

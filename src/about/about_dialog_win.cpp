@@ -7,8 +7,6 @@
 
 namespace quorvel {
 
-TForm3* Form3 = nullptr;
-
 namespace {
 
 enum ControlId : int { kImage1 = 1001, kLabel1, kLabel2, kLabel3 };
@@ -32,9 +30,9 @@ HBRUSH BackgroundBrush() { return ::GetSysColorBrush(COLOR_3DLIGHT); }
 
 }  // namespace
 
-TForm3::TForm3(HINSTANCE instance, const Dpi& dpi) : instance_(instance), dpi_(dpi) {}
+AboutBox::AboutBox(HINSTANCE instance, const Dpi& dpi) : instance_(instance), dpi_(dpi) {}
 
-void TForm3::ShowModal(HWND owner) {
+void AboutBox::ShowModal(HWND owner) {
     // The tray menu's "About..." still works while the dialog is open: one dialog is enough.
     if (dialog_ != nullptr) {
         ::SetForegroundWindow(dialog_);
@@ -49,22 +47,22 @@ void TForm3::ShowModal(HWND owner) {
     dialog_ = nullptr;
 }
 
-INT_PTR CALLBACK TForm3::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK AboutBox::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<TForm3*>(lParam)->dialog_ = dialog;
+        reinterpret_cast<AboutBox*>(lParam)->dialog_ = dialog;
     }
-    auto* form = reinterpret_cast<TForm3*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* form = reinterpret_cast<AboutBox*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     if (form == nullptr) return FALSE;
     INT_PTR result = FALSE;
     RunHandler(dialog, [&] { result = form->HandleMessage(dialog, message, wParam, lParam); });
     return result;
 }
 
-INT_PTR TForm3::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AboutBox::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            FormCreate(dialog);
+            OnCreate(dialog);
             return TRUE;
         case WM_CTLCOLORDLG:
             return reinterpret_cast<INT_PTR>(BackgroundBrush());
@@ -101,7 +99,7 @@ INT_PTR TForm3::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM l
                 case kLabel3:
                     Label3Click(dialog);
                     break;
-                case IDOK:  // BitBtn1
+                case IDOK:  // the OK button
                 case IDCANCEL:
                     ::EndDialog(dialog, LOWORD(wParam));
                     break;
@@ -115,7 +113,7 @@ INT_PTR TForm3::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 }
 
 // Kept from the first showing on.
-void TForm3::LoadFontsAndPictures() {
+void AboutBox::LoadFontsAndPictures() {
     font_ = CreateMessageFont();
     linkFont_ = CreateVariantFont(static_cast<HFONT>(font_.get()), dpi_, kLinkFontHeightAt96,
                                   /*underline=*/true);
@@ -127,7 +125,7 @@ void TForm3::LoadFontsAndPictures() {
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ABOUT_OK), IMAGE_ICON, small, small, 0)));
 }
 
-void TForm3::FormCreate(HWND dialog) {
+void AboutBox::OnCreate(HWND dialog) {
     RECT frame{0, 0, dpi_.Scale(kClientWidthAt96), dpi_.Scale(kClientHeightAt96)};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE)),
                          /*bMenu=*/FALSE,
@@ -158,8 +156,8 @@ void TForm3::FormCreate(HWND dialog) {
     ::SetFocus(bitBtn1);
 }
 
-HWND TForm3::AddControl(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                        int id, RECT boundsAt96) {
+HWND AboutBox::AddControl(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style,
+                          int id, RECT boundsAt96) {
     const HWND control = ::CreateWindowExW(
         /*dwExStyle=*/0, windowClass, text, WS_CHILD | WS_VISIBLE | style,
         dpi_.Scale(boundsAt96.left), dpi_.Scale(boundsAt96.top),
@@ -170,22 +168,22 @@ HWND TForm3::AddControl(HWND dialog, const wchar_t* windowClass, const wchar_t* 
     return control;
 }
 
-bool TForm3::IsLink(HWND control) const {
+bool AboutBox::IsLink(HWND control) const {
     return control != nullptr && (control == label2_ || control == label3_);
 }
 
-void TForm3::DrawImage1(const DRAWITEMSTRUCT& item) const {
+void AboutBox::DrawImage1(const DRAWITEMSTRUCT& item) const {
     ::FillRect(item.hDC, &item.rcItem, BackgroundBrush());
     const int size = dpi_.Scale(kPictureSizeAt96);
     ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, product_.get(), size, size,
                  /*istepIfAniCur=*/0, /*hbrFlickerFreeDraw=*/nullptr, DI_NORMAL);
 }
 
-void TForm3::Label2Click(HWND dialog) {
+void AboutBox::Label2Click(HWND dialog) {
     ::ShellExecuteW(dialog, L"open", kWebSite, L"", L"", SW_SHOWNORMAL);
 }
 
-void TForm3::Label3Click(HWND dialog) {
+void AboutBox::Label3Click(HWND dialog) {
     // No verb: the shell's default one for mailto:, the mail program's new message.
     ::ShellExecuteW(dialog, /*lpOperation=*/nullptr, kFeedbackAddress, L"", L"", SW_SHOWNORMAL);
 }

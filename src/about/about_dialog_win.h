@@ -7,17 +7,17 @@
 
 namespace quorvel {
 
-// Form3, the About box: the product, its version and two links, shown modally. Its controls
+// The About box: the product, its version and two links, shown modally. Its controls
 // are made at each showing, its fonts and pictures at the first.
-class TForm3 {
+class AboutBox {
   public:
     static constexpr wchar_t kWebSite[] = L"https://quorvel.example.org/";
     static constexpr wchar_t kFeedbackAddress[] =
         L"mailto:support@quorvel.example.org?subject=Feedback - Dravlin";
 
-    TForm3(HINSTANCE instance, const Dpi& dpi);
-    TForm3(const TForm3&) = delete;
-    TForm3& operator=(const TForm3&) = delete;
+    AboutBox(HINSTANCE instance, const Dpi& dpi);
+    AboutBox(const AboutBox&) = delete;
+    AboutBox& operator=(const AboutBox&) = delete;
 
     // Returns when the dialog is closed; while it is open, brings it forward instead.
     void ShowModal(HWND owner);
@@ -28,7 +28,7 @@ class TForm3 {
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     void LoadFontsAndPictures();
-    void FormCreate(HWND dialog);
+    void OnCreate(HWND dialog);
     HWND AddControl(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style,
                     int id, RECT boundsAt96);
     bool IsLink(HWND control) const;
@@ -49,7 +49,5 @@ class TForm3 {
     HWND label2_ = nullptr;
     HWND label3_ = nullptr;
 };
-
-extern TForm3* Form3;
 
 }  // namespace quorvel

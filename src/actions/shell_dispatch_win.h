@@ -7,7 +7,7 @@
 
 namespace quorvel {
 
-// Shell1: a client of the shell's automation object. It connects on first use, to a running
+// A client of the shell's automation object. It connects on first use, to a running
 // object when there is one, else to a new one, and stays connected while it lives.
 // Every failure, connecting or calling, throws Error with the system's text for the result.
 class ShellDispatch {

@@ -45,10 +45,10 @@ void LoadLibrariesFromSystemFolderOnly() {
     ::SetDllDirectoryW(L"");
 }
 
-int RunMessageLoop(TForm1& form1) {
+int RunMessageLoop(MainWindow& mainWindow) {
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (form1.TranslateDialogMessage(message)) continue;
+        if (mainWindow.TranslateDialogMessage(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -59,7 +59,7 @@ int Run(HINSTANCE instance) {
     const std::u16string executablePath = ExecutablePath();
     const SingleInstance single(executablePath);
     if (!single.IsFirst()) {
-        single.ActivateFirstInstance(TForm1::kWindowClass);
+        single.ActivateFirstInstance(MainWindow::kWindowClass);
         return 0;
     }
     WindowsKeyNames keyNames;
@@ -70,15 +70,14 @@ int Run(HINSTANCE instance) {
     // The hotkeys first, they are what a start is for: the rows and their registrations. The
     // windows follow, and a window shown at start shows only once they are all made.
     session.StartUp();
-    auto form1 = std::make_unique<TForm1>(instance, *files, session, hotKeyText);
-    Form1 = form1.get();
-    form1->ReportInactiveHotKeys();
-    form1->ReportDamagedTaskFile();
-    auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText, form1->Handle());
-    Form2 = form2.get();
+    auto mainWindow = std::make_unique<MainWindow>(instance, *files, session, hotKeyText);
+    mainWindow->ReportInactiveHotKeys();
+    mainWindow->ReportDamagedTaskFile();
+    auto taskEditor =
+        std::make_unique<TaskEditor>(instance, session.Tasks(), hotKeyText, mainWindow->Handle());
     // While the editor's hotkey field has the focus it takes every combination, Quorvel's own
     // too: they are given back to the system until it loses the focus.
-    form2->SetSuspendHotKeys([&session](bool suspend) {
+    taskEditor->SetSuspendHotKeys([&session](bool suspend) {
         if (suspend) {
             session.Tasks().ReleaseHotKeys();
         } else {
@@ -86,25 +85,21 @@ int Run(HINSTANCE instance) {
         }
     });
     session.SetLaunchOwner(ProgramWindowInFront);
-    form1->SetEditor(form2.get(), form2->Handle());
-    auto form3 = std::make_unique<TForm3>(instance, Dpi::OfScreen());
-    Form3 = form3.get();
-    form1->SetAboutBox(form3.get());
-    form1->FinishStartUp();
+    mainWindow->SetEditor(taskEditor.get(), taskEditor->Handle());
+    auto aboutBox = std::make_unique<AboutBox>(instance, Dpi::OfScreen());
+    mainWindow->SetAboutBox(aboutBox.get());
+    mainWindow->FinishStartUp();
 
-    const int exitCode = RunMessageLoop(*form1);
+    const int exitCode = RunMessageLoop(*mainWindow);
 
     // Taken down in the reverse order: the hotkeys go back with the editor, the main window
     // saves last.
-    form1->SetAboutBox(nullptr);
-    Form3 = nullptr;
-    form3.reset();
+    mainWindow->SetAboutBox(nullptr);
+    aboutBox.reset();
     session.Tasks().ReleaseHotKeys();
-    form1->SetEditor(nullptr, nullptr);
-    Form2 = nullptr;
-    form2.reset();
-    Form1 = nullptr;
-    form1.reset();
+    mainWindow->SetEditor(nullptr, nullptr);
+    taskEditor.reset();
+    mainWindow.reset();
     return exitCode;
 }
 

@@ -1,4 +1,4 @@
-// TForm1's event handlers and the window side of the settings.
+// MainWindow's event handlers and the window side of the settings.
 #include <windows.h>
 
 #include <algorithm>
@@ -30,7 +30,7 @@ POINT OnSomeMonitor(LONG left, LONG top, LONG width, LONG height) {
 
 }  // namespace
 
-void TForm1::FormCreate() {
+void MainWindow::OnCreate() {
     startCounter_ = u"0";
     tray_->Add();  // without a taskbar yet, TaskbarCreated brings the icon later
     startCounter_ = CountStart(registry_);
@@ -39,13 +39,13 @@ void TForm1::FormCreate() {
     SaveSettings(store_, *this);
 }
 
-void TForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
-    // The focus first: a box that FormActivate opens then finds it where it belongs.
+void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
+    // The focus first: a box that OnActivated opens then finds it where it belongs.
     focus_.OnActivate(Handle(), wParam);
     const HWND other = reinterpret_cast<HWND>(lParam);
     if (LOWORD(wParam) == WA_INACTIVE) {
         // Not for a message box: one that reports a failed save would save again.
-        if (IsProgramDialog(other)) FormDeactivate();
+        if (IsProgramDialog(other)) OnDeactivated();
         return;
     }
     // The window becomes the program's active window: shown anew, or back from the editor or
@@ -53,51 +53,51 @@ void TForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
     if (!::IsWindowVisible(Handle())) return;
     const bool firstSinceShown = !activatedSinceShown_;
     activatedSinceShown_ = true;
-    // Shown at the start-up, whose FormCreate loaded the settings: the activation only counts.
+    // Shown at the start-up, whose OnCreate loaded the settings: the activation only counts.
     if (startingUp_) return;
-    if (firstSinceShown || IsProgramDialog(other)) FormActivate();
+    if (firstSinceShown || IsProgramDialog(other)) OnActivated();
 }
 
-bool TForm1::IsProgramDialog(HWND window) const {
+bool MainWindow::IsProgramDialog(HWND window) const {
     return window != nullptr &&
            (window == editorWindow_ || (about_ != nullptr && window == about_->Handle()));
 }
 
 // A failure goes to the error box. Closing that box activates the window again but loads
 // nothing (a message box is neither the editor nor About), so it is reported once.
-void TForm1::FormActivate() { LoadSettings(store_, *this); }
+void MainWindow::OnActivated() { LoadSettings(store_, *this); }
 
-void TForm1::FormDeactivate() { tasks_.SaveTaskFile(); }
+void MainWindow::OnDeactivated() { tasks_.SaveTaskFile(); }
 
-void TForm1::CloseRequested() {
-    if (!FormCloseQuery()) return;
-    FormClose();
+void MainWindow::CloseRequested() {
+    if (!MayClose()) return;
+    OnClosing();
     ::ShowWindow(Handle(), SW_HIDE);
     ::PostQuitMessage(0);
 }
 
 // The close query has settled the task list: saved, or its changes let go.
-void TForm1::FormClose() {
+void MainWindow::OnClosing() {
     tray_->Delete();
     SaveSettings(store_, *this);
 }
 
 // Reached without an exit only when the message loop ends some other way.
-void TForm1::FormDestroy() {
+void MainWindow::OnDestroying() {
     if (!exitSettled_) tasks_.SaveTaskFile();
     SaveSettings(store_, *this);
 }
 
 // Every road out comes here: the tray's Exit and a close request through the close query,
 // File > Exit directly. The answer holds for the rest of the way out.
-bool TForm1::MayExit() {
+bool MainWindow::MayExit() {
     if (!exitSettled_) exitSettled_ = TaskListSavedOrLetGo();
     return exitSettled_;
 }
 
 // The task list saved, or the user's word that the changes since its last save may go. No
 // keeps the program running with the table as it is.
-bool TForm1::TaskListSavedOrLetGo() {
+bool MainWindow::TaskListSavedOrLetGo() {
     try {
         tasks_.SaveTaskFile();
         return true;
@@ -112,7 +112,7 @@ bool TForm1::TaskListSavedOrLetGo() {
 
 // Windows ends the process after this, without destroying its windows, and there is nobody
 // to ask: the save is tried, and a failed one leaves the last good file whole.
-void TForm1::EndSession() {
+void MainWindow::EndSession() {
     try {
         tasks_.SaveTaskFile();
     } catch (const Error&) {
@@ -121,41 +121,41 @@ void TForm1::EndSession() {
     SaveSettings(store_, *this);
 }
 
-void TForm1::Exit1Click() {
+void MainWindow::OnTrayExit() {
     SaveSettings(store_, *this);
     CloseRequested();
 }
 
-void TForm1::Exit2Click() {
+void MainWindow::OnMenuExit() {
     SaveSettings(store_, *this);
     if (!MayExit()) return;
     tray_->Delete();
     ::PostQuitMessage(0);
 }
 
-void TForm1::ReportDamagedTaskFile() {
+void MainWindow::ReportDamagedTaskFile() {
     taskFileNote_ = DamagedTaskFileNote(tasks_.TaskFileRead(), tasks_.Tasks().RowCount());
     if (!taskFileNote_.empty()) ::PostMessageW(Handle(), kShowTaskFileNote, 0, 0);
 }
 
-void TForm1::ShowTaskFileNote() {
+void MainWindow::ShowTaskFileNote() {
     ShowMessageBox(Handle(), std::exchange(taskFileNote_, {}), MB_OK | MB_ICONWARNING);
 }
 
-void TForm1::About1Click() {
+void MainWindow::OnAbout() {
     if (about_ != nullptr) about_->ShowModal(Handle());
 }
 
-void TForm1::File1Click() {
+void MainWindow::OnShowMainWindow() {
     RetryHotKeys();
     MakeVisible();
 }
 
-void TForm1::BitBtn4Click() { SaveSettings(store_, *this); }
+void MainWindow::OnSaveClicked() { SaveSettings(store_, *this); }
 
-void TForm1::NextGrid1Click() { tasks_.SaveTaskFile(); }
+void MainWindow::OnGridClicked() { tasks_.SaveTaskFile(); }
 
-void TForm1::OnTrayIcon(LPARAM mouseMessage) {
+void MainWindow::OnTrayIcon(LPARAM mouseMessage) {
     switch (mouseMessage) {
         case WM_LBUTTONDOWN:
             ShowFromTray();
@@ -163,7 +163,7 @@ void TForm1::OnTrayIcon(LPARAM mouseMessage) {
         case WM_RBUTTONDOWN: {
             POINT cursor{};
             ::GetCursorPos(&cursor);
-            PopupMenu1At(cursor);
+            ShowTrayMenuAt(cursor);
             break;
         }
         case NIN_BALLOONUSERCLICK:  // the start-up balloon about hotkeys that do not work
@@ -174,7 +174,7 @@ void TForm1::OnTrayIcon(LPARAM mouseMessage) {
     }
 }
 
-void TForm1::ShowFromTray() {
+void MainWindow::ShowFromTray() {
     RetryHotKeys();
     MakeVisible();
     // Hiding and restoring brings the window back from minimised or maximised and in front.
@@ -188,16 +188,16 @@ void TForm1::ShowFromTray() {
 // The user looks at the tasks again: a hotkey another program has given up since works now,
 // and the grid says so. Not while the editor is open: its hotkey field may be holding the
 // hotkeys back, and they follow the table again as it closes.
-void TForm1::RetryHotKeys() {
+void MainWindow::RetryHotKeys() {
     if (!::IsWindowVisible(editorWindow_)) tasks_.RegisterTaskHotKeys();
 }
 
-void TForm1::PopupMenu1At(POINT point) {
+void MainWindow::ShowTrayMenuAt(POINT point) {
     // A tray menu closes on a click elsewhere only when its owner is the foreground window,
     // and it needs a message afterwards to close properly the next time.
     ::SetForegroundWindow(Handle());
     const int command =
-        ::TrackPopupMenu(popupMenu1_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
+        ::TrackPopupMenu(trayMenu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
                          point.y, /*nReserved=*/0, Handle(), /*prcRect=*/nullptr);
     if (command != 0) OnCommand(command);
     ::PostMessageW(Handle(), WM_NULL, 0, 0);
@@ -205,19 +205,19 @@ void TForm1::PopupMenu1At(POINT point) {
     BringOpenDialogForward();
 }
 
-void TForm1::BringForward() {
+void MainWindow::BringForward() {
     MakeVisible();
     if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
     BringToFront();
 }
 
-void TForm1::BringToFront() {
+void MainWindow::BringToFront() {
     if (!BringOpenDialogForward()) ::SetForegroundWindow(Handle());
 }
 
 // While the editor or About is open this window takes no input: the dialog is what the user
 // must get to.
-bool TForm1::BringOpenDialogForward() {
+bool MainWindow::BringOpenDialogForward() {
     const HWND dialog = OpenDialog();
     if (dialog == nullptr) return false;
     if (::IsIconic(dialog)) ::ShowWindow(dialog, SW_RESTORE);
@@ -226,7 +226,7 @@ bool TForm1::BringOpenDialogForward() {
 }
 
 // About first: the tray menu opens it over the editor too.
-HWND TForm1::OpenDialog() const {
+HWND MainWindow::OpenDialog() const {
     if (about_ != nullptr && about_->Handle() != nullptr) return about_->Handle();
     return editorWindow_ != nullptr && ::IsWindowVisible(editorWindow_) ? editorWindow_ : nullptr;
 }
@@ -247,21 +247,21 @@ void SetChecked(HWND box, bool& kept, bool checked) {
 
 }  // namespace
 
-bool TForm1::CheckBox1() const { return Checked(checkBox1_, checkBox1Kept_); }
+bool MainWindow::Autostart() const { return Checked(autostartBox_, checkBox1Kept_); }
 
-void TForm1::SetCheckBox1(bool checked) { SetChecked(checkBox1_, checkBox1Kept_, checked); }
+void MainWindow::SetAutostart(bool checked) { SetChecked(autostartBox_, checkBox1Kept_, checked); }
 
-bool TForm1::CheckBox2() const { return Checked(checkBox2_, checkBox2Kept_); }
+bool MainWindow::TrayOnly() const { return Checked(trayOnlyBox_, checkBox2Kept_); }
 
-void TForm1::SetCheckBox2(bool checked) { SetChecked(checkBox2_, checkBox2Kept_, checked); }
+void MainWindow::SetTrayOnly(bool checked) { SetChecked(trayOnlyBox_, checkBox2Kept_, checked); }
 
-int TForm1::ColumnWidth(Column column) const {
+int MainWindow::ColumnWidth(Column column) const {
     if (grid_) return grid_->ColumnWidth(column);
     return columnWidthsKept_[static_cast<std::size_t>(column)].value_or(
         TaskGrid::DesignedWidth(column));
 }
 
-void TForm1::SetColumnWidth(Column column, int width) {
+void MainWindow::SetColumnWidth(Column column, int width) {
     if (grid_) {
         grid_->SetColumnWidth(column, width);
     } else {
@@ -270,7 +270,7 @@ void TForm1::SetColumnWidth(Column column, int width) {
 }
 
 // During the start-up the window waits for the hotkeys and the other windows.
-void TForm1::MakeVisible() {
+void MainWindow::MakeVisible() {
     if (startingUp_) {
         showAfterStartUp_ = true;
     } else {
@@ -278,18 +278,18 @@ void TForm1::MakeVisible() {
     }
 }
 
-void TForm1::Show() {
+void MainWindow::Show() {
     if (::IsWindowVisible(Handle())) return;
     ::ShowWindow(Handle(), maximizeWhenShown_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     maximizeWhenShown_ = false;
 }
 
-void TForm1::FinishStartUp() {
+void MainWindow::FinishStartUp() {
     if (showAfterStartUp_) Show();
     startingUp_ = false;
 }
 
-RECT TForm1::Bounds() const {
+RECT MainWindow::Bounds() const {
     // Minimised, the window is an icon far off the screen; it counts with the place it is
     // restored to.
     if (::IsIconic(Handle())) return RestoredBounds();
@@ -298,7 +298,7 @@ RECT TForm1::Bounds() const {
     return bounds;
 }
 
-RECT TForm1::RestoredBounds() const {
+RECT MainWindow::RestoredBounds() const {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     ::GetWindowPlacement(Handle(), &placement);
@@ -313,31 +313,31 @@ RECT TForm1::RestoredBounds() const {
     return bounds;
 }
 
-int TForm1::Width() const { return Bounds().right - Bounds().left; }
+int MainWindow::Width() const { return Bounds().right - Bounds().left; }
 
-int TForm1::Height() const { return Bounds().bottom - Bounds().top; }
+int MainWindow::Height() const { return Bounds().bottom - Bounds().top; }
 
-int TForm1::Left() const { return Bounds().left; }
+int MainWindow::Left() const { return Bounds().left; }
 
-int TForm1::Top() const { return Bounds().top; }
+int MainWindow::Top() const { return Bounds().top; }
 
-SettingsWindow::State TForm1::WindowState() const {
+SettingsWindow::State MainWindow::WindowState() const {
     if (::IsZoomed(Handle()) || maximizeWhenShown_) return State::Maximized;
     if (::IsIconic(Handle())) return State::Minimized;
     return State::Normal;
 }
 
-void TForm1::SetWidth(int width) {
+void MainWindow::SetWidth(int width) {
     ::SetWindowPos(Handle(), nullptr, 0, 0, width, Height(),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TForm1::SetHeight(int height) {
+void MainWindow::SetHeight(int height) {
     ::SetWindowPos(Handle(), nullptr, 0, 0, Width(), height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TForm1::Maximize() {
+void MainWindow::Maximize() {
     // Showing maximised would show a window that stays in the tray; it waits for its showing.
     if (::IsWindowVisible(Handle())) {
         ::ShowWindow(Handle(), SW_MAXIMIZE);
@@ -346,7 +346,7 @@ void TForm1::Maximize() {
     }
 }
 
-void TForm1::MoveTo(int left, int top) {
+void MainWindow::MoveTo(int left, int top) {
     const POINT place = OnSomeMonitor(left, top, Width(), Height());
     const UINT activation = ::IsWindowVisible(Handle()) ? 0 : SWP_NOACTIVATE;
     ::SetWindowPos(Handle(), HWND_TOP, place.x, place.y, 0, 0, SWP_NOSIZE | activation);

@@ -1,4 +1,4 @@
-// TForm1's window: creation, controls, layout and message dispatch.
+// MainWindow's window: creation, controls, layout and message dispatch.
 #include "app/main_window_win.h"
 
 #include <algorithm>
@@ -15,32 +15,30 @@
 
 namespace quorvel {
 
-TForm1* Form1 = nullptr;
-
 namespace {
 
 enum ControlId : int {
-    kPageControl1 = 1000,
-    kNextGrid1,
-    kBitBtn1,  // Add
-    kBitBtn2,  // Edit
-    kBitBtn3,  // Delete
-    kBitBtn5,  // Delete All
-    kBitBtn7,  // Move down
-    kBitBtn8,  // Move up
-    kCheckBox1,
-    kCheckBox2,
-    kBitBtn4,  // Save
-    kGroupBox2,
-    kGroupBox3,
+    kPages = 1000,
+    kTaskGrid,
+    kAddButton,        // Add
+    kEditButton,       // Edit
+    kDeleteButton,     // Delete
+    kDeleteAllButton,  // Delete All
+    kMoveDownButton,   // Move down
+    kMoveUpButton,     // Move up
+    kAutostartBox,
+    kTrayOnlyBox,
+    kSaveButton,  // Save
+    kGeneralBox,
+    kHotKeysBox,
 };
 
 enum MenuId : int {
-    kExit2 = 2000,
-    kAbout1,
-    kFile1,
-    kAbout2,
-    kExit1,
+    kMenuExit = 2000,
+    kMenuAbout,
+    kShowMainWindow,
+    kTrayAbout,
+    kTrayExit,
 };
 
 struct GridButton {
@@ -50,12 +48,12 @@ struct GridButton {
     int leftAt96;
 };
 constexpr std::array<GridButton, 6> kGridButtons{{
-    {kBitBtn1, L"Add", IDI_ADD, 4},
-    {kBitBtn2, L"Edit", IDI_EDIT, 88},
-    {kBitBtn3, L"Delete", IDI_DELETE, 173},
-    {kBitBtn5, L"Delete All", IDI_DELETE_ALL, 258},
-    {kBitBtn7, L"Move down", IDI_MOVE_DOWN, 343},
-    {kBitBtn8, L"Move up", IDI_MOVE_UP, 428},
+    {kAddButton, L"Add", IDI_ADD, 4},
+    {kEditButton, L"Edit", IDI_EDIT, 88},
+    {kDeleteButton, L"Delete", IDI_DELETE, 173},
+    {kDeleteAllButton, L"Delete All", IDI_DELETE_ALL, 258},
+    {kMoveDownButton, L"Move down", IDI_MOVE_DOWN, 343},
+    {kMoveUpButton, L"Move up", IDI_MOVE_UP, 428},
 }};
 
 // The window as designed, and the smallest it takes: the tabs, a few rows and the first
@@ -78,8 +76,8 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
-               const HotKeyText& hotKeyText)
+MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
+                       const HotKeyText& hotKeyText)
     : instance_(instance),
       dpi_(Dpi::OfScreen()),
       store_{files, registry_, ExecutablePath(), SystemErrorText},
@@ -108,23 +106,24 @@ TForm1::TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
     CreateMenus();
     tasks_.OnChanged = [this] { RepaintGrid(); };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
-    RunHandler(Handle(), [this] { FormCreate(); });
+    RunHandler(Handle(), [this] { OnCreate(); });
 }
 
-TForm1::~TForm1() {
-    RunHandler(Handle(), [this] { FormDestroy(); });
+MainWindow::~MainWindow() {
+    RunHandler(Handle(), [this] { OnDestroying(); });
     tray_.reset();
     tasks_.OnChanged = nullptr;
     window_.reset();
 }
 
-LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* form =
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->window_.reset(hwnd);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
-    auto* form = reinterpret_cast<TForm1*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* form = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (form == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -135,7 +134,7 @@ LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     return result;
 }
 
-LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = Handle();
     switch (message) {
         case WM_SHOWWINDOW:
@@ -158,8 +157,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             LRESULT result = 0;
-            if (header.hwndFrom == pageControl1_ && header.code == TCN_SELCHANGE) {
-                ShowPage(TabCtrl_GetCurSel(pageControl1_));
+            if (header.hwndFrom == pages_ && header.code == TCN_SELCHANGE) {
+                ShowPage(TabCtrl_GetCurSel(pages_));
             } else if (grid_) {
                 grid_->OnNotify(header, result);
             }
@@ -213,7 +212,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void TForm1::MakeControls() {
+void MainWindow::MakeControls() {
     if (grid_) return;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES |
                                                                           ICC_TAB_CLASSES |
@@ -224,46 +223,46 @@ void TForm1::MakeControls() {
     AddStoredPicture();
     tasks_.MakePictures();
     CreateControls();
-    SetCheckBox1(checkBox1Kept_);
-    SetCheckBox2(checkBox2Kept_);
+    SetAutostart(checkBox1Kept_);
+    SetTrayOnly(checkBox2Kept_);
     for (int column = 0; column < kColumnCount; ++column) {
         const auto& width = columnWidthsKept_[static_cast<std::size_t>(column)];
         if (width) grid_->SetColumnWidth(static_cast<Column>(column), *width);
     }
 }
 
-// ImageList1's own picture, shown by the rows until the first icon rebuild replaces it (and
+// The picture list's own picture, shown by the rows until the first icon rebuild replaces it (and
 // when a failed load at start keeps that rebuild from running).
-void TForm1::AddStoredPicture() {
+void MainWindow::AddStoredPicture() {
     const UniqueIcon picture(static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
     if (picture) ImageList_AddIcon(pictures_.List(), picture.get());
 }
 
-void TForm1::CreateMenus() {
+void MainWindow::CreateMenus() {
     HMENU file = ::CreatePopupMenu();
-    ::AppendMenuW(file, MF_STRING, kExit2, L"Exit");
+    ::AppendMenuW(file, MF_STRING, kMenuExit, L"Exit");
     HMENU help = ::CreatePopupMenu();
-    ::AppendMenuW(help, MF_STRING, kAbout1, L"About...");
-    HMENU mainMenu1 = ::CreateMenu();
-    ::AppendMenuW(mainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"File");
-    ::AppendMenuW(mainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
-    ::SetMenu(Handle(), mainMenu1);  // destroyed with the window
+    ::AppendMenuW(help, MF_STRING, kMenuAbout, L"About...");
+    HMENU mainMenu = ::CreateMenu();
+    ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"File");
+    ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
+    ::SetMenu(Handle(), mainMenu);  // destroyed with the window
 
-    popupMenu1_.reset(::CreatePopupMenu());
-    ::AppendMenuW(popupMenu1_.get(), MF_STRING, kFile1, L"Show Main Window");
-    ::AppendMenuW(popupMenu1_.get(), MF_STRING, kAbout2, L"About...");
-    ::AppendMenuW(popupMenu1_.get(), MF_STRING, kExit1, L"Exit");
+    trayMenu_.reset(::CreatePopupMenu());
+    ::AppendMenuW(trayMenu_.get(), MF_STRING, kShowMainWindow, L"Show Main Window");
+    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayAbout, L"About...");
+    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayExit, L"Exit");
 }
 
-HWND TForm1::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
-                        DWORD exStyle) {
+HWND MainWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
+                            DWORD exStyle) {
     return ::CreateWindowExW(exStyle, windowClass, text,
                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, Handle(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
 }
 
-HWND TForm1::AddButton(int id, const wchar_t* text, int iconId) {
+HWND MainWindow::AddButton(int id, const wchar_t* text, int iconId) {
     const HWND button = AddControl(WC_BUTTONW, text, WS_TABSTOP | BS_PUSHBUTTON, id);
     const int size = dpi_.Scale(kButtonIconAt96);
     UniqueIcon icon(static_cast<HICON>(
@@ -273,62 +272,62 @@ HWND TForm1::AddButton(int id, const wchar_t* text, int iconId) {
     return button;
 }
 
-void TForm1::CreateControls() {
+void MainWindow::CreateControls() {
     // Children are stacked in creation order, the first on top: the controls come before the
     // group boxes and the page control they sit on, which is also the Tab order.
     grid_ = std::make_unique<TaskGrid>(
-        Handle(), kNextGrid1, tasks_.Tasks(),
-        [this](int row) { return tasks_.HotKeyStatusAt(row); }, pictures_, dpi_,
+        Handle(), kTaskGrid, tasks_.Tasks(), [this](int row) { return tasks_.HotKeyStatusAt(row); },
+        pictures_, dpi_,
         TaskGrid::Events{
-            [this] { NextGrid1Click(); },
+            [this] { OnGridClicked(); },
             [this](int row) { tasks_.SetTaskEnabled(row, !tasks_.Tasks().ViewAt(row).enabled); },
             [this] { commands_.Edit(grid_->CurrentRow()); }});
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
         gridButtons_[i] =
             AddButton(kGridButtons[i].id, kGridButtons[i].caption, kGridButtons[i].icon);
     }
-    checkBox1_ = AddControl(WC_BUTTONW, L"Auto start with Windows ", WS_TABSTOP | BS_AUTOCHECKBOX,
-                            kCheckBox1);
-    checkBox2_ = AddControl(WC_BUTTONW, L"Always start in system tray only",
-                            WS_TABSTOP | BS_AUTOCHECKBOX, kCheckBox2);
-    bitBtn4_ = AddButton(kBitBtn4, L"Save", IDI_SAVE);
+    autostartBox_ = AddControl(WC_BUTTONW, L"Auto start with Windows ",
+                               WS_TABSTOP | BS_AUTOCHECKBOX, kAutostartBox);
+    trayOnlyBox_ = AddControl(WC_BUTTONW, L"Always start in system tray only",
+                              WS_TABSTOP | BS_AUTOCHECKBOX, kTrayOnlyBox);
+    saveButton_ = AddButton(kSaveButton, L"Save", IDI_SAVE);
     // Group boxes paint only their frame; transparent, they do not clip the page under them.
-    groupBox3_ = AddControl(WC_BUTTONW, L"Hot Keys", BS_GROUPBOX, kGroupBox3, WS_EX_TRANSPARENT);
-    groupBox2_ = AddControl(WC_BUTTONW, L"General", BS_GROUPBOX, kGroupBox2, WS_EX_TRANSPARENT);
-    pageControl1_ = AddControl(WC_TABCONTROLW, L"", WS_TABSTOP, kPageControl1);
+    hotKeysBox_ = AddControl(WC_BUTTONW, L"Hot Keys", BS_GROUPBOX, kHotKeysBox, WS_EX_TRANSPARENT);
+    generalBox_ = AddControl(WC_BUTTONW, L"General", BS_GROUPBOX, kGeneralBox, WS_EX_TRANSPARENT);
+    pages_ = AddControl(WC_TABCONTROLW, L"", WS_TABSTOP, kPages);
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
     tab.pszText = const_cast<wchar_t*>(L"HotKey View");
-    TabCtrl_InsertItem(pageControl1_, 0, &tab);
+    TabCtrl_InsertItem(pages_, 0, &tab);
     tab.pszText = const_cast<wchar_t*>(L"Options");
-    TabCtrl_InsertItem(pageControl1_, 1, &tab);
+    TabCtrl_InsertItem(pages_, 1, &tab);
     SetChildrenFont(Handle(), static_cast<HFONT>(font_.get()));
     ShowPage(0);
     LayoutControls();
 }
 
-void TForm1::ShowPage(int page) {
+void MainWindow::ShowPage(int page) {
     const int hotKeyView = page == 0 ? SW_SHOW : SW_HIDE;
     const int options = page == 1 ? SW_SHOW : SW_HIDE;
-    ::ShowWindow(groupBox3_, hotKeyView);
+    ::ShowWindow(hotKeysBox_, hotKeyView);
     ::ShowWindow(grid_->Handle(), hotKeyView);
     for (const HWND button : gridButtons_) ::ShowWindow(button, hotKeyView);
-    for (const HWND control : {groupBox2_, checkBox1_, checkBox2_, bitBtn4_}) {
+    for (const HWND control : {generalBox_, autostartBox_, trayOnlyBox_, saveButton_}) {
         ::ShowWindow(control, options);
     }
 }
 
-void TForm1::LayoutControls() {
+void MainWindow::LayoutControls() {
     if (!grid_) return;
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    Place(pageControl1_, 0, 0, client.right, client.bottom);
+    Place(pages_, 0, 0, client.right, client.bottom);
     RECT page = client;
-    TabCtrl_AdjustRect(pageControl1_, FALSE, &page);
+    TabCtrl_AdjustRect(pages_, FALSE, &page);
     const int pageWidth = page.right - page.left;
     const int pageHeight = page.bottom - page.top;
-    Place(groupBox3_, page.left, page.top, pageWidth, pageHeight);
-    Place(groupBox2_, page.left, page.top, pageWidth, pageHeight);
+    Place(hotKeysBox_, page.left, page.top, pageWidth, pageHeight);
+    Place(generalBox_, page.left, page.top, pageWidth, pageHeight);
 
     // Inside a group box: below its caption, within its frame.
     const int border = dpi_.Scale(kGroupBorderAt96);
@@ -345,19 +344,19 @@ void TForm1::LayoutControls() {
               dpi_.Scale(kButtonHeightAt96));
     }
 
-    Place(checkBox1_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(18),
-          TextFitWidth(checkBox1_, 153, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
-    Place(checkBox2_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(35),
-          TextFitWidth(checkBox2_, 169, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
+    Place(autostartBox_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(18),
+          TextFitWidth(autostartBox_, 153, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
+    Place(trayOnlyBox_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(35),
+          TextFitWidth(trayOnlyBox_, 169, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
     const int panel2Top = innerBottom - dpi_.Scale(kPanel2HeightAt96);
-    Place(bitBtn4_, innerLeft + dpi_.Scale(4), panel2Top + dpi_.Scale(9),
+    Place(saveButton_, innerLeft + dpi_.Scale(4), panel2Top + dpi_.Scale(9),
           dpi_.Scale(kButtonWidthAt96), dpi_.Scale(kButtonHeightAt96));
-    pageBrush_.Update(pageControl1_);
+    pageBrush_.Update(pages_);
 }
 
 // The designed widths suit an 8-point MS Sans Serif; the system's message font is usually
 // wider, and a check box's caption must not be cut off.
-int TForm1::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
+int MainWindow::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
     wchar_t text[128] = L"";
     const int length = ::GetWindowTextW(control, text, 128);
     const HDC dc = ::GetDC(control);
@@ -370,71 +369,71 @@ int TForm1::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
     return std::max(dpi_.Scale(widthAt96), static_cast<int>(extent.cx) + dpi_.Scale(extraAt96));
 }
 
-SettingsWindow::Size TForm1::MinimumSize() const {
+SettingsWindow::Size MainWindow::MinimumSize() const {
     return {dpi_.Scale(kMinimumSizeAt96.cx), dpi_.Scale(kMinimumSizeAt96.cy)};
 }
 
-SettingsWindow::Size TForm1::DefaultSize() const {
+SettingsWindow::Size MainWindow::DefaultSize() const {
     return {dpi_.Scale(kDefaultSizeAt96.cx), dpi_.Scale(kDefaultSizeAt96.cy)};
 }
 
-bool TForm1::TranslateDialogMessage(MSG& message) {
+bool MainWindow::TranslateDialogMessage(MSG& message) {
     return Handle() != nullptr && ::IsDialogMessageW(Handle(), &message);
 }
 
-void TForm1::RepaintGrid() {
+void MainWindow::RepaintGrid() {
     if (grid_) grid_->Refresh();
 }
 
-void TForm1::MoveCurrentRow(int step) {
+void MainWindow::MoveCurrentRow(int step) {
     grid_->SelectOnly(tasks_.MoveTask(grid_->CurrentRow(), step));
 }
 
-void TForm1::ReportInactiveHotKeys() {
+void MainWindow::ReportInactiveHotKeys() {
     const std::u16string note = InactiveHotKeysNote(tasks_.Tasks(), tasks_.HotKeyStatuses());
     if (!note.empty()) tray_->ShowBalloon(L"Quorvel", ToWide(note));
 }
 
-void TForm1::OnCommand(int id) {
+void MainWindow::OnCommand(int id) {
     // The controls' commands come only from the controls.
-    if (id >= kPageControl1 && id <= kGroupBox3 && !grid_) return;
+    if (id >= kPages && id <= kHotKeysBox && !grid_) return;
     switch (id) {
-        case kBitBtn1:
+        case kAddButton:
             commands_.Add();
             break;
-        case kBitBtn2:
+        case kEditButton:
             commands_.Edit(grid_->CurrentRow());
             break;
-        case kBitBtn3:
+        case kDeleteButton:
             tasks_.DeleteTasks(grid_->SelectedRows());
             grid_->SelectOnly(-1);
             break;
-        case kBitBtn5:
+        case kDeleteAllButton:
             tasks_.DeleteAllTasks();
             break;
-        case kBitBtn7:
+        case kMoveDownButton:
             MoveCurrentRow(+1);
             break;
-        case kBitBtn8:
+        case kMoveUpButton:
             MoveCurrentRow(-1);
             break;
-        case kBitBtn4:
-            BitBtn4Click();
+        case kSaveButton:
+            OnSaveClicked();
             break;
-        case kExit2:
-            Exit2Click();
+        case kMenuExit:
+            OnMenuExit();
             break;
-        case kAbout1:
-            About1Click();
+        case kMenuAbout:
+            OnAbout();
             break;
-        case kFile1:
-            File1Click();
+        case kShowMainWindow:
+            OnShowMainWindow();
             break;
-        case kAbout2:
-            About2Click();
+        case kTrayAbout:
+            OnTrayAbout();
             break;
-        case kExit1:
-            Exit1Click();
+        case kTrayExit:
+            OnTrayExit();
             break;
         default:
             break;

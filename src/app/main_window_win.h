@@ -26,28 +26,28 @@
 
 namespace quorvel {
 
-class TForm3;
+class AboutBox;
 
-// Form1, the main window: the task grid with its buttons, the options, the main menu and the
+// The main window: the task grid with its buttons, the options, the main menu and the
 // notification-area icon. Lives from start to end; closing it with its close box only hides it.
-class TForm1 final : private SettingsWindow {
+class MainWindow final : private SettingsWindow {
   public:
     static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyMainWindow";
 
-    // Creates the window (hidden) and runs FormCreate. Its controls are made at its first
+    // Creates the window (hidden) and runs OnCreate. Its controls are made at its first
     // showing: a start in the tray never makes them. The grid shows the session's table and
     // pictures; `files` holds the settings; hotKeyText reads task hotkeys back for Edit. All of
     // them must outlive the window.
-    TForm1(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
-           const HotKeyText& hotKeyText);
-    // Runs FormDestroy, then destroys the window.
-    ~TForm1() override;
-    TForm1(const TForm1&) = delete;
-    TForm1& operator=(const TForm1&) = delete;
+    MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
+               const HotKeyText& hotKeyText);
+    // Runs OnDestroying, then destroys the window.
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     HWND Handle() const { return window_.get(); }
     // The end of the program's start-up, once every window is made: the window shows when
-    // FormCreate asked for it.
+    // OnCreate asked for it.
     void FinishStartUp();
     void RepaintGrid();
     // After the start-up registration: a balloon from the tray icon when enabled tasks'
@@ -61,7 +61,7 @@ class TForm1 final : private SettingsWindow {
         commands_.SetEditor(editor);
         editorWindow_ = window;
     }
-    void SetAboutBox(TForm3* about) { about_ = about; }
+    void SetAboutBox(AboutBox* about) { about_ = about; }
     // Whether a message is the dialog navigation (Tab, arrows, mnemonics) of this window.
     bool TranslateDialogMessage(MSG& message);
 
@@ -83,12 +83,12 @@ class TForm1 final : private SettingsWindow {
                     DWORD exStyle = 0);
     HWND AddButton(int id, const wchar_t* text, int iconId);
 
-    void FormCreate();
-    void FormActivate();
-    void FormDeactivate();
-    bool FormCloseQuery() { return MayExit(); }
-    void FormClose();
-    void FormDestroy();
+    void OnCreate();
+    void OnActivated();
+    void OnDeactivated();
+    bool MayClose() { return MayExit(); }
+    void OnClosing();
+    void OnDestroying();
     bool MayExit();
     bool TaskListSavedOrLetGo();
     void EndSession();
@@ -99,17 +99,17 @@ class TForm1 final : private SettingsWindow {
     void OnTrayIcon(LPARAM mouseMessage);
     void CloseRequested();
 
-    void Exit1Click();
-    void Exit2Click();
-    void About1Click();
-    void About2Click() { About1Click(); }
-    void File1Click();
-    void BitBtn4Click();
-    void NextGrid1Click();
+    void OnTrayExit();
+    void OnMenuExit();
+    void OnAbout();
+    void OnTrayAbout() { OnAbout(); }
+    void OnShowMainWindow();
+    void OnSaveClicked();
+    void OnGridClicked();
     void MoveCurrentRow(int step);
     void ShowFromTray();
     void RetryHotKeys();
-    void PopupMenu1At(POINT point);
+    void ShowTrayMenuAt(POINT point);
     // A second start's request: the window shown, restored and in front.
     void BringForward();
     // The window, or the dialog open over it, becomes the foreground window.
@@ -119,10 +119,10 @@ class TForm1 final : private SettingsWindow {
     HWND OpenDialog() const;
 
     // SettingsWindow
-    bool CheckBox1() const override;
-    void SetCheckBox1(bool checked) override;
-    bool CheckBox2() const override;
-    void SetCheckBox2(bool checked) override;
+    bool Autostart() const override;
+    void SetAutostart(bool checked) override;
+    bool TrayOnly() const override;
+    void SetTrayOnly(bool checked) override;
     int ColumnWidth(Column column) const override;
     void SetColumnWidth(Column column, int width) override;
     void MakeVisible() override;
@@ -149,25 +149,25 @@ class TForm1 final : private SettingsWindow {
     const ImageListPictures& pictures_;  // the session's
     WindowsKeyNames keyNames_;
     ListCommands commands_;
-    TForm3* about_ = nullptr;
+    AboutBox* about_ = nullptr;
     HWND editorWindow_ = nullptr;
 
     UniqueGdiObject font_;
     std::vector<UniqueIcon> buttonIcons_;
-    UniqueMenu popupMenu1_;
+    UniqueMenu trayMenu_;
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
     UniqueWindow window_;
     std::unique_ptr<TaskGrid> grid_;
     std::unique_ptr<TrayIcon> tray_;
-    HWND pageControl1_ = nullptr;
-    HWND groupBox3_ = nullptr;  // "Hot Keys"
-    HWND groupBox2_ = nullptr;  // "General"
-    HWND checkBox1_ = nullptr;
-    HWND checkBox2_ = nullptr;
+    HWND pages_ = nullptr;
+    HWND hotKeysBox_ = nullptr;  // "Hot Keys"
+    HWND generalBox_ = nullptr;  // "General"
+    HWND autostartBox_ = nullptr;
+    HWND trayOnlyBox_ = nullptr;
     std::array<HWND, 6> gridButtons_{};
     TabPageBrush pageBrush_;
-    HWND bitBtn4_ = nullptr;  // "Save"
+    HWND saveButton_ = nullptr;  // "Save"
     RememberedFocus focus_;
 
     std::u16string startCounter_ = u"0";
@@ -175,7 +175,7 @@ class TForm1 final : private SettingsWindow {
     // An exit has saved the task list, or the user let its changes go: nothing saves it again
     // on the way out.
     bool exitSettled_ = false;
-    bool startingUp_ = true;  // from FormCreate until FinishStartUp
+    bool startingUp_ = true;  // from OnCreate until FinishStartUp
     bool activatedSinceShown_ = false;
     bool maximizeWhenShown_ = false;
     bool showAfterStartUp_ = false;
@@ -184,8 +184,5 @@ class TForm1 final : private SettingsWindow {
     bool checkBox2Kept_ = true;
     std::array<std::optional<int>, kColumnCount> columnWidthsKept_{};
 };
-
-// The program's windows, created in this order by the program entry.
-extern TForm1* Form1;
 
 }  // namespace quorvel

@@ -45,7 +45,7 @@ void ApplyWindowSize(const SettingsLines& lines, SettingsWindow& window) {
 }
 
 SettingsLines SettingsFileLines(const SettingsWindow& window) {
-    SettingsLines lines{BooleanLineText(window.CheckBox1()), BooleanLineText(window.CheckBox2())};
+    SettingsLines lines{BooleanLineText(window.Autostart()), BooleanLineText(window.TrayOnly())};
     for (const Column column : kStoredWidths) lines.push_back(ToText(window.ColumnWidth(column)));
     return lines;
 }
@@ -60,12 +60,12 @@ SettingsLines WindowSizeFileLines(const SettingsWindow& window) {
 
 void LoadSettings(const SettingsStore& store, SettingsWindow& window) {
     const SettingsLines settings = ReadLines(store, kSettingsFile);
-    window.SetCheckBox1(BooleanLine(LineAt(settings, 0)));
-    window.SetCheckBox2(BooleanLine(LineAt(settings, 1)));
+    window.SetAutostart(BooleanLine(LineAt(settings, 0)));
+    window.SetTrayOnly(BooleanLine(LineAt(settings, 1)));
     for (int i = 0; i < static_cast<int>(kStoredWidths.size()); ++i) {
         window.SetColumnWidth(kStoredWidths[i], IntegerLine(LineAt(settings, kFirstWidthLine + i)));
     }
-    if (!window.CheckBox2()) window.MakeVisible();
+    if (!window.TrayOnly()) window.MakeVisible();
 
     const SettingsLines size = ReadLines(store, kWindowSizeFile);
     ApplyWindowSize(size, window);
@@ -83,7 +83,7 @@ std::u16string AutostartCommand(std::u16string_view executablePath) {
 void SaveSettings(const SettingsStore& store, const SettingsWindow& window) {
     store.registry.WriteString(
         kRunKey, kRunValueName,
-        window.CheckBox1() ? AutostartCommand(store.executablePath) : std::u16string());
+        window.Autostart() ? AutostartCommand(store.executablePath) : std::u16string());
     const SettingsLines settings = SettingsFileLines(window);
     const SettingsLines size = WindowSizeFileLines(window);
     try {

@@ -21,10 +21,10 @@ class SettingsWindow {
     };
 
     virtual ~SettingsWindow() = default;
-    virtual bool CheckBox1() const = 0;  // "Auto start with Windows "
-    virtual void SetCheckBox1(bool checked) = 0;
-    virtual bool CheckBox2() const = 0;  // "Always start in system tray only"
-    virtual void SetCheckBox2(bool checked) = 0;
+    virtual bool Autostart() const = 0;  // "Auto start with Windows "
+    virtual void SetAutostart(bool checked) = 0;
+    virtual bool TrayOnly() const = 0;  // "Always start in system tray only"
+    virtual void SetTrayOnly(bool checked) = 0;
     // Grid column widths by the column's storage index.
     virtual int ColumnWidth(Column column) const = 0;
     virtual void SetColumnWidth(Column column, int width) = 0;

@@ -16,8 +16,6 @@
 
 namespace quorvel {
 
-TForm2* Form2 = nullptr;
-
 static_assert(kHotKeyFieldShift == HOTKEYF_SHIFT && kHotKeyFieldControl == HOTKEYF_CONTROL);
 static_assert(kHotKeyFieldAlt == HOTKEYF_ALT && kHotKeyFieldExtended == HOTKEYF_EXT);
 
@@ -26,7 +24,7 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TForm2";
 constexpr int kRunSelectedProgramIndex = static_cast<int>(Action::RunSelectedProgram);
 constexpr int kListRowHeight = 16;
-constexpr UINT_PTR kHotKey1Subclass = 1;
+constexpr UINT_PTR kHotKeyFieldSubclass = 1;
 // Posted when the destination field cut a text: the note shows once the dialog is up.
 constexpr UINT kDestinationCut = WM_APP + 1;
 constexpr UINT_PTR kDestinationSubclass = 1;
@@ -57,21 +55,21 @@ constexpr int kDroppedHeight = 22 + static_cast<int>(kActionNames.size()) * kLis
 
 // In tab order: creation order is the order Tab walks.
 constexpr std::array<ControlLayout, 8> kFieldLayouts{{
-    {HOTKEY_CLASSW, L"", WS_TABSTOP, WS_EX_CLIENTEDGE, TForm2::kHotKey1, kBoxLeft + 89,
+    {HOTKEY_CLASSW, L"", WS_TABSTOP, WS_EX_CLIENTEDGE, TaskEditor::kHotKeyField, kBoxLeft + 89,
      kBoxTop + 29, 200, 19},
     // The Win modifier, which the hotkey field cannot take.
-    {L"BUTTON", L"Win", BS_AUTOCHECKBOX | WS_TABSTOP, 0, TForm2::kCheckBox1, kBoxLeft + 297,
+    {L"BUTTON", L"Win", BS_AUTOCHECKBOX | WS_TABSTOP, 0, TaskEditor::kWinBox, kBoxLeft + 297,
      kBoxTop + 30, 60, 17},
-    {L"COMBOBOX", L"", kDropDownList, 0, TForm2::kComboBox1, kBoxLeft + 89, kBoxTop + 66, 200,
+    {L"COMBOBOX", L"", kDropDownList, 0, TaskEditor::kActionList, kBoxLeft + 89, kBoxTop + 66, 200,
      kDroppedHeight},
-    {L"COMBOBOX", L"", CBS_SIMPLE | CBS_AUTOHSCROLL | WS_TABSTOP, 0, TForm2::kCombobox2,
+    {L"COMBOBOX", L"", CBS_SIMPLE | CBS_AUTOHSCROLL | WS_TABSTOP, 0, TaskEditor::kDestinationBox,
      kBoxLeft + 89, kBoxTop + 109, 200, 22},
-    {L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, 0, TForm2::kBitBtn3, kBoxLeft + 291,
+    {L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kBrowseButton, kBoxLeft + 291,
      kBoxTop + 108, 75, 25},
-    {L"COMBOBOX", L"", kDropDownList, 0, TForm2::kComboBox3, kBoxLeft + 89, kBoxTop + 150, 200,
-     22 + 4 * kListRowHeight + 4},
-    {L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, 0, TForm2::kBitBtn2, 81, 203, 75, 28},
-    {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, TForm2::kBitBtn4, 5, 203, 75, 28},
+    {L"COMBOBOX", L"", kDropDownList, 0, TaskEditor::kRunTypeList, kBoxLeft + 89, kBoxTop + 150,
+     200, 22 + 4 * kListRowHeight + 4},
+    {L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kCloseButton, 81, 203, 75, 28},
+    {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kOkButton, 5, 203, 75, 28},
 }};
 
 // The labels end where the fields begin; they start well left of it, so that the longest
@@ -138,34 +136,35 @@ int SelectedIndex(HWND comboBox) {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText, HWND owner)
+TaskEditor::TaskEditor(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText,
+                       HWND owner)
     : instance_(instance),
       session_(session),
       hotKeyText_(hotKeyText),
       dpi_(Dpi::OfScreen()),
-      window_(CreateFormWindow(instance, &TForm2::WindowProc, dpi_, owner)) {
+      window_(CreateFormWindow(instance, &TaskEditor::WindowProc, dpi_, owner)) {
     // Attached only now: until here the window's messages take the default handling.
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    FormCreate();
+    OnCreate();
 }
 
-TForm2::~TForm2() {
+TaskEditor::~TaskEditor() {
     suspendHotKeys_ = nullptr;  // the program's hotkeys are being released for good
     HideDialog();
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
 // "Run selected program..." is chosen until the user chooses another action.
-void TForm2::FormCreate() { fields_.actionIndex = kRunSelectedProgramIndex; }
+void TaskEditor::OnCreate() { fields_.actionIndex = kRunSelectedProgramIndex; }
 
 // At the first showing: the controls and their font.
-void TForm2::MakeControls() {
-    if (hotKey1_ != nullptr) return;
+void TaskEditor::MakeControls() {
+    if (hotKeyField_ != nullptr) return;
     font_ = CreateMessageFont();
     CreateControls();
 }
 
-void TForm2::CreateControls() {
+void TaskEditor::CreateControls() {
     const INITCOMMONCONTROLSEX hotKeyClass{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&hotKeyClass);
     const auto font = static_cast<HFONT>(font_.get());
@@ -175,24 +174,24 @@ void TForm2::CreateControls() {
     for (const auto& layout : kFrameLayouts) {
         CreateControl(window_.get(), instance_, layout, dpi_, font);
     }
-    hotKey1_ = ::GetDlgItem(window_.get(), kHotKey1);
-    checkBox1_ = ::GetDlgItem(window_.get(), kCheckBox1);
-    comboBox1_ = ::GetDlgItem(window_.get(), kComboBox1);
-    combobox2_ = ::GetDlgItem(window_.get(), kCombobox2);
-    comboBox3_ = ::GetDlgItem(window_.get(), kComboBox3);
-    ::SetWindowSubclass(hotKey1_, &TForm2::HotKey1Proc, kHotKey1Subclass,
+    hotKeyField_ = ::GetDlgItem(window_.get(), kHotKeyField);
+    winBox_ = ::GetDlgItem(window_.get(), kWinBox);
+    actionList_ = ::GetDlgItem(window_.get(), kActionList);
+    destinationBox_ = ::GetDlgItem(window_.get(), kDestinationBox);
+    runTypeList_ = ::GetDlgItem(window_.get(), kRunTypeList);
+    ::SetWindowSubclass(hotKeyField_, &TaskEditor::HotKeyFieldProc, kHotKeyFieldSubclass,
                         reinterpret_cast<DWORD_PTR>(this));
-    ::SendMessageW(combobox2_, CB_LIMITTEXT, kLongestDestination, 0);
-    ::SetWindowSubclass(combobox2_, &TForm2::DestinationProc, kDestinationSubclass,
+    ::SendMessageW(destinationBox_, CB_LIMITTEXT, kLongestDestination, 0);
+    ::SetWindowSubclass(destinationBox_, &TaskEditor::DestinationProc, kDestinationSubclass,
                         reinterpret_cast<DWORD_PTR>(this));
     CreateDestinationCutNote();
-    FillList(comboBox1_, kActionNames, dpi_);
-    FillList(comboBox3_, kRunTypes, dpi_);
+    FillList(actionList_, kActionNames, dpi_);
+    FillList(runTypeList_, kRunTypes, dpi_);
     // The action box opens with all its actions in view.
-    ::SendMessageW(comboBox1_, CB_SETMINVISIBLE, kActionNames.size(), 0);
+    ::SendMessageW(actionList_, CB_SETMINVISIBLE, kActionNames.size(), 0);
 }
 
-void TForm2::ShowModal(EditorMode mode) {
+void TaskEditor::ShowModal(EditorMode mode) {
     if (shown_) return;
     mode_ = mode;
     MakeControls();
@@ -202,7 +201,7 @@ void TForm2::ShowModal(EditorMode mode) {
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND window, LPARAM form) -> BOOL {
-            auto& self = *reinterpret_cast<TForm2*>(form);
+            auto& self = *reinterpret_cast<TaskEditor*>(form);
             if (window != self.window_.get() && ::IsWindowVisible(window) &&
                 ::IsWindowEnabled(window)) {
                 self.disabledWindows_.push_back(window);
@@ -214,7 +213,7 @@ void TForm2::ShowModal(EditorMode mode) {
     shown_ = true;
     ::ShowWindow(window_.get(), SW_SHOWNORMAL);
     ::SetForegroundWindow(window_.get());
-    ::SetFocus(hotKey1_);
+    ::SetFocus(hotKeyField_);
 
     // Hotkey presses reach the registrar's own window through this loop as well.
     MSG message;
@@ -232,7 +231,7 @@ void TForm2::ShowModal(EditorMode mode) {
     }
 }
 
-void TForm2::HideDialog() {
+void TaskEditor::HideDialog() {
     if (!shown_) return;
     shown_ = false;
     // Enabled before the dialog hides, so that activation returns to the window below it.
@@ -243,44 +242,44 @@ void TForm2::HideDialog() {
     SuspendHotKeys(false);
 }
 
-void TForm2::SuspendHotKeys(bool suspend) {
+void TaskEditor::SuspendHotKeys(bool suspend) {
     if (suspend == hotKeysSuspended_ || !suspendHotKeys_) return;
     hotKeysSuspended_ = suspend;
     suspendHotKeys_(suspend);
 }
 
-void TForm2::LoadFields() {
-    ::SendMessageW(hotKey1_, HKM_SETHOTKEY, HotKeyFieldFromShortCut(fields_.hotKey), 0);
-    ::SendMessageW(checkBox1_, BM_SETCHECK, fields_.win ? BST_CHECKED : BST_UNCHECKED, 0);
-    ::SendMessageW(comboBox1_, CB_SETCURSEL, static_cast<WPARAM>(fields_.actionIndex), 0);
+void TaskEditor::LoadFields() {
+    ::SendMessageW(hotKeyField_, HKM_SETHOTKEY, HotKeyFieldFromShortCut(fields_.hotKey), 0);
+    ::SendMessageW(winBox_, BM_SETCHECK, fields_.win ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(actionList_, CB_SETCURSEL, static_cast<WPARAM>(fields_.actionIndex), 0);
     SetDestinationText(fields_.destination);
-    ::SendMessageW(comboBox3_, CB_SETCURSEL, static_cast<WPARAM>(fields_.runTypeIndex), 0);
+    ::SendMessageW(runTypeList_, CB_SETCURSEL, static_cast<WPARAM>(fields_.runTypeIndex), 0);
 }
 
-void TForm2::StoreFields() {
-    const auto fieldValue = ::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0);
+void TaskEditor::StoreFields() {
+    const auto fieldValue = ::SendMessageW(hotKeyField_, HKM_GETHOTKEY, 0, 0);
     fields_.hotKey = ShortCutFromHotKeyField(LOWORD(fieldValue));
-    fields_.win = CheckBox1();
-    fields_.actionIndex = SelectedIndex(comboBox1_);
-    fields_.destination = WindowText(combobox2_);
-    fields_.runTypeIndex = SelectedIndex(comboBox3_);
+    fields_.win = WinChecked();
+    fields_.actionIndex = SelectedIndex(actionList_);
+    fields_.destination = WindowText(destinationBox_);
+    fields_.runTypeIndex = SelectedIndex(runTypeList_);
 }
 
-void TForm2::SetDestinationText(const std::u16string& text) {
+void TaskEditor::SetDestinationText(const std::u16string& text) {
     // A text set from outside (a task from the file, say) passes the field's limit, which
     // holds only what is typed or pasted.
     const std::u16string_view kept = LeadingText(text, kLongestDestination);
-    ::SetWindowTextW(combobox2_, ToWide(kept).c_str());
+    ::SetWindowTextW(destinationBox_, ToWide(kept).c_str());
     if (kept.size() < text.size()) ::PostMessageW(window_.get(), kDestinationCut, 0, 0);
 }
 
-TTTOOLINFOW TForm2::CutNoteTool() const {
+TTTOOLINFOW TaskEditor::CutNoteTool() const {
     static_assert(kLongestDestination == 2048, "the note names the limit");
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
     tool.hwnd = window_.get();
-    tool.uId = reinterpret_cast<UINT_PTR>(combobox2_);
+    tool.uId = reinterpret_cast<UINT_PTR>(destinationBox_);
     tool.lpszText = const_cast<wchar_t*>(
         L"A destination holds at most 2,048 characters, as many as Windows can start. The rest "
         L"was left out.");
@@ -289,7 +288,7 @@ TTTOOLINFOW TForm2::CutNoteTool() const {
 
 // A balloon on the field, as Windows shows on a field that refuses a key; it goes after a few
 // seconds or with the dialog.
-void TForm2::CreateDestinationCutNote() {
+void TaskEditor::CreateDestinationCutNote() {
     cutNote_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                  WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -301,9 +300,9 @@ void TForm2::CreateDestinationCutNote() {
     ::SendMessageW(cutNote_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kCutNoteWidth));
 }
 
-void TForm2::ShowDestinationCutNote() {
+void TaskEditor::ShowDestinationCutNote() {
     RECT field{};
-    ::GetWindowRect(combobox2_, &field);
+    ::GetWindowRect(destinationBox_, &field);
     ::SendMessageW(cutNote_, TTM_TRACKPOSITION, 0,
                    MAKELPARAM((field.left + field.right) / 2, field.bottom));
     TTTOOLINFOW tool = CutNoteTool();
@@ -311,7 +310,7 @@ void TForm2::ShowDestinationCutNote() {
     ::SetTimer(window_.get(), kCutNoteTimer, kCutNoteShownMs, /*lpTimerFunc=*/nullptr);
 }
 
-void TForm2::HideDestinationCutNote() {
+void TaskEditor::HideDestinationCutNote() {
     ::KillTimer(window_.get(), kCutNoteTimer);
     TTTOOLINFOW tool = CutNoteTool();
     ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
@@ -319,38 +318,38 @@ void TForm2::HideDestinationCutNote() {
 
 // The field's edit control reports to the combo box, which passes on no EN_MAXTEXT: typing or
 // pasting past the limit is seen here.
-LRESULT CALLBACK TForm2::DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR /*subclassId*/, DWORD_PTR form) {
+LRESULT CALLBACK TaskEditor::DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR /*subclassId*/, DWORD_PTR form) {
     if (message == WM_COMMAND && HIWORD(wParam) == EN_MAXTEXT) {
-        ::PostMessageW(reinterpret_cast<TForm2*>(form)->window_.get(), kDestinationCut, 0, 0);
+        ::PostMessageW(reinterpret_cast<TaskEditor*>(form)->window_.get(), kDestinationCut, 0, 0);
     }
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &TForm2::DestinationProc, kDestinationSubclass);
+        ::RemoveWindowSubclass(hwnd, &TaskEditor::DestinationProc, kDestinationSubclass);
     }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-void TForm2::HotKey1Change() {
+void TaskEditor::OnHotKeyFieldChanged() {
     // The control has no rule that refuses a key without modifiers; it would only put another
     // modifier in its place. So the field is emptied instead, unless Win is the modifier.
-    if (!CheckBox1() && IsBareKey(LOWORD(::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0)))) {
-        ::SendMessageW(hotKey1_, HKM_SETHOTKEY, 0, 0);
+    if (!WinChecked() && IsBareKey(LOWORD(::SendMessageW(hotKeyField_, HKM_GETHOTKEY, 0, 0)))) {
+        ::SendMessageW(hotKeyField_, HKM_SETHOTKEY, 0, 0);
     }
 }
 
 // Without Win, a key the field holds alone is bare again.
-void TForm2::CheckBox1Click() { HotKey1Change(); }
+void TaskEditor::OnWinBoxClicked() { OnHotKeyFieldChanged(); }
 
-bool TForm2::CheckBox1() const {
-    return ::SendMessageW(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+bool TaskEditor::WinChecked() const {
+    return ::SendMessageW(winBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TForm2::BitBtn2Click() {
+void TaskEditor::OnCloseClicked() {
     StoreFields();
     HideDialog();
 }
 
-void TForm2::BitBtn3Click() {
+void TaskEditor::OnBrowseClicked() {
     // Opens in the program's own folder with its name filled in.
     fields_.chooserFileName = ExecutablePath();
     if (auto chosen = quorvel::ChooseProgramFile(window_.get(), fields_.chooserFileName)) {
@@ -359,10 +358,10 @@ void TForm2::BitBtn3Click() {
     }
 }
 
-void TForm2::BitBtn4Click() {
+void TaskEditor::OnOkClicked() {
     StoreFields();
     try {
-        OnOkClicked(fields_, mode_, session_, *this);
+        ConfirmTask(fields_, mode_, session_, *this);
     } catch (...) {
         // The dialog stays open: show the destination the first steps may have filled in.
         SetDestinationText(fields_.destination);
@@ -370,18 +369,18 @@ void TForm2::BitBtn4Click() {
     }
 }
 
-std::optional<std::u16string> TForm2::ChooseProgramFile(const std::u16string& initialName) {
+std::optional<std::u16string> TaskEditor::ChooseProgramFile(const std::u16string& initialName) {
     return quorvel::ChooseProgramFile(window_.get(), initialName);
 }
 
-std::u16string TForm2::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drives_); }
+std::u16string TaskEditor::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drives_); }
 
-std::u16string TForm2::FormatHotKey(std::uint32_t hotKey) {
+std::u16string TaskEditor::FormatHotKey(std::uint32_t hotKey) {
     return hotKeyText_.FormatHotKey(hotKey, true);
 }
 
-LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<TForm2*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT CALLBACK TaskEditor::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<TaskEditor*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
     RunHandler(hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
@@ -389,39 +388,39 @@ LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 
 // The hotkey control tells its parent nothing about its focus.
-LRESULT CALLBACK TForm2::HotKey1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR /*subclassId*/, DWORD_PTR form) {
+LRESULT CALLBACK TaskEditor::HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR /*subclassId*/, DWORD_PTR form) {
     if (message == WM_NCDESTROY)
-        ::RemoveWindowSubclass(hwnd, &TForm2::HotKey1Proc, kHotKey1Subclass);
+        ::RemoveWindowSubclass(hwnd, &TaskEditor::HotKeyFieldProc, kHotKeyFieldSubclass);
     const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-        auto& self = *reinterpret_cast<TForm2*>(form);
+        auto& self = *reinterpret_cast<TaskEditor*>(form);
         RunHandler(self.window_.get(), [&] { self.SuspendHotKeys(message == WM_SETFOCUS); });
     }
     return result;
 }
 
-LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TaskEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = window_.get();
     switch (message) {
         case WM_COMMAND:
-            if (LOWORD(wParam) == kHotKey1 && HIWORD(wParam) == EN_CHANGE) {
-                HotKey1Change();
+            if (LOWORD(wParam) == kHotKeyField && HIWORD(wParam) == EN_CHANGE) {
+                OnHotKeyFieldChanged();
                 return 0;
             }
             if (HIWORD(wParam) != BN_CLICKED) break;
             switch (LOWORD(wParam)) {
-                case kBitBtn2:
-                    BitBtn2Click();
+                case kCloseButton:
+                    OnCloseClicked();
                     return 0;
-                case kBitBtn3:
-                    BitBtn3Click();
+                case kBrowseButton:
+                    OnBrowseClicked();
                     return 0;
-                case kBitBtn4:
-                    BitBtn4Click();
+                case kOkButton:
+                    OnOkClicked();
                     return 0;
-                case kCheckBox1:
-                    CheckBox1Click();
+                case kWinBox:
+                    OnWinBoxClicked();
                     return 0;
                 default:
                     break;  // IDOK and IDCANCEL from Enter and Esc: no button takes them
@@ -438,7 +437,7 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             HideDestinationCutNote();
             return 0;
         case WM_CLOSE:
-            BitBtn2Click();
+            OnCloseClicked();
             return 0;
         default:
             break;

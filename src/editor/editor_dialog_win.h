@@ -19,30 +19,30 @@
 
 namespace quorvel {
 
-// Form2, the task editor: a modal dialog over the task session that adds a task or edits one
+// The task editor: a modal dialog over the task session that adds a task or edits one
 // row. Created hidden once at start, with its controls made at its first showing, and shown by
 // Add and Edit; its OK hands the task to the session.
-class TForm2 final : public EditorForm, private OkStepEnvironment {
+class TaskEditor final : public EditorForm, private OkStepEnvironment {
   public:
     // Control ids (no IDOK or IDCANCEL: Enter and Esc press no button).
     enum ControlId : int {
-        kHotKey1 = 101,
-        kComboBox1,
-        kCombobox2,
-        kBitBtn3,  // Browse
-        kComboBox3,
-        kBitBtn2,    // Close
-        kBitBtn4,    // OK
-        kCheckBox1,  // Win
+        kHotKeyField = 101,
+        kActionList,
+        kDestinationBox,
+        kBrowseButton,  // Browse
+        kRunTypeList,
+        kCloseButton,  // Close
+        kOkButton,     // OK
+        kWinBox,       // Win
     };
 
     // `session` and `hotKeyText` must outlive the window; so must `owner`, the window the dialog
     // stays in front of (the main window).
-    TForm2(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText,
-           HWND owner = nullptr);
-    ~TForm2() override;
-    TForm2(const TForm2&) = delete;
-    TForm2& operator=(const TForm2&) = delete;
+    TaskEditor(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText,
+               HWND owner = nullptr);
+    ~TaskEditor() override;
+    TaskEditor(const TaskEditor&) = delete;
+    TaskEditor& operator=(const TaskEditor&) = delete;
 
     EditorFields& Fields() override { return fields_; }
     void ShowModal(EditorMode mode) override;
@@ -61,11 +61,11 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     static LRESULT CALLBACK DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR subclassId, DWORD_PTR form);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK HotKey1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR subclassId, DWORD_PTR form);
+    static LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR subclassId, DWORD_PTR form);
     void SuspendHotKeys(bool suspend);
 
-    void FormCreate();
+    void OnCreate();
     void MakeControls();
     void CreateControls();
     void LoadFields();
@@ -78,12 +78,12 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     void HideDestinationCutNote();
     void HideDialog();
 
-    void HotKey1Change();
-    void CheckBox1Click();
-    bool CheckBox1() const;
-    void BitBtn2Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
+    void OnHotKeyFieldChanged();
+    void OnWinBoxClicked();
+    bool WinChecked() const;
+    void OnCloseClicked();
+    void OnBrowseClicked();
+    void OnOkClicked();
 
     // OkStepEnvironment
     std::optional<std::u16string> ChooseProgramFile(const std::u16string& initialName) override;
@@ -100,11 +100,11 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     Dpi dpi_;
     UniqueGdiObject font_;
     UniqueWindow window_;
-    HWND hotKey1_ = nullptr;
-    HWND checkBox1_ = nullptr;  // Win
-    HWND comboBox1_ = nullptr;
-    HWND combobox2_ = nullptr;
-    HWND comboBox3_ = nullptr;
+    HWND hotKeyField_ = nullptr;
+    HWND winBox_ = nullptr;  // Win
+    HWND actionList_ = nullptr;
+    HWND destinationBox_ = nullptr;
+    HWND runTypeList_ = nullptr;
     HWND cutNote_ = nullptr;  // the balloon that says a destination was cut; the dialog's own
     RememberedFocus focus_;
     bool shown_ = false;
@@ -112,7 +112,5 @@ class TForm2 final : public EditorForm, private OkStepEnvironment {
     std::function<void(bool)> suspendHotKeys_;
     bool hotKeysSuspended_ = false;
 };
-
-extern TForm2* Form2;
 
 }  // namespace quorvel

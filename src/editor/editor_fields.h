@@ -9,13 +9,13 @@ namespace quorvel {
 // The task editor's field values; the dialog loads them when shown and stores them at OK,
 // and the list commands prepare them before showing it.
 struct EditorFields {
-    int actionIndex = -1;  // ComboBox1's selected item in the action list, -1 for none
-    // HotKey1: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000.
+    int actionIndex = -1;  // the action list's selected item, -1 for none
+    // The hotkey field: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000.
     std::uint16_t hotKey = 0;
     bool win = false;                // the Win box beside it: the modifier the field cannot hold
-    std::u16string destination;      // Combobox2's text
-    int runTypeIndex = -1;           // ComboBox3's selected item in the run types, -1 for none
-    std::u16string chooserFileName;  // OpenDialog1's file name
+    std::u16string destination;      // the destination box's text
+    int runTypeIndex = -1;           // the run type list's selected item, -1 for none
+    std::u16string chooserFileName;  // the file chooser's file name
 
     // Edit: the row's Hotkey text and the field and Win box made of it. While they hold that,
     // OK keeps the text, so that a text no parser reads is not lost by an edit of the other

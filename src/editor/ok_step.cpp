@@ -40,7 +40,7 @@ std::u16string HotkeyText(const EditorFields& fields, EditorMode mode,
 
 }  // namespace
 
-void OnOkClicked(EditorFields& fields, EditorMode mode, TaskSession& session,
+void ConfirmTask(EditorFields& fields, EditorMode mode, TaskSession& session,
                  OkStepEnvironment& environment) {
     const std::optional<Action> action = ActionAt(fields.actionIndex);
     FillMissingDestination(fields, action, environment);

@@ -25,7 +25,7 @@ class OkStepEnvironment {
 // field holds what Edit put in it), and closes. A change the session cannot make (a failing
 // save, a row that is gone) propagates and leaves the list as it was, so the dialog stays
 // open and another OK tries again.
-void OnOkClicked(EditorFields& fields, EditorMode mode, TaskSession& session,
+void ConfirmTask(EditorFields& fields, EditorMode mode, TaskSession& session,
                  OkStepEnvironment& environment);
 
 }  // namespace quorvel

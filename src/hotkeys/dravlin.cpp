@@ -6,12 +6,12 @@ namespace quorvel {
 
 std::u16string HotKeyAtomName(HotKeyValue hotKey) { return u"DravlinHotKey" + ToText(hotKey); }
 
-TDravlin::TDravlin(HotKeyApi& api, std::uintptr_t windowHandle)
+HotkeyRegistrar::HotkeyRegistrar(HotKeyApi& api, std::uintptr_t windowHandle)
     : api_(api), windowHandle_(windowHandle) {}
 
-TDravlin::~TDravlin() { ReleaseAll(); }
+HotkeyRegistrar::~HotkeyRegistrar() { ReleaseAll(); }
 
-std::uint16_t TDravlin::BindHotKey(HotKeyValue hotKey) {
+std::uint16_t HotkeyRegistrar::BindHotKey(HotKeyValue hotKey) {
     if (IsBound(hotKey)) return 0;
     const SplitKey split = SplitHotKey(hotKey);
     const std::uint16_t id = api_.GlobalAddAtom(HotKeyAtomName(hotKey));
@@ -33,7 +33,7 @@ std::uint16_t TDravlin::BindHotKey(HotKeyValue hotKey) {
     return id;
 }
 
-bool TDravlin::UnbindHotKey(HotKeyValue hotKey) {
+bool HotkeyRegistrar::UnbindHotKey(HotKeyValue hotKey) {
     const auto binding =
         std::find_if(bindings_.begin(), bindings_.end(),
                      [hotKey](const HotKeyBinding& entry) { return entry.HotKey == hotKey; });
@@ -44,13 +44,13 @@ bool TDravlin::UnbindHotKey(HotKeyValue hotKey) {
     return true;
 }
 
-bool TDravlin::ReleaseBinding(const HotKeyBinding& binding) {
+bool HotkeyRegistrar::ReleaseBinding(const HotKeyBinding& binding) {
     const bool released = api_.UnregisterHotKey(windowHandle_, binding.Id);
     api_.GlobalDeleteAtom(binding.Id);
     return released;
 }
 
-void TDravlin::ReleaseAll() {
+void HotkeyRegistrar::ReleaseAll() {
     while (!bindings_.empty()) {
         ReleaseBinding(bindings_.back());
         boundValues_.erase(bindings_.back().HotKey);
@@ -58,17 +58,17 @@ void TDravlin::ReleaseAll() {
     }
 }
 
-bool TDravlin::IsBound(HotKeyValue hotKey) const { return boundValues_.count(hotKey) > 0; }
+bool HotkeyRegistrar::IsBound(HotKeyValue hotKey) const { return boundValues_.count(hotKey) > 0; }
 
-std::intptr_t TDravlin::HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
-                                            std::intptr_t lParam) {
+std::intptr_t HotkeyRegistrar::HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
+                                                   std::intptr_t lParam) {
     if (message == kWmHotKey && OnHotKeyPressed) {
         const auto keys = static_cast<std::uintptr_t>(lParam);
         const HotKeyValue hotKey = MakeHotKey(static_cast<std::uint16_t>(keys & 0xFFFF),
                                               static_cast<std::uint16_t>((keys >> 16) & 0xFFFF));
         if (IsBound(hotKey)) {
             // A copy, so a handler that replaces the event does not destroy itself mid-call.
-            const TOnHotKeyPressed handler = OnHotKeyPressed;
+            const PressHandler handler = OnHotKeyPressed;
             handler(hotKey, static_cast<std::uint16_t>(wParam & 0xFFFF));
         }
     }

@@ -54,14 +54,14 @@ struct HotKeyBinding {
 
 // Registers hotkey values as system-wide hotkeys of one window and reports their presses.
 // Bindings last until they are unbound; the destructor releases the rest last first.
-class TDravlin {
+class HotkeyRegistrar {
   public:
-    using TOnHotKeyPressed = std::function<void(HotKeyValue hotKey, std::uint16_t index)>;
+    using PressHandler = std::function<void(HotKeyValue hotKey, std::uint16_t index)>;
 
-    TDravlin(HotKeyApi& api, std::uintptr_t windowHandle);
-    virtual ~TDravlin();
-    TDravlin(const TDravlin&) = delete;
-    TDravlin& operator=(const TDravlin&) = delete;
+    HotkeyRegistrar(HotKeyApi& api, std::uintptr_t windowHandle);
+    virtual ~HotkeyRegistrar();
+    HotkeyRegistrar(const HotkeyRegistrar&) = delete;
+    HotkeyRegistrar& operator=(const HotkeyRegistrar&) = delete;
 
     // The id of the new binding, or 0 when the system refuses the hotkey or this value is
     // bound already (a bound value is refused without asking the system, since a long task
@@ -84,7 +84,7 @@ class TDravlin {
     const std::vector<HotKeyBinding>& Bindings() const { return bindings_; }
     std::uintptr_t WindowHandle() const { return windowHandle_; }
 
-    TOnHotKeyPressed OnHotKeyPressed;
+    PressHandler OnHotKeyPressed;
 
   private:
     HotKeyApi& api_;

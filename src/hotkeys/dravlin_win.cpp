@@ -45,30 +45,32 @@ class WindowsHotKeyApi final : public HotKeyApi {
 
 }  // namespace
 
-DravlinWindow::DravlinWindow(HINSTANCE instance) {
-    RegisterWindowClass(instance, kWindowClass, &DravlinWindow::WindowProc);
+RegistrarWindow::RegistrarWindow(HINSTANCE instance) {
+    RegisterWindowClass(instance, kWindowClass, &RegistrarWindow::WindowProc);
     window_.reset(::CreateWindowExW(/*dwExStyle=*/0, kWindowClass, L"", /*dwStyle=*/0, 0, 0, 0, 0,
                                     HWND_MESSAGE, /*hMenu=*/nullptr, instance, this));
     if (!window_) {
         throw Error(u"Cannot create the hotkey window (error " + ToText(::GetLastError()) + u")");
     }
     api_ = std::make_unique<WindowsHotKeyApi>();
-    dravlin_ = std::make_unique<TDravlin>(*api_, reinterpret_cast<std::uintptr_t>(window_.get()));
+    dravlin_ =
+        std::make_unique<HotkeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(window_.get()));
 }
 
-DravlinWindow::~DravlinWindow() {
+RegistrarWindow::~RegistrarWindow() {
     // Hotkeys go back before their window; the window then sees only default handling.
     dravlin_.reset();
     window_.reset();
 }
 
-LRESULT CALLBACK DravlinWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RegistrarWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<DravlinWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<RegistrarWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr || !self->dravlin_) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
     // A message-only window cannot own the error box, so it stands alone.

@@ -9,16 +9,16 @@
 
 namespace quorvel {
 
-// Dravlin1: the registrar with its own hidden, message-only window, on the thread that
+// The registrar with its own hidden, message-only window, on the thread that
 // constructs it. Destroying it releases every hotkey, then the window.
-class DravlinWindow {
+class RegistrarWindow {
   public:
-    explicit DravlinWindow(HINSTANCE instance = ::GetModuleHandleW(nullptr));
-    ~DravlinWindow();
-    DravlinWindow(const DravlinWindow&) = delete;
-    DravlinWindow& operator=(const DravlinWindow&) = delete;
+    explicit RegistrarWindow(HINSTANCE instance = ::GetModuleHandleW(nullptr));
+    ~RegistrarWindow();
+    RegistrarWindow(const RegistrarWindow&) = delete;
+    RegistrarWindow& operator=(const RegistrarWindow&) = delete;
 
-    TDravlin& Dravlin1() { return *dravlin_; }
+    HotkeyRegistrar& Registrar() { return *dravlin_; }
     HWND Handle() const { return window_.get(); }
 
   private:
@@ -26,7 +26,7 @@ class DravlinWindow {
 
     UniqueWindow window_;
     std::unique_ptr<HotKeyApi> api_;
-    std::unique_ptr<TDravlin> dravlin_;
+    std::unique_ptr<HotkeyRegistrar> dravlin_;
 };
 
 }  // namespace quorvel

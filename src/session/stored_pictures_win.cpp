@@ -45,7 +45,7 @@ POINT OnCircle(double centre, double radius, double angle) {
             static_cast<LONG>(std::lround(centre - radius * std::sin(angle)))};
 }
 
-// Image2: a green tile with a white burst of eight short rays.
+// RebootPicture: a green tile with a white burst of eight short rays.
 void DrawRestartPicture(HDC dc) {
     DrawTile(dc, RGB(52, 160, 72));
     Paint paint(dc, kWhite, 3, kWhite);
@@ -57,7 +57,7 @@ void DrawRestartPicture(HDC dc) {
     }
 }
 
-// Image3: an orange tile with a white power symbol, a ring open at the top and a bar through
+// PowerPicture: an orange tile with a white power symbol, a ring open at the top and a bar through
 // the gap.
 void DrawPowerPicture(HDC dc) {
     DrawTile(dc, RGB(240, 136, 24));
@@ -69,7 +69,7 @@ void DrawPowerPicture(HDC dc) {
     DrawLine(dc, 16, 6, 16, 16);
 }
 
-// Image4: a blue window with a pen lying across its corner.
+// WindowsPicture: a blue window with a pen lying across its corner.
 void DrawWindowPicture(HDC dc) {
     const COLORREF blue = RGB(36, 92, 200);
     {
@@ -88,7 +88,7 @@ void DrawWindowPicture(HDC dc) {
     ::Polygon(dc, point.data(), static_cast<int>(point.size()));
 }
 
-// Image5: a clipboard with a sheet of written paper under its clip.
+// ClipboardPicture: a clipboard with a sheet of written paper under its clip.
 void DrawClipboardPicture(HDC dc) {
     {
         Paint board(dc, RGB(120, 80, 40), 1, RGB(176, 122, 64));
@@ -110,16 +110,16 @@ void DrawClipboardPicture(HDC dc) {
 
 void DrawStoredPicture(HDC dc, StoredPicture picture) {
     switch (picture) {
-        case StoredPicture::Image2:
+        case StoredPicture::RebootPicture:
             DrawRestartPicture(dc);
             return;
-        case StoredPicture::Image3:
+        case StoredPicture::PowerPicture:
             DrawPowerPicture(dc);
             return;
-        case StoredPicture::Image4:
+        case StoredPicture::WindowsPicture:
             DrawWindowPicture(dc);
             return;
-        case StoredPicture::Image5:
+        case StoredPicture::ClipboardPicture:
             DrawClipboardPicture(dc);
             return;
     }

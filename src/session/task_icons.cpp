@@ -32,10 +32,10 @@ PictureSource PictureOf(Action action, std::u16string_view destination) {
         case Action::PowerOffComputer:
             return ShellIcon(27);
         case Action::RebootComputer:
-            return StoredPicture::Image2;
+            return StoredPicture::RebootPicture;
         case Action::HibernateComputer:
         case Action::StandByComputer:
-            return StoredPicture::Image3;
+            return StoredPicture::PowerPicture;
         case Action::LogOffComputer:
             return ShellIcon(44);
         case Action::OpenWebsite:
@@ -44,11 +44,11 @@ PictureSource PictureOf(Action action, std::u16string_view destination) {
         case Action::CloseCdRom:
             return ShellIcon(188);
         case Action::MinimizeMaximazeAllWindows:
-            return StoredPicture::Image4;
+            return StoredPicture::WindowsPicture;
         case Action::ClearTheWindowsClipboard:
-            return StoredPicture::Image5;
+            return StoredPicture::ClipboardPicture;
     }
-    return StoredPicture::Image2;  // not reached: every action has its case
+    return StoredPicture::RebootPicture;  // not reached: every action has its case
 }
 
 struct PictureSourceHash {

@@ -12,10 +12,10 @@ namespace quorvel {
 
 // The pictures kept with the program for actions that have no fitting system icon.
 enum class StoredPicture {
-    Image2,  // green rounded square with a white burst: "Reboot computer"
-    Image3,  // orange rounded square with a power symbol: hibernate and stand by
-    Image4,  // blue window with a pen: "Minimize/Maximaze all windows"
-    Image5,  // clipboard: "Clear the Windows clipboard"
+    RebootPicture,     // green rounded square with a white burst: "Reboot computer"
+    PowerPicture,      // orange rounded square with a power symbol: hibernate and stand by
+    WindowsPicture,    // blue window with a pen: "Minimize/Maximaze all windows"
+    ClipboardPicture,  // clipboard: "Clear the Windows clipboard"
 };
 
 // Icon `index` (from 0) of a program, library or icon file.
@@ -31,7 +31,7 @@ using PictureSource = std::variant<IconFile, StoredPicture>;
 std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
                                               std::u16string_view destination);
 
-// ImageList1 as the rebuild fills it: each distinct picture once, in the order of the rows
+// The picture list as the rebuild fills it: each distinct picture once, in the order of the rows
 // that first show it, and for each position the rows' Image cells count, the picture that
 // stands there.
 class TaskPictures {

@@ -49,12 +49,12 @@ UniqueGdiObject DrawPicture(Draw&& draw) {
 }  // namespace
 
 HIMAGELIST ImageListPictures::List() const {
-    if (!imageList1_) {
-        imageList1_.reset(::ImageList_Create(kPictureSize, kPictureSize, ILC_COLOR32,
-                                             /*cInitial=*/0, /*cGrow=*/8));
-        if (!imageList1_) throw Error(u"Out of system resources");
+    if (!imageList_) {
+        imageList_.reset(::ImageList_Create(kPictureSize, kPictureSize, ILC_COLOR32,
+                                            /*cInitial=*/0, /*cGrow=*/8));
+        if (!imageList_) throw Error(u"Out of system resources");
     }
-    return imageList1_.get();
+    return imageList_.get();
 }
 
 void ImageListPictures::RemoveAll() {

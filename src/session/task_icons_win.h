@@ -13,7 +13,7 @@
 
 namespace quorvel {
 
-// ImageList1 filled with 32 x 32 pictures without mask: icons of files, with icon 24 of the
+// The picture list filled with 32 x 32 pictures without mask: icons of files, with icon 24 of the
 // shell library in place of a missing one, and the editor's own pictures; and the picture each
 // position of the rows' Image cells shows. The list is made at its first use, which a start in
 // the tray does not come to.
@@ -36,7 +36,7 @@ class ImageListPictures final : public TaskPictures {
     void AppendPicture(Draw&& draw);
 
     HINSTANCE instance_;
-    mutable UniqueImageList imageList1_;
+    mutable UniqueImageList imageList_;
     std::optional<std::vector<int>> pictureAt_;
 };
 

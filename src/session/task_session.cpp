@@ -23,7 +23,7 @@ HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
 }  // namespace
 
 TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
-                         const HotKeyText& hotKeyText, TDravlin& registrar,
+                         const HotKeyText& hotKeyText, HotkeyRegistrar& registrar,
                          ActionOperations& operations, TaskPictures& pictures,
                          std::function<void()> reportFailure)
     : taskFile_(files, std::move(actionsPath)),

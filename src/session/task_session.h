@@ -33,7 +33,7 @@ class TaskSession {
     // Everything given must outlive the session; from now on the registrar's presses run
     // tasks. `reportFailure` shows what a task's action threw, from inside its handler.
     TaskSession(FileSystem& files, std::u16string actionsPath, const HotKeyText& hotKeyText,
-                TDravlin& registrar, ActionOperations& operations, TaskPictures& pictures,
+                HotkeyRegistrar& registrar, ActionOperations& operations, TaskPictures& pictures,
                 std::function<void()> reportFailure);
     ~TaskSession();
     TaskSession(const TaskSession&) = delete;
@@ -106,7 +106,7 @@ class TaskSession {
     // The list's change count when it last matched the file; none before a whole read.
     std::optional<std::uint64_t> savedChangeCount_;
     const HotKeyText& hotKeyText_;
-    TDravlin& registrar_;
+    HotkeyRegistrar& registrar_;
     TaskPictures& pictures_;
     std::vector<HotKeyStatus> hotKeyStatuses_;
     RowsByHotKey rowsByHotKey_;

@@ -11,7 +11,7 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
     : pictures_(instance),
       registrar_(instance),
       actions_([this] { return LaunchOwner(); }),
-      session_(files, std::move(actionsPath), hotKeyText, registrar_.Dravlin1(), actions_,
+      session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(), actions_,
                pictures_, [this] { ShowCurrentException(LaunchOwner()); }) {}
 
 void TaskSessionWin::StartUp() {

@@ -23,7 +23,7 @@ class TaskSessionWin {
                    const HotKeyText& hotKeyText);
 
     TaskSession& Tasks() { return session_; }
-    TDravlin& Registrar() { return registrar_.Dravlin1(); }
+    HotkeyRegistrar& Registrar() { return registrar_.Registrar(); }
     const ImageListPictures& Pictures() const { return pictures_; }
 
     // The session's start-up; a failure goes to the standard error box.
@@ -37,7 +37,7 @@ class TaskSessionWin {
 
     std::function<HWND()> launchOwner_;
     ImageListPictures pictures_;
-    DravlinWindow registrar_;
+    RegistrarWindow registrar_;
     WindowsActions actions_;
     TaskSession session_;
 };

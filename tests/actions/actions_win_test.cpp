@@ -77,12 +77,12 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
     ::DeleteFileW(report.c_str());
     AddTask(u"Run selected program...", TestFolder() + L"\\ArgDump.EXE -d Archive MixedCase",
             u"Minimze");
-    DravlinWindow dravlinWindow;
-    TDravlin& dravlin1 = dravlinWindow.Dravlin1();
-    dravlin1.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t /*id*/) {
+    RegistrarWindow registrarWindow;
+    HotkeyRegistrar& registrar = registrarWindow.Registrar();
+    registrar.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t /*id*/) {
         dispatcher_.OnHotKeyPressed(hotKey);
     };
-    ASSERT_NE(dravlin1.BindHotKey(kCtrlAltJ), 0);
+    ASSERT_NE(registrar.BindHotKey(kCtrlAltJ), 0);
 
     PressTogether({VK_CONTROL, VK_MENU, 'J'});
 

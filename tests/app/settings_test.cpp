@@ -20,10 +20,10 @@ const std::u16string kSizePath = u"C:\\Tools\\Quorvel\\data\\w_size.cnfg";
 
 class FakeWindow final : public SettingsWindow {
   public:
-    bool CheckBox1() const override { return checkBox1; }
-    void SetCheckBox1(bool checked) override { checkBox1 = checked; }
-    bool CheckBox2() const override { return checkBox2; }
-    void SetCheckBox2(bool checked) override { checkBox2 = checked; }
+    bool Autostart() const override { return checkBox1; }
+    void SetAutostart(bool checked) override { checkBox1 = checked; }
+    bool TrayOnly() const override { return checkBox2; }
+    void SetTrayOnly(bool checked) override { checkBox2 = checked; }
     int ColumnWidth(Column column) const override { return widths.at(column); }
     void SetColumnWidth(Column column, int width) override { widths[column] = width; }
     void MakeVisible() override { visible = true; }

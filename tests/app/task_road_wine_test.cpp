@@ -179,17 +179,17 @@ class RemoteCopy {
 // list, the destination and the run type list in their Tab order.
 struct EditorControls {
     explicit EditorControls(HWND editor)
-        : hotKey1(::FindWindowExW(editor, nullptr, HOTKEY_CLASSW, nullptr)),
+        : hotKeyField(::FindWindowExW(editor, nullptr, HOTKEY_CLASSW, nullptr)),
           win(::FindWindowExW(editor, nullptr, WC_BUTTONW, L"Win")),
           comboBoxes(Children(editor, WC_COMBOBOXW)) {}
 
-    HWND ComboBox1() const { return comboBoxes.at(0); }
-    HWND Combobox2() const { return comboBoxes.at(1); }
-    HWND ComboBox3() const { return comboBoxes.at(2); }
+    HWND ActionList() const { return comboBoxes.at(0); }
+    HWND DestinationBox() const { return comboBoxes.at(1); }
+    HWND RunTypeList() const { return comboBoxes.at(2); }
 
     bool WinChecked() const { return ::SendMessageW(win, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-    HWND hotKey1;
+    HWND hotKeyField;
     HWND win;
     std::vector<HWND> comboBoxes;
 };
@@ -377,18 +377,18 @@ class TaskRoadTest : public QuorvelProgramTest {
     // Fills the editor as a user would.
     void FillEditor(HWND editor, const EditorInput& input) {
         const EditorControls controls(editor);
-        ASSERT_NE(controls.hotKey1, nullptr);
+        ASSERT_NE(controls.hotKeyField, nullptr);
         ASSERT_NE(controls.win, nullptr);
         ASSERT_EQ(controls.comboBoxes.size(), 3u);
         if (input.key != 0) {
-            ::SendMessageW(controls.hotKey1, HKM_SETHOTKEY,
+            ::SendMessageW(controls.hotKeyField, HKM_SETHOTKEY,
                            MAKEWORD(input.key, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
             ::SendMessageW(controls.win, BM_SETCHECK, input.win ? BST_CHECKED : BST_UNCHECKED, 0);
         }
-        SelectListItem(controls.ComboBox1(), input.action);
-        ::SendMessageW(controls.Combobox2(), WM_SETTEXT, 0,
+        SelectListItem(controls.ActionList(), input.action);
+        ::SendMessageW(controls.DestinationBox(), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>(input.destination.c_str()));
-        SelectListItem(controls.ComboBox3(), input.runType);
+        SelectListItem(controls.RunTypeList(), input.runType);
     }
 
     // Fills the editor and presses OK. OK saves the file, registers the hotkeys and then hides
@@ -488,11 +488,11 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     const HWND editAgain = OpenEditor(L"Edit");
     ASSERT_EQ(editAgain, editor) << "the editor did not open again";
     const EditorControls controls(editor);
-    EXPECT_EQ(WindowText(controls.ComboBox1()), kRunSelectedProgram);
-    EXPECT_EQ(WindowText(controls.Combobox2()), destination);
+    EXPECT_EQ(WindowText(controls.ActionList()), kRunSelectedProgram);
+    EXPECT_EQ(WindowText(controls.DestinationBox()), destination);
     // The field shows the row's hotkey as written under this layout, so an OK that leaves the
     // field alone keeps the task's hotkey.
-    EXPECT_EQ(LOWORD(::SendMessageW(controls.hotKey1, HKM_GETHOTKEY, 0, 0)),
+    EXPECT_EQ(LOWORD(::SendMessageW(controls.hotKeyField, HKM_GETHOTKEY, 0, 0)),
               MAKEWORD('J', HOTKEYF_CONTROL | HOTKEYF_ALT));
     ASSERT_NO_FATAL_FAILURE(
         ConfirmEditor(editor, {'K', kRunSelectedProgram, destination, L"Minimze"}));
@@ -601,7 +601,7 @@ TEST_F(TaskRoadTest, TheDestinationFieldHoldsWhatWindowsCanStartAndSaysWhenItCut
     const HWND editor = OpenEditor(L"Edit");
     ASSERT_NE(editor, nullptr);
     const HWND field =
-        ::FindWindowExW(EditorControls(editor).Combobox2(), nullptr, WC_EDITW, nullptr);
+        ::FindWindowExW(EditorControls(editor).DestinationBox(), nullptr, WC_EDITW, nullptr);
     const auto length = [&] { return ::SendMessageW(field, WM_GETTEXTLENGTH, 0, 0); };
     const auto noted = [&] {
         for (const HWND tip : TopLevelWindows(quorvel_->Id(), TOOLTIPS_CLASSW)) {
@@ -668,11 +668,11 @@ TEST_F(TaskRoadTest, EditKeepsAWinHotkeyAndWithoutWinTheFieldRefusesABareKey) {
     EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{edited}; }, 5000));
     ASSERT_TRUE(EditorControls(editor).WinChecked());
     ::SendMessageW(EditorControls(editor).win, BM_CLICK, 0, 0);
-    const HWND hotKey1 = EditorControls(editor).hotKey1;
-    const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
-    ::SendMessageW(hotKey1, HKM_SETHOTKEY, MAKEWORD('Q', HOTKEYF_CONTROL), 0);
-    ::PostMessageW(hotKey1, WM_KEYDOWN, 'A', 0x001E0001);
-    ::PostMessageW(hotKey1, WM_KEYUP, 'A', 0xC01E0001);
+    const HWND hotKeyField = EditorControls(editor).hotKeyField;
+    const auto field = [&] { return LOWORD(::SendMessageW(hotKeyField, HKM_GETHOTKEY, 0, 0)); };
+    ::SendMessageW(hotKeyField, HKM_SETHOTKEY, MAKEWORD('Q', HOTKEYF_CONTROL), 0);
+    ::PostMessageW(hotKeyField, WM_KEYDOWN, 'A', 0x001E0001);
+    ::PostMessageW(hotKeyField, WM_KEYUP, 'A', 0xC01E0001);
     ASSERT_TRUE(WaitUntil([&] { return field() != MAKEWORD('Q', HOTKEYF_CONTROL); }, 5000));
     EXPECT_EQ(field(), 0);
     ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, {0, L"Run Calc", L"", L"Normal"}));
@@ -898,12 +898,12 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkey) {
     ASSERT_NO_FATAL_FAILURE(SelectRow(0));
     const HWND editor = OpenEditor(L"Edit");
     ASSERT_NE(editor, nullptr);
-    const HWND hotKey1 = EditorControls(editor).hotKey1;
-    const auto field = [&] { return LOWORD(::SendMessageW(hotKey1, HKM_GETHOTKEY, 0, 0)); };
+    const HWND hotKeyField = EditorControls(editor).hotKeyField;
+    const auto field = [&] { return LOWORD(::SendMessageW(hotKeyField, HKM_GETHOTKEY, 0, 0)); };
     constexpr WORD kTyped = MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT);
     // Emptied first, so that only the keys typed can put the hotkey back.
-    ::SendMessageW(hotKey1, HKM_SETHOTKEY, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKey1); }, 5000));
+    ::SendMessageW(hotKeyField, HKM_SETHOTKEY, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKeyField); }, 5000));
 
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
     EXPECT_TRUE(WaitUntil([&] { return field() == kTyped; }, 5000)) << field();

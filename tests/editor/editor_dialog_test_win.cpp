@@ -121,7 +121,8 @@ void Select(HWND dialog, int id, int index) {
 }
 
 void SetHotKeyField(HWND dialog, BYTE flags, BYTE key) {
-    ::SendMessageW(::GetDlgItem(dialog, TForm2::kHotKey1), HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
+    ::SendMessageW(::GetDlgItem(dialog, TaskEditor::kHotKeyField), HKM_SETHOTKEY,
+                   MAKEWORD(key, flags), 0);
 }
 
 void SetText(HWND dialog, int id, const wchar_t* text) {
@@ -146,9 +147,10 @@ class EditorDialog : public ::testing::Test {
   protected:
     EditorDialog() { files_.AddFolder(u"C:\\Quorvel"); }
 
-    std::unique_ptr<TForm2> MakeForm() {
+    std::unique_ptr<TaskEditor> MakeForm() {
         session_.StartUp();
-        return std::make_unique<TForm2>(::GetModuleHandleW(nullptr), session_.Tasks(), hotKeyText_);
+        return std::make_unique<TaskEditor>(::GetModuleHandleW(nullptr), session_.Tasks(),
+                                            hotKeyText_);
     }
 
     const TaskTable& Table() { return session_.Tasks().Tasks(); }
@@ -220,21 +222,22 @@ TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotkey
     HWND control = nullptr;
     DialogScript script({
         [&] {
-            control = ::GetDlgItem(dialog, TForm2::kHotKey1);
+            control = ::GetDlgItem(dialog, TaskEditor::kHotKeyField);
             for (int i = 0; i < 8; ++i) {
                 order.push_back(::GetDlgCtrlID(control));
                 control = ::GetNextDlgTabItem(dialog, control, /*bPrevious=*/FALSE);
             }
         },
-        [&] { Click(dialog, TForm2::kBitBtn2); },
+        [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
     form->ShowModal(EditorMode::Add());
 
-    EXPECT_EQ(order, (std::vector<int>{TForm2::kHotKey1, TForm2::kCheckBox1, TForm2::kComboBox1,
-                                       TForm2::kCombobox2, TForm2::kBitBtn3, TForm2::kComboBox3,
-                                       TForm2::kBitBtn2, TForm2::kBitBtn4}));
-    EXPECT_EQ(control, ::GetDlgItem(dialog, TForm2::kHotKey1)) << "and round again";
+    EXPECT_EQ(order, (std::vector<int>{TaskEditor::kHotKeyField, TaskEditor::kWinBox,
+                                       TaskEditor::kActionList, TaskEditor::kDestinationBox,
+                                       TaskEditor::kBrowseButton, TaskEditor::kRunTypeList,
+                                       TaskEditor::kCloseButton, TaskEditor::kOkButton}));
+    EXPECT_EQ(control, ::GetDlgItem(dialog, TaskEditor::kHotKeyField)) << "and round again";
 }
 
 TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
@@ -245,11 +248,11 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
         [&] {
             visibleWhileShown = ::IsWindowVisible(dialog) != FALSE;
             SetHotKeyField(dialog, HOTKEYF_CONTROL | HOTKEYF_ALT, 'J');
-            Select(dialog, TForm2::kComboBox1, 16);  // "Clear the Windows clipboard"
-            SetText(dialog, TForm2::kCombobox2, L"typed destination");
-            Select(dialog, TForm2::kComboBox3, 3);
+            Select(dialog, TaskEditor::kActionList, 16);  // "Clear the Windows clipboard"
+            SetText(dialog, TaskEditor::kDestinationBox, L"typed destination");
+            Select(dialog, TaskEditor::kRunTypeList, 3);
         },
-        [&] { Click(dialog, TForm2::kBitBtn4); },
+        [&] { Click(dialog, TaskEditor::kOkButton); },
     });
 
     form->ShowModal(EditorMode::Add());
@@ -293,7 +296,7 @@ TEST_F(EditorDialog, HotKeysRunTheirTasksWhileTheDialogIsOpen) {
         [] {},
         [] {},
         [&] { formatsWhileOpen = ::CountClipboardFormats(); },
-        [&] { Click(dialog, TForm2::kBitBtn2); },
+        [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
     form->ShowModal(EditorMode::Add());
@@ -308,9 +311,9 @@ TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) 
     DialogScript script({
         [&] {
             SetHotKeyField(dialog, HOTKEYF_SHIFT, VK_F11);
-            SetText(dialog, TForm2::kCombobox2, L"x");
+            SetText(dialog, TaskEditor::kDestinationBox, L"x");
         },
-        [&] { Click(dialog, TForm2::kBitBtn2); },
+        [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
     form->ShowModal(EditorMode::Add());
@@ -333,11 +336,11 @@ TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
     DialogScript script({
         [&] {
             // A destination, so that OK opens no file chooser before it fails.
-            SetText(dialog, TForm2::kCombobox2, L"C:\\tool.exe");
-            Click(dialog, TForm2::kBitBtn4);  // returns once the error box is answered
+            SetText(dialog, TaskEditor::kDestinationBox, L"C:\\tool.exe");
+            Click(dialog, TaskEditor::kOkButton);  // returns once the error box is answered
         },
         [&] { openAfterError = ::IsWindowVisible(dialog) != FALSE; },
-        [&] { Click(dialog, TForm2::kBitBtn2); },
+        [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
     form->ShowModal(EditorMode::Edit(-1));
@@ -355,9 +358,9 @@ TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
     BoxAnswerer chooser(dialog, IDCANCEL);
     DialogScript script({
         [&] {
-            Select(dialog, TForm2::kComboBox1, 10);  // "Run selected program..."
-            SetText(dialog, TForm2::kCombobox2, L"");
-            Click(dialog, TForm2::kBitBtn4);  // returns once the chooser is cancelled
+            Select(dialog, TaskEditor::kActionList, 10);  // "Run selected program..."
+            SetText(dialog, TaskEditor::kDestinationBox, L"");
+            Click(dialog, TaskEditor::kOkButton);  // returns once the chooser is cancelled
         },
     });
 
@@ -376,12 +379,12 @@ TEST_F(EditorDialog, EnterAndEscapePressNoButton) {
     bool openAfterKeys = false;
     DialogScript script({
         [&] {
-            ::SetFocus(::GetDlgItem(dialog, TForm2::kCombobox2));
+            ::SetFocus(::GetDlgItem(dialog, TaskEditor::kDestinationBox));
             PressTogether({VK_RETURN});
             PressTogether({VK_ESCAPE});
         },
         [&] { openAfterKeys = ::IsWindowVisible(dialog) != FALSE; },
-        [&] { Click(dialog, TForm2::kBitBtn2); },
+        [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
     form->ShowModal(EditorMode::Add());

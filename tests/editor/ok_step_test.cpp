@@ -43,7 +43,7 @@ class OkStepTest : public ::testing::Test,
 
     // OK pressed with the fields in the mode.
     void Ok(EditorFields& fields, EditorMode mode = kAdd) {
-        OnOkClicked(fields, mode, session, *this);
+        ConfirmTask(fields, mode, session, *this);
     }
     std::vector<Task> Tasks() const { return TasksOf(session.Tasks()); }
 

@@ -39,7 +39,7 @@ class DravlinTest : public ::testing::Test {
     }
 
     FakeHotKeyApi api;
-    std::unique_ptr<TDravlin> dravlin = std::make_unique<TDravlin>(api, kWindow);
+    std::unique_ptr<HotkeyRegistrar> dravlin = std::make_unique<HotkeyRegistrar>(api, kWindow);
     std::vector<Press> presses;
 };
 

@@ -46,9 +46,9 @@ class OtherWindowRegistration {
     bool registered_;
 };
 
-TEST(DravlinWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
-    DravlinWindow dravlinWindow;
-    TDravlin& dravlin = dravlinWindow.Dravlin1();
+TEST(RegistrarWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
+    RegistrarWindow registrarWindow;
+    HotkeyRegistrar& dravlin = registrarWindow.Registrar();
     std::vector<Press> presses;
     dravlin.OnHotKeyPressed = [&](HotKeyValue hotKey, std::uint16_t index) {
         presses.push_back({hotKey, index});
@@ -65,9 +65,9 @@ TEST(DravlinWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
     EXPECT_EQ(presses[0].index, id);
 }
 
-TEST(DravlinWindow, UsesTheNamedAtomAndRefusesASecondBindingOfTheSameValue) {
-    DravlinWindow dravlinWindow;
-    TDravlin& dravlin = dravlinWindow.Dravlin1();
+TEST(RegistrarWindow, UsesTheNamedAtomAndRefusesASecondBindingOfTheSameValue) {
+    RegistrarWindow registrarWindow;
+    HotkeyRegistrar& dravlin = registrarWindow.Registrar();
     const std::uint16_t id = dravlin.BindHotKey(kCtrlAltN);
     ASSERT_NE(id, 0);
     EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), id);
@@ -77,22 +77,22 @@ TEST(DravlinWindow, UsesTheNamedAtomAndRefusesASecondBindingOfTheSameValue) {
     EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), id);
 }
 
-TEST(DravlinWindow, HoldsTheCombinationUntilDestroyedThenGivesItBack) {
+TEST(RegistrarWindow, HoldsTheCombinationUntilDestroyedThenGivesItBack) {
     {
-        DravlinWindow dravlinWindow;
-        ASSERT_NE(dravlinWindow.Dravlin1().BindHotKey(kCtrlAltN), 0);
+        RegistrarWindow registrarWindow;
+        ASSERT_NE(registrarWindow.Registrar().BindHotKey(kCtrlAltN), 0);
         EXPECT_FALSE(OtherWindowRegistration(MOD_CONTROL | MOD_ALT, 'N').Registered());
     }
     EXPECT_TRUE(OtherWindowRegistration(MOD_CONTROL | MOD_ALT, 'N').Registered());
     EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), 0);
 }
 
-TEST(DravlinWindow, ACombinationAnotherWindowHoldsIsRefused) {
+TEST(RegistrarWindow, ACombinationAnotherWindowHoldsIsRefused) {
     const OtherWindowRegistration other(MOD_CONTROL | MOD_ALT, 'N');
     ASSERT_TRUE(other.Registered());
-    DravlinWindow dravlinWindow;
-    EXPECT_EQ(dravlinWindow.Dravlin1().BindHotKey(kCtrlAltN), 0);
-    EXPECT_TRUE(dravlinWindow.Dravlin1().Bindings().empty());
+    RegistrarWindow registrarWindow;
+    EXPECT_EQ(registrarWindow.Registrar().BindHotKey(kCtrlAltN), 0);
+    EXPECT_TRUE(registrarWindow.Registrar().Bindings().empty());
 }
 
 // Confirms the first message box a thread shows, keeping its text, as a user would.
@@ -140,9 +140,9 @@ class MessageBoxConfirmer {
     std::wstring text_;
 };
 
-TEST(DravlinWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
-    DravlinWindow dravlinWindow;
-    TDravlin& dravlin = dravlinWindow.Dravlin1();
+TEST(RegistrarWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
+    RegistrarWindow registrarWindow;
+    HotkeyRegistrar& dravlin = registrarWindow.Registrar();
     int calls = 0;
     dravlin.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) {
         ++calls;
@@ -153,13 +153,13 @@ TEST(DravlinWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
     const LPARAM keys = MAKELPARAM(MOD_CONTROL | MOD_ALT, 'N');
 
     const MessageBoxConfirmer confirmer(::GetCurrentThreadId());
-    ::PostMessageW(dravlinWindow.Handle(), WM_HOTKEY, id, keys);
+    ::PostMessageW(registrarWindow.Handle(), WM_HOTKEY, id, keys);
     ASSERT_TRUE(PumpMessagesUntil([&] { return confirmer.Confirmed(); }, kPressTimeoutMs));
     PumpMessagesFor(100);
     EXPECT_EQ(confirmer.Text(), L"Cannot run the task.");
 
     dravlin.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) { ++calls; };
-    ::PostMessageW(dravlinWindow.Handle(), WM_HOTKEY, id, keys);
+    ::PostMessageW(registrarWindow.Handle(), WM_HOTKEY, id, keys);
     EXPECT_TRUE(PumpMessagesUntil([&] { return calls == 2; }, kPressTimeoutMs));
 }
 

@@ -32,14 +32,15 @@ TEST(TaskIcons, RowsHoldTheirPositionsAndSharePicturesOfOneSource) {
     AddRow(table, u"Run selected program...", u"C:\\a.exe", 9);
     AddRow(table, u"Close selected program...", u"C:\\a.exe", 9);
     RecordingPictures pictures;
-    pictures.list.emplace_back(StoredPicture::Image5);  // the list's picture before the rebuild
+    pictures.list.emplace_back(
+        StoredPicture::ClipboardPicture);  // the list's picture before the rebuild
 
     RebuildTaskPictures(table, pictures);
 
     EXPECT_EQ(pictures.removeAllCalls, 1);
     EXPECT_EQ(pictures.list,
               (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"SHELL32.dll", 13},
-                                          StoredPicture::Image2, StoredPicture::Image3,
+                                          StoredPicture::RebootPicture, StoredPicture::PowerPicture,
                                           IconFile{u"C:\\a.exe", 0}}));
     EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(pictures.positions, (std::vector<int>{0, 1, 2, 0, 3, 3, 4, 4}));
@@ -64,7 +65,7 @@ TEST(TaskIcons, UnknownOrMiscasedNamesGetNoPictureAndKeepTheirImageValue) {
 TEST(TaskIcons, EmptyTableLeavesAnEmptyList) {
     TaskTable table;
     RecordingPictures pictures;
-    pictures.list.emplace_back(StoredPicture::Image2);
+    pictures.list.emplace_back(StoredPicture::RebootPicture);
 
     RebuildTaskPictures(table, pictures);
 
@@ -84,13 +85,13 @@ TEST(TaskIcons, EveryActionHasAPictureAndSleepActionsShareOne) {
         {u"Run My Documents", IconFile{u"SHELL32.dll", 4}},
         {u"Run Command Promt", IconFile{u"cmd.exe", 0}},
         {u"Power off computer", IconFile{u"SHELL32.dll", 27}},
-        {u"Hibernate computer", StoredPicture::Image3},
-        {u"Stand by computer", StoredPicture::Image3},
+        {u"Hibernate computer", StoredPicture::PowerPicture},
+        {u"Stand by computer", StoredPicture::PowerPicture},
         {u"Log off computer", IconFile{u"SHELL32.dll", 44}},
         {u"Open CD-Rom", IconFile{u"SHELL32.dll", 188}},
         {u"Close CD-Rom", IconFile{u"SHELL32.dll", 188}},
-        {u"Minimize/Maximaze all windows", StoredPicture::Image4},
-        {u"Clear the Windows clipboard", StoredPicture::Image5},
+        {u"Minimize/Maximaze all windows", StoredPicture::WindowsPicture},
+        {u"Clear the Windows clipboard", StoredPicture::ClipboardPicture},
     };
     for (const auto& [name, source] : expected) {
         EXPECT_EQ(PictureSourceFor(name, u"ignored"), source) << ToUtf8(name);

@@ -98,8 +98,9 @@ TEST_F(ImageListPicturesTest, LongPathsReachTheirIconWhole) {
 }
 
 TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
-    const std::vector<StoredPicture> stored{StoredPicture::Image2, StoredPicture::Image3,
-                                            StoredPicture::Image4, StoredPicture::Image5};
+    const std::vector<StoredPicture> stored{
+        StoredPicture::RebootPicture, StoredPicture::PowerPicture, StoredPicture::WindowsPicture,
+        StoredPicture::ClipboardPicture};
     for (const auto picture : stored) pictures_.AddStoredPicture(picture);
 
     ASSERT_EQ(Count(), 4);
@@ -116,8 +117,8 @@ TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
 
     pictures_.RemoveAll();
     EXPECT_EQ(Count(), 0);
-    pictures_.AddStoredPicture(StoredPicture::Image5);
-    pictures_.AddStoredPicture(StoredPicture::Image2);
+    pictures_.AddStoredPicture(StoredPicture::ClipboardPicture);
+    pictures_.AddStoredPicture(StoredPicture::RebootPicture);
     pictures_.SetPositions({1, 0, 1});
     ASSERT_EQ(Count(), 2);
     EXPECT_EQ(PictureAt(0), drawn[3]);

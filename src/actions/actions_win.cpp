@@ -6,7 +6,8 @@
 
 namespace quorvel {
 
-WindowsActions::WindowsActions(const std::function<HWND()>& owner)
-    : SystemOperations(std::make_unique<WindowsSystemCalls>(owner, owner)) {}
+WindowsActions::WindowsActions(const std::function<HWND()>& launchOwner, HWND clipboardOwner)
+    : SystemOperations(std::make_unique<WindowsSystemCalls>(
+          launchOwner, [clipboardOwner] { return clipboardOwner; })) {}
 
 }  // namespace quorvel

@@ -12,9 +12,10 @@ namespace quorvel {
 // joins that thread to COM for the shell's calls.
 class WindowsActions final : public SystemOperations {
   public:
-    // `owner` gives the window that owns what the shell shows for a launch and the clipboard
-    // while it is cleared; it is asked for at each use.
-    explicit WindowsActions(const std::function<HWND()>& owner);
+    // `launchOwner` gives the window that owns what the shell shows for a launch; it is asked
+    // for at each use. `clipboardOwner`, one of the program's windows, owns the clipboard while
+    // it is cleared.
+    WindowsActions(const std::function<HWND()>& launchOwner, HWND clipboardOwner);
 };
 
 }  // namespace quorvel

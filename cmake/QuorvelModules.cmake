@@ -1,10 +1,11 @@
 # The modules and the direction their includes point: each module sees its own folder and those
-# of the modules below it, common <- tasks <- hotkeys <- actions <- session <- editor <- app,
-# with about beside the editor under app. The task session is the centre the windows show.
+# of the modules below it. tasks and hotkeys stand side by side on common and see nothing of
+# each other; actions sees both; then actions <- session <- editor <- app, with about beside
+# the editor under app. The task session is the centre the windows show.
 set(QUORVEL_SEES_common common)
 set(QUORVEL_SEES_tasks ${QUORVEL_SEES_common} tasks)
-set(QUORVEL_SEES_hotkeys ${QUORVEL_SEES_tasks} hotkeys)
-set(QUORVEL_SEES_actions ${QUORVEL_SEES_hotkeys} actions)
+set(QUORVEL_SEES_hotkeys ${QUORVEL_SEES_common} hotkeys)
+set(QUORVEL_SEES_actions ${QUORVEL_SEES_common} tasks hotkeys actions)
 set(QUORVEL_SEES_session ${QUORVEL_SEES_actions} session)
 set(QUORVEL_SEES_editor ${QUORVEL_SEES_session} editor)
 set(QUORVEL_SEES_about ${QUORVEL_SEES_session} about)
@@ -16,6 +17,8 @@ set(QUORVEL_SEES_app ${QUORVEL_SEES_editor} about app)
 # without developer mode) the target sees the whole src folder instead.
 function(quorvel_module_includes target module)
     set(view ${CMAKE_BINARY_DIR}/module-includes/${module})
+    # Made afresh, so that a module no longer seen is gone from a build tree made before.
+    file(REMOVE_RECURSE ${view})
     file(MAKE_DIRECTORY ${view})
     foreach(seen IN LISTS QUORVEL_SEES_${module})
         file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${seen} ${view}/${seen} RESULT linked SYMBOLIC)

@@ -1,19 +1,26 @@
-// Reads arbitrary bytes as an actions file and checks two things:
+// Reads arbitrary bytes as an actions file and checks:
 // - the reader, which finds special characters many at a time and keeps fields in place,
 //   gives the table that the reading rules give one character at a time, or fails with the
-//   same error at the same point;
-// - the table, written and read back, is the same table and never fails. The reader's texts
-//   hold CR and LF only as CR LF and never "|", which are exactly the texts the writer keeps
-//   intact.
+//   same error at the same point, and says the same about what it could not keep;
+// - the reader says the file is in the writer's own form exactly when writing the table back
+//   gives the very bytes read, and the task file keeps a backup of every other file it loads,
+//   so that nothing of a file the table does not hold whole is replaced;
+// - the table, written and read back, is the same table, in the writer's own form and
+//   without loss. The reader's texts hold CR and LF only as CR LF and never "|", which are
+//   exactly the texts the writer keeps intact.
 
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/error.h"
+#include "common/text.h"
+#include "memory_file_system.h"
 #include "tasks/actions_file.h"
+#include "tasks/task_file.h"
 
 namespace {
 
@@ -29,25 +36,84 @@ bool SameTables(TaskTable& a, TaskTable& b) {
     return true;
 }
 
-std::u16string Characters(std::span<const std::uint8_t> bytes) {
+// The code point of the UTF-8 sequence at `i`, moving `i` past it; nothing when the bytes there
+// are no valid UTF-8.
+std::optional<char32_t> Utf8CodePoint(std::span<const std::uint8_t> bytes, std::size_t& i) {
+    int length = 0;
+    while (length < 8 && (bytes[i] << length & 0x80) != 0) ++length;
+    if (length == 0) return bytes[i++];
+    if (length == 1 || length > 4 || i + length > bytes.size()) return std::nullopt;
+    char32_t codePoint = bytes[i] & (0xFF >> (length + 1));
+    for (int k = 1; k < length; ++k) {
+        if ((bytes[i + k] & 0xC0) != 0x80) return std::nullopt;
+        codePoint = codePoint << 6 | (bytes[i + k] & 0x3F);
+    }
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < kShortest[length] || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint < 0xE000)) {
+        return std::nullopt;
+    }
+    i += length;
+    return codePoint;
+}
+
+std::optional<std::u16string> Utf8Text(std::span<const std::uint8_t> bytes) {
     std::u16string text;
-    const bool littleEndian = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-    const bool bigEndian = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
-    if (!littleEndian && !bigEndian) return {bytes.begin(), bytes.end()};
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        text += static_cast<char16_t>(littleEndian ? bytes[i] | bytes[i + 1] << 8
-                                                   : bytes[i] << 8 | bytes[i + 1]);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto codePoint = Utf8CodePoint(bytes, i);
+        if (!codePoint) return std::nullopt;
+        if (*codePoint < 0x10000) {
+            text += static_cast<char16_t>(*codePoint);
+        } else {
+            text += static_cast<char16_t>(0xD800 + ((*codePoint - 0x10000) >> 10));
+            text += static_cast<char16_t>(0xDC00 + ((*codePoint - 0x10000) & 0x3FF));
+        }
     }
     return text;
 }
 
-// The reading rules, one character at a time, through the table's cells.
-void ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
+struct Characters {
+    std::u16string text;
+    bool strayByte = false;
+};
+
+Characters CharactersOf(std::span<const std::uint8_t> bytes) {
+    const bool littleEndian = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    const bool bigEndian = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    if (littleEndian || bigEndian) {
+        Characters characters{{}, bytes.size() % 2 != 0};
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            characters.text += static_cast<char16_t>(littleEndian ? bytes[i] | bytes[i + 1] << 8
+                                                                  : bytes[i] << 8 | bytes[i + 1]);
+        }
+        return characters;
+    }
+    const bool utf8Mark =
+        bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+    if (auto text = Utf8Text(bytes.subspan(utf8Mark ? 3 : 0))) return {*text};
+    return {{bytes.begin(), bytes.end()}};
+}
+
+bool IsBooleanWord(const std::u16string& text) {
+    const std::u16string lower = quorvel::AsciiLower(text);
+    return text.empty() || text == u"1" || text == u"0" || lower == u"true" || lower == u"false";
+}
+
+// The reading rules, one character at a time, through the table's cells. Gives whether
+// anything of the text is not in the table.
+bool ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
     std::u16string field;
     unsigned quotes = 0;
     bool linePending = true;
     int row = -1;
     int column = -1;
+    bool lost = false;
+    const auto endLine = [&] {
+        lost = lost || column < quorvel::kEnabledColumn;
+        if (column < quorvel::kEnabledColumn)
+            table.CellAt(quorvel::kEnabledColumn, row).SetAsBoolean(false);
+        linePending = true;
+    };
     const auto endField = [&](bool endsLine) {
         quotes = 0;
         if (linePending) {
@@ -56,11 +122,23 @@ void ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
             column = -1;
             linePending = false;
         }
-        if (++column < quorvel::kColumnCount) table.CellAt(column, row).SetAsString(field);
+        ++column;
+        if (column < quorvel::kColumnCount) {
+            if (column == quorvel::kEnabledColumn && !IsBooleanWord(field)) lost = true;
+            try {
+                table.CellAt(column, row).SetAsString(field);
+            } catch (const quorvel::Error&) {
+                table.CellAt(quorvel::kEnabledColumn, row).SetAsBoolean(false);
+                throw;
+            }
+        } else if (!field.empty()) {
+            lost = true;
+        }
         field.clear();
-        linePending = endsLine;
+        if (endsLine) endLine();
     };
-    for (const char16_t ch : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i];
         if (ch == u',') {
             if (quotes % 2 == 0) {
                 endField(false);
@@ -71,13 +149,15 @@ void ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
             field += u"\r\n";
         } else if (ch == u'"') {
             if (++quotes % 2 == 1 && (!field.empty() || quotes == 3)) field += ch;
-        } else if (ch == u'\n') {
+        } else if (ch == u'\n' || (ch == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) {
             endField(true);
         } else if (ch != u'\r') {
             field += ch;
         }
     }
     if (!field.empty()) endField(false);
+    if (!linePending) endLine();
+    return lost;
 }
 
 // The error text a reading stops with, if any.
@@ -91,21 +171,46 @@ std::optional<std::u16string> ErrorOf(Read&& read) {
     return std::nullopt;
 }
 
+// The task file's start-up load of the bytes: whether it kept a copy of them beside the file.
+bool LoadKeepsBackup(std::span<const std::uint8_t> bytes) {
+    const std::u16string path = u"C:\\data\\actions.cfg";
+    quorvel::MemoryFileSystem files;
+    files.AddFolder(u"C:\\data");
+    files.ReplaceFile(path, bytes);
+    TaskTable table;
+    ErrorOf([&] { quorvel::TaskFile(files, path).Load(table); });
+    const bool kept = files.FileExists(path + u".bak");
+    if (kept && files.ReadFile(path + u".bak") != std::vector(bytes.begin(), bytes.end())) {
+        std::abort();
+    }
+    return kept;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     TaskTable first;
-    const auto error = ErrorOf([&] { quorvel::DecodeDelimited(first, bytes, u',', u'|'); });
+    quorvel::ReadOutcome outcome;
+    const auto error =
+        ErrorOf([&] { outcome = quorvel::DecodeDelimited(first, bytes, u',', u'|'); });
     TaskTable expected;
-    const auto expectedError =
-        ErrorOf([&] { ReadCharacterByCharacter(expected, Characters(bytes)); });
+    const Characters characters = CharactersOf(bytes);
+    bool expectedLost = characters.strayByte;
+    const auto expectedError = ErrorOf([&] {
+        expectedLost = ReadCharacterByCharacter(expected, characters.text) || expectedLost;
+    });
     if (error != expectedError || !SameTables(first, expected)) std::abort();
 
     const auto written =
         quorvel::EncodeDelimited(first, u',', u'|', quorvel::kUtf16LittleEndianEncoding);
+    const bool writtenAsRead =
+        std::equal(written.begin(), written.end(), bytes.begin(), bytes.end());
+    if (!error && (outcome.lost != expectedLost || outcome.ownForm != writtenAsRead)) std::abort();
+    if (LoadKeepsBackup(bytes) == (writtenAsRead && !error)) std::abort();
+
     TaskTable second;
-    quorvel::DecodeDelimited(second, written, u',', u'|');
-    if (!SameTables(first, second)) std::abort();
+    const quorvel::ReadOutcome again = quorvel::DecodeDelimited(second, written, u',', u'|');
+    if (!SameTables(first, second) || !again.ownForm || again.lost) std::abort();
     return 0;
 }

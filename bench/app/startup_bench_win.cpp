@@ -29,12 +29,12 @@
 
 #include "actions/action_catalogue.h"
 #include "common/text.h"
+#include "common/win/file_system_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
 #include "hotkeys/dravlin.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
-#include "tasks/file_system_win.h"
 #include "tasks/task_file.h"
 
 #include "program_watch_win.h"

@@ -1,13 +1,12 @@
 #include "actions/actions_win.h"
 
-#include <memory>
-
-#include "actions/system_calls_win.h"
-
 namespace quorvel {
 
+WindowsServices::WindowsServices(const std::function<HWND()>& launchOwner, HWND clipboardOwner)
+    : clipboard([clipboardOwner] { return clipboardOwner; }), shell(launchOwner) {}
+
 WindowsActions::WindowsActions(const std::function<HWND()>& launchOwner, HWND clipboardOwner)
-    : SystemOperations(std::make_unique<WindowsSystemCalls>(
-          launchOwner, [clipboardOwner] { return clipboardOwner; })) {}
+    : WindowsServices(launchOwner, clipboardOwner),
+      SystemOperations({power, processes, cdDoors, clipboard, shell}) {}
 
 }  // namespace quorvel

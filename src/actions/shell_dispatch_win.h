@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shldisp.h>
 
-#include "actions/com_ptr_win.h"
+#include "common/win/com_ptr_win.h"
 
 namespace quorvel {
 

@@ -1,7 +1,5 @@
 #include "actions/system_operations.h"
 
-#include <utility>
-
 #include "actions/destination.h"
 #include "common/error.h"
 #include "common/text.h"
@@ -9,9 +7,9 @@
 namespace quorvel {
 namespace {
 
-constexpr std::u16string_view kShutdownPrivilege = u"SeShutdownPrivilege";
-constexpr std::uint32_t kTokenAccess = win::kTokenAdjustPrivileges | win::kTokenQuery;
 constexpr std::u16string_view kExitErrorText = u"Exit Error";
+// ShellExecute's results up to this one are failures.
+constexpr std::uintptr_t kShellExecuteLastFailure = 32;
 
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
@@ -64,62 +62,25 @@ std::uint32_t ShellExecuteErrorCode(std::uintptr_t result) {
     }
 }
 
-}  // namespace
-
-SystemOperations::SystemOperations(std::unique_ptr<SystemCalls> calls) : calls_(std::move(calls)) {}
-
-std::u16string SystemOperations::GetOsFamilyName() {
-    const auto platform = calls_->GetVersionExW();
-    if (!platform) return {};
-    switch (*platform) {
-        case win::kVerPlatformWin32s:
-            return u"Win32s";
-        case win::kVerPlatformWin32Windows:
-            return u"Windows 95";
-        case win::kVerPlatformWin32Nt:
-            return u"Windows NT";
-        default:
-            return {};
+// The caption of the "Exit Error" message for a step that failed; nothing when none did.
+std::optional<std::u16string_view> ExitErrorCaption(ShutdownPrivilege privilege) {
+    switch (privilege) {
+        case ShutdownPrivilege::kEnabled:
+            return std::nullopt;
+        case ShutdownPrivilege::kNoToken:
+            return u"OpenProcessToken() Failed";
+        case ShutdownPrivilege::kUnknown:
+            return u"LookupPrivilegeValue() Failed";
+        case ShutdownPrivilege::kNotAdjusted:
+        case ShutdownPrivilege::kNotHeldByAccount:
+            return u"AdjustTokenPrivileges() Failed";
     }
+    return std::nullopt;
 }
 
-bool SystemOperations::EnableShutdownPrivilege() {
-    const OwnedHandle token = calls_->OpenProcessToken(kTokenAccess);
-    if (!token) {
-        calls_->MessageBoxW(kExitErrorText, u"OpenProcessToken() Failed");
-        return false;
-    }
-    const auto privilege = calls_->LookupPrivilegeValueW(kShutdownPrivilege);
-    if (!privilege) {
-        calls_->MessageBoxW(kExitErrorText, u"LookupPrivilegeValue() Failed");
-        return false;
-    }
-    // The call succeeds even when the account lacks the privilege; only the last error
-    // (ERROR_NOT_ALL_ASSIGNED) tells.
-    calls_->AdjustTokenPrivileges(*token, *privilege, win::kSePrivilegeEnabled,
-                                  /*askPreviousState=*/true);
-    if (calls_->GetLastError() != 0) {
-        calls_->MessageBoxW(kExitErrorText, u"AdjustTokenPrivileges() Failed");
-        return false;
-    }
-    return true;
-}
-
-void SystemOperations::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                                     std::u16string_view parameters, int showCommand) {
-    if (TooLongForTheShell(file)) {
-        ShowLaunchFailure(kErrorTargetTooLong, file);
-        return;
-    }
-    const std::uintptr_t result = calls_->ShellExecuteW(operation, file, parameters, showCommand);
-    if (result > win::kShellExecuteLastFailure) return;
-    ShowLaunchFailure(ShellExecuteErrorCode(result), file);
-}
-
-void SystemOperations::ShowLaunchFailure(std::uint32_t errorCode, std::u16string_view file) {
-    calls_->ShowErrorBox(LaunchFailureText(calls_->FormatMessageW(errorCode), errorCode, file));
-}
-
+// The error box's text for a launch that failed: the system's message for the error (or its
+// number when the system has no text), then on a line of its own the file, in quotes, as
+// VisibleText shows it.
 std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_t errorCode,
                                  std::u16string_view file) {
     std::u16string text = systemMessage.empty() ? u"System error " + ToText(errorCode)
@@ -128,42 +89,62 @@ std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_
     return text + u"\r\n\"" + VisibleText(file, kLongestShownTarget) + u"\"";
 }
 
+}  // namespace
+
+SystemOperations::SystemOperations(SystemServices services) : system_(services) {}
+
+void SystemOperations::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
+                                     std::u16string_view parameters, int showCommand) {
+    if (TooLongForTheShell(file)) {
+        ShowLaunchFailure(kErrorTargetTooLong, file);
+        return;
+    }
+    const std::uintptr_t result = system_.shell.Execute(operation, file, parameters, showCommand);
+    if (result > kShellExecuteLastFailure) return;
+    ShowLaunchFailure(ShellExecuteErrorCode(result), file);
+}
+
+void SystemOperations::ShowLaunchFailure(std::uint32_t errorCode, std::u16string_view file) {
+    system_.shell.ShowErrorBox(
+        LaunchFailureText(system_.shell.ErrorText(errorCode), errorCode, file));
+}
+
 void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand) {
-    calls_->WinExec(commandLine, showCommand);
+    system_.shell.Start(commandLine, showCommand);
 }
 
 void SystemOperations::OpenSpecialFolder(int folder, int showCommand) {
-    const OwnedHandle itemIdList = calls_->SHGetSpecialFolderLocation(folder);
-    if (!itemIdList) return;
-    calls_->ShellExecuteExW(*itemIdList, showCommand);
+    system_.shell.OpenFolder(folder, showCommand);
 }
 
-void SystemOperations::ExitWindowsWithShutdownPrivilege(std::uint32_t flags) {
-    // Only the NT family keeps the shutdown behind a privilege.
-    if (GetOsFamilyName() == u"Windows NT" && !EnableShutdownPrivilege()) return;
-    calls_->ExitWindowsEx(flags, 0);
+bool SystemOperations::EnableShutdownPrivilege() {
+    const auto caption = ExitErrorCaption(system_.power.EnableShutdownPrivilege());
+    if (!caption) return true;
+    system_.power.ShowMessage(kExitErrorText, *caption);
+    return false;
+}
+
+void SystemOperations::EndSessionWithShutdownPrivilege(std::uint32_t flags) {
+    if (EnableShutdownPrivilege()) system_.power.EndSession(flags);
 }
 
 void SystemOperations::PowerOffComputer() {
-    ExitWindowsWithShutdownPrivilege(win::kEwxPowerOff | win::kEwxForce);
+    EndSessionWithShutdownPrivilege(kEwxPowerOff | kEwxForce);
 }
 
-void SystemOperations::RebootComputer() {
-    ExitWindowsWithShutdownPrivilege(win::kEwxReboot | win::kEwxForce);
-}
+void SystemOperations::RebootComputer() { EndSessionWithShutdownPrivilege(kEwxReboot | kEwxForce); }
 
-void SystemOperations::LogOffComputer() { calls_->ExitWindowsEx(win::kEwxLogOff, 0); }
+void SystemOperations::LogOffComputer() { system_.power.EndSession(kEwxLogOff); }
 
 void SystemOperations::SuspendWithShutdownPrivilege(bool hibernate, bool force) {
-    const OwnedHandle token = calls_->OpenProcessToken(kTokenAccess);
-    if (!token) return;
-    const auto privilege = calls_->LookupPrivilegeValueW(kShutdownPrivilege);
-    if (!privilege) return;
-    if (!calls_->AdjustTokenPrivileges(*token, *privilege, win::kSePrivilegeEnabled,
-                                       /*askPreviousState=*/false)) {
+    // Silent, and tried whenever the token took the change: without the privilege the system
+    // refuses the suspension itself.
+    const ShutdownPrivilege privilege = system_.power.EnableShutdownPrivilege();
+    if (privilege != ShutdownPrivilege::kEnabled &&
+        privilege != ShutdownPrivilege::kNotHeldByAccount) {
         return;
     }
-    calls_->SetSuspendState(hibernate, force);
+    system_.power.Suspend(hibernate, force);
 }
 
 void SystemOperations::HibernateComputer() {
@@ -179,25 +160,13 @@ std::optional<std::u16string> CdElementName(std::u16string_view drive) {
     return std::u16string{AsciiUpper(drive.front()), u':'};
 }
 
-void SystemOperations::SetCdDoor(std::u16string_view drive, std::uint32_t doorFlag) {
-    const auto element = CdElementName(drive);
-    if (!element) return;
-    MciOpenParms device{0, u"CDAudio", *element};
-    if (calls_->mciSendCommandW(0, win::kMciOpen, win::kMciOpenType | win::kMciOpenElement,
-                                &device) != 0) {
-        return;
-    }
-    calls_->mciSendCommandW(device.deviceId, win::kMciSet, doorFlag, nullptr);
-    calls_->mciSendCommandW(device.deviceId, win::kMciClose, 0, nullptr);
+void SystemOperations::SetCdDoor(std::u16string_view drive, Door door) {
+    if (const auto element = CdElementName(drive)) system_.cdDoors.SetDoor(*element, door);
 }
 
-void SystemOperations::OpenCdDoor(std::u16string_view drive) {
-    SetCdDoor(drive, win::kMciSetDoorOpen);
-}
+void SystemOperations::OpenCdDoor(std::u16string_view drive) { SetCdDoor(drive, Door::kOpen); }
 
-void SystemOperations::CloseCdDoor(std::u16string_view drive) {
-    SetCdDoor(drive, win::kMciSetDoorClosed);
-}
+void SystemOperations::CloseCdDoor(std::u16string_view drive) { SetCdDoor(drive, Door::kClosed); }
 
 bool ProcessNameMatches(std::u16string_view exeFile, std::u16string_view fileName) {
     return EqualsIgnoreAsciiCase(FileNamePart(exeFile), fileName) ||
@@ -205,31 +174,23 @@ bool ProcessNameMatches(std::u16string_view exeFile, std::u16string_view fileNam
 }
 
 void SystemOperations::CloseProgramByName(std::u16string_view fileName) {
-    const OwnedHandle snapshot = calls_->CreateToolhelp32Snapshot(win::kTh32csSnapProcess);
-    if (!snapshot) return;
-    for (auto entry = calls_->Process32FirstW(*snapshot); entry;
-         entry = calls_->Process32NextW(*snapshot)) {
-        if (!ProcessNameMatches(entry->exeFile, fileName)) continue;
-        const OwnedHandle process =
-            calls_->OpenProcess(win::kProcessTerminate, /*inheritHandle=*/false, entry->processId);
-        if (process) calls_->TerminateProcess(*process, 0);
+    for (const RunningProcess& process : system_.processes.Running()) {
+        if (ProcessNameMatches(process.exeFile, fileName)) system_.processes.End(process.id);
     }
 }
 
 void SystemOperations::ToggleMinimizeAll() {
     // The flag turns only after a call that went through, so a failed minimise is retried.
     if (windowsMinimized_) {
-        calls_->UndoMinimizeALL();
+        system_.shell.UndoMinimizeAll();
     } else {
-        calls_->MinimizeAll();
+        system_.shell.MinimizeAll();
     }
     windowsMinimized_ = !windowsMinimized_;
 }
 
 void SystemOperations::ClearClipboard() {
-    if (!calls_->OpenClipboard()) throw Error(u"Cannot open clipboard");
-    calls_->EmptyClipboard();
-    calls_->CloseClipboard();
+    if (!system_.clipboard.Empty()) throw Error(u"Cannot open clipboard");
 }
 
 }  // namespace quorvel

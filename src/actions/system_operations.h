@@ -1,26 +1,20 @@
 #pragma once
 
-#include <memory>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "actions/action_operations.h"
-#include "actions/system_calls.h"
+#include "actions/system_services.h"
 
 namespace quorvel {
 
-// The actions' operations as sequences of system calls: the launches, power and log-off,
-// the CD door, closing programs by name, shell folders, minimise-all and the clipboard.
+// The actions' operations over the system's services: the launches, power and log-off, the
+// CD door, closing programs by name, shell folders, minimise-all and the clipboard.
 class SystemOperations : public ActionOperations {
   public:
-    explicit SystemOperations(std::unique_ptr<SystemCalls> calls);
-
-    // "Win32s", "Windows 95", "Windows NT", or empty when the version is unknown.
-    std::u16string GetOsFamilyName();
-    // Enables the shutdown privilege for this process. A failing step shows its "Exit Error"
-    // message and gives false; nothing further is tried.
-    bool EnableShutdownPrivilege();
+    explicit SystemOperations(SystemServices services);
 
     void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
                        std::u16string_view parameters, int showCommand) override;
@@ -39,24 +33,21 @@ class SystemOperations : public ActionOperations {
     void ClearClipboard() override;
 
   private:
-    void ExitWindowsWithShutdownPrivilege(std::uint32_t flags);
+    // Enables the shutdown privilege; a failing step shows its "Exit Error" message and gives
+    // false.
+    bool EnableShutdownPrivilege();
+    void EndSessionWithShutdownPrivilege(std::uint32_t flags);
     void SuspendWithShutdownPrivilege(bool hibernate, bool force);
-    void SetCdDoor(std::u16string_view drive, std::uint32_t doorFlag);
+    void SetCdDoor(std::u16string_view drive, Door door);
     void ShowLaunchFailure(std::uint32_t errorCode, std::u16string_view file);
 
-    std::unique_ptr<SystemCalls> calls_;
+    SystemServices system_;
     bool windowsMinimized_ = false;
 };
 
 // The name the CD device is opened by: the drive letter of a destination such as "e", "E:"
 // or "E:\" followed by ":" ("E:"); nothing when the destination starts with no letter.
 std::optional<std::u16string> CdElementName(std::u16string_view drive);
-
-// The error box's text for a launch that failed: the system's message for the error (or its
-// number when the system has no text), then on a line of its own the file, in quotes, as
-// VisibleText shows it.
-std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_t errorCode,
-                                 std::u16string_view file);
 
 // Whether a process's executable name stands for `fileName`: by its file-name part or as a
 // whole, ignoring the letter case of ASCII letters only.

@@ -10,12 +10,12 @@
 #include "common/error.h"
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
+#include "common/win/file_system_win.h"
 #include "common/win/system_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
 #include "session/task_session_win.h"
-#include "tasks/file_system_win.h"
 
 namespace quorvel {
 namespace {
@@ -75,6 +75,7 @@ int Run(HINSTANCE instance) {
     auto form1 = std::make_unique<TForm1>(instance, *files, session, hotKeyText);
     Form1 = form1.get();
     form1->ReportInactiveHotKeys();
+    form1->ReportDamagedTaskFile();
     auto form2 = std::make_unique<TForm2>(instance, session.Tasks(), hotKeyText, form1->Handle());
     Form2 = form2.get();
     // While the editor's hotkey field has the focus it takes every combination, Quorvel's own

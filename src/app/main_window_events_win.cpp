@@ -2,10 +2,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/start_counter.h"
+#include "common/error.h"
+#include "common/win/error_box_win.h"
 
 namespace quorvel {
 
@@ -73,14 +76,48 @@ void TForm1::CloseRequested() {
     ::PostQuitMessage(0);
 }
 
+// The close query has settled the task list: saved, or its changes let go.
 void TForm1::FormClose() {
-    tasks_.SaveTaskFile();
     tray_->Delete();
     SaveSettings(store_, *this);
 }
 
+// Reached without an exit only when the message loop ends some other way.
 void TForm1::FormDestroy() {
-    tasks_.SaveTaskFile();
+    if (!exitSettled_) tasks_.SaveTaskFile();
+    SaveSettings(store_, *this);
+}
+
+// Every road out comes here: the tray's Exit and a close request through the close query,
+// File > Exit directly. The answer holds for the rest of the way out.
+bool TForm1::MayExit() {
+    if (!exitSettled_) exitSettled_ = TaskListSavedOrLetGo();
+    return exitSettled_;
+}
+
+// The task list saved, or the user's word that the changes since its last save may go. No
+// keeps the program running with the table as it is.
+bool TForm1::TaskListSavedOrLetGo() {
+    try {
+        tasks_.SaveTaskFile();
+        return true;
+    } catch (const Error& e) {
+        const std::u16string question =
+            ErrorBoxText(e.Message()) +
+            u"\n\nExit anyway? The changes since the task list was last saved will be lost.";
+        return ShowMessageBox(Handle(), question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+               IDYES;
+    }
+}
+
+// Windows ends the process after this, without destroying its windows, and there is nobody
+// to ask: the save is tried, and a failed one leaves the last good file whole.
+void TForm1::EndSession() {
+    try {
+        tasks_.SaveTaskFile();
+    } catch (const Error&) {
+        // The file on disk is the last one saved.
+    }
     SaveSettings(store_, *this);
 }
 
@@ -91,9 +128,18 @@ void TForm1::Exit1Click() {
 
 void TForm1::Exit2Click() {
     SaveSettings(store_, *this);
+    if (!MayExit()) return;
     tray_->Delete();
-    // The windows are destroyed on the way out, so FormDestroy still saves.
     ::PostQuitMessage(0);
+}
+
+void TForm1::ReportDamagedTaskFile() {
+    taskFileNote_ = DamagedTaskFileNote(tasks_.TaskFileRead(), tasks_.Tasks().RowCount());
+    if (!taskFileNote_.empty()) ::PostMessageW(Handle(), kShowTaskFileNote, 0, 0);
+}
+
+void TForm1::ShowTaskFileNote() {
+    ShowMessageBox(Handle(), std::exchange(taskFileNote_, {}), MB_OK | MB_ICONWARNING);
 }
 
 void TForm1::About1Click() {

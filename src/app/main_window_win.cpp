@@ -191,9 +191,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            // At log-off and shutdown the process ends after this message without its windows
-            // being destroyed: save as their destruction would.
-            if (wParam) FormDestroy();
+            if (wParam) EndSession();
+            return 0;
+        case kShowTaskFileNote:
+            ShowTaskFileNote();
             return 0;
         case TrayIcon::kTrayIconMessage:
             OnTrayIcon(lParam);

@@ -15,6 +15,7 @@
 #include "app/tab_page_brush_win.h"
 #include "app/task_grid_win.h"
 #include "app/tray_icon_win.h"
+#include "common/file_system.h"
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
@@ -22,7 +23,6 @@
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
 #include "session/task_session_win.h"
-#include "tasks/file_system.h"
 
 namespace quorvel {
 
@@ -53,6 +53,9 @@ class TForm1 final : private SettingsWindow {
     // After the start-up registration: a balloon from the tray icon when enabled tasks'
     // hotkeys do not work.
     void ReportInactiveHotKeys();
+    // After the start-up read: a box, once the message loop runs, when the task file could not
+    // be read whole (which file, what was kept, where the copy is).
+    void ReportDamagedTaskFile();
     // The editor Add and Edit open, and its window.
     void SetEditor(EditorForm* editor, HWND window) {
         commands_.SetEditor(editor);
@@ -63,6 +66,9 @@ class TForm1 final : private SettingsWindow {
     bool TranslateDialogMessage(MSG& message);
 
   private:
+    // Posted by ReportDamagedTaskFile.
+    static constexpr UINT kShowTaskFileNote = WM_APP + 2;
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // At the first showing: the controls, their font and pictures, and the settings they show.
@@ -80,9 +86,13 @@ class TForm1 final : private SettingsWindow {
     void FormCreate();
     void FormActivate();
     void FormDeactivate();
-    bool FormCloseQuery() { return true; }
+    bool FormCloseQuery() { return MayExit(); }
     void FormClose();
     void FormDestroy();
+    bool MayExit();
+    bool TaskListSavedOrLetGo();
+    void EndSession();
+    void ShowTaskFileNote();
     void OnActivate(WPARAM wParam, LPARAM lParam);
     bool IsProgramDialog(HWND window) const;
     void OnCommand(int id);
@@ -161,6 +171,10 @@ class TForm1 final : private SettingsWindow {
     RememberedFocus focus_;
 
     std::u16string startCounter_ = u"0";
+    std::u16string taskFileNote_;  // shown once the message loop runs
+    // An exit has saved the task list, or the user let its changes go: nothing saves it again
+    // on the way out.
+    bool exitSettled_ = false;
     bool startingUp_ = true;  // from FormCreate until FinishStartUp
     bool activatedSinceShown_ = false;
     bool maximizeWhenShown_ = false;

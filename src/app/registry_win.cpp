@@ -2,63 +2,54 @@
 
 #include <windows.h>
 
-#include "common/win/wide_text_win.h"
+#include <vector>
 
-// Definitions of the members named like the calls, not the A/W macros.
+#include "common/win/unique_handle_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace quorvel {
 
-static_assert(kKeyQueryValue == KEY_QUERY_VALUE && kKeyAllAccess == KEY_ALL_ACCESS);
-static_assert(kRegSz == REG_SZ && kErrorSuccess == ERROR_SUCCESS);
-
-namespace {
-
-// The per-user root is a handle <windows.h> makes by a cast, which no constant expression can
-// compare; it is named by its number on the portable side and translated here.
-HKEY ToHkey(RegistryApi::Key key) {
-    return key == kHkeyCurrentUser ? HKEY_CURRENT_USER : reinterpret_cast<HKEY>(key);
-}
-
-}  // namespace
-
-long WindowsRegistry::RegOpenKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
-                                    Key& result) {
+std::optional<std::u16string> WindowsRegistry::ReadString(const std::u16string& key,
+                                                          const std::u16string& valueName) {
     HKEY opened = nullptr;
-    const LSTATUS status =
-        ::RegOpenKeyExW(ToHkey(root), ToWide(subKey).c_str(), /*ulOptions=*/0, access, &opened);
-    result = reinterpret_cast<Key>(opened);
-    return status;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(key).c_str(), /*ulOptions=*/0, KEY_QUERY_VALUE,
+                        &opened) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const UniqueRegKey ownedKey(opened);
+    const std::wstring name = ToWide(valueName);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExW(opened, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> data(size);
+    // A value that grew meanwhile no longer fits and is not read (ERROR_MORE_DATA).
+    if (::RegQueryValueExW(opened, name.c_str(), nullptr, &type, data.data(), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return std::nullopt;
+    }
+    data.resize(size);
+    return RegStringText(data);
 }
 
-long WindowsRegistry::RegQueryValueExW(Key key, const std::u16string& valueName,
-                                       std::uint32_t& type, std::uint8_t* data,
-                                       std::uint32_t& size) {
-    DWORD valueType = 0;
-    DWORD valueSize = size;
-    const LSTATUS status = ::RegQueryValueExW(ToHkey(key), ToWide(valueName).c_str(),
-                                              /*lpReserved=*/nullptr, &valueType, data, &valueSize);
-    type = valueType;
-    size = valueSize;
-    return status;
-}
-
-long WindowsRegistry::RegCreateKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
-                                      Key& result) {
+bool WindowsRegistry::WriteString(const std::u16string& key, const std::u16string& valueName,
+                                  std::u16string_view text) {
     HKEY created = nullptr;
-    const LSTATUS status =
-        ::RegCreateKeyExW(ToHkey(root), ToWide(subKey).c_str(), /*Reserved=*/0,
-                          /*lpClass=*/nullptr, REG_OPTION_NON_VOLATILE, access,
-                          /*lpSecurityAttributes=*/nullptr, &created, /*lpdwDisposition=*/nullptr);
-    result = reinterpret_cast<Key>(created);
-    return status;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(key).c_str(), /*Reserved=*/0,
+                          /*lpClass=*/nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                          /*lpSecurityAttributes=*/nullptr, &created,
+                          /*lpdwDisposition=*/nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const UniqueRegKey ownedKey(created);
+    const std::wstring data = ToWide(text);
+    return ::RegSetValueExW(created, ToWide(valueName).c_str(), /*Reserved=*/0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
 }
-
-long WindowsRegistry::RegSetValueExW(Key key, const std::u16string& valueName, std::uint32_t type,
-                                     std::span<const std::uint8_t> data) {
-    return ::RegSetValueExW(ToHkey(key), ToWide(valueName).c_str(), /*Reserved=*/0, type,
-                            data.data(), static_cast<DWORD>(data.size()));
-}
-
-long WindowsRegistry::RegCloseKey(Key key) { return ::RegCloseKey(ToHkey(key)); }
 
 }  // namespace quorvel

@@ -4,18 +4,13 @@
 
 namespace quorvel {
 
-// The registry through the wide calls; keys are HKEY values.
+// The per-user registry through the wide calls.
 class WindowsRegistry final : public RegistryApi {
   public:
-    long RegOpenKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
-                       Key& result) override;
-    long RegQueryValueExW(Key key, const std::u16string& valueName, std::uint32_t& type,
-                          std::uint8_t* data, std::uint32_t& size) override;
-    long RegCreateKeyExW(Key root, const std::u16string& subKey, std::uint32_t access,
-                         Key& result) override;
-    long RegSetValueExW(Key key, const std::u16string& valueName, std::uint32_t type,
-                        std::span<const std::uint8_t> data) override;
-    long RegCloseKey(Key key) override;
+    std::optional<std::u16string> ReadString(const std::u16string& key,
+                                             const std::u16string& valueName) override;
+    bool WriteString(const std::u16string& key, const std::u16string& valueName,
+                     std::u16string_view text) override;
 };
 
 }  // namespace quorvel

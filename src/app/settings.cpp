@@ -81,8 +81,9 @@ std::u16string AutostartCommand(std::u16string_view executablePath) {
 }
 
 void SaveSettings(const SettingsStore& store, const SettingsWindow& window) {
-    WriteRegString(store.registry, kHkeyCurrentUser, kRunKey, kRunValueName,
-                   window.CheckBox1() ? AutostartCommand(store.executablePath) : std::u16string());
+    store.registry.WriteString(
+        kRunKey, kRunValueName,
+        window.CheckBox1() ? AutostartCommand(store.executablePath) : std::u16string());
     const SettingsLines settings = SettingsFileLines(window);
     const SettingsLines size = WindowSizeFileLines(window);
     try {

@@ -6,7 +6,7 @@
 
 #include "app/registry.h"
 #include "app/settings_lines.h"
-#include "tasks/file_system.h"
+#include "common/file_system.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {

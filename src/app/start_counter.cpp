@@ -7,14 +7,13 @@
 namespace quorvel {
 
 std::u16string CountStart(RegistryApi& registry) {
-    const RegString stored =
-        ReadRegString(registry, kHkeyCurrentUser, kVendorKey, kStartCounterValueName);
-    const auto previous = ParseInt32(stored.text);
+    const auto previous =
+        ParseInt32(registry.ReadString(kVendorKey, kStartCounterValueName).value_or(u""));
     std::u16string counter = previous ? ToText(std::int64_t{*previous} + 1) : u"1";
     if (!previous) {
-        WriteRegString(registry, kHkeyCurrentUser, kVendorKey, kStartCounterValueName, counter);
+        registry.WriteString(kVendorKey, kStartCounterValueName, counter);
     }
-    WriteRegString(registry, kHkeyCurrentUser, kVendorKey, kStartCounterValueName, counter);
+    registry.WriteString(kVendorKey, kStartCounterValueName, counter);
     return counter;
 }
 

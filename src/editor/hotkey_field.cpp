@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "hotkeys/hotkey.h"
+
 namespace quorvel {
 
 namespace {
@@ -12,9 +14,9 @@ struct ModifierPair {
 };
 
 constexpr std::array<ModifierPair, 3> kModifierPairs{{
-    {kHotKeyFieldShift, 0x2000},
-    {kHotKeyFieldControl, 0x4000},
-    {kHotKeyFieldAlt, 0x8000},
+    {kHotKeyFieldShift, kShiftBit},
+    {kHotKeyFieldControl, kCtrlBit},
+    {kHotKeyFieldAlt, kAltBit},
 }};
 
 }  // namespace

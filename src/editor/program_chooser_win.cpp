@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "actions/com_ptr_win.h"
+#include "common/win/com_ptr_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
 

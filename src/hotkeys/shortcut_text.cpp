@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "hotkeys/hotkey.h"
+
 namespace quorvel {
 
 namespace {
@@ -13,10 +15,10 @@ struct Prefix {
 };
 
 constexpr std::array<Prefix, 4> kPrefixes = {{
-    {u"Shift+", 0x2000},
-    {u"^", 0x4000},
-    {u"Ctrl+", 0x4000},
-    {u"Alt+", 0x8000},
+    {u"Shift+", kShiftBit},
+    {u"^", kCtrlBit},
+    {u"Ctrl+", kCtrlBit},
+    {u"Alt+", kAltBit},
 }};
 
 constexpr std::array<std::u16string_view, 9> kSpaceToDown = {

@@ -10,11 +10,11 @@
 
 #include "actions/action_operations.h"
 #include "actions/dispatcher.h"
+#include "common/file_system.h"
 #include "hotkeys/dravlin.h"
 #include "hotkeys/hotkey_text.h"
 #include "session/hotkey_health.h"
 #include "session/task_icons.h"
-#include "tasks/file_system.h"
 #include "tasks/task_file.h"
 #include "tasks/task_table.h"
 
@@ -72,6 +72,9 @@ class TaskSession {
     void RegisterTaskHotKeys();
     // Gives every hotkey back, at program end.
     void ReleaseHotKeys();
+
+    // What the start-up read found besides the rows: damage, and where the file is kept.
+    const TaskFileLoad& TaskFileRead() const { return taskFile_.LastLoad(); }
 
     // Each row's status as the last registration found it, in row order.
     std::span<const HotKeyStatus> HotKeyStatuses() const { return hotKeyStatuses_; }

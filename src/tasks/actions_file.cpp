@@ -6,6 +6,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "common/error.h"
+#include "common/text.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -14,9 +17,13 @@ namespace quorvel {
 
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr char16_t kQuote = u'"';
 constexpr char16_t kCarriageReturn = u'\r';
 constexpr char16_t kLineFeed = u'\n';
+constexpr std::u16string_view kTrue = u"True";
+constexpr std::u16string_view kFalse = u"False";
 constexpr std::size_t kMaxReservedRows = 1 << 20;
 
 // Quotes doubled, CR written as the line-break character, LF left out.
@@ -175,50 +182,130 @@ class Roles {
 #endif
 };
 
+// Four characters of a text as one number.
+std::uint64_t FourAt(std::u16string_view text, std::size_t at) {
+    std::uint64_t four = 0;
+    std::memcpy(&four, text.data() + at, sizeof(four));
+    return four;
+}
+
+// Whether the text is exactly the word. Words here are short: four characters are compared
+// at a time, without a call of memcmp.
+bool IsWord(std::u16string_view text, std::u16string_view word) {
+    if (text.size() != word.size()) return false;
+    std::size_t i = 0;
+    for (; i + 4 <= word.size(); i += 4) {
+        if (FourAt(text, i) != FourAt(word, i)) return false;
+    }
+    for (; i < word.size(); ++i) {
+        if (text[i] != word[i]) return false;
+    }
+    return true;
+}
+
+// A Boolean as the writer writes it.
+bool IsWrittenBoolean(std::u16string_view text) {
+    return IsWord(text, kTrue) || IsWord(text, kFalse);
+}
+
+// Whether a text reads as a Boolean cell's own: "True" or "False" in any case, "1", "0", or
+// nothing. Any other text reads as false, and is lost with it.
+bool IsBooleanWord(std::u16string_view text) {
+    return IsWrittenBoolean(text) || text.empty() || IsWord(text, u"1"sv) || IsWord(text, u"0"sv) ||
+           EqualsIgnoreAsciiCase(text, kTrue) || EqualsIgnoreAsciiCase(text, kFalse);
+}
+
+// The decimal form of a row's number, counted up one row at a time.
+class RowNumberText {
+  public:
+    std::u16string_view Text() const { return {digits_.data() + first_, digits_.size() - first_}; }
+    void CountUp() {
+        std::size_t at = digits_.size();
+        while (at-- > first_ && digits_[at] == u'9') digits_[at] = u'0';
+        if (at < first_) first_ = at;
+        ++digits_[at];
+    }
+
+  private:
+    std::array<char16_t, 20> digits_ = [] {
+        std::array<char16_t, 20> digits;
+        digits.fill(u'0');
+        digits.back() = u'1';
+        return digits;
+    }();
+    std::size_t first_ = digits_.size() - 1;
+};
+
+// Whether a text that reads as an integer is written back as it stands: no sign but a minus,
+// no leading zero.
+bool IsWrittenIntegerForm(std::u16string_view text) {
+    const std::size_t first = !text.empty() && text.front() == u'-' ? 1 : 0;
+    // The rest are digits, or the text would not read as an integer.
+    return first < text.size() && text[first] != u'+' && (text[first] != u'0' || text.size() == 1);
+}
+
+// The text columns, one bit each.
+std::uint32_t TextColumns() {
+    std::uint32_t columns = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (TaskColumns()[c].kind == CellKind::Text) columns |= 1u << c;
+    }
+    return columns;
+}
+
 // Splits the table's text pool into fields and lines and gives each line to the table as a
 // row. A field that reads as it stands, which is most of them, becomes its cell's text where
-// it lies. One with quotes, line-break characters or a stray CR is rewritten as it is read,
-// a run of plain characters at a time, and put back over its place in the pool.
+// it lies. One with quotes or line-break characters is rewritten as it is read, a run of
+// plain characters at a time, and put back over its place in the pool.
 // The quote counter undoes the writer's escaping: an enclosing pair of quotes is dropped, a
 // doubled quote gives one, and separators between an odd and an even quote belong to the text.
+// On the way the reader notes whether the writer would give back the very same text, and
+// whether anything of the text is not in the table.
 class DelimitedReader {
   public:
-    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak, std::size_t first)
+    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak, std::size_t first,
+                    bool ownEncoding)
         : table_(table),
           roles_(separator, lineBreak),
+          first_(first),
           end_(table.TextPool().size()),
-          fieldStart_(first) {}
+          fieldStart_(first),
+          outcome_{ownEncoding, false} {}
 
-    // Reads the pool from `first` to the end it had at the start. A last line without CR LF
-    // still counts; an empty field at the very end does not.
-    void Read() {
+    // Reads the pool from `first` to the end it had at the start. A last line without a line
+    // end still counts; an empty field at the very end does not.
+    ReadOutcome Read() {
         for (std::size_t block = fieldStart_; block < end_; block += 64) {
             TakeBlock(block, roles_.MarksOf(Text().substr(block, end_ - block)));
         }
-        if (fieldStart_ < end_) {
-            const TaskTable::TextPiece last = Field(end_);
-            if (last.length > 0) StoreField(last);
-        }
+        if (fieldStart_ < end_ || lineOpen_) outcome_.ownForm = false;
+        if (fieldStart_ < end_) TakeField(end_, /*keepEmpty=*/false);
         if (lineOpen_) EndLine();
+        return outcome_;
     }
 
   private:
     // Rewriting a field may add to the pool, which may move it.
     std::u16string_view Text() const { return table_.TextPool(); }
+    std::u16string_view TextOf(TaskTable::TextPiece piece) const {
+        return {Text().data() + piece.offset, piece.length};
+    }
 
     // The special characters among the 64 from `block` on. Most only end fields and lines;
     // those are taken in a loop of their own, up to the next one that asks for rewriting.
     void TakeBlock(std::size_t block, const Marks& marks) {
-        // A CR right before an LF just ends the line's last field early.
-        const std::uint64_t strayReturns = marks.carriageReturns & ~(marks.lineFeeds >> 1);
-        const std::uint64_t rewrites = marks.escapes | strayReturns;
-        const std::uint64_t ends = marks.separators | marks.lineFeeds;
-        std::uint64_t left = marks.All();
+        // A CR right before an LF just ends the line's last field early; any other ends a line.
+        const std::uint64_t pairedReturns =
+            marks.carriageReturns & FollowedByLineFeed(block, marks);
+        const LineEnds lineEnds{marks.lineFeeds | (marks.carriageReturns & ~pairedReturns),
+                                marks.lineFeeds & PrecededByReturn(block, marks)};
+        const std::uint64_t ends = marks.separators | lineEnds.all;
+        std::uint64_t left = marks.All() & ~pairedReturns;
         while (left != 0) {
             if (!rewriting_) {
-                const std::uint64_t next = rewrites & left;
+                const std::uint64_t next = marks.escapes & left;
                 const std::uint64_t before = next == 0 ? ~std::uint64_t{0} : (next & -next) - 1;
-                TakeFieldEnds(block, ends & left & before, marks.lineFeeds);
+                TakeFieldEnds(block, ends & left & before, lineEnds);
                 left &= ~before;
                 if (left == 0) break;
             }
@@ -227,19 +314,47 @@ class DelimitedReader {
         }
     }
 
-    void TakeFieldEnds(std::size_t block, std::uint64_t ends, std::uint64_t lineFeeds) {
+    // Bit i set when the character after the i-th of the block is an LF.
+    std::uint64_t FollowedByLineFeed(std::size_t block, const Marks& marks) const {
+        constexpr std::uint64_t kLast = std::uint64_t{1} << 63;
+        const std::size_t next = block + 64;
+        const bool nextBlockStarts = (marks.carriageReturns & kLast) != 0 && next < end_ &&
+                                     roles_.Of(Text()[next]) == Role::LineFeed;
+        return marks.lineFeeds >> 1 | (nextBlockStarts ? kLast : 0);
+    }
+
+    // Bit i set when the character before the i-th of the block is a CR.
+    std::uint64_t PrecededByReturn(std::size_t block, const Marks& marks) const {
+        const bool lastBlockEnds = (marks.lineFeeds & 1) != 0 && block > first_ &&
+                                   roles_.Of(Text()[block - 1]) == Role::CarriageReturn;
+        return marks.carriageReturns << 1 | (lastBlockEnds ? 1 : 0);
+    }
+
+    // The line ends of a block, one bit each: all, and the LFs of CR LF.
+    struct LineEnds {
+        std::uint64_t all;
+        std::uint64_t pairs;
+    };
+
+    // Fields that read as they stand, each where it lies.
+    void TakeFieldEnds(std::size_t block, std::uint64_t ends, const LineEnds& lineEnds) {
         for (; ends != 0; ends &= ends - 1) {
             const int bit = std::countr_zero(ends);
             const std::size_t at = block + bit;
-            const bool endsLine = (lineFeeds >> bit & 1) != 0;
-            const std::size_t end = endsLine ? LineEnd(at) : at;
-            if (fieldCount_ < kColumnCount) {
-                fields_[fieldCount_++] = {static_cast<std::uint32_t>(fieldStart_),
-                                          static_cast<std::uint32_t>(end - fieldStart_)};
+            if ((lineEnds.all >> bit & 1) == 0) {
+                StoreField({static_cast<std::uint32_t>(fieldStart_),
+                            static_cast<std::uint32_t>(at - fieldStart_)});
+                fieldStart_ = at + 1;
+                continue;
             }
+            // The writer ends every line with CR LF.
+            const bool pair = (lineEnds.pairs >> bit & 1) != 0;
+            if (!pair) outcome_.ownForm = false;
+            const std::size_t end = pair ? at - 1 : at;
+            StoreField({static_cast<std::uint32_t>(fieldStart_),
+                        static_cast<std::uint32_t>(end - fieldStart_)});
             fieldStart_ = at + 1;
-            lineOpen_ = true;
-            if (endsLine) EndLine();
+            EndLine();
         }
     }
 
@@ -248,25 +363,26 @@ class DelimitedReader {
         switch (roles_.Of(Text()[at])) {
             case Role::Separator:
                 // Between quotes it is text like any other.
-                if (quotes_ % 2 == 0) EndField(at, at);
+                if (quotes_ % 2 == 0) {
+                    EndField(at, at);
+                } else {
+                    quotedSeparator_ = true;
+                }
                 break;
             case Role::LineBreak:
                 Rewrite(at) += u"\r\n";
                 break;
             case Role::Quote:
                 ++quotes_;
+                NoteQuote(at);
                 if (std::u16string& text = Rewrite(at);
                     quotes_ % 2 == 1 && (!text.empty() || quotes_ == 3)) {
                     text += kQuote;
                 }
                 break;
-            case Role::CarriageReturn:
-                // Dropped. Before the LF that ends a line the field just ends there.
-                if (at + 1 == end_ || Text()[at + 1] != kLineFeed) Rewrite(at);
-                break;
+            case Role::CarriageReturn:  // a lone one: a CR before an LF is left to the LF
             case Role::LineFeed:
-                EndField(LineEnd(at), at);
-                EndLine();
+                EndRecord(at);
                 break;
             case Role::Plain:
                 break;
@@ -286,86 +402,258 @@ class DelimitedReader {
         return rewritten_;
     }
 
-    // Ends the field at `end`; the next one begins after the character at `at`.
-    void EndField(std::size_t end, std::size_t at) {
-        if (fieldCount_ < kColumnCount) StoreField(Field(end));
-        lineOpen_ = true;
-        fieldStart_ = at + 1;
-        quotes_ = 0;
-        rewriting_ = false;
+    // The line end at `at`, an LF or a lone CR, ends the record. The writer ends each with
+    // CR LF.
+    void EndRecord(std::size_t at) {
+        const std::size_t end = LineEnd(at);
+        if (end == at) outcome_.ownForm = false;
+        EndField(end, at);
+        EndLine();
     }
 
-    TaskTable::TextPiece Field(std::size_t end) {
-        const TaskTable::TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
-                                       static_cast<std::uint32_t>(end - fieldStart_)};
-        if (!rewriting_) return raw;
-        return table_.StoreInTextPool(Rewrite(end), raw);
-    }
-
-    void StoreField(TaskTable::TextPiece field) {
-        if (fieldCount_ < kColumnCount) fields_[fieldCount_++] = field;
-        lineOpen_ = true;
-    }
-
-    // Where the line's last field ends, for the LF at `at`.
+    // Where the line's last field ends, for the line end at `at`.
     std::size_t LineEnd(std::size_t at) const {
-        const bool afterReturn =
-            at > fieldStart_ && roles_.Of(Text()[at - 1]) == Role::CarriageReturn;
+        const bool afterReturn = at > fieldStart_ && roles_.Of(Text()[at]) == Role::LineFeed &&
+                                 roles_.Of(Text()[at - 1]) == Role::CarriageReturn;
         return afterReturn ? at - 1 : at;
     }
 
+    // Ends the field at `end`; the next one begins after the character at `at`.
+    void EndField(std::size_t end, std::size_t at) {
+        TakeField(end);
+        fieldStart_ = at + 1;
+        quotes_ = 0;
+        rewriting_ = false;
+        quotesAsWritten_ = true;
+        quotedSeparator_ = false;
+    }
+
+    // The field up to `end` becomes the line's next one.
+    void TakeField(std::size_t end, bool keepEmpty = true) {
+        const TaskTable::TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
+                                       static_cast<std::uint32_t>(end - fieldStart_)};
+        if (!rewriting_) {
+            if (keepEmpty || raw.length > 0) StoreField(raw);
+            return;
+        }
+        const std::u16string& text = Rewrite(end);
+        if (!keepEmpty && text.empty()) return;
+        if (fieldCount_ >= kColumnCount) {
+            DropField(text.size());
+            return;
+        }
+        // The writer encloses and escapes only texts; numbers and Booleans it writes bare.
+        outcome_.ownForm =
+            outcome_.ownForm && (textColumns_ >> fieldCount_ & 1) != 0 && IsWrittenAsRead(end);
+        StoreField(table_.StoreInTextPool(text, raw));
+    }
+
+    void StoreField(TaskTable::TextPiece field) {
+        if (fieldCount_ < kColumnCount) {
+            fields_[fieldCount_++] = field;
+            lineOpen_ = true;
+        } else {
+            DropField(field.length);
+        }
+    }
+
+    // A field beyond the last column.
+    void DropField(std::size_t length) {
+        outcome_.ownForm = false;
+        outcome_.lost = outcome_.lost || length > 0;
+        lineOpen_ = true;
+    }
+
+    // The writer encloses a text in quotes when it holds the separator or a quote, and doubles
+    // its quotes: the first quote of such a field opens it, every even one but the last is
+    // followed at once by the next, and the last closes it.
+    void NoteQuote(std::size_t at) {
+        if (quotes_ == 1) {
+            quotesAsWritten_ = at == fieldStart_;
+        } else if (quotes_ % 2 == 0) {
+            evenQuoteAt_ = at;
+        } else {
+            quotesAsWritten_ = quotesAsWritten_ && at == evenQuoteAt_ + 1;
+        }
+    }
+
+    // Whether the writer writes a rewritten text field, which ends at `end`, as it stands in
+    // the file. One without quotes was rewritten for its line-break characters, which the
+    // writer writes for CR LF.
+    bool IsWrittenAsRead(std::size_t end) const {
+        if (quotes_ == 0) return true;
+        const bool holdsQuoteOrSeparator = quotes_ >= 4 || quotedSeparator_;
+        return quotesAsWritten_ && quotes_ % 2 == 0 && evenQuoteAt_ + 1 == end &&
+               holdsQuoteOrSeparator;
+    }
+
+    // A record without its Enabled field (cut short, say) gives a row that is off, and so
+    // does one whose reading stops at a field its cell cannot convert.
     void EndLine() {
-        table_.AppendRow(std::span(fields_.data(), fieldCount_));
+        const bool whole = fieldCount_ == kColumnCount;
+        if (whole) {
+            NoteNumberFields();
+        } else {
+            outcome_.ownForm = false;
+            outcome_.lost = true;
+        }
+        try {
+            table_.AppendRow(std::span(fields_.data(), fieldCount_));
+        } catch (const Error&) {
+            SwitchOffLastRow();
+            throw;
+        }
+        if (!whole) SwitchOffLastRow();
+        if (outcome_.ownForm) rowNumber_.CountUp();
         fieldCount_ = 0;
         lineOpen_ = false;
     }
 
+    // The row number, the picture and Enabled: the writer writes them as it formats them.
+    void NoteNumberFields() {
+        const std::u16string_view enabled = TextOf(fields_[kEnabledColumn]);
+        const bool written = IsWrittenBoolean(enabled);
+        if (!written && !IsBooleanWord(enabled)) outcome_.lost = true;
+        outcome_.ownForm = outcome_.ownForm && written &&
+                           IsWord(TextOf(fields_[kNumberColumn]), rowNumber_.Text()) &&
+                           IsWrittenIntegerForm(TextOf(fields_[kImageColumn]));
+    }
+
+    void SwitchOffLastRow() { table_.SetEnabled(table_.RowCount() - 1, false); }
+
     TaskTable& table_;
     const Roles roles_;
+    const std::size_t first_;
     const std::size_t end_;
     std::size_t fieldStart_;
     unsigned quotes_ = 0;
     bool rewriting_ = false;    // the field does not read as it stands
     std::size_t runStart_ = 0;  // while rewriting: where the plain characters not yet taken begin
     std::u16string rewritten_;
+    // While rewriting: whether its quotes are as the writer writes them so far, where the
+    // last even one is, and whether a separator came between quotes.
+    bool quotesAsWritten_ = true;
+    std::size_t evenQuoteAt_ = 0;
+    bool quotedSeparator_ = false;
     std::array<TaskTable::TextPiece, kColumnCount> fields_{};  // the line's fields so far
     std::size_t fieldCount_ = 0;
     bool lineOpen_ = false;
+    ReadOutcome outcome_;
+    const std::uint32_t textColumns_ = TextColumns();
+    RowNumberText rowNumber_;  // the next row's
 };
 
 void SwapUnitBytes(TextBuffer& units) {
     for (char16_t& unit : units) unit = static_cast<char16_t>(unit << 8 | unit >> 8);
 }
 
-// Turns the file's bytes, as read into the storage of `units`, into its characters where
-// they lie: UTF-16 either way round after its mark, else one byte each; a trailing part of a
-// unit is ignored. Gives the position of the first character after the mark.
-std::size_t DecodeInPlace(TextBuffer& units, std::size_t byteCount) {
+// The length of the well-formed UTF-8 sequence that begins the bytes; 0 when there is none
+// (a stray continuation byte, an overlong form, a surrogate, a code point beyond U+10FFFF, or a
+// sequence cut short).
+std::size_t Utf8SequenceLength(const std::uint8_t* bytes, std::size_t available) {
+    const std::uint8_t lead = bytes[0];
+    if (lead < 0x80) return 1;
+    // The second byte's range depends on the lead; the later ones are always 80 to BF.
+    std::size_t length = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (available < length || bytes[1] < low || bytes[1] > high) return 0;
+    for (std::size_t k = 2; k < length; ++k) {
+        if ((bytes[k] & 0xC0) != 0x80) return 0;
+    }
+    return length;
+}
+
+// The characters of the bytes from `start` on in place of the bytes, when they are valid
+// UTF-8; false, with the bytes left as they are, otherwise.
+bool DecodeUtf8(TextBuffer& units, std::size_t start, std::size_t byteCount) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());
+    TextBuffer decoded;
+    decoded.resize(byteCount - start);
+    std::size_t count = 0;
+    for (std::size_t i = start; i < byteCount;) {
+        const std::size_t length = Utf8SequenceLength(bytes + i, byteCount - i);
+        if (length == 0) return false;
+        std::uint32_t codePoint = length == 1 ? bytes[i] : bytes[i] & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            codePoint = codePoint << 6 | (bytes[i + k] & 0x3Fu);
+        if (codePoint >= 0x10000) {
+            codePoint -= 0x10000;
+            decoded[count++] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+            decoded[count++] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        } else {
+            decoded[count++] = static_cast<char16_t>(codePoint);
+        }
+        i += length;
+    }
+    decoded.resize(count);
+    units = std::move(decoded);
+    return true;
+}
+
+// One character for each byte, with the byte's code.
+void SpreadBytes(TextBuffer& units, std::size_t byteCount) {
+    units.resize(byteCount);
+    // From the last byte back, so that no byte is overwritten before it is read.
+    const auto* moved = reinterpret_cast<const std::uint8_t*>(units.data());
+    for (std::size_t i = byteCount; i-- > 0;) units[i] = moved[i];
+}
+
+// How the file's bytes became its characters.
+struct Decoding {
+    std::size_t first = 0;     // the first character after a byte-order mark
+    bool ownEncoding = false;  // UTF-16 little-endian behind its mark, as the writer writes
+    bool strayByte = false;    // a byte after the last whole UTF-16 unit, which is dropped
+};
+
+// Turns the file's bytes, as read into the storage of `units`, into its characters: UTF-16
+// either way round after its mark; UTF-8 after its mark, or without one, when the bytes are
+// valid UTF-8; else one byte each.
+Decoding DecodeInPlace(TextBuffer& units, std::size_t byteCount) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());
     const bool littleEndian = byteCount >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
     const bool bigEndian = byteCount >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
     if (littleEndian || bigEndian) {
         units.resize(byteCount / 2);
         if (littleEndian != (std::endian::native == std::endian::little)) SwapUnitBytes(units);
-        return 1;
+        const bool strayByte = byteCount % 2 != 0;
+        return {1, littleEndian && !strayByte, strayByte};
     }
-    units.resize(byteCount);
-    // From the last byte back, so that no byte is overwritten before it is read.
-    const auto* moved = reinterpret_cast<const std::uint8_t*>(units.data());
-    for (std::size_t i = byteCount; i-- > 0;) units[i] = moved[i];
-    return 0;
+    const bool utf8Mark =
+        byteCount >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+    // Bytes below 80 are their own characters either way, and need no second buffer.
+    const bool ascii =
+        std::all_of(bytes, bytes + byteCount, [](std::uint8_t b) { return b < 0x80; });
+    if (ascii || !DecodeUtf8(units, utf8Mark ? 3 : 0, byteCount)) SpreadBytes(units, byteCount);
+    return {};
 }
 
 // Reads the file's bytes, held in the storage of `units`, into the table, which keeps them
 // as its text pool.
-void ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount, char16_t separator,
-               char16_t lineBreak) {
-    const std::size_t first = DecodeInPlace(units, byteCount);
+ReadOutcome ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount, char16_t separator,
+                      char16_t lineBreak) {
+    const Decoding decoding = DecodeInPlace(units, byteCount);
     // A row takes a few dozen characters.
     const auto rows = static_cast<int>(std::min(units.size() / 32, kMaxReservedRows));
     table.ClearRows(std::move(units));
     table.Reserve(rows);
-    DelimitedReader(table, separator, lineBreak, first).Read();
+    ReadOutcome outcome =
+        DelimitedReader(table, separator, lineBreak, decoding.first, decoding.ownEncoding).Read();
+    outcome.lost = outcome.lost || decoding.strayByte;
+    return outcome;
 }
 
 // Room for a file of `size` bytes in the storage of a text.
@@ -396,11 +684,11 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
     return bytes;
 }
 
-void DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes, char16_t separator,
-                     char16_t lineBreak) {
+ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
+                            char16_t separator, char16_t lineBreak) {
     TextBuffer units;
     std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
-    ReadUnits(table, std::move(units), bytes.size(), separator, lineBreak);
+    return ReadUnits(table, std::move(units), bytes.size(), separator, lineBreak);
 }
 
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
@@ -408,14 +696,14 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
     files.ReplaceFile(fileName, EncodeDelimited(table, separator, lineBreak, encoding));
 }
 
-void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
-                   char16_t separator, char16_t lineBreak) {
+ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
+                          char16_t separator, char16_t lineBreak) {
     table.ClearRows();
     // Read where the table will keep the text.
     TextBuffer units;
     const std::size_t byteCount =
         files.ReadFileInto(fileName, [&](std::size_t size) { return RoomIn(units, size); });
-    ReadUnits(table, std::move(units), byteCount, separator, lineBreak);
+    return ReadUnits(table, std::move(units), byteCount, separator, lineBreak);
 }
 
 }  // namespace quorvel

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tasks/file_system.h"
+#include "common/file_system.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
@@ -20,13 +20,25 @@ inline constexpr int kUtf16LittleEndianEncoding = 1;
 std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separator,
                                           char16_t lineBreak, int encoding);
 
-// Replaces the table's rows with those held in a delimited file's bytes (UTF-16 either way
-// round after its mark, else one byte a character). lineBreak reads as CR LF; surplus fields are
-// dropped and missing ones keep the column defaults. A field its cell cannot convert stops the
-// reading with that cell's Error: the rows before it, and the fields of its row stored so far,
-// stay.
-void DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes, char16_t separator,
-                     char16_t lineBreak);
+// What a reading found besides the rows.
+struct ReadOutcome {
+    // Written back, the table gives the very bytes read: the file is in the writer's own form.
+    bool ownForm = false;
+    // Something the file holds is not in the table: a record without its Enabled field
+    // (cut short, say), a field beyond the last column that holds text, an Enabled text that
+    // is no Boolean, or a byte after the last UTF-16 unit.
+    bool lost = false;
+};
+
+// Replaces the table's rows with those held in a delimited file's bytes. The bytes are UTF-16
+// either way round after its mark, UTF-8 after the UTF-8 mark or when they are valid UTF-8
+// without one, else one byte a character. CR LF, a lone CR and a lone LF each end a record;
+// lineBreak reads as CR LF. Surplus fields are dropped and missing ones keep the column
+// defaults, except that a record without its Enabled field is off. A field its cell cannot
+// convert stops the reading with that cell's Error: the rows before it, and the fields of its
+// row stored so far, stay, and that row is off.
+ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
+                            char16_t separator, char16_t lineBreak);
 
 // Replaces the file with the table's rows; throws FileError when it cannot be written.
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
@@ -35,7 +47,7 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
 // Clears the table and fills it from the file. Throws FileError
 // when the file cannot be read (the table stays empty) and a conversion Error as
 // DecodeDelimited does.
-void ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
-                   char16_t separator, char16_t lineBreak);
+ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
+                          char16_t separator, char16_t lineBreak);
 
 }  // namespace quorvel

@@ -124,6 +124,7 @@ TEST_F(ActionsWinTest, ClearClipboardTaskEmptiesAClipboardThatHeldText) {
 
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_EQ(::CountClipboardFormats(), 0);
+    EXPECT_EQ(::GetOpenClipboardWindow(), nullptr) << "the clipboard was not given back";
     EXPECT_EQ(::GetClipboardOwner(), window_.get()) << "the program's window emptied it";
 }
 

@@ -6,96 +6,69 @@
 #include "actions/dispatcher.h"
 #include "common/text.h"
 #include "error_text.h"
-#include "fake_system_calls.h"
+#include "fake_system.h"
 
 namespace quorvel {
 namespace {
 
 using testing::ElementsAre;
 using testing::IsEmpty;
-using testing_support::FakeSystemCalls;
+using testing_support::FakePowerControl;
+using Exit = FakePowerControl::Exit;
+using Launch = testing_support::FakeShell::Launch;
+using Suspension = FakePowerControl::Suspension;
 
 class SystemOperationsTest : public testing::Test {
   protected:
-    SystemOperationsTest() {
-        auto fake = std::make_unique<FakeSystemCalls>();
-        calls_ = fake.get();
-        operations_ = std::make_unique<SystemOperations>(std::move(fake));
-    }
-
-    FakeSystemCalls& calls() { return *calls_; }
-    SystemOperations& operations() { return *operations_; }
-
-  private:
-    FakeSystemCalls* calls_;
-    std::unique_ptr<SystemOperations> operations_;
+    testing_support::FakeSystem system;
+    SystemOperations operations{system.Services()};
 };
 
 TEST_F(SystemOperationsTest, OnlyAFailedLaunchShowsTheSystemsMessageAndTheFile) {
-    calls().shellExecuteResult = 33;
-    operations().ShellExecuteW(u"", u"https://example.org", u"", 1);
-    calls().shellExecuteResult = 2;  // SE_ERR_FNF, the system's ERROR_FILE_NOT_FOUND
-    operations().ShellExecuteW(u"open", u"C:\\Tools\\Missing.exe", u"-x", 3);
-    calls().shellExecuteResult = 31;  // SE_ERR_NOASSOC, which has a system code of its own
-    operations().ShellExecuteW(u"open", u"c:\\notes.xyz", u"", 1);
-    EXPECT_THAT(
-        calls().log,
-        ElementsAre("ShellExecute [] [https://example.org] [] 1",
-                    "ShellExecute [open] [C:\\Tools\\Missing.exe] [-x] 3", "FormatMessage 2",
-                    "ErrorBox [The file was not found.\r\n\"C:\\Tools\\Missing.exe\"]",
-                    "ShellExecute [open] [c:\\notes.xyz] [] 1", "FormatMessage 1155",
-                    "ErrorBox [System error 1155\r\n\"c:\\notes.xyz\"]"));
+    system.shell.refusals = {{u"C:\\Tools\\Missing.exe", 2},  // SE_ERR_FNF, ERROR_FILE_NOT_FOUND
+                             {u"c:\\notes.xyz", 31}};  // SE_ERR_NOASSOC, a system code of its own
+    operations.ShellExecuteW(u"", u"https://example.org", u"", 1);
+    operations.ShellExecuteW(u"open", u"C:\\Tools\\Missing.exe", u"-x", 3);
+    operations.ShellExecuteW(u"open", u"c:\\notes.xyz", u"", 1);
+
+    EXPECT_THAT(system.shell.launches, ElementsAre(Launch{u"", u"https://example.org", u"", 1}));
+    EXPECT_THAT(system.shell.errorBoxes,
+                ElementsAre(u"The file was not found.\r\n\"C:\\Tools\\Missing.exe\"",
+                            u"System error 1155\r\n\"c:\\notes.xyz\""));
 }
 
 TEST_F(SystemOperationsTest, TargetsLongerThanTheShellTakesAreNotHandedOverButReported) {
-    calls().shellExecuteResult = 33;
-    calls().errorTexts[111] = u"The file name is too long.";
     const std::u16string folder = u"C:\\" + std::u16string(247, u'a');
     const std::u16string longestPath = folder + u"\\tool.exe";  // MAX_PATH less its zero
     const std::u16string share = u"\\\\server\\" + std::u16string(252, u's');
     const std::u16string longestAddress = u"https://example.org/?q=" + std::u16string(937, u'q');
     for (const auto& target :
          {longestPath, folder + u"\\tool1.exe", share, longestAddress, longestAddress + u"q"}) {
-        operations().ShellExecuteW(u"open", target, u"-x", 1);
+        operations.ShellExecuteW(u"open", target, u"-x", 1);
     }
     const auto box = [](std::u16string_view shown) {
-        return "ErrorBox [The file name is too long.\r\n\"" + ToUtf8(shown) + "\"]";
+        return u"The file name is too long.\r\n\"" + std::u16string(shown) + u"\"";
     };
-    EXPECT_THAT(calls().log,
-                ElementsAre("ShellExecute [open] [" + ToUtf8(longestPath) + "] [-x] 1",
-                            "FormatMessage 111", box(folder + u"\\tool1.exe"), "FormatMessage 111",
-                            box(share.substr(0, 260) + u"..."),
-                            "ShellExecute [open] [" + ToUtf8(longestAddress) + "] [-x] 1",
-                            "FormatMessage 111", box(longestAddress.substr(0, 260) + u"...")));
+    EXPECT_THAT(system.shell.launches, ElementsAre(Launch{u"open", longestPath, u"-x", 1},
+                                                   Launch{u"open", longestAddress, u"-x", 1}));
+    EXPECT_THAT(system.shell.errorBoxes,
+                ElementsAre(box(folder + u"\\tool1.exe"), box(share.substr(0, 260) + u"..."),
+                            box(longestAddress.substr(0, 260) + u"...")));
 }
 
-TEST_F(SystemOperationsTest, OsFamilyNameFollowsThePlatformId) {
-    const std::vector<std::pair<std::optional<std::uint32_t>, std::u16string>> cases{
-        {0, u"Win32s"}, {1, u"Windows 95"}, {2, u"Windows NT"}, {3, u""}, {std::nullopt, u""}};
-    for (const auto& [platform, name] : cases) {
-        calls().platformId = platform;
-        EXPECT_EQ(operations().GetOsFamilyName(), name);
-    }
-}
-
-TEST_F(SystemOperationsTest, PowerOffOnNtEnablesTheShutdownPrivilegeFirst) {
-    operations().PowerOffComputer();
-
-    EXPECT_THAT(calls().log, ElementsAre("GetVersionEx", "OpenProcessToken 0x28",
-                                         "LookupPrivilegeValue SeShutdownPrivilege",
-                                         "AdjustTokenPrivileges token 19 0x2 previous",
-                                         "GetLastError", "close token", "ExitWindowsEx 0xC 0"));
-    operations().RebootComputer();
-    EXPECT_EQ(calls().log.back(), "ExitWindowsEx 0x6 0") << "forced too";
-    calls().log.clear();
-    operations().LogOffComputer();
-    EXPECT_THAT(calls().log, ElementsAre("ExitWindowsEx 0x0 0")) << "neither forced nor privileged";
+TEST_F(SystemOperationsTest, PowerOffAndRebootAreForcedWithThePrivilegeAndLogOffIsNeither) {
+    operations.LogOffComputer();
+    EXPECT_EQ(system.power.exit, (Exit{kEwxLogOff, /*privileged=*/false}));
+    operations.PowerOffComputer();
+    EXPECT_EQ(system.power.exit, (Exit{0xC, /*privileged=*/true}));
+    operations.RebootComputer();
+    EXPECT_EQ(system.power.exit, (Exit{0x6, /*privileged=*/true}));
+    EXPECT_THAT(system.power.messages, IsEmpty());
 }
 
 struct PrivilegeFailure {
-    const char* name;
-    void (*arrange)(FakeSystemCalls&);
-    const char* message;
+    ShutdownPrivilege answer;
+    const char16_t* caption;
 };
 
 class ShutdownPrivilegeFailureTest
@@ -104,72 +77,49 @@ class ShutdownPrivilegeFailureTest
 
 TEST_P(ShutdownPrivilegeFailureTest, ShowsTheFailingCallsCaptionAndShutsNothingDown) {
     const auto& [failure, reboot] = GetParam();
-    failure.arrange(calls());
+    system.power.privilegeAnswer = failure.answer;
 
     if (reboot) {
-        operations().RebootComputer();
+        operations.RebootComputer();
     } else {
-        operations().PowerOffComputer();
+        operations.PowerOffComputer();
     }
 
-    EXPECT_THAT(calls().log, testing::Contains(failure.message));
-    EXPECT_THAT(calls().log, testing::Not(testing::Contains(testing::StartsWith("ExitWindowsEx"))));
-    EXPECT_THAT(calls().log, testing::Contains(testing::StartsWith("MessageBox")).Times(1));
-    if (calls().tokenOpens) {
-        EXPECT_EQ(calls().log.back(), "close token");
-    }
+    EXPECT_THAT(system.power.messages,
+                ElementsAre(FakePowerControl::Message{u"Exit Error", failure.caption}));
+    EXPECT_EQ(system.power.exit, std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachStep, ShutdownPrivilegeFailureTest,
-    testing::Combine(
-        testing::Values(
-            PrivilegeFailure{"Token", [](FakeSystemCalls& c) { c.tokenOpens = false; },
-                             "MessageBox [Exit Error] [OpenProcessToken() Failed]"},
-            PrivilegeFailure{"Lookup", [](FakeSystemCalls& c) { c.shutdownPrivilege.reset(); },
-                             "MessageBox [Exit Error] [LookupPrivilegeValue() Failed]"},
-            // An account without the privilege: the call succeeds, the last error tells.
-            PrivilegeFailure{"NotAllAssigned",
-                             [](FakeSystemCalls& c) { c.lastErrorAfterAdjust = 1300; },
-                             "MessageBox [Exit Error] [AdjustTokenPrivileges() Failed]"}),
-        testing::Bool()),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) +
-               (std::get<1>(info.param) ? "Reboot" : "PowerOff");
-    });
+    testing::Combine(testing::Values(PrivilegeFailure{ShutdownPrivilege::kNoToken,
+                                                      u"OpenProcessToken() Failed"},
+                                     PrivilegeFailure{ShutdownPrivilege::kUnknown,
+                                                      u"LookupPrivilegeValue() Failed"},
+                                     PrivilegeFailure{ShutdownPrivilege::kNotAdjusted,
+                                                      u"AdjustTokenPrivileges() Failed"},
+                                     PrivilegeFailure{ShutdownPrivilege::kNotHeldByAccount,
+                                                      u"AdjustTokenPrivileges() Failed"}),
+                     testing::Bool()));
 
-TEST_F(SystemOperationsTest, OutsideTheNtFamilyShutdownNeedsNoPrivilege) {
-    for (const std::optional<std::uint32_t> platform : {std::optional<std::uint32_t>{0}, {1}, {}}) {
-        calls().log.clear();
-        calls().platformId = platform;
-        calls().tokenOpens = false;
-        operations().PowerOffComputer();
-        EXPECT_THAT(calls().log, ElementsAre("GetVersionEx", "ExitWindowsEx 0xC 0"));
+TEST_F(SystemOperationsTest, HibernateAndStandBySuspendOnceTheTokenTookThePrivilege) {
+    for (const auto answer : {ShutdownPrivilege::kNoToken, ShutdownPrivilege::kUnknown,
+                              ShutdownPrivilege::kNotAdjusted}) {
+        system.power.privilegeAnswer = answer;
+        operations.HibernateComputer();
+        operations.StandByComputer();
+        EXPECT_EQ(system.power.suspension, std::nullopt);
     }
-}
-
-TEST_F(SystemOperationsTest, HibernateAndStandBySuspendAfterEnablingThePrivilege) {
-    operations().HibernateComputer();
-    operations().StandByComputer();
-
-    EXPECT_THAT(calls().log,
-                ElementsAre("OpenProcessToken 0x28", "LookupPrivilegeValue SeShutdownPrivilege",
-                            "AdjustTokenPrivileges token 19 0x2", "SetSuspendState true true",
-                            "close token", "OpenProcessToken 0x28",
-                            "LookupPrivilegeValue SeShutdownPrivilege",
-                            "AdjustTokenPrivileges token 19 0x2", "SetSuspendState false false",
-                            "close token"));
-}
-
-TEST_F(SystemOperationsTest, HibernateAndStandByFailSilently) {
-    calls().adjustSucceeds = false;
-    operations().HibernateComputer();
-    calls().tokenOpens = false;
-    operations().StandByComputer();
-
-    EXPECT_THAT(calls().log, testing::Not(testing::Contains(testing::StartsWith("SetSuspend"))));
-    EXPECT_THAT(calls().log, testing::Not(testing::Contains(testing::StartsWith("MessageBox"))));
-    EXPECT_THAT(calls().log, testing::Not(testing::Contains("GetLastError")));
+    // The token took the change; the system itself refuses an account without the privilege.
+    system.power.privilegeAnswer = ShutdownPrivilege::kNotHeldByAccount;
+    operations.StandByComputer();
+    EXPECT_EQ(system.power.suspension, (Suspension{false, /*force=*/false, /*privileged=*/false}));
+    system.power.privilegeAnswer = ShutdownPrivilege::kEnabled;
+    operations.HibernateComputer();
+    EXPECT_EQ(system.power.suspension, (Suspension{true, /*force=*/true, /*privileged=*/true}));
+    operations.StandByComputer();
+    EXPECT_EQ(system.power.suspension, (Suspension{false, /*force=*/false, /*privileged=*/true}));
+    EXPECT_THAT(system.power.messages, IsEmpty()) << "they fail silently";
 }
 
 TEST(CdElementNameTest, TakesTheDriveLetterOfTheDestination) {
@@ -180,23 +130,13 @@ TEST(CdElementNameTest, TakesTheDriveLetterOfTheDestination) {
     EXPECT_EQ(CdElementName(u"\\\\.\\cdrom0"), std::nullopt);
 }
 
-TEST_F(SystemOperationsTest, CdDoorOpensTheDeviceSetsTheDoorAndClosesIt) {
-    operations().OpenCdDoor(u"E:");
-    operations().CloseCdDoor(u"f");
-
-    EXPECT_THAT(
-        calls().log,
-        ElementsAre("mciSendCommand 0 0x803 0x2200 [CDAudio] [E:]", "mciSendCommand 7 0x80D 0x100",
-                    "mciSendCommand 7 0x804 0x0", "mciSendCommand 0 0x803 0x2200 [CDAudio] [F:]",
-                    "mciSendCommand 7 0x80D 0x200", "mciSendCommand 7 0x804 0x0"));
-}
-
-TEST_F(SystemOperationsTest, CdDoorStopsSilentlyWhenTheDeviceCannotBeOpened) {
-    calls().mciOpenResult = 275;
-    operations().OpenCdDoor(u"e");
-    operations().OpenCdDoor(u"");
-
-    EXPECT_THAT(calls().log, ElementsAre("mciSendCommand 0 0x803 0x2200 [CDAudio] [E:]"));
+TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {
+    system.cdDoors.doors = {{u"E:", Door::kClosed}, {u"F:", Door::kOpen}};
+    operations.OpenCdDoor(u"e:");
+    operations.CloseCdDoor(u"F:\\");
+    operations.CloseCdDoor(u"");
+    EXPECT_THAT(system.cdDoors.doors,
+                ElementsAre(std::pair{u"E:", Door::kOpen}, std::pair{u"F:", Door::kClosed}));
 }
 
 TEST(ProcessNameMatchesTest, ComparesTheFileNameOrTheWholeEntryIgnoringAsciiCase) {
@@ -211,59 +151,30 @@ TEST(ProcessNameMatchesTest, ComparesTheFileNameOrTheWholeEntryIgnoringAsciiCase
     EXPECT_TRUE(ProcessNameMatches(u"\u00E9DIT.EXE", u"\u00E9dit.exe"));
 }
 
-TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessAndClosesEachHandle) {
-    calls().processes = {{4, u"System"},
-                         {10, u"C:\\Apps\\EDITOR.EXE"},
-                         {11, u"editor.exe"},
-                         {12, u"xeditor.exe"},
-                         {13, u"Editor.exe"}};
-    calls().processesThatCannotBeOpened = {11};
+TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessThatCanBeEnded) {
+    system.processes.processes = {{4, u"System"},
+                                  {10, u"C:\\Apps\\EDITOR.EXE"},
+                                  {11, u"editor.exe"},
+                                  {12, u"xeditor.exe"},
+                                  {13, u"Editor.exe"}};
+    system.processes.unendable = {11};
 
-    operations().CloseProgramByName(u"Editor.exe");
+    operations.CloseProgramByName(u"Editor.exe");
+    operations.CloseProgramByName(u"notepad.exe");
 
-    EXPECT_THAT(
-        calls().log,
-        ElementsAre("CreateToolhelp32Snapshot 0x2", "Process32First snapshot",
-                    "Process32Next snapshot", "OpenProcess 0x1 false 10",
-                    "TerminateProcess process 10 0", "close process 10", "Process32Next snapshot",
-                    "OpenProcess 0x1 false 11", "Process32Next snapshot", "Process32Next snapshot",
-                    "OpenProcess 0x1 false 13", "TerminateProcess process 13 0", "close process 13",
-                    "Process32Next snapshot", "close snapshot"));
-}
-
-TEST_F(SystemOperationsTest, CloseProgramByNameWithoutSnapshotOrMatchEndsNothing) {
-    calls().processes = {{4, u"System"}};
-    operations().CloseProgramByName(u"editor.exe");
-    calls().snapshotOpens = false;
-    operations().CloseProgramByName(u"System");
-
-    EXPECT_THAT(calls().log, testing::Not(testing::Contains(testing::StartsWith("OpenProcess"))));
-}
-
-TEST_F(SystemOperationsTest, SpecialFolderIsOpenedByItsItemIdListWhichIsThenFreed) {
-    operations().OpenSpecialFolder(17, 3);
-    calls().folderFound = false;
-    operations().OpenSpecialFolder(5, 1);
-
-    EXPECT_THAT(calls().log,
-                ElementsAre("SHGetSpecialFolderLocation 17", "ShellExecuteEx item-ID list 3",
-                            "close item-ID list", "SHGetSpecialFolderLocation 5"));
+    EXPECT_THAT(system.processes.processes,
+                ElementsAre(RunningProcess{4, u"System"}, RunningProcess{11, u"editor.exe"},
+                            RunningProcess{12, u"xeditor.exe"}));
 }
 
 TEST_F(SystemOperationsTest, MinimizeAllAlternatesAndRetriesAfterAFailure) {
-    operations().ToggleMinimizeAll();
-    operations().ToggleMinimizeAll();
-    calls().shellCallFails = true;
-    EXPECT_THROW(operations().ToggleMinimizeAll(), Error);
-    calls().shellCallFails = false;
-    operations().ToggleMinimizeAll();
-    calls().shellCallFails = true;
-    EXPECT_THROW(operations().ToggleMinimizeAll(), Error);
-    calls().shellCallFails = false;
-    operations().ToggleMinimizeAll();
-
-    EXPECT_THAT(calls().log, ElementsAre("MinimizeAll", "UndoMinimizeALL", "MinimizeAll",
-                                         "MinimizeAll", "UndoMinimizeALL", "UndoMinimizeALL"));
+    for (const bool minimized : {true, false, true, false}) {
+        system.shell.refusesMinimizeAll = true;
+        EXPECT_THROW(operations.ToggleMinimizeAll(), Error);
+        system.shell.refusesMinimizeAll = false;
+        operations.ToggleMinimizeAll();
+        EXPECT_EQ(system.shell.windowsMinimized, minimized) << "a refused call is tried again";
+    }
 }
 
 TEST_F(SystemOperationsTest, TwoMinimizeTasksShareOneAlternation) {
@@ -271,24 +182,22 @@ TEST_F(SystemOperationsTest, TwoMinimizeTasksShareOneAlternation) {
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F1"});
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F2"});
     const RowsByHotKey rows{{0x70, {0}}, {0x71, {1}}};
-    Dispatcher dispatcher(table, rows, operations(), [] { throw; });
+    Dispatcher dispatcher(table, rows, operations, [] { throw; });
 
-    dispatcher.OnHotKeyPressed(0x70);
-    dispatcher.OnHotKeyPressed(0x71);
-    dispatcher.OnHotKeyPressed(0x71);
-
-    EXPECT_THAT(calls().log, ElementsAre("MinimizeAll", "UndoMinimizeALL", "MinimizeAll"));
+    for (const auto& [hotKey, minimized] :
+         {std::pair{0x70u, true}, {0x71u, false}, {0x71u, true}}) {
+        dispatcher.OnHotKeyPressed(hotKey);
+        EXPECT_EQ(system.shell.windowsMinimized, minimized);
+    }
 }
 
-TEST_F(SystemOperationsTest, ClearClipboardEmptiesAnOpenedClipboardAndGivesItBack) {
-    operations().ClearClipboard();
-    EXPECT_THAT(calls().log, ElementsAre("OpenClipboard", "EmptyClipboard", "CloseClipboard"));
-}
-
-TEST_F(SystemOperationsTest, ClearClipboardRaisesWhenTheClipboardIsHeld) {
-    calls().clipboardOpens = false;
-    EXPECT_EQ(ErrorTextOf([&] { operations().ClearClipboard(); }), u"Cannot open clipboard");
-    EXPECT_THAT(calls().log, ElementsAre("OpenClipboard"));
+TEST_F(SystemOperationsTest, ClearClipboardEmptiesItOrRaisesWhileAnotherProgramHoldsIt) {
+    system.clipboard.heldByAnotherProgram = true;
+    EXPECT_EQ(ErrorTextOf([&] { operations.ClearClipboard(); }), u"Cannot open clipboard");
+    EXPECT_TRUE(system.clipboard.holdsData);
+    system.clipboard.heldByAnotherProgram = false;
+    operations.ClearClipboard();
+    EXPECT_FALSE(system.clipboard.holdsData);
 }
 
 }  // namespace

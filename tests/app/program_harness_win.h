@@ -27,6 +27,10 @@ std::string UserSettings(std::string_view settings);
 void DeleteRegValues();
 
 std::string FileText(const std::filesystem::path& path);
+// A text's UTF-16 bytes, as the task file holds them.
+inline std::string Utf16Bytes(std::wstring_view text) {
+    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
+}
 
 // One Quorvel process started from the scratch folder; the constructor returns once the
 // program waits for input (or has ended, as a second start does).

@@ -9,6 +9,8 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "program_harness_win.h"
 
@@ -24,6 +26,67 @@ constexpr WPARAM kMainMenuExit = 2000;
 constexpr WPARAM kMainMenuAbout = 2001;
 constexpr WPARAM kTrayMenuAbout = 2003;
 constexpr WPARAM kTrayMenuExit = 2004;
+constexpr int kMessageBoxText = 0xFFFF;  // the static control of a message box
+
+std::wstring UnixPath(const fs::path& path) {
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (unixFileName == nullptr) return {};
+    char* name = unixFileName(path.c_str());
+    if (name == nullptr) return {};
+    const std::string text(name);
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return fs::path(text).wstring();
+}
+
+// Runs a program of the Unix side to its end.
+void RunUnixProgram(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &info))
+        << ::GetLastError();
+    ::WaitForSingleObject(info.hProcess, kStartTimeoutMs);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+}
+
+// A Unix symbolic link to a folder: under Wine a path through it leads to the folder itself,
+// as a directory link does on Windows. It lies outside the test's scratch folder, whose removal
+// would otherwise go through it.
+class FolderLink {
+  public:
+    explicit FolderLink(const fs::path& folder)
+        : path_(fs::temp_directory_path() / (folder.parent_path().filename().wstring() + L"-link")),
+          unixPath_(UnixPath(path_.parent_path()) + L"/" + path_.filename().wstring()) {
+        RunUnixProgram(L"/bin/ln -s \"" + UnixPath(folder) + L"\" \"" + unixPath_ + L"\"");
+    }
+    ~FolderLink() { RunUnixProgram(L"/bin/rm \"" + unixPath_ + L"\""); }
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+    std::wstring unixPath_;
+};
+
+std::vector<HWND> VisibleBoxes(DWORD processId) {
+    std::vector<HWND> boxes;
+    for (const HWND box : TopLevelWindows(processId, L"#32770", L"Quorvel")) {
+        if (::IsWindowVisible(box)) boxes.push_back(box);
+    }
+    return boxes;
+}
+
+std::wstring BoxText(HWND box) {
+    wchar_t text[1024] = L"";
+    ::GetWindowTextW(::GetDlgItem(box, kMessageBoxText), text, 1024);
+    return text;
+}
 
 TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {
     {
@@ -245,15 +308,20 @@ TEST_F(QuorvelProgramTest, MissingSettingsFileShowsOneErrorBoxAndTheProgramGoesO
     EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings));
 }
 
-TEST_F(QuorvelProgramTest, SecondStartShowsTheRunningInstanceAndEnds) {
+TEST_F(QuorvelProgramTest, SecondStartShowsTheRunningInstanceAndEndsByAnyPath) {
     SetNotFirstStart();
     Quorvel first(Executable());
     const HWND window = first.MainWindow();
-    ASSERT_FALSE(::IsWindowVisible(window));
-    Quorvel second(Executable());
-    EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
-    EXPECT_EQ(RegValue(kVendorKey, L"fr"), L"42"s) << "the second start counts nothing";
+    const FolderLink link(folder_);
+    for (const fs::path& executable : {Executable(), link.Path() / "Quorvel.exe"}) {
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) == FALSE; }, 5000));
+        Quorvel second(executable);
+        EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0)) << executable.string();
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000))
+            << executable.string();
+        EXPECT_EQ(RegValue(kVendorKey, L"fr"), L"42"s) << "the second start counts nothing";
+    }
     first.Close();
 }
 
@@ -277,6 +345,45 @@ TEST(QuorvelExecutable, ImportsOnlyTheSystemLibrariesItsStartNeeds) {
     EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string_view::npos);
     ::FreeLibrary(resources);
+}
+
+TEST_F(QuorvelProgramTest, AnExitThatCannotSaveAsksOnceAndOnlyYesEnds) {
+    SetNotFirstStart();
+    // A list saved as it stands loses nothing at an exit; one the start could not read whole
+    // still has its save ahead of it.
+    const fs::path actions = Data() / "actions.cfg";
+    const std::string damaged = Utf16Bytes(
+        L"\xFEFF"
+        L"1,Run Calc,,,Normal,x,True\r\n");
+    WriteFile(actions, damaged);
+    ::SetFileAttributesW(actions.c_str(), FILE_ATTRIBUTE_READONLY);
+    Quorvel quorvel(Executable());
+    const HWND window = quorvel.MainWindow();
+    ASSERT_TRUE(WaitUntil([&] { return !VisibleBoxes(quorvel.Id()).empty(); }));
+    ::PostMessageW(VisibleBoxes(quorvel.Id()).front(), WM_COMMAND, IDOK, 0);  // the damage note
+    ASSERT_TRUE(WaitUntil([&] { return VisibleBoxes(quorvel.Id()).empty(); }, 5000));
+    const auto askExit = [&](UINT message, WPARAM item, int answer) {
+        ::PostMessageW(window, message, item, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !VisibleBoxes(quorvel.Id()).empty(); }));
+        const HWND box = VisibleBoxes(quorvel.Id()).front();
+        EXPECT_NE(BoxText(box).find(L'"' + actions.wstring() + L'"'), std::wstring::npos)
+            << fs::path(BoxText(box)).string();
+        ::PostMessageW(box, WM_COMMAND, answer, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(box) == FALSE; }, 5000));
+    };
+    // No, on every road out: the program goes on, and asks nothing more.
+    const std::pair<UINT, WPARAM> roads[] = {
+        {WM_COMMAND, kTrayMenuExit}, {WM_COMMAND, kMainMenuExit}, {WM_CLOSE, 0}};
+    for (const auto& [message, item] : roads) {
+        ASSERT_NO_FATAL_FAILURE(askExit(message, item, IDNO));
+        EXPECT_FALSE(WaitUntil(
+            [&] { return !quorvel.Running() || !VisibleBoxes(quorvel.Id()).empty(); }, 1500))
+            << message << " " << item;
+    }
+    ASSERT_NO_FATAL_FAILURE(askExit(WM_COMMAND, kTrayMenuExit, IDYES));
+    EXPECT_EQ(quorvel.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(FileText(actions), damaged);
+    ::SetFileAttributesW(actions.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

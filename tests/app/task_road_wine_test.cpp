@@ -47,8 +47,9 @@ constexpr wchar_t kEditorCaption[] = L"Add task";
 constexpr DWORD kRunTimeoutMs = 15000;
 constexpr DWORD kQuietMs = 1500;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
-constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kMessageBoxText = 0xFFFF;  // the static control of a message box
 // The grid's shown columns as the list view numbers them.
+constexpr int kShownDescColumn = 2;
 constexpr int kShownHotkeyColumn = 3;
 constexpr int kShownDestColumn = 4;
 constexpr int kShownEnabledColumn = 6;
@@ -84,10 +85,6 @@ std::wstring Utf16Text(std::string_view bytes) {
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
     return text;
-}
-
-std::string Utf16Bytes(std::wstring_view text) {
-    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
 }
 
 // The file in the program's own form: a byte-order mark, then one CR LF ended line per task.
@@ -274,8 +271,11 @@ class TaskRoadTest : public QuorvelProgramTest {
 
     std::vector<Task> StoredTasks() const { return TasksIn(FileText(Data() / "actions.cfg")); }
 
-    void StartProgram(const std::vector<Task>& tasks) {
-        WriteFile(Data() / "actions.cfg", ActionsFile(tasks));
+    void StartProgram(const std::vector<Task>& tasks) { StartProgramOn(ActionsFile(tasks)); }
+
+    // The program started on an actions file of these bytes.
+    void StartProgramOn(const std::string& actionsFile) {
+        WriteFile(Data() / "actions.cfg", actionsFile);
         quorvel_ = std::make_unique<Quorvel>(Executable());
         mainWindow_ = quorvel_->MainWindow();
         ASSERT_NE(mainWindow_, nullptr);
@@ -289,6 +289,12 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(mainWindow_) != FALSE; }, 5000));
         grid_ = ::FindWindowExW(mainWindow_, nullptr, WC_LISTVIEWW, nullptr);
         ASSERT_NE(grid_, nullptr);
+    }
+
+    // A start in the tray shows the window from there.
+    void ShowFromTray() {
+        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+        ASSERT_NO_FATAL_FAILURE(FindGrid());
     }
 
     // The grid's own selection, as a click on the row makes it, where Edit and Delete read it.
@@ -306,14 +312,14 @@ class TaskRoadTest : public QuorvelProgramTest {
                   row);
     }
 
-    // What LVM_GETITEMTEXT gives for a row's Hotkey cell, as a screen reader reads it.
-    std::wstring HotkeyCellText(int row) const {
+    // What LVM_GETITEMTEXT gives for a row's cell, as a screen reader reads it.
+    std::wstring CellText(int row, int shownColumn) const {
         struct Request {
             LVITEMW item;
             wchar_t text[256];
         } request{};
         const RemoteCopy remote(quorvel_->Process(), &request, sizeof(request));
-        request.item.iSubItem = kShownHotkeyColumn;
+        request.item.iSubItem = shownColumn;
         request.item.pszText =
             reinterpret_cast<wchar_t*>(remote.Address() + offsetof(Request, text));
         request.item.cchTextMax = static_cast<int>(std::size(request.text));
@@ -321,6 +327,20 @@ class TaskRoadTest : public QuorvelProgramTest {
         ::SendMessageW(grid_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), remote.Address());
         remote.Read(&request, sizeof(request));
         return request.text;
+    }
+    std::wstring HotkeyCellText(int row) const { return CellText(row, kShownHotkeyColumn); }
+
+    // The program's message box, once one shows.
+    HWND MessageBoxShown(DWORD timeoutMs = kStartTimeoutMs) const {
+        HWND box = nullptr;
+        WaitUntil(
+            [&] {
+                const auto boxes = TopLevelWindows(quorvel_->Id(), L"#32770", L"Quorvel");
+                box = boxes.empty() ? nullptr : boxes.front();
+                return box != nullptr && ::IsWindowVisible(box);
+            },
+            timeoutMs);
+        return box;
     }
 
     // A cell's rectangle in the grid's client coordinates, by the shown column.
@@ -527,9 +547,9 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
               (std::vector<std::wstring>{L"show=0", L"C:\\Notes\\Plan.txt", L"out.exe"}));
 
     // The missing program's error box holds up the walk until it is closed.
-    const HWND box = ErrorBox();
+    const HWND box = MessageBoxShown();
     ASSERT_NE(box, nullptr) << "no error box for the missing program";
-    EXPECT_EQ(BoxText(box),
+    EXPECT_EQ(WindowText(::GetDlgItem(box, kMessageBoxText)),
               ToWide(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"\r\n\"" + missing + L'"');
     EXPECT_FALSE(RanIn("with space")) << "the walk went on under the open box";
     EXPECT_EQ(::GetWindow(box, GW_OWNER), mainWindow_) << "not the window the user is in";
@@ -708,8 +728,7 @@ TEST_F(TaskRoadTest, HotkeysSpelledAnyWayRunTheirTasksAndShowAsWorking) {
         {kRunSelectedProgram, L"SHIFT + CONTROL + J", Program("with space"), L"Normal"}};
     SetNotFirstStart();
     ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
-    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
-    ASSERT_NO_FATAL_FAILURE(FindGrid());
+    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
     }
@@ -837,6 +856,69 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkey) {
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
     EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run after the edit";
     quorvel_->Close();
+}
+
+// Task files from other tools or damaged, each started with and exited from: the file as it
+// was stays in actions.cfg or in a backup beside it, text reaches the grid as written, a
+// damaged file is reported at start, and a damaged task's hotkey stays free for others.
+TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
+    SetNotFirstStart();
+    const std::wstring first = L"1,Run Calc,Control+Alt+K,,Normal,0,True";
+    const std::wstring webSite = L"https://example.org/s\u00f8k?q=\u65e5\u672c";
+    const std::string webSiteUtf8 = "https://example.org/s\xC3\xB8k?q=\xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string utf8 = "1,Open Web Site,Control+Alt+W," + webSiteUtf8 + ",Normal,0,True\r\n";
+    struct File {
+        const char* what;
+        std::string bytes;
+        int rows;
+        bool damaged;  // then the hotkey Ctrl+Alt+L belongs to a damaged task
+    };
+    const File files[] = {
+        {"CR line ends",
+         Utf16Bytes(L"\xFEFF" + first + L"\r2,Run Notepad,Control+Alt+N,,Normal,0,False\r" +
+                    L"3,Clear Clipboard,Control+Alt+M,,Hide,0,True\r"),
+         3, false},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, 1, false},
+        {"UTF-8", utf8, 1, false},
+        {"cut mid-record",
+         Utf16Bytes(L"\xFEFF" + first + L"\r\n2," + kRunSelectedProgram +
+                    L",Control+Alt+L,C:\\Tools\\app.e"),
+         2, true},
+        {"Enabled missing",
+         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,0\r\n"), 2, true},
+        {"picture no number",
+         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,x,True\r\n" +
+                    L"3,Run Notepad,Control+Alt+N,,Normal,0,True\r\n"),
+         2, true},
+        {"UTF-16 without its mark", Utf16Bytes(first + L"\r\n"), 1, true},
+    };
+    for (const File& file : files) {
+        SCOPED_TRACE(file.what);
+        fs::remove(Data() / "actions.cfg.bak");
+        ASSERT_NO_FATAL_FAILURE(StartProgramOn(file.bytes));
+        if (file.damaged) {
+            const HWND box = MessageBoxShown();
+            ASSERT_NE(box, nullptr) << "no word of the damage";
+            const std::wstring note = WindowText(::GetDlgItem(box, kMessageBoxText));
+            EXPECT_NE(note.find(L'"' + (Data() / "actions.cfg.bak").wstring() + L'"'),
+                      std::wstring::npos)
+                << fs::path(note).string();
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L')) << "a damaged task took it";
+        } else {
+            EXPECT_EQ(MessageBoxShown(kQuietMs), nullptr) << "a box for a file in another form";
+        }
+        ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+        EXPECT_EQ(::SendMessageW(grid_, LVM_GETITEMCOUNT, 0, 0), file.rows);
+        if (file.bytes.find(webSiteUtf8) != std::string::npos) {
+            EXPECT_EQ(CellText(0, kShownDestColumn), webSite);
+        } else if (file.rows == 3) {
+            EXPECT_EQ(CellText(2, kShownDescColumn), L"Clear Clipboard");
+        }
+        quorvel_->Close();
+        const std::string kept = FileText(Data() / "actions.cfg.bak");
+        EXPECT_TRUE(FileText(Data() / "actions.cfg") == file.bytes || kept == file.bytes);
+    }
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ TEST_F(TaskSessionTest, AChangeThatCannotBeSavedIsNotMade) {
              },
              [&] { session.DeleteTasks(firstRow); }, [&] { session.DeleteAllTasks(); },
              [&] { session.MoveTask(0, +1); }, [&] { session.SetTaskEnabled(0, false); }}) {
-        EXPECT_EQ(ErrorTextOf(change), u"Cannot save file \"" + path + u"\". File access denied");
+        EXPECT_EQ(ErrorTextOf(change), u"Cannot write file \"" + path + u"\". File access denied");
     }
     EXPECT_EQ(Tasks(), (std::vector<Task>{calc, notepad})) << "no row added twice, none lost";
     EXPECT_EQ(files.Files().at(path), saved);
@@ -200,7 +200,10 @@ TEST_F(TaskSessionTest, AFailedReadKeepsItsRowsBuildsNoPicturesAndStillBinds) {
     session.MakePictures();
     EXPECT_EQ(session.Tasks().RowCount(), 2);
     EXPECT_EQ(pictures.removeAllCalls, 0);
-    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+    // The row the reading stopped in is off: its hotkey stays free.
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN});
+    EXPECT_TRUE(session.TaskFileRead().damaged);
+    EXPECT_EQ(session.TaskFileRead().backup, path + u".bak");
 }
 
 TEST_F(TaskSessionTest, PicturesThatCannotBeBuiltAreSilent) {

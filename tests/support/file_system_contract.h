@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/file_system.h"
 #include "error_text.h"
-#include "tasks/file_system.h"
 
 namespace quorvel {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "tasks/file_system.h"
+#include "common/file_system.h"
 
 namespace quorvel {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tasks/file_system.h"
+#include "common/file_system.h"
 
 namespace quorvel {
 

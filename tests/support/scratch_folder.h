@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "tasks/file_system.h"
+#include "common/file_system.h"
 
 namespace quorvel {
 

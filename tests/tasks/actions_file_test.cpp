@@ -34,6 +34,23 @@ std::vector<Task> Decode(std::span<const std::uint8_t> bytes) {
 
 std::vector<Task> DecodeText(std::u16string_view text) { return Decode(Utf16LittleEndian(text)); }
 
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+// Each byte as the character of the same code.
+std::u16string ByteCharacters(std::string_view bytes) {
+    std::u16string text;
+    for (const char byte : bytes) text += static_cast<char16_t>(static_cast<std::uint8_t>(byte));
+    return text;
+}
+
+// What the reading says about the bytes besides the rows: "own" for the writer's own form,
+// "lost" when the table does not hold everything.
+std::string OutcomeOf(std::span<const std::uint8_t> bytes) {
+    TaskTable table;
+    const ReadOutcome outcome = DecodeDelimited(table, bytes, u',', u'|');
+    return std::string(outcome.ownForm ? "own" : "foreign") + (outcome.lost ? ", lost" : "");
+}
+
 // The decoding's error text, with the rows read until then.
 std::pair<std::u16string, std::vector<Task>> DecodeFailure(std::u16string_view text) {
     TaskTable table;
@@ -62,6 +79,7 @@ std::vector<Task> QuotingTasks() {
 void ExpectGoldenRoundTrip(const std::string& fileName, const std::vector<Task>& tasks) {
     const std::vector<std::uint8_t> golden = DataFile(fileName);
     EXPECT_EQ(Encode(tasks), golden);
+    EXPECT_EQ(OutcomeOf(golden), "own");
     const std::vector<Task> loaded = Decode(golden);
     EXPECT_EQ(loaded, tasks);
     EXPECT_EQ(Encode(loaded), golden);
@@ -123,15 +141,16 @@ TEST(ActionsFileRoundTrip, RandomTablesSurviveWriteAndRead) {
 }
 
 TEST(ActionsFileRead, FieldCountsDecideWhichCellsKeepTheirDefaults) {
+    // A record without its Enabled field is damaged: its task is off, whatever the default.
     EXPECT_EQ(DecodeText(u"1,Run Notepad,Ctrl+N\r\n"),
-              (std::vector<Task>{{u"Run Notepad", u"Ctrl+N", u"", u"", 0, true}}));
-    EXPECT_EQ(DecodeText(u"1,a,b,c,d,7,False,extra,\"more, still\"\r\n"),
-              (std::vector<Task>{{u"a", u"b", u"c", u"d", 7, false}}));
-    // A present but empty Enabled field is false; a missing one keeps the row enabled.
+              (std::vector<Task>{{u"Run Notepad", u"Ctrl+N", u"", u"", 0, false}}));
+    EXPECT_EQ(DecodeText(u"1,a,b,c,d,7,True,extra,\"more, still\"\r\n"),
+              (std::vector<Task>{{u"a", u"b", u"c", u"d", 7, true}}));
+    // A present but empty Enabled field is false.
     EXPECT_EQ(
-        DecodeText(u"1,a,b,c,d,7,\r\n2,a,b,c,d,7\r\n"),
+        DecodeText(u"1,a,b,c,d,7,\r\n2,a,b,c,d,7,TRUE\r\n"),
         (std::vector<Task>{{u"a", u"b", u"c", u"d", 7, false}, {u"a", u"b", u"c", u"d", 7, true}}));
-    EXPECT_EQ(DecodeText(u"\r\n\r\n"), (std::vector<Task>{{}, {}}));
+    EXPECT_EQ(DecodeText(u"\r\n\r\n"), (std::vector<Task>{{.enabled = false}, {.enabled = false}}));
 }
 
 TEST(ActionsFileRead, StoredRowNumbersAreIgnored) {
@@ -143,28 +162,65 @@ TEST(ActionsFileRead, StoredRowNumbersAreIgnored) {
     }
 }
 
-TEST(ActionsFileRead, LastLineEndingIsOptionalAndAddsNoRow) {
+TEST(ActionsFileRead, CrLfLoneCrAndLoneLfEachEndARecord) {
     const std::vector<Task> expected{{u"a", u"b", u"", u"", 0, true},
                                      {u"c", u"", u"", u"", 4, false}};
-    EXPECT_EQ(DecodeText(u"1,a,b\r\n2,c,,,,4,0"), expected);
-    EXPECT_EQ(DecodeText(u"1,a,b\r\n2,c,,,,4,0\r\n"), expected);
-    // Lines may end in a bare LF too; a CR anywhere is dropped.
-    EXPECT_EQ(DecodeText(u"1,a,\rb\n2,c,,,,4,0\n"), expected);
+    for (const std::u16string_view end : {u"\r\n", u"\r", u"\n"}) {
+        const std::u16string first = u"1,a,b,,,,True" + std::u16string(end);
+        EXPECT_EQ(DecodeText(first + u"2,c,,,,4,0"), expected);
+        EXPECT_EQ(DecodeText(first + u"2,c,,,,4,0" + std::u16string(end)), expected);
+    }
+    // Between quotes too: a quote left open does not take the next records.
+    EXPECT_EQ(DecodeText(u"1,\"a,b\r2,c,,,,4,0\r\n").size(), 2u);
+    // A CR before an LF, even where one block of 64 characters meets the next.
+    const std::u16string longDest(60, u'x');
+    EXPECT_EQ(DecodeText(u"1,a," + longDest + u",,,0,True\r\n2,c,,,,4,0\r\n"),
+              (std::vector<Task>{{u"a", longDest, u"", u"", 0, true}, expected[1]}));
+}
+
+TEST(ActionsFileRead, ARecordCutShortKeepsWhatItHoldsAndIsOff) {
+    EXPECT_EQ(DecodeText(u"1,a,b,,,,True\r\n2,Run Program,Ctrl+P,C:\\Tools\\app.e"),
+              (std::vector<Task>{{u"a", u"b", u"", u"", 0, true},
+                                 {u"Run Program", u"Ctrl+P", u"C:\\Tools\\app.e", u"", 0, false}}));
+    // Its Enabled field counts when it is whole.
+    EXPECT_TRUE(DecodeText(u"1,a,b,,,0,True").front().enabled);
+    EXPECT_FALSE(DecodeText(u"1,a,b,,,0,Tr").front().enabled);
+    EXPECT_FALSE(DecodeText(u"1,a,b,,,0,").front().enabled);
+}
+
+TEST(ActionsFileRead, Utf8WithOrWithoutItsMarkIsReadAsUtf8) {
+    const std::vector<Task> expected{
+        {u"Open Web Site", u"", u"s\u00f8k?q=\u65e5\u672c\U0001F600", u"", 0, true}};
+    const std::string line =
+        "1,Open Web Site,,s\xC3\xB8k?q=\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80,,0,True\r\n";
+    EXPECT_EQ(Decode(Bytes(line)), expected);
+    EXPECT_EQ(Decode(Bytes("\xEF\xBB\xBF" + line)), expected);
+    // Bytes that are no UTF-8 (a lone continuation byte, an overlong form, an encoded
+    // surrogate, a sequence cut short) read one byte a character, the mark's too.
+    for (const std::string bad : {"\x80", "\xC0\xAF", "\xED\xA0\x80", "\xE6\x97"}) {
+        EXPECT_EQ(Decode(Bytes("1,Run Calc,,\xC3\xB8" + bad + ",,0,True\r\n")).front().dest,
+                  u"\u00c3\u00b8" + ByteCharacters(bad));
+    }
+    EXPECT_EQ(Decode(Bytes("\xEF\xBB\xBF"
+                           "1,\xFF,,,,0,True\r\n"))
+                  .front()
+                  .desc,
+              u"\u00ff");
 }
 
 TEST(ActionsFileRead, QuotesInTextNotWrittenByTheProgram) {
     // A quote inside an unquoted field stays; separators after it belong to the field until
     // the next quote.
-    EXPECT_EQ(DecodeText(u"1,ab\"c,d\"e,f\r\n"),
+    EXPECT_EQ(DecodeText(u"1,ab\"c,d\"e,f,,,0,True\r\n"),
               (std::vector<Task>{{u"ab\"c,de", u"f", u"", u"", 0, true}}));
     // The line break character gives CR LF even between quotes; a lone enclosing quote
     // runs to the end of the line.
     EXPECT_EQ(DecodeText(u"1,\"x|y,z\r\n"),
-              (std::vector<Task>{{u"x\r\ny,z", u"", u"", u"", 0, true}}));
+              (std::vector<Task>{{u"x\r\ny,z", u"", u"", u"", 0, false}}));
 }
 
 TEST(ActionsFileRead, ByteOrderMarkChoosesTheDecoding) {
-    const std::u16string text = u"1,\u00e9\u4e2d,Ctrl+\u00c4\r\n";
+    const std::u16string text = u"1,\u00e9\u4e2d,Ctrl+\u00c4,,,0,True\r\n";
     std::vector<std::uint8_t> bigEndian{0xFE, 0xFF};
     for (const char16_t unit : text) {
         bigEndian.push_back(static_cast<std::uint8_t>(unit >> 8));
@@ -178,11 +234,9 @@ TEST(ActionsFileRead, ByteOrderMarkChoosesTheDecoding) {
     EXPECT_EQ(Decode(bigEndian), expected);
 
     // Without a mark every byte is the character of the same code, with no code page.
-    const std::vector<std::uint8_t> singleBytes{'1', ',', 0xE9, 0xFF, ',', 0x80, '\r', '\n'};
-    EXPECT_EQ(Decode(singleBytes),
+    EXPECT_EQ(Decode(Bytes("1,\xE9\xFF,\x80,,,0,True\r\n")),
               (std::vector<Task>{{u"\u00e9\u00ff", u"\u0080", u"", u"", 0, true}}));
-    EXPECT_EQ(Decode(std::vector<std::uint8_t>{0xFF}),
-              (std::vector<Task>{{u"", u"", u"", u"", 0, true}}));
+    EXPECT_EQ(Decode(std::vector<std::uint8_t>{0xFF}), (std::vector<Task>{{.enabled = false}}));
     EXPECT_TRUE(Decode(std::vector<std::uint8_t>{}).empty());
 }
 
@@ -190,10 +244,54 @@ TEST(ActionsFileRead, BadImageStopsTheReadingAndKeepsWhatCameBefore) {
     const auto [message, tasks] =
         DecodeFailure(u"1,a,,,,1,True\r\n2,b,Ctrl+B,,,x2,True\r\n3,c,,,,3,True\r\n");
     EXPECT_EQ(message, u"'x2' is not a valid integer value");
+    // The row it stopped in is off: its Enabled field was never read.
     EXPECT_EQ(tasks, (std::vector<Task>{{u"a", u"", u"", u"", 1, true},
-                                        {u"b", u"Ctrl+B", u"", u"", 0, true}}));
+                                        {u"b", u"Ctrl+B", u"", u"", 0, false}}));
     EXPECT_EQ(DecodeFailure(u"1,a,,,,99999999999\r\n").first,
               u"'99999999999' is not a valid integer value");
+}
+
+// Files that differ from the writer's own only in form lose nothing; damage loses something.
+// A task's line with the destination field as it stands in the file.
+std::u16string LineWithDest(std::u16string_view dest) {
+    return u"1,Run Calc,Ctrl+A," + std::u16string(dest) + u",Normal,-3,True\r\n";
+}
+
+TEST(ActionsFileRead, TheOutcomeTellsTheWritersOwnFormAndLoss) {
+    EXPECT_EQ(OutcomeOf(Utf16LittleEndian(u"")), "own");
+    for (const std::u16string_view dest :
+         {u"", u"\"C:\\a, b\"", u"\"a\"\"b\"", u"\"\"\"\"", u"a|b", u"\"a,|b\""}) {
+        EXPECT_EQ(OutcomeOf(Utf16LittleEndian(LineWithDest(dest))), "own") << ToUtf8(dest);
+    }
+    for (const std::u16string_view dest : {u"\"ab\"", u"\"a\"b", u"ab\"c\"", u"x\"\"", u"\"\""}) {
+        EXPECT_EQ(OutcomeOf(Utf16LittleEndian(LineWithDest(dest))), "foreign") << ToUtf8(dest);
+    }
+    // Line ends, row numbers, numbers and Booleans not as the writer writes them.
+    const std::u16string line = LineWithDest(u"\"C:\\a, b\"");
+    for (const std::u16string& form :
+         {line.substr(0, line.size() - 1), line.substr(0, line.size() - 2), u"2" + line.substr(1),
+          line + u"\"\"", LineWithDest(u"\"C:\\a, b\"").replace(line.find(u"-3"), 2, u"-03"),
+          std::u16string(line).replace(line.find(u"True"), 4, u"true"),
+          std::u16string(line).insert(line.size() - 2, u",")}) {
+        EXPECT_EQ(OutcomeOf(Utf16LittleEndian(form)), "foreign") << ToUtf8(form);
+    }
+    EXPECT_EQ(OutcomeOf(Bytes("\xEF\xBB\xBF"
+                              "1,a,,,,0,True\r\n")),
+              "foreign");
+    EXPECT_EQ(OutcomeOf(Bytes("")), "foreign");
+    for (const std::u16string_view damage :
+         {u"1,Run Calc,Ctrl+A,C:\\a.e", u"1,Run Calc,Ctrl+A,,Normal,0,True,extra\r\n",
+          u"1,Run Calc,Ctrl+A,,Normal,0,Yes\r\n", u"1,Run Calc,Ctrl+A,,Normal,0,True\r\n\r\n"}) {
+        EXPECT_EQ(OutcomeOf(Utf16LittleEndian(damage)), "foreign, lost") << ToUtf8(damage);
+    }
+    std::vector<std::uint8_t> oddByte = Utf16LittleEndian(line);
+    oddByte.push_back('x');
+    EXPECT_EQ(OutcomeOf(oddByte), "foreign, lost");
+    // UTF-16 without its mark reads a byte a character: its records fall apart, and a
+    // picture number with zero bytes in it stops the reading.
+    std::vector<std::uint8_t> unmarked = Utf16LittleEndian(line);
+    unmarked.erase(unmarked.begin(), unmarked.begin() + 2);
+    EXPECT_THROW(OutcomeOf(unmarked), Error);
 }
 
 TEST(ActionsFileRead, ReadDelimitedReplacesTheRows) {

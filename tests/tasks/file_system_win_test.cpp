@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
+#include "common/win/file_system_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
 #include "error_text.h"
 #include "file_system_contract.h"
 #include "scratch_folder.h"
 #include "task_rows.h"
-#include "tasks/file_system_win.h"
 #include "tasks/task_file.h"
 
 namespace quorvel {
@@ -61,7 +61,7 @@ TEST_F(WindowsFilesTest, AReadOnlyFileIsDeniedAndKept) {
 
     table.ClearRows();
     EXPECT_EQ(FileErrorOf([&] { taskFile_.Save(table); }),
-              u"5 Cannot save file \"" + path_ + u"\". File access denied");
+              u"5 Cannot write file \"" + path_ + u"\". File access denied");
     EXPECT_EQ(place_.Files().ReadFile(path_), before);
     EXPECT_EQ(FolderContent(place_.Folder() / "data"),
               std::vector<std::filesystem::path>{"actions.cfg"});
@@ -82,7 +82,8 @@ TEST_F(WindowsFilesTest, ASaveThatCannotReplaceTheFileLeavesItWhole) {
             taskFile_.Save(table);
             ADD_FAILURE() << "no error";
         } catch (const FileError& e) {
-            EXPECT_TRUE(e.Message().ends_with(u"\". " + IoErrorText(e.Code())));
+            EXPECT_EQ(e.Message(),
+                      u"Cannot write file \"" + path_ + u"\". " + IoErrorText(e.Code()));
         }
     }
     EXPECT_EQ(place_.Files().ReadFile(path_), before);

@@ -27,20 +27,22 @@ class TaskFileTest : public testing::Test {
   protected:
     TaskFileTest() { files_.AddFolder(u"C:\\Quorvel"); }
 
-    // The reason a save gives after the file's name.
     std::u16string SaveFailure(const TaskTable& table) {
-        const std::u16string named = u"Cannot save file \"" + kPath + u"\". ";
-        const std::u16string text = ErrorTextOf([&] { taskFile_.Save(table); });
-        return text.starts_with(named) ? text.substr(named.size()) : text;
+        return ErrorTextOf([&] { taskFile_.Save(table); });
+    }
+
+    void WriteFile(const std::vector<std::uint8_t>& bytes) {
+        files_.CreateDirectory(kFolder);
+        files_.ReplaceFile(kPath, bytes);
     }
 
     // Loads the damaged file, which fails part way as it should.
     TaskTable LoadDamaged() {
-        files_.CreateDirectory(kFolder);
-        files_.ReplaceFile(kPath, kDamagedFile);
+        WriteFile(kDamagedFile);
         TaskTable table;
         EXPECT_THROW(taskFile_.Load(table), Error);
         EXPECT_EQ(table.RowCount(), 2);
+        EXPECT_TRUE(taskFile_.LastLoad().damaged);
         return table;
     }
 
@@ -59,10 +61,10 @@ TEST_F(TaskFileTest, SaveCreatesTheMissingDataFolderAndLoadReadsItBack) {
     EXPECT_EQ(TasksOf(loaded), kTasks);
 }
 
-TEST_F(TaskFileTest, SaveWithoutTheParentFolderFails) {
+TEST_F(TaskFileTest, SaveFailuresNameTheFile) {
     TaskFile elsewhere(files_, u"D:\\Gone\\data\\actions.cfg");
     EXPECT_EQ(FileErrorOf([&] { elsewhere.Save(TaskTable()); }),
-              u"3 Cannot save file \"D:\\Gone\\data\\actions.cfg\". Invalid filename");
+              u"3 Cannot write file \"D:\\Gone\\data\\actions.cfg\". Invalid filename");
 }
 
 TEST_F(TaskFileTest, AFailedSaveLeavesThePreviousFileWhole) {
@@ -72,56 +74,76 @@ TEST_F(TaskFileTest, AFailedSaveLeavesThePreviousFileWhole) {
     table.RemoveRow(0);
 
     files_.FailNextWrite(101);
-    EXPECT_EQ(SaveFailure(table), u"Disk full");
+    EXPECT_EQ(SaveFailure(table), u"Cannot write file \"" + kPath + u"\". Disk full");
     EXPECT_EQ(Content(kPath), before);
 
     files_.SetReadOnly(kPath);
-    EXPECT_EQ(SaveFailure(table), u"File access denied");
+    EXPECT_EQ(SaveFailure(table), u"Cannot write file \"" + kPath + u"\". File access denied");
     EXPECT_EQ(Content(kPath), before);
 }
 
-TEST_F(TaskFileTest, TheFirstSaveAfterAPartialLoadKeepsTheFileAsBackup) {
+TEST_F(TaskFileTest, ADamagedFileIsCopiedAtTheLoadAndSaidToBeDamaged) {
     TaskTable table = LoadDamaged();
-    taskFile_.Save(table);
-    EXPECT_EQ(Content(kBackup), kDamagedFile);
-    TaskTable saved;
-    taskFile_.Load(saved);
-    EXPECT_EQ(TasksOf(saved), TasksOf(table));
+    EXPECT_EQ(Content(kBackup), kDamagedFile) << "before any save";
+    EXPECT_EQ(taskFile_.LastLoad().backup, kBackup);
+    EXPECT_EQ(ToUtf8(DamagedTaskFileNote(taskFile_.LastLoad(), table.RowCount())),
+              "The task list \"C:\\Quorvel\\data\\actions.cfg\" could not be read whole. 2 tasks "
+              "were read; a task that was cut short is kept switched off.\n\nThe file as it was "
+              "is kept in \"C:\\Quorvel\\data\\actions.cfg.bak\".");
 
-    // Later saves leave the backup alone.
+    // Saves leave the backup alone.
+    taskFile_.Save(table);
     table.RemoveRow(0);
     taskFile_.Save(table);
     EXPECT_EQ(Content(kBackup), kDamagedFile);
     EXPECT_EQ(files_.Files().size(), 2u);
 }
 
+TEST_F(TaskFileTest, AFileInAnotherFormIsCopiedWithoutAlarm) {
+    const std::string utf8 =
+        "\xEF\xBB\xBF"
+        "1,Run Calc,Ctrl+C,s\xC3\xB8k,Normal,0,True\r\n";
+    WriteFile({utf8.begin(), utf8.end()});
+    TaskTable table;
+    const TaskFileLoad& load = taskFile_.Load(table);
+    EXPECT_FALSE(load.damaged);
+    EXPECT_EQ(DamagedTaskFileNote(load, table.RowCount()), u"");
+    EXPECT_EQ(Content(kBackup), std::vector<std::uint8_t>(utf8.begin(), utf8.end()));
+    EXPECT_EQ(table.ViewAt(0).dest, u"s\u00f8k");
+}
+
 TEST_F(TaskFileTest, AnOlderBackupIsNeverOverwritten) {
-    TaskTable table = LoadDamaged();
+    files_.CreateDirectory(kFolder);
     const std::vector<std::uint8_t> older = Utf16LittleEndian(u"1,older\r\n");
     files_.ReplaceFile(kBackup, older);
-    taskFile_.Save(table);
+    LoadDamaged();
     EXPECT_EQ(Content(kBackup), older);
     EXPECT_EQ(Content(kBackup + u"2"), kDamagedFile);
+    EXPECT_EQ(taskFile_.LastLoad().backup, kBackup + u"2");
 }
 
 TEST_F(TaskFileTest, NoSecondBackupOfTheSameContent) {
-    // A save that failed after the backup leaves the damaged file; loading it again at the
-    // next start must not pile up copies of it.
-    TaskTable table = LoadDamaged();
-    taskFile_.Save(table);
-    files_.ReplaceFile(kPath, kDamagedFile);
-
+    // A save that failed leaves the damaged file; loading it again at the next start must
+    // not pile up copies of it.
+    LoadDamaged();
     TaskFile nextStart(files_, kPath);
     TaskTable again;
     EXPECT_THROW(nextStart.Load(again), Error);
-    nextStart.Save(again);
+    EXPECT_EQ(nextStart.LastLoad().backup, kBackup);
     EXPECT_FALSE(files_.FileExists(kBackup + u"2"));
 }
 
-TEST_F(TaskFileTest, ABackupThatCannotBeMadeStopsTheSave) {
-    TaskTable table = LoadDamaged();
+TEST_F(TaskFileTest, ABackupThatCannotBeMadeAtTheLoadIsMadeBeforeTheSaveOrStopsIt) {
+    WriteFile(kDamagedFile);
     files_.FailNextWrite(101);
-    EXPECT_EQ(SaveFailure(table), u"Disk full");
+    TaskTable table;
+    EXPECT_THROW(taskFile_.Load(table), Error);
+    EXPECT_EQ(taskFile_.LastLoad().backup, u"");
+    EXPECT_NE(DamagedTaskFileNote(taskFile_.LastLoad(), 2).find(u"No copy of the file"),
+              std::u16string::npos);
+
+    files_.FailNextWrite(101);
+    EXPECT_EQ(SaveFailure(table), u"Cannot write file \"" + kBackup + u"\". Disk full");
     EXPECT_EQ(Content(kPath), kDamagedFile);
     EXPECT_FALSE(files_.FileExists(kBackup));
 
@@ -130,8 +152,7 @@ TEST_F(TaskFileTest, ABackupThatCannotBeMadeStopsTheSave) {
 }
 
 TEST_F(TaskFileTest, AnUnreadableFileIsBackedUpBeforeItIsReplaced) {
-    files_.CreateDirectory(kFolder);
-    files_.ReplaceFile(kPath, kDamagedFile);
+    WriteFile(kDamagedFile);
     files_.SetLocked(kPath, 32);
     TaskTable table;
     EXPECT_THROW(taskFile_.Load(table), FileError);
@@ -145,7 +166,7 @@ TEST_F(TaskFileTest, CleanLoadsAndMissingFilesMakeNoBackup) {
     EXPECT_THROW(taskFile_.Load(table), FileError);
     table = TableOf(kTasks);
     taskFile_.Save(table);
-    taskFile_.Load(table);
+    EXPECT_FALSE(taskFile_.Load(table).damaged);
     taskFile_.Save(table);
     EXPECT_EQ(files_.Files().size(), 1u);
 }

@@ -12,15 +12,20 @@
 
 namespace quorvel {
 
-void ShowErrorBox(HWND owner, std::u16string_view message) {
+int ShowMessageBox(HWND owner, std::u16string_view message, UINT style) {
     const std::wstring text = ToWide(ErrorBoxText(message));
     const std::wstring caption = ToWide(ApplicationTitle(ExecutablePath()));
     // Closing a box that has an owner activates the owner again. Without one, the system
     // activates whichever window comes next: the window the user was in gets the keyboard back
     // instead (and with it the control that had the focus).
     const HWND before = owner == nullptr ? ::GetForegroundWindow() : nullptr;
-    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+    const int answer = ::MessageBoxW(owner, text.c_str(), caption.c_str(), style);
     if (before != nullptr && ::IsWindowVisible(before)) ::SetForegroundWindow(before);
+    return answer;
+}
+
+void ShowErrorBox(HWND owner, std::u16string_view message) {
+    ShowMessageBox(owner, message, MB_OK | MB_ICONSTOP);
 }
 
 void ShowCurrentException(HWND owner) noexcept {

@@ -6,8 +6,12 @@
 
 namespace quorvel {
 
-// The standard error box: the message (with the full-stop rule), the application title as
-// caption, OK and a stop icon. The program goes on afterwards.
+// A box of the program's own: the message (with the full-stop rule), the application title as
+// caption, and the buttons and icon of `style`. Gives the button pressed.
+int ShowMessageBox(HWND owner, std::u16string_view message, UINT style);
+
+// The standard error box: ShowMessageBox with OK and a stop icon. The program goes on
+// afterwards.
 void ShowErrorBox(HWND owner, std::u16string_view message);
 
 // Shows whatever exception is in flight in the standard error box; call inside a catch block.

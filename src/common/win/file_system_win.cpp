@@ -1,4 +1,4 @@
-#include "tasks/file_system_win.h"
+#include "common/win/file_system_win.h"
 
 #include <windows.h>
 

@@ -8,7 +8,8 @@
 
 namespace quorvel {
 
-// The few file operations the task file needs, so that it can be tested without a disk.
+// The few file operations the task file and the settings need, so that they can be tested
+// without a disk.
 // Failures throw FileError(IoErrorText(code), code) with the system's error code.
 //
 // <windows.h> turns CopyFile, CreateDirectory and ReplaceFile into macros for the W calls. A

@@ -2,10 +2,11 @@
 
 namespace quorvel {
 
-WindowsServices::WindowsServices(const std::function<HWND()>& owner)
-    : clipboard(owner), shell(owner) {}
+WindowsServices::WindowsServices(const std::function<HWND()>& launchOwner, HWND clipboardOwner)
+    : clipboard([clipboardOwner] { return clipboardOwner; }), shell(launchOwner) {}
 
-WindowsActions::WindowsActions(const std::function<HWND()>& owner)
-    : WindowsServices(owner), SystemOperations({power, processes, cdDoors, clipboard, shell}) {}
+WindowsActions::WindowsActions(const std::function<HWND()>& launchOwner, HWND clipboardOwner)
+    : WindowsServices(launchOwner, clipboardOwner),
+      SystemOperations({power, processes, cdDoors, clipboard, shell}) {}
 
 }  // namespace quorvel

@@ -12,7 +12,7 @@ namespace quorvel {
 // The services WindowsActions hands its operations; a base of its own, so that they are made
 // before the operations that use them.
 struct WindowsServices {
-    explicit WindowsServices(const std::function<HWND()>& owner);
+    WindowsServices(const std::function<HWND()>& launchOwner, HWND clipboardOwner);
 
     WindowsPowerControl power;
     WindowsProcessList processes;
@@ -25,9 +25,10 @@ struct WindowsServices {
 // joins that thread to COM for the shell's calls.
 class WindowsActions final : private WindowsServices, public SystemOperations {
   public:
-    // `owner` gives the window that owns what the shell shows for a launch and the clipboard
-    // while it is cleared; it is asked for at each use.
-    explicit WindowsActions(const std::function<HWND()>& owner);
+    // `launchOwner` gives the window that owns what the shell shows for a launch; it is asked
+    // for at each use. `clipboardOwner`, one of the program's windows, owns the clipboard while
+    // it is cleared.
+    WindowsActions(const std::function<HWND()>& launchOwner, HWND clipboardOwner);
 };
 
 }  // namespace quorvel

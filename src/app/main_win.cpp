@@ -48,7 +48,9 @@ void LoadLibrariesFromSystemFolderOnly() {
 int RunMessageLoop(MainWindow& mainWindow) {
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (mainWindow.TranslateDialogMessage(message)) continue;
+        // Only keys navigate: the rest, a press's WM_HOTKEY among them, goes straight on.
+        const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+        if (key && mainWindow.TranslateDialogMessage(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

@@ -247,13 +247,13 @@ void SetChecked(HWND box, bool& kept, bool checked) {
 
 }  // namespace
 
-bool MainWindow::Autostart() const { return Checked(autostartBox_, checkBox1Kept_); }
+bool MainWindow::Autostart() const { return Checked(autostartBox_, autostartKept_); }
 
-void MainWindow::SetAutostart(bool checked) { SetChecked(autostartBox_, checkBox1Kept_, checked); }
+void MainWindow::SetAutostart(bool checked) { SetChecked(autostartBox_, autostartKept_, checked); }
 
-bool MainWindow::TrayOnly() const { return Checked(trayOnlyBox_, checkBox2Kept_); }
+bool MainWindow::TrayOnly() const { return Checked(trayOnlyBox_, trayOnlyKept_); }
 
-void MainWindow::SetTrayOnly(bool checked) { SetChecked(trayOnlyBox_, checkBox2Kept_, checked); }
+void MainWindow::SetTrayOnly(bool checked) { SetChecked(trayOnlyBox_, trayOnlyKept_, checked); }
 
 int MainWindow::ColumnWidth(Column column) const {
     if (grid_) return grid_->ColumnWidth(column);

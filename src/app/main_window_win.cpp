@@ -223,8 +223,8 @@ void MainWindow::MakeControls() {
     AddStoredPicture();
     tasks_.MakePictures();
     CreateControls();
-    SetAutostart(checkBox1Kept_);
-    SetTrayOnly(checkBox2Kept_);
+    SetAutostart(autostartKept_);
+    SetTrayOnly(trayOnlyKept_);
     for (int column = 0; column < kColumnCount; ++column) {
         const auto& width = columnWidthsKept_[static_cast<std::size_t>(column)];
         if (width) grid_->SetColumnWidth(static_cast<Column>(column), *width);

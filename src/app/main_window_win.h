@@ -180,8 +180,8 @@ class MainWindow final : private SettingsWindow {
     bool maximizeWhenShown_ = false;
     bool showAfterStartUp_ = false;
     // What the settings set before the controls are made, and the controls show once made.
-    bool checkBox1Kept_ = true;
-    bool checkBox2Kept_ = true;
+    bool autostartKept_ = true;
+    bool trayOnlyKept_ = true;
     std::array<std::optional<int>, kColumnCount> columnWidthsKept_{};
 };
 

@@ -10,7 +10,9 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
                                const HotKeyText& hotKeyText)
     : pictures_(instance),
       registrar_(instance),
-      actions_([this] { return LaunchOwner(); }),
+      // The registrar's window is there from start to end, also while no other is.
+      actions_([this] { return LaunchOwner(); },
+               reinterpret_cast<HWND>(registrar_.Registrar().WindowHandle())),
       session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(), actions_,
                pictures_, [this] { ShowCurrentException(LaunchOwner()); }) {}
 

@@ -28,8 +28,8 @@ class TaskSessionWin {
 
     // The session's start-up; a failure goes to the standard error box.
     void StartUp();
-    // The window that owns what a launch shows, an action's error box and the clipboard while
-    // it is emptied, asked for at each use; none until given.
+    // The window that owns what a launch shows and an action's error box, asked for at each
+    // use; none until given.
     void SetLaunchOwner(std::function<HWND()> owner) { launchOwner_ = std::move(owner); }
 
   private:

@@ -52,7 +52,7 @@ class ActionsWinTest : public testing::Test {
     ActionsWinTest()
         : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     nullptr, nullptr)),
-          actions_([this] { return window_.get(); }) {}
+          actions_([this] { return window_.get(); }, window_.get()) {}
 
     // One task bound to Ctrl+Alt+J.
     void AddTask(std::u16string_view desc, const std::wstring& dest, std::u16string_view runType) {
@@ -116,7 +116,7 @@ void PutTextOnClipboard(HWND owner, const wchar_t* text) {
 }
 
 TEST_F(ActionsWinTest, ClearClipboardTaskEmptiesAClipboardThatHeldText) {
-    PutTextOnClipboard(window_.get(), L"copied text");
+    PutTextOnClipboard(nullptr, L"copied text");
     ASSERT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
     AddTask(u"Clear the Windows clipboard", L"", u"Normal");
 
@@ -125,6 +125,7 @@ TEST_F(ActionsWinTest, ClearClipboardTaskEmptiesAClipboardThatHeldText) {
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_EQ(::CountClipboardFormats(), 0);
     EXPECT_EQ(::GetOpenClipboardWindow(), nullptr) << "the clipboard was not given back";
+    EXPECT_EQ(::GetClipboardOwner(), window_.get()) << "the program's window emptied it";
 }
 
 TEST_F(ActionsWinTest, ClearClipboardTaskRaisesWhileAnotherProgramHoldsTheClipboard) {

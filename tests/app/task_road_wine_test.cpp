@@ -291,6 +291,12 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_NE(grid_, nullptr);
     }
 
+    // A start in the tray shows the window from there.
+    void ShowFromTray() {
+        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+        ASSERT_NO_FATAL_FAILURE(FindGrid());
+    }
+
     // The grid's own selection, as a click on the row makes it, where Edit and Delete read it.
     void SelectRow(int row) {
         LVITEMW item{};
@@ -714,70 +720,6 @@ TEST_F(TaskRoadTest, AHotkeyAnotherProgramHoldsIsMarkedAndWorksOnceGivenUp) {
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{held, toggled}));
 }
 
-// Task files from other tools or damaged, each started with and exited from: the file as it
-// was stays in actions.cfg or in a backup beside it, text reaches the grid as written, a
-// damaged file is reported at start, and a damaged task's hotkey stays free for others.
-TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
-    SetNotFirstStart();
-    const std::wstring first = L"1,Run Calc,Control+Alt+K,,Normal,0,True";
-    const std::wstring webSite = L"https://example.org/s\u00f8k?q=\u65e5\u672c";
-    const std::string webSiteUtf8 = "https://example.org/s\xC3\xB8k?q=\xE6\x97\xA5\xE6\x9C\xAC";
-    const std::string utf8 = "1,Open Web Site,Control+Alt+W," + webSiteUtf8 + ",Normal,0,True\r\n";
-    struct File {
-        const char* what;
-        std::string bytes;
-        int rows;
-        bool damaged;  // then the hotkey Ctrl+Alt+L belongs to a damaged task
-    };
-    const File files[] = {
-        {"CR line ends",
-         Utf16Bytes(L"\xFEFF" + first + L"\r2,Run Notepad,Control+Alt+N,,Normal,0,False\r" +
-                    L"3,Clear Clipboard,Control+Alt+M,,Hide,0,True\r"),
-         3, false},
-        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, 1, false},
-        {"UTF-8", utf8, 1, false},
-        {"cut mid-record",
-         Utf16Bytes(L"\xFEFF" + first + L"\r\n2," + kRunSelectedProgram +
-                    L",Control+Alt+L,C:\\Tools\\app.e"),
-         2, true},
-        {"Enabled missing",
-         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,0\r\n"), 2, true},
-        {"picture no number",
-         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,x,True\r\n" +
-                    L"3,Run Notepad,Control+Alt+N,,Normal,0,True\r\n"),
-         2, true},
-        {"UTF-16 without its mark", Utf16Bytes(first + L"\r\n"), 1, true},
-    };
-    for (const File& file : files) {
-        SCOPED_TRACE(file.what);
-        fs::remove(Data() / "actions.cfg.bak");
-        ASSERT_NO_FATAL_FAILURE(StartProgramOn(file.bytes));
-        if (file.damaged) {
-            const HWND box = MessageBoxShown();
-            ASSERT_NE(box, nullptr) << "no word of the damage";
-            const std::wstring note = WindowText(::GetDlgItem(box, kMessageBoxText));
-            EXPECT_NE(note.find(L'"' + (Data() / "actions.cfg.bak").wstring() + L'"'),
-                      std::wstring::npos)
-                << fs::path(note).string();
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L')) << "a damaged task took it";
-        } else {
-            EXPECT_EQ(MessageBoxShown(kQuietMs), nullptr) << "a box for a file in another form";
-        }
-        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
-        ASSERT_NO_FATAL_FAILURE(FindGrid());
-        EXPECT_EQ(::SendMessageW(grid_, LVM_GETITEMCOUNT, 0, 0), file.rows);
-        if (file.bytes.find(webSiteUtf8) != std::string::npos) {
-            EXPECT_EQ(CellText(0, kShownDestColumn), webSite);
-        } else if (file.rows == 3) {
-            EXPECT_EQ(CellText(2, kShownDescColumn), L"Clear Clipboard");
-        }
-        quorvel_->Close();
-        const std::string kept = FileText(Data() / "actions.cfg.bak");
-        EXPECT_TRUE(FileText(Data() / "actions.cfg") == file.bytes || kept == file.bytes);
-    }
-}
-
 TEST_F(TaskRoadTest, HotkeysSpelledAnyWayRunTheirTasksAndShowAsWorking) {
     // Letter case, modifier order and blanks around "+", as hand-edited files have them.
     const std::vector<Task> tasks{
@@ -786,8 +728,7 @@ TEST_F(TaskRoadTest, HotkeysSpelledAnyWayRunTheirTasksAndShowAsWorking) {
         {kRunSelectedProgram, L"SHIFT + CONTROL + J", Program("with space"), L"Normal"}};
     SetNotFirstStart();
     ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
-    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
-    ASSERT_NO_FATAL_FAILURE(FindGrid());
+    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
     }
@@ -915,6 +856,69 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkey) {
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
     EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run after the edit";
     quorvel_->Close();
+}
+
+// Task files from other tools or damaged, each started with and exited from: the file as it
+// was stays in actions.cfg or in a backup beside it, text reaches the grid as written, a
+// damaged file is reported at start, and a damaged task's hotkey stays free for others.
+TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
+    SetNotFirstStart();
+    const std::wstring first = L"1,Run Calc,Control+Alt+K,,Normal,0,True";
+    const std::wstring webSite = L"https://example.org/s\u00f8k?q=\u65e5\u672c";
+    const std::string webSiteUtf8 = "https://example.org/s\xC3\xB8k?q=\xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string utf8 = "1,Open Web Site,Control+Alt+W," + webSiteUtf8 + ",Normal,0,True\r\n";
+    struct File {
+        const char* what;
+        std::string bytes;
+        int rows;
+        bool damaged;  // then the hotkey Ctrl+Alt+L belongs to a damaged task
+    };
+    const File files[] = {
+        {"CR line ends",
+         Utf16Bytes(L"\xFEFF" + first + L"\r2,Run Notepad,Control+Alt+N,,Normal,0,False\r" +
+                    L"3,Clear Clipboard,Control+Alt+M,,Hide,0,True\r"),
+         3, false},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, 1, false},
+        {"UTF-8", utf8, 1, false},
+        {"cut mid-record",
+         Utf16Bytes(L"\xFEFF" + first + L"\r\n2," + kRunSelectedProgram +
+                    L",Control+Alt+L,C:\\Tools\\app.e"),
+         2, true},
+        {"Enabled missing",
+         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,0\r\n"), 2, true},
+        {"picture no number",
+         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,x,True\r\n" +
+                    L"3,Run Notepad,Control+Alt+N,,Normal,0,True\r\n"),
+         2, true},
+        {"UTF-16 without its mark", Utf16Bytes(first + L"\r\n"), 1, true},
+    };
+    for (const File& file : files) {
+        SCOPED_TRACE(file.what);
+        fs::remove(Data() / "actions.cfg.bak");
+        ASSERT_NO_FATAL_FAILURE(StartProgramOn(file.bytes));
+        if (file.damaged) {
+            const HWND box = MessageBoxShown();
+            ASSERT_NE(box, nullptr) << "no word of the damage";
+            const std::wstring note = WindowText(::GetDlgItem(box, kMessageBoxText));
+            EXPECT_NE(note.find(L'"' + (Data() / "actions.cfg.bak").wstring() + L'"'),
+                      std::wstring::npos)
+                << fs::path(note).string();
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L')) << "a damaged task took it";
+        } else {
+            EXPECT_EQ(MessageBoxShown(kQuietMs), nullptr) << "a box for a file in another form";
+        }
+        ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+        EXPECT_EQ(::SendMessageW(grid_, LVM_GETITEMCOUNT, 0, 0), file.rows);
+        if (file.bytes.find(webSiteUtf8) != std::string::npos) {
+            EXPECT_EQ(CellText(0, kShownDestColumn), webSite);
+        } else if (file.rows == 3) {
+            EXPECT_EQ(CellText(2, kShownDescColumn), L"Clear Clipboard");
+        }
+        quorvel_->Close();
+        const std::string kept = FileText(Data() / "actions.cfg.bak");
+        EXPECT_TRUE(FileText(Data() / "actions.cfg") == file.bytes || kept == file.bytes);
+    }
 }
 
 }  // namespace

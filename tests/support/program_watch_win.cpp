@@ -148,7 +148,9 @@ std::set<std::string> LoadedLibraries(HANDLE process) {
     for (const HMODULE module : modules) {
         wchar_t name[MAX_PATH] = L"";
         const DWORD length = ::GetModuleBaseNameW(process, module, name, MAX_PATH);
-        libraries.insert(LowerCase(ToUtf8(FromWide({name, length}))));
+        std::string library = LowerCase(ToUtf8(FromWide({name, length})));
+        // The program's own file is no library.
+        if (!library.ends_with(".exe")) libraries.insert(std::move(library));
     }
     return libraries;
 }

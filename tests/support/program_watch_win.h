@@ -43,7 +43,7 @@ bool HotKeyTaken(UINT modifiers, UINT key);
 // file; empty for a file that cannot be read.
 std::set<std::string> ImportedLibraries(const std::filesystem::path& image);
 
-// The libraries a running process has loaded, in lower case.
+// The libraries a running process has loaded, in lower case, without its executable.
 std::set<std::string> LoadedLibraries(HANDLE process);
 
 // Presses the keys in order at the system's keyboard input and releases them in reverse, as a

@@ -26,7 +26,6 @@ constexpr WPARAM kMainMenuExit = 2000;
 constexpr WPARAM kMainMenuAbout = 2001;
 constexpr WPARAM kTrayMenuAbout = 2003;
 constexpr WPARAM kTrayMenuExit = 2004;
-constexpr int kMessageBoxText = 0xFFFF;  // the static control of a message box
 
 std::wstring UnixPath(const fs::path& path) {
     using UnixFileName = char*(CDECL*)(const wchar_t*);
@@ -80,12 +79,6 @@ std::vector<HWND> VisibleBoxes(DWORD processId) {
         if (::IsWindowVisible(box)) boxes.push_back(box);
     }
     return boxes;
-}
-
-std::wstring BoxText(HWND box) {
-    wchar_t text[1024] = L"";
-    ::GetWindowTextW(::GetDlgItem(box, kMessageBoxText), text, 1024);
-    return text;
 }
 
 TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {

@@ -47,7 +47,6 @@ constexpr wchar_t kEditorCaption[] = L"Add task";
 constexpr DWORD kRunTimeoutMs = 15000;
 constexpr DWORD kQuietMs = 1500;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
-constexpr int kMessageBoxText = 0xFFFF;  // the static control of a message box
 // The grid's shown columns as the list view numbers them.
 constexpr int kShownDescColumn = 2;
 constexpr int kShownHotkeyColumn = 3;
@@ -427,7 +426,6 @@ class TaskRoadTest : public QuorvelProgramTest {
         EXPECT_LE(boxes.size(), 1u) << "boxes inside boxes";
         return boxes.empty() ? nullptr : boxes.front();
     }
-    static std::wstring BoxText(HWND box) { return WindowText(::GetDlgItem(box, kMessageBoxText)); }
 
     // Whether the program's window answers a message within a few seconds.
     bool Answers() const {
@@ -549,7 +547,7 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     // The missing program's error box holds up the walk until it is closed.
     const HWND box = MessageBoxShown();
     ASSERT_NE(box, nullptr) << "no error box for the missing program";
-    EXPECT_EQ(WindowText(::GetDlgItem(box, kMessageBoxText)),
+    EXPECT_EQ(BoxText(box),
               ToWide(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"\r\n\"" + missing + L'"');
     EXPECT_FALSE(RanIn("with space")) << "the walk went on under the open box";
     EXPECT_EQ(::GetWindow(box, GW_OWNER), mainWindow_) << "not the window the user is in";
@@ -899,7 +897,7 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
         if (file.damaged) {
             const HWND box = MessageBoxShown();
             ASSERT_NE(box, nullptr) << "no word of the damage";
-            const std::wstring note = WindowText(::GetDlgItem(box, kMessageBoxText));
+            const std::wstring note = BoxText(box);
             EXPECT_NE(note.find(L'"' + (Data() / "actions.cfg.bak").wstring() + L'"'),
                       std::wstring::npos)
                 << fs::path(note).string();

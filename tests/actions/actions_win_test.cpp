@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -31,21 +27,6 @@ constexpr HotKeyValue kCtrlAltJ = 0x4000 + 0x8000 + 'J';
 constexpr DWORD kWaitMs = 10000;
 
 std::wstring TestFolder() { return ToWide(FolderOf(ExecutablePath())); }
-
-// What argdump.exe recorded of its start: the show command, then one line per argument.
-std::vector<std::wstring> ArgDumpReport(const std::wstring& file) {
-    std::ifstream in(std::filesystem::path(file), std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
-    bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
-    std::vector<std::wstring> lines;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(L'\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::wstring::npos) return lines;
-        start = end + 1;
-    }
-}
 
 class ActionsWinTest : public testing::Test {
   protected:
@@ -104,19 +85,8 @@ TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommand) {
     EXPECT_EQ(ArgDumpReport(report), (std::vector<std::wstring>{L"show=0", L"Hidden"}));
 }
 
-void PutTextOnClipboard(HWND owner, const wchar_t* text) {
-    ASSERT_TRUE(::OpenClipboard(owner));
-    ::EmptyClipboard();
-    const std::size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
-    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(::GlobalLock(memory), text, bytes);
-    ::GlobalUnlock(memory);
-    EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, memory), nullptr);  // the clipboard owns it now
-    ::CloseClipboard();
-}
-
 TEST_F(ActionsWinTest, ClearClipboardTaskEmptiesAClipboardThatHeldText) {
-    PutTextOnClipboard(nullptr, L"copied text");
+    PutTextOnClipboard(L"copied text");
     ASSERT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
     AddTask(u"Clear the Windows clipboard", L"", u"Normal");
 

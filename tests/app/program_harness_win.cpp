@@ -19,13 +19,6 @@ std::string UserSettings(std::string_view settings) {
                                                           : settings.substr(0, lastLine + 2));
 }
 
-std::wstring BoxText(HWND box) {
-    constexpr int kMessageBoxText = 0xFFFF;  // the static control that holds the message
-    wchar_t text[1024] = L"";
-    ::GetWindowTextW(::GetDlgItem(box, kMessageBoxText), text, 1024);
-    return text;
-}
-
 std::string FileText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

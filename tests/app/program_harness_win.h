@@ -27,8 +27,6 @@ std::string UserSettings(std::string_view settings);
 void DeleteRegValues();
 
 std::string FileText(const std::filesystem::path& path);
-// The message of a message box the program shows.
-std::wstring BoxText(HWND box);
 // A text's UTF-16 bytes, as the task file holds them.
 inline std::string Utf16Bytes(std::wstring_view text) {
     return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};

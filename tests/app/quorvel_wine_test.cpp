@@ -73,14 +73,6 @@ class FolderLink {
     std::wstring unixPath_;
 };
 
-std::vector<HWND> VisibleBoxes(DWORD processId) {
-    std::vector<HWND> boxes;
-    for (const HWND box : TopLevelWindows(processId, L"#32770", L"Quorvel")) {
-        if (::IsWindowVisible(box)) boxes.push_back(box);
-    }
-    return boxes;
-}
-
 TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {
     {
         Quorvel first(Executable());
@@ -203,9 +195,9 @@ TEST_F(QuorvelProgramTest, SizeAndPlaceOffEveryMonitorAreMendedAndMinimisedExitK
 TEST_F(QuorvelProgramTest, ReturnsFromAnotherProgramAndFromAboutThatWasAskedForTwice) {
     Quorvel quorvel(Executable());  // shown and active, as at every first start
     const HWND window = quorvel.MainWindow();
-    const HWND checkBox2 =
+    const HWND trayOnlyBox =
         ::FindWindowExW(window, nullptr, L"Button", L"Always start in system tray only");
-    ::SendMessageW(checkBox2, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageW(trayOnlyBox, BM_SETCHECK, BST_UNCHECKED, 0);
     const UniqueWindow otherProgram(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
                                                       0, 50, 50, nullptr, nullptr, nullptr,
                                                       nullptr));
@@ -213,7 +205,8 @@ TEST_F(QuorvelProgramTest, ReturnsFromAnotherProgramAndFromAboutThatWasAskedForT
         ::SetForegroundWindow(active);
         ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == active; }, 5000));
     }
-    EXPECT_EQ(::SendMessageW(checkBox2, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "settings read again";
+    EXPECT_EQ(::SendMessageW(trayOnlyBox, BM_GETCHECK, 0, 0), BST_UNCHECKED)
+        << "settings read again";
 
     // About takes the activation, which saves the tasks; the tray's About... finds it open.
     const auto aboutBoxes = [&] { return TopLevelWindows(quorvel.Id(), L"#32770", L"About..."); };
@@ -273,8 +266,8 @@ TEST_F(QuorvelProgramTest, MissingSettingsFileShowsOneErrorBoxAndTheProgramGoesO
     std::set<HWND> boxesSeen;
     const auto collectBoxes = [&](DWORD forMs) {
         for (DWORD waited = 0; waited < forMs; waited += 50) {
-            for (const HWND box : TopLevelWindows(quorvel.Id(), L"#32770", L"Quorvel")) {
-                if (::IsWindowVisible(box) && boxesSeen.insert(box).second) {
+            for (const HWND box : VisibleBoxes(quorvel.Id())) {
+                if (boxesSeen.insert(box).second) {
                     ::PostMessageW(box, WM_COMMAND, IDOK, 0);  // dismiss, as a user would
                 }
             }
@@ -352,13 +345,14 @@ TEST_F(QuorvelProgramTest, AnExitThatCannotSaveAsksOnceAndOnlyYesEnds) {
     ::SetFileAttributesW(actions.c_str(), FILE_ATTRIBUTE_READONLY);
     Quorvel quorvel(Executable());
     const HWND window = quorvel.MainWindow();
-    ASSERT_TRUE(WaitUntil([&] { return !VisibleBoxes(quorvel.Id()).empty(); }));
-    ::PostMessageW(VisibleBoxes(quorvel.Id()).front(), WM_COMMAND, IDOK, 0);  // the damage note
+    const HWND note = WaitForBox(quorvel.Id());
+    ASSERT_NE(note, nullptr);
+    ::PostMessageW(note, WM_COMMAND, IDOK, 0);  // the damage note
     ASSERT_TRUE(WaitUntil([&] { return VisibleBoxes(quorvel.Id()).empty(); }, 5000));
     const auto askExit = [&](UINT message, WPARAM item, int answer) {
         ::PostMessageW(window, message, item, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !VisibleBoxes(quorvel.Id()).empty(); }));
-        const HWND box = VisibleBoxes(quorvel.Id()).front();
+        const HWND box = WaitForBox(quorvel.Id());
+        ASSERT_NE(box, nullptr);
         EXPECT_NE(BoxText(box).find(L'"' + actions.wstring() + L'"'), std::wstring::npos)
             << fs::path(BoxText(box)).string();
         ::PostMessageW(box, WM_COMMAND, answer, 0);

@@ -20,10 +20,10 @@ const std::u16string kSizePath = u"C:\\Tools\\Quorvel\\data\\w_size.cnfg";
 
 class FakeWindow final : public SettingsWindow {
   public:
-    bool Autostart() const override { return checkBox1; }
-    void SetAutostart(bool checked) override { checkBox1 = checked; }
-    bool TrayOnly() const override { return checkBox2; }
-    void SetTrayOnly(bool checked) override { checkBox2 = checked; }
+    bool Autostart() const override { return autostart; }
+    void SetAutostart(bool checked) override { autostart = checked; }
+    bool TrayOnly() const override { return trayOnly; }
+    void SetTrayOnly(bool checked) override { trayOnly = checked; }
     int ColumnWidth(Column column) const override { return widths.at(column); }
     void SetColumnWidth(Column column, int width) override { widths[column] = width; }
     void MakeVisible() override { visible = true; }
@@ -43,8 +43,8 @@ class FakeWindow final : public SettingsWindow {
         ++moves;
     }
 
-    bool checkBox1 = true;
-    bool checkBox2 = true;
+    bool autostart = true;
+    bool trayOnly = true;
     std::map<Column, int> widths{
         {kNumberColumn, 27}, {kDescColumn, 104}, {kHotkeyColumn, 105}, {kDestColumn, 211}};
     bool visible = false;
@@ -86,8 +86,8 @@ TEST_F(SettingsTest, LoadAppliesBothFilesInFull) {
     SetText(kSettingsPath, "0\r\nFalse\r\n30\r\n120\r\n90\r\n250\r\nextra\r\n");
     SetText(kSizePath, "800\r\n600\r\n2\r\n-5\r\n40\r\nextra\r\n");
     EXPECT_EQ(LoadError(), u"(no error)");
-    EXPECT_FALSE(window.checkBox1);
-    EXPECT_FALSE(window.checkBox2);
+    EXPECT_FALSE(window.autostart);
+    EXPECT_FALSE(window.trayOnly);
     EXPECT_EQ(
         window.widths,
         (std::map<Column, int>{
@@ -107,7 +107,7 @@ TEST_F(SettingsTest, TrayOnlyLeavesVisibilityAloneAndOnlyStateTwoMaximizes) {
         EXPECT_EQ(LoadError(), u"(no error)");
         EXPECT_EQ(window.state, SettingsWindow::State::Normal) << state;
     }
-    EXPECT_TRUE(window.checkBox1);
+    EXPECT_TRUE(window.autostart);
     EXPECT_FALSE(window.visible);
 }
 
@@ -179,7 +179,7 @@ TEST_F(SettingsTest, ALengthBelowTheWindowsSmallestGivesTheDefaultLength) {
 }
 
 TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
-    window.checkBox1 = false;
+    window.autostart = false;
     window.widths[kDestColumn] = 300;
     window.state = SettingsWindow::State::Maximized;
     window.left = -8;
@@ -189,14 +189,14 @@ TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
 }
 
 TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
-    window.checkBox2 = false;
+    window.trayOnly = false;
     window.widths[kDescColumn] = 150;
     window.width = 700;
     SaveSettings(Store(), window);
     FakeWindow loaded;
     loaded.width = 1;
     LoadSettings(Store(), loaded);
-    EXPECT_EQ(loaded.checkBox2, false);
+    EXPECT_EQ(loaded.trayOnly, false);
     EXPECT_EQ(loaded.widths, window.widths);
     EXPECT_EQ(loaded.width, 700);
     EXPECT_EQ(loaded.left, window.left);
@@ -205,7 +205,7 @@ TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
 TEST_F(SettingsTest, AutostartValueHoldsThePathInQuotesOrAnEmptyText) {
     SaveSettings(Store(), window);
     EXPECT_EQ(RunValue(), u'"' + kExe + u'"');
-    window.checkBox1 = false;
+    window.autostart = false;
     SaveSettings(Store(), window);
     EXPECT_EQ(RunValue(), u"") << "the value stays, with empty data";
 }

@@ -209,10 +209,6 @@ void SelectListItem(HWND comboBox, const std::wstring& item) {
     ::SendMessageW(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-std::vector<std::wstring> ArgDumpReport(const fs::path& file) {
-    return Split(Utf16Text(FileText(file)), L"\n");
-}
-
 // The processes a program started that still run.
 std::vector<DWORD> RunningChildren(DWORD parentId) {
     std::vector<DWORD> children;
@@ -329,16 +325,10 @@ class TaskRoadTest : public QuorvelProgramTest {
     }
     std::wstring HotkeyCellText(int row) const { return CellText(row, kShownHotkeyColumn); }
 
-    // The program's message box, once one shows.
+    // The program's message box once it shows; only one may.
     HWND MessageBoxShown(DWORD timeoutMs = kStartTimeoutMs) const {
-        HWND box = nullptr;
-        WaitUntil(
-            [&] {
-                const auto boxes = TopLevelWindows(quorvel_->Id(), L"#32770", L"Quorvel");
-                box = boxes.empty() ? nullptr : boxes.front();
-                return box != nullptr && ::IsWindowVisible(box);
-            },
-            timeoutMs);
+        const HWND box = WaitForBox(quorvel_->Id(), timeoutMs);
+        EXPECT_LE(VisibleBoxes(quorvel_->Id()).size(), 1u) << "boxes inside boxes";
         return box;
     }
 
@@ -414,17 +404,6 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs))
             << "the witness task did not run";
         EXPECT_FALSE(WaitUntil([&] { return RanIn(folder); }, kQuietMs)) << folder;
-    }
-
-    // The program's error box, once it shows; only one may.
-    HWND ErrorBox() const {
-        std::vector<HWND> boxes;
-        WaitUntil([&] {
-            boxes = TopLevelWindows(quorvel_->Id(), L"#32770", L"Quorvel");
-            return !boxes.empty();
-        });
-        EXPECT_LE(boxes.size(), 1u) << "boxes inside boxes";
-        return boxes.empty() ? nullptr : boxes.front();
     }
 
     // Whether the program's window answers a message within a few seconds.
@@ -509,7 +488,7 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     EXPECT_EQ(ArgDumpReport(Report("road")),
               (std::vector<std::wstring>{L"show=6", L"MixedCase", L"lower", L"UPPER"}));
     // The old hotkey went back to the system with the OK.
-    EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT | MOD_WIN, 'J'));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT | MOD_WIN, 'J'));
 
     // Delete: the row leaves the file at once, and another program can take its hotkey.
     ASSERT_NO_FATAL_FAILURE(SelectRow(2));
@@ -517,7 +496,7 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     EXPECT_TRUE(WaitUntil([&] {
         return StoredTasks() == std::vector<Task>{off, witness};
     })) << "the deleted task is still in the file";
-    EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'K'));
     EXPECT_FALSE(RanIn("off")) << "the disabled task ran at one of the presses";
 
     quorvel_->Close();
@@ -586,7 +565,7 @@ TEST_F(TaskRoadTest, ADestinationLongerThanTheShellTakesGetsAnErrorBoxAndTheWalk
     }));
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
 
-    const HWND box = ErrorBox();
+    const HWND box = MessageBoxShown();
     ASSERT_NE(box, nullptr) << "no error box for the long destination";
     EXPECT_EQ(BoxText(box), ToWide(SystemErrorText(ERROR_BUFFER_OVERFLOW)) + L"\r\n\"" +
                                 tooLong.substr(0, 260) + L"...\"");
@@ -711,9 +690,9 @@ TEST_F(TaskRoadTest, AHotkeyAnotherProgramHoldsIsMarkedAndWorksOnceGivenUp) {
 
     // Unchecking Enabled gives the key back; checking it again takes it.
     ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
-    EXPECT_TRUE(WaitUntil([] { return HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return !HotKeyTaken(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
     ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
-    EXPECT_TRUE(WaitUntil([] { return !HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{held, toggled}));
 }
@@ -753,7 +732,7 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     ASSERT_NO_FATAL_FAILURE(FillEditor(editor, input));
     for (int ok = 0; ok < 3; ++ok) {
         PostClick(editor, L"OK");
-        const HWND box = ErrorBox();
+        const HWND box = MessageBoxShown();
         ASSERT_NE(box, nullptr) << "no box for the failed save";
         EXPECT_NE(BoxText(box).find(file.wstring()), std::wstring::npos)
             << fs::path(BoxText(box)).string();
@@ -761,7 +740,7 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); })) << "the box did not close";
         EXPECT_TRUE(::IsWindowVisible(editor)) << "the editor closed on a failed OK";
     }
-    EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "a row that is not there took it";
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'J')) << "a row that is not there took it";
 
     ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(StoredTasks(), std::vector<Task>{witness});
@@ -902,7 +881,7 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
                       std::wstring::npos)
                 << fs::path(note).string();
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'L')) << "a damaged task took it";
+            EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'L')) << "a damaged task took it";
         } else {
             EXPECT_EQ(MessageBoxShown(kQuietMs), nullptr) << "a box for a file in another form";
         }

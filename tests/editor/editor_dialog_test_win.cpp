@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "box_answerer_win.h"
 #include "common/win/unique_handle_win.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/key_names_win.h"
@@ -18,35 +19,6 @@
 
 namespace quorvel {
 namespace {
-
-// Calls `onTick` every 50 ms from whichever message loop runs on this thread: the dialog's
-// own, or that of a box it opened.
-class ThreadTimer {
-  public:
-    explicit ThreadTimer(std::function<void()> onTick)
-        : onTick_(std::move(onTick)), id_(::SetTimer(nullptr, 0, 50, &ThreadTimer::Tick)) {
-        Running()[id_] = this;
-    }
-    ~ThreadTimer() {
-        ::KillTimer(nullptr, id_);
-        Running().erase(id_);
-    }
-    ThreadTimer(const ThreadTimer&) = delete;
-    ThreadTimer& operator=(const ThreadTimer&) = delete;
-
-  private:
-    static std::map<UINT_PTR, ThreadTimer*>& Running() {
-        static std::map<UINT_PTR, ThreadTimer*> running;
-        return running;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        const auto found = Running().find(id);
-        if (found != Running().end()) found->second->onTick_();
-    }
-
-    std::function<void()> onTick_;
-    UINT_PTR id_;
-};
 
 // Acts on the modal dialog from inside its message loop: one step per tick.
 class DialogScript {
@@ -66,54 +38,6 @@ class DialogScript {
     ThreadTimer timer_{[this] { Tick(); }};
 };
 
-std::wstring MessageBoxText(HWND box) {
-    wchar_t text[512] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message box's text control
-    return text;
-}
-
-// A message box or file chooser the dialog opened, if one is up.
-HWND FindBox(HWND dialog) {
-    struct Search {
-        HWND dialog;
-        HWND found = nullptr;
-    } search{dialog};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            wchar_t className[16] = {};
-            ::GetClassNameW(window, className, 16);
-            if (window != s.dialog && std::wstring(className) == L"#32770") s.found = window;
-            return s.found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Answers each message box or file chooser the dialog opens, from the box's own message loop:
-// keeps its text and presses `button` once.
-class BoxAnswerer {
-  public:
-    BoxAnswerer(HWND dialog, int button) : dialog_(dialog), button_(button) {}
-
-    std::vector<std::wstring> texts;
-
-  private:
-    void Tick() {
-        const HWND box = FindBox(dialog_);
-        if (!box || box == answered_) return;
-        answered_ = box;
-        texts.push_back(MessageBoxText(box));
-        ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button_), 0);
-    }
-
-    HWND dialog_;
-    int button_;
-    HWND answered_ = nullptr;
-    ThreadTimer timer_{[this] { Tick(); }};
-};
-
 void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 void Select(HWND dialog, int id, int index) {
@@ -127,17 +51,6 @@ void SetHotKeyField(HWND dialog, BYTE flags, BYTE key) {
 
 void SetText(HWND dialog, int id, const wchar_t* text) {
     ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-
-void PutTextOnClipboard(const wchar_t* text) {
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    const std::size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(::GlobalLock(memory), text, bytes);
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
 }
 
 const std::u16string kActionsPath = u"C:\\Quorvel\\data\\actions.cfg";
@@ -184,7 +97,7 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
                 {u"Reboot computer", ctrlAltF9},
                 {u"Open Website...", u"not a hotkey"},
                 {u"Run Calc", u""}});
-    ASSERT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
+    ASSERT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F9));
 
     const auto form = MakeForm();
     session_.Tasks().MakePictures();  // as the main window's first showing asks
@@ -200,8 +113,8 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     EXPECT_EQ(pictures.PictureOf(3), 0);
     EXPECT_EQ(pictures.PictureOf(2), 2);
     EXPECT_EQ(pictures.PictureOf(42), -1);
-    EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, VK_F9));
-    EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F10));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F9));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_SHIFT, VK_F10));
     EXPECT_EQ(session_.Registrar().Bindings().size(), 2U);
     EXPECT_EQ(form->Fields().actionIndex, 10) << "\"Run selected program...\" is preselected";
     EXPECT_FALSE(::IsWindowVisible(form->Handle()));
@@ -267,7 +180,7 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
     EXPECT_EQ(TextAt(kTypeRunColumn, 0), u"Minimze");
     EXPECT_EQ(Saves(), 1);
     EXPECT_EQ(::ImageList_GetImageCount(session_.Pictures().List()), 1);
-    EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_ALT, 'J'));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'J'));
 
     // The saved file holds the task for the next start.
     TaskTable reread;
@@ -321,7 +234,7 @@ TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) 
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(Table().RowCount(), 0);
     EXPECT_EQ(Saves(), 0);
-    EXPECT_TRUE(HotKeyIsFree(MOD_SHIFT, VK_F11));
+    EXPECT_FALSE(HotKeyTaken(MOD_SHIFT, VK_F11));
     EXPECT_EQ(form->Fields().hotKey, 0x2000 | VK_F11) << "Shift alone is a modifier too";
     EXPECT_EQ(form->Fields().destination, u"x");
 }
@@ -332,7 +245,7 @@ TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
     const HWND dialog = form->Handle();
     bool openAfterError = false;
     // Edit, with no row selected.
-    BoxAnswerer answerer(dialog, IDOK);
+    BoxAnswerer answerer(IDOK);
     DialogScript script({
         [&] {
             // A destination, so that OK opens no file chooser before it fails.
@@ -355,7 +268,7 @@ TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
 TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
-    BoxAnswerer chooser(dialog, IDCANCEL);
+    BoxAnswerer chooser(IDCANCEL);
     DialogScript script({
         [&] {
             Select(dialog, TaskEditor::kActionList, 10);  // "Run selected program..."

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "common/error.h"
+#include "box_answerer_win.h"
 #include "hotkeys/dravlin_win.h"
 #include "input_win.h"
 
@@ -24,26 +24,6 @@ void PumpMessagesFor(DWORD milliseconds) {
 struct Press {
     HotKeyValue hotKey;
     std::uint16_t index;
-};
-
-// Registers a combination for a window of its own, as another program would.
-class OtherWindowRegistration {
-  public:
-    OtherWindowRegistration(UINT modifiers, UINT key)
-        : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    nullptr, nullptr)),
-          registered_(::RegisterHotKey(window_.get(), 1, modifiers, key) != FALSE) {}
-    ~OtherWindowRegistration() {
-        if (registered_) ::UnregisterHotKey(window_.get(), 1);
-    }
-    OtherWindowRegistration(const OtherWindowRegistration&) = delete;
-    OtherWindowRegistration& operator=(const OtherWindowRegistration&) = delete;
-
-    bool Registered() const { return registered_; }
-
-  private:
-    UniqueWindow window_;
-    bool registered_;
 };
 
 TEST(RegistrarWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
@@ -81,64 +61,20 @@ TEST(RegistrarWindow, HoldsTheCombinationUntilDestroyedThenGivesItBack) {
     {
         RegistrarWindow registrarWindow;
         ASSERT_NE(registrarWindow.Registrar().BindHotKey(kCtrlAltN), 0);
-        EXPECT_FALSE(OtherWindowRegistration(MOD_CONTROL | MOD_ALT, 'N').Registered());
+        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'N'));
     }
-    EXPECT_TRUE(OtherWindowRegistration(MOD_CONTROL | MOD_ALT, 'N').Registered());
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'N'));
     EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), 0);
 }
 
 TEST(RegistrarWindow, ACombinationAnotherWindowHoldsIsRefused) {
-    const OtherWindowRegistration other(MOD_CONTROL | MOD_ALT, 'N');
-    ASSERT_TRUE(other.Registered());
+    // This test's thread is the other program.
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'N'));
     RegistrarWindow registrarWindow;
     EXPECT_EQ(registrarWindow.Registrar().BindHotKey(kCtrlAltN), 0);
     EXPECT_TRUE(registrarWindow.Registrar().Bindings().empty());
+    ::UnregisterHotKey(nullptr, 1);
 }
-
-// Confirms the first message box a thread shows, keeping its text, as a user would.
-class MessageBoxConfirmer {
-  public:
-    explicit MessageBoxConfirmer(DWORD threadId)
-        : threadId_(threadId), thread_(::CreateThread(nullptr, 0, &Run, this, 0, nullptr)) {}
-    ~MessageBoxConfirmer() {
-        stop_ = true;
-        ::WaitForSingleObject(thread_.get(), INFINITE);
-    }
-    MessageBoxConfirmer(const MessageBoxConfirmer&) = delete;
-    MessageBoxConfirmer& operator=(const MessageBoxConfirmer&) = delete;
-
-    bool Confirmed() const { return confirmed_; }
-    const std::wstring& Text() const { return text_; }
-
-  private:
-    static DWORD WINAPI Run(void* parameter) {
-        auto* self = static_cast<MessageBoxConfirmer*>(parameter);
-        while (!self->stop_ && !self->confirmed_) {
-            ::EnumThreadWindows(self->threadId_, &ConfirmIfMessageBox,
-                                reinterpret_cast<LPARAM>(self));
-            ::Sleep(20);
-        }
-        return 0;
-    }
-    static BOOL CALLBACK ConfirmIfMessageBox(HWND window, LPARAM parameter) {
-        auto* self = reinterpret_cast<MessageBoxConfirmer*>(parameter);
-        wchar_t className[16] = {};
-        ::GetClassNameW(window, className, 16);
-        if (std::wstring_view(className) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
-        wchar_t text[256] = {};
-        ::GetDlgItemTextW(window, 0xFFFF, text, 256);  // the box's message text
-        self->text_ = text;
-        ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-        self->confirmed_ = true;
-        return FALSE;
-    }
-
-    DWORD threadId_;
-    UniqueKernelHandle thread_;
-    std::atomic<bool> stop_ = false;
-    std::atomic<bool> confirmed_ = false;
-    std::wstring text_;
-};
 
 TEST(RegistrarWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
     RegistrarWindow registrarWindow;
@@ -152,11 +88,10 @@ TEST(RegistrarWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
     ASSERT_NE(id, 0);
     const LPARAM keys = MAKELPARAM(MOD_CONTROL | MOD_ALT, 'N');
 
-    const MessageBoxConfirmer confirmer(::GetCurrentThreadId());
+    const BoxAnswerer answerer(IDOK);
     ::PostMessageW(registrarWindow.Handle(), WM_HOTKEY, id, keys);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return confirmer.Confirmed(); }, kPressTimeoutMs));
-    PumpMessagesFor(100);
-    EXPECT_EQ(confirmer.Text(), L"Cannot run the task.");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return calls == 1; }, kPressTimeoutMs));
+    EXPECT_EQ(answerer.texts, std::vector<std::wstring>{L"Cannot run the task."});
 
     dravlin.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) { ++calls; };
     ::PostMessageW(registrarWindow.Handle(), WM_HOTKEY, id, keys);

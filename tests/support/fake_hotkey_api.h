@@ -2,16 +2,14 @@
 
 #include <cstdint>
 #include <map>
-#include <string>
 #include <string_view>
 #include <vector>
 
-#include "common/text.h"
 #include "hotkeys/dravlin.h"
 
 namespace quorvel::testing_support {
 
-// The system's atom table and hotkey registry, recording the calls in order.
+// The system's atom table and hotkey registry, and what reached the default procedure.
 class FakeHotKeyApi final : public HotKeyApi {
   public:
     struct Registration {
@@ -25,18 +23,18 @@ class FakeHotKeyApi final : public HotKeyApi {
         auto [entry, added] = atoms.try_emplace(std::u16string(name), Atom{nextAtom, 0});
         if (added) ++nextAtom;
         ++entry->second.count;
-        calls.push_back("GlobalAddAtom " + ToUtf8(name));
+        ++systemCalls;
         return entry->second.atom;
     }
     void GlobalDeleteAtom(std::uint16_t atom) override {
         for (auto& [name, entry] : atoms) {
             if (entry.atom == atom && entry.count > 0) --entry.count;
         }
-        calls.push_back("GlobalDeleteAtom " + std::to_string(atom));
+        ++systemCalls;
     }
     bool RegisterHotKey(std::uintptr_t window, int id, std::uint32_t modifiers,
                         std::uint32_t virtualKey) override {
-        calls.push_back("RegisterHotKey " + std::to_string(id));
+        ++systemCalls;
         if (registerError != 0) {
             lastError = registerError;
             return false;
@@ -54,7 +52,8 @@ class FakeHotKeyApi final : public HotKeyApi {
         return true;
     }
     bool UnregisterHotKey(std::uintptr_t window, int id) override {
-        calls.push_back("UnregisterHotKey " + std::to_string(id));
+        ++systemCalls;
+        released.push_back(id);
         const auto found = registered.find(id);
         if (failUnregister || found == registered.end() || found->second.window != window)
             return false;
@@ -67,8 +66,7 @@ class FakeHotKeyApi final : public HotKeyApi {
 
     std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override {
-        calls.push_back("DefWindowProc " + std::to_string(window) + " " + std::to_string(message) +
-                        " " + std::to_string(wParam) + " " + std::to_string(lParam));
+        defaultHandled.push_back({window, message, wParam, lParam});
         return kDefaultResult;
     }
 
@@ -84,7 +82,16 @@ class FakeHotKeyApi final : public HotKeyApi {
     std::map<std::u16string, Atom> atoms;
     std::uint16_t nextAtom = 0xC000;
     std::map<int, Registration> registered;
-    std::vector<std::string> calls;
+    int systemCalls = 0;        // atoms added or deleted, registrations made or released
+    std::vector<int> released;  // the ids given up, in order
+    struct Message {
+        std::uintptr_t window;
+        std::uint32_t message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+        bool operator==(const Message&) const = default;
+    };
+    std::vector<Message> defaultHandled;
     bool failUnregister = false;
     bool atomTableFull = false;
     std::uint32_t registerError = 0;  // when set, every registration is refused with it

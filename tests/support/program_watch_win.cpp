@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -85,6 +86,56 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<std::wstring> ArgDumpReport(const fs::path& report) {
+    std::ifstream in(report, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
+    std::vector<std::wstring> lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(L'\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::wstring::npos) return lines;
+        start = end + 1;
+    }
+}
+
+void PutTextOnClipboard(const wchar_t* text) {
+    if (!::OpenClipboard(nullptr)) throw std::runtime_error("the clipboard is held");
+    ::EmptyClipboard();
+    const std::size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(::GlobalLock(memory), text, bytes);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);  // the clipboard owns it now
+    ::CloseClipboard();
+}
+
+std::vector<HWND> VisibleBoxes(DWORD processId, const wchar_t* title) {
+    std::vector<HWND> boxes = TopLevelWindows(processId, L"#32770", title);
+    std::erase_if(boxes, [](HWND box) { return !::IsWindowVisible(box); });
+    return boxes;
+}
+
+HWND WaitForBox(DWORD processId, DWORD timeoutMs) {
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            const auto boxes = VisibleBoxes(processId);
+            box = boxes.empty() ? nullptr : boxes.front();
+            return box != nullptr;
+        },
+        timeoutMs);
+    return box;
+}
+
+std::wstring BoxText(HWND box) {
+    constexpr int kMessageBoxText = 0xFFFF;  // the static control that holds the message
+    wchar_t text[1024] = L"";
+    ::GetWindowTextW(::GetDlgItem(box, kMessageBoxText), text, 1024);
+    return text;
 }
 
 bool HotKeyTaken(UINT modifiers, UINT key) {

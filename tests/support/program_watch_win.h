@@ -36,7 +36,22 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
                                   const wchar_t* title = nullptr);
 
-// Whether another program holds the combination (MOD_ flags and virtual key).
+// The message boxes and file choosers of a process that show; a null title matches any.
+std::vector<HWND> VisibleBoxes(DWORD processId, const wchar_t* title = L"Quorvel");
+// The process's message box once one shows; null when the time runs out.
+HWND WaitForBox(DWORD processId, DWORD timeoutMs = kStartTimeoutMs);
+// The message of a message box.
+std::wstring BoxText(HWND box);
+
+// What the test program argdump.exe recorded of its start in its report file: the show
+// command, then one line per argument.
+std::vector<std::wstring> ArgDumpReport(const std::filesystem::path& report);
+
+// Text on the clipboard, as another program puts it there.
+void PutTextOnClipboard(const wchar_t* text);
+
+// Whether a window or thread other than the caller's holds the combination (MOD_ flags and
+// virtual key), so that the caller cannot register it.
 bool HotKeyTaken(UINT modifiers, UINT key);
 
 // The libraries a 64-bit executable or library imports at load time, in lower case, from its

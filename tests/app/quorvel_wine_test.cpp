@@ -89,14 +89,6 @@ TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {
     second.Close();
 }
 
-TEST_F(QuorvelProgramTest, CounterThatIsNoNumberCountsAsAFirstStart) {
-    SetRegValue(kVendorKey, L"fr", L"abc");
-    Quorvel quorvel(Executable());
-    EXPECT_EQ(RegValue(kVendorKey, L"fr"), L"1"s);
-    EXPECT_TRUE(::IsWindowVisible(quorvel.MainWindow()));
-    quorvel.Close();
-}
-
 TEST_F(QuorvelProgramTest, RunValueFollowsTheAutostartOptionAndStartsThisCopyWhole) {
     SetNotFirstStart();
     // Where Windows would look first for an unquoted "...\Jo Smith\Quorvel.exe".

@@ -20,11 +20,9 @@ using namespace std::string_literals;
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
 // One task on Ctrl+Alt+Q in the program's own form, so that its save on close writes it again.
-const std::wstring kTasks =
+const std::string kTaskFile = Utf16Bytes(
     L"\xFEFF"
-    L"1,Clear the Windows clipboard,Control+Alt+Q,,Normal,0,True\r\n";
-const std::string kTaskFile(reinterpret_cast<const char*>(kTasks.data()),
-                            kTasks.size() * sizeof(wchar_t));
+    L"1,Clear the Windows clipboard,Control+Alt+Q,,Normal,0,True\r\n");
 
 // Through the command interpreter, which strips the outer quotes and keeps the inner ones.
 int RunToEnd(const std::wstring& commandLine) {

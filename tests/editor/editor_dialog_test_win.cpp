@@ -121,12 +121,6 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     EXPECT_EQ(Saves(), 0);
 }
 
-TEST_F(EditorDialog, StartUpWithoutActionsFileIsQuietAndEmpty) {
-    const auto form = MakeForm();
-    EXPECT_EQ(Table().RowCount(), 0);
-    EXPECT_TRUE(session_.Registrar().Bindings().empty());
-}
-
 TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotkeyThenCloseThenOk) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
@@ -153,13 +147,24 @@ TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotkey
     EXPECT_EQ(control, ::GetDlgItem(dialog, TaskEditor::kHotKeyField)) << "and round again";
 }
 
-TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
+TEST_F(EditorDialog, HotkeysRunUnderTheDialogAndOkAddsSavesAndRegistersTheTask) {
+    WriteTasks(
+        {{u"Clear the Windows clipboard", hotKeyText_.FormatHotKey(0x4000 | 0x8000 | VK_F8)}});
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
     bool visibleWhileShown = false;
+    int formatsWhileOpen = -1;
     DialogScript script({
         [&] {
             visibleWhileShown = ::IsWindowVisible(dialog) != FALSE;
+            PutTextOnClipboard(L"to be cleared");
+            PressTogether({VK_CONTROL, VK_MENU, VK_F8});
+        },
+        [] {},  // a few ticks for the press to travel
+        [] {},
+        [] {},
+        [&] {
+            formatsWhileOpen = ::CountClipboardFormats();
             SetHotKeyField(dialog, HOTKEYF_CONTROL | HOTKEYF_ALT, 'J');
             Select(dialog, TaskEditor::kActionList, 16);  // "Clear the Windows clipboard"
             SetText(dialog, TaskEditor::kDestinationBox, L"typed destination");
@@ -172,20 +177,21 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
 
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(visibleWhileShown);
+    EXPECT_EQ(formatsWhileOpen, 0) << "the file's task ran under the dialog";
     EXPECT_FALSE(::IsWindowVisible(dialog));
-    ASSERT_EQ(Table().RowCount(), 1);
-    EXPECT_EQ(TextAt(kDescColumn, 0), u"Clear the Windows clipboard");
-    EXPECT_EQ(TextAt(kHotkeyColumn, 0), hotKeyText_.FormatHotKey(0x4000 | 0x8000 | 'J'));
-    EXPECT_EQ(TextAt(kDestColumn, 0), u"typed destination");
-    EXPECT_EQ(TextAt(kTypeRunColumn, 0), u"Minimze");
+    ASSERT_EQ(Table().RowCount(), 2);
+    EXPECT_EQ(TextAt(kDescColumn, 1), u"Clear the Windows clipboard");
+    EXPECT_EQ(TextAt(kHotkeyColumn, 1), hotKeyText_.FormatHotKey(0x4000 | 0x8000 | 'J'));
+    EXPECT_EQ(TextAt(kDestColumn, 1), u"typed destination");
+    EXPECT_EQ(TextAt(kTypeRunColumn, 1), u"Minimze");
     EXPECT_EQ(Saves(), 1);
-    EXPECT_EQ(::ImageList_GetImageCount(session_.Pictures().List()), 1);
+    EXPECT_EQ(::ImageList_GetImageCount(session_.Pictures().List()), 1) << "one shared picture";
     EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'J'));
 
     // The saved file holds the task for the next start.
     TaskTable reread;
     TaskFile(files_, kActionsPath).Load(reread);
-    EXPECT_EQ(reread.RowCount(), 1);
+    EXPECT_EQ(reread.RowCount(), 2);
 
     PutTextOnClipboard(L"to be cleared");
     ASSERT_NE(::CountClipboardFormats(), 0);
@@ -194,44 +200,26 @@ TEST_F(EditorDialog, OkAddsTheTaskSavesRegistersItAndTheHotKeyRunsIt) {
     EXPECT_EQ(::CountClipboardFormats(), 0) << "the hotkey ran the task";
 }
 
-TEST_F(EditorDialog, HotKeysRunTheirTasksWhileTheDialogIsOpen) {
-    WriteTasks(
-        {{u"Clear the Windows clipboard", hotKeyText_.FormatHotKey(0x4000 | 0x8000 | VK_F8)}});
+TEST_F(EditorDialog, EnterAndEscapePressNoButtonAndCloseChangesNothingButKeepsTheFields) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
-    int formatsWhileOpen = -1;
-    DialogScript script({
-        [&] {
-            PutTextOnClipboard(L"to be cleared");
-            PressTogether({VK_CONTROL, VK_MENU, VK_F8});
-        },
-        [] {},  // a few ticks for the press to travel
-        [] {},
-        [] {},
-        [&] { formatsWhileOpen = ::CountClipboardFormats(); },
-        [&] { Click(dialog, TaskEditor::kCloseButton); },
-    });
-
-    form->ShowModal(EditorMode::Add());
-
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(formatsWhileOpen, 0);
-}
-
-TEST_F(EditorDialog, CloseLeavesTableFileAndHotKeysAsTheyWereButKeepsTheFields) {
-    const auto form = MakeForm();
-    const HWND dialog = form->Handle();
+    bool openAfterKeys = false;
     DialogScript script({
         [&] {
             SetHotKeyField(dialog, HOTKEYF_SHIFT, VK_F11);
             SetText(dialog, TaskEditor::kDestinationBox, L"x");
+            ::SetFocus(::GetDlgItem(dialog, TaskEditor::kDestinationBox));
+            PressTogether({VK_RETURN});
+            PressTogether({VK_ESCAPE});
         },
+        [&] { openAfterKeys = ::IsWindowVisible(dialog) != FALSE; },
         [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
     form->ShowModal(EditorMode::Add());
 
     EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(openAfterKeys);
     EXPECT_EQ(Table().RowCount(), 0);
     EXPECT_EQ(Saves(), 0);
     EXPECT_FALSE(HotKeyTaken(MOD_SHIFT, VK_F11));
@@ -284,27 +272,6 @@ TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
     EXPECT_EQ(TextAt(kDescColumn, 0), u"Run selected program...");
     EXPECT_EQ(TextAt(kDestColumn, 0), u"");
     EXPECT_EQ(Saves(), 1);
-}
-
-TEST_F(EditorDialog, EnterAndEscapePressNoButton) {
-    const auto form = MakeForm();
-    const HWND dialog = form->Handle();
-    bool openAfterKeys = false;
-    DialogScript script({
-        [&] {
-            ::SetFocus(::GetDlgItem(dialog, TaskEditor::kDestinationBox));
-            PressTogether({VK_RETURN});
-            PressTogether({VK_ESCAPE});
-        },
-        [&] { openAfterKeys = ::IsWindowVisible(dialog) != FALSE; },
-        [&] { Click(dialog, TaskEditor::kCloseButton); },
-    });
-
-    form->ShowModal(EditorMode::Add());
-
-    EXPECT_TRUE(openAfterKeys);
-    EXPECT_EQ(Table().RowCount(), 0);
-    EXPECT_EQ(Saves(), 0);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ using testing::IsEmpty;
 using testing_support::FakePowerControl;
 using Exit = FakePowerControl::Exit;
 using Launch = testing_support::FakeShell::Launch;
+using Message = FakePowerControl::Message;
 using Suspension = FakePowerControl::Suspension;
 
 class SystemOperationsTest : public testing::Test {
@@ -66,41 +67,22 @@ TEST_F(SystemOperationsTest, PowerOffAndRebootAreForcedWithThePrivilegeAndLogOff
     EXPECT_THAT(system.power.messages, IsEmpty());
 }
 
-struct PrivilegeFailure {
-    ShutdownPrivilege answer;
-    const char16_t* caption;
-};
-
-class ShutdownPrivilegeFailureTest
-    : public SystemOperationsTest,
-      public testing::WithParamInterface<std::tuple<PrivilegeFailure, bool>> {};
-
-TEST_P(ShutdownPrivilegeFailureTest, ShowsTheFailingCallsCaptionAndShutsNothingDown) {
-    const auto& [failure, reboot] = GetParam();
-    system.power.privilegeAnswer = failure.answer;
-
-    if (reboot) {
-        operations.RebootComputer();
-    } else {
+TEST_F(SystemOperationsTest, AFailedPrivilegeStepShowsItsCallsCaptionAndShutsNothingDown) {
+    const std::pair<ShutdownPrivilege, std::u16string> failures[] = {
+        {ShutdownPrivilege::kNoToken, u"OpenProcessToken() Failed"},
+        {ShutdownPrivilege::kUnknown, u"LookupPrivilegeValue() Failed"},
+        {ShutdownPrivilege::kNotAdjusted, u"AdjustTokenPrivileges() Failed"},
+        {ShutdownPrivilege::kNotHeldByAccount, u"AdjustTokenPrivileges() Failed"}};
+    for (const auto& [answer, caption] : failures) {
+        system.power.privilegeAnswer = answer;
+        system.power.messages.clear();
         operations.PowerOffComputer();
+        operations.RebootComputer();
+        const Message box{u"Exit Error", caption};
+        EXPECT_THAT(system.power.messages, ElementsAre(box, box)) << ToUtf8(caption);
+        EXPECT_EQ(system.power.exit, std::nullopt);
     }
-
-    EXPECT_THAT(system.power.messages,
-                ElementsAre(FakePowerControl::Message{u"Exit Error", failure.caption}));
-    EXPECT_EQ(system.power.exit, std::nullopt);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EachStep, ShutdownPrivilegeFailureTest,
-    testing::Combine(testing::Values(PrivilegeFailure{ShutdownPrivilege::kNoToken,
-                                                      u"OpenProcessToken() Failed"},
-                                     PrivilegeFailure{ShutdownPrivilege::kUnknown,
-                                                      u"LookupPrivilegeValue() Failed"},
-                                     PrivilegeFailure{ShutdownPrivilege::kNotAdjusted,
-                                                      u"AdjustTokenPrivileges() Failed"},
-                                     PrivilegeFailure{ShutdownPrivilege::kNotHeldByAccount,
-                                                      u"AdjustTokenPrivileges() Failed"}),
-                     testing::Bool()));
 
 TEST_F(SystemOperationsTest, HibernateAndStandBySuspendOnceTheTokenTookThePrivilege) {
     for (const auto answer : {ShutdownPrivilege::kNoToken, ShutdownPrivilege::kUnknown,

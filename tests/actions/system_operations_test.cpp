@@ -104,15 +104,13 @@ TEST_F(SystemOperationsTest, HibernateAndStandBySuspendOnceTheTokenTookThePrivil
     EXPECT_THAT(system.power.messages, IsEmpty()) << "they fail silently";
 }
 
-TEST(CdElementNameTest, TakesTheDriveLetterOfTheDestination) {
+TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {
     for (const std::u16string_view drive : {u"e", u"E:", u"E:\\", u"e:\\"}) {
         EXPECT_EQ(CdElementName(drive), u"E:") << ToUtf8(drive);
     }
     EXPECT_EQ(CdElementName(u""), std::nullopt);
     EXPECT_EQ(CdElementName(u"\\\\.\\cdrom0"), std::nullopt);
-}
 
-TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {
     system.cdDoors.doors = {{u"E:", Door::kClosed}, {u"F:", Door::kOpen}};
     operations.OpenCdDoor(u"e:");
     operations.CloseCdDoor(u"F:\\");
@@ -121,7 +119,8 @@ TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {
                 ElementsAre(std::pair{u"E:", Door::kOpen}, std::pair{u"F:", Door::kClosed}));
 }
 
-TEST(ProcessNameMatchesTest, ComparesTheFileNameOrTheWholeEntryIgnoringAsciiCase) {
+// A process matches by its file name or its whole entry, ignoring ASCII case.
+TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessThatCanBeEnded) {
     EXPECT_TRUE(ProcessNameMatches(u"EDITOR.EXE", u"editor.exe"));
     EXPECT_TRUE(ProcessNameMatches(u"C:\\Apps\\Editor.exe", u"editor.EXE"));
     EXPECT_TRUE(ProcessNameMatches(u"C:\\Apps\\Editor.exe", u"c:\\apps\\editor.exe"));
@@ -131,9 +130,7 @@ TEST(ProcessNameMatchesTest, ComparesTheFileNameOrTheWholeEntryIgnoringAsciiCase
     // Only ASCII letters fold: É and é stay different.
     EXPECT_FALSE(ProcessNameMatches(u"\u00C9DIT.EXE", u"\u00E9dit.exe"));
     EXPECT_TRUE(ProcessNameMatches(u"\u00E9DIT.EXE", u"\u00E9dit.exe"));
-}
 
-TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessThatCanBeEnded) {
     system.processes.processes = {{4, u"System"},
                                   {10, u"C:\\Apps\\EDITOR.EXE"},
                                   {11, u"editor.exe"},

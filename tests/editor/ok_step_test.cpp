@@ -73,6 +73,12 @@ TEST_F(OkStepTest, AddAppendsTheTaskSavedAndBoundThenCloses) {
     EXPECT_EQ(Tasks(), (std::vector<Task>{{}, added}));
     EXPECT_EQ(SavedTasks()[1].desc, added.desc);
     EXPECT_EQ(closed, 1);
+
+    // An empty hotkey and an unselected run type are stored as empty texts.
+    fields = MakeFields(kRunMyComputer, 0, u"", -1);
+    Ok(fields);
+    EXPECT_EQ(Tasks().back().hotkey, u"");
+    EXPECT_EQ(Tasks().back().typeRun, u"");
 }
 
 TEST_F(OkStepTest, EditOverwritesItsRowAndKeepsItsEnabledState) {
@@ -95,12 +101,6 @@ TEST_F(OkStepTest, EditWithoutSelectedRowOrAFailedHotKeyTextChangesNothing) {
     EXPECT_THROW(Ok(fields), Error);
     EXPECT_EQ(Tasks(), (std::vector<Task>(1)));
     EXPECT_EQ(closed, 0);
-}
-
-TEST_F(OkStepTest, EmptyHotKeyAndUnselectedRunTypeAreStoredAsEmptyTexts) {
-    auto fields = MakeFields(kRunMyComputer, 0, u"", -1);
-    Ok(fields);
-    EXPECT_EQ(Tasks(), (std::vector<Task>{{.desc = u"Run My Computer"}}));
 }
 
 TEST_F(OkStepTest, EmptyProgramDestinationAsksForTheProgramWithTheChoosersLastName) {

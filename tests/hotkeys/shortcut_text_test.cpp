@@ -55,7 +55,7 @@ TEST_F(ShortCutTextTest, WinModifierUnknownKeysLayoutNamesAndBarePrefixesGiveNoH
 
 // Edit puts a task's hotkey into the editor's field; OK writes the field back. A text the
 // field cannot read would turn into an empty hotkey and the task would stop working.
-TEST(ShortCutOfHotKeyText, ReadsTheTextsTheEditorWritesOnAnyLayout) {
+TEST(ShortCutOfHotKeyText, ReadsTheTextsTheEditorWritesOnAnyLayoutAndShortcutTexts) {
     FakeKeyNames keyNames;
     keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
     const HotKeyText german(keyNames);
@@ -63,10 +63,9 @@ TEST(ShortCutOfHotKeyText, ReadsTheTextsTheEditorWritesOnAnyLayout) {
     ASSERT_NE(written.find(u"Strg"), std::u16string::npos) << ToUtf8(written);
     EXPECT_EQ(TextToShortCut(written, keyNames), 0);
     EXPECT_EQ(ShortCutOfHotKeyText(written, german, keyNames), 0x4000 + 0x8000 + 0x4A);
-}
 
-TEST(ShortCutOfHotKeyText, FallsBackToShortcutTextsAndKeepsTheWinKeyForItsBox) {
-    FakeKeyNames keyNames;
+    // Shortcut texts are read too, and the Win key is kept for its box.
+    keyNames.ActivateKeyboardLayout(FakeKeyNames::kUsEnglish, 0);
     const HotKeyText english(keyNames);
     EXPECT_EQ(ShortCutOfHotKeyText(u"Ctrl+PgUp", english, keyNames), 0x4000 + 0x21);
     EXPECT_EQ(ShortCutOfHotKeyText(u"Win+A", english, keyNames), 0x10000 + 0x41);

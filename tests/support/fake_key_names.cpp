@@ -100,23 +100,18 @@ constexpr std::uint32_t kFunctionScanCodes[] = {0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x
                                                 0x43, 0x44, 0x57, 0x58, 0x64, 0x65, 0x66, 0x67,
                                                 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D, 0x6E, 0x76};
 
-void AddName(std::map<std::int32_t, std::u16string>& names, std::int32_t request,
-             std::u16string name) {
-    names.emplace(request, std::move(name));
-}
-
 void AddLetterAndDigitKeys(std::map<std::uint32_t, std::uint32_t>& scanCodes,
                            std::map<std::int32_t, std::u16string>& names) {
     for (std::uint32_t i = 0; i < 10; ++i) {
         const char16_t digit = kDigitRow[i];
         scanCodes[digit] = 0x02 + i;
-        AddName(names, Request(0x02 + i), std::u16string(1, digit));
+        names.emplace(Request(0x02 + i), std::u16string(1, digit));
     }
     for (std::size_t row = 0; row < 3; ++row) {
         const std::u16string_view letters = kLetterRows[row];
         for (std::uint32_t i = 0; i < letters.size(); ++i) {
             scanCodes[letters[i]] = kLetterRowStarts[row] + i;
-            AddName(names, Request(kLetterRowStarts[row] + i), std::u16string(1, letters[i]));
+            names.emplace(Request(kLetterRowStarts[row] + i), std::u16string(1, letters[i]));
         }
     }
 }
@@ -126,8 +121,8 @@ void AddFunctionKeys(std::map<std::uint32_t, std::uint32_t>& scanCodes,
     for (std::uint32_t i = 0; i < 24; ++i) {
         scanCodes[0x70 + i] = kFunctionScanCodes[i];
         const std::string number = std::to_string(i + 1);
-        AddName(names, Request(kFunctionScanCodes[i]),
-                u"F" + std::u16string(number.begin(), number.end()));
+        names.emplace(Request(kFunctionScanCodes[i]),
+                      u"F" + std::u16string(number.begin(), number.end()));
     }
 }
 
@@ -140,9 +135,8 @@ FakeKeyNames::FakeKeyNames() {
     for (const auto& [virtualKey, scanCode] : kUsScanCodes) us.scanCodes[virtualKey] = scanCode;
     us.keysSent.insert(std::begin(kUsKeysSent), std::end(kUsKeysSent));
     for (const ScanName& entry : kUsNames) {
-        if (entry.name) AddName(us.names, Request(entry.scanCode), entry.name);
-        if (entry.extendedName)
-            AddName(us.names, Request(entry.scanCode, true), entry.extendedName);
+        if (entry.name) us.names.emplace(Request(entry.scanCode), entry.name);
+        if (entry.extendedName) us.names.emplace(Request(entry.scanCode, true), entry.extendedName);
     }
 
     // German: its own words for Ctrl, Shift and the editing keys, Y and Z swapped, umlauts,

@@ -146,7 +146,7 @@ TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessThatCanBe
                             RunningProcess{12, u"xeditor.exe"}));
 }
 
-TEST_F(SystemOperationsTest, MinimizeAllAlternatesAndRetriesAfterAFailure) {
+TEST_F(SystemOperationsTest, MinimizeAllAlternatesAcrossTasksAndRetriesAfterAFailure) {
     for (const bool minimized : {true, false, true, false}) {
         system.shell.refusesMinimizeAll = true;
         EXPECT_THROW(operations.ToggleMinimizeAll(), Error);
@@ -154,9 +154,8 @@ TEST_F(SystemOperationsTest, MinimizeAllAlternatesAndRetriesAfterAFailure) {
         operations.ToggleMinimizeAll();
         EXPECT_EQ(system.shell.windowsMinimized, minimized) << "a refused call is tried again";
     }
-}
 
-TEST_F(SystemOperationsTest, TwoMinimizeTasksShareOneAlternation) {
+    // Two tasks share the one alternation.
     TaskTable table;
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F1"});
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F2"});

@@ -17,15 +17,13 @@ TEST(HotKeyValue, EveryModifierFlagMapsToItsOwnBitBothWays) {
     EXPECT_EQ(SplitHotKey(0x4000 + 0x8000 + 0x4E).modifiers, kModControl | kModAlt);
 }
 
-TEST(HotKeyValue, UnknownFlagsAndBitsAreIgnored) {
+TEST(HotKeyValue, UnknownFlagsAndBitsAreIgnoredAndAKeyAboveOneByteIsCut) {
     // MOD_NOREPEAT (0x4000) must not be read as the Ctrl bit of the value.
     EXPECT_EQ(MakeHotKey(0x4000 | kModAlt, 0x4E), 0x8000u + 0x4Eu);
     const SplitKey split = SplitHotKey(0xFFFF0000u | 0x1F00u | 0x4E);
     EXPECT_EQ(split.modifiers, kModWin);
     EXPECT_EQ(split.key, 0x4E);
-}
-
-TEST(HotKeyValue, KeyAboveOneByteDoesNotSurviveASplit) {
+    // A key above one byte does not survive a split.
     const HotKeyValue value = MakeHotKey(0, 0x141);
     EXPECT_EQ(value, 0x141u);
     EXPECT_EQ(SplitHotKey(value).key, 0x41);

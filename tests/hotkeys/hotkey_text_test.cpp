@@ -19,7 +19,7 @@ class HotKeyTextTest : public ::testing::TestWithParam<KeyNameLookup> {
 
 // Unit start and end.
 
-TEST(HotKeyTextUnit, TakesTheLayoutsModifierNamesAndKeepsAnInstalledEnglishLayout) {
+TEST(HotKeyTextUnit, TakesTheLayoutsModifierNamesAndUnloadsOnlyAnEnglishLayoutItLoaded) {
     FakeKeyNames keyNames;
     {
         const HotKeyText text(keyNames);
@@ -31,10 +31,7 @@ TEST(HotKeyTextUnit, TakesTheLayoutsModifierNamesAndKeepsAnInstalledEnglishLayou
         EXPECT_FALSE(text.UnloadEnglishLayout());
     }
     EXPECT_TRUE(keyNames.Unloaded().empty());
-}
 
-TEST(HotKeyTextUnit, UnloadsTheEnglishLayoutItLoadedAtTheEnd) {
-    FakeKeyNames keyNames;
     keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
     keyNames.Install({FakeKeyNames::kGerman});
     {
@@ -48,12 +45,12 @@ TEST(HotKeyTextUnit, UnloadsTheEnglishLayoutItLoadedAtTheEnd) {
 }
 
 TEST(HotKeyTextUnit, AltNamedInCapitalsOrNotAtAllMakesTheWinWordCapitals) {
-    for (const std::u16string alt : {u"ALT", u""}) {
+    for (const auto& [alt, win] : {std::pair{u"ALT", u"WIN"}, {u"", u"WIN"}, {u"AltGr", u"Win"}}) {
         FakeKeyNames keyNames;
         keyNames.RenameScanCode(0x38, alt);
         const HotKeyText text(keyNames);
-        EXPECT_EQ(text.ModifierNames().win, u"WIN");
-        EXPECT_EQ(text.FormatHotKey(0x10000 + 0x41), u"WIN+A");
+        EXPECT_EQ(text.ModifierNames().win, win);
+        EXPECT_EQ(text.FormatHotKey(0x10000 + 0x41), win + std::u16string(u"+A"));
     }
     // A modifier the layout leaves unnamed keeps its English word, so its texts read back.
     FakeKeyNames unnamed;
@@ -62,13 +59,12 @@ TEST(HotKeyTextUnit, AltNamedInCapitalsOrNotAtAllMakesTheWinWordCapitals) {
     const HotKeyText text(unnamed);
     EXPECT_EQ(text.FormatHotKey(kCtrlAltN), u"Ctrl+Alt+N");
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+Alt+N"), kCtrlAltN);
-    FakeKeyNames keyNames;
-    keyNames.RenameScanCode(0x38, u"AltGr");
-    EXPECT_EQ(HotKeyText(keyNames).ModifierNames().win, u"Win");
 }
 
 // FormatHotKey.
 
+// Navigation keys are named as extended keys, not as the keypad; a media key gets its own name
+// when the layout gives it less than two characters.
 TEST_P(HotKeyTextTest, FormatsModifiersInFixedOrderBeforeTheLayoutsKeyName) {
     const HotKeyText text(keyNames, GetParam());
     EXPECT_EQ(text.FormatHotKey(kCtrlAltN), u"Ctrl+Alt+N");
@@ -78,10 +74,6 @@ TEST_P(HotKeyTextTest, FormatsModifiersInFixedOrderBeforeTheLayoutsKeyName) {
     EXPECT_EQ(text.FormatHotKey(0), u"");
     // A key the layout does not name leaves the prefix alone.
     EXPECT_EQ(text.FormatHotKey(0x4000 + 0x0A), u"Ctrl+");
-}
-
-TEST_P(HotKeyTextTest, NavigationKeysAreNamedAsExtendedKeysNotAsTheKeypad) {
-    const HotKeyText text(keyNames, GetParam());
     EXPECT_EQ(text.FormatHotKey(0x21), u"Page Up");
     EXPECT_EQ(text.FormatHotKey(0x69), u"Num 9");
     EXPECT_EQ(text.FormatHotKey(0x2D), u"Insert");
@@ -94,10 +86,6 @@ TEST_P(HotKeyTextTest, NavigationKeysAreNamedAsExtendedKeysNotAsTheKeypad) {
     EXPECT_EQ(text.FormatHotKey(0x13), u"Pause");
     EXPECT_EQ(text.FormatHotKey(0x5B), u"Left Windows");
     EXPECT_EQ(text.FormatHotKey(0x5D), u"Application");
-}
-
-TEST_P(HotKeyTextTest, MediaKeysGetTheirOwnNameWhenTheLayoutGivesLessThanTwoCharacters) {
-    const HotKeyText text(keyNames, GetParam());
     EXPECT_EQ(text.FormatHotKey(0x4000 + 0xAD), u"Ctrl+Volume Mute");  // layout says "D"
     EXPECT_EQ(text.FormatHotKey(0xA6), u"Browser Back");               // layout says nothing
     EXPECT_EQ(text.FormatHotKey(0xAA), u"F14");                        // layout's name kept
@@ -118,7 +106,7 @@ TEST_P(HotKeyTextTest, EnglishNamesComeFromTheUsLayoutAndTheUsersLayoutStaysCurr
 
 // ParseHotKey.
 
-TEST_P(HotKeyTextTest, ReadsModifierWordsInAnyCaseAndWithBlanksOrLineBreaks) {
+TEST_P(HotKeyTextTest, ReadsModifierWordsAndKeyNamesInAnyCaseAndWithBlanksOrLineBreaks) {
     const HotKeyText text(keyNames, GetParam());
     for (const std::u16string_view s :
          {u"Ctrl+Alt+N", u"ctrl+alt+n", u"  Ctrl +  Alt + N ", u"ALT+CTRL+N", u"Ctrl\r\nAlt\nN",
@@ -129,6 +117,12 @@ TEST_P(HotKeyTextTest, ReadsModifierWordsInAnyCaseAndWithBlanksOrLineBreaks) {
               0x2000u + 0x4000 + 0x8000 + 0x10000 + 0x41);
     EXPECT_EQ(text.FormatHotKey(text.ParseHotKey(u"Win+Alt+Shift+Ctrl+A")),
               u"Ctrl+Shift+Alt+Win+A");
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+page up"), 0x4000u + 0x21);
+    EXPECT_EQ(text.ParseHotKey(u"Shift+CAPS LOCK"), 0x2000u + 0x14);
+    EXPECT_EQ(text.ParseHotKey(u"Ctrl+Volume Mute"), 0x4000u + 0xAD);
+    // A lone quote is a key.
+    EXPECT_EQ(text.ParseHotKey(u"Alt+'"), 0x8000u + 0xDE);
+    EXPECT_EQ(text.ParseHotKey(u"Alt+\"A+B\""), 0u);
 }
 
 TEST_P(HotKeyTextTest, TextsThatAreNoHotkeyGiveZero) {
@@ -144,7 +138,7 @@ TEST_P(HotKeyTextTest, TextsThatAreNoHotkeyGiveZero) {
     }
 }
 
-TEST_P(HotKeyTextTest, AKeyNamedPlusIsReadAtTheEnd) {
+TEST_P(HotKeyTextTest, AKeyNamedPlusIsReadAtTheEndAndAModifierWordNeverAsTheKey) {
     keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
     const HotKeyText text(keyNames, GetParam());
     EXPECT_EQ(text.FormatHotKey(0x4000 + 0xBB), u"Strg++");
@@ -154,17 +148,6 @@ TEST_P(HotKeyTextTest, AKeyNamedPlusIsReadAtTheEnd) {
     EXPECT_EQ(text.ParseHotKey(u"+"), 0xBBu);
     EXPECT_EQ(text.ParseHotKey(u"++"), 0u);
     EXPECT_EQ(text.ParseHotKey(u"Strg+Num +"), 0x4000u + 0x6B);
-}
-
-TEST_P(HotKeyTextTest, KeypadPlusIsReadDespiteThePlusInItsName) {
-    const HotKeyText text(keyNames, GetParam());
-    EXPECT_EQ(text.ParseHotKey(u"Ctrl+Num +"), 0x4000u + 0x6B);
-    EXPECT_EQ(text.ParseHotKey(text.FormatHotKey(0x8000 + 0x6B)), 0x8000u + 0x6B);
-}
-
-TEST_P(HotKeyTextTest, ModifierWordsAreNeverReadAsTheKey) {
-    keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
-    const HotKeyText text(keyNames, GetParam());
     for (const std::u16string_view s : {u"Strg+Umschalt", u"Alt+ctrl", u"Strg+SHIFT", u"win"})
         EXPECT_EQ(text.ParseHotKey(s), 0u) << ToUtf8(s);
 }
@@ -179,15 +162,6 @@ TEST_P(HotKeyTextTest, ANameSharedByKeysReadsAsTheKeyTheKeyboardSends) {
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+Num /"), 0x4000u + 0x6F);
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+Pause"), 0x4000u + 0x13);
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+\\"), 0x4000u + 0xDC);  // VK_OEM_5 before VK_OEM_102
-}
-
-TEST_P(HotKeyTextTest, KeyNamesAreFoundInAnyCaseAndALoneQuoteIsAKey) {
-    const HotKeyText text(keyNames, GetParam());
-    EXPECT_EQ(text.ParseHotKey(u"Ctrl+page up"), 0x4000u + 0x21);
-    EXPECT_EQ(text.ParseHotKey(u"Shift+CAPS LOCK"), 0x2000u + 0x14);
-    EXPECT_EQ(text.ParseHotKey(u"Ctrl+Volume Mute"), 0x4000u + 0xAD);
-    EXPECT_EQ(text.ParseHotKey(u"Alt+'"), 0x8000u + 0xDE);
-    EXPECT_EQ(text.ParseHotKey(u"Alt+\"A+B\""), 0u);
 }
 
 TEST_P(HotKeyTextTest, EveryKeyOfTheKeyboardReadsBackWithEveryModifierSet) {

@@ -44,6 +44,10 @@ TEST(TaskIcons, RowsHoldTheirPositionsAndSharePicturesOfOneSource) {
                                           IconFile{u"C:\\a.exe", 0}}));
     EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(pictures.positions, (std::vector<int>{0, 1, 2, 0, 3, 3, 4, 4}));
+
+    TaskTable empty;
+    RebuildTaskPictures(empty, pictures);
+    EXPECT_TRUE(pictures.list.empty()) << "an empty table still clears the list";
 }
 
 TEST(TaskIcons, UnknownOrMiscasedNamesGetNoPictureAndKeepTheirImageValue) {
@@ -62,25 +66,12 @@ TEST(TaskIcons, UnknownOrMiscasedNamesGetNoPictureAndKeepTheirImageValue) {
     EXPECT_EQ(pictures.positions, (std::vector<int>{0, 1}));
 }
 
-TEST(TaskIcons, EmptyTableLeavesAnEmptyList) {
-    TaskTable table;
-    RecordingPictures pictures;
-    pictures.list.emplace_back(StoredPicture::RebootPicture);
-
-    RebuildTaskPictures(table, pictures);
-
-    EXPECT_TRUE(pictures.list.empty());
-}
-
-TEST(TaskIcons, ProgramRowsUseTheirWholeDestination) {
-    EXPECT_EQ(PictureSourceFor(u"Run selected program...", u"C:\\Tools\\zip.exe -d x"),
-              PictureSource(IconFile{u"C:\\Tools\\zip.exe -d x", 0}));
-    EXPECT_EQ(PictureSourceFor(u"Close selected program...", u"C:\\Apps\\Editor.exe"),
-              PictureSource(IconFile{u"C:\\Apps\\Editor.exe", 0}));
-}
-
+// The program rows take the destination whole, parameters too; the others ignore it.
 TEST(TaskIcons, EveryActionHasAPictureAndSleepActionsShareOne) {
+    const std::u16string destination = u"C:\\Tools\\zip.exe -d x";
     const std::vector<std::pair<std::u16string_view, PictureSource>> expected{
+        {u"Run selected program...", IconFile{destination, 0}},
+        {u"Close selected program...", IconFile{destination, 0}},
         {u"Run My Computer", IconFile{u"SHELL32.dll", 15}},
         {u"Run My Documents", IconFile{u"SHELL32.dll", 4}},
         {u"Run Command Promt", IconFile{u"cmd.exe", 0}},
@@ -94,7 +85,7 @@ TEST(TaskIcons, EveryActionHasAPictureAndSleepActionsShareOne) {
         {u"Clear the Windows clipboard", StoredPicture::ClipboardPicture},
     };
     for (const auto& [name, source] : expected) {
-        EXPECT_EQ(PictureSourceFor(name, u"ignored"), source) << ToUtf8(name);
+        EXPECT_EQ(PictureSourceFor(name, destination), source) << ToUtf8(name);
     }
 }
 

@@ -14,59 +14,27 @@ std::int32_t Request(std::uint32_t scanCode, bool extended = false) {
     return static_cast<std::int32_t>(scanCode << 16) | (extended ? kExtended : 0);
 }
 
-struct ScanName {
-    std::uint32_t scanCode;
-    const char16_t* name;
-    const char16_t* extendedName;  // nullptr: none
-};
-
-// GetKeyNameText of US English Windows, by scan code.
-const ScanName kUsNames[] = {
-    {0x01, u"Esc", nullptr},
-    {0x0C, u"-", nullptr},
-    {0x0D, u"=", nullptr},
-    {0x0E, u"Backspace", nullptr},
-    {0x0F, u"Tab", nullptr},
-    {0x1A, u"[", nullptr},
-    {0x1B, u"]", nullptr},
-    {0x1C, u"Enter", u"Num Enter"},
-    {0x1D, u"Ctrl", u"Right Ctrl"},
-    {0x27, u";", nullptr},
-    {0x28, u"'", nullptr},
-    {0x29, u"`", nullptr},
-    {0x2A, u"Shift", nullptr},
-    {0x2B, u"\\", nullptr},
-    {0x33, u",", nullptr},
-    {0x34, u".", nullptr},
-    {0x35, u"/", u"Num /"},
-    {0x36, u"Right Shift", nullptr},
-    {0x37, u"Num *", u"Prnt Scrn"},
-    {0x38, u"Alt", u"Right Alt"},
-    {0x39, u"Space", nullptr},
-    {0x3A, u"Caps Lock", nullptr},
-    {0x45, u"Pause", u"Num Lock"},
-    {0x46, u"Scroll Lock", u"Break"},
-    {0x47, u"Num 7", u"Home"},
-    {0x48, u"Num 8", u"Up"},
-    {0x49, u"Num 9", u"Page Up"},
-    {0x4A, u"Num -", nullptr},
-    {0x4B, u"Num 4", u"Left"},
-    {0x4C, u"Num 5", nullptr},
-    {0x4D, u"Num 6", u"Right"},
-    {0x4E, u"Num +", nullptr},
-    {0x4F, u"Num 1", u"End"},
-    {0x50, u"Num 2", u"Down"},
-    {0x51, u"Num 3", u"Page Down"},
-    {0x52, u"Num 0", u"Insert"},
-    {0x53, u"Num Del", u"Delete"},
-    {0x54, u"Sys Req", nullptr},
-    {0x56, u"\\", nullptr},
-    {0x57, u"F11", nullptr},
-    {0x58, u"F12", nullptr},
-    {0x5B, nullptr, u"Left Windows"},
-    {0x5C, nullptr, u"Right Windows"},
-    {0x5D, nullptr, u"Application"},
-};
+// GetKeyNameText of US English Windows, by scan code: the plain keys, then the extended ones.
+const std::pair<std::uint32_t, const char16_t*> kUsNames[] = {
+    {0x01, u"Esc"},     {0x0C, u"-"},           {0x0D, u"="},     {0x0E, u"Backspace"},
+    {0x0F, u"Tab"},     {0x1A, u"["},           {0x1B, u"]"},     {0x1C, u"Enter"},
+    {0x1D, u"Ctrl"},    {0x27, u";"},           {0x28, u"'"},     {0x29, u"`"},
+    {0x2A, u"Shift"},   {0x2B, u"\\"},          {0x33, u","},     {0x34, u"."},
+    {0x35, u"/"},       {0x36, u"Right Shift"}, {0x37, u"Num *"}, {0x38, u"Alt"},
+    {0x39, u"Space"},   {0x3A, u"Caps Lock"},   {0x45, u"Pause"}, {0x46, u"Scroll Lock"},
+    {0x47, u"Num 7"},   {0x48, u"Num 8"},       {0x49, u"Num 9"}, {0x4A, u"Num -"},
+    {0x4B, u"Num 4"},   {0x4C, u"Num 5"},       {0x4D, u"Num 6"}, {0x4E, u"Num +"},
+    {0x4F, u"Num 1"},   {0x50, u"Num 2"},       {0x51, u"Num 3"}, {0x52, u"Num 0"},
+    {0x53, u"Num Del"}, {0x54, u"Sys Req"},     {0x56, u"\\"},    {0x57, u"F11"},
+    {0x58, u"F12"}};
+const std::pair<std::uint32_t, const char16_t*> kUsExtendedNames[] = {
+    {0x1C, u"Num Enter"},     {0x1D, u"Right Ctrl"}, {0x35, u"Num /"},
+    {0x37, u"Prnt Scrn"},     {0x38, u"Right Alt"},  {0x45, u"Num Lock"},
+    {0x46, u"Break"},         {0x47, u"Home"},       {0x48, u"Up"},
+    {0x49, u"Page Up"},       {0x4B, u"Left"},       {0x4D, u"Right"},
+    {0x4F, u"End"},           {0x50, u"Down"},       {0x51, u"Page Down"},
+    {0x52, u"Insert"},        {0x53, u"Delete"},     {0x5B, u"Left Windows"},
+    {0x5C, u"Right Windows"}, {0x5D, u"Application"}};
 
 constexpr char16_t kDigitRow[] = u"1234567890";
 constexpr char16_t kLetterRows[][11] = {u"QWERTYUIOP", u"ASDFGHJKL", u"ZXCVBNM"};
@@ -100,23 +68,18 @@ constexpr std::uint32_t kFunctionScanCodes[] = {0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x
                                                 0x43, 0x44, 0x57, 0x58, 0x64, 0x65, 0x66, 0x67,
                                                 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D, 0x6E, 0x76};
 
-void AddName(std::map<std::int32_t, std::u16string>& names, std::int32_t request,
-             std::u16string name) {
-    names.emplace(request, std::move(name));
-}
-
 void AddLetterAndDigitKeys(std::map<std::uint32_t, std::uint32_t>& scanCodes,
                            std::map<std::int32_t, std::u16string>& names) {
     for (std::uint32_t i = 0; i < 10; ++i) {
         const char16_t digit = kDigitRow[i];
         scanCodes[digit] = 0x02 + i;
-        AddName(names, Request(0x02 + i), std::u16string(1, digit));
+        names.emplace(Request(0x02 + i), std::u16string(1, digit));
     }
     for (std::size_t row = 0; row < 3; ++row) {
         const std::u16string_view letters = kLetterRows[row];
         for (std::uint32_t i = 0; i < letters.size(); ++i) {
             scanCodes[letters[i]] = kLetterRowStarts[row] + i;
-            AddName(names, Request(kLetterRowStarts[row] + i), std::u16string(1, letters[i]));
+            names.emplace(Request(kLetterRowStarts[row] + i), std::u16string(1, letters[i]));
         }
     }
 }
@@ -126,8 +89,8 @@ void AddFunctionKeys(std::map<std::uint32_t, std::uint32_t>& scanCodes,
     for (std::uint32_t i = 0; i < 24; ++i) {
         scanCodes[0x70 + i] = kFunctionScanCodes[i];
         const std::string number = std::to_string(i + 1);
-        AddName(names, Request(kFunctionScanCodes[i]),
-                u"F" + std::u16string(number.begin(), number.end()));
+        names.emplace(Request(kFunctionScanCodes[i]),
+                      u"F" + std::u16string(number.begin(), number.end()));
     }
 }
 
@@ -139,11 +102,9 @@ FakeKeyNames::FakeKeyNames() {
     AddFunctionKeys(us.scanCodes, us.names);
     for (const auto& [virtualKey, scanCode] : kUsScanCodes) us.scanCodes[virtualKey] = scanCode;
     us.keysSent.insert(std::begin(kUsKeysSent), std::end(kUsKeysSent));
-    for (const ScanName& entry : kUsNames) {
-        if (entry.name) AddName(us.names, Request(entry.scanCode), entry.name);
-        if (entry.extendedName)
-            AddName(us.names, Request(entry.scanCode, true), entry.extendedName);
-    }
+    for (const auto& [scanCode, name] : kUsNames) us.names.emplace(Request(scanCode), name);
+    for (const auto& [scanCode, name] : kUsExtendedNames)
+        us.names.emplace(Request(scanCode, true), name);
 
     // German: its own words for Ctrl, Shift and the editing keys, Y and Z swapped, umlauts,
     // a key named "+".

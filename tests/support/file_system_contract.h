@@ -23,7 +23,7 @@ class FileSystemContract : public testing::Test {
 
 TYPED_TEST_SUITE_P(FileSystemContract);
 
-TYPED_TEST_P(FileSystemContract, ReplaceFileCreatesThenReplacesTheWholeContent) {
+TYPED_TEST_P(FileSystemContract, ReplaceFileAndCopyFileReplaceTheWholeContent) {
     const std::u16string path = this->PathOf(u"actions.cfg");
     const std::vector<std::uint8_t> first{0xFF, 0xFE, 'a', 0, '\r', 0, '\n', 0};
     this->Files().ReplaceFile(path, first);
@@ -35,6 +35,14 @@ TYPED_TEST_P(FileSystemContract, ReplaceFileCreatesThenReplacesTheWholeContent) 
     EXPECT_EQ(this->Files().ReadFile(path), shorter);
     this->Files().ReplaceFile(path, {});
     EXPECT_TRUE(this->Files().ReadFile(path).empty());
+
+    // A copy overwrites its target and leaves the source.
+    const std::u16string to = this->PathOf(u"actions.cfg.bak");
+    this->Files().ReplaceFile(to, std::vector<std::uint8_t>{9});
+    this->Files().ReplaceFile(path, std::vector<std::uint8_t>{1, 2, 3});
+    this->Files().CopyFile(path, to);
+    EXPECT_EQ(this->Files().ReadFile(to), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(this->Files().ReadFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TYPED_TEST_P(FileSystemContract, MissingFilesAndFoldersGiveTheRuntimeTexts) {
@@ -60,18 +68,8 @@ TYPED_TEST_P(FileSystemContract, CreateDirectoryAcceptsAnExistingFolder) {
     EXPECT_TRUE(this->Files().FileExists(file));
 }
 
-TYPED_TEST_P(FileSystemContract, CopyFileOverwritesItsTarget) {
-    const std::u16string from = this->PathOf(u"actions.cfg");
-    const std::u16string to = this->PathOf(u"actions.cfg.bak");
-    this->Files().ReplaceFile(from, std::vector<std::uint8_t>{1, 2, 3});
-    this->Files().ReplaceFile(to, std::vector<std::uint8_t>{9});
-    this->Files().CopyFile(from, to);
-    EXPECT_EQ(this->Files().ReadFile(to), (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(this->Files().ReadFile(from), (std::vector<std::uint8_t>{1, 2, 3}));
-}
-
-REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ReplaceFileCreatesThenReplacesTheWholeContent,
+REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ReplaceFileAndCopyFileReplaceTheWholeContent,
                             MissingFilesAndFoldersGiveTheRuntimeTexts,
-                            CreateDirectoryAcceptsAnExistingFolder, CopyFileOverwritesItsTarget);
+                            CreateDirectoryAcceptsAnExistingFolder);
 
 }  // namespace quorvel

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,8 @@ class RecordingPictures : public TaskPictures {
     int removeAllCalls = 0;
     std::vector<int> positions;
     bool failing = false;
-    std::function<void()> onRemoveAll;  // a rebuild begins
 
     void RemoveAll() override {
-        if (onRemoveAll) onRemoveAll();
         if (failing) throw Error(u"Failed to add a picture to the image list");
         ++removeAllCalls;
         list.clear();

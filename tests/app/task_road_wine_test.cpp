@@ -504,12 +504,15 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
 }
 
 TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
-    // One hotkey for three tasks: parameters that hold a path and an extension, a program
-    // that is missing, a quoted program path with a space.
+    // One hotkey for four tasks: parameters that hold a path and an extension, a destination
+    // longer than the shell takes, a program that is missing, a quoted program path with a
+    // space.
+    const std::wstring tooLong = L"C:\\" + std::wstring(1088, L'x') + L"\\tool.exe";
     const std::wstring missing = (folder_ / "road" / "missing.exe").wstring();
     ASSERT_NO_FATAL_FAILURE(StartProgram({
         {kRunSelectedProgram, kCtrlAltL, Program("road") + L" C:\\Notes\\Plan.txt out.exe",
          L"Hide"},
+        {kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"},
         {kRunSelectedProgram, kCtrlAltL, missing + L" -x", L"Normal"},
         {kRunSelectedProgram, kCtrlAltL, L'"' + Program("with space") + L"\" -x", L"Normal"},
     }));
@@ -523,7 +526,15 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     EXPECT_EQ(ArgDumpReport(Report("road")),
               (std::vector<std::wstring>{L"show=0", L"C:\\Notes\\Plan.txt", L"out.exe"}));
 
-    // The missing program's error box holds up the walk until it is closed.
+    // Each error box holds up the walk until it is closed, and the program answers under it.
+    const HWND longBox = MessageBoxShown();
+    ASSERT_NE(longBox, nullptr) << "no error box for the long destination";
+    EXPECT_EQ(BoxText(longBox), ToWide(SystemErrorText(ERROR_BUFFER_OVERFLOW)) + L"\r\n\"" +
+                                    tooLong.substr(0, 260) + L"...\"");
+    EXPECT_TRUE(Answers()) << "no answer under the box";
+    ::PostMessageW(longBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(longBox); })) << "the box did not close";
+
     const HWND box = MessageBoxShown();
     ASSERT_NE(box, nullptr) << "no error box for the missing program";
     EXPECT_EQ(BoxText(box),
@@ -553,26 +564,6 @@ TEST_F(TaskRoadTest, SystemProgramsComeFromTheSystemFolderNotFromBesideQuorvel) 
     }));
     ASSERT_NO_FATAL_FAILURE(ExpectPressRunsNothing('N', "."));
     CloseChildren(quorvel_->Id());  // the system's notepad, and its calculator where it has one
-    quorvel_->Close();
-}
-
-TEST_F(TaskRoadTest, ADestinationLongerThanTheShellTakesGetsAnErrorBoxAndTheWalkGoesOn) {
-    const std::wstring tooLong = L"C:\\" + std::wstring(1088, L'x') + L"\\tool.exe";
-    ASSERT_EQ(tooLong.size(), 1100u);
-    ASSERT_NO_FATAL_FAILURE(StartProgram({
-        {kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"},
-        {kRunSelectedProgram, kCtrlAltL, Program("road"), L"Normal"},
-    }));
-    PressTogether({VK_CONTROL, VK_MENU, 'L'});
-
-    const HWND box = MessageBoxShown();
-    ASSERT_NE(box, nullptr) << "no error box for the long destination";
-    EXPECT_EQ(BoxText(box), ToWide(SystemErrorText(ERROR_BUFFER_OVERFLOW)) + L"\r\n\"" +
-                                tooLong.substr(0, 260) + L"...\"");
-    EXPECT_TRUE(Answers()) << "no answer under the box";
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "the walk stopped";
-    EXPECT_TRUE(Answers());
     quorvel_->Close();
 }
 
@@ -626,9 +617,10 @@ TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
     EXPECT_EQ(StoredTasks(), tasks);
 }
 
-TEST_F(TaskRoadTest, EditKeepsAWinHotkeyAndWithoutWinTheFieldRefusesABareKey) {
+TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKeyIsRefused) {
     const Task withWin{kRunSelectedProgram, L"Control+Win+J", Program("off"), L"Normal", true};
-    ASSERT_NO_FATAL_FAILURE(StartProgram({withWin}));
+    const Task own{kRunSelectedProgram, kCtrlAltL, Program("witness"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({withWin, own}));
     // After the editor the focus is back on "Add".
     const HWND add = TabToAdd();
 
@@ -640,7 +632,7 @@ TEST_F(TaskRoadTest, EditKeepsAWinHotkeyAndWithoutWinTheFieldRefusesABareKey) {
     const std::wstring moved = Program("road");
     ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, {0, kRunSelectedProgram, moved, L"Normal"}));
     const Task edited{kRunSelectedProgram, withWin.hotkey, moved, L"Normal", true};
-    EXPECT_EQ(StoredTasks(), std::vector<Task>{edited});
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, own}));
     EXPECT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
 
     // A key typed without modifiers leaves the field empty, and OK registers nothing. The
@@ -648,7 +640,7 @@ TEST_F(TaskRoadTest, EditKeepsAWinHotkeyAndWithoutWinTheFieldRefusesABareKey) {
     // use, Win included; without Win the key is bare.
     fs::remove(Data() / "actions.cfg");
     ASSERT_EQ(OpenEditor(L"Add"), editor);
-    EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{edited}; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{edited, own}; }, 5000));
     ASSERT_TRUE(EditorControls(editor).WinChecked());
     ::SendMessageW(EditorControls(editor).win, BM_CLICK, 0, 0);
     const HWND hotKeyField = EditorControls(editor).hotKeyField;
@@ -659,34 +651,64 @@ TEST_F(TaskRoadTest, EditKeepsAWinHotkeyAndWithoutWinTheFieldRefusesABareKey) {
     ASSERT_TRUE(WaitUntil([&] { return field() != MAKEWORD('Q', HOTKEYF_CONTROL); }, 5000));
     EXPECT_EQ(field(), 0);
     ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, {0, L"Run Calc", L"", L"Normal"}));
-    EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, {L"Run Calc", L"", L"", L"Normal", true}}));
+    const Task calc{L"Run Calc", L"", L"", L"Normal", true};
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, own, calc}));
     EXPECT_TRUE(::RegisterHotKey(nullptr, 1, 0, 'A')) << "the bare A key is taken";
     ::UnregisterHotKey(nullptr, 1);
+
+    // Typed into the field, the task's own hotkey is a key for the field, not a press.
+    ASSERT_NO_FATAL_FAILURE(SelectRow(1));
+    ASSERT_EQ(OpenEditor(L"Edit"), editor);
+    // Emptied first, so that only the keys typed can put the hotkey back.
+    ::SendMessageW(hotKeyField, HKM_SETHOTKEY, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKeyField); }, 5000));
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(
+        WaitUntil([&] { return field() == MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT); }, 5000))
+        << field();
+    EXPECT_FALSE(WaitUntil([&] { return RanIn("witness"); }, kQuietMs)) << "the task ran";
+    PostClick(editor, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, own, calc}));
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs)) << "no run after OK";
     quorvel_->Close();
 }
 
-TEST_F(TaskRoadTest, AHotkeyAnotherProgramHoldsIsMarkedAndWorksOnceGivenUp) {
+TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsMarkedUntilGivenUp) {
     // This test is the other program.
     constexpr int kHeld = 7;
     ASSERT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, 'Q'));
     SetNotFirstStart();
-    const Task held{kRunSelectedProgram, kCtrlAltQ, Program("road"), L"Normal", true};
-    const Task toggled{kRunSelectedProgram, kCtrlAltL, Program("off"), L"Normal", true};
-    ASSERT_NO_FATAL_FAILURE(StartProgram({held, toggled}));
+    // Letter case, modifier order and blanks around "+", as hand-edited files have them.
+    const std::vector<Task> tasks{
+        {kRunSelectedProgram, kCtrlAltQ, Program("road"), L"Normal"},
+        {kRunSelectedProgram, L"Alt+Control+L", Program("off"), L"Normal"},
+        {kRunSelectedProgram, L"control+alt+k", Program("witness"), L"Normal"},
+        {kRunSelectedProgram, L"SHIFT + CONTROL + J", Program("with space"), L"Normal"}};
+    ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
 
     // The balloon's click shows the window, and the key, tried again in vain, is marked.
     ::PostMessageW(mainWindow_, kTrayIconMessage, 1, NIN_BALLOONUSERCLICK);
     ASSERT_NO_FATAL_FAILURE(FindGrid());
     EXPECT_TRUE(HotkeyCellText(0).ends_with(L" (in use by another program)"))
         << fs::path(HotkeyCellText(0)).string();
+    for (int row = 1; row < 4; ++row) {
+        EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
+    }
 
-    // Given up, and the window shown from the tray: the row reads active and the key works.
+    // Given up, and the window shown from the tray: the row reads active and every key works.
     ::UnregisterHotKey(nullptr, kHeld);
     ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitUntil([&] { return HotkeyCellText(0) == kCtrlAltQ; }))
         << fs::path(HotkeyCellText(0)).string();
     PressTogether({VK_CONTROL, VK_MENU, 'Q'});
-    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+Q";
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    PressTogether({VK_CONTROL, VK_MENU, 'K'});
+    PressTogether({VK_CONTROL, VK_SHIFT, 'J'});
+    for (const char* folder : {"road", "off", "witness", "with space"}) {
+        EXPECT_TRUE(WaitUntil([&] { return RanIn(folder); }, kRunTimeoutMs)) << folder;
+    }
 
     // Unchecking Enabled gives the key back; checking it again takes it.
     ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
@@ -694,32 +716,8 @@ TEST_F(TaskRoadTest, AHotkeyAnotherProgramHoldsIsMarkedAndWorksOnceGivenUp) {
     ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
     EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
     quorvel_->Close();
-    EXPECT_EQ(StoredTasks(), (std::vector<Task>{held, toggled}));
-}
-
-TEST_F(TaskRoadTest, HotkeysSpelledAnyWayRunTheirTasksAndShowAsWorking) {
-    // Letter case, modifier order and blanks around "+", as hand-edited files have them.
-    const std::vector<Task> tasks{
-        {kRunSelectedProgram, L"control+alt+k", Program("road"), L"Normal"},
-        {kRunSelectedProgram, L"Alt+Control+L", Program("witness"), L"Normal"},
-        {kRunSelectedProgram, L"SHIFT + CONTROL + J", Program("with space"), L"Normal"}};
-    SetNotFirstStart();
-    ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
-    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
-    }
-
-    PressTogether({VK_CONTROL, VK_MENU, 'K'});
-    PressTogether({VK_CONTROL, VK_MENU, 'L'});
-    PressTogether({VK_CONTROL, VK_SHIFT, 'J'});
-    for (const char* folder : {"road", "witness", "with space"}) {
-        EXPECT_TRUE(WaitUntil([&] { return RanIn(folder); }, kRunTimeoutMs)) << folder;
-    }
-    quorvel_->Close();
     EXPECT_EQ(StoredTasks(), tasks) << "the texts stay as written";
 }
-
 TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));
@@ -807,31 +805,6 @@ TEST_F(TaskRoadTest, ColumnsFitBesideTheScrollBarAndDestinationTakesUpTheWindows
         EXPECT_TRUE(WaitUntil([&] { return destWidth() == narrow + grown && fits(); }, 5000))
             << grown << ": Destination " << destWidth() << ", was " << narrow;
     }
-    quorvel_->Close();
-}
-
-TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkey) {
-    const Task own{kRunSelectedProgram, kCtrlAltL, Program("road"), L"Normal", true};
-    ASSERT_NO_FATAL_FAILURE(StartProgram({own}));
-    ASSERT_NO_FATAL_FAILURE(SelectRow(0));
-    const HWND editor = OpenEditor(L"Edit");
-    ASSERT_NE(editor, nullptr);
-    const HWND hotKeyField = EditorControls(editor).hotKeyField;
-    const auto field = [&] { return LOWORD(::SendMessageW(hotKeyField, HKM_GETHOTKEY, 0, 0)); };
-    constexpr WORD kTyped = MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT);
-    // Emptied first, so that only the keys typed can put the hotkey back.
-    ::SendMessageW(hotKeyField, HKM_SETHOTKEY, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKeyField); }, 5000));
-
-    PressTogether({VK_CONTROL, VK_MENU, 'L'});
-    EXPECT_TRUE(WaitUntil([&] { return field() == kTyped; }, 5000)) << field();
-    EXPECT_FALSE(WaitUntil([&] { return RanIn("road"); }, kQuietMs)) << "the task ran";
-
-    PostClick(editor, L"OK");
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
-    EXPECT_EQ(StoredTasks(), std::vector<Task>{own});
-    PressTogether({VK_CONTROL, VK_MENU, 'L'});
-    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run after the edit";
     quorvel_->Close();
 }
 

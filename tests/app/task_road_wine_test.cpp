@@ -70,22 +70,6 @@ void PrintTo(const Task& task, std::ostream* out) {
          << (task.enabled ? ",True" : ",False");
 }
 
-std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view delimiter) {
-    std::vector<std::wstring> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(delimiter, start);
-        parts.emplace_back(text.substr(start, end - start));
-        if (end == std::wstring_view::npos) return parts;
-        start = end + delimiter.size();
-    }
-}
-
-std::wstring Utf16Text(std::string_view bytes) {
-    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
-    bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
-    return text;
-}
-
 // The file in the program's own form: a byte-order mark, then one CR LF ended line per task.
 // The texts used here hold no comma or quote, so no field needs quoting.
 std::string ActionsFile(const std::vector<Task>& tasks) {

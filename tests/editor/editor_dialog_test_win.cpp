@@ -227,32 +227,6 @@ TEST_F(EditorDialog, EnterAndEscapePressNoButtonAndCloseChangesNothingButKeepsTh
     EXPECT_EQ(form->Fields().destination, u"x");
 }
 
-TEST_F(EditorDialog, FailedOkShowsTheErrorAndKeepsTheDialogOpen) {
-    const auto form = MakeForm();
-    session_.Tasks().AddTask({});
-    const HWND dialog = form->Handle();
-    bool openAfterError = false;
-    // Edit, with no row selected.
-    BoxAnswerer answerer(IDOK);
-    DialogScript script({
-        [&] {
-            // A destination, so that OK opens no file chooser before it fails.
-            SetText(dialog, TaskEditor::kDestinationBox, L"C:\\tool.exe");
-            Click(dialog, TaskEditor::kOkButton);  // returns once the error box is answered
-        },
-        [&] { openAfterError = ::IsWindowVisible(dialog) != FALSE; },
-        [&] { Click(dialog, TaskEditor::kCloseButton); },
-    });
-
-    form->ShowModal(EditorMode::Edit(-1));
-
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(answerer.texts, std::vector<std::wstring>{L"List index out of bounds (-1)"});
-    EXPECT_TRUE(openAfterError);
-    EXPECT_EQ(TextAt(kDescColumn, 0), u"");
-    EXPECT_EQ(Saves(), 1) << "only the row's own";
-}
-
 TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();

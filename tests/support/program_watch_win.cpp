@@ -88,18 +88,25 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,
     return search.found;
 }
 
-std::vector<std::wstring> ArgDumpReport(const fs::path& report) {
-    std::ifstream in(report, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view delimiter) {
+    std::vector<std::wstring> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(delimiter, start);
+        parts.emplace_back(text.substr(start, end - start));
+        if (end == std::wstring_view::npos) return parts;
+        start = end + delimiter.size();
+    }
+}
+
+std::wstring Utf16Text(std::string_view bytes) {
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     bytes.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
-    std::vector<std::wstring> lines;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(L'\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::wstring::npos) return lines;
-        start = end + 1;
-    }
+    return text;
+}
+
+std::vector<std::wstring> ArgDumpReport(const fs::path& report) {
+    std::ifstream in(report, std::ios::binary);
+    return Split(Utf16Text(std::string{std::istreambuf_iterator<char>(in), {}}), L"\n");
 }
 
 void PutTextOnClipboard(const wchar_t* text) {

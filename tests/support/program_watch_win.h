@@ -43,6 +43,11 @@ HWND WaitForBox(DWORD processId, DWORD timeoutMs = kStartTimeoutMs);
 // The message of a message box.
 std::wstring BoxText(HWND box);
 
+// The parts of a text between the delimiters, empty ones too.
+std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view delimiter);
+// Bytes as UTF-16 text; an odd last byte is left out.
+std::wstring Utf16Text(std::string_view bytes);
+
 // What the test program argdump.exe recorded of its start in its report file: the show
 // command, then one line per argument.
 std::vector<std::wstring> ArgDumpReport(const std::filesystem::path& report);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -50,6 +51,12 @@ void RunUnixProgram(std::wstring commandLine) {
     ::WaitForSingleObject(info.hProcess, kStartTimeoutMs);
     ::CloseHandle(info.hThread);
     ::CloseHandle(info.hProcess);
+}
+
+// A menu's Exit, which ends the program cleanly.
+void Exit(const Quorvel& quorvel, WPARAM exitItem) {
+    ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, exitItem, 0);
+    EXPECT_EQ(quorvel.WaitForExit(), std::optional<DWORD>(0)) << exitItem;
 }
 
 // A Unix symbolic link to a folder: under Wine a path through it leads to the folder itself,
@@ -121,40 +128,28 @@ TEST_F(QuorvelProgramTest, RunValueFollowsTheAutostartOptionAndStartsThisCopyWho
     off.Close();
 }
 
-TEST_F(QuorvelProgramTest, EndOfSessionAndCloseRequestWriteAllThreeFiles) {
+// At log-off Windows ends the process after WM_ENDSESSION, its windows never destroyed.
+TEST_F(QuorvelProgramTest, EveryWayOutWritesAllThreeFiles) {
     SetNotFirstStart();
-    Quorvel quorvel(Executable());
-    const HWND window = quorvel.MainWindow();
-    // At log-off Windows ends the process after WM_ENDSESSION, its windows never destroyed.
-    for (const bool endSession : {true, false}) {
+    const std::pair<const char*, std::function<void(const Quorvel&)>> waysOut[] = {
+        {"end of session",
+         [](const Quorvel& quorvel) {
+             const HWND window = quorvel.MainWindow();
+             EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+             ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         }},
+        {"close request", [](const Quorvel& quorvel) { quorvel.Close(); }},
+        {"File > Exit", [](const Quorvel& quorvel) { Exit(quorvel, kMainMenuExit); }},
+        {"tray Exit", [](const Quorvel& quorvel) { Exit(quorvel, kTrayMenuExit); }},
+    };
+    for (const auto& [way, goOut] : waysOut) {
+        const Quorvel quorvel(Executable());
         RemoveDataFiles();
-        if (endSession) {
-            EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
-            ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        } else {
-            quorvel.Close();
-        }
-        EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << endSession;
+        goOut(quorvel);
+        EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << way;
         EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings))
-            << endSession;
-        EXPECT_EQ(FileText(Data() / "w_size.cnfg").rfind("609\r\n449\r\n0\r\n", 0), 0u)
-            << FileText(Data() / "w_size.cnfg");
-    }
-    EXPECT_TRUE(TopLevelWindows(quorvel.Id(), kMainWindowClass).empty());
-}
-
-TEST_F(QuorvelProgramTest, BothExitItemsEndTheProgramAndSaveEverything) {
-    SetNotFirstStart();
-    for (const WPARAM exitItem : {kMainMenuExit, kTrayMenuExit}) {
-        Quorvel quorvel(Executable());
-        ASSERT_NE(quorvel.MainWindow(), nullptr);
-        RemoveDataFiles();
-        ::PostMessageW(quorvel.MainWindow(), WM_COMMAND, exitItem, 0);
-        EXPECT_EQ(quorvel.WaitForExit(), std::optional<DWORD>(0)) << exitItem;
-        EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << exitItem;
-        EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings))
-            << exitItem;
-        EXPECT_TRUE(fs::exists(Data() / "w_size.cnfg")) << exitItem;
+            << way;
+        EXPECT_EQ(FileText(Data() / "w_size.cnfg").rfind("609\r\n449\r\n0\r\n", 0), 0u) << way;
     }
 }
 

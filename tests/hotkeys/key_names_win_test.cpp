@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <set>
 
 #include "common/text.h"
@@ -35,17 +34,13 @@ TEST(WindowsKeyNames, ModifierWordsComeFromTheLayoutAndCtrlAltNRoundTrips) {
     WindowsKeyNames keyNames;
     const HotKeyText text(keyNames);
     const ModifierWords& words = text.ModifierNames();
-    std::printf("Modifier names: Shift \"%s\", Ctrl \"%s\", Alt \"%s\", Win \"%s\"\n",
-                ToUtf8(words.shift).c_str(), ToUtf8(words.ctrl).c_str(), ToUtf8(words.alt).c_str(),
-                ToUtf8(words.win).c_str());
     EXPECT_FALSE(words.shift.empty());
     EXPECT_FALSE(words.ctrl.empty());
     EXPECT_FALSE(words.alt.empty());
     EXPECT_NE(text.EnglishLayout(), 0u);
 
     const std::u16string formatted = text.FormatHotKey(kCtrlAltN);
-    std::printf("Ctrl+Alt+N reads \"%s\"\n", ToUtf8(formatted).c_str());
-    EXPECT_EQ(formatted, words.ctrl + u"+" + words.alt + u"+N");
+    EXPECT_EQ(formatted, words.ctrl + u"+" + words.alt + u"+N") << ToUtf8(formatted);
     EXPECT_EQ(text.ParseHotKey(formatted), kCtrlAltN);
     EXPECT_EQ(text.ParseHotKey(u"ctrl + alt + n"), kCtrlAltN);
 }
@@ -56,7 +51,6 @@ TEST_P(WindowsKeyNamesRoundTrip, EveryKeyOfTheKeyboardReadsBackWithEveryModifier
     WindowsKeyNames keyNames;
     const HotKeyText text(keyNames, GetParam());
     const std::set<std::uint8_t> keys = KeysTheKeyboardSends(keyNames);
-    std::printf("%zu keys of the keyboard, each with 16 modifier sets\n", keys.size());
     EXPECT_GT(keys.size(), 80u);
     testing::ExpectEveryKeyReadsBack(text, keys);
     // Keys no keyboard sends may read as the key that has their name.

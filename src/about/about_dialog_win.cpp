@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <array>
+
 #include "about/res/about_resources.h"
 
 namespace quorvel {
@@ -20,6 +22,20 @@ constexpr int kBackground = COLOR_3DLIGHT;
 // A dialog box's frame, without an icon in the caption.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+constexpr std::array<ControlLayout, 5> kControlLayouts{{
+    {L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, kImage1, 8, 8, kPictureSizeAt96,
+     kPictureSizeAt96},
+    {L"STATIC",
+     L"Quorvel Tessaly\r\nVersion 1.5\r\nQuorvel \u2013 this is a free manager hotkeys for "
+     L"Windows. ",
+     SS_CENTER, 0, kLabel1, 131, 20, 281, 81},
+    {L"STATIC", L"click here to visit our website", SS_CENTER | SS_NOTIFY, 0, kLabel2, 131, 102,
+     281, 16},
+    {L"STATIC", L"click here to send feedback", SS_CENTER | SS_NOTIFY, 0, kLabel3, 131, 126, 281,
+     16},
+    {L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, 3, 156, 75, 28},
+}};
 
 HBRUSH BackgroundBrush() { return ::GetSysColorBrush(kBackground); }
 
@@ -62,7 +78,7 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SETCURSOR:
             if (IsLink(reinterpret_cast<HWND>(wParam)) ||
-                reinterpret_cast<HWND>(wParam) == image1_) {
+                reinterpret_cast<HWND>(wParam) == ::GetDlgItem(Handle(), kImage1)) {
                 ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
                 return TRUE;
             }
@@ -74,7 +90,12 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             focus_.OnActivate(Handle(), wParam);
             return 0;
         case WM_COMMAND:
-            OnCommand(wParam);
+            // A double click's first click has opened the link already.
+            if (HIWORD(wParam) == STN_DBLCLK) return 0;
+            if (LOWORD(wParam) == kImage1 || LOWORD(wParam) == kLabel2) OpenWebSite();
+            if (LOWORD(wParam) == kLabel3) WriteFeedback();
+            // The OK button, Enter and Esc.
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndModal();
             return 0;
         case WM_CLOSE:
             EndModal();
@@ -83,28 +104,6 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return ::DefWindowProcW(Handle(), message, wParam, lParam);
-}
-
-void AboutBox::OnCommand(WPARAM wParam) {
-    // A double click's first click has opened the link already.
-    if (HIWORD(wParam) == STN_DBLCLK) return;
-    switch (LOWORD(wParam)) {
-        case kImage1:
-            Image1Click();
-            break;
-        case kLabel2:
-            Label2Click();
-            break;
-        case kLabel3:
-            Label3Click();
-            break;
-        case IDOK:      // the OK button, and Enter
-        case IDCANCEL:  // Esc
-            EndModal();
-            break;
-        default:
-            break;
-    }
 }
 
 // Kept from the first showing on.
@@ -121,30 +120,18 @@ void AboutBox::LoadFontsAndPictures() {
 }
 
 HWND AboutBox::CreateControls() {
-    const auto font = static_cast<HFONT>(font_.get());
-    const auto linkFont = static_cast<HFONT>(linkFont_.get());
-    image1_ = AddControl({L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, kImage1, 8, 8,
-                          kPictureSizeAt96, kPictureSizeAt96},
-                         dpi_, font);
-    AddControl({L"STATIC",
-                L"Quorvel Tessaly\r\nVersion 1.5\r\nQuorvel \u2013 this is a free manager hotkeys "
-                L"for Windows. ",
-                SS_CENTER, 0, kLabel1, 131, 20, 281, 81},
-               dpi_, font);
-    label2_ = AddControl({L"STATIC", L"click here to visit our website", SS_CENTER | SS_NOTIFY, 0,
-                          kLabel2, 131, 102, 281, 16},
-                         dpi_, linkFont);
-    label3_ = AddControl({L"STATIC", L"click here to send feedback", SS_CENTER | SS_NOTIFY, 0,
-                          kLabel3, 131, 126, 281, 16},
-                         dpi_, linkFont);
-    const HWND bitBtn1 = AddControl(
-        {L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, 3, 156, 75, 28}, dpi_, font);
+    for (const auto& layout : kControlLayouts) {
+        const bool link = layout.id == kLabel2 || layout.id == kLabel3;
+        AddControl(layout, dpi_, static_cast<HFONT>(link ? linkFont_.get() : font_.get()));
+    }
+    const HWND bitBtn1 = ::GetDlgItem(Handle(), IDOK);
     ::SendMessageW(bitBtn1, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(okIcon_.get()));
     return bitBtn1;
 }
 
 bool AboutBox::IsLink(HWND control) const {
-    return control != nullptr && (control == label2_ || control == label3_);
+    return ::GetParent(control) == Handle() &&
+           (::GetDlgCtrlID(control) == kLabel2 || ::GetDlgCtrlID(control) == kLabel3);
 }
 
 void AboutBox::DrawImage1(const DRAWITEMSTRUCT& item) const {
@@ -154,11 +141,11 @@ void AboutBox::DrawImage1(const DRAWITEMSTRUCT& item) const {
                  /*istepIfAniCur=*/0, /*hbrFlickerFreeDraw=*/nullptr, DI_NORMAL);
 }
 
-void AboutBox::Label2Click() {
+void AboutBox::OpenWebSite() {
     ::ShellExecuteW(Handle(), L"open", kWebSite, L"", L"", SW_SHOWNORMAL);
 }
 
-void AboutBox::Label3Click() {
+void AboutBox::WriteFeedback() {
     // No verb: the shell's default one for mailto:, the mail program's new message.
     ::ShellExecuteW(Handle(), /*lpOperation=*/nullptr, kFeedbackAddress, L"", L"", SW_SHOWNORMAL);
 }

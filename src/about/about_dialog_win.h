@@ -13,7 +13,7 @@ namespace quorvel {
 // controls are made at each showing, its fonts and pictures at the first.
 class AboutBox final : public Window {
   public:
-    static constexpr wchar_t kWindowClass[] = L"QuorvelAboutBox";
+    static constexpr wchar_t kWindowClass[] = L"TAboutBox";
     static constexpr wchar_t kWebSite[] = L"https://quorvel.example.org/";
     static constexpr wchar_t kFeedbackAddress[] =
         L"mailto:support@quorvel.example.org?subject=Feedback - Dravlin";
@@ -26,16 +26,14 @@ class AboutBox final : public Window {
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnCommand(WPARAM wParam);
     void LoadFontsAndPictures();
     // Gives the OK button, which takes the focus.
     HWND CreateControls();
     bool IsLink(HWND control) const;
     void DrawImage1(const DRAWITEMSTRUCT& item) const;
 
-    void Image1Click() { Label2Click(); }
-    void Label2Click();
-    void Label3Click();
+    void OpenWebSite();
+    void WriteFeedback();
 
     HINSTANCE instance_;
     Dpi dpi_;
@@ -44,9 +42,6 @@ class AboutBox final : public Window {
     UniqueIcon product_;
     UniqueIcon okIcon_;
     RememberedFocus focus_;
-    HWND image1_ = nullptr;
-    HWND label2_ = nullptr;
-    HWND label3_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -5,7 +5,6 @@
 
 #include "app/res/app_resources.h"
 #include "app/single_instance_win.h"
-#include "common/error.h"
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"

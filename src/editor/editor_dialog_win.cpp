@@ -4,7 +4,6 @@
 
 #include "actions/action_catalogue.h"
 #include "actions/destination.h"
-#include "common/error.h"
 #include "common/text.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"

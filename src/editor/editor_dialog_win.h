@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"

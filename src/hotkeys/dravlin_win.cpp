@@ -42,8 +42,7 @@ class WindowsHotKeyApi final : public HotKeyApi {
 }  // namespace
 
 RegistrarWindow::RegistrarWindow(HINSTANCE instance) {
-    Create(instance,
-           {.className = kWindowClass, .caption = L"", .style = 0, .parent = HWND_MESSAGE});
+    Create(instance, {.className = kWindowClass, .parent = HWND_MESSAGE});
     api_ = std::make_unique<WindowsHotKeyApi>();
     dravlin_ = std::make_unique<HotkeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(Handle()));
 }
@@ -55,8 +54,8 @@ RegistrarWindow::~RegistrarWindow() {
 }
 
 LRESULT RegistrarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!dravlin_) return ::DefWindowProcW(Handle(), message, wParam, lParam);
-    return dravlin_->HandleWindowMessage(message, wParam, lParam);
+    return dravlin_ ? dravlin_->HandleWindowMessage(message, wParam, lParam)
+                    : ::DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 }  // namespace quorvel

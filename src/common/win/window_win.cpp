@@ -9,35 +9,32 @@ namespace quorvel {
 
 namespace {
 
-Error WindowError(const wchar_t* what, const wchar_t* className) {
-    return Error(u"Cannot " + FromWide(what) + u" " + FromWide(className) + u" (error " +
+Error CannotMake(const wchar_t* className) {
+    return Error(u"Cannot make a window of the class " + FromWide(className) + u" (error " +
                  ToText(::GetLastError()) + u")");
 }
 
-void RegisterClassOnce(HINSTANCE instance, const WindowSpec& spec, WNDPROC procedure) {
+}  // namespace
+
+void Window::Create(HINSTANCE instance, const WindowSpec& spec) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
+    windowClass.lpfnWndProc = &Window::Procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = spec.icon;
     windowClass.hIconSm = spec.smallIcon;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(spec.background + 1));
     windowClass.lpszClassName = spec.className;
-    if (::RegisterClassExW(&windowClass) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return;
-    throw WindowError(L"register the window class", spec.className);
-}
-
-}  // namespace
-
-void Window::Create(HINSTANCE instance, const WindowSpec& spec) {
-    RegisterClassOnce(instance, spec, &Window::Procedure);
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw CannotMake(spec.className);
+    }
     instance_ = instance;
     messageOnly_ = spec.parent == HWND_MESSAGE;
     ::CreateWindowExW(spec.exStyle, spec.className, spec.caption, spec.style, spec.place.x,
                       spec.place.y, spec.size.cx, spec.size.cy, spec.parent, /*hMenu=*/nullptr,
                       instance, this);
-    if (!window_) throw WindowError(L"create the window", spec.className);
+    if (!window_) throw CannotMake(spec.className);
 }
 
 void Window::Destroy() {
@@ -71,7 +68,7 @@ HWND Window::AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font)
         dpi.Scale(layout.left), dpi.Scale(layout.top), dpi.Scale(layout.width),
         dpi.Scale(layout.height), Handle(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
-    if (!control) throw WindowError(L"create the control", layout.className);
+    if (!control) throw CannotMake(layout.className);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), /*redraw=*/FALSE);
     return control;
 }
@@ -101,14 +98,13 @@ void Window::RunModal(HWND focus) {
 // The owner even while hidden, as a dialog box's: shown again, it still takes no input.
 void Window::DisableOtherWindows() {
     disabledWindows_.clear();
-    const HWND owner = ::GetWindow(Handle(), GW_OWNER);
-    if (owner != nullptr && ::IsWindowEnabled(owner)) disabledWindows_.push_back(owner);
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND window, LPARAM form) -> BOOL {
             auto& self = *reinterpret_cast<Window*>(form);
-            if (window != self.Handle() && window != ::GetWindow(self.Handle(), GW_OWNER) &&
-                ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            const bool owner = window == ::GetWindow(self.Handle(), GW_OWNER);
+            if (window != self.Handle() && (owner || ::IsWindowVisible(window)) &&
+                ::IsWindowEnabled(window)) {
                 self.disabledWindows_.push_back(window);
             }
             return TRUE;

@@ -23,8 +23,8 @@ struct ControlLayout {
 // arrow cursor, the background colour and the icons given.
 struct WindowSpec {
     const wchar_t* className;
-    const wchar_t* caption;
-    DWORD style;
+    const wchar_t* caption = L"";
+    DWORD style = 0;
     DWORD exStyle = 0;
     POINT place{};
     SIZE size{};
@@ -47,7 +47,6 @@ class Window {
 
   protected:
     Window() = default;
-    // Destroys the window as Destroy does.
     ~Window() { Destroy(); }
 
     // Registers the class (a class registered already is used as it is) and makes the window,
@@ -63,13 +62,12 @@ class Window {
     // be made.
     HWND AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font) const;
 
-    // Shows the window modally with `focus` in the keyboard focus, and returns as EndModal hides
-    // it, or as the message loop ends (its WM_QUIT is posted again). Until then the owner and
-    // the thread's other visible windows take no input, and Tab, Enter and Esc work as in a
-    // dialog box: Enter and Esc send IDOK and IDCANCEL.
+    // Shows the window modally, `focus` focused, until EndModal or the end of the message loop
+    // (whose WM_QUIT is posted again). The owner and the thread's other visible windows take no
+    // input meanwhile; Tab moves the focus, Enter and Esc send IDOK and IDCANCEL.
     void RunModal(HWND focus);
-    // The disabled windows take input again before the window hides, so that the activation
-    // returns to the window below it. Does nothing while the window is not shown modally.
+    // The other windows take input again before the window hides, so that the activation
+    // returns to the window below it. Nothing while the window is not shown modally.
     void EndModal();
     bool ShownModally() const { return modal_; }
 

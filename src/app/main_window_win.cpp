@@ -5,12 +5,10 @@
 
 #include "app/res/app_resources.h"
 #include "app/single_instance_win.h"
-#include "common/error.h"
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
-#include "common/win/window_class_win.h"
 #include "hotkeys/shortcut_text.h"
 
 namespace quorvel {
@@ -78,8 +76,7 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
                        const HotKeyText& hotKeyText)
-    : instance_(instance),
-      dpi_(Dpi::OfScreen()),
+    : dpi_(Dpi::OfScreen()),
       store_{files, registry_, ExecutablePath(), SystemErrorText},
       tasks_(session.Tasks()),
       pictures_(session.Pictures()),
@@ -92,17 +89,14 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
     smallIcon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
-    RegisterWindowClass(instance, kWindowClass, WindowProc, icon_.get(), smallIcon_.get());
-
     const auto [width, height] = DefaultSize();
-    RECT workArea{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int left = workArea.left + (workArea.right - workArea.left - width) / 2;
-    const int top = workArea.top + (workArea.bottom - workArea.top - height) / 2;
-    ::CreateWindowExW(/*dwExStyle=*/0, kWindowClass, L"Quorvel Tessaly",
-                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, width, height,
-                      /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance, this);
-    if (!window_) throw Error(u"Error creating window");
+    Create(instance, {.className = kWindowClass,
+                      .caption = L"Quorvel Tessaly",
+                      .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      .place = CentredInWorkArea({width, height}),
+                      .size = {width, height},
+                      .icon = icon_.get(),
+                      .smallIcon = smallIcon_.get()});
     CreateMenus();
     tasks_.OnChanged = [this] { RepaintGrid(); };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
@@ -113,25 +107,7 @@ MainWindow::~MainWindow() {
     RunHandler(Handle(), [this] { OnDestroying(); });
     tray_.reset();
     tasks_.OnChanged = nullptr;
-    window_.reset();
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form =
-            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->window_.reset(hwnd);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (form == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        form->window_.release();
-    }
-    LRESULT result = 0;
-    RunHandler(hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
-    return result;
+    Destroy();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -235,7 +211,7 @@ void MainWindow::MakeControls() {
 // when a failed load at start keeps that rebuild from running).
 void MainWindow::AddStoredPicture() {
     const UniqueIcon picture(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
+        ::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
     if (picture) ImageList_AddIcon(pictures_.List(), picture.get());
 }
 
@@ -257,16 +233,16 @@ void MainWindow::CreateMenus() {
 
 HWND MainWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
                             DWORD exStyle) {
-    return ::CreateWindowExW(exStyle, windowClass, text,
-                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, Handle(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    // Placed by LayoutControls.
+    return Window::AddControl({windowClass, text, WS_CLIPSIBLINGS | style, exStyle, id, 0, 0, 0, 0},
+                              dpi_, static_cast<HFONT>(font_.get()));
 }
 
 HWND MainWindow::AddButton(int id, const wchar_t* text, int iconId) {
     const HWND button = AddControl(WC_BUTTONW, text, WS_TABSTOP | BS_PUSHBUTTON, id);
     const int size = dpi_.Scale(kButtonIconAt96);
     UniqueIcon icon(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0)));
+        ::LoadImageW(Instance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0)));
     ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
     buttonIcons_.push_back(std::move(icon));
     return button;

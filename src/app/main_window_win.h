@@ -19,6 +19,7 @@
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
+#include "common/win/window_win.h"
 #include "editor/editor_fields.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
@@ -30,7 +31,7 @@ class AboutBox;
 
 // The main window: the task grid with its buttons, the options, the main menu and the
 // notification-area icon. Lives from start to end; closing it with its close box only hides it.
-class MainWindow final : private SettingsWindow {
+class MainWindow final : public Window, private SettingsWindow {
   public:
     static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyMainWindow";
 
@@ -42,10 +43,7 @@ class MainWindow final : private SettingsWindow {
                const HotKeyText& hotKeyText);
     // Runs OnDestroying, then destroys the window.
     ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
 
-    HWND Handle() const { return window_.get(); }
     // The end of the program's start-up, once every window is made: the window shows when
     // OnCreate asked for it.
     void FinishStartUp();
@@ -69,8 +67,7 @@ class MainWindow final : private SettingsWindow {
     // Posted by ReportDamagedTaskFile.
     static constexpr UINT kShowTaskFileNote = WM_APP + 2;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // At the first showing: the controls, their font and pictures, and the settings they show.
     void MakeControls();
     void CreateControls();
@@ -141,7 +138,6 @@ class MainWindow final : private SettingsWindow {
     RECT Bounds() const;
     RECT RestoredBounds() const;
 
-    HINSTANCE instance_;
     Dpi dpi_;
     WindowsRegistry registry_;
     SettingsStore store_;
@@ -157,7 +153,6 @@ class MainWindow final : private SettingsWindow {
     UniqueMenu trayMenu_;
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
-    UniqueWindow window_;
     std::unique_ptr<TaskGrid> grid_;
     std::unique_ptr<TrayIcon> tray_;
     HWND pages_ = nullptr;

@@ -4,12 +4,10 @@
 
 #include "actions/action_catalogue.h"
 #include "actions/destination.h"
-#include "common/error.h"
 #include "common/text.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
-#include "common/win/window_class_win.h"
 #include "editor/cd_rom_drive.h"
 #include "editor/hotkey_field.h"
 #include "editor/program_chooser_win.h"
@@ -39,15 +37,6 @@ constexpr POINT kDesignedPlace{403, 203};
 // The group box's inner controls are placed relative to the box.
 constexpr int kBoxLeft = 5;
 constexpr int kBoxTop = 8;
-
-struct ControlLayout {
-    const wchar_t* className;
-    const wchar_t* text;
-    DWORD style;
-    DWORD exStyle;
-    int id;
-    int left, top, width, height;
-};
 
 constexpr DWORD kDropDownList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 // The closed box is 22 high; the window's height includes the open list of all 17 actions.
@@ -88,33 +77,6 @@ constexpr std::array<ControlLayout, 5> kFrameLayouts{{
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 
-// Owned by the main window, the dialog stays in front of it; without a minimise box it cannot
-// leave the main window disabled with nothing to click.
-HWND CreateFormWindow(HINSTANCE instance, WNDPROC windowProc, const Dpi& dpi, HWND owner) {
-    RegisterWindowClass(instance, kWindowClass, windowProc);
-    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    RECT frame{0, 0, dpi.Scale(kClientWidth), dpi.Scale(kClientHeight)};
-    ::AdjustWindowRectEx(&frame, kStyle, /*bMenu=*/FALSE, /*dwExStyle=*/0);
-    const HWND window = ::CreateWindowExW(
-        /*dwExStyle=*/0, kWindowClass, L"Add task", kStyle, dpi.Scale(kDesignedPlace.x),
-        dpi.Scale(kDesignedPlace.y), frame.right - frame.left, frame.bottom - frame.top, owner,
-        /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
-    if (!window) throw Error(u"Error creating window");
-    return window;
-}
-
-HWND CreateControl(HWND parent, HINSTANCE instance, const ControlLayout& layout, const Dpi& dpi,
-                   HFONT font) {
-    const HWND control = ::CreateWindowExW(
-        layout.exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | layout.style,
-        dpi.Scale(layout.left), dpi.Scale(layout.top), dpi.Scale(layout.width),
-        dpi.Scale(layout.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-        instance, nullptr);
-    if (!control) throw Error(u"Error creating window");
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), /*redraw=*/FALSE);
-    return control;
-}
-
 template <std::size_t N>
 void FillList(HWND comboBox, const std::array<std::u16string_view, N>& items, const Dpi& dpi) {
     for (const auto item : items) {
@@ -138,20 +100,23 @@ int SelectedIndex(HWND comboBox) {
 
 TaskEditor::TaskEditor(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText,
                        HWND owner)
-    : instance_(instance),
-      session_(session),
-      hotKeyText_(hotKeyText),
-      dpi_(Dpi::OfScreen()),
-      window_(CreateFormWindow(instance, &TaskEditor::WindowProc, dpi_, owner)) {
-    // Attached only now: until here the window's messages take the default handling.
-    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    : session_(session), hotKeyText_(hotKeyText), dpi_(Dpi::OfScreen()) {
+    // Owned by the main window, the dialog stays in front of it; without a minimise box it
+    // cannot leave the main window disabled with nothing to click.
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    Create(instance,
+           {.className = kWindowClass,
+            .caption = L"Add task",
+            .style = kStyle,
+            .place = {dpi_.Scale(kDesignedPlace.x), dpi_.Scale(kDesignedPlace.y)},
+            .size = FrameSize({dpi_.Scale(kClientWidth), dpi_.Scale(kClientHeight)}, kStyle, 0),
+            .parent = owner});
     OnCreate();
 }
 
 TaskEditor::~TaskEditor() {
     suspendHotKeys_ = nullptr;  // the program's hotkeys are being released for good
     HideDialog();
-    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
 // "Run selected program..." is chosen until the user chooses another action.
@@ -168,17 +133,13 @@ void TaskEditor::CreateControls() {
     const INITCOMMONCONTROLSEX hotKeyClass{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&hotKeyClass);
     const auto font = static_cast<HFONT>(font_.get());
-    for (const auto& layout : kFieldLayouts) {
-        CreateControl(window_.get(), instance_, layout, dpi_, font);
-    }
-    for (const auto& layout : kFrameLayouts) {
-        CreateControl(window_.get(), instance_, layout, dpi_, font);
-    }
-    hotKeyField_ = ::GetDlgItem(window_.get(), kHotKeyField);
-    winBox_ = ::GetDlgItem(window_.get(), kWinBox);
-    actionList_ = ::GetDlgItem(window_.get(), kActionList);
-    destinationBox_ = ::GetDlgItem(window_.get(), kDestinationBox);
-    runTypeList_ = ::GetDlgItem(window_.get(), kRunTypeList);
+    for (const auto& layout : kFieldLayouts) AddControl(layout, dpi_, font);
+    for (const auto& layout : kFrameLayouts) AddControl(layout, dpi_, font);
+    hotKeyField_ = ::GetDlgItem(Handle(), kHotKeyField);
+    winBox_ = ::GetDlgItem(Handle(), kWinBox);
+    actionList_ = ::GetDlgItem(Handle(), kActionList);
+    destinationBox_ = ::GetDlgItem(Handle(), kDestinationBox);
+    runTypeList_ = ::GetDlgItem(Handle(), kRunTypeList);
     ::SetWindowSubclass(hotKeyField_, &TaskEditor::HotKeyFieldProc, kHotKeyFieldSubclass,
                         reinterpret_cast<DWORD_PTR>(this));
     ::SendMessageW(destinationBox_, CB_LIMITTEXT, kLongestDestination, 0);
@@ -192,53 +153,17 @@ void TaskEditor::CreateControls() {
 }
 
 void TaskEditor::ShowModal(EditorMode mode) {
-    if (shown_) return;
+    if (ShownModally()) return;
     mode_ = mode;
     MakeControls();
     LoadFields();
-    // As a modal window: the thread's other windows take no input until the dialog closes.
-    disabledWindows_.clear();
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM form) -> BOOL {
-            auto& self = *reinterpret_cast<TaskEditor*>(form);
-            if (window != self.window_.get() && ::IsWindowVisible(window) &&
-                ::IsWindowEnabled(window)) {
-                self.disabledWindows_.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
-    for (const HWND window : disabledWindows_) ::EnableWindow(window, FALSE);
-    shown_ = true;
-    ::ShowWindow(window_.get(), SW_SHOWNORMAL);
-    ::SetForegroundWindow(window_.get());
-    ::SetFocus(hotKeyField_);
-
-    // Hotkey presses reach the registrar's own window through this loop as well.
-    MSG message;
-    while (shown_) {
-        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
-            HideDialog();
-            break;
-        }
-        if (!::IsDialogMessageW(window_.get(), &message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
+    RunModal(hotKeyField_);
 }
 
 void TaskEditor::HideDialog() {
-    if (!shown_) return;
-    shown_ = false;
-    // Enabled before the dialog hides, so that activation returns to the window below it.
-    for (const HWND window : disabledWindows_) ::EnableWindow(window, TRUE);
-    disabledWindows_.clear();
+    if (!ShownModally()) return;
     HideDestinationCutNote();
-    ::ShowWindow(window_.get(), SW_HIDE);
+    EndModal();
     SuspendHotKeys(false);
 }
 
@@ -270,7 +195,7 @@ void TaskEditor::SetDestinationText(const std::u16string& text) {
     // holds only what is typed or pasted.
     const std::u16string_view kept = LeadingText(text, kLongestDestination);
     ::SetWindowTextW(destinationBox_, ToWide(kept).c_str());
-    if (kept.size() < text.size()) ::PostMessageW(window_.get(), kDestinationCut, 0, 0);
+    if (kept.size() < text.size()) ::PostMessageW(Handle(), kDestinationCut, 0, 0);
 }
 
 TTTOOLINFOW TaskEditor::CutNoteTool() const {
@@ -278,7 +203,7 @@ TTTOOLINFOW TaskEditor::CutNoteTool() const {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
-    tool.hwnd = window_.get();
+    tool.hwnd = Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(destinationBox_);
     tool.lpszText = const_cast<wchar_t*>(
         L"A destination holds at most 2,048 characters, as many as Windows can start. The rest "
@@ -292,7 +217,7 @@ void TaskEditor::CreateDestinationCutNote() {
     cutNote_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                  WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 window_.get(), /*hMenu=*/nullptr, instance_, /*lpParam=*/nullptr);
+                                 Handle(), /*hMenu=*/nullptr, Instance(), /*lpParam=*/nullptr);
     TTTOOLINFOW tool = CutNoteTool();
     ::SendMessageW(cutNote_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     ::SendMessageW(cutNote_, TTM_SETTITLEW, TTI_WARNING,
@@ -307,11 +232,11 @@ void TaskEditor::ShowDestinationCutNote() {
                    MAKELPARAM((field.left + field.right) / 2, field.bottom));
     TTTOOLINFOW tool = CutNoteTool();
     ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-    ::SetTimer(window_.get(), kCutNoteTimer, kCutNoteShownMs, /*lpTimerFunc=*/nullptr);
+    ::SetTimer(Handle(), kCutNoteTimer, kCutNoteShownMs, /*lpTimerFunc=*/nullptr);
 }
 
 void TaskEditor::HideDestinationCutNote() {
-    ::KillTimer(window_.get(), kCutNoteTimer);
+    ::KillTimer(Handle(), kCutNoteTimer);
     TTTOOLINFOW tool = CutNoteTool();
     ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
@@ -321,7 +246,7 @@ void TaskEditor::HideDestinationCutNote() {
 LRESULT CALLBACK TaskEditor::DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR /*subclassId*/, DWORD_PTR form) {
     if (message == WM_COMMAND && HIWORD(wParam) == EN_MAXTEXT) {
-        ::PostMessageW(reinterpret_cast<TaskEditor*>(form)->window_.get(), kDestinationCut, 0, 0);
+        ::PostMessageW(reinterpret_cast<TaskEditor*>(form)->Handle(), kDestinationCut, 0, 0);
     }
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, &TaskEditor::DestinationProc, kDestinationSubclass);
@@ -352,7 +277,7 @@ void TaskEditor::OnCloseClicked() {
 void TaskEditor::OnBrowseClicked() {
     // Opens in the program's own folder with its name filled in.
     fields_.chooserFileName = ExecutablePath();
-    if (auto chosen = quorvel::ChooseProgramFile(window_.get(), fields_.chooserFileName)) {
+    if (auto chosen = quorvel::ChooseProgramFile(Handle(), fields_.chooserFileName)) {
         fields_.chooserFileName = *chosen;
         SetDestinationText(*chosen);
     }
@@ -370,21 +295,13 @@ void TaskEditor::OnOkClicked() {
 }
 
 std::optional<std::u16string> TaskEditor::ChooseProgramFile(const std::u16string& initialName) {
-    return quorvel::ChooseProgramFile(window_.get(), initialName);
+    return quorvel::ChooseProgramFile(Handle(), initialName);
 }
 
 std::u16string TaskEditor::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drives_); }
 
 std::u16string TaskEditor::FormatHotKey(std::uint32_t hotKey) {
     return hotKeyText_.FormatHotKey(hotKey, true);
-}
-
-LRESULT CALLBACK TaskEditor::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<TaskEditor*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = 0;
-    RunHandler(hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
-    return result;
 }
 
 // The hotkey control tells its parent nothing about its focus.
@@ -395,13 +312,13 @@ LRESULT CALLBACK TaskEditor::HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wPa
     const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
         auto& self = *reinterpret_cast<TaskEditor*>(form);
-        RunHandler(self.window_.get(), [&] { self.SuspendHotKeys(message == WM_SETFOCUS); });
+        RunHandler(self.Handle(), [&] { self.SuspendHotKeys(message == WM_SETFOCUS); });
     }
     return result;
 }
 
 LRESULT TaskEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = window_.get();
+    const HWND hwnd = Handle();
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(wParam) == kHotKeyField && HIWORD(wParam) == EN_CHANGE) {

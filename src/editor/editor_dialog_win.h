@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
+#include "common/win/window_win.h"
 #include "editor/drive_api_win.h"
 #include "editor/editor_fields.h"
 #include "editor/ok_step.h"
@@ -22,7 +22,7 @@ namespace quorvel {
 // The task editor: a modal dialog over the task session that adds a task or edits one
 // row. Created hidden once at start, with its controls made at its first showing, and shown by
 // Add and Edit; its OK hands the task to the session.
-class TaskEditor final : public EditorForm, private OkStepEnvironment {
+class TaskEditor final : public Window, public EditorForm, private OkStepEnvironment {
   public:
     // Control ids (no IDOK or IDCANCEL: Enter and Esc press no button).
     enum ControlId : int {
@@ -41,13 +41,9 @@ class TaskEditor final : public EditorForm, private OkStepEnvironment {
     TaskEditor(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText,
                HWND owner = nullptr);
     ~TaskEditor() override;
-    TaskEditor(const TaskEditor&) = delete;
-    TaskEditor& operator=(const TaskEditor&) = delete;
 
     EditorFields& Fields() override { return fields_; }
     void ShowModal(EditorMode mode) override;
-
-    HWND Handle() const { return window_.get(); }
 
     // Called with true as the hotkey field takes the keyboard focus, so that the program's own
     // hotkeys reach the field instead of running their tasks, and with false as the field loses
@@ -57,10 +53,9 @@ class TaskEditor final : public EditorForm, private OkStepEnvironment {
     }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR subclassId, DWORD_PTR form);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     static LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR subclassId, DWORD_PTR form);
     void SuspendHotKeys(bool suspend);
@@ -91,7 +86,6 @@ class TaskEditor final : public EditorForm, private OkStepEnvironment {
     std::u16string FormatHotKey(std::uint32_t hotKey) override;
     void Close() override { HideDialog(); }
 
-    HINSTANCE instance_;
     TaskSession& session_;
     const HotKeyText& hotKeyText_;
     EditorFields fields_;
@@ -99,7 +93,6 @@ class TaskEditor final : public EditorForm, private OkStepEnvironment {
     WindowsDrives drives_;
     Dpi dpi_;
     UniqueGdiObject font_;
-    UniqueWindow window_;
     HWND hotKeyField_ = nullptr;
     HWND winBox_ = nullptr;  // Win
     HWND actionList_ = nullptr;
@@ -107,8 +100,6 @@ class TaskEditor final : public EditorForm, private OkStepEnvironment {
     HWND runTypeList_ = nullptr;
     HWND cutNote_ = nullptr;  // the balloon that says a destination was cut; the dialog's own
     RememberedFocus focus_;
-    bool shown_ = false;
-    std::vector<HWND> disabledWindows_;  // the thread's windows the modal show disabled
     std::function<void(bool)> suspendHotKeys_;
     bool hotKeysSuspended_ = false;
 };

@@ -1,9 +1,5 @@
 #include "hotkeys/dravlin_win.h"
 
-#include "common/error.h"
-#include "common/text.h"
-#include "common/win/error_box_win.h"
-#include "common/win/window_class_win.h"
 #include "common/win/wide_text_win.h"
 
 // This file defines members named like <windows.h>'s A/W macros and calls the W functions.
@@ -46,37 +42,20 @@ class WindowsHotKeyApi final : public HotKeyApi {
 }  // namespace
 
 RegistrarWindow::RegistrarWindow(HINSTANCE instance) {
-    RegisterWindowClass(instance, kWindowClass, &RegistrarWindow::WindowProc);
-    window_.reset(::CreateWindowExW(/*dwExStyle=*/0, kWindowClass, L"", /*dwStyle=*/0, 0, 0, 0, 0,
-                                    HWND_MESSAGE, /*hMenu=*/nullptr, instance, this));
-    if (!window_) {
-        throw Error(u"Cannot create the hotkey window (error " + ToText(::GetLastError()) + u")");
-    }
+    Create(instance, {.className = kWindowClass, .parent = HWND_MESSAGE});
     api_ = std::make_unique<WindowsHotKeyApi>();
-    dravlin_ =
-        std::make_unique<HotkeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(window_.get()));
+    dravlin_ = std::make_unique<HotkeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(Handle()));
 }
 
 RegistrarWindow::~RegistrarWindow() {
-    // Hotkeys go back before their window; the window then sees only default handling.
+    // Hotkeys go back before their window.
     dravlin_.reset();
-    window_.reset();
+    Destroy();
 }
 
-LRESULT CALLBACK RegistrarWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<RegistrarWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr || !self->dravlin_) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = 0;
-    // A message-only window cannot own the error box, so it stands alone.
-    RunHandler(nullptr,
-               [&] { result = self->dravlin_->HandleWindowMessage(message, wParam, lParam); });
-    return result;
+LRESULT RegistrarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return dravlin_ ? dravlin_->HandleWindowMessage(message, wParam, lParam)
+                    : ::DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 }  // namespace quorvel

@@ -4,27 +4,23 @@
 
 #include <memory>
 
-#include "common/win/unique_handle_win.h"
+#include "common/win/window_win.h"
 #include "hotkeys/dravlin.h"
 
 namespace quorvel {
 
 // The registrar with its own hidden, message-only window, on the thread that
 // constructs it. Destroying it releases every hotkey, then the window.
-class RegistrarWindow {
+class RegistrarWindow final : public Window {
   public:
     explicit RegistrarWindow(HINSTANCE instance = ::GetModuleHandleW(nullptr));
     ~RegistrarWindow();
-    RegistrarWindow(const RegistrarWindow&) = delete;
-    RegistrarWindow& operator=(const RegistrarWindow&) = delete;
 
     HotkeyRegistrar& Registrar() { return *dravlin_; }
-    HWND Handle() const { return window_.get(); }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    UniqueWindow window_;
     std::unique_ptr<HotKeyApi> api_;
     std::unique_ptr<HotkeyRegistrar> dravlin_;
 };

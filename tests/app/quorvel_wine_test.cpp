@@ -195,15 +195,15 @@ TEST_F(QuorvelProgramTest, ReturnsFromAnotherProgramAndFromAboutThatWasAskedForT
     EXPECT_EQ(::SendMessageW(trayOnlyBox, BM_GETCHECK, 0, 0), BST_UNCHECKED)
         << "settings read again";
 
-    // About takes the activation, which saves the tasks; the tray's About... finds it open.
-    const auto aboutBoxes = [&] { return TopLevelWindows(quorvel.Id(), L"#32770", L"About..."); };
+    // About takes the activation (saving the tasks) and the input; the tray About... finds it.
+    const auto abouts = [&] { return TopLevelWindows(quorvel.Id(), L"TAboutBox", L"About..."); };
     fs::remove(Data() / "actions.cfg");
     ::PostMessageW(window, WM_COMMAND, kMainMenuAbout, 0);
-    ASSERT_TRUE(WaitUntil([&] { return aboutBoxes().size() == 1; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return abouts().size() == 1 && !IsWindowEnabled(window); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return fs::exists(Data() / "actions.cfg"); }, 5000));
     ::PostMessageW(window, WM_COMMAND, kTrayMenuAbout, 0);
-    EXPECT_FALSE(WaitUntil([&] { return aboutBoxes().size() > 1; }, 1500));
-    ::PostMessageW(aboutBoxes().front(), WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(WaitUntil([&] { return abouts().size() > 1; }, 1500));
+    ::PostMessageW(abouts().front(), WM_COMMAND, IDOK, 0);
     quorvel.Close();
 }
 

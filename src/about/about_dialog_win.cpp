@@ -10,7 +10,7 @@ namespace quorvel {
 
 namespace {
 
-enum ControlId : int { kImage1 = 1001, kLabel1, kLabel2, kLabel3 };
+enum ControlId : int { kProductPicture = 1001, kProductText, kWebSiteLink, kFeedbackLink };
 
 constexpr int kClientWidthAt96 = 418;
 constexpr int kClientHeightAt96 = 185;
@@ -24,16 +24,16 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
 constexpr std::array<ControlLayout, 5> kControlLayouts{{
-    {L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, kImage1, 8, 8, kPictureSizeAt96,
+    {L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, kProductPicture, 8, 8, kPictureSizeAt96,
      kPictureSizeAt96},
     {L"STATIC",
      L"Quorvel Tessaly\r\nVersion 1.5\r\nQuorvel \u2013 this is a free manager hotkeys for "
      L"Windows. ",
-     SS_CENTER, 0, kLabel1, 131, 20, 281, 81},
-    {L"STATIC", L"click here to visit our website", SS_CENTER | SS_NOTIFY, 0, kLabel2, 131, 102,
+     SS_CENTER, 0, kProductText, 131, 20, 281, 81},
+    {L"STATIC", L"click here to visit our website", SS_CENTER | SS_NOTIFY, 0, kWebSiteLink, 131,
+     102, 281, 16},
+    {L"STATIC", L"click here to send feedback", SS_CENTER | SS_NOTIFY, 0, kFeedbackLink, 131, 126,
      281, 16},
-    {L"STATIC", L"click here to send feedback", SS_CENTER | SS_NOTIFY, 0, kLabel3, 131, 126, 281,
-     16},
     {L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, 3, 156, 75, 28},
 }};
 
@@ -78,13 +78,13 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SETCURSOR:
             if (IsLink(reinterpret_cast<HWND>(wParam)) ||
-                reinterpret_cast<HWND>(wParam) == ::GetDlgItem(Handle(), kImage1)) {
+                reinterpret_cast<HWND>(wParam) == ::GetDlgItem(Handle(), kProductPicture)) {
                 ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
                 return TRUE;
             }
             break;
         case WM_DRAWITEM:
-            DrawImage1(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            DrawProductPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_ACTIVATE:
             focus_.OnActivate(Handle(), wParam);
@@ -92,8 +92,8 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             // A double click's first click has opened the link already.
             if (HIWORD(wParam) == STN_DBLCLK) return 0;
-            if (LOWORD(wParam) == kImage1 || LOWORD(wParam) == kLabel2) OpenWebSite();
-            if (LOWORD(wParam) == kLabel3) WriteFeedback();
+            if (LOWORD(wParam) == kProductPicture || LOWORD(wParam) == kWebSiteLink) OpenWebSite();
+            if (LOWORD(wParam) == kFeedbackLink) WriteFeedback();
             // The OK button, Enter and Esc.
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndModal();
             return 0;
@@ -121,20 +121,20 @@ void AboutBox::LoadFontsAndPictures() {
 
 HWND AboutBox::CreateControls() {
     for (const auto& layout : kControlLayouts) {
-        const bool link = layout.id == kLabel2 || layout.id == kLabel3;
+        const bool link = layout.id == kWebSiteLink || layout.id == kFeedbackLink;
         AddControl(layout, dpi_, static_cast<HFONT>(link ? linkFont_.get() : font_.get()));
     }
-    const HWND bitBtn1 = ::GetDlgItem(Handle(), IDOK);
-    ::SendMessageW(bitBtn1, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(okIcon_.get()));
-    return bitBtn1;
+    const HWND okButton = ::GetDlgItem(Handle(), IDOK);
+    ::SendMessageW(okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(okIcon_.get()));
+    return okButton;
 }
 
 bool AboutBox::IsLink(HWND control) const {
     return ::GetParent(control) == Handle() &&
-           (::GetDlgCtrlID(control) == kLabel2 || ::GetDlgCtrlID(control) == kLabel3);
+           (::GetDlgCtrlID(control) == kWebSiteLink || ::GetDlgCtrlID(control) == kFeedbackLink);
 }
 
-void AboutBox::DrawImage1(const DRAWITEMSTRUCT& item) const {
+void AboutBox::DrawProductPicture(const DRAWITEMSTRUCT& item) const {
     ::FillRect(item.hDC, &item.rcItem, BackgroundBrush());
     const int size = dpi_.Scale(kPictureSizeAt96);
     ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, product_.get(), size, size,

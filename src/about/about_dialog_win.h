@@ -13,7 +13,7 @@ namespace quorvel {
 // controls are made at each showing, its fonts and pictures at the first.
 class AboutBox final : public Window {
   public:
-    static constexpr wchar_t kWindowClass[] = L"TAboutBox";
+    static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyAboutBox";
     static constexpr wchar_t kWebSite[] = L"https://quorvel.example.org/";
     static constexpr wchar_t kFeedbackAddress[] =
         L"mailto:support@quorvel.example.org?subject=Feedback - Dravlin";
@@ -30,7 +30,7 @@ class AboutBox final : public Window {
     // Gives the OK button, which takes the focus.
     HWND CreateControls();
     bool IsLink(HWND control) const;
-    void DrawImage1(const DRAWITEMSTRUCT& item) const;
+    void DrawProductPicture(const DRAWITEMSTRUCT& item) const;
 
     void OpenWebSite();
     void WriteFeedback();

@@ -196,7 +196,9 @@ TEST_F(QuorvelProgramTest, ReturnsFromAnotherProgramAndFromAboutThatWasAskedForT
         << "settings read again";
 
     // About takes the activation (saving the tasks) and the input; the tray About... finds it.
-    const auto abouts = [&] { return TopLevelWindows(quorvel.Id(), L"TAboutBox", L"About..."); };
+    const auto abouts = [&] {
+        return TopLevelWindows(quorvel.Id(), L"QuorvelTessalyAboutBox", L"About...");
+    };
     fs::remove(Data() / "actions.cfg");
     ::PostMessageW(window, WM_COMMAND, kMainMenuAbout, 0);
     ASSERT_TRUE(WaitUntil([&] { return abouts().size() == 1 && !IsWindowEnabled(window); }, 5000));

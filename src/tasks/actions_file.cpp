@@ -8,6 +8,7 @@
 
 #include "common/error.h"
 #include "common/text.h"
+#include "tasks/task_table_load.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,6 +26,9 @@ constexpr char16_t kLineFeed = u'\n';
 constexpr std::u16string_view kTrue = u"True";
 constexpr std::u16string_view kFalse = u"False";
 constexpr std::size_t kMaxReservedRows = 1 << 20;
+
+using TextBuffer = TaskTableLoad::TextBuffer;
+using TextPiece = TaskTableLoad::TextPiece;
 
 // Quotes doubled, CR written as the line-break character, LF left out.
 void AppendEscapedText(std::u16string& out, std::u16string_view text, char16_t lineBreak) {
@@ -263,12 +267,12 @@ std::uint32_t TextColumns() {
 // whether anything of the text is not in the table.
 class DelimitedReader {
   public:
-    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak, std::size_t first,
+    DelimitedReader(TaskTableLoad& load, char16_t separator, char16_t lineBreak, std::size_t first,
                     bool ownEncoding)
-        : table_(table),
+        : load_(load),
           roles_(separator, lineBreak),
           first_(first),
-          end_(table.TextPool().size()),
+          end_(load.Text().size()),
           fieldStart_(first),
           outcome_{ownEncoding, false} {}
 
@@ -286,8 +290,8 @@ class DelimitedReader {
 
   private:
     // Rewriting a field may add to the pool, which may move it.
-    std::u16string_view Text() const { return table_.TextPool(); }
-    std::u16string_view TextOf(TaskTable::TextPiece piece) const {
+    std::u16string_view Text() const { return load_.Text(); }
+    std::u16string_view TextOf(TextPiece piece) const {
         return {Text().data() + piece.offset, piece.length};
     }
 
@@ -430,8 +434,8 @@ class DelimitedReader {
 
     // The field up to `end` becomes the line's next one.
     void TakeField(std::size_t end, bool keepEmpty = true) {
-        const TaskTable::TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
-                                       static_cast<std::uint32_t>(end - fieldStart_)};
+        const TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
+                            static_cast<std::uint32_t>(end - fieldStart_)};
         if (!rewriting_) {
             if (keepEmpty || raw.length > 0) StoreField(raw);
             return;
@@ -445,10 +449,10 @@ class DelimitedReader {
         // The writer encloses and escapes only texts; numbers and Booleans it writes bare.
         outcome_.ownForm =
             outcome_.ownForm && (textColumns_ >> fieldCount_ & 1) != 0 && IsWrittenAsRead(end);
-        StoreField(table_.StoreInTextPool(text, raw));
+        StoreField(load_.Store(text, raw));
     }
 
-    void StoreField(TaskTable::TextPiece field) {
+    void StoreField(TextPiece field) {
         if (fieldCount_ < kColumnCount) {
             fields_[fieldCount_++] = field;
             lineOpen_ = true;
@@ -498,7 +502,7 @@ class DelimitedReader {
             outcome_.lost = true;
         }
         try {
-            table_.AppendRow(std::span(fields_.data(), fieldCount_));
+            load_.AppendRow(std::span(fields_.data(), fieldCount_));
         } catch (const Error&) {
             SwitchOffLastRow();
             throw;
@@ -519,9 +523,12 @@ class DelimitedReader {
                            IsWrittenIntegerForm(TextOf(fields_[kImageColumn]));
     }
 
-    void SwitchOffLastRow() { table_.SetEnabled(table_.RowCount() - 1, false); }
+    void SwitchOffLastRow() {
+        TaskTable& table = load_.Table();
+        table.SetEnabled(table.RowCount() - 1, false);
+    }
 
-    TaskTable& table_;
+    TaskTableLoad& load_;
     const Roles roles_;
     const std::size_t first_;
     const std::size_t end_;
@@ -535,7 +542,7 @@ class DelimitedReader {
     bool quotesAsWritten_ = true;
     std::size_t evenQuoteAt_ = 0;
     bool quotedSeparator_ = false;
-    std::array<TaskTable::TextPiece, kColumnCount> fields_{};  // the line's fields so far
+    std::array<TextPiece, kColumnCount> fields_{};  // the line's fields so far
     std::size_t fieldCount_ = 0;
     bool lineOpen_ = false;
     ReadOutcome outcome_;
@@ -648,10 +655,11 @@ ReadOutcome ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount,
     const Decoding decoding = DecodeInPlace(units, byteCount);
     // A row takes a few dozen characters.
     const auto rows = static_cast<int>(std::min(units.size() / 32, kMaxReservedRows));
-    table.ClearRows(std::move(units));
+    TaskTableLoad load(table);
+    load.Start(std::move(units));
     table.Reserve(rows);
     ReadOutcome outcome =
-        DelimitedReader(table, separator, lineBreak, decoding.first, decoding.ownEncoding).Read();
+        DelimitedReader(load, separator, lineBreak, decoding.first, decoding.ownEncoding).Read();
     outcome.lost = outcome.lost || decoding.strayByte;
     return outcome;
 }

@@ -1,5 +1,7 @@
 #include "tasks/task_table.h"
 
+#include "tasks/task_table_load.h"
+
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -144,39 +146,40 @@ void TaskTable::StoreTask(Row& row, const Task& task) {
     row.enabled = task.enabled;
 }
 
-void TaskTable::ClearRows(TextBuffer textPool) {
-    if (textPool.size() > kMaxTextUnits) throw std::length_error("task texts");
-    ClearRows();
-    texts_ = std::move(textPool);
-    unusedTextUnits_ = texts_.size();
+void TaskTableLoad::Start(TextBuffer pool) {
+    if (pool.size() > kMaxTextUnits) throw std::length_error("task texts");
+    table_.ClearRows();
+    table_.texts_ = std::move(pool);
+    table_.unusedTextUnits_ = table_.texts_.size();
 }
 
 // No compaction here: the caller holds pieces of the pool that no cell holds yet.
-TaskTable::TextPiece TaskTable::StoreInTextPool(std::u16string_view text, TextPiece room) {
+TaskTableLoad::TextPiece TaskTableLoad::Store(std::u16string_view text, TextPiece room) {
+    TextBuffer& texts = table_.texts_;
     if (text.size() <= room.length) {
-        std::copy(text.begin(), text.end(), texts_.begin() + room.offset);
+        std::copy(text.begin(), text.end(), texts.begin() + room.offset);
         return {room.offset, static_cast<std::uint32_t>(text.size())};
     }
-    if (texts_.size() + text.size() > kMaxTextUnits) throw std::length_error("task texts");
-    const TextPiece piece{static_cast<std::uint32_t>(texts_.size()),
+    if (texts.size() + text.size() > kMaxTextUnits) throw std::length_error("task texts");
+    const TextPiece piece{static_cast<std::uint32_t>(texts.size()),
                           static_cast<std::uint32_t>(text.size())};
-    AppendToPool(text);
-    unusedTextUnits_ += text.size();
+    table_.AppendToPool(text);
+    table_.unusedTextUnits_ += text.size();
     return piece;
 }
 
-void TaskTable::AppendRow(std::span<const TextPiece> fields) {
-    rows_.push_back(DefaultRow());
+void TaskTableLoad::AppendRow(std::span<const TextPiece> fields) {
+    table_.rows_.push_back(TaskTable::DefaultRow());
     const std::size_t count = std::min(fields.size(), static_cast<std::size_t>(kColumnCount));
     try {
         for (std::size_t c = 0; c < count; ++c) {
-            TakeFromPool(static_cast<int>(c), rows_.back(), fields[c]);
+            table_.TakeFromPool(static_cast<int>(c), table_.rows_.back(), fields[c]);
         }
     } catch (...) {
-        Changed();
+        table_.Changed();
         throw;
     }
-    Changed();
+    table_.Changed();
 }
 
 void TaskTable::TakeFromPool(int column, Row& row, TextPiece piece) {

@@ -342,24 +342,49 @@ class DelimitedReader {
 
     // Fields that read as they stand, each where it lies.
     void TakeFieldEnds(std::size_t block, std::uint64_t ends, const LineEnds& lineEnds) {
-        for (; ends != 0; ends &= ends - 1) {
+        while (ends != 0) {
+            const std::uint64_t lineEnd = ends & lineEnds.all;
+            const std::uint64_t separators = ends & ((lineEnd & -lineEnd) - 1);
+            TakeSeparators(block, separators);
+            ends &= ~separators;
+            if (ends == 0) break;
+            // The writer ends every line with CR LF.
             const int bit = std::countr_zero(ends);
             const std::size_t at = block + bit;
-            if ((lineEnds.all >> bit & 1) == 0) {
-                StoreField({static_cast<std::uint32_t>(fieldStart_),
-                            static_cast<std::uint32_t>(at - fieldStart_)});
-                fieldStart_ = at + 1;
-                continue;
-            }
-            // The writer ends every line with CR LF.
             const bool pair = (lineEnds.pairs >> bit & 1) != 0;
             if (!pair) outcome_.ownForm = false;
-            const std::size_t end = pair ? at - 1 : at;
-            StoreField({static_cast<std::uint32_t>(fieldStart_),
-                        static_cast<std::uint32_t>(end - fieldStart_)});
+            StoreField(PieceUpTo(pair ? at - 1 : at));
             fieldStart_ = at + 1;
             EndLine();
+            ends &= ends - 1;
         }
+    }
+
+    // The fields that the separators of a block end, in a loop of their own.
+    void TakeSeparators(std::size_t block, std::uint64_t separators) {
+        std::size_t start = fieldStart_;
+        std::size_t count = fieldCount_;
+        for (; separators != 0 && count < kColumnCount; separators &= separators - 1) {
+            const std::size_t at = block + std::countr_zero(separators);
+            fields_[count++] = {static_cast<std::uint32_t>(start),
+                                static_cast<std::uint32_t>(at - start)};
+            start = at + 1;
+        }
+        lineOpen_ = lineOpen_ || count > fieldCount_;
+        fieldStart_ = start;
+        fieldCount_ = count;
+        // Fields beyond the last column.
+        for (; separators != 0; separators &= separators - 1) {
+            const std::size_t at = block + std::countr_zero(separators);
+            DropField(at - fieldStart_);
+            fieldStart_ = at + 1;
+        }
+    }
+
+    // The field from its start up to `end`, as it stands.
+    TextPiece PieceUpTo(std::size_t end) const {
+        return {static_cast<std::uint32_t>(fieldStart_),
+                static_cast<std::uint32_t>(end - fieldStart_)};
     }
 
     // The special character at `at`.
@@ -434,8 +459,7 @@ class DelimitedReader {
 
     // The field up to `end` becomes the line's next one.
     void TakeField(std::size_t end, bool keepEmpty = true) {
-        const TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
-                            static_cast<std::uint32_t>(end - fieldStart_)};
+        const TextPiece raw = PieceUpTo(end);
         if (!rewriting_) {
             if (keepEmpty || raw.length > 0) StoreField(raw);
             return;

@@ -1,13 +1,13 @@
 #include "tasks/task_table.h"
 
-#include "tasks/task_table_load.h"
-
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
 #include "common/error.h"
 #include "common/text.h"
+#include "tasks/task_table_load.h"
 
 namespace quorvel {
 
@@ -20,15 +20,26 @@ constexpr std::size_t kCompactAtUnits = 1 << 16;
 
 CellKind KindOf(int column) { return TaskColumns()[column].kind; }
 
-// The value an integer or Boolean cell takes from a text.
-std::int32_t ConvertNumber(CellKind kind, std::u16string_view text) {
-    if (kind == CellKind::Boolean) {
-        return text == u"True" || text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
-    }
-    if (kind != CellKind::Integer || text.empty()) return 0;
+// "1", or "true" in any case; the actions file holds it as "True", which a memcmp of a known
+// length compares at once.
+bool IsTrueText(std::u16string_view text) {
+    if (text.size() == 1) return text[0] == u'1';
+    return text.size() == 4 && (std::memcmp(text.data(), u"True", 4 * sizeof(char16_t)) == 0 ||
+                                EqualsIgnoreAsciiCase(text, u"true"));
+}
+
+// The value an integer cell takes from a text.
+std::int32_t ConvertInteger(std::u16string_view text) {
+    if (text.empty()) return 0;
     const auto value = ParseInt32(text);
     if (!value) throw Error(InvalidIntegerText(text));
     return *value;
+}
+
+// The value an integer or Boolean cell takes from a text.
+std::int32_t ConvertNumber(CellKind kind, std::u16string_view text) {
+    if (kind == CellKind::Boolean) return IsTrueText(text);
+    return kind == CellKind::Integer ? ConvertInteger(text) : 0;
 }
 
 }  // namespace
@@ -168,27 +179,23 @@ TaskTableLoad::TextPiece TaskTableLoad::Store(std::u16string_view text, TextPiec
     return piece;
 }
 
-void TaskTableLoad::AppendRow(std::span<const TextPiece> fields) {
-    table_.rows_.push_back(TaskTable::DefaultRow());
-    const std::size_t count = std::min(fields.size(), static_cast<std::size_t>(kColumnCount));
-    try {
-        for (std::size_t c = 0; c < count; ++c) {
-            table_.TakeFromPool(static_cast<int>(c), table_.rows_.back(), fields[c]);
-        }
-    } catch (...) {
-        table_.Changed();
-        throw;
-    }
-    table_.Changed();
-}
+// A row's values: the text columns, then the picture and Enabled.
+static_assert(kDescColumn == 1 && kImageColumn == kTypeRunColumn + 1 &&
+              kEnabledColumn == kImageColumn + 1 && kColumnCount == kEnabledColumn + 1);
 
-void TaskTable::TakeFromPool(int column, Row& row, TextPiece piece) {
-    if (KindOf(column) != CellKind::Text) {
-        ConvertInto(column, row, Text(piece));
-        return;
+void TaskTableLoad::AppendRow(std::span<const TextPiece> fields) {
+    TaskTable::Row& row = table_.rows_.emplace_back(TaskTable::DefaultRow());
+    table_.Changed();
+    const auto count = static_cast<int>(std::min<std::size_t>(fields.size(), kColumnCount));
+    // The row number is not stored; the texts become the row's as they lie in the pool.
+    std::size_t held = 0;
+    for (int c = kDescColumn; c < std::min(count, int{kImageColumn}); ++c) {
+        row.Text(c) = fields[c];
+        held += fields[c].length;
     }
-    row.Text(column) = piece;
-    unusedTextUnits_ -= std::min<std::size_t>(unusedTextUnits_, piece.length);
+    table_.unusedTextUnits_ -= std::min(table_.unusedTextUnits_, held);
+    if (count > kImageColumn) row.image = ConvertInteger(table_.Text(fields[kImageColumn]));
+    if (count > kEnabledColumn) row.enabled = IsTrueText(table_.Text(fields[kEnabledColumn]));
 }
 
 void TaskTable::Reserve(int rows) {

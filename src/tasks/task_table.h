@@ -143,7 +143,6 @@ class TaskTable {
     const Row& RowAt(int column, int row) const;
     void AssignText(int column, int row, std::u16string_view text);
     void ConvertInto(int column, Row& row, std::u16string_view text);
-    void TakeFromPool(int column, Row& row, TextPiece piece);
     void StoreText(TextPiece& piece, std::u16string_view text);
     void ForgetTexts(const Row& row);
     void CompactTexts();

@@ -260,7 +260,8 @@ std::uint32_t TextColumns() {
 // Splits the table's text pool into fields and lines and gives each line to the table as a
 // row. A field that reads as it stands, which is most of them, becomes its cell's text where
 // it lies. One with quotes or line-break characters is rewritten as it is read, a run of
-// plain characters at a time, and put back over its place in the pool.
+// plain characters at a time: where it lies while quotes only take characters away, else
+// aside, and then put back over its place in the pool or at the pool's end.
 // The quote counter undoes the writer's escaping: an enclosing pair of quotes is dropped, a
 // doubled quote gives one, and separators between an odd and an even quote belong to the text.
 // On the way the reader notes whether the writer would give back the very same text, and
@@ -399,14 +400,16 @@ class DelimitedReader {
                 }
                 break;
             case Role::LineBreak:
-                Rewrite(at) += u"\r\n";
+                RewriteUpTo(at);
+                RewriteAside();
+                rewritten_ += u"\r\n";
                 break;
             case Role::Quote:
                 ++quotes_;
                 NoteQuote(at);
-                if (std::u16string& text = Rewrite(at);
-                    quotes_ % 2 == 1 && (!text.empty() || quotes_ == 3)) {
-                    text += kQuote;
+                RewriteUpTo(at);
+                if (quotes_ % 2 == 1 && (RewrittenLength() > 0 || quotes_ == 3)) {
+                    AppendRewritten(kQuote);
                 }
                 break;
             case Role::CarriageReturn:  // a lone one: a CR before an LF is left to the LF
@@ -418,17 +421,43 @@ class DelimitedReader {
         }
     }
 
-    // The field's text so far, up to the special character at `at`, which takes the place
-    // of a plain run's next character.
-    std::u16string& Rewrite(std::size_t at) {
+    // Rewrites the field's text up to the special character at `at`, which takes the place
+    // of a plain run's next character. Where it lies, the text so far never reaches beyond the
+    // last special character taken.
+    void RewriteUpTo(std::size_t at) {
         if (!rewriting_) {
             rewriting_ = true;
-            rewritten_.clear();
+            inPlace_ = true;
+            written_ = fieldStart_;
             runStart_ = fieldStart_;
         }
-        rewritten_.append(Text().substr(runStart_, at - runStart_));
+        if (inPlace_) {
+            if (written_ != runStart_) load_.MoveText(runStart_, at - runStart_, written_);
+            written_ += at - runStart_;
+        } else {
+            rewritten_.append(Text().substr(runStart_, at - runStart_));
+        }
         runStart_ = at + 1;
-        return rewritten_;
+    }
+
+    // A line-break character gives two characters for one, which could overtake the text
+    // not yet read.
+    void RewriteAside() {
+        if (!inPlace_) return;
+        rewritten_.assign(Text().substr(fieldStart_, written_ - fieldStart_));
+        inPlace_ = false;
+    }
+
+    std::size_t RewrittenLength() const {
+        return inPlace_ ? written_ - fieldStart_ : rewritten_.size();
+    }
+
+    void AppendRewritten(char16_t ch) {
+        if (inPlace_) {
+            load_.PutText(written_++, ch);
+        } else {
+            rewritten_ += ch;
+        }
     }
 
     // The line end at `at`, an LF or a lone CR, ends the record. The writer ends each with
@@ -464,16 +493,18 @@ class DelimitedReader {
             if (keepEmpty || raw.length > 0) StoreField(raw);
             return;
         }
-        const std::u16string& text = Rewrite(end);
-        if (!keepEmpty && text.empty()) return;
+        RewriteUpTo(end);
+        const std::size_t length = RewrittenLength();
+        if (!keepEmpty && length == 0) return;
         if (fieldCount_ >= kColumnCount) {
-            DropField(text.size());
+            DropField(length);
             return;
         }
         // The writer encloses and escapes only texts; numbers and Booleans it writes bare.
         outcome_.ownForm =
             outcome_.ownForm && (textColumns_ >> fieldCount_ & 1) != 0 && IsWrittenAsRead(end);
-        StoreField(load_.Store(text, raw));
+        StoreField(inPlace_ ? TextPiece{raw.offset, static_cast<std::uint32_t>(length)}
+                            : load_.Store(rewritten_, raw));
     }
 
     void StoreField(TextPiece field) {
@@ -560,7 +591,9 @@ class DelimitedReader {
     unsigned quotes_ = 0;
     bool rewriting_ = false;    // the field does not read as it stands
     std::size_t runStart_ = 0;  // while rewriting: where the plain characters not yet taken begin
-    std::u16string rewritten_;
+    bool inPlace_ = false;      // while rewriting: the text is rewritten where it lies
+    std::size_t written_ = 0;   // the end of the text rewritten where it lies
+    std::u16string rewritten_;  // the text rewritten aside
     // While rewriting: whether its quotes are as the writer writes them so far, where the
     // last even one is, and whether a separator came between quotes.
     bool quotesAsWritten_ = true;

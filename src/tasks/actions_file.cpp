@@ -257,6 +257,38 @@ std::uint32_t TextColumns() {
     return columns;
 }
 
+// A UTF-16 file's units copied into the table's text pool a part at a time, just ahead of the
+// reading, so that each part is read while it is in the cache, and put the machine's way round
+// there. A feed without bytes has nothing to copy: the pool holds the text already.
+class UnitFeed {
+  public:
+    UnitFeed(TaskTableLoad& load, std::span<const std::uint8_t> bytes, bool swapBytes)
+        : load_(load), bytes_(bytes), units_(bytes.size() / 2), swapBytes_(swapBytes) {}
+
+    // Makes sure that the units before `end` are in the pool.
+    void FillUpTo(std::size_t end) {
+        if (end <= filled_ || filled_ == units_) return;
+        const std::size_t upTo = std::min(units_, std::max(end, filled_ + kPartUnits));
+        char16_t* units = load_.Units() + filled_;
+        std::memcpy(units, bytes_.data() + 2 * filled_, 2 * (upTo - filled_));
+        if (swapBytes_) {
+            for (char16_t& unit : std::span(units, upTo - filled_)) {
+                unit = static_cast<char16_t>(unit << 8 | unit >> 8);
+            }
+        }
+        filled_ = upTo;
+    }
+
+  private:
+    static constexpr std::size_t kPartUnits = 1 << 13;
+
+    TaskTableLoad& load_;
+    std::span<const std::uint8_t> bytes_;
+    std::size_t units_;
+    bool swapBytes_;
+    std::size_t filled_ = 0;
+};
+
 // Splits the table's text pool into fields and lines and gives each line to the table as a
 // row. A field that reads as it stands, which is most of them, becomes its cell's text where
 // it lies. One with quotes or line-break characters is rewritten as it is read, a run of
@@ -269,8 +301,9 @@ std::uint32_t TextColumns() {
 class DelimitedReader {
   public:
     DelimitedReader(TaskTableLoad& load, char16_t separator, char16_t lineBreak, std::size_t first,
-                    bool ownEncoding)
+                    bool ownEncoding, const UnitFeed& feed)
         : load_(load),
+          feed_(feed),
           roles_(separator, lineBreak),
           first_(first),
           end_(load.Text().size()),
@@ -281,6 +314,8 @@ class DelimitedReader {
     // end still counts; an empty field at the very end does not.
     ReadOutcome Read() {
         for (std::size_t block = fieldStart_; block < end_; block += 64) {
+            // The block and the character after it, which tells a CR LF across blocks.
+            feed_.FillUpTo(std::min(end_, block + 65));
             TakeBlock(block, roles_.MarksOf(Text().substr(block, end_ - block)));
         }
         if (fieldStart_ < end_ || lineOpen_) outcome_.ownForm = false;
@@ -432,7 +467,10 @@ class DelimitedReader {
             runStart_ = fieldStart_;
         }
         if (inPlace_) {
-            if (written_ != runStart_) load_.MoveText(runStart_, at - runStart_, written_);
+            if (written_ != runStart_) {
+                char16_t* units = load_.Units();
+                std::copy_n(units + runStart_, at - runStart_, units + written_);
+            }
             written_ += at - runStart_;
         } else {
             rewritten_.append(Text().substr(runStart_, at - runStart_));
@@ -454,7 +492,7 @@ class DelimitedReader {
 
     void AppendRewritten(char16_t ch) {
         if (inPlace_) {
-            load_.PutText(written_++, ch);
+            load_.Units()[written_++] = ch;
         } else {
             rewritten_ += ch;
         }
@@ -584,6 +622,7 @@ class DelimitedReader {
     }
 
     TaskTableLoad& load_;
+    UnitFeed feed_;
     const Roles roles_;
     const std::size_t first_;
     const std::size_t end_;
@@ -606,10 +645,6 @@ class DelimitedReader {
     const std::uint32_t textColumns_ = TextColumns();
     RowNumberText rowNumber_;  // the next row's
 };
-
-void SwapUnitBytes(TextBuffer& units) {
-    for (char16_t& unit : units) unit = static_cast<char16_t>(unit << 8 | unit >> 8);
-}
 
 // The length of the well-formed UTF-8 sequence that begins the bytes; 0 when there is none
 // (a stray continuation byte, an overlong form, a surrogate, a code point beyond U+10FFFF, or a
@@ -676,54 +711,29 @@ void SpreadBytes(TextBuffer& units, std::size_t byteCount) {
     for (std::size_t i = byteCount; i-- > 0;) units[i] = moved[i];
 }
 
-// How the file's bytes became its characters.
-struct Decoding {
-    std::size_t first = 0;     // the first character after a byte-order mark
-    bool ownEncoding = false;  // UTF-16 little-endian behind its mark, as the writer writes
-    bool strayByte = false;    // a byte after the last whole UTF-16 unit, which is dropped
-};
-
-// Turns the file's bytes, as read into the storage of `units`, into its characters: UTF-16
-// either way round after its mark; UTF-8 after its mark, or without one, when the bytes are
-// valid UTF-8; else one byte each.
-Decoding DecodeInPlace(TextBuffer& units, std::size_t byteCount) {
+// Turns the file's bytes, as read into the storage of `units`, into its characters when they
+// are no UTF-16: UTF-8 after its mark, or without one, when the bytes are valid UTF-8; else one
+// byte each.
+void DecodeBytesInPlace(TextBuffer& units, std::size_t byteCount) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());
-    const bool littleEndian = byteCount >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-    const bool bigEndian = byteCount >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
-    if (littleEndian || bigEndian) {
-        units.resize(byteCount / 2);
-        if (littleEndian != (std::endian::native == std::endian::little)) SwapUnitBytes(units);
-        const bool strayByte = byteCount % 2 != 0;
-        return {1, littleEndian && !strayByte, strayByte};
-    }
     const bool utf8Mark =
         byteCount >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
     // Bytes below 80 are their own characters either way, and need no second buffer.
     const bool ascii =
         std::all_of(bytes, bytes + byteCount, [](std::uint8_t b) { return b < 0x80; });
     if (ascii || !DecodeUtf8(units, utf8Mark ? 3 : 0, byteCount)) SpreadBytes(units, byteCount);
-    return {};
 }
 
-// Reads the file's bytes, held in the storage of `units`, into the table, which keeps them
-// as its text pool.
-ReadOutcome ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount, char16_t separator,
-                      char16_t lineBreak) {
-    const Decoding decoding = DecodeInPlace(units, byteCount);
-    // A row takes a few dozen characters.
+// The table takes the pool and room for its rows, a few dozen characters each.
+void StartLoad(TaskTableLoad& load, TextBuffer units) {
     const auto rows = static_cast<int>(std::min(units.size() / 32, kMaxReservedRows));
-    TaskTableLoad load(table);
     load.Start(std::move(units));
-    table.Reserve(rows);
-    ReadOutcome outcome =
-        DelimitedReader(load, separator, lineBreak, decoding.first, decoding.ownEncoding).Read();
-    outcome.lost = outcome.lost || decoding.strayByte;
-    return outcome;
+    load.Table().Reserve(rows);
 }
 
 // Room for a file of `size` bytes in the storage of a text.
 std::span<std::uint8_t> RoomIn(TextBuffer& units, std::size_t size) {
-    units.resize((size + 1) / 2);
+    units.resize(size / 2 + size % 2);
     return {reinterpret_cast<std::uint8_t*>(units.data()), size};
 }
 
@@ -751,9 +761,29 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
 
 ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
                             char16_t separator, char16_t lineBreak) {
+    TaskTableLoad load(table);
+    const bool littleEndian = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    const bool bigEndian = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    if (!littleEndian && !bigEndian) {
+        TextBuffer units;
+        std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
+        DecodeBytesInPlace(units, bytes.size());
+        StartLoad(load, std::move(units));
+        return DelimitedReader(load, separator, lineBreak, 0, /*ownEncoding=*/false,
+                               UnitFeed(load, {}, false))
+            .Read();
+    }
+    // UTF-16 either way round, after its mark.
     TextBuffer units;
-    std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
-    return ReadUnits(table, std::move(units), bytes.size(), separator, lineBreak);
+    units.resize(bytes.size() / 2);
+    StartLoad(load, std::move(units));
+    const bool strayByte = bytes.size() % 2 != 0;  // a byte after the last whole unit is dropped
+    const bool swapBytes = littleEndian != (std::endian::native == std::endian::little);
+    ReadOutcome outcome = DelimitedReader(load, separator, lineBreak, 1, littleEndian && !strayByte,
+                                          UnitFeed(load, bytes, swapBytes))
+                              .Read();
+    outcome.lost = outcome.lost || strayByte;
+    return outcome;
 }
 
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
@@ -764,11 +794,8 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
 ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
                           char16_t separator, char16_t lineBreak) {
     table.ClearRows();
-    // Read where the table will keep the text.
-    TextBuffer units;
-    const std::size_t byteCount =
-        files.ReadFileInto(fileName, [&](std::size_t size) { return RoomIn(units, size); });
-    return ReadUnits(table, std::move(units), byteCount, separator, lineBreak);
+    const std::unique_ptr<FileSystem::FileView> view = files.ViewFile(fileName);
+    return DecodeDelimited(table, view->Bytes(), separator, lineBreak);
 }
 
 }  // namespace quorvel

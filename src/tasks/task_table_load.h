@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <span>
 #include <string_view>
 
@@ -23,12 +22,9 @@ class TaskTableLoad {
     void Start(TextBuffer pool);
     // The pool as it stands; adding to it may move it.
     std::u16string_view Text() const { return table_.TextPool(); }
-    // For a field rewritten where it lies, over a piece that no cell holds: moves `count`
-    // characters from `from` to `to`, which comes before it, and puts one character at `at`.
-    void MoveText(std::size_t from, std::size_t count, std::size_t to) {
-        std::copy_n(table_.texts_.begin() + from, count, table_.texts_.begin() + to);
-    }
-    void PutText(std::size_t at, char16_t ch) { table_.texts_[at] = ch; }
+    // The pool's characters, for the file's text to be copied in and for fields to be
+    // rewritten where they lie, over pieces that no cell holds.
+    char16_t* Units() { return table_.texts_.data(); }
     // For a field that does not read as it stands: its text put over the piece `room`, which
     // no cell holds, when it fits there, else added at the pool's end.
     TextPiece Store(std::u16string_view text, TextPiece room);

@@ -136,6 +136,32 @@ class Roles {
         return marks;
     }
 
+#if defined(__SSE2__)
+    // Whether CopyMarks serves: blocks are compared sixteen characters at a time.
+    bool CopiesMarks() const { return byteSized_; }
+
+    // The special characters among the 64 UTF-16 units that `bytes` hold, little-endian or,
+    // with `swapBytes`, big-endian, which are put in `units` on the way: the file's text is
+    // copied into the pool as it is read, while the next bytes are on their way.
+    Marks CopyMarks(const std::uint8_t* bytes, bool swapBytes, char16_t* units) const {
+        Marks marks;
+        for (int part = 0; part < 4; ++part) {
+            const auto* from = reinterpret_cast<const __m128i*>(bytes + 32 * part);
+            __m128i low = _mm_loadu_si128(from);
+            __m128i high = _mm_loadu_si128(from + 1);
+            if (swapBytes) {
+                low = _mm_or_si128(_mm_slli_epi16(low, 8), _mm_srli_epi16(low, 8));
+                high = _mm_or_si128(_mm_slli_epi16(high, 8), _mm_srli_epi16(high, 8));
+            }
+            auto* to = reinterpret_cast<__m128i*>(units + 16 * part);
+            _mm_storeu_si128(to, low);
+            _mm_storeu_si128(to + 1, high);
+            AddMarks(marks, part, low, high);
+        }
+        return marks;
+    }
+#endif
+
   private:
     void SetNarrow(char16_t ch, Role role) {
         if (ch < narrow_.size()) narrow_[ch] = role;
@@ -160,19 +186,23 @@ class Roles {
         Marks marks;
         for (int part = 0; part < 4; ++part) {
             const auto* units = reinterpret_cast<const __m128i*>(text + 16 * part);
-            const __m128i bytes =
-                _mm_packus_epi16(_mm_loadu_si128(units), _mm_loadu_si128(units + 1));
-            const auto bitsOf = [&](__m128i hits) {
-                return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hits))}
-                       << (16 * part);
-            };
-            marks.separators |= bitsOf(_mm_cmpeq_epi8(bytes, separators_));
-            marks.lineFeeds |= bitsOf(_mm_cmpeq_epi8(bytes, lineFeeds_));
-            marks.carriageReturns |= bitsOf(_mm_cmpeq_epi8(bytes, carriageReturns_));
-            marks.escapes |= bitsOf(
-                _mm_or_si128(_mm_cmpeq_epi8(bytes, lineBreaks_), _mm_cmpeq_epi8(bytes, quotes_)));
+            AddMarks(marks, part, _mm_loadu_si128(units), _mm_loadu_si128(units + 1));
         }
         return marks;
+    }
+
+    // The marks of the `part`-th sixteen characters of a block, eight in each half.
+    void AddMarks(Marks& marks, int part, __m128i low, __m128i high) const {
+        const __m128i bytes = _mm_packus_epi16(low, high);
+        const auto bitsOf = [&](__m128i hits) {
+            return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hits))}
+                   << (16 * part);
+        };
+        marks.separators |= bitsOf(_mm_cmpeq_epi8(bytes, separators_));
+        marks.lineFeeds |= bitsOf(_mm_cmpeq_epi8(bytes, lineFeeds_));
+        marks.carriageReturns |= bitsOf(_mm_cmpeq_epi8(bytes, carriageReturns_));
+        marks.escapes |= bitsOf(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, lineBreaks_), _mm_cmpeq_epi8(bytes, quotes_)));
     }
 
     static __m128i Splat(char16_t ch) { return _mm_set1_epi8(static_cast<char>(ch)); }
@@ -257,36 +287,50 @@ std::uint32_t TextColumns() {
     return columns;
 }
 
-// A UTF-16 file's units copied into the table's text pool a part at a time, just ahead of the
-// reading, so that each part is read while it is in the cache, and put the machine's way round
-// there. A feed without bytes has nothing to copy: the pool holds the text already.
+// A UTF-16 file's units copied into the table's text pool a block at a time as the reading
+// needs them, put the machine's way round there. A feed without bytes has nothing to copy: the
+// pool holds the text already.
 class UnitFeed {
   public:
     UnitFeed(TaskTableLoad& load, std::span<const std::uint8_t> bytes, bool swapBytes)
         : load_(load), bytes_(bytes), units_(bytes.size() / 2), swapBytes_(swapBytes) {}
 
-    // Makes sure that the units before `end` are in the pool.
-    void FillUpTo(std::size_t end) {
-        if (end <= filled_ || filled_ == units_) return;
-        const std::size_t upTo = std::min(units_, std::max(end, filled_ + kPartUnits));
-        char16_t* units = load_.Units() + filled_;
-        std::memcpy(units, bytes_.data() + 2 * filled_, 2 * (upTo - filled_));
-        if (swapBytes_) {
-            for (char16_t& unit : std::span(units, upTo - filled_)) {
-                unit = static_cast<char16_t>(unit << 8 | unit >> 8);
-            }
+    // The marks of the block of 64 characters from `block` on, in a text that ends at `end`,
+    // once the block and the character after it, which tells a CR LF across blocks, are in
+    // the pool.
+    Marks MarksOf(const Roles& roles, std::size_t block, std::size_t end) {
+#if defined(__SSE2__)
+        if (block + 64 < units_ && roles.CopiesMarks()) {
+            const Marks marks =
+                roles.CopyMarks(bytes_.data() + 2 * block, swapBytes_, load_.Units() + block);
+            copied_ = block + 64;
+            CopyUpTo(block + 65);
+            return marks;
         }
-        filled_ = upTo;
+#endif
+        CopyUpTo(units_);
+        return roles.MarksOf(load_.Text().substr(block, end - block));
     }
 
   private:
-    static constexpr std::size_t kPartUnits = 1 << 13;
+    // Copies the units not yet in the pool before `end`.
+    void CopyUpTo(std::size_t end) {
+        if (end <= copied_) return;
+        char16_t* units = load_.Units() + copied_;
+        std::memcpy(units, bytes_.data() + 2 * copied_, 2 * (end - copied_));
+        if (swapBytes_) {
+            for (char16_t& unit : std::span(units, end - copied_)) {
+                unit = static_cast<char16_t>(unit << 8 | unit >> 8);
+            }
+        }
+        copied_ = end;
+    }
 
     TaskTableLoad& load_;
     std::span<const std::uint8_t> bytes_;
     std::size_t units_;
     bool swapBytes_;
-    std::size_t filled_ = 0;
+    std::size_t copied_ = 0;  // the units in the pool
 };
 
 // Splits the table's text pool into fields and lines and gives each line to the table as a
@@ -314,9 +358,7 @@ class DelimitedReader {
     // end still counts; an empty field at the very end does not.
     ReadOutcome Read() {
         for (std::size_t block = fieldStart_; block < end_; block += 64) {
-            // The block and the character after it, which tells a CR LF across blocks.
-            feed_.FillUpTo(std::min(end_, block + 65));
-            TakeBlock(block, roles_.MarksOf(Text().substr(block, end_ - block)));
+            TakeBlock(block, feed_.MarksOf(roles_, block, end_));
         }
         if (fieldStart_ < end_ || lineOpen_) outcome_.ownForm = false;
         if (fieldStart_ < end_) TakeField(end_, /*keepEmpty=*/false);

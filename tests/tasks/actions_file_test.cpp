@@ -180,14 +180,15 @@ TEST(ActionsFileRead, CrLfLoneCrAndLoneLfEachEndARecord) {
     EXPECT_EQ(DecodeText(u"1,\"a,b\r2,c,,,,4,0\r\n").size(), 2u);
 }
 
-// UTF-16 is copied for the reading a part of 8,192 units at a time and read 64 characters at a
-// time: wherever parts and blocks meet in a record, in quotes or in CR LF, it reads alike.
-TEST(ActionsFileRead, ARecordReadsAlikeWherePartsOfTheFileMeetInIt) {
+// UTF-16 is copied into the pool as it is read, 64 characters at a time: wherever blocks meet
+// in a record, in quotes or in CR LF, it reads alike.
+TEST(ActionsFileRead, ARecordReadsAlikeWhereBlocksOfTheFileMeetInIt) {
     const std::u16string record = u"2,\"a, \"\"b\"\"\",c|d,,,7,True\r\n";
+    const std::u16string last = u"3," + std::u16string(64, u'y') + u",,,,0,True\r\n";
     for (std::size_t at = 0; at <= record.size(); ++at) {
-        // The first record ends `at` characters before the first part does.
+        // The first record ends `at` characters before the first block does.
         const std::u16string text =
-            u"1," + std::u16string(8177 - at, u'x') + u",,,,0,True\r\n" + record;
+            u"1," + std::u16string(50 - at, u'x') + u",,,,0,True\r\n" + record + last;
         const std::vector<Task> tasks = Decode(Bytes(ToUtf8(text)));
         EXPECT_EQ(tasks.at(1), (Task{u"a, \"b\"", u"c\r\nd", u"", u"", 7, true}));
         EXPECT_EQ(DecodeText(text), tasks) << at;

@@ -511,7 +511,7 @@ class DelimitedReader {
         if (inPlace_) {
             if (written_ != runStart_) {
                 char16_t* units = load_.Units();
-                std::copy_n(units + runStart_, at - runStart_, units + written_);
+                std::copy(units + runStart_, units + at, units + written_);  // forwards
             }
             written_ += at - runStart_;
         } else {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,20 +19,19 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
+    // An existing file's bytes in place, for as long as the view lives: mapped into memory
+    // where the system can, so that a large file is read without a copy first.
+    class FileView {
+      public:
+        virtual ~FileView() = default;
+        virtual std::span<const std::uint8_t> Bytes() const = 0;
+    };
+    virtual std::unique_ptr<FileView> ViewFile(const std::u16string& path) = 0;
     // The whole content of an existing file.
     std::vector<std::uint8_t> ReadFile(const std::u16string& path) {
-        std::vector<std::uint8_t> bytes;
-        bytes.resize(ReadFileInto(path, [&](std::size_t size) {
-            bytes.resize(size);
-            return std::span(bytes);
-        }));
-        return bytes;
+        const std::unique_ptr<FileView> view = ViewFile(path);
+        return {view->Bytes().begin(), view->Bytes().end()};
     }
-    // Reads an existing file whole into the room that `room` makes for its size in bytes, so
-    // that a reader can have it where it keeps it; gives the number of bytes read, fewer when
-    // the file got shorter meanwhile.
-    using FileRoom = std::function<std::span<std::uint8_t>(std::size_t size)>;
-    virtual std::size_t ReadFileInto(const std::u16string& path, const FileRoom& room) = 0;
     // Gives the file exactly these bytes, atomically: the bytes go to a temporary file in the
     // same folder, which then takes the place of the old file. A failure at any point leaves
     // the old file as it was.

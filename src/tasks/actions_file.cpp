@@ -8,6 +8,7 @@
 
 #include "common/error.h"
 #include "common/text.h"
+#include "tasks/task_table_load.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,6 +26,9 @@ constexpr char16_t kLineFeed = u'\n';
 constexpr std::u16string_view kTrue = u"True";
 constexpr std::u16string_view kFalse = u"False";
 constexpr std::size_t kMaxReservedRows = 1 << 20;
+
+using TextBuffer = TaskTableLoad::TextBuffer;
+using TextPiece = TaskTableLoad::TextPiece;
 
 // Quotes doubled, CR written as the line-break character, LF left out.
 void AppendEscapedText(std::u16string& out, std::u16string_view text, char16_t lineBreak) {
@@ -132,6 +136,32 @@ class Roles {
         return marks;
     }
 
+#if defined(__SSE2__)
+    // Whether CopyMarks serves: blocks are compared sixteen characters at a time.
+    bool CopiesMarks() const { return byteSized_; }
+
+    // The special characters among the 64 UTF-16 units that `bytes` hold, little-endian or,
+    // with `swapBytes`, big-endian, which are put in `units` on the way: the file's text is
+    // copied into the pool as it is read, while the next bytes are on their way.
+    Marks CopyMarks(const std::uint8_t* bytes, bool swapBytes, char16_t* units) const {
+        Marks marks;
+        for (int part = 0; part < 4; ++part) {
+            const auto* from = reinterpret_cast<const __m128i*>(bytes + 32 * part);
+            __m128i low = _mm_loadu_si128(from);
+            __m128i high = _mm_loadu_si128(from + 1);
+            if (swapBytes) {
+                low = _mm_or_si128(_mm_slli_epi16(low, 8), _mm_srli_epi16(low, 8));
+                high = _mm_or_si128(_mm_slli_epi16(high, 8), _mm_srli_epi16(high, 8));
+            }
+            auto* to = reinterpret_cast<__m128i*>(units + 16 * part);
+            _mm_storeu_si128(to, low);
+            _mm_storeu_si128(to + 1, high);
+            AddMarks(marks, part, low, high);
+        }
+        return marks;
+    }
+#endif
+
   private:
     void SetNarrow(char16_t ch, Role role) {
         if (ch < narrow_.size()) narrow_[ch] = role;
@@ -156,19 +186,23 @@ class Roles {
         Marks marks;
         for (int part = 0; part < 4; ++part) {
             const auto* units = reinterpret_cast<const __m128i*>(text + 16 * part);
-            const __m128i bytes =
-                _mm_packus_epi16(_mm_loadu_si128(units), _mm_loadu_si128(units + 1));
-            const auto bitsOf = [&](__m128i hits) {
-                return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hits))}
-                       << (16 * part);
-            };
-            marks.separators |= bitsOf(_mm_cmpeq_epi8(bytes, separators_));
-            marks.lineFeeds |= bitsOf(_mm_cmpeq_epi8(bytes, lineFeeds_));
-            marks.carriageReturns |= bitsOf(_mm_cmpeq_epi8(bytes, carriageReturns_));
-            marks.escapes |= bitsOf(
-                _mm_or_si128(_mm_cmpeq_epi8(bytes, lineBreaks_), _mm_cmpeq_epi8(bytes, quotes_)));
+            AddMarks(marks, part, _mm_loadu_si128(units), _mm_loadu_si128(units + 1));
         }
         return marks;
+    }
+
+    // The marks of the `part`-th sixteen characters of a block, eight in each half.
+    void AddMarks(Marks& marks, int part, __m128i low, __m128i high) const {
+        const __m128i bytes = _mm_packus_epi16(low, high);
+        const auto bitsOf = [&](__m128i hits) {
+            return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hits))}
+                   << (16 * part);
+        };
+        marks.separators |= bitsOf(_mm_cmpeq_epi8(bytes, separators_));
+        marks.lineFeeds |= bitsOf(_mm_cmpeq_epi8(bytes, lineFeeds_));
+        marks.carriageReturns |= bitsOf(_mm_cmpeq_epi8(bytes, carriageReturns_));
+        marks.escapes |= bitsOf(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, lineBreaks_), _mm_cmpeq_epi8(bytes, quotes_)));
     }
 
     static __m128i Splat(char16_t ch) { return _mm_set1_epi8(static_cast<char>(ch)); }
@@ -253,22 +287,70 @@ std::uint32_t TextColumns() {
     return columns;
 }
 
+// A UTF-16 file's units copied into the table's text pool a block at a time as the reading
+// needs them, put the machine's way round there. A feed without bytes has nothing to copy: the
+// pool holds the text already.
+class UnitFeed {
+  public:
+    UnitFeed(TaskTableLoad& load, std::span<const std::uint8_t> bytes, bool swapBytes)
+        : load_(load), bytes_(bytes), units_(bytes.size() / 2), swapBytes_(swapBytes) {}
+
+    // The marks of the block of 64 characters from `block` on, in a text that ends at `end`,
+    // once the block and the character after it, which tells a CR LF across blocks, are in
+    // the pool.
+    Marks MarksOf(const Roles& roles, std::size_t block, std::size_t end) {
+#if defined(__SSE2__)
+        if (block + 64 < units_ && roles.CopiesMarks()) {
+            const Marks marks =
+                roles.CopyMarks(bytes_.data() + 2 * block, swapBytes_, load_.Units() + block);
+            copied_ = block + 64;
+            CopyUpTo(block + 65);
+            return marks;
+        }
+#endif
+        CopyUpTo(units_);
+        return roles.MarksOf(load_.Text().substr(block, end - block));
+    }
+
+  private:
+    // Copies the units not yet in the pool before `end`.
+    void CopyUpTo(std::size_t end) {
+        if (end <= copied_) return;
+        char16_t* units = load_.Units() + copied_;
+        std::memcpy(units, bytes_.data() + 2 * copied_, 2 * (end - copied_));
+        if (swapBytes_) {
+            for (char16_t& unit : std::span(units, end - copied_)) {
+                unit = static_cast<char16_t>(unit << 8 | unit >> 8);
+            }
+        }
+        copied_ = end;
+    }
+
+    TaskTableLoad& load_;
+    std::span<const std::uint8_t> bytes_;
+    std::size_t units_;
+    bool swapBytes_;
+    std::size_t copied_ = 0;  // the units in the pool
+};
+
 // Splits the table's text pool into fields and lines and gives each line to the table as a
 // row. A field that reads as it stands, which is most of them, becomes its cell's text where
 // it lies. One with quotes or line-break characters is rewritten as it is read, a run of
-// plain characters at a time, and put back over its place in the pool.
+// plain characters at a time: where it lies while quotes only take characters away, else
+// aside, and then put back over its place in the pool or at the pool's end.
 // The quote counter undoes the writer's escaping: an enclosing pair of quotes is dropped, a
 // doubled quote gives one, and separators between an odd and an even quote belong to the text.
 // On the way the reader notes whether the writer would give back the very same text, and
 // whether anything of the text is not in the table.
 class DelimitedReader {
   public:
-    DelimitedReader(TaskTable& table, char16_t separator, char16_t lineBreak, std::size_t first,
-                    bool ownEncoding)
-        : table_(table),
+    DelimitedReader(TaskTableLoad& load, char16_t separator, char16_t lineBreak, std::size_t first,
+                    bool ownEncoding, const UnitFeed& feed)
+        : load_(load),
+          feed_(feed),
           roles_(separator, lineBreak),
           first_(first),
-          end_(table.TextPool().size()),
+          end_(load.Text().size()),
           fieldStart_(first),
           outcome_{ownEncoding, false} {}
 
@@ -276,7 +358,7 @@ class DelimitedReader {
     // end still counts; an empty field at the very end does not.
     ReadOutcome Read() {
         for (std::size_t block = fieldStart_; block < end_; block += 64) {
-            TakeBlock(block, roles_.MarksOf(Text().substr(block, end_ - block)));
+            TakeBlock(block, feed_.MarksOf(roles_, block, end_));
         }
         if (fieldStart_ < end_ || lineOpen_) outcome_.ownForm = false;
         if (fieldStart_ < end_) TakeField(end_, /*keepEmpty=*/false);
@@ -286,8 +368,8 @@ class DelimitedReader {
 
   private:
     // Rewriting a field may add to the pool, which may move it.
-    std::u16string_view Text() const { return table_.TextPool(); }
-    std::u16string_view TextOf(TaskTable::TextPiece piece) const {
+    std::u16string_view Text() const { return load_.Text(); }
+    std::u16string_view TextOf(TextPiece piece) const {
         return {Text().data() + piece.offset, piece.length};
     }
 
@@ -338,24 +420,49 @@ class DelimitedReader {
 
     // Fields that read as they stand, each where it lies.
     void TakeFieldEnds(std::size_t block, std::uint64_t ends, const LineEnds& lineEnds) {
-        for (; ends != 0; ends &= ends - 1) {
+        while (ends != 0) {
+            const std::uint64_t lineEnd = ends & lineEnds.all;
+            const std::uint64_t separators = ends & ((lineEnd & -lineEnd) - 1);
+            TakeSeparators(block, separators);
+            ends &= ~separators;
+            if (ends == 0) break;
+            // The writer ends every line with CR LF.
             const int bit = std::countr_zero(ends);
             const std::size_t at = block + bit;
-            if ((lineEnds.all >> bit & 1) == 0) {
-                StoreField({static_cast<std::uint32_t>(fieldStart_),
-                            static_cast<std::uint32_t>(at - fieldStart_)});
-                fieldStart_ = at + 1;
-                continue;
-            }
-            // The writer ends every line with CR LF.
             const bool pair = (lineEnds.pairs >> bit & 1) != 0;
             if (!pair) outcome_.ownForm = false;
-            const std::size_t end = pair ? at - 1 : at;
-            StoreField({static_cast<std::uint32_t>(fieldStart_),
-                        static_cast<std::uint32_t>(end - fieldStart_)});
+            StoreField(PieceUpTo(pair ? at - 1 : at));
             fieldStart_ = at + 1;
             EndLine();
+            ends &= ends - 1;
         }
+    }
+
+    // The fields that the separators of a block end, in a loop of their own.
+    void TakeSeparators(std::size_t block, std::uint64_t separators) {
+        std::size_t start = fieldStart_;
+        std::size_t count = fieldCount_;
+        for (; separators != 0 && count < kColumnCount; separators &= separators - 1) {
+            const std::size_t at = block + std::countr_zero(separators);
+            fields_[count++] = {static_cast<std::uint32_t>(start),
+                                static_cast<std::uint32_t>(at - start)};
+            start = at + 1;
+        }
+        lineOpen_ = lineOpen_ || count > fieldCount_;
+        fieldStart_ = start;
+        fieldCount_ = count;
+        // Fields beyond the last column.
+        for (; separators != 0; separators &= separators - 1) {
+            const std::size_t at = block + std::countr_zero(separators);
+            DropField(at - fieldStart_);
+            fieldStart_ = at + 1;
+        }
+    }
+
+    // The field from its start up to `end`, as it stands.
+    TextPiece PieceUpTo(std::size_t end) const {
+        return {static_cast<std::uint32_t>(fieldStart_),
+                static_cast<std::uint32_t>(end - fieldStart_)};
     }
 
     // The special character at `at`.
@@ -370,14 +477,16 @@ class DelimitedReader {
                 }
                 break;
             case Role::LineBreak:
-                Rewrite(at) += u"\r\n";
+                RewriteUpTo(at);
+                RewriteAside();
+                rewritten_ += u"\r\n";
                 break;
             case Role::Quote:
                 ++quotes_;
                 NoteQuote(at);
-                if (std::u16string& text = Rewrite(at);
-                    quotes_ % 2 == 1 && (!text.empty() || quotes_ == 3)) {
-                    text += kQuote;
+                RewriteUpTo(at);
+                if (quotes_ % 2 == 1 && (RewrittenLength() > 0 || quotes_ == 3)) {
+                    AppendRewritten(kQuote);
                 }
                 break;
             case Role::CarriageReturn:  // a lone one: a CR before an LF is left to the LF
@@ -389,17 +498,46 @@ class DelimitedReader {
         }
     }
 
-    // The field's text so far, up to the special character at `at`, which takes the place
-    // of a plain run's next character.
-    std::u16string& Rewrite(std::size_t at) {
+    // Rewrites the field's text up to the special character at `at`, which takes the place
+    // of a plain run's next character. Where it lies, the text so far never reaches beyond the
+    // last special character taken.
+    void RewriteUpTo(std::size_t at) {
         if (!rewriting_) {
             rewriting_ = true;
-            rewritten_.clear();
+            inPlace_ = true;
+            written_ = fieldStart_;
             runStart_ = fieldStart_;
         }
-        rewritten_.append(Text().substr(runStart_, at - runStart_));
+        if (inPlace_) {
+            if (written_ != runStart_) {
+                char16_t* units = load_.Units();
+                std::copy(units + runStart_, units + at, units + written_);  // forwards
+            }
+            written_ += at - runStart_;
+        } else {
+            rewritten_.append(Text().substr(runStart_, at - runStart_));
+        }
         runStart_ = at + 1;
-        return rewritten_;
+    }
+
+    // A line-break character gives two characters for one, which could overtake the text
+    // not yet read.
+    void RewriteAside() {
+        if (!inPlace_) return;
+        rewritten_.assign(Text().substr(fieldStart_, written_ - fieldStart_));
+        inPlace_ = false;
+    }
+
+    std::size_t RewrittenLength() const {
+        return inPlace_ ? written_ - fieldStart_ : rewritten_.size();
+    }
+
+    void AppendRewritten(char16_t ch) {
+        if (inPlace_) {
+            load_.Units()[written_++] = ch;
+        } else {
+            rewritten_ += ch;
+        }
     }
 
     // The line end at `at`, an LF or a lone CR, ends the record. The writer ends each with
@@ -430,25 +568,26 @@ class DelimitedReader {
 
     // The field up to `end` becomes the line's next one.
     void TakeField(std::size_t end, bool keepEmpty = true) {
-        const TaskTable::TextPiece raw{static_cast<std::uint32_t>(fieldStart_),
-                                       static_cast<std::uint32_t>(end - fieldStart_)};
+        const TextPiece raw = PieceUpTo(end);
         if (!rewriting_) {
             if (keepEmpty || raw.length > 0) StoreField(raw);
             return;
         }
-        const std::u16string& text = Rewrite(end);
-        if (!keepEmpty && text.empty()) return;
+        RewriteUpTo(end);
+        const std::size_t length = RewrittenLength();
+        if (!keepEmpty && length == 0) return;
         if (fieldCount_ >= kColumnCount) {
-            DropField(text.size());
+            DropField(length);
             return;
         }
         // The writer encloses and escapes only texts; numbers and Booleans it writes bare.
         outcome_.ownForm =
             outcome_.ownForm && (textColumns_ >> fieldCount_ & 1) != 0 && IsWrittenAsRead(end);
-        StoreField(table_.StoreInTextPool(text, raw));
+        StoreField(inPlace_ ? TextPiece{raw.offset, static_cast<std::uint32_t>(length)}
+                            : load_.Store(rewritten_, raw));
     }
 
-    void StoreField(TaskTable::TextPiece field) {
+    void StoreField(TextPiece field) {
         if (fieldCount_ < kColumnCount) {
             fields_[fieldCount_++] = field;
             lineOpen_ = true;
@@ -498,7 +637,7 @@ class DelimitedReader {
             outcome_.lost = true;
         }
         try {
-            table_.AppendRow(std::span(fields_.data(), fieldCount_));
+            load_.AppendRow(std::span(fields_.data(), fieldCount_));
         } catch (const Error&) {
             SwitchOffLastRow();
             throw;
@@ -519,9 +658,13 @@ class DelimitedReader {
                            IsWrittenIntegerForm(TextOf(fields_[kImageColumn]));
     }
 
-    void SwitchOffLastRow() { table_.SetEnabled(table_.RowCount() - 1, false); }
+    void SwitchOffLastRow() {
+        TaskTable& table = load_.Table();
+        table.SetEnabled(table.RowCount() - 1, false);
+    }
 
-    TaskTable& table_;
+    TaskTableLoad& load_;
+    UnitFeed feed_;
     const Roles roles_;
     const std::size_t first_;
     const std::size_t end_;
@@ -529,23 +672,21 @@ class DelimitedReader {
     unsigned quotes_ = 0;
     bool rewriting_ = false;    // the field does not read as it stands
     std::size_t runStart_ = 0;  // while rewriting: where the plain characters not yet taken begin
-    std::u16string rewritten_;
+    bool inPlace_ = false;      // while rewriting: the text is rewritten where it lies
+    std::size_t written_ = 0;   // the end of the text rewritten where it lies
+    std::u16string rewritten_;  // the text rewritten aside
     // While rewriting: whether its quotes are as the writer writes them so far, where the
     // last even one is, and whether a separator came between quotes.
     bool quotesAsWritten_ = true;
     std::size_t evenQuoteAt_ = 0;
     bool quotedSeparator_ = false;
-    std::array<TaskTable::TextPiece, kColumnCount> fields_{};  // the line's fields so far
+    std::array<TextPiece, kColumnCount> fields_{};  // the line's fields so far
     std::size_t fieldCount_ = 0;
     bool lineOpen_ = false;
     ReadOutcome outcome_;
     const std::uint32_t textColumns_ = TextColumns();
     RowNumberText rowNumber_;  // the next row's
 };
-
-void SwapUnitBytes(TextBuffer& units) {
-    for (char16_t& unit : units) unit = static_cast<char16_t>(unit << 8 | unit >> 8);
-}
 
 // The length of the well-formed UTF-8 sequence that begins the bytes; 0 when there is none
 // (a stray continuation byte, an overlong form, a surrogate, a code point beyond U+10FFFF, or a
@@ -612,53 +753,29 @@ void SpreadBytes(TextBuffer& units, std::size_t byteCount) {
     for (std::size_t i = byteCount; i-- > 0;) units[i] = moved[i];
 }
 
-// How the file's bytes became its characters.
-struct Decoding {
-    std::size_t first = 0;     // the first character after a byte-order mark
-    bool ownEncoding = false;  // UTF-16 little-endian behind its mark, as the writer writes
-    bool strayByte = false;    // a byte after the last whole UTF-16 unit, which is dropped
-};
-
-// Turns the file's bytes, as read into the storage of `units`, into its characters: UTF-16
-// either way round after its mark; UTF-8 after its mark, or without one, when the bytes are
-// valid UTF-8; else one byte each.
-Decoding DecodeInPlace(TextBuffer& units, std::size_t byteCount) {
+// Turns the file's bytes, as read into the storage of `units`, into its characters when they
+// are no UTF-16: UTF-8 after its mark, or without one, when the bytes are valid UTF-8; else one
+// byte each.
+void DecodeBytesInPlace(TextBuffer& units, std::size_t byteCount) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());
-    const bool littleEndian = byteCount >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-    const bool bigEndian = byteCount >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
-    if (littleEndian || bigEndian) {
-        units.resize(byteCount / 2);
-        if (littleEndian != (std::endian::native == std::endian::little)) SwapUnitBytes(units);
-        const bool strayByte = byteCount % 2 != 0;
-        return {1, littleEndian && !strayByte, strayByte};
-    }
     const bool utf8Mark =
         byteCount >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
     // Bytes below 80 are their own characters either way, and need no second buffer.
     const bool ascii =
         std::all_of(bytes, bytes + byteCount, [](std::uint8_t b) { return b < 0x80; });
     if (ascii || !DecodeUtf8(units, utf8Mark ? 3 : 0, byteCount)) SpreadBytes(units, byteCount);
-    return {};
 }
 
-// Reads the file's bytes, held in the storage of `units`, into the table, which keeps them
-// as its text pool.
-ReadOutcome ReadUnits(TaskTable& table, TextBuffer units, std::size_t byteCount, char16_t separator,
-                      char16_t lineBreak) {
-    const Decoding decoding = DecodeInPlace(units, byteCount);
-    // A row takes a few dozen characters.
+// The table takes the pool and room for its rows, a few dozen characters each.
+void StartLoad(TaskTableLoad& load, TextBuffer units) {
     const auto rows = static_cast<int>(std::min(units.size() / 32, kMaxReservedRows));
-    table.ClearRows(std::move(units));
-    table.Reserve(rows);
-    ReadOutcome outcome =
-        DelimitedReader(table, separator, lineBreak, decoding.first, decoding.ownEncoding).Read();
-    outcome.lost = outcome.lost || decoding.strayByte;
-    return outcome;
+    load.Start(std::move(units));
+    load.Table().Reserve(rows);
 }
 
 // Room for a file of `size` bytes in the storage of a text.
 std::span<std::uint8_t> RoomIn(TextBuffer& units, std::size_t size) {
-    units.resize((size + 1) / 2);
+    units.resize(size / 2 + size % 2);
     return {reinterpret_cast<std::uint8_t*>(units.data()), size};
 }
 
@@ -686,9 +803,29 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
 
 ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
                             char16_t separator, char16_t lineBreak) {
+    TaskTableLoad load(table);
+    const bool littleEndian = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    const bool bigEndian = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    if (!littleEndian && !bigEndian) {
+        TextBuffer units;
+        std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
+        DecodeBytesInPlace(units, bytes.size());
+        StartLoad(load, std::move(units));
+        return DelimitedReader(load, separator, lineBreak, 0, /*ownEncoding=*/false,
+                               UnitFeed(load, {}, false))
+            .Read();
+    }
+    // UTF-16 either way round, after its mark.
     TextBuffer units;
-    std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
-    return ReadUnits(table, std::move(units), bytes.size(), separator, lineBreak);
+    units.resize(bytes.size() / 2);
+    StartLoad(load, std::move(units));
+    const bool strayByte = bytes.size() % 2 != 0;  // a byte after the last whole unit is dropped
+    const bool swapBytes = littleEndian != (std::endian::native == std::endian::little);
+    ReadOutcome outcome = DelimitedReader(load, separator, lineBreak, 1, littleEndian && !strayByte,
+                                          UnitFeed(load, bytes, swapBytes))
+                              .Read();
+    outcome.lost = outcome.lost || strayByte;
+    return outcome;
 }
 
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
@@ -699,11 +836,8 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
 ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
                           char16_t separator, char16_t lineBreak) {
     table.ClearRows();
-    // Read where the table will keep the text.
-    TextBuffer units;
-    const std::size_t byteCount =
-        files.ReadFileInto(fileName, [&](std::size_t size) { return RoomIn(units, size); });
-    return ReadUnits(table, std::move(units), byteCount, separator, lineBreak);
+    const std::unique_ptr<FileSystem::FileView> view = files.ViewFile(fileName);
+    return DecodeDelimited(table, view->Bytes(), separator, lineBreak);
 }
 
 }  // namespace quorvel

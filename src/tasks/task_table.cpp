@@ -1,11 +1,13 @@
 #include "tasks/task_table.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
 #include "common/error.h"
 #include "common/text.h"
+#include "tasks/task_table_load.h"
 
 namespace quorvel {
 
@@ -18,15 +20,31 @@ constexpr std::size_t kCompactAtUnits = 1 << 16;
 
 CellKind KindOf(int column) { return TaskColumns()[column].kind; }
 
+// "1", or "true" in any case; the actions file holds it as "True", which a memcmp of a known
+// length compares at once.
+bool IsTrueText(std::u16string_view text) {
+    if (text.size() == 1) return text[0] == u'1';
+    return text.size() == 4 && (std::memcmp(text.data(), u"True", 4 * sizeof(char16_t)) == 0 ||
+                                EqualsIgnoreAsciiCase(text, u"true"));
+}
+
+[[noreturn]] void ThrowInvalidInteger(std::u16string_view text) {
+    throw Error(InvalidIntegerText(text));
+}
+
+// The value an integer cell takes from a text; small enough to be inlined where a large task
+// file reads one per row.
+std::int32_t ConvertInteger(std::u16string_view text) {
+    if (text.empty()) return 0;
+    const auto value = ParseInt32(text);
+    if (!value) ThrowInvalidInteger(text);
+    return *value;
+}
+
 // The value an integer or Boolean cell takes from a text.
 std::int32_t ConvertNumber(CellKind kind, std::u16string_view text) {
-    if (kind == CellKind::Boolean) {
-        return text == u"True" || text == u"1" || EqualsIgnoreAsciiCase(text, u"true");
-    }
-    if (kind != CellKind::Integer || text.empty()) return 0;
-    const auto value = ParseInt32(text);
-    if (!value) throw Error(InvalidIntegerText(text));
-    return *value;
+    if (kind == CellKind::Boolean) return IsTrueText(text);
+    return kind == CellKind::Integer ? ConvertInteger(text) : 0;
 }
 
 }  // namespace
@@ -144,48 +162,45 @@ void TaskTable::StoreTask(Row& row, const Task& task) {
     row.enabled = task.enabled;
 }
 
-void TaskTable::ClearRows(TextBuffer textPool) {
-    if (textPool.size() > kMaxTextUnits) throw std::length_error("task texts");
-    ClearRows();
-    texts_ = std::move(textPool);
-    unusedTextUnits_ = texts_.size();
+void TaskTableLoad::Start(TextBuffer pool) {
+    if (pool.size() > kMaxTextUnits) throw std::length_error("task texts");
+    table_.ClearRows();
+    table_.texts_ = std::move(pool);
+    table_.unusedTextUnits_ = table_.texts_.size();
 }
 
 // No compaction here: the caller holds pieces of the pool that no cell holds yet.
-TaskTable::TextPiece TaskTable::StoreInTextPool(std::u16string_view text, TextPiece room) {
+TaskTableLoad::TextPiece TaskTableLoad::Store(std::u16string_view text, TextPiece room) {
+    TextBuffer& texts = table_.texts_;
     if (text.size() <= room.length) {
-        std::copy(text.begin(), text.end(), texts_.begin() + room.offset);
+        std::copy(text.begin(), text.end(), texts.begin() + room.offset);
         return {room.offset, static_cast<std::uint32_t>(text.size())};
     }
-    if (texts_.size() + text.size() > kMaxTextUnits) throw std::length_error("task texts");
-    const TextPiece piece{static_cast<std::uint32_t>(texts_.size()),
+    if (texts.size() + text.size() > kMaxTextUnits) throw std::length_error("task texts");
+    const TextPiece piece{static_cast<std::uint32_t>(texts.size()),
                           static_cast<std::uint32_t>(text.size())};
-    AppendToPool(text);
-    unusedTextUnits_ += text.size();
+    table_.AppendToPool(text);
+    table_.unusedTextUnits_ += text.size();
     return piece;
 }
 
-void TaskTable::AppendRow(std::span<const TextPiece> fields) {
-    rows_.push_back(DefaultRow());
-    const std::size_t count = std::min(fields.size(), static_cast<std::size_t>(kColumnCount));
-    try {
-        for (std::size_t c = 0; c < count; ++c) {
-            TakeFromPool(static_cast<int>(c), rows_.back(), fields[c]);
-        }
-    } catch (...) {
-        Changed();
-        throw;
-    }
-    Changed();
-}
+// A row's values: the text columns, then the picture and Enabled.
+static_assert(kDescColumn == 1 && kImageColumn == kTypeRunColumn + 1 &&
+              kEnabledColumn == kImageColumn + 1 && kColumnCount == kEnabledColumn + 1);
 
-void TaskTable::TakeFromPool(int column, Row& row, TextPiece piece) {
-    if (KindOf(column) != CellKind::Text) {
-        ConvertInto(column, row, Text(piece));
-        return;
+void TaskTableLoad::AppendRow(std::span<const TextPiece> fields) {
+    TaskTable::Row& row = table_.rows_.emplace_back(TaskTable::DefaultRow());
+    table_.Changed();
+    const auto count = static_cast<int>(std::min<std::size_t>(fields.size(), kColumnCount));
+    // The row number is not stored; the texts become the row's as they lie in the pool.
+    std::size_t held = 0;
+    for (int c = kDescColumn; c < std::min(count, int{kImageColumn}); ++c) {
+        row.Text(c) = fields[c];
+        held += fields[c].length;
     }
-    row.Text(column) = piece;
-    unusedTextUnits_ -= std::min<std::size_t>(unusedTextUnits_, piece.length);
+    table_.unusedTextUnits_ -= std::min(table_.unusedTextUnits_, held);
+    if (count > kImageColumn) row.image = ConvertInteger(table_.Text(fields[kImageColumn]));
+    if (count > kEnabledColumn) row.enabled = IsTrueText(table_.Text(fields[kEnabledColumn]));
 }
 
 void TaskTable::Reserve(int rows) {

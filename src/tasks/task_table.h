@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,31 +32,6 @@ enum Column : int {
 };
 
 const std::array<ColumnInfo, kColumnCount>& TaskColumns();
-
-// An allocator whose new elements are left uninitialised, for buffers that are written whole
-// right after they grow: zeroing them first would only cost time.
-template <typename T>
-struct UninitialisedAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    UninitialisedAllocator() = default;
-    template <typename U>
-    UninitialisedAllocator(const UninitialisedAllocator<U>& /*other*/) noexcept {}
-
-    template <typename U, typename... Args>
-    void construct(U* place, Args&&... args) {
-        if constexpr (sizeof...(Args) == 0) {
-            ::new (static_cast<void*>(place)) U;
-        } else {
-            ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
-        }
-    }
-};
-
-// The characters the table's texts are pieces of; a file is read straight into it.
-using TextBuffer = std::vector<char16_t, UninitialisedAllocator<char16_t>>;
 
 class TaskTable;
 
@@ -97,25 +71,6 @@ class TaskTable {
     void SetImage(int row, std::int32_t image);
     void SetEnabled(int row, bool enabled);
 
-    // Where a text lies in the table's text pool.
-    struct TextPiece {
-        std::uint32_t offset = 0;
-        std::uint32_t length = 0;
-    };
-    // Rows read out of one buffer of text, without copying their texts: the table is emptied
-    // and takes the buffer as its text pool, and AppendRow takes the rows' fields as pieces of
-    // it. Throws std::length_error for a buffer beyond the pool's 32-bit offsets.
-    void ClearRows(TextBuffer textPool);
-    // The pool as it stands; adding to it may move it.
-    std::u16string_view TextPool() const { return {texts_.data(), texts_.size()}; }
-    // For a field that does not read as it stands: its text put over the piece `room`, which
-    // no cell holds, when it fits there, else added at the pool's end.
-    TextPiece StoreInTextPool(std::u16string_view text, TextPiece room);
-    // Appends one row with the column defaults and assigns the fields' texts, pieces of the
-    // pool that no other cell holds, to its first cells in column order, as
-    // CellAt(column, row).SetAsString would. A text its cell cannot convert stops with that
-    // Error; the row keeps the cells assigned before it.
-    void AppendRow(std::span<const TextPiece> fields);
     // Throws Error with the list's text for a column or row out of range.
     Cell CellAt(int column, int row);
     void RemoveRow(int row);
@@ -134,6 +89,37 @@ class TaskTable {
 
   private:
     friend class Cell;
+    // The actions file's reader, which fills the table straight from the file's text.
+    friend class TaskTableLoad;
+
+    // Where a text lies in the table's text pool.
+    struct TextPiece {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+    // An allocator whose new elements are left uninitialised, for buffers that are written
+    // whole right after they grow: zeroing them first would only cost time.
+    template <typename T>
+    struct UninitialisedAllocator : std::allocator<T> {
+        template <typename U>
+        struct rebind {
+            using other = UninitialisedAllocator<U>;
+        };
+        UninitialisedAllocator() = default;
+        template <typename U>
+        UninitialisedAllocator(const UninitialisedAllocator<U>& /*other*/) noexcept {}
+
+        template <typename U, typename... Args>
+        void construct(U* place, Args&&... args) {
+            if constexpr (sizeof...(Args) == 0) {
+                ::new (static_cast<void*>(place)) U;
+            } else {
+                ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+            }
+        }
+    };
+    // The characters the table's texts are pieces of.
+    using TextBuffer = std::vector<char16_t, UninitialisedAllocator<char16_t>>;
 
     // A row's values: its texts as pieces of one text pool, so that loading thousands of rows
     // allocates a few large blocks instead of one per cell, its picture and whether it runs.
@@ -157,12 +143,12 @@ class TaskTable {
     const Row& RowAt(int column, int row) const;
     void AssignText(int column, int row, std::u16string_view text);
     void ConvertInto(int column, Row& row, std::u16string_view text);
-    void TakeFromPool(int column, Row& row, TextPiece piece);
     void StoreText(TextPiece& piece, std::u16string_view text);
     void ForgetTexts(const Row& row);
     void CompactTexts();
 
     std::vector<Row> rows_;
+    std::u16string_view TextPool() const { return {texts_.data(), texts_.size()}; }
     std::u16string_view Text(const TextPiece& piece) const {
         return TextPool().substr(piece.offset, piece.length);
     }

@@ -1,6 +1,7 @@
 #include "file_system_posix.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +70,33 @@ void WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     }
 }
 
+// A file's bytes mapped into memory; an empty file maps to nothing. (Another program that cut
+// the file short while it is viewed would make reading its lost end fault: fine for tests.)
+class MappedFile final : public FileSystem::FileView {
+  public:
+    MappedFile(int fd, std::size_t size) : size_(size) {
+        if (size_ == 0) return;
+        void* bytes = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (bytes == MAP_FAILED) ThrowErrno();
+        bytes_ = static_cast<const std::uint8_t*>(bytes);
+    }
+    ~MappedFile() override {
+        if (bytes_ != nullptr) ::munmap(const_cast<std::uint8_t*>(bytes_), size_);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    MappedFile(MappedFile&&) = delete;
+    MappedFile& operator=(MappedFile&&) = delete;
+
+    std::span<const std::uint8_t> Bytes() const override {
+        return {bytes_, bytes_ == nullptr ? 0 : size_};
+    }
+
+  private:
+    std::size_t size_;
+    const std::uint8_t* bytes_ = nullptr;
+};
+
 bool IsType(const std::string& path, mode_t type) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
@@ -76,23 +104,12 @@ bool IsType(const std::string& path, mode_t type) {
 
 class PosixFileSystem final : public FileSystem {
   public:
-    std::size_t ReadFileInto(const std::u16string& path, const FileRoom& room) override {
+    std::unique_ptr<FileView> ViewFile(const std::u16string& path) override {
         const Descriptor file(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
         if (file.get() < 0) ThrowErrno(/*missing=*/2);
         struct stat info {};
         if (::fstat(file.get(), &info) != 0) ThrowErrno();
-        const std::span<std::uint8_t> bytes = room(static_cast<std::size_t>(info.st_size));
-        std::size_t total = 0;
-        while (total < bytes.size()) {
-            const ssize_t got = ::read(file.get(), bytes.data() + total, bytes.size() - total);
-            if (got < 0) {
-                if (errno == EINTR) continue;
-                ThrowErrno();
-            }
-            if (got == 0) break;  // the file got shorter since its size was taken
-            total += static_cast<std::size_t>(got);
-        }
-        return total;
+        return std::make_unique<MappedFile>(file.get(), static_cast<std::size_t>(info.st_size));
     }
 
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override {

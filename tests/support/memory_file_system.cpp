@@ -30,13 +30,22 @@ void MemoryFileSystem::CheckWritable(const std::u16string& path) {
     if (const auto failure = std::exchange(nextWriteFailure_, std::nullopt)) Fail(*failure);
 }
 
-std::size_t MemoryFileSystem::ReadFileInto(const std::u16string& path, const FileRoom& room) {
+// A view of a copy, which a later write of the file does not change.
+class MemoryFileView final : public FileSystem::FileView {
+  public:
+    explicit MemoryFileView(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    std::span<const std::uint8_t> Bytes() const override { return bytes_; }
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+std::unique_ptr<FileSystem::FileView> MemoryFileSystem::ViewFile(const std::u16string& path) {
     ++reads_[path];
     CheckAccess(path);
     const auto file = files_.find(path);
     if (file == files_.end()) Fail(kFileNotFound);
-    std::copy(file->second.begin(), file->second.end(), room(file->second.size()).begin());
-    return file->second.size();
+    return std::make_unique<MemoryFileView>(file->second);
 }
 
 void MemoryFileSystem::ReplaceFile(const std::u16string& path,

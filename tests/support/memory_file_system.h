@@ -34,7 +34,7 @@ class MemoryFileSystem final : public FileSystem {
     int Reads(const std::u16string& path) const { return CountOf(reads_, path); }
     int Writes(const std::u16string& path) const { return CountOf(writes_, path); }
 
-    std::size_t ReadFileInto(const std::u16string& path, const FileRoom& room) override;
+    std::unique_ptr<FileView> ViewFile(const std::u16string& path) override;
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override;
     bool FileExists(const std::u16string& path) override { return files_.count(path) > 0; }
     void CopyFile(const std::u16string& from, const std::u16string& to) override;

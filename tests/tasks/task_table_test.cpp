@@ -7,6 +7,7 @@
 #include "error_text.h"
 #include "task_rows.h"
 #include "tasks/task_table.h"
+#include "tasks/task_table_load.h"
 
 namespace quorvel {
 namespace {
@@ -107,24 +108,20 @@ TEST(TaskTable, TextsSurviveReassignmentsRemovalsAndMoves) {
 TEST(TaskTable, AppendRowTakesPiecesOfTheTextPoolInColumnOrderUntilATextFails) {
     TaskTable t = TableOf({{u"old", u"", u"", u"", 0, true}});
     const std::u16string_view pool = u"9abcd50surplus|no";
-    t.ClearRows({pool.begin(), pool.end()});
-    using Piece = TaskTable::TextPiece;
-    const Piece full[] = {{0, 1},
-                          {1, 1},
-                          {2, 1},
-                          t.StoreInTextPool(u"c\r\n", {3, 1}),
-                          t.StoreInTextPool(u"d", {7, 7}),
-                          {5, 1},
-                          {6, 1},
-                          {8, 6}};
-    t.AppendRow(full);
+    TaskTableLoad load(t);
+    load.Start({pool.begin(), pool.end()});
+    using Piece = TaskTableLoad::TextPiece;
+    const Piece full[] = {
+        {0, 1}, {1, 1}, {2, 1}, load.Store(u"c\r\n", {3, 1}), load.Store(u"d", {7, 7}),
+        {5, 1}, {6, 1}, {8, 6}};
+    load.AppendRow(full);
     // A text that fits its room is put there, a longer one at the end.
     EXPECT_EQ(TasksOf(t), (std::vector<Task>{{u"a", u"b", u"c\r\n", u"d", 5, false}}));
-    EXPECT_EQ(t.TextPool().substr(7, 1), u"d");
+    EXPECT_EQ(load.Text().substr(7, 1), u"d");
     EXPECT_EQ(t.CellAt(kNumberColumn, 0).AsString(), u"1");
 
     const Piece bad[] = {{0, 1}, {1, 1}, {2, 1}, {}, {}, {15, 2}, {6, 1}};
-    EXPECT_EQ(ErrorTextOf([&] { t.AppendRow(bad); }), u"'no' is not a valid integer value");
+    EXPECT_EQ(ErrorTextOf([&] { load.AppendRow(bad); }), u"'no' is not a valid integer value");
     EXPECT_EQ(TasksOf(t).back(), (Task{u"a", u"b", u"", u"", 0, true}));
 
     // Texts assigned later go to the same pool without disturbing the rows read.

@@ -19,7 +19,7 @@ namespace {
 
 // The runtime reports a write that does not fit on the disk with its own code 101.
 constexpr DWORD kDiskFullCode = 101;
-// One ReadFile or WriteFile call moves at most this many bytes.
+// One WriteFile call moves at most this many bytes.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
 DWORD RuntimeCode(DWORD systemCode) {
@@ -47,6 +47,35 @@ void WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
         bytes = bytes.subspan(written);
     }
 }
+
+// A file's bytes mapped into memory; an empty file, which cannot be mapped, maps to nothing.
+// The view keeps the file open: while it lives the file cannot be cut short under it.
+class MappedFile final : public FileSystem::FileView {
+  public:
+    MappedFile(HANDLE file, std::size_t size) {
+        if (size == 0) return;
+        const UniqueKernelHandle mapping(
+            ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!mapping) ThrowLastError();
+        bytes_ = static_cast<const std::uint8_t*>(
+            ::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, size));
+        if (bytes_ == nullptr) ThrowLastError();
+        size_ = size;
+    }
+    ~MappedFile() override {
+        if (bytes_ != nullptr) ::UnmapViewOfFile(bytes_);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    MappedFile(MappedFile&&) = delete;
+    MappedFile& operator=(MappedFile&&) = delete;
+
+    std::span<const std::uint8_t> Bytes() const override { return {bytes_, size_}; }
+
+  private:
+    const std::uint8_t* bytes_ = nullptr;
+    std::size_t size_ = 0;
+};
 
 // A file written beside its target, removed again unless it was moved into place.
 class TemporaryFile {
@@ -85,25 +114,14 @@ class TemporaryFile {
 
 class WindowsFileSystem final : public FileSystem {
   public:
-    std::size_t ReadFileInto(const std::u16string& path, const FileRoom& room) override {
-        UniqueFileHandle file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::unique_ptr<FileView> ViewFile(const std::u16string& path) override {
+        const UniqueFileHandle file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) ThrowLastError();
         LARGE_INTEGER size{};
         if (!::GetFileSizeEx(file.get(), &size)) ThrowLastError();
-        const std::span<std::uint8_t> bytes = room(static_cast<std::size_t>(size.QuadPart));
-        std::size_t total = 0;
-        while (total < bytes.size()) {
-            const auto chunk = static_cast<DWORD>(std::min(bytes.size() - total, kMaxChunk));
-            DWORD read = 0;
-            if (!::ReadFile(file.get(), bytes.data() + total, chunk, &read, nullptr)) {
-                ThrowLastError();
-            }
-            if (read == 0) break;  // the file got shorter since its size was taken
-            total += read;
-        }
-        return total;
+        return std::make_unique<MappedFile>(file.get(), static_cast<std::size_t>(size.QuadPart));
     }
 
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override {

@@ -1,7 +1,6 @@
 #include "program_harness_win.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace quorvel {
 
@@ -17,11 +16,6 @@ std::string UserSettings(std::string_view settings) {
         settings.rfind("\r\n", settings.size() - std::min<std::size_t>(settings.size(), 3));
     return std::string(lastLine == std::string_view::npos ? settings
                                                           : settings.substr(0, lastLine + 2));
-}
-
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 Quorvel::Quorvel(const fs::path& executable) {

@@ -26,7 +26,6 @@ std::string UserSettings(std::string_view settings);
 // The start counter and the autostart value the program writes.
 void DeleteRegValues();
 
-std::string FileText(const std::filesystem::path& path);
 // A text's UTF-16 bytes, as the task file holds them.
 inline std::string Utf16Bytes(std::wstring_view text) {
     return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};

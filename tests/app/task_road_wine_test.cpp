@@ -270,12 +270,6 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_NE(grid_, nullptr);
     }
 
-    // A start in the tray shows the window from there.
-    void ShowFromTray() {
-        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
-        ASSERT_NO_FATAL_FAILURE(FindGrid());
-    }
-
     // The grid's own selection, as a click on the row makes it, where Edit and Delete read it.
     void SelectRow(int row) {
         LVITEMW item{};
@@ -338,18 +332,15 @@ class TaskRoadTest : public QuorvelProgramTest {
         ::Sleep(::GetDoubleClickTime() + 100);
     }
 
-    HWND VisibleEditor() const {
-        for (const HWND editor : TopLevelWindows(quorvel_->Id(), kEditorClass, kEditorCaption)) {
-            if (::IsWindowVisible(editor)) return editor;
-        }
-        return nullptr;
-    }
-
     // Clicks a grid button that opens the editor and waits for the editor to show.
     HWND OpenEditor(const wchar_t* button) {
         PostClick(mainWindow_, button);
         HWND editor = nullptr;
-        WaitUntil([&] { return (editor = VisibleEditor()) != nullptr; });
+        WaitUntil([&] {
+            for (const HWND window : TopLevelWindows(quorvel_->Id(), kEditorClass, kEditorCaption))
+                if (::IsWindowVisible(window)) editor = window;
+            return editor != nullptr;
+        });
         return editor;
     }
 
@@ -842,7 +833,8 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
         } else {
             EXPECT_EQ(MessageBoxShown(kQuietMs), nullptr) << "a box for a file in another form";
         }
-        ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+        ASSERT_NO_FATAL_FAILURE(FindGrid());
         EXPECT_EQ(::SendMessageW(grid_, LVM_GETITEMCOUNT, 0, 0), file.rows);
         if (file.bytes.find(webSiteUtf8) != std::string::npos) {
             EXPECT_EQ(CellText(0, kShownDestColumn), webSite);

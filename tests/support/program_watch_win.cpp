@@ -104,9 +104,13 @@ std::wstring Utf16Text(std::string_view bytes) {
     return text;
 }
 
+std::string FileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 std::vector<std::wstring> ArgDumpReport(const fs::path& report) {
-    std::ifstream in(report, std::ios::binary);
-    return Split(Utf16Text(std::string{std::istreambuf_iterator<char>(in), {}}), L"\n");
+    return Split(Utf16Text(FileText(report)), L"\n");
 }
 
 void PutTextOnClipboard(const wchar_t* text) {
@@ -159,15 +163,10 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
-std::string FileBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 }  // namespace
 
 std::set<std::string> ImportedLibraries(const fs::path& image) {
-    const std::string bytes = FileBytes(image);
+    const std::string bytes = FileText(image);
     if (bytes.size() < sizeof(IMAGE_DOS_HEADER)) return {};
     const auto& dos = *reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
     const auto& headers = *reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes.data() + dos.e_lfanew);

@@ -31,6 +31,8 @@ std::optional<std::wstring> RegValue(const wchar_t* key, const wchar_t* name);
 void SetRegValue(const wchar_t* key, const wchar_t* name, const std::wstring& text);
 
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+// A file's bytes; none for a file that cannot be read.
+std::string FileText(const std::filesystem::path& path);
 
 // A null class or title matches any.
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* windowClass,

@@ -52,19 +52,16 @@ class TaskFileTest : public testing::Test {
     TaskFile taskFile_{files_, kPath};
 };
 
-TEST_F(TaskFileTest, SaveCreatesTheMissingDataFolderAndLoadReadsItBack) {
+TEST_F(TaskFileTest, SaveCreatesTheMissingDataFolderAndCleanLoadsMakeNoBackup) {
+    TaskTable loaded;
+    EXPECT_THROW(taskFile_.Load(loaded), FileError) << "no file yet";
     TaskTable saved = TableOf(kTasks);
     taskFile_.Save(saved);
     EXPECT_TRUE(files_.FolderExists(kFolder));
-    TaskTable loaded;
-    taskFile_.Load(loaded);
+    EXPECT_FALSE(taskFile_.Load(loaded).damaged);
     EXPECT_EQ(TasksOf(loaded), kTasks);
-}
-
-TEST_F(TaskFileTest, SaveFailuresNameTheFile) {
-    TaskFile elsewhere(files_, u"D:\\Gone\\data\\actions.cfg");
-    EXPECT_EQ(FileErrorOf([&] { elsewhere.Save(TaskTable()); }),
-              u"3 Cannot write file \"D:\\Gone\\data\\actions.cfg\". Invalid filename");
+    taskFile_.Save(loaded);
+    EXPECT_EQ(files_.Files().size(), 1u);
 }
 
 TEST_F(TaskFileTest, AFailedSaveLeavesThePreviousFileWhole) {
@@ -80,6 +77,10 @@ TEST_F(TaskFileTest, AFailedSaveLeavesThePreviousFileWhole) {
     files_.SetReadOnly(kPath);
     EXPECT_EQ(SaveFailure(table), u"Cannot write file \"" + kPath + u"\". File access denied");
     EXPECT_EQ(Content(kPath), before);
+
+    TaskFile elsewhere(files_, u"D:\\Gone\\data\\actions.cfg");
+    EXPECT_EQ(FileErrorOf([&] { elsewhere.Save(TaskTable()); }),
+              u"3 Cannot write file \"D:\\Gone\\data\\actions.cfg\". Invalid filename");
 }
 
 TEST_F(TaskFileTest, ADamagedFileIsCopiedAtTheLoadAndSaidToBeDamaged) {
@@ -112,7 +113,7 @@ TEST_F(TaskFileTest, AFileInAnotherFormIsCopiedWithoutAlarm) {
     EXPECT_EQ(table.ViewAt(0).dest, u"s\u00f8k");
 }
 
-TEST_F(TaskFileTest, AnOlderBackupIsNeverOverwritten) {
+TEST_F(TaskFileTest, AnOlderBackupIsNeverOverwrittenNorTheSameContentCopiedTwice) {
     files_.CreateDirectory(kFolder);
     const std::vector<std::uint8_t> older = Utf16LittleEndian(u"1,older\r\n");
     files_.ReplaceFile(kBackup, older);
@@ -120,17 +121,14 @@ TEST_F(TaskFileTest, AnOlderBackupIsNeverOverwritten) {
     EXPECT_EQ(Content(kBackup), older);
     EXPECT_EQ(Content(kBackup + u"2"), kDamagedFile);
     EXPECT_EQ(taskFile_.LastLoad().backup, kBackup + u"2");
-}
 
-TEST_F(TaskFileTest, NoSecondBackupOfTheSameContent) {
     // A save that failed leaves the damaged file; loading it again at the next start must
     // not pile up copies of it.
-    LoadDamaged();
     TaskFile nextStart(files_, kPath);
     TaskTable again;
     EXPECT_THROW(nextStart.Load(again), Error);
-    EXPECT_EQ(nextStart.LastLoad().backup, kBackup);
-    EXPECT_FALSE(files_.FileExists(kBackup + u"2"));
+    EXPECT_EQ(nextStart.LastLoad().backup, kBackup + u"2");
+    EXPECT_FALSE(files_.FileExists(kBackup + u"3"));
 }
 
 TEST_F(TaskFileTest, ABackupThatCannotBeMadeAtTheLoadIsMadeBeforeTheSaveOrStopsIt) {
@@ -159,16 +157,6 @@ TEST_F(TaskFileTest, AnUnreadableFileIsBackedUpBeforeItIsReplaced) {
     files_.ClearLocked(kPath);
     taskFile_.Save(table);
     EXPECT_EQ(Content(kBackup), kDamagedFile);
-}
-
-TEST_F(TaskFileTest, CleanLoadsAndMissingFilesMakeNoBackup) {
-    TaskTable table;
-    EXPECT_THROW(taskFile_.Load(table), FileError);
-    table = TableOf(kTasks);
-    taskFile_.Save(table);
-    EXPECT_FALSE(taskFile_.Load(table).damaged);
-    taskFile_.Save(table);
-    EXPECT_EQ(files_.Files().size(), 1u);
 }
 
 }  // namespace

@@ -16,25 +16,26 @@ Error CannotMake(const wchar_t* className) {
 
 }  // namespace
 
-void Window::Create(HINSTANCE instance, const WindowSpec& spec) {
+void Window::Create(HINSTANCE instance, const WindowLayout& layout) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &Window::Procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = spec.icon;
-    windowClass.hIconSm = spec.smallIcon;
+    windowClass.hIcon = layout.icon;
+    windowClass.hIconSm = layout.smallIcon;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(spec.background + 1));
-    windowClass.lpszClassName = spec.className;
+    windowClass.hbrBackground =
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(layout.background + 1));
+    windowClass.lpszClassName = layout.className;
     if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw CannotMake(spec.className);
+        throw CannotMake(layout.className);
     }
     instance_ = instance;
-    messageOnly_ = spec.parent == HWND_MESSAGE;
-    ::CreateWindowExW(spec.exStyle, spec.className, spec.caption, spec.style, spec.place.x,
-                      spec.place.y, spec.size.cx, spec.size.cy, spec.parent, /*hMenu=*/nullptr,
-                      instance, this);
-    if (!window_) throw CannotMake(spec.className);
+    messageOnly_ = layout.parent == HWND_MESSAGE;
+    ::CreateWindowExW(layout.exStyle, layout.className, layout.caption, layout.style,
+                      layout.place.x, layout.place.y, layout.size.cx, layout.size.cy, layout.parent,
+                      /*hMenu=*/nullptr, instance, this);
+    if (!window_) throw CannotMake(layout.className);
 }
 
 void Window::Destroy() {

@@ -21,7 +21,7 @@ struct ControlLayout {
 
 // What a window is made with. Its class is registered with the first window of its kind: the
 // arrow cursor, the background colour and the icons given.
-struct WindowSpec {
+struct WindowLayout {
     const wchar_t* className;
     const wchar_t* caption = L"";
     DWORD style = 0;
@@ -52,7 +52,7 @@ class Window {
     // Registers the class (a class registered already is used as it is) and makes the window,
     // attached to this object. Called by the most derived constructor, whose HandleMessage the
     // window's first messages reach. Throws Error when either fails.
-    void Create(HINSTANCE instance, const WindowSpec& spec);
+    void Create(HINSTANCE instance, const WindowLayout& layout);
     // Detaches the object first: the messages of the window's end take the default handling.
     void Destroy();
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;

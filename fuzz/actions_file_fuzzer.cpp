@@ -171,19 +171,37 @@ std::optional<std::u16string> ErrorOf(Read&& read) {
     return std::nullopt;
 }
 
+// The bytes as the task file in memory, whose views give no more than they are asked for.
+struct StoredFile {
+    explicit StoredFile(std::span<const std::uint8_t> bytes) {
+        files.AddFolder(u"C:\\data");
+        files.ReplaceFile(path, bytes);
+    }
+    quorvel::MemoryFileSystem files;
+    const std::u16string path = u"C:\\data\\actions.cfg";
+};
+
 // The task file's start-up load of the bytes: whether it kept a copy of them beside the file.
 bool LoadKeepsBackup(std::span<const std::uint8_t> bytes) {
-    const std::u16string path = u"C:\\data\\actions.cfg";
-    quorvel::MemoryFileSystem files;
-    files.AddFolder(u"C:\\data");
-    files.ReplaceFile(path, bytes);
+    StoredFile stored(bytes);
     TaskTable table;
-    ErrorOf([&] { quorvel::TaskFile(files, path).Load(table); });
-    const bool kept = files.FileExists(path + u".bak");
-    if (kept && files.ReadFile(path + u".bak") != std::vector(bytes.begin(), bytes.end())) {
+    ErrorOf([&] { quorvel::TaskFile(stored.files, stored.path).Load(table); });
+    const std::u16string backup = stored.path + u".bak";
+    const bool kept = stored.files.FileExists(backup);
+    if (kept && stored.files.ReadFile(backup) != std::vector(bytes.begin(), bytes.end())) {
         std::abort();
     }
     return kept;
+}
+
+// Whether the file read a part at a time gives the table and error that reading it whole gave.
+bool ReadsAlikeInParts(std::span<const std::uint8_t> bytes, TaskTable& whole,
+                       const std::optional<std::u16string>& wholeError) {
+    StoredFile stored(bytes);
+    TaskTable table;
+    const auto error =
+        ErrorOf([&] { quorvel::ReadDelimited(table, stored.files, stored.path, u',', u'|'); });
+    return error == wholeError && SameTables(table, whole);
 }
 
 }  // namespace
@@ -201,6 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expectedLost = ReadCharacterByCharacter(expected, characters.text) || expectedLost;
     });
     if (error != expectedError || !SameTables(first, expected)) std::abort();
+    if (!ReadsAlikeInParts(bytes, first, error)) std::abort();
 
     const auto written =
         quorvel::EncodeDelimited(first, u',', u'|', quorvel::kUtf16LittleEndianEncoding);

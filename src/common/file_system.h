@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -19,18 +21,46 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
-    // An existing file's bytes in place, for as long as the view lives: mapped into memory
-    // where the system can, so that a large file is read without a copy first.
+    // An existing file's bytes, for as long as the view lives. Where the system maps files
+    // into memory, a large file is mapped a part at a time, so that reading it through never
+    // holds the whole file beside what is made of it.
     class FileView {
       public:
         virtual ~FileView() = default;
-        virtual std::span<const std::uint8_t> Bytes() const = 0;
+        virtual std::size_t Size() const = 0;
+        // The bytes from `offset` on: at least `length` of them, or all there are up to the end
+        // of the file. They stay valid until the next call.
+        virtual std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t length) = 0;
+    };
+    // A view of bytes that are in memory already.
+    class WholeView : public FileView {
+      public:
+        explicit WholeView(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+        std::size_t Size() const override { return bytes_.size(); }
+        std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t) override {
+            return bytes_.subspan(offset);
+        }
+
+      private:
+        std::span<const std::uint8_t> bytes_;
     };
     virtual std::unique_ptr<FileView> ViewFile(const std::u16string& path) = 0;
     // The whole content of an existing file.
     std::vector<std::uint8_t> ReadFile(const std::u16string& path) {
         const std::unique_ptr<FileView> view = ViewFile(path);
-        return {view->Bytes().begin(), view->Bytes().end()};
+        std::vector<std::uint8_t> content(view->Size());
+        CopyAll(*view, content);
+        return content;
+    }
+    // Copies all the view's bytes into `out`, which has room for them, a part at a time.
+    static void CopyAll(FileView& view, std::span<std::uint8_t> out) {
+        constexpr std::size_t kPart = std::size_t{1} << 16;
+        for (std::size_t at = 0; at < view.Size();) {
+            const std::span<const std::uint8_t> bytes =
+                view.BytesFrom(at, std::min(kPart, view.Size() - at));
+            std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
+            at += bytes.size();
+        }
     }
     // Gives the file exactly these bytes, atomically: the bytes go to a temporary file in the
     // same folder, which then takes the place of the old file. A failure at any point leaves

@@ -288,12 +288,15 @@ std::uint32_t TextColumns() {
 }
 
 // A UTF-16 file's units copied into the table's text pool a block at a time as the reading
-// needs them, put the machine's way round there. A feed without bytes has nothing to copy: the
-// pool holds the text already.
+// needs them, put the machine's way round there. The file is viewed a part at a time, and only
+// ever further on. A feed without a file has nothing to copy: the pool holds the text already.
 class UnitFeed {
   public:
-    UnitFeed(TaskTableLoad& load, std::span<const std::uint8_t> bytes, bool swapBytes)
-        : load_(load), bytes_(bytes), units_(bytes.size() / 2), swapBytes_(swapBytes) {}
+    UnitFeed(TaskTableLoad& load, FileSystem::FileView* file, bool swapBytes)
+        : load_(load),
+          file_(file),
+          units_(file == nullptr ? 0 : file->Size() / 2),
+          swapBytes_(swapBytes) {}
 
     // The marks of the block of 64 characters from `block` on, in a text that ends at `end`,
     // once the block and the character after it, which tells a CR LF across blocks, are in
@@ -301,8 +304,8 @@ class UnitFeed {
     Marks MarksOf(const Roles& roles, std::size_t block, std::size_t end) {
 #if defined(__SSE2__)
         if (block + 64 < units_ && roles.CopiesMarks()) {
-            const Marks marks =
-                roles.CopyMarks(bytes_.data() + 2 * block, swapBytes_, load_.Units() + block);
+            const Marks marks = roles.CopyMarks(BytesAt(2 * block, 2 * 65).data(), swapBytes_,
+                                                load_.Units() + block);
             copied_ = block + 64;
             CopyUpTo(block + 65);
             return marks;
@@ -313,24 +316,39 @@ class UnitFeed {
     }
 
   private:
+    // The file's bytes from `offset` on, at least `length` of them: from the part in view
+    // while it holds them.
+    std::span<const std::uint8_t> BytesAt(std::size_t offset, std::size_t length) {
+        if (offset < viewStart_ || offset + length > viewStart_ + view_.size()) {
+            view_ = file_->BytesFrom(offset, length);
+            viewStart_ = offset;
+        }
+        return view_.subspan(offset - viewStart_);
+    }
+
     // Copies the units not yet in the pool before `end`.
     void CopyUpTo(std::size_t end) {
-        if (end <= copied_) return;
-        char16_t* units = load_.Units() + copied_;
-        std::memcpy(units, bytes_.data() + 2 * copied_, 2 * (end - copied_));
-        if (swapBytes_) {
-            for (char16_t& unit : std::span(units, end - copied_)) {
-                unit = static_cast<char16_t>(unit << 8 | unit >> 8);
+        while (copied_ < end) {
+            const std::span<const std::uint8_t> bytes = BytesAt(2 * copied_, 2);
+            const std::size_t count = std::min(end - copied_, bytes.size() / 2);
+            char16_t* units = load_.Units() + copied_;
+            std::memcpy(units, bytes.data(), 2 * count);
+            if (swapBytes_) {
+                for (char16_t& unit : std::span(units, count)) {
+                    unit = static_cast<char16_t>(unit << 8 | unit >> 8);
+                }
             }
+            copied_ += count;
         }
-        copied_ = end;
     }
 
     TaskTableLoad& load_;
-    std::span<const std::uint8_t> bytes_;
+    FileSystem::FileView* file_;
     std::size_t units_;
     bool swapBytes_;
     std::size_t copied_ = 0;  // the units in the pool
+    std::span<const std::uint8_t> view_;
+    std::size_t viewStart_ = 0;  // the file offset `view_` begins at
 };
 
 // Splits the table's text pool into fields and lines and gives each line to the table as a
@@ -803,26 +821,33 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
 
 ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
                             char16_t separator, char16_t lineBreak) {
+    FileSystem::WholeView view(bytes);
+    return DecodeDelimited(table, view, separator, lineBreak);
+}
+
+ReadOutcome DecodeDelimited(TaskTable& table, FileSystem::FileView& file, char16_t separator,
+                            char16_t lineBreak) {
     TaskTableLoad load(table);
-    const bool littleEndian = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-    const bool bigEndian = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    const std::span<const std::uint8_t> mark = file.BytesFrom(0, 2);
+    const bool littleEndian = mark.size() >= 2 && mark[0] == 0xFF && mark[1] == 0xFE;
+    const bool bigEndian = mark.size() >= 2 && mark[0] == 0xFE && mark[1] == 0xFF;
     if (!littleEndian && !bigEndian) {
         TextBuffer units;
-        std::copy(bytes.begin(), bytes.end(), RoomIn(units, bytes.size()).begin());
-        DecodeBytesInPlace(units, bytes.size());
+        FileSystem::CopyAll(file, RoomIn(units, file.Size()));
+        DecodeBytesInPlace(units, file.Size());
         StartLoad(load, std::move(units));
         return DelimitedReader(load, separator, lineBreak, 0, /*ownEncoding=*/false,
-                               UnitFeed(load, {}, false))
+                               UnitFeed(load, nullptr, false))
             .Read();
     }
     // UTF-16 either way round, after its mark.
     TextBuffer units;
-    units.resize(bytes.size() / 2);
+    units.resize(file.Size() / 2);
     StartLoad(load, std::move(units));
-    const bool strayByte = bytes.size() % 2 != 0;  // a byte after the last whole unit is dropped
+    const bool strayByte = file.Size() % 2 != 0;  // a byte after the last whole unit is dropped
     const bool swapBytes = littleEndian != (std::endian::native == std::endian::little);
     ReadOutcome outcome = DelimitedReader(load, separator, lineBreak, 1, littleEndian && !strayByte,
-                                          UnitFeed(load, bytes, swapBytes))
+                                          UnitFeed(load, &file, swapBytes))
                               .Read();
     outcome.lost = outcome.lost || strayByte;
     return outcome;
@@ -837,7 +862,7 @@ ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16str
                           char16_t separator, char16_t lineBreak) {
     table.ClearRows();
     const std::unique_ptr<FileSystem::FileView> view = files.ViewFile(fileName);
-    return DecodeDelimited(table, view->Bytes(), separator, lineBreak);
+    return DecodeDelimited(table, *view, separator, lineBreak);
 }
 
 }  // namespace quorvel

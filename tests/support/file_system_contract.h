@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -68,8 +70,29 @@ TYPED_TEST_P(FileSystemContract, CreateDirectoryAcceptsAnExistingFolder) {
     EXPECT_TRUE(this->Files().FileExists(file));
 }
 
+TYPED_TEST_P(FileSystemContract, AViewGivesThePartsAskedForAcrossALargeFile) {
+    // Some megabytes, so that parts are asked for where a view maps one slice and then another.
+    std::vector<std::uint8_t> content((3u << 20) + 5);
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<std::uint8_t>(i % 251);
+    const std::u16string path = this->PathOf(u"actions.cfg");
+    this->Files().ReplaceFile(path, content);
+    const auto view = this->Files().ViewFile(path);
+    ASSERT_EQ(view->Size(), content.size());
+    const std::size_t mebibyte = 1u << 20;
+    for (const std::size_t offset : {std::size_t{0}, mebibyte - 129, mebibyte + 1, 5 * mebibyte / 2,
+                                     3 * mebibyte - 1, std::size_t{7}, content.size() - 3}) {
+        const std::span<const std::uint8_t> bytes = view->BytesFrom(offset, 130);
+        ASSERT_GE(bytes.size(), std::min<std::size_t>(130, content.size() - offset)) << offset;
+        ASSERT_LE(bytes.size(), content.size() - offset) << offset;
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), content.begin() + offset)) << offset;
+    }
+    EXPECT_EQ(this->Files().ReadFile(path), content);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ReplaceFileAndCopyFileReplaceTheWholeContent,
                             MissingFilesAndFoldersGiveTheRuntimeTexts,
-                            CreateDirectoryAcceptsAnExistingFolder);
+                            CreateDirectoryAcceptsAnExistingFolder,
+                            AViewGivesThePartsAskedForAcrossALargeFile);
 
 }  // namespace quorvel

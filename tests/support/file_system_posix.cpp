@@ -70,7 +70,7 @@ void WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     }
 }
 
-// A file's bytes mapped into memory; an empty file maps to nothing. (Another program that cut
+// A file's bytes mapped into memory whole; an empty file maps to nothing. (Another program that cut
 // the file short while it is viewed would make reading its lost end fault: fine for tests.)
 class MappedFile final : public FileSystem::FileView {
   public:
@@ -88,8 +88,9 @@ class MappedFile final : public FileSystem::FileView {
     MappedFile(MappedFile&&) = delete;
     MappedFile& operator=(MappedFile&&) = delete;
 
-    std::span<const std::uint8_t> Bytes() const override {
-        return {bytes_, bytes_ == nullptr ? 0 : size_};
+    std::size_t Size() const override { return size_; }
+    std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t) override {
+        return std::span(bytes_, bytes_ == nullptr ? 0 : size_).subspan(offset);
     }
 
   private:

@@ -4,6 +4,7 @@
 #include "common/paths.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace quorvel {
@@ -30,14 +31,24 @@ void MemoryFileSystem::CheckWritable(const std::u16string& path) {
     if (const auto failure = std::exchange(nextWriteFailure_, std::nullopt)) Fail(*failure);
 }
 
-// A view of a copy, which a later write of the file does not change.
+// A view of a copy, which a later write of the file does not change. It gives no more bytes
+// than it is asked for, the least a view may give, each time in a buffer of their own that the
+// next call frees: a reader that reads past them or keeps them too long reads freed memory.
 class MemoryFileView final : public FileSystem::FileView {
   public:
     explicit MemoryFileView(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    std::span<const std::uint8_t> Bytes() const override { return bytes_; }
+    std::size_t Size() const override { return bytes_.size(); }
+    std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t length) override {
+        const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
+        const auto given = static_cast<std::ptrdiff_t>(std::min(length, bytes_.size() - offset));
+        part_ = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(given));
+        std::copy(first, first + given, part_.get());
+        return {part_.get(), static_cast<std::size_t>(given)};
+    }
 
   private:
     std::vector<std::uint8_t> bytes_;
+    std::unique_ptr<std::uint8_t[]> part_;
 };
 
 std::unique_ptr<FileSystem::FileView> MemoryFileSystem::ViewFile(const std::u16string& path) {

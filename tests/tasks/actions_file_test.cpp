@@ -26,10 +26,18 @@ std::vector<std::uint8_t> Encode(const std::vector<Task>& tasks) {
     return EncodeDelimited(TableOf(tasks), u',', u'|', kUtf16LittleEndianEncoding);
 }
 
+// The tasks the bytes read as, alike when the reader sees the whole file at once and when it
+// sees no more of the file than it asks for.
 std::vector<Task> Decode(std::span<const std::uint8_t> bytes) {
-    TaskTable table;
-    DecodeDelimited(table, bytes, u',', u'|');
-    return TasksOf(table);
+    TaskTable whole;
+    DecodeDelimited(whole, bytes, u',', u'|');
+    MemoryFileSystem files;
+    files.AddFolder(u"C:\\data");
+    files.ReplaceFile(u"C:\\data\\actions.cfg", bytes);
+    TaskTable inParts;
+    ReadDelimited(inParts, files, u"C:\\data\\actions.cfg", u',', u'|');
+    EXPECT_EQ(TasksOf(inParts), TasksOf(whole));
+    return TasksOf(whole);
 }
 
 std::vector<Task> DecodeText(std::u16string_view text) { return Decode(Utf16LittleEndian(text)); }

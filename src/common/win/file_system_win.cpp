@@ -48,33 +48,68 @@ void WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
     }
 }
 
-// A file's bytes mapped into memory; an empty file, which cannot be mapped, maps to nothing.
-// The view keeps the file open: while it lives the file cannot be cut short under it.
+// A file's bytes mapped into memory a slice at a time, so that a large file read through
+// never counts in the working set whole; an empty file, which cannot be mapped, maps to
+// nothing. The mapping keeps the file open: while it lives the file cannot be cut short.
 class MappedFile final : public FileSystem::FileView {
   public:
-    MappedFile(HANDLE file, std::size_t size) {
+    MappedFile(HANDLE file, std::size_t size) : size_(size) {
         if (size == 0) return;
-        const UniqueKernelHandle mapping(
-            ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
-        if (!mapping) ThrowLastError();
-        bytes_ = static_cast<const std::uint8_t*>(
-            ::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, size));
-        if (bytes_ == nullptr) ThrowLastError();
-        size_ = size;
+        mapping_.reset(::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!mapping_) ThrowLastError();
+        SYSTEM_INFO system{};
+        ::GetSystemInfo(&system);
+        granularity_ = system.dwAllocationGranularity;
     }
-    ~MappedFile() override {
-        if (bytes_ != nullptr) ::UnmapViewOfFile(bytes_);
-    }
+    ~MappedFile() override { Unmap(); }
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
     MappedFile(MappedFile&&) = delete;
     MappedFile& operator=(MappedFile&&) = delete;
 
-    std::span<const std::uint8_t> Bytes() const override { return {bytes_, size_}; }
+    std::size_t Size() const override { return size_; }
+
+    std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t length) override {
+        offset = std::min(offset, size_);
+        length = std::min(length, size_ - offset);
+        if (offset < start_ || offset + length > start_ + mapped_) Map(offset, length);
+        return {view_ + (offset - start_), start_ + mapped_ - offset};
+    }
 
   private:
-    const std::uint8_t* bytes_ = nullptr;
-    std::size_t size_ = 0;
+    // A slice is this long where the file has the bytes: large enough that mapping costs
+    // nothing beside reading, small beside a file of many thousand tasks.
+    static constexpr std::size_t kSlice = std::size_t{1} << 20;
+
+    // Maps a slice that holds `length` bytes from `offset` on, in place of the one mapped.
+    // A view begins at a multiple of the allocation granularity.
+    void Map(std::size_t offset, std::size_t length) {
+        Unmap();
+        const std::size_t start = offset - offset % granularity_;
+        const std::size_t mapped =
+            std::min(size_ - start, std::max(offset - start + length, kSlice));
+        const auto at = static_cast<std::uint64_t>(start);
+        view_ = static_cast<const std::uint8_t*>(::MapViewOfFile(mapping_.get(), FILE_MAP_READ,
+                                                                 static_cast<DWORD>(at >> 32),
+                                                                 static_cast<DWORD>(at), mapped));
+        if (view_ == nullptr) ThrowLastError();
+        start_ = start;
+        mapped_ = mapped;
+    }
+
+    void Unmap() {
+        if (view_ != nullptr) ::UnmapViewOfFile(view_);
+        view_ = nullptr;
+        start_ = 0;
+        mapped_ = 0;
+    }
+
+    std::size_t size_;
+    UniqueKernelHandle mapping_;
+    std::size_t granularity_ = 1;
+    const std::uint8_t* view_ = nullptr;
+    std::size_t start_ = 0;  // the file offset the view begins at
+    std::size_t mapped_ = 0;
 };
 
 // A file written beside its target, removed again unless it was moved into place.

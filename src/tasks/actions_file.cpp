@@ -304,10 +304,12 @@ class UnitFeed {
     Marks MarksOf(const Roles& roles, std::size_t block, std::size_t end) {
 #if defined(__SSE2__)
         if (block + 64 < units_ && roles.CopiesMarks()) {
-            const Marks marks = roles.CopyMarks(BytesAt(2 * block, 2 * 65).data(), swapBytes_,
-                                                load_.Units() + block);
-            copied_ = block + 64;
-            CopyUpTo(block + 65);
+            const std::uint8_t* bytes = BytesAt(2 * block, 2 * 65).data();
+            char16_t* units = load_.Units() + block;
+            const Marks marks = roles.CopyMarks(bytes, swapBytes_, units);
+            std::memcpy(units + 64, bytes + 2 * 64, 2);
+            if (swapBytes_) units[64] = Swapped(units[64]);
+            copied_ = block + 65;
             return marks;
         }
 #endif
@@ -316,6 +318,8 @@ class UnitFeed {
     }
 
   private:
+    static char16_t Swapped(char16_t unit) { return static_cast<char16_t>(unit << 8 | unit >> 8); }
+
     // The file's bytes from `offset` on, at least `length` of them: from the part in view
     // while it holds them.
     std::span<const std::uint8_t> BytesAt(std::size_t offset, std::size_t length) {
@@ -334,9 +338,7 @@ class UnitFeed {
             char16_t* units = load_.Units() + copied_;
             std::memcpy(units, bytes.data(), 2 * count);
             if (swapBytes_) {
-                for (char16_t& unit : std::span(units, count)) {
-                    unit = static_cast<char16_t>(unit << 8 | unit >> 8);
-                }
+                for (char16_t& unit : std::span(units, count)) unit = Swapped(unit);
             }
             copied_ += count;
         }

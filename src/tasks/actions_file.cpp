@@ -347,10 +347,10 @@ class UnitFeed {
     TaskTableLoad& load_;
     FileSystem::FileView* file_;
     std::size_t units_;
-    bool swapBytes_;
     std::size_t copied_ = 0;  // the units in the pool
     std::span<const std::uint8_t> view_;
     std::size_t viewStart_ = 0;  // the file offset `view_` begins at
+    bool swapBytes_;
 };
 
 // Splits the table's text pool into fields and lines and gives each line to the table as a
@@ -691,15 +691,15 @@ class DelimitedReader {
     std::size_t fieldStart_;
     unsigned quotes_ = 0;
     bool rewriting_ = false;    // the field does not read as it stands
-    std::size_t runStart_ = 0;  // while rewriting: where the plain characters not yet taken begin
     bool inPlace_ = false;      // while rewriting: the text is rewritten where it lies
+    std::size_t runStart_ = 0;  // while rewriting: where the plain characters not yet taken begin
     std::size_t written_ = 0;   // the end of the text rewritten where it lies
     std::u16string rewritten_;  // the text rewritten aside
-    // While rewriting: whether its quotes are as the writer writes them so far, where the
-    // last even one is, and whether a separator came between quotes.
+    // While rewriting: whether its quotes are as the writer writes them so far, whether a
+    // separator came between quotes, and where the last even quote is.
     bool quotesAsWritten_ = true;
-    std::size_t evenQuoteAt_ = 0;
     bool quotedSeparator_ = false;
+    std::size_t evenQuoteAt_ = 0;
     std::array<TextPiece, kColumnCount> fields_{};  // the line's fields so far
     std::size_t fieldCount_ = 0;
     bool lineOpen_ = false;

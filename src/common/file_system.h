@@ -32,18 +32,6 @@ class FileSystem {
         // of the file. They stay valid until the next call.
         virtual std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t length) = 0;
     };
-    // A view of bytes that are in memory already.
-    class WholeView : public FileView {
-      public:
-        explicit WholeView(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-        std::size_t Size() const override { return bytes_.size(); }
-        std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t) override {
-            return bytes_.subspan(offset);
-        }
-
-      private:
-        std::span<const std::uint8_t> bytes_;
-    };
     virtual std::unique_ptr<FileView> ViewFile(const std::u16string& path) = 0;
     // The whole content of an existing file.
     std::vector<std::uint8_t> ReadFile(const std::u16string& path) {

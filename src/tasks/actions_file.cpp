@@ -799,36 +799,22 @@ std::span<std::uint8_t> RoomIn(TextBuffer& units, std::size_t size) {
     return {reinterpret_cast<std::uint8_t*>(units.data()), size};
 }
 
-}  // namespace
-
-std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separator,
-                                          char16_t lineBreak, int encoding) {
-    if (encoding != kUtf16LittleEndianEncoding) {
-        throw std::invalid_argument("the actions file is written as UTF-16 little-endian only");
+// A view of bytes that are in memory already.
+class WholeView final : public FileSystem::FileView {
+  public:
+    explicit WholeView(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::size_t Size() const override { return bytes_.size(); }
+    std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t) override {
+        return bytes_.subspan(offset);
     }
-    const std::u16string units = EncodeUnits(table, separator, lineBreak);
-    std::vector<std::uint8_t> bytes(2 + 2 * units.size());
-    bytes[0] = 0xFF;
-    bytes[1] = 0xFE;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(bytes.data() + 2, units.data(), 2 * units.size());
-    } else {
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            bytes[2 + 2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
-            bytes[3 + 2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
-        }
-    }
-    return bytes;
-}
 
-ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
-                            char16_t separator, char16_t lineBreak) {
-    FileSystem::WholeView view(bytes);
-    return DecodeDelimited(table, view, separator, lineBreak);
-}
+  private:
+    std::span<const std::uint8_t> bytes_;
+};
 
-ReadOutcome DecodeDelimited(TaskTable& table, FileSystem::FileView& file, char16_t separator,
-                            char16_t lineBreak) {
+// Reads the file as DecodeDelimited reads its bytes, a part of the file at a time.
+ReadOutcome DecodeView(TaskTable& table, FileSystem::FileView& file, char16_t separator,
+                       char16_t lineBreak) {
     TaskTableLoad load(table);
     const std::span<const std::uint8_t> mark = file.BytesFrom(0, 2);
     const bool littleEndian = mark.size() >= 2 && mark[0] == 0xFF && mark[1] == 0xFE;
@@ -855,6 +841,34 @@ ReadOutcome DecodeDelimited(TaskTable& table, FileSystem::FileView& file, char16
     return outcome;
 }
 
+}  // namespace
+
+std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separator,
+                                          char16_t lineBreak, int encoding) {
+    if (encoding != kUtf16LittleEndianEncoding) {
+        throw std::invalid_argument("the actions file is written as UTF-16 little-endian only");
+    }
+    const std::u16string units = EncodeUnits(table, separator, lineBreak);
+    std::vector<std::uint8_t> bytes(2 + 2 * units.size());
+    bytes[0] = 0xFF;
+    bytes[1] = 0xFE;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data() + 2, units.data(), 2 * units.size());
+    } else {
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            bytes[2 + 2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
+            bytes[3 + 2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
+        }
+    }
+    return bytes;
+}
+
+ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
+                            char16_t separator, char16_t lineBreak) {
+    WholeView view(bytes);
+    return DecodeView(table, view, separator, lineBreak);
+}
+
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
                     char16_t separator, char16_t lineBreak, int encoding) {
     files.ReplaceFile(fileName, EncodeDelimited(table, separator, lineBreak, encoding));
@@ -864,7 +878,7 @@ ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16str
                           char16_t separator, char16_t lineBreak) {
     table.ClearRows();
     const std::unique_ptr<FileSystem::FileView> view = files.ViewFile(fileName);
-    return DecodeDelimited(table, *view, separator, lineBreak);
+    return DecodeView(table, *view, separator, lineBreak);
 }
 
 }  // namespace quorvel

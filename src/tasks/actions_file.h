@@ -39,9 +39,6 @@ struct ReadOutcome {
 // row stored so far, stay, and that row is off.
 ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
                             char16_t separator, char16_t lineBreak);
-// The same, from a file's view, which is read a part at a time.
-ReadOutcome DecodeDelimited(TaskTable& table, FileSystem::FileView& file, char16_t separator,
-                            char16_t lineBreak);
 
 // Replaces the file with the table's rows; throws FileError when it cannot be written.
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,

@@ -43,24 +43,25 @@ void Dispatcher::RunPress(HotKeyValue hotKey) {
     const auto bound = rowsByHotKey_.find(hotKey);
     if (bound == rowsByHotKey_.end()) return;
     // A copy: the rows may change while an action runs (a box it shows, say), and then the
-    // walk ends, since the rows it was going to run may be others now.
-    const std::vector<int> rows = bound->second;
+    // walk ends, since the rows it was going to run may be others now. It reuses the last
+    // press's room, so that a press allocates nothing.
+    pressRows_.assign(bound->second.begin(), bound->second.end());
     const std::uint64_t changeCount = table_.ChangeCount();
     try {
-        for (const int row : rows) {
+        for (const int row : pressRows_) {
             if (table_.ChangeCount() != changeCount) break;
-            RunTask(table_.TaskAt(row));
+            RunTask(table_.ViewAt(row));
         }
     } catch (...) {
         reportFailure_();
     }
 }
 
-void Dispatcher::RunTask(const Task& task) {
+// The task is read in place; what an action is handed is its own copy, since an action that
+// shows a box lets the table change under it.
+void Dispatcher::RunTask(const TaskView& task) {
     const auto action = FindAction(task.desc);
     if (!action) return;
-    const std::u16string& destination = task.dest;
-    const ProgramCommand command = SplitParameters(destination);
     const int show = ShowCommandOf(task.typeRun);
 
     switch (*action) {
@@ -94,20 +95,22 @@ void Dispatcher::RunTask(const Task& task) {
         case Action::LogOffComputer:
             operations_.LogOffComputer();
             break;
-        case Action::RunSelectedProgram:
+        case Action::RunSelectedProgram: {
+            const ProgramCommand command = SplitParameters(task.dest);
             operations_.ShellExecuteW(u"open", command.program, command.parameters, show);
             break;
+        }
         case Action::CloseSelectedProgram:
-            operations_.CloseProgramByName(FileNamePart(command.program));
+            operations_.CloseProgramByName(FileNamePart(SplitParameters(task.dest).program));
             break;
         case Action::OpenWebsite:
-            operations_.ShellExecuteW(u"", command.program, u"", show);
+            operations_.ShellExecuteW(u"", SplitParameters(task.dest).program, u"", show);
             break;
         case Action::OpenCdRom:
-            operations_.OpenCdDoor(destination);
+            operations_.OpenCdDoor(std::u16string(task.dest));
             break;
         case Action::CloseCdRom:
-            operations_.CloseCdDoor(destination);
+            operations_.CloseCdDoor(std::u16string(task.dest));
             break;
         case Action::MinimizeMaximazeAllWindows:
             operations_.ToggleMinimizeAll();

@@ -31,7 +31,7 @@ class Dispatcher {
 
   private:
     void RunPress(HotKeyValue hotKey);
-    void RunTask(const Task& task);
+    void RunTask(const TaskView& task);
 
     const TaskTable& table_;
     const RowsByHotKey& rowsByHotKey_;
@@ -39,6 +39,7 @@ class Dispatcher {
     std::function<void()> reportFailure_;
     bool running_ = false;
     std::deque<HotKeyValue> waiting_;
+    std::vector<int> pressRows_;  // the rows of the running press
 };
 
 }  // namespace quorvel

@@ -48,10 +48,12 @@ void LoadLibrariesFromSystemFolderOnly() {
 int RunMessageLoop(MainWindow& mainWindow) {
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Only keys navigate: the rest, a press's WM_HOTKEY among them, goes straight on.
-        const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
-        if (key && mainWindow.TranslateDialogMessage(message)) continue;
-        ::TranslateMessage(&message);
+        // Only keys navigate and make characters: the rest, a press's WM_HOTKEY among them,
+        // goes straight on.
+        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+            if (mainWindow.TranslateDialogMessage(message)) continue;
+            ::TranslateMessage(&message);
+        }
         ::DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);

@@ -7,7 +7,10 @@
 //  - the idle working set once the start has settled, with no tasks and with 1,000, and the
 //    peak with 100,000 rows;
 //  - a press of the last task's hotkey (sent as key presses) until its action, "Clear the
-//    Windows clipboard", has emptied the clipboard, with 1,000 tasks and with 100,000 rows;
+//    Windows clipboard", has emptied the clipboard, with 1,000 tasks and with 100,000 rows.
+//    Here both programs run at once, Quorvel with the list and the floor with a hotkey of its
+//    own, and their hotkeys are pressed in turn, so that a busy moment of the machine falls
+//    on both alike;
 //  - the libraries mapped before the program's entry point (its imports and theirs) and the
 //    libraries loaded once it idles.
 //
@@ -54,9 +57,11 @@ constexpr DWORD kCloseLimitMs = 60000;
 constexpr double kMiB = 1024.0 * 1024.0;
 // The hotkey of the task the benchmark presses, the last of each list; no other row has it.
 constexpr HotKeyValue kPressedHotKey = kCtrlBit | kAltBit | 'P';
-constexpr int kPressesPerStart = 30;
+// The floor's one hotkey while it runs beside Quorvel for the presses; no row has it either.
+constexpr HotKeyValue kFloorPressedHotKey = kCtrlBit | kAltBit | 'O';
+constexpr int kPressPairsPerStart = 100;
 constexpr DWORD kPressLimitMs = 10000;
-constexpr DWORD kBetweenPressesMs = 100;
+constexpr DWORD kBetweenPressesMs = 50;
 
 // --- task lists ---------------------------------------------------------------------------
 
@@ -71,14 +76,15 @@ bool IsReadable(HotKeyValue hotKey, const HotKeyText& text) {
 }
 
 // Every hotkey with a modifier whose text reads back to the same hotkey on this layout, but
-// the pressed one.
+// the pressed ones.
 std::vector<HotKeyValue> ReadableHotKeys(const HotKeyText& text) {
     std::vector<HotKeyValue> hotKeys;
     // The four modifier bits stand side by side from Shift's up.
     for (HotKeyValue modifiers = kShiftBit; modifiers < 16 * kShiftBit; modifiers += kShiftBit) {
         for (HotKeyValue key = 0x08; key < 0xFF; ++key) {
             const HotKeyValue hotKey = modifiers | key;
-            if (!IsModifierKey(key) && hotKey != kPressedHotKey && IsReadable(hotKey, text)) {
+            if (!IsModifierKey(key) && hotKey != kPressedHotKey && hotKey != kFloorPressedHotKey &&
+                IsReadable(hotKey, text)) {
                 hotKeys.push_back(hotKey);
             }
         }
@@ -97,12 +103,12 @@ struct TaskList {
 // Each row names one of the seventeen actions in turn, with the hotkeys going round the
 // readable ones; the last row empties the clipboard on the pressed hotkey.
 TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKeyValue>& hotKeys,
-                       const HotKeyText& text) {
+                       const HotKeyText& text, HotKeyValue pressedHotKey = kPressedHotKey) {
     TaskTable table;
     std::string values;
     for (int row = 0; row < rows; ++row) {
         const bool pressed = row == rows - 1;
-        const HotKeyValue hotKey = pressed ? kPressedHotKey : hotKeys[row % hotKeys.size()];
+        const HotKeyValue hotKey = pressed ? pressedHotKey : hotKeys[row % hotKeys.size()];
         const Action action = pressed ? Action::ClearTheWindowsClipboard
                                       : static_cast<Action>(row % kActionNames.size());
         // Only the two program actions look at the destination, for their picture.
@@ -115,7 +121,7 @@ TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKe
     TaskFile(*files, FromWide((folder / L"actions.cfg").wstring())).Save(table);
     WriteFile(folder / L"hotkeys.txt", values);
     TaskList list{rows, folder, std::nullopt};
-    if (rows > 0) list.lastHotKey = kPressedHotKey;
+    if (rows > 0) list.lastHotKey = pressedHotKey;
     return list;
 }
 
@@ -190,7 +196,6 @@ struct Start {
     double workingSetMiB = 0;            // once settled
     double peakWorkingSetMiB = 0;
     std::set<std::string> libraries;  // once settled
-    std::vector<double> pressMs;      // each press until its action was done
 };
 
 double MillisecondsSince(Clock::time_point began) {
@@ -283,12 +288,13 @@ class ClipboardWatch {
     HWND window_;
 };
 
-// From the keys of the pressed hotkey until the clipboard is empty.
-double PressToAction(ClipboardWatch& watch) {
+// From the keys of a pressed hotkey until the clipboard is empty.
+double PressToAction(ClipboardWatch& watch, HotKeyValue hotKey) {
     PutTextOnClipboard();
     watch.Forget();
-    const SplitKey keys = SplitHotKey(kPressedHotKey);
-    static_assert((kPressedHotKey & (kShiftBit | kWinBit)) == 0, "Ctrl and Alt only");
+    const SplitKey keys = SplitHotKey(hotKey);
+    static_assert(((kPressedHotKey | kFloorPressedHotKey) & (kShiftBit | kWinBit)) == 0,
+                  "Ctrl and Alt only");
     const Clock::time_point began = Clock::now();
     if (!SendKeysTogether({VK_CONTROL, VK_MENU, static_cast<WORD>(keys.key)})) {
         throw std::runtime_error("the keys could not be pressed");
@@ -303,7 +309,9 @@ double PressToAction(ClipboardWatch& watch) {
 
 // --- one start ----------------------------------------------------------------------------
 
-Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) {
+// Puts the list where the program reads it at its start. Gives the name of the last hotkey's
+// atom, which no program may hold yet; empty without hotkeys.
+std::wstring PlaceTaskList(const Program& program, const TaskList& list) {
     // MinGW's std::filesystem cannot copy over an existing file.
     if (!::CopyFileW((list.folder / program.taskListName).c_str(), program.taskListPath.c_str(),
                      /*bFailIfExists=*/FALSE)) {
@@ -315,6 +323,11 @@ Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) 
             "the last hotkey's atom exists before the start: a program of "
             "an earlier run still holds it");
     }
+    return atom;
+}
+
+Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) {
+    const std::wstring atom = PlaceTaskList(program, list);
     Start start;
     const Clock::time_point began = Clock::now();
     const Child child(program);
@@ -329,11 +342,6 @@ Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) 
     start.workingSetMiB = static_cast<double>(memory.WorkingSetSize) / kMiB;
     start.peakWorkingSetMiB = static_cast<double>(memory.PeakWorkingSetSize) / kMiB;
     start.libraries = LoadedLibraries(child.Process());
-    ClipboardWatch watch;
-    for (int press = 0; list.lastHotKey && press < kPressesPerStart; ++press) {
-        start.pressMs.push_back(PressToAction(watch));
-        ::Sleep(kBetweenPressesMs);
-    }
     if (start.lastHotKeyMs) {
         const SplitKey last = SplitHotKey(*list.lastHotKey);
         if (!HotKeyTaken(last.modifiers, last.key)) {
@@ -342,6 +350,48 @@ Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) 
         }
     }
     return start;
+}
+
+// --- presses side by side ------------------------------------------------------------------
+
+// Each press until its action was done.
+struct Presses {
+    std::vector<double> quorvelMs;
+    std::vector<double> floorMs;
+};
+
+// Starts the program with the list and waits until it holds the list's last hotkey and waits
+// for input.
+void StartHolding(std::optional<Child>& child, const Program& program, const TaskList& list,
+                  DWORD limitMs) {
+    const std::wstring atom = PlaceTaskList(program, list);
+    const Clock::time_point began = Clock::now();
+    child.emplace(program);
+    if (!WaitForAtom(*child, atom, began, limitMs) || !WaitUntilReady(*child, began, limitMs)) {
+        throw std::runtime_error("a start was not done within the limit");
+    }
+}
+
+// Quorvel with the list and the floor with its own hotkey run at once; their hotkeys are
+// pressed in turn, each first in every other pair.
+void MeasurePressesSideBySide(const Program& quorvel, const TaskList& list, const Program& floor,
+                              const TaskList& floorList, DWORD limitMs, Presses& presses) {
+    std::optional<Child> quorvelChild;
+    std::optional<Child> floorChild;
+    StartHolding(quorvelChild, quorvel, list, limitMs);
+    StartHolding(floorChild, floor, floorList, limitMs);
+    ::Sleep(kSettleMs);
+    ClipboardWatch watch;
+    const auto press = [&watch](HotKeyValue hotKey, std::vector<double>& times) {
+        times.push_back(PressToAction(watch, hotKey));
+        ::Sleep(kBetweenPressesMs);
+    };
+    for (int pair = 0; pair < kPressPairsPerStart; ++pair) {
+        const bool quorvelFirst = pair % 2 == 0;
+        if (quorvelFirst) press(*list.lastHotKey, presses.quorvelMs);
+        press(*floorList.lastHotKey, presses.floorMs);
+        if (!quorvelFirst) press(*list.lastHotKey, presses.quorvelMs);
+    }
 }
 
 // --- the runs and the report ----------------------------------------------------------------
@@ -429,20 +479,13 @@ void MeasureAlternating(const Program& quorvel, const Program& floor, const Task
     }
 }
 
-double MedianPress(const std::vector<Start>& starts) {
-    std::vector<double> presses;
-    for (const Start& start : starts) {
-        presses.insert(presses.end(), start.pressMs.begin(), start.pressMs.end());
-    }
-    return Median(presses);
-}
-
 void PrintRow(const char* what, double quorvel, double floor, const char* unit, int decimals = 1) {
     std::printf("  %-46s %9.*f %s %9.*f %s %7.2f\n", what, decimals, quorvel, unit, decimals, floor,
                 unit, quorvel / floor);
 }
 
-void PrintComparison(const Starts& quorvel, const Starts& floor) {
+void PrintComparison(const Starts& quorvel, const Starts& floor, const Presses& tasksPresses,
+                     const Presses& largePresses) {
     std::printf("  %-46s %13s %13s %7s\n", "", "Quorvel", "floor", "ratio");
     PrintRow("1,000 tasks: start to last hotkey registered",
              MedianOf(quorvel.tasks, &Start::lastHotKeyMs),
@@ -459,10 +502,10 @@ void PrintComparison(const Starts& quorvel, const Starts& floor) {
     PrintRow("idle working set, 1,000 tasks", quorvelTasks, floorTasks, "MiB");
     std::printf("  %-46s %9.2f MiB %9.2f MiB\n", "added by 1,000 tasks", quorvelTasks - quorvelNone,
                 floorTasks - floorNone);
-    PrintRow("press to action, 1,000 tasks", MedianPress(quorvel.tasks), MedianPress(floor.tasks),
-             "ms ", 2);
-    PrintRow("press to action, 100,000 rows", MedianPress(quorvel.large), MedianPress(floor.large),
-             "ms ", 2);
+    PrintRow("press to action, 1,000 tasks", Median(tasksPresses.quorvelMs),
+             Median(tasksPresses.floorMs), "ms ", 2);
+    PrintRow("press to action, 100,000 rows", Median(largePresses.quorvelMs),
+             Median(largePresses.floorMs), "ms ", 2);
     PrintRow("100,000 rows: start to last hotkey registered",
              MedianOf(quorvel.large, &Start::lastHotKeyMs),
              MedianOf(floor.large, &Start::lastHotKeyMs), "ms ");
@@ -526,13 +569,16 @@ int Run(int runs) {
     WindowsKeyNames keyNames;
     const HotKeyText text(keyNames);
     const std::vector<HotKeyValue> hotKeys = ReadableHotKeys(text);
-    if (hotKeys.size() < kTaskCount || !IsReadable(kPressedHotKey, text)) {
+    if (hotKeys.size() < kTaskCount || !IsReadable(kPressedHotKey, text) ||
+        !IsReadable(kFloorPressedHotKey, text)) {
         throw std::runtime_error("too few hotkeys on this layout");
     }
     const fs::path lists = scratch.Path() / L"lists";
     const TaskList noTasks = WriteTaskList(lists / L"0", 0, hotKeys, text);
     const TaskList tasks = WriteTaskList(lists / L"1000", kTaskCount, hotKeys, text);
     const TaskList largeList = WriteTaskList(lists / L"100000", kLargeRowCount, hotKeys, text);
+    const TaskList floorPressList =
+        WriteTaskList(lists / L"floor-press", 1, hotKeys, text, kFloorPressedHotKey);
 
     const Program quorvel =
         CopyProgram("Quorvel", PathFromBuild(QUORVEL_EXE_PATH), scratch.Path() / L"quorvel",
@@ -560,7 +606,15 @@ int Run(int runs) {
                        floorStarts.tasks);
     MeasureAlternating(quorvel, floor, largeList, runs, kLargeStartLimitMs, quorvelStarts.large,
                        floorStarts.large);
-    PrintComparison(quorvelStarts, floorStarts);
+    Presses tasksPresses;
+    Presses largePresses;
+    for (int run = 0; run < runs; ++run) {
+        MeasurePressesSideBySide(quorvel, tasks, floor, floorPressList, kStartTimeoutMs,
+                                 tasksPresses);
+        MeasurePressesSideBySide(quorvel, largeList, floor, floorPressList, kLargeStartLimitMs,
+                                 largePresses);
+    }
+    PrintComparison(quorvelStarts, floorStarts, tasksPresses, largePresses);
     PrintLibraries(quorvel, floor, quorvelStarts.tasks.front(), floorStarts.tasks.front());
     return 0;
 }

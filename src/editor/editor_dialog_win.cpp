@@ -23,6 +23,8 @@ constexpr wchar_t kWindowClass[] = L"TForm2";
 constexpr int kRunSelectedProgramIndex = static_cast<int>(Action::RunSelectedProgram);
 constexpr int kListRowHeight = 16;
 constexpr UINT_PTR kHotKeyFieldSubclass = 1;
+// A key's release: the previous state down, the transition up.
+constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
 // Posted when the destination field cut a text: the note shows once the dialog is up.
 constexpr UINT kDestinationCut = WM_APP + 1;
 constexpr UINT_PTR kDestinationSubclass = 1;
@@ -42,38 +44,39 @@ constexpr DWORD kDropDownList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 // The closed box is 22 high; the window's height includes the open list of all 17 actions.
 constexpr int kDroppedHeight = 22 + static_cast<int>(kActionNames.size()) * kListRowHeight + 4;
 
-// In tab order: creation order is the order Tab walks.
-constexpr std::array<ControlLayout, 8> kFieldLayouts{{
-    {HOTKEY_CLASSW, L"", WS_TABSTOP, WS_EX_CLIENTEDGE, TaskEditor::kHotKeyField, kBoxLeft + 89,
-     kBoxTop + 29, 200, 19},
-    // The Win modifier, which the hotkey field cannot take.
-    {L"BUTTON", L"Win", BS_AUTOCHECKBOX | WS_TABSTOP, 0, TaskEditor::kWinBox, kBoxLeft + 297,
-     kBoxTop + 30, 60, 17},
-    {L"COMBOBOX", L"", kDropDownList, 0, TaskEditor::kActionList, kBoxLeft + 89, kBoxTop + 66, 200,
-     kDroppedHeight},
-    {L"COMBOBOX", L"", CBS_SIMPLE | CBS_AUTOHSCROLL | WS_TABSTOP, 0, TaskEditor::kDestinationBox,
-     kBoxLeft + 89, kBoxTop + 109, 200, 22},
-    {L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kBrowseButton, kBoxLeft + 291,
-     kBoxTop + 108, 75, 25},
-    {L"COMBOBOX", L"", kDropDownList, 0, TaskEditor::kRunTypeList, kBoxLeft + 89, kBoxTop + 150,
-     200, 22 + 4 * kListRowHeight + 4},
-    {L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kCloseButton, 81, 203, 75, 28},
-    {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kOkButton, 5, 203, 75, 28},
-}};
-
 // The labels end where the fields begin; they start well left of it, so that the longest
 // ("Destination:") fits in the system's message font, which is wider than the designed one.
 constexpr int kLabelLeft = kBoxLeft + 8;
 constexpr int kLabelWidth = 80;
-// Created after the fields so that the box does not paint over them. The box keeps a 5 pixel
+
+// In creation order, which is the order Tab walks. Each label comes just before its field: a
+// screen reader names a field after the label before it, and the label's access key reaches
+// it. The group box comes last, so that it does not paint over the fields; it keeps a 5 pixel
 // margin on the right as on the left, inside the client area.
-constexpr std::array<ControlLayout, 5> kFrameLayouts{{
-    {L"STATIC", L"HotKey:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 32, kLabelWidth, 16},
-    {L"STATIC", L"Action:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 69, kLabelWidth, 16},
-    {L"STATIC", L"Destination:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 113, kLabelWidth,
+constexpr std::array<ControlLayout, 13> kControlLayouts{{
+    {L"STATIC", L"&HotKey:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 32, kLabelWidth, 16},
+    {HOTKEY_CLASSW, L"", WS_TABSTOP, WS_EX_CLIENTEDGE, TaskEditor::kHotKeyField, kBoxLeft + 89,
+     kBoxTop + 29, 200, 19},
+    // The Win modifier, which the hotkey field cannot take.
+    {L"BUTTON", L"&Win", BS_AUTOCHECKBOX | WS_TABSTOP, 0, TaskEditor::kWinBox, kBoxLeft + 297,
+     kBoxTop + 30, 60, 17},
+    {L"STATIC", L"&Action:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 69, kLabelWidth, 16},
+    {L"COMBOBOX", L"", kDropDownList, 0, TaskEditor::kActionList, kBoxLeft + 89, kBoxTop + 66, 200,
+     kDroppedHeight},
+    {L"STATIC", L"&Destination:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 113, kLabelWidth,
      16},
-    {L"STATIC", L"Type of run:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 153, kLabelWidth,
+    {L"COMBOBOX", L"", CBS_SIMPLE | CBS_AUTOHSCROLL | WS_TABSTOP, 0, TaskEditor::kDestinationBox,
+     kBoxLeft + 89, kBoxTop + 109, 200, 22},
+    {L"BUTTON", L"&Browse", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kBrowseButton,
+     kBoxLeft + 291, kBoxTop + 108, 75, 25},
+    {L"STATIC", L"&Type of run:", SS_LEFTNOWORDWRAP, 0, -1, kLabelLeft, kBoxTop + 153, kLabelWidth,
      16},
+    {L"COMBOBOX", L"", kDropDownList, 0, TaskEditor::kRunTypeList, kBoxLeft + 89, kBoxTop + 150,
+     200, 22 + 4 * kListRowHeight + 4},
+    // Enter and Esc press neither button: their access keys do.
+    {L"BUTTON", L"&Close", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kCloseButton, 81, 203, 75,
+     28},
+    {L"BUTTON", L"&OK", BS_PUSHBUTTON | WS_TABSTOP, 0, TaskEditor::kOkButton, 5, 203, 75, 28},
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 
@@ -133,8 +136,7 @@ void TaskEditor::CreateControls() {
     const INITCOMMONCONTROLSEX hotKeyClass{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&hotKeyClass);
     const auto font = static_cast<HFONT>(font_.get());
-    for (const auto& layout : kFieldLayouts) AddControl(layout, dpi_, font);
-    for (const auto& layout : kFrameLayouts) AddControl(layout, dpi_, font);
+    for (const auto& layout : kControlLayouts) AddControl(layout, dpi_, font);
     hotKeyField_ = ::GetDlgItem(Handle(), kHotKeyField);
     winBox_ = ::GetDlgItem(Handle(), kWinBox);
     actionList_ = ::GetDlgItem(Handle(), kActionList);
@@ -182,8 +184,8 @@ void TaskEditor::LoadFields() {
 }
 
 void TaskEditor::StoreFields() {
-    const auto fieldValue = ::SendMessageW(hotKeyField_, HKM_GETHOTKEY, 0, 0);
-    fields_.hotKey = ShortCutFromHotKeyField(LOWORD(fieldValue));
+    // Modifiers alone, should the field still hold them, are no hotkey.
+    fields_.hotKey = ShortCutFromHotKeyField(wholeHotKey_);
     fields_.win = WinChecked();
     fields_.actionIndex = SelectedIndex(actionList_);
     fields_.destination = WindowText(destinationBox_);
@@ -304,17 +306,58 @@ std::u16string TaskEditor::FormatHotKey(std::uint32_t hotKey) {
     return hotKeyText_.FormatHotKey(hotKey, true);
 }
 
-// The hotkey control tells its parent nothing about its focus.
+// The hotkey control tells its parent nothing about its focus, and keeps what it shows while
+// modifiers are held even when the focus leaves with them.
 LRESULT CALLBACK TaskEditor::HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR /*subclassId*/, DWORD_PTR form) {
     if (message == WM_NCDESTROY)
         ::RemoveWindowSubclass(hwnd, &TaskEditor::HotKeyFieldProc, kHotKeyFieldSubclass);
     const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-        auto& self = *reinterpret_cast<TaskEditor*>(form);
-        RunHandler(self.Handle(), [&] { self.SuspendHotKeys(message == WM_SETFOCUS); });
+    auto& self = *reinterpret_cast<TaskEditor*>(form);
+    switch (message) {
+        case WM_GETDLGCODE: {
+            // Alt with a letter is a hotkey here, not the access key of another control.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            return key != nullptr && key->message == WM_SYSCHAR ? result | DLGC_WANTMESSAGE
+                                                                : result;
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            // A modifier alone makes no hotkey, whatever the control shows meanwhile.
+            if (wParam != VK_SHIFT && wParam != VK_CONTROL && wParam != VK_MENU) {
+                self.KeepWholeHotKey();
+            }
+            break;
+        case HKM_SETHOTKEY:
+            self.KeepWholeHotKey();
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            RunHandler(self.Handle(), [&] {
+                if (message == WM_KILLFOCUS) self.LeaveHotKeyField();
+                self.SuspendHotKeys(message == WM_SETFOCUS);
+            });
+            break;
+        default:
+            break;
     }
     return result;
+}
+
+void TaskEditor::KeepWholeHotKey() {
+    const auto value = LOWORD(::SendMessageW(hotKeyField_, HKM_GETHOTKEY, 0, 0));
+    if (!IsModifiersOnly(value)) wholeHotKey_ = value;
+}
+
+// The modifiers held as the focus left are let go where the field sees it (their keys come up
+// in another control), and it shows the last whole hotkey again.
+void TaskEditor::LeaveHotKeyField() {
+    for (const WPARAM modifier : {VK_SHIFT, VK_CONTROL, VK_MENU}) {
+        ::SendMessageW(hotKeyField_, WM_KEYUP, modifier, kKeyUpFlags);
+    }
+    if (LOWORD(::SendMessageW(hotKeyField_, HKM_GETHOTKEY, 0, 0)) != wholeHotKey_) {
+        ::SendMessageW(hotKeyField_, HKM_SETHOTKEY, wholeHotKey_, 0);
+    }
 }
 
 LRESULT TaskEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

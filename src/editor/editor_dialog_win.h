@@ -59,6 +59,8 @@ class TaskEditor final : public Window, public EditorForm, private OkStepEnviron
     static LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR subclassId, DWORD_PTR form);
     void SuspendHotKeys(bool suspend);
+    void KeepWholeHotKey();
+    void LeaveHotKeyField();
 
     void OnCreate();
     void MakeControls();
@@ -94,6 +96,9 @@ class TaskEditor final : public Window, public EditorForm, private OkStepEnviron
     Dpi dpi_;
     UniqueGdiObject font_;
     HWND hotKeyField_ = nullptr;
+    // The field's last value with a key, or empty, in the control's own form: what it shows
+    // again when the focus leaves it with modifiers held, and what OK takes.
+    std::uint16_t wholeHotKey_ = 0;
     HWND winBox_ = nullptr;  // Win
     HWND actionList_ = nullptr;
     HWND destinationBox_ = nullptr;

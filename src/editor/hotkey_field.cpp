@@ -19,12 +19,20 @@ constexpr std::array<ModifierPair, 3> kModifierPairs{{
     {kHotKeyFieldAlt, kAltBit},
 }};
 
+std::uint16_t FieldModifiers(std::uint16_t fieldValue) {
+    std::uint16_t modifiers = 0;
+    for (const auto& pair : kModifierPairs) modifiers |= pair.fieldFlag;
+    return (fieldValue >> 8) & modifiers;
+}
+
 }  // namespace
 
 bool IsBareKey(std::uint16_t fieldValue) {
-    std::uint16_t modifiers = 0;
-    for (const auto& pair : kModifierPairs) modifiers |= pair.fieldFlag;
-    return (fieldValue & 0xFF) != 0 && ((fieldValue >> 8) & modifiers) == 0;
+    return (fieldValue & 0xFF) != 0 && FieldModifiers(fieldValue) == 0;
+}
+
+bool IsModifiersOnly(std::uint16_t fieldValue) {
+    return (fieldValue & 0xFF) == 0 && FieldModifiers(fieldValue) != 0;
 }
 
 std::uint16_t ShortCutFromHotKeyField(std::uint16_t fieldValue) {

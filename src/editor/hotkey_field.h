@@ -21,4 +21,9 @@ std::uint16_t HotKeyFieldFromShortCut(std::uint16_t shortCut);
 // would take the key away from every program.
 bool IsBareKey(std::uint16_t fieldValue);
 
+// Modifiers without their key: what the control shows ("Shift + ") while they are held. Left
+// there when the focus goes (Shift+Tab leaves "Shift + "), it is no hotkey, and the field takes
+// back the last whole value it held.
+bool IsModifiersOnly(std::uint16_t fieldValue);
+
 }  // namespace quorvel

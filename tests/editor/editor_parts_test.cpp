@@ -34,6 +34,10 @@ TEST(HotKeyField, ExtendedFlagIsDroppedAndModifiersWithoutKeyAreNoHotKey) {
     EXPECT_EQ(ShortCutFromHotKeyField(0), 0);
     EXPECT_TRUE(IsBareKey(FieldValue(0x08, 0x2E))) << "the extended flag is no modifier";
     EXPECT_FALSE(IsBareKey(FieldValue(0x02, 0))) << "Ctrl held, the key still to come";
+    EXPECT_TRUE(IsModifiersOnly(FieldValue(0x01, 0))) << "Shift+Tab leaves Shift";
+    EXPECT_FALSE(IsModifiersOnly(FieldValue(0x08, 0))) << "the extended flag is no modifier";
+    EXPECT_FALSE(IsModifiersOnly(0)) << "an empty field is a whole value";
+    EXPECT_FALSE(IsModifiersOnly(FieldValue(0x06, 'N')));
 }
 
 class FakeDrives : public DriveApi {

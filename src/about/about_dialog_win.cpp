@@ -1,5 +1,6 @@
 #include "about/about_dialog_win.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <array>
@@ -24,20 +25,39 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
 constexpr std::array<ControlLayout, 5> kControlLayouts{{
-    {L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, kProductPicture, 8, 8, kPictureSizeAt96,
-     kPictureSizeAt96},
+    // Drawn by the box; its text is the name a screen reader gives it.
+    {L"STATIC", L"Quorvel Tessaly", SS_OWNERDRAW | SS_NOTIFY, 0, kProductPicture, 8, 8,
+     kPictureSizeAt96, kPictureSizeAt96},
     {L"STATIC",
      L"Quorvel Tessaly\r\nVersion 1.5\r\nQuorvel \u2013 this is a free manager hotkeys for "
      L"Windows. ",
      SS_CENTER, 0, kProductText, 131, 20, 281, 81},
-    {L"STATIC", L"click here to visit our website", SS_CENTER | SS_NOTIFY, 0, kWebSiteLink, 131,
-     102, 281, 16},
-    {L"STATIC", L"click here to send feedback", SS_CENTER | SS_NOTIFY, 0, kFeedbackLink, 131, 126,
-     281, 16},
+    {L"STATIC", L"click here to visit our website", SS_CENTER | SS_NOTIFY | WS_TABSTOP, 0,
+     kWebSiteLink, 131, 102, 281, 16},
+    {L"STATIC", L"click here to send feedback", SS_CENTER | SS_NOTIFY | WS_TABSTOP, 0,
+     kFeedbackLink, 131, 126, 281, 16},
     {L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, 3, 156, 75, 28},
 }};
 
 HBRUSH BackgroundBrush() { return ::GetSysColorBrush(kBackground); }
+
+constexpr UINT_PTR kLinkSubclass = 1;
+
+// The rectangle of a link's text, as the static control centres it.
+RECT LinkTextRect(HWND link, HDC dc) {
+    wchar_t text[64] = L"";
+    const int length = ::GetWindowTextW(link, text, 64);
+    RECT client{};
+    ::GetClientRect(link, &client);
+    RECT extent = client;
+    const SelectedObject font(dc,
+                              reinterpret_cast<HGDIOBJ>(::SendMessageW(link, WM_GETFONT, 0, 0)));
+    ::DrawTextW(dc, text, length, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const LONG width = extent.right - extent.left;
+    extent.left = client.left + (client.right - client.left - width) / 2;
+    extent.right = extent.left + width;
+    return extent;
+}
 
 }  // namespace
 
@@ -122,7 +142,9 @@ void AboutBox::LoadFontsAndPictures() {
 HWND AboutBox::CreateControls() {
     for (const auto& layout : kControlLayouts) {
         const bool link = layout.id == kWebSiteLink || layout.id == kFeedbackLink;
-        AddControl(layout, dpi_, static_cast<HFONT>(link ? linkFont_.get() : font_.get()));
+        const HWND control =
+            AddControl(layout, dpi_, static_cast<HFONT>(link ? linkFont_.get() : font_.get()));
+        if (link) ::SetWindowSubclass(control, &AboutBox::LinkProc, kLinkSubclass, 0);
     }
     const HWND okButton = ::GetDlgItem(Handle(), IDOK);
     ::SendMessageW(okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(okIcon_.get()));
@@ -139,6 +161,47 @@ void AboutBox::DrawProductPicture(const DRAWITEMSTRUCT& item) const {
     const int size = dpi_.Scale(kPictureSizeAt96);
     ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, product_.get(), size, size,
                  /*istepIfAniCur=*/0, /*hbrFlickerFreeDraw=*/nullptr, DI_NORMAL);
+}
+
+// A link is a Tab stop: Enter opens it as a click does, and its text is framed while it has the
+// focus.
+LRESULT CALLBACK AboutBox::LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR /*subclassId*/, DWORD_PTR /*data*/) {
+    switch (message) {
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, &AboutBox::LinkProc, kLinkSubclass);
+            break;
+        case WM_GETDLGCODE: {
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            const LRESULT code = ::DefSubclassProc(hwnd, message, wParam, lParam);
+            return key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN
+                       ? code | DLGC_WANTMESSAGE
+                       : code;
+        }
+        case WM_KEYDOWN:
+            if (wParam != VK_RETURN) break;
+            ::SendMessageW(::GetParent(hwnd), WM_COMMAND,
+                           MAKEWPARAM(::GetDlgCtrlID(hwnd), STN_CLICKED),
+                           reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            break;
+        case WM_PAINT: {
+            const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+            if (::GetFocus() == hwnd) {
+                const HDC dc = ::GetDC(hwnd);
+                const RECT text = LinkTextRect(hwnd, dc);
+                ::DrawFocusRect(dc, &text);
+                ::ReleaseDC(hwnd, dc);
+            }
+            return result;
+        }
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void AboutBox::OpenWebSite() {

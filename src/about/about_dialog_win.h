@@ -30,6 +30,8 @@ class AboutBox final : public Window {
     // Gives the OK button, which takes the focus.
     HWND CreateControls();
     bool IsLink(HWND control) const;
+    static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR subclassId, DWORD_PTR data);
     void DrawProductPicture(const DRAWITEMSTRUCT& item) const;
 
     void OpenWebSite();

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "actions/action_catalogue.h"
-#include "common/error.h"
 #include "common/text.h"
 
 namespace quorvel {
@@ -42,13 +41,9 @@ void ListCommands::Add() {
 }
 
 void ListCommands::Edit(int row) {
-    if (editor_ == nullptr) return;
-    editor_->Fields().rowHotkey.reset();
-    try {
-        CopyRowToEditor(row, editor_->Fields());
-    } catch (const Error&) {
-        // Without a readable row the editor opens with the values it holds.
-    }
+    // Without a row there is nothing to edit: the editor would only show the last task's values.
+    if (editor_ == nullptr || row < 0 || row >= tasks_.RowCount()) return;
+    CopyRowToEditor(row, editor_->Fields());
     editor_->ShowModal(EditorMode::Edit(row));
 }
 

@@ -26,7 +26,7 @@ class ListCommands {
 
     // The editor appends a row.
     void Add();
-    // The editor writes the row (-1 for none selected: its OK then fails and writes nothing).
+    // The editor writes the row; with no row (-1 when none is selected) nothing opens.
     void Edit(int row);
 
   private:

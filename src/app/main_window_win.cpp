@@ -6,6 +6,7 @@
 #include "app/res/app_resources.h"
 #include "app/single_instance_win.h"
 #include "common/paths.h"
+#include "common/text.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
@@ -46,13 +47,17 @@ struct GridButton {
     int leftAt96;
 };
 constexpr std::array<GridButton, 6> kGridButtons{{
-    {kAddButton, L"Add", IDI_ADD, 4},
-    {kEditButton, L"Edit", IDI_EDIT, 88},
-    {kDeleteButton, L"Delete", IDI_DELETE, 173},
-    {kDeleteAllButton, L"Delete All", IDI_DELETE_ALL, 258},
-    {kMoveDownButton, L"Move down", IDI_MOVE_DOWN, 343},
-    {kMoveUpButton, L"Move up", IDI_MOVE_UP, 428},
+    {kAddButton, L"&Add", IDI_ADD, 4},
+    {kEditButton, L"&Edit", IDI_EDIT, 88},
+    {kDeleteButton, L"&Delete", IDI_DELETE, 173},
+    {kDeleteAllButton, L"Delete A&ll", IDI_DELETE_ALL, 258},
+    {kMoveDownButton, L"Move do&wn", IDI_MOVE_DOWN, 343},
+    {kMoveUpButton, L"Move &up", IDI_MOVE_UP, 428},
 }};
+
+// The tabs, whose access keys the window handles itself: the dialog navigation knows only
+// controls' captions.
+constexpr std::array<const wchar_t*, 2> kPageCaptions{L"HotKey &View", L"&Options"};
 
 // The window as designed, and the smallest it takes: the tabs, a few rows and the first
 // buttons still show.
@@ -217,18 +222,18 @@ void MainWindow::AddStoredPicture() {
 
 void MainWindow::CreateMenus() {
     HMENU file = ::CreatePopupMenu();
-    ::AppendMenuW(file, MF_STRING, kMenuExit, L"Exit");
+    ::AppendMenuW(file, MF_STRING, kMenuExit, L"E&xit");
     HMENU help = ::CreatePopupMenu();
-    ::AppendMenuW(help, MF_STRING, kMenuAbout, L"About...");
+    ::AppendMenuW(help, MF_STRING, kMenuAbout, L"&About...");
     HMENU mainMenu = ::CreateMenu();
-    ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"File");
-    ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
+    ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
     ::SetMenu(Handle(), mainMenu);  // destroyed with the window
 
     trayMenu_.reset(::CreatePopupMenu());
-    ::AppendMenuW(trayMenu_.get(), MF_STRING, kShowMainWindow, L"Show Main Window");
-    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayAbout, L"About...");
-    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayExit, L"Exit");
+    ::AppendMenuW(trayMenu_.get(), MF_STRING, kShowMainWindow, L"&Show Main Window");
+    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayAbout, L"&About...");
+    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayExit, L"E&xit");
 }
 
 HWND MainWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
@@ -250,32 +255,33 @@ HWND MainWindow::AddButton(int id, const wchar_t* text, int iconId) {
 
 void MainWindow::CreateControls() {
     // Children are stacked in creation order, the first on top: the controls come before the
-    // group boxes and the page control they sit on, which is also the Tab order.
+    // group boxes and the page control they sit on, which is also the Tab order. "Hot Keys"
+    // alone comes just before the grid: a screen reader names the grid after it, and its access
+    // key reaches it. Transparent, the group boxes paint only their frame and caption and clip
+    // nothing under them.
+    hotKeysBox_ = AddControl(WC_BUTTONW, L"Hot &Keys", BS_GROUPBOX, kHotKeysBox, WS_EX_TRANSPARENT);
     grid_ = std::make_unique<TaskGrid>(
         Handle(), kTaskGrid, tasks_.Tasks(), [this](int row) { return tasks_.HotKeyStatusAt(row); },
         pictures_, dpi_,
-        TaskGrid::Events{
-            [this] { OnGridClicked(); },
-            [this](int row) { tasks_.SetTaskEnabled(row, !tasks_.Tasks().ViewAt(row).enabled); },
-            [this] { commands_.Edit(grid_->CurrentRow()); }});
+        TaskGrid::Events{[this] { OnGridClicked(); },
+                         [this](int row, bool enabled) { tasks_.SetTaskEnabled(row, enabled); },
+                         [this] { commands_.Edit(grid_->CurrentRow()); }});
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
         gridButtons_[i] =
             AddButton(kGridButtons[i].id, kGridButtons[i].caption, kGridButtons[i].icon);
     }
-    autostartBox_ = AddControl(WC_BUTTONW, L"Auto start with Windows ",
+    autostartBox_ = AddControl(WC_BUTTONW, L"Auto sta&rt with Windows ",
                                WS_TABSTOP | BS_AUTOCHECKBOX, kAutostartBox);
-    trayOnlyBox_ = AddControl(WC_BUTTONW, L"Always start in system tray only",
+    trayOnlyBox_ = AddControl(WC_BUTTONW, L"Always start in system &tray only",
                               WS_TABSTOP | BS_AUTOCHECKBOX, kTrayOnlyBox);
-    saveButton_ = AddButton(kSaveButton, L"Save", IDI_SAVE);
-    // Group boxes paint only their frame; transparent, they do not clip the page under them.
-    hotKeysBox_ = AddControl(WC_BUTTONW, L"Hot Keys", BS_GROUPBOX, kHotKeysBox, WS_EX_TRANSPARENT);
+    saveButton_ = AddButton(kSaveButton, L"&Save", IDI_SAVE);
     generalBox_ = AddControl(WC_BUTTONW, L"General", BS_GROUPBOX, kGeneralBox, WS_EX_TRANSPARENT);
     pages_ = AddControl(WC_TABCONTROLW, L"", WS_TABSTOP, kPages);
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<wchar_t*>(L"HotKey View");
+    tab.pszText = const_cast<wchar_t*>(kPageCaptions[0]);
     TabCtrl_InsertItem(pages_, 0, &tab);
-    tab.pszText = const_cast<wchar_t*>(L"Options");
+    tab.pszText = const_cast<wchar_t*>(kPageCaptions[1]);
     TabCtrl_InsertItem(pages_, 1, &tab);
     SetChildrenFont(Handle(), static_cast<HFONT>(font_.get()));
     ShowPage(0);
@@ -354,7 +360,42 @@ SettingsWindow::Size MainWindow::DefaultSize() const {
 }
 
 bool MainWindow::TranslateDialogMessage(MSG& message) {
-    return Handle() != nullptr && ::IsDialogMessageW(Handle(), &message);
+    if (Handle() == nullptr) return false;
+    const bool ours = message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd);
+    if (pages_ != nullptr && ours && SwitchPageByKey(message)) {
+        return true;
+    }
+    return ::IsDialogMessageW(Handle(), &message);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab go round the tabs; Alt and a tab's access key go to that tab.
+bool MainWindow::SwitchPageByKey(const MSG& message) {
+    const int pages = TabCtrl_GetItemCount(pages_);
+    const int current = TabCtrl_GetCurSel(pages_);
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
+        ::GetKeyState(VK_CONTROL) < 0) {
+        const int step = ::GetKeyState(VK_SHIFT) < 0 ? pages - 1 : 1;
+        SelectPage((current + step) % pages);
+        return true;
+    }
+    if (message.message != WM_SYSCHAR) return false;
+    for (int page = 0; page < pages; ++page) {
+        if (AccessKeyOf(FromWide(kPageCaptions[static_cast<std::size_t>(page)])) ==
+            AsciiUpper(static_cast<char16_t>(message.wParam))) {
+            SelectPage(page);
+            return true;
+        }
+    }
+    return false;
+}
+
+// As a click on its tab: a focus that was on no control, or on the page that went, goes to the
+// tabs.
+void MainWindow::SelectPage(int page) {
+    TabCtrl_SetCurSel(pages_, page);
+    ShowPage(page);
+    const HWND focus = ::GetFocus();
+    if (focus == nullptr || focus == Handle() || !::IsWindowVisible(focus)) ::SetFocus(pages_);
 }
 
 void MainWindow::RepaintGrid() {

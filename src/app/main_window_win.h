@@ -76,6 +76,8 @@ class MainWindow final : public Window, private SettingsWindow {
     void LayoutControls();
     int TextFitWidth(HWND control, int widthAt96, int extraAt96) const;
     void ShowPage(int page);
+    void SelectPage(int page);
+    bool SwitchPageByKey(const MSG& message);
     HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
                     DWORD exStyle = 0);
     HWND AddButton(int id, const wchar_t* text, int iconId);

@@ -146,6 +146,8 @@ LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     RunHandler(::GetParent(hwnd), [&] {
         if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
             self.RelayToTip(message, wParam, lParam);
+        } else if (message == WM_KEYDOWN || message == WM_CHAR) {
+            handled = self.OnKey(message, wParam);
         } else if (message == WM_NOTIFY) {
             auto& header = *reinterpret_cast<NMHDR*>(lParam);
             if (header.hwndFrom == self.tip_ && header.code == TTN_GETDISPINFOW) {
@@ -156,10 +158,19 @@ LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     });
     if (handled) return 0;
     if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TaskGrid::ListProc, kListSubclass);
-    const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-    // The list view has taken the new font, size or column width by now.
+    LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    // Enter reaches the list view instead of the dialog navigation, which has no default
+    // button to press with it.
+    if (message == WM_GETDLGCODE && lParam != 0 &&
+        reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+        reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+        result |= DLGC_WANTMESSAGE;
+    }
+    // The list view has taken the new font, size, column width or focus by now.
     RunHandler(::GetParent(hwnd), [&] {
-        if (message == WM_SETFONT) {
+        if (message == WM_SETFOCUS) {
+            self.ShowFocusedRow();
+        } else if (message == WM_SETFONT) {
             self.FitHeaders(reinterpret_cast<HFONT>(wParam));
         } else if (message == WM_SIZE) {
             self.FitDestination();
@@ -330,18 +341,58 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
         case NM_CLICK: {
             const int row = EnabledBoxAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction);
             if (row >= 0) {
-                events_.enabledClick(row);
+                events_.setEnabled(row, !table_.ViewAt(row).enabled);
             } else {
                 events_.click();
             }
             return true;
         }
         case NM_DBLCLK:
-            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) events_.cellDblClick();
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) events_.open();
             return true;
         default:
             return false;
     }
+}
+
+bool TaskGrid::OnKey(UINT message, WPARAM key) {
+    const bool modified = ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0;
+    // Ctrl+Space is the list view's own: it marks the focused row or unmarks it.
+    if (modified || table_.RowCount() == 0) return false;
+    if (message == WM_CHAR) return key == L' ' || key == L'\r';  // no type-ahead for these
+    if (key == VK_SPACE) {
+        SwitchSelectedRows();
+        return true;
+    }
+    if (key == VK_RETURN) {
+        SelectFocusedRowIfNone();
+        events_.open();
+        return true;
+    }
+    return false;
+}
+
+void TaskGrid::SwitchSelectedRows() {
+    SelectFocusedRowIfNone();
+    const int current = CurrentRow();
+    if (current < 0) return;
+    const bool enabled = !table_.ViewAt(current).enabled;
+    for (const int row : SelectedRows()) {
+        if (table_.ViewAt(row).enabled != enabled) events_.setEnabled(row, enabled);
+    }
+}
+
+void TaskGrid::SelectFocusedRowIfNone() {
+    if (ListView_GetNextItem(list_, -1, LVNI_SELECTED) >= 0) return;
+    const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    if (focused >= 0 && focused < table_.RowCount()) SelectOnly(focused);
+}
+
+void TaskGrid::ShowFocusedRow() {
+    const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    if (table_.RowCount() == 0 || (focused >= 0 && focused < table_.RowCount())) return;
+    const int row = std::max(CurrentRow(), 0);
+    ListView_SetItemState(list_, row, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 int TaskGrid::EnabledBoxAt(POINT point) const {
@@ -353,6 +404,8 @@ int TaskGrid::EnabledBoxAt(POINT point) const {
 }
 
 std::u16string TaskGrid::CellText(Column column, int row) const {
+    // The box's state in words, for a screen reader.
+    if (column == kEnabledColumn) return table_.ViewAt(row).enabled ? u"Enabled" : u"Disabled";
     if (column != kHotkeyColumn) return table_.TextAt(column, row);
     return HotKeyCellText(table_.ViewAt(row).hotkey, hotKeyStatusAt_(row));
 }

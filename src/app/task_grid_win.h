@@ -33,8 +33,9 @@ class TaskGrid {
   public:
     struct Events {
         std::function<void()> click;  // mouse released over the grid, not on a check box
-        std::function<void(int row)> enabledClick;  // a row's Enabled check box clicked
-        std::function<void()> cellDblClick;         // a row double-clicked
+        // A row's Enabled check box clicked, or Space on the selected rows: the row switched.
+        std::function<void(int row, bool enabled)> setEnabled;
+        std::function<void()> open;  // a row double-clicked, or Enter on the selection
     };
     using HotKeyStatusSource = std::function<HotKeyStatus(int row)>;
 
@@ -85,7 +86,19 @@ class TaskGrid {
     void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);
     void FillTip(NMTTDISPINFOW& info);
     int EnabledBoxAt(POINT point) const;
-    // A cell's text: the table's, with a Hotkey cell's reason after it when the row is marked.
+    // Keys the list view has no use for of its own; true when handled.
+    bool OnKey(UINT message, WPARAM key);
+    // Space: every selected row takes the state opposite to the current row's, as the list
+    // view's own check boxes do.
+    void SwitchSelectedRows();
+    // Space and Enter act on the selection; with none, on the row the focus shows, selected
+    // first.
+    void SelectFocusedRowIfNone();
+    // The grid shows where the keyboard is as it takes the focus: the current row, else the
+    // first.
+    void ShowFocusedRow();
+    // A cell's text: the table's, with a Hotkey cell's reason after it when the row is marked,
+    // and Enabled's state in words.
     std::u16string CellText(Column column, int row) const;
     void DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const;
     void DrawCheckBox(HDC dc, const RECT& cell, bool checked) const;

@@ -89,6 +89,15 @@ bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b) {
                       [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
+char16_t AccessKeyOf(std::u16string_view caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&') continue;
+        if (caption[i + 1] != u'&') return AsciiUpper(caption[i + 1]);
+        ++i;  // "&&" shows one ampersand
+    }
+    return 0;
+}
+
 std::u16string_view LeadingText(std::u16string_view text, std::size_t length) {
     if (text.size() <= length) return text;
     const bool splitsPair = length > 0 && text[length - 1] >= 0xD800 && text[length - 1] < 0xDC00;

@@ -41,6 +41,10 @@ std::u16string AsciiLower(std::u16string_view text);
 std::u16string AsciiUpper(std::u16string_view text);
 bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b);
 
+// A caption's access key, as Windows underlines it: the character after the first single "&"
+// ("&&" is an ampersand), in capitals; 0 for none.
+char16_t AccessKeyOf(std::u16string_view caption);
+
 // At most the first `length` characters of a text, one fewer where the cut would part a
 // surrogate pair.
 std::u16string_view LeadingText(std::u16string_view text, std::size_t length);

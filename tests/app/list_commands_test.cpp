@@ -64,16 +64,13 @@ TEST_F(ListCommandsTest, EditCopiesTheSelectedRowIntoTheEditorFindingItsListText
     EXPECT_EQ(editor.shown[2].runTypeIndex, 0);
 }
 
-TEST_F(ListCommandsTest, EditWithoutSelectionOpensTheEditorWithItsOldValues) {
+TEST_F(ListCommandsTest, EditWithoutARowOpensNothing) {
     editor.fields.destination = u"kept";
-    editor.fields.hotKey = 0x4041;
-    editor.fields.rowHotkey = EditorFields::RowHotkey{u"of an earlier Edit", 0x4041};
+    table.AppendTask({u"Run Calc"});
     commands.Edit(-1);
-    ASSERT_EQ(editor.shown.size(), 1u);
-    EXPECT_FALSE(editor.shown[0].rowHotkey.has_value()) << "no row's text to keep";
-    EXPECT_EQ(editor.shown[0].destination, u"kept");
-    EXPECT_EQ(editor.shown[0].hotKey, 0x4041);
-    EXPECT_EQ(editor.modesShown[0].row, -1) << "OK then reports the missing row";
+    commands.Edit(1);
+    EXPECT_TRUE(editor.shown.empty());
+    EXPECT_EQ(editor.fields.destination, u"kept");
 }
 
 TEST_F(ListCommandsTest, AddResetsActionRunTypeAndDestinationButKeepsTheHotkey) {

@@ -183,7 +183,7 @@ TEST_F(QuorvelProgramTest, ReturnsFromAnotherProgramAndFromAboutThatWasAskedForT
     Quorvel quorvel(Executable());  // shown and active, as at every first start
     const HWND window = quorvel.MainWindow();
     const HWND trayOnlyBox =
-        ::FindWindowExW(window, nullptr, L"Button", L"Always start in system tray only");
+        ::FindWindowExW(window, nullptr, L"Button", L"Always start in system &tray only");
     ::SendMessageW(trayOnlyBox, BM_SETCHECK, BST_UNCHECKED, 0);
     const UniqueWindow otherProgram(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
                                                       0, 50, 50, nullptr, nullptr, nullptr,

@@ -13,6 +13,7 @@
 #include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -21,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/text.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
 #include "input_win.h"
@@ -119,6 +121,22 @@ std::vector<HWND> Children(HWND parent, const wchar_t* windowClass) {
     return children;
 }
 
+std::wstring ClassName(HWND window) {
+    wchar_t name[64] = L"";
+    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+// A static text or a group box with a caption: what a screen reader names the control after it
+// by.
+bool IsLabel(HWND window) {
+    const auto type = ::GetWindowLongW(window, GWL_STYLE) & 0x1F;
+    const bool text = ClassName(window) == L"Static"
+                          ? type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP
+                          : ClassName(window) == L"Button" && (type & BS_TYPEMASK) == BS_GROUPBOX;
+    return text && !WindowText(window).empty();
+}
+
 // Posted, not sent: Add and Edit return only once the modal editor has closed.
 void PostClick(HWND parent, const wchar_t* caption) {
     const HWND button = ::FindWindowExW(parent, nullptr, WC_BUTTONW, caption);
@@ -163,7 +181,7 @@ class RemoteCopy {
 struct EditorControls {
     explicit EditorControls(HWND editor)
         : hotKeyField(::FindWindowExW(editor, nullptr, HOTKEY_CLASSW, nullptr)),
-          win(::FindWindowExW(editor, nullptr, WC_BUTTONW, L"Win")),
+          win(::FindWindowExW(editor, nullptr, WC_BUTTONW, L"&Win")),
           comboBoxes(Children(editor, WC_COMBOBOXW)) {}
 
     HWND ActionList() const { return comboBoxes.at(0); }
@@ -270,7 +288,8 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_NE(grid_, nullptr);
     }
 
-    // The grid's own selection, as a click on the row makes it, where Edit and Delete read it.
+    // The grid's own selection, as a click on the row makes it, where Edit and Delete read it;
+    // -1 for none.
     void SelectRow(int row) {
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -280,26 +299,36 @@ class TaskRoadTest : public QuorvelProgramTest {
         ASSERT_NE(none.Address(), 0);
         ASSERT_NE(selected.Address(), 0);
         ::SendMessageW(grid_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), none.Address());
-        ::SendMessageW(grid_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), selected.Address());
+        if (row >= 0) {
+            ::SendMessageW(grid_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), selected.Address());
+        }
         ASSERT_EQ(::SendMessageW(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
                   row);
     }
 
-    // What LVM_GETITEMTEXT gives for a row's cell, as a screen reader reads it.
-    std::wstring CellText(int row, int shownColumn) const {
+    // The text a control copies into its caller's buffer (LVM_GETITEMTEXTW, TCM_GETITEMW),
+    // through the program's memory.
+    template <typename Item>
+    std::wstring ItemText(HWND control, UINT message, int index, Item item) const {
         struct Request {
-            LVITEMW item;
+            Item item;
             wchar_t text[256];
-        } request{};
+        } request{item, {}};
         const RemoteCopy remote(quorvel_->Process(), &request, sizeof(request));
-        request.item.iSubItem = shownColumn;
         request.item.pszText =
             reinterpret_cast<wchar_t*>(remote.Address() + offsetof(Request, text));
         request.item.cchTextMax = static_cast<int>(std::size(request.text));
         remote.Write(&request, sizeof(request));
-        ::SendMessageW(grid_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), remote.Address());
+        ::SendMessageW(control, message, static_cast<WPARAM>(index), remote.Address());
         remote.Read(&request, sizeof(request));
         return request.text;
+    }
+
+    // What LVM_GETITEMTEXT gives for a row's cell, as a screen reader reads it.
+    std::wstring CellText(int row, int shownColumn) const {
+        LVITEMW item{};
+        item.iSubItem = shownColumn;
+        return ItemText(grid_, LVM_GETITEMTEXTW, row, item);
     }
     std::wstring HotkeyCellText(int row) const { return CellText(row, kShownHotkeyColumn); }
 
@@ -335,13 +364,7 @@ class TaskRoadTest : public QuorvelProgramTest {
     // Clicks a grid button that opens the editor and waits for the editor to show.
     HWND OpenEditor(const wchar_t* button) {
         PostClick(mainWindow_, button);
-        HWND editor = nullptr;
-        WaitUntil([&] {
-            for (const HWND window : TopLevelWindows(quorvel_->Id(), kEditorClass, kEditorCaption))
-                if (::IsWindowVisible(window)) editor = window;
-            return editor != nullptr;
-        });
-        return editor;
+        return ShownEditor();
     }
 
     // Fills the editor as a user would.
@@ -365,7 +388,7 @@ class TaskRoadTest : public QuorvelProgramTest {
     // the editor, so a hidden editor means the new hotkey is live.
     void ConfirmEditor(HWND editor, const EditorInput& input) {
         ASSERT_NO_FATAL_FAILURE(FillEditor(editor, input));
-        PostClick(editor, L"OK");
+        PostClick(editor, L"&OK");
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }))
             << "the editor stayed open";
     }
@@ -399,7 +422,7 @@ class TaskRoadTest : public QuorvelProgramTest {
     // Tab from the grid to "Add": the main window's focus, where it is to come back to.
     HWND TabToAdd() const {
         ::PostMessageW(grid_, WM_KEYDOWN, VK_TAB, 0);
-        const HWND add = ::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, L"Add");
+        const HWND add = ::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, L"&Add");
         EXPECT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
         return add;
     }
@@ -407,6 +430,67 @@ class TaskRoadTest : public QuorvelProgramTest {
     bool InFront(HWND window, HWND focus = nullptr) const {
         return ::GetForegroundWindow() == window &&
                (focus == nullptr || GuiThread().hwndFocus == focus);
+    }
+
+    // The editor shown by a key or a button, once it shows.
+    HWND ShownEditor(DWORD timeoutMs = kStartTimeoutMs) const {
+        HWND editor = nullptr;
+        WaitUntil(
+            [&] {
+                for (const HWND window :
+                     TopLevelWindows(quorvel_->Id(), kEditorClass, kEditorCaption)) {
+                    if (::IsWindowVisible(window)) editor = window;
+                }
+                return editor != nullptr;
+            },
+            timeoutMs);
+        return editor;
+    }
+
+    std::vector<std::wstring> TabCaptions(HWND tabs) const {
+        std::vector<std::wstring> captions;
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        const auto count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int tab = 0; tab < count; ++tab) {
+            captions.push_back(ItemText(tabs, TCM_GETITEMW, tab, item));
+        }
+        return captions;
+    }
+
+    // A walk of a window's children in z-order, as a screen reader names them: each Tab stop
+    // has a caption of its own (a tab control, its tabs') or takes the name of the label or
+    // group box just before it. Every button but the default one, every label before a field
+    // and every tab has an access key, and no two of the window's are alike.
+    void ExpectNamedWithOwnAccessKeys(HWND window) const {
+        std::map<char16_t, std::wstring> keys;
+        const auto expectKey = [&](const std::wstring& caption) {
+            const char16_t key = AccessKeyOf(FromWide(caption));
+            EXPECT_NE(key, 0) << fs::path(caption).string() << " has no access key";
+            if (key == 0) return;
+            const auto [other, added] = keys.emplace(key, caption);
+            EXPECT_TRUE(added) << fs::path(caption).string() << " and "
+                               << fs::path(other->second).string() << " share their key";
+        };
+        for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            const std::wstring kind = ClassName(child);
+            const auto style = ::GetWindowLongW(child, GWL_STYLE);
+            if ((style & WS_TABSTOP) == 0) continue;
+            if (kind == WC_TABCONTROLW) {
+                for (const std::wstring& caption : TabCaptions(child)) expectKey(caption);
+            } else if (kind == L"Button" || kind == L"Static") {
+                EXPECT_FALSE(WindowText(child).empty()) << "a nameless " << fs::path(kind);
+                if (kind == L"Button" && (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON) {
+                    expectKey(WindowText(child));
+                }
+            } else {
+                const HWND label = ::GetWindow(child, GW_HWNDPREV);
+                const bool named = label != nullptr && IsLabel(label);
+                EXPECT_TRUE(named) << fs::path(kind).string() << " has no label before it";
+                if (named) expectKey(WindowText(label));
+            }
+        }
     }
 
     std::unique_ptr<Quorvel> quorvel_;
@@ -426,7 +510,7 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     // Add, with Win: the new task is appended and saved in the program's own text for its
     // hotkey, the layout's Win word included.
     const std::wstring destination = Program("road") + L" MixedCase lower UPPER";
-    const HWND editor = OpenEditor(L"Add");
+    const HWND editor = OpenEditor(L"&Add");
     ASSERT_NE(editor, nullptr) << "the editor did not open";
     ASSERT_NO_FATAL_FAILURE(
         ConfirmEditor(editor, {'J', kRunSelectedProgram, destination, L"Normal", /*win=*/true}));
@@ -443,7 +527,7 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     // Edit: the editor opens with the row's action and destination; a new hotkey and run
     // type replace the old in the same row.
     ASSERT_NO_FATAL_FAILURE(SelectRow(2));
-    const HWND editAgain = OpenEditor(L"Edit");
+    const HWND editAgain = OpenEditor(L"&Edit");
     ASSERT_EQ(editAgain, editor) << "the editor did not open again";
     const EditorControls controls(editor);
     EXPECT_EQ(WindowText(controls.ActionList()), kRunSelectedProgram);
@@ -467,7 +551,7 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
 
     // Delete: the row leaves the file at once, and another program can take its hotkey.
     ASSERT_NO_FATAL_FAILURE(SelectRow(2));
-    PostClick(mainWindow_, L"Delete");
+    PostClick(mainWindow_, L"&Delete");
     EXPECT_TRUE(WaitUntil([&] {
         return StoredTasks() == std::vector<Task>{off, witness};
     })) << "the deleted task is still in the file";
@@ -547,7 +631,7 @@ TEST_F(TaskRoadTest, TheDestinationFieldHoldsWhatWindowsCanStartAndSaysWhenItCut
     const std::wstring tooLong = Program("road") + L" " + std::wstring(3000, L'p');
     ASSERT_NO_FATAL_FAILURE(StartProgram({{kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"}}));
     ASSERT_NO_FATAL_FAILURE(SelectRow(0));
-    const HWND editor = OpenEditor(L"Edit");
+    const HWND editor = OpenEditor(L"&Edit");
     ASSERT_NE(editor, nullptr);
     const HWND field =
         ::FindWindowExW(EditorControls(editor).DestinationBox(), nullptr, WC_EDITW, nullptr);
@@ -568,7 +652,7 @@ TEST_F(TaskRoadTest, TheDestinationFieldHoldsWhatWindowsCanStartAndSaysWhenItCut
     EXPECT_EQ(length(), 2048);
     EXPECT_TRUE(WaitUntil(noted, 5000)) << "no note on the refused key";
 
-    PostClick(editor, L"OK");
+    PostClick(editor, L"&OK");
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{{kRunSelectedProgram, kCtrlAltL,
                                                  tooLong.substr(0, 2048), L"Normal", true}}));
@@ -601,7 +685,7 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKey
 
     // Only the destination changes.
     ASSERT_NO_FATAL_FAILURE(SelectRow(0));
-    const HWND editor = OpenEditor(L"Edit");
+    const HWND editor = OpenEditor(L"&Edit");
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(EditorControls(editor).WinChecked()) << "Edit sets the Win box from the text";
     const std::wstring moved = Program("road");
@@ -614,7 +698,7 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKey
     // main window saves as the editor takes the activation. Add keeps the hotkey of the last
     // use, Win included; without Win the key is bare.
     fs::remove(Data() / "actions.cfg");
-    ASSERT_EQ(OpenEditor(L"Add"), editor);
+    ASSERT_EQ(OpenEditor(L"&Add"), editor);
     EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{edited, own}; }, 5000));
     ASSERT_TRUE(EditorControls(editor).WinChecked());
     ::SendMessageW(EditorControls(editor).win, BM_CLICK, 0, 0);
@@ -633,7 +717,7 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKey
 
     // Typed into the field, the task's own hotkey is a key for the field, not a press.
     ASSERT_NO_FATAL_FAILURE(SelectRow(1));
-    ASSERT_EQ(OpenEditor(L"Edit"), editor);
+    ASSERT_EQ(OpenEditor(L"&Edit"), editor);
     // Emptied first, so that only the keys typed can put the hotkey back.
     ::SendMessageW(hotKeyField, HKM_SETHOTKEY, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return InFront(editor, hotKeyField); }, 5000));
@@ -642,7 +726,7 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKey
         WaitUntil([&] { return field() == MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT); }, 5000))
         << field();
     EXPECT_FALSE(WaitUntil([&] { return RanIn("witness"); }, kQuietMs)) << "the task ran";
-    PostClick(editor, L"OK");
+    PostClick(editor, L"&OK");
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, own, calc}));
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
@@ -696,7 +780,7 @@ TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsMarkedUn
 TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));
-    const HWND editor = OpenEditor(L"Add");
+    const HWND editor = OpenEditor(L"&Add");
     ASSERT_NE(editor, nullptr);
     const fs::path file = Data() / "actions.cfg";
     ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -704,7 +788,7 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     const EditorInput input{'J', kRunSelectedProgram, Program("road"), L"Normal"};
     ASSERT_NO_FATAL_FAILURE(FillEditor(editor, input));
     for (int ok = 0; ok < 3; ++ok) {
-        PostClick(editor, L"OK");
+        PostClick(editor, L"&OK");
         const HWND box = MessageBoxShown();
         ASSERT_NE(box, nullptr) << "no box for the failed save";
         EXPECT_NE(BoxText(box).find(file.wstring()), std::wstring::npos)
@@ -728,7 +812,7 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
 
 TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({}));
-    const HWND editor = OpenEditor(L"Add");
+    const HWND editor = OpenEditor(L"&Add");
     ASSERT_NE(editor, nullptr);
     const UniqueWindow otherProgram(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
                                                       0, 50, 50, nullptr, nullptr, nullptr,
@@ -748,7 +832,7 @@ TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {
         const Quorvel second(Executable());
         EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
     });
-    PostClick(editor, L"Close");
+    PostClick(editor, L"&Close");
     EXPECT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));
     quorvel_->Close();
 }
@@ -845,6 +929,122 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
         const std::string kept = FileText(Data() / "actions.cfg.bak");
         EXPECT_TRUE(FileText(Data() / "actions.cfg") == file.bytes || kept == file.bytes);
     }
+}
+
+// A user without a mouse: the tabs, the grid's Space and Enter, the editor's hotkey field left
+// with Shift+Tab, and the access keys.
+TEST_F(TaskRoadTest, EveryCommandFromTheKeyboard) {
+    const Task first{kRunSelectedProgram, kCtrlAltK, Program("road"), L"Normal", true};
+    const Task second{kRunSelectedProgram, kCtrlAltL, Program("off"), L"Hide", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({first, second}));
+    ::SetForegroundWindow(mainWindow_);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));
+    const HWND tabs = ::FindWindowExW(mainWindow_, nullptr, WC_TABCONTROLW, nullptr);
+    const HWND save = ::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, L"&Save");
+    const auto focus = [&] { return GuiThread().hwndFocus; };
+
+    // Ctrl+Tab to the options and back leaves the keyboard on the tabs; Tab goes on to the
+    // grid, which shows a row as focused.
+    PressTogether({VK_CONTROL, VK_TAB});
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(save) && focus() == tabs; }, 5000));
+    PressTogether({VK_CONTROL, VK_SHIFT, VK_TAB});
+    EXPECT_TRUE(
+        WaitUntil([&] { return ::IsWindowVisible(grid_) && !::IsWindowVisible(save); }, 5000));
+    PressTogether({VK_TAB});
+    ASSERT_TRUE(WaitUntil([&] { return focus() == grid_; }, 5000));
+    EXPECT_EQ(::SendMessageW(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 0);
+
+    // Space switches the first task off, as a click on its box: saved, and its hotkey free.
+    PressTogether({VK_SPACE});
+    Task off = first;
+    off.enabled = false;
+    EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{off, second}; }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return !HotKeyTaken(MOD_CONTROL | MOD_ALT, 'K'); }, 5000));
+    EXPECT_EQ(CellText(0, kShownEnabledColumn), L"Disabled");
+    PressTogether({VK_SPACE});
+    EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{first, second}; }));
+    EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'K'); }, 5000));
+    EXPECT_EQ(CellText(0, kShownEnabledColumn), L"Enabled");
+
+    // Enter edits the row. Shift+Tab out of the hotkey field keeps the hotkey typed, and
+    // leaves no Shift behind for the next one typed there.
+    PressTogether({VK_RETURN});
+    const HWND editor = ShownEditor();
+    ASSERT_NE(editor, nullptr) << "Enter opened no editor";
+    const EditorControls controls(editor);
+    EXPECT_EQ(WindowText(controls.DestinationBox()), first.dest);
+    const HWND ok = ::FindWindowExW(editor, nullptr, WC_BUTTONW, L"&OK");
+    const auto field = [&] {
+        return LOWORD(::SendMessageW(controls.hotKeyField, HKM_GETHOTKEY, 0, 0));
+    };
+    constexpr WORD kFieldCtrlAltN = MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, controls.hotKeyField); }, 5000));
+    for (int typed = 0; typed < 2; ++typed) {
+        PressTogether({VK_CONTROL, VK_MENU, 'N'});
+        EXPECT_TRUE(WaitUntil([&] { return field() == kFieldCtrlAltN; }, 5000)) << field();
+        PressTogether({VK_SHIFT, VK_TAB});
+        ASSERT_TRUE(WaitUntil([&] { return focus() == ok; }, 5000));
+        EXPECT_EQ(field(), kFieldCtrlAltN);
+        if (typed == 0) PressTogether({VK_TAB});
+    }
+    PressTogether({VK_MENU, 'O'});
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); })) << "Alt+O pressed no OK";
+    Task edited = first;
+    edited.hotkey = kCtrlAltN;
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, second}));
+
+    // Edit by its access key opens the editor on the selected row, and on none opens nothing.
+    ASSERT_TRUE(WaitUntil([&] { return InFront(mainWindow_, grid_); }, 5000));
+    PressTogether({VK_MENU, 'E'});
+    ASSERT_EQ(ShownEditor(), editor) << "Alt+E opened no editor";
+    PressTogether({VK_MENU, 'C'});
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); })) << "Alt+C closed nothing";
+    ASSERT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(SelectRow(-1));
+    PressTogether({VK_MENU, 'E'});
+    EXPECT_EQ(ShownEditor(kQuietMs), nullptr) << "Edit without a row opened the editor";
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, second}));
+}
+
+TEST_F(TaskRoadTest, EveryTabStopHasANameAndEveryWindowItsOwnAccessKeys) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram({{L"Run Calc", kCtrlAltK, L"", L"Normal"}}));
+    {
+        SCOPED_TRACE("main window");
+        ExpectNamedWithOwnAccessKeys(mainWindow_);
+    }
+    const HWND editor = OpenEditor(L"&Add");
+    ASSERT_NE(editor, nullptr);
+    {
+        SCOPED_TRACE("editor");
+        ExpectNamedWithOwnAccessKeys(editor);
+    }
+    PostClick(editor, L"&Close");
+    ASSERT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));
+
+    // Help > About... by its access keys; in About, Tab reaches both links from OK.
+    PressTogether({VK_MENU, 'H'});
+    PressTogether({'A'});
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto abouts = TopLevelWindows(quorvel_->Id(), L"QuorvelTessalyAboutBox");
+        about = abouts.empty() ? nullptr : abouts.front();
+        return about != nullptr && InFront(about);
+    })) << "Alt+H, A opened no About";
+    {
+        SCOPED_TRACE("About");
+        ExpectNamedWithOwnAccessKeys(about);
+    }
+    EXPECT_FALSE(WindowText(::GetWindow(about, GW_CHILD)).empty()) << "the picture has no name";
+    for (const wchar_t* link :
+         {L"click here to visit our website", L"click here to send feedback"}) {
+        PressTogether({VK_TAB});
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(GuiThread().hwndFocus) == link; }, 5000))
+            << fs::path(link).string();
+    }
+    PressTogether({VK_ESCAPE});
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); })) << "About stayed open";
+    quorvel_->Close();
 }
 
 }  // namespace

@@ -23,6 +23,14 @@ TEST(ParseInt32, AcceptsDecimalWithSignOnlyWithinRange) {
     EXPECT_FALSE(ParseInt32(u" 1"));
 }
 
+TEST(AccessKeyOf, TakesTheLetterAfterASingleAmpersandInCapitals) {
+    EXPECT_EQ(AccessKeyOf(u"Move do&wn"), u'W');
+    EXPECT_EQ(AccessKeyOf(u"Delete All"), 0);
+    EXPECT_EQ(AccessKeyOf(u"Fish && &Chips"), u'C');
+    EXPECT_EQ(AccessKeyOf(u"Fish &&"), 0);
+    EXPECT_EQ(AccessKeyOf(u"Trailing &"), 0);
+}
+
 TEST(VisibleText, WritesControlCharactersOutAndCutsWithoutPartingASurrogatePair) {
     EXPECT_EQ(VisibleText(u"C:\\Zip \u00e9.exe", 20), u"C:\\Zip \u00e9.exe");
     EXPECT_EQ(VisibleText(std::u16string(u"a\0b\tc\r\n\x1B\x7F\x85\u00A0", 11), 20),

@@ -278,8 +278,11 @@ void MainWindow::MakeVisible() {
     }
 }
 
+// Every road that shows the window comes here first: the controls are made before the window
+// shows, whatever the show command (some send no WM_SHOWWINDOW).
 void MainWindow::Show() {
     if (::IsWindowVisible(Handle())) return;
+    MakeControls();
     ::ShowWindow(Handle(), maximizeWhenShown_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     maximizeWhenShown_ = false;
 }

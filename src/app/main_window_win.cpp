@@ -118,9 +118,6 @@ MainWindow::~MainWindow() {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = Handle();
     switch (message) {
-        case WM_SHOWWINDOW:
-            if (wParam) MakeControls();
-            break;
         case WM_SIZE:
             LayoutControls();
             return 0;

@@ -68,7 +68,8 @@ class MainWindow final : public Window, private SettingsWindow {
     static constexpr UINT kShowTaskFileNote = WM_APP + 2;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // At the first showing: the controls, their font and pictures, and the settings they show.
+    // Before the first showing: the controls, their font and pictures, and the settings they
+    // show.
     void MakeControls();
     void CreateControls();
     void AddStoredPicture();

@@ -32,6 +32,7 @@ namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 // Under Wine the keyboard layout names the keys as X11 does ("Control"), and the editor writes
 // a task's hotkey text with those names (checked below).
@@ -49,6 +50,7 @@ constexpr wchar_t kEditorCaption[] = L"Add task";
 constexpr DWORD kRunTimeoutMs = 15000;
 constexpr DWORD kQuietMs = 1500;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
+constexpr WPARAM kShowMainWindowItem = 2002;  // the tray menu's "Show Main Window"
 // The grid's shown columns as the list view numbers them.
 constexpr int kShownDescColumn = 2;
 constexpr int kShownHotkeyColumn = 3;
@@ -425,6 +427,19 @@ class TaskRoadTest : public QuorvelProgramTest {
         const HWND add = ::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, L"&Add");
         EXPECT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
         return add;
+    }
+
+    // The tab control with its two pages, covering the window's client area: the controls are
+    // made and laid out for the window's size.
+    bool PagesFillWindow() const {
+        const HWND pages = ::FindWindowExW(mainWindow_, nullptr, WC_TABCONTROLW, nullptr);
+        RECT client{};
+        RECT placed{};
+        ::GetClientRect(mainWindow_, &client);
+        ::GetWindowRect(pages, &placed);
+        ::MapWindowPoints(nullptr, mainWindow_, reinterpret_cast<POINT*>(&placed), 2);
+        return pages != nullptr && ::SendMessageW(pages, TCM_GETITEMCOUNT, 0, 0) == 2 &&
+               ::EqualRect(&client, &placed);
     }
 
     bool InFront(HWND window, HWND focus = nullptr) const {
@@ -835,6 +850,64 @@ TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {
     PostClick(editor, L"&Close");
     EXPECT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));
     quorvel_->Close();
+}
+
+// Every road that shows the main window, in every state it was saved in: the window shows
+// whole, its controls made and laid out for its size, its rows readable. A start in the tray
+// makes no controls before the road.
+TEST_F(TaskRoadTest, EveryRoadShowsTheWholeWindowInEverySavedState) {
+    SetNotFirstStart();
+    const auto restoreFromTaskbar = [&] {
+        ASSERT_NO_FATAL_FAILURE(FindGrid());
+        ::PostMessageW(mainWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(mainWindow_) != FALSE; }, 5000));
+        ::PostMessageW(mainWindow_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    };
+    const struct {
+        const char* road;
+        bool shownAtStart;
+        std::function<void()> show;
+    } roads[] = {
+        {"start", true, [] {}},
+        {"restore from the taskbar", true, restoreFromTaskbar},
+        {"tray click", false,
+         [&] { ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN); }},
+        {"Show Main Window", false,
+         [&] { ::PostMessageW(mainWindow_, WM_COMMAND, kShowMainWindowItem, 0); }},
+        {"balloon", false,
+         [&] { ::PostMessageW(mainWindow_, kTrayIconMessage, 1, NIN_BALLOONUSERCLICK); }},
+        {"second start", false,
+         [&] { EXPECT_EQ(Quorvel(Executable()).WaitForExit(), std::optional<DWORD>(0)); }},
+    };
+    for (const char* state : {"0", "1", "2"}) {
+        for (const auto& [road, shownAtStart, show] : roads) {
+            SCOPED_TRACE(std::string(road) + ", saved state " + state);
+            WriteFile(Data() / "settings.cnfg",
+                      shownAtStart ? "-1\r\n0\r\n27\r\n104\r\n105\r\n211\r\n" : kDefaultSettings);
+            WriteFile(Data() / "w_size.cnfg", "640\r\n480\r\n"s + state + "\r\n30\r\n30\r\n");
+            ASSERT_NO_FATAL_FAILURE(StartProgram({{L"Run Calc", L"", L"", L"Normal"}}));
+            if (!shownAtStart) {
+                EXPECT_EQ(::GetWindow(mainWindow_, GW_CHILD), nullptr);
+            }
+            ASSERT_NO_FATAL_FAILURE(show());
+            const bool maximized = state == "2"s;
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    return ::IsWindowVisible(mainWindow_) && !::IsIconic(mainWindow_) &&
+                           (::IsZoomed(mainWindow_) != FALSE) == maximized && PagesFillWindow();
+                },
+                8000))
+                << "zoomed " << ::IsZoomed(mainWindow_);
+            ASSERT_NO_FATAL_FAILURE(FindGrid());
+            EXPECT_EQ(CellText(0, kShownDescColumn), L"Run Calc");
+            for (const wchar_t* button : {L"Add", L"Edit", L"Delete", L"Delete All", L"Move down",
+                                          L"Move up", L"Always start in system tray only"}) {
+                EXPECT_NE(::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, button), nullptr)
+                    << fs::path(button).string();
+            }
+            quorvel_->Close();
+        }
+    }
 }
 
 TEST_F(TaskRoadTest, ColumnsFitBesideTheScrollBarAndDestinationTakesUpTheWindowsGrowth) {

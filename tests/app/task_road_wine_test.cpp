@@ -900,8 +900,9 @@ TEST_F(TaskRoadTest, EveryRoadShowsTheWholeWindowInEverySavedState) {
                 << "zoomed " << ::IsZoomed(mainWindow_);
             ASSERT_NO_FATAL_FAILURE(FindGrid());
             EXPECT_EQ(CellText(0, kShownDescColumn), L"Run Calc");
-            for (const wchar_t* button : {L"Add", L"Edit", L"Delete", L"Delete All", L"Move down",
-                                          L"Move up", L"Always start in system tray only"}) {
+            for (const wchar_t* button :
+                 {L"&Add", L"&Edit", L"&Delete", L"Delete A&ll", L"Move do&wn", L"Move &up",
+                  L"Always start in system &tray only"}) {
                 EXPECT_NE(::FindWindowExW(mainWindow_, nullptr, WC_BUTTONW, button), nullptr)
                     << fs::path(button).string();
             }

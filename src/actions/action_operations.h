@@ -1,25 +1,45 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace quorvel {
 
+// A launch that did not happen: the system's reason and the program, document or address.
+struct LaunchFailure {
+    std::u16string reason;
+    std::u16string target;
+    friend bool operator==(const LaunchFailure&, const LaunchFailure&) = default;
+};
+
 // Everything a task's action does to the system: the launches and the system operations.
-// Only ToggleMinimizeAll and ClearClipboard report failure (by throwing Error); the others
-// fail silently or show their own messages.
+// Only ToggleMinimizeAll and ClearClipboard report failure by throwing Error; the launches
+// give theirs back; the others fail silently or show their own messages.
 class ActionOperations {
   public:
     virtual ~ActionOperations() = default;
 
-    // Opens `file` through the shell; an empty operation stands for the default verb. A failure
-    // is shown in the standard error box, and the caller goes on once it is closed; so is a
-    // file or address longer than the shell takes, which is then not handed over.
-    virtual void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                               std::u16string_view parameters, int showCommand) = 0;
-    // Starts a command line with a show command; the result is not examined. A program named
-    // without a folder ("calc.exe") is the one in the system folder, wherever else one of
-    // that name lies.
-    virtual void WinExec(std::u16string_view commandLine, int showCommand) = 0;
+    // Why `file` cannot be opened, found without opening anything: longer than the shell
+    // takes, or a full path to a file that is not there. Nothing when it may be opened.
+    virtual std::optional<LaunchFailure> CannotLaunch(std::u16string_view file) = 0;
+    // Opens `file` through the shell in `directory` (empty: none of its own); an empty
+    // operation stands for the default verb. Gives the failure when the shell refused.
+    virtual std::optional<LaunchFailure> ShellExecuteW(std::u16string_view operation,
+                                                       std::u16string_view file,
+                                                       std::u16string_view parameters,
+                                                       std::u16string_view directory,
+                                                       int showCommand) = 0;
+    // Starts a command line with a show command in `directory` (empty: none of its own); the
+    // result is not examined. A program named without a folder ("calc.exe") is the one in the
+    // system folder, wherever else one of that name lies.
+    virtual void WinExec(std::u16string_view commandLine, int showCommand,
+                         std::u16string_view directory) = 0;
+    // The text with each %NAME% of the program's environment replaced by its value; an unknown
+    // name stays as written.
+    virtual std::u16string ExpandEnvironmentStringsW(std::u16string_view text) = 0;
+    // The program's standard error box, in front of the window the user is in.
+    virtual void ShowErrorBox(std::u16string_view text) = 0;
 
     virtual void OpenSpecialFolder(int folder, int showCommand) = 0;
     virtual void PowerOffComputer() = 0;

@@ -68,6 +68,28 @@ std::u16string_view FileNamePart(std::u16string_view path) {
     return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
 }
 
+bool IsFullPath(std::u16string_view path) {
+    if (path.starts_with(u"\\\\")) return true;
+    const bool driveLetter = path.size() >= 3 && AsciiLower(path[0]) >= u'a' &&
+                             AsciiLower(path[0]) <= u'z' && path[1] == u':';
+    return driveLetter && (path[2] == u'\\' || path[2] == u'/');
+}
+
+std::u16string_view OwnFolder(std::u16string_view path) {
+    if (!IsFullPath(path)) return {};
+    const std::size_t separator = path.find_last_of(u"\\/");
+    if (separator < 2) return {};  // "\\server" alone
+    // "C:" alone would be the drive's current folder, not its root.
+    return path.substr(0, separator == 2 ? 3 : separator);
+}
+
+std::u16string_view WebAddress(std::u16string_view destination) {
+    if (destination.size() >= 2 && destination.starts_with(u'"') && destination.ends_with(u'"')) {
+        return destination.substr(1, destination.size() - 2);
+    }
+    return destination;
+}
+
 ProgramCommand SplitParameters(std::u16string_view destination) {
     if (auto quoted = SplitQuotedProgram(destination)) return std::move(*quoted);
     ProgramCommand command = SplitAtLastExtensions(destination);

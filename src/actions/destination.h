@@ -36,4 +36,16 @@ struct ProgramCommand {
 // The one character after the extension is the separator and belongs to neither part.
 ProgramCommand SplitParameters(std::u16string_view destination);
 
+// A path from a drive's or a server's root: "C:\...", "C:/...", "\\server\...".
+bool IsFullPath(std::u16string_view path);
+
+// The folder a program or document given by a full path starts in, its own ("C:\Tools" for
+// "C:\Tools\zip.exe", "C:\" for "C:\zip.exe"); empty for a bare name found on the path, a
+// relative path or an address, which get no folder of their own.
+std::u16string_view OwnFolder(std::u16string_view path);
+
+// What "Open Website..." hands the shell: the whole destination, an address whose query holds
+// spaces and ".com" included; a destination in double quotes is the text inside them.
+std::u16string_view WebAddress(std::u16string_view destination);
+
 }  // namespace quorvel

@@ -21,15 +21,6 @@ constexpr std::size_t kLongestPath = 259;
 constexpr std::size_t kLongestShellTarget = 960;
 // ERROR_BUFFER_OVERFLOW, whose text is "The file name is too long.".
 constexpr std::uint32_t kErrorTargetTooLong = 111;
-// How much of a target a launch's error box shows: any path whole.
-constexpr std::size_t kLongestShownTarget = 260;
-
-// A path from a drive's or a server's root: "C:\...", "C:/...", "\\server\...".
-bool IsFullPath(std::u16string_view target) {
-    if (target.starts_with(u"\\\\")) return true;
-    return target.size() >= 3 && IsAsciiLetter(target[0]) && target[1] == u':' &&
-           (target[2] == u'\\' || target[2] == u'/');
-}
 
 bool TooLongForTheShell(std::u16string_view target) {
     return target.size() > (IsFullPath(target) ? kLongestPath : kLongestShellTarget);
@@ -78,40 +69,54 @@ std::optional<std::u16string_view> ExitErrorCaption(ShutdownPrivilege privilege)
     return std::nullopt;
 }
 
-// The error box's text for a launch that failed: the system's message for the error (or its
-// number when the system has no text), then on a line of its own the file, in quotes, as
-// VisibleText shows it.
-std::u16string LaunchFailureText(std::u16string_view systemMessage, std::uint32_t errorCode,
-                                 std::u16string_view file) {
-    std::u16string text = systemMessage.empty() ? u"System error " + ToText(errorCode)
-                                                : std::u16string(systemMessage);
-    // In quotes, which also keep the error box from putting a full stop after the name.
-    return text + u"\r\n\"" + VisibleText(file, kLongestShownTarget) + u"\"";
+// A file name with an extension: one the shell opens only as it is named.
+bool HasExtension(std::u16string_view path) {
+    return FileNamePart(path).find(u'.') != std::u16string_view::npos;
 }
 
 }  // namespace
 
 SystemOperations::SystemOperations(SystemServices services) : system_(services) {}
 
-void SystemOperations::ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                                     std::u16string_view parameters, int showCommand) {
-    if (TooLongForTheShell(file)) {
-        ShowLaunchFailure(kErrorTargetTooLong, file);
-        return;
+std::optional<LaunchFailure> SystemOperations::CannotLaunch(std::u16string_view file) {
+    if (TooLongForTheShell(file)) return Failure(kErrorTargetTooLong, file);
+    if (IsFullPath(file) && HasExtension(file)) {
+        if (const std::uint32_t missing = system_.shell.MissingFileError(file)) {
+            return Failure(missing, file);
+        }
     }
-    const std::uintptr_t result = system_.shell.Execute(operation, file, parameters, showCommand);
-    if (result > kShellExecuteLastFailure) return;
-    ShowLaunchFailure(ShellExecuteErrorCode(result), file);
+    return std::nullopt;
 }
 
-void SystemOperations::ShowLaunchFailure(std::uint32_t errorCode, std::u16string_view file) {
-    system_.shell.ShowErrorBox(
-        LaunchFailureText(system_.shell.ErrorText(errorCode), errorCode, file));
+std::optional<LaunchFailure> SystemOperations::ShellExecuteW(std::u16string_view operation,
+                                                             std::u16string_view file,
+                                                             std::u16string_view parameters,
+                                                             std::u16string_view directory,
+                                                             int showCommand) {
+    if (TooLongForTheShell(file)) return Failure(kErrorTargetTooLong, file);
+    const std::uintptr_t result =
+        system_.shell.Execute(operation, file, parameters, directory, showCommand);
+    if (result > kShellExecuteLastFailure) return std::nullopt;
+    return Failure(ShellExecuteErrorCode(result), file);
 }
 
-void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand) {
-    system_.shell.Start(commandLine, showCommand);
+// The system's message for the error, or its number when the system has no text.
+LaunchFailure SystemOperations::Failure(std::uint32_t errorCode, std::u16string_view file) {
+    std::u16string reason = system_.shell.ErrorText(errorCode);
+    if (reason.empty()) reason = u"System error " + ToText(errorCode);
+    return {std::move(reason), std::u16string(file)};
 }
+
+void SystemOperations::WinExec(std::u16string_view commandLine, int showCommand,
+                               std::u16string_view directory) {
+    system_.shell.Start(commandLine, showCommand, directory);
+}
+
+std::u16string SystemOperations::ExpandEnvironmentStringsW(std::u16string_view text) {
+    return system_.shell.ExpandEnvironmentStringsW(text);
+}
+
+void SystemOperations::ShowErrorBox(std::u16string_view text) { system_.shell.ShowErrorBox(text); }
 
 void SystemOperations::OpenSpecialFolder(int folder, int showCommand) {
     system_.shell.OpenFolder(folder, showCommand);

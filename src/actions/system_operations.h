@@ -16,9 +16,16 @@ class SystemOperations : public ActionOperations {
   public:
     explicit SystemOperations(SystemServices services);
 
-    void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                       std::u16string_view parameters, int showCommand) override;
-    void WinExec(std::u16string_view commandLine, int showCommand) override;
+    std::optional<LaunchFailure> CannotLaunch(std::u16string_view file) override;
+    std::optional<LaunchFailure> ShellExecuteW(std::u16string_view operation,
+                                               std::u16string_view file,
+                                               std::u16string_view parameters,
+                                               std::u16string_view directory,
+                                               int showCommand) override;
+    void WinExec(std::u16string_view commandLine, int showCommand,
+                 std::u16string_view directory) override;
+    std::u16string ExpandEnvironmentStringsW(std::u16string_view text) override;
+    void ShowErrorBox(std::u16string_view text) override;
     void OpenSpecialFolder(int folder, int showCommand) override;
     void PowerOffComputer() override;
     void RebootComputer() override;
@@ -39,7 +46,7 @@ class SystemOperations : public ActionOperations {
     void EndSessionWithShutdownPrivilege(std::uint32_t flags);
     void SuspendWithShutdownPrivilege(bool hibernate, bool force);
     void SetCdDoor(std::u16string_view drive, Door door);
-    void ShowLaunchFailure(std::uint32_t errorCode, std::u16string_view file);
+    LaunchFailure Failure(std::uint32_t errorCode, std::u16string_view file);
 
     SystemServices system_;
     bool windowsMinimized_ = false;

@@ -77,11 +77,21 @@ class Shell {
     virtual ~Shell() = default;
     // ShellExecute; an empty operation or parameters stand for absent ones. Above 32 on
     // success, else the failure (0 or one of the SE_ERR_ codes).
+    // An empty directory is none: the program's own working folder.
     virtual std::uintptr_t Execute(std::u16string_view operation, std::u16string_view file,
-                                   std::u16string_view parameters, int showCommand) = 0;
-    // Starts a command line; a program named without a folder ("calc.exe") is the system
-    // folder's, wherever else one of that name lies. Whether it started is not told.
-    virtual void Start(std::u16string_view commandLine, int showCommand) = 0;
+                                   std::u16string_view parameters, std::u16string_view directory,
+                                   int showCommand) = 0;
+    // ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when nothing is at a full path; 0 when
+    // something is, or the system cannot tell.
+    virtual std::uint32_t MissingFileError(std::u16string_view path) = 0;
+    // Starts a command line in a directory (empty: none given); a program named without a
+    // folder ("calc.exe") is the system folder's, wherever else one of that name lies. Whether
+    // it started is not told.
+    virtual void Start(std::u16string_view commandLine, int showCommand,
+                       std::u16string_view directory) = 0;
+    // ExpandEnvironmentStringsW over the program's environment: %NAME% replaced by its value,
+    // an unknown name left as written.
+    virtual std::u16string ExpandEnvironmentStringsW(std::u16string_view text) = 0;
     // Opens a shell folder (CSIDL_) in a window; a folder the system lacks is left alone.
     virtual void OpenFolder(int folder, int showCommand) = 0;
     // The shell object's MinimizeAll and UndoMinimizeALL; both throw Error when the object
@@ -91,7 +101,8 @@ class Shell {
     // The system's description of an error code without its closing line break; empty when
     // the system has none.
     virtual std::u16string ErrorText(std::uint32_t errorCode) = 0;
-    // The program's standard error box, owned by the window that owns launches.
+    // The program's standard error box, owned by the window that owns launches and brought to
+    // the front: a press gives the program that right.
     virtual void ShowErrorBox(std::u16string_view text) = 0;
 };
 

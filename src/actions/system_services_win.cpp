@@ -130,18 +130,44 @@ bool WindowsClipboard::Empty() {
 WindowsShell::WindowsShell(std::function<HWND()> owner) : owner_(std::move(owner)) {}
 
 std::uintptr_t WindowsShell::Execute(std::u16string_view operation, std::u16string_view file,
-                                     std::u16string_view parameters, int showCommand) {
+                                     std::u16string_view parameters, std::u16string_view directory,
+                                     int showCommand) {
     JoinCom();
     const std::wstring verb = ToWide(operation);
     const std::wstring target = ToWide(file);
     const std::wstring arguments = ToWide(parameters);
+    const std::wstring folder = ToWide(directory);
     // Not a module handle: a number that only tells success from the kind of failure.
     return reinterpret_cast<std::uintptr_t>(::ShellExecuteW(owner_(), NullIfEmpty(verb),
                                                             target.c_str(), NullIfEmpty(arguments),
-                                                            /*lpDirectory=*/nullptr, showCommand));
+                                                            NullIfEmpty(folder), showCommand));
 }
 
-void WindowsShell::Start(std::u16string_view commandLine, int showCommand) {
+std::uint32_t WindowsShell::MissingFileError(std::u16string_view path) {
+    if (::GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES) return 0;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? error : 0;
+}
+
+std::u16string WindowsShell::ExpandEnvironmentStringsW(std::u16string_view text) {
+    const std::wstring source = ToWide(text);
+    std::wstring expanded(source.size() + 1, L'\0');
+    // The call gives the length it needs, its terminating zero counted; the value may grow
+    // between two calls.
+    for (;;) {
+        const DWORD needed = ::ExpandEnvironmentStringsW(source.c_str(), expanded.data(),
+                                                         static_cast<DWORD>(expanded.size()));
+        if (needed == 0) return std::u16string(text);
+        if (needed <= expanded.size()) {
+            expanded.resize(needed - 1);
+            return FromWide(expanded);
+        }
+        expanded.resize(needed);
+    }
+}
+
+void WindowsShell::Start(std::u16string_view commandLine, int showCommand,
+                         std::u16string_view directory) {
     std::wstring command = ToWide(commandLine);  // CreateProcessW may write into it
     const std::wstring program = SystemProgramPath(command);
     STARTUPINFOW startup{};
@@ -149,8 +175,10 @@ void WindowsShell::Start(std::u16string_view commandLine, int showCommand) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION started{};
+    const std::wstring folder = ToWide(directory);
     if (!::CreateProcessW(NullIfEmpty(program), command.data(), nullptr, nullptr,
-                          /*bInheritHandles=*/FALSE, 0, nullptr, nullptr, &startup, &started)) {
+                          /*bInheritHandles=*/FALSE, 0, nullptr, NullIfEmpty(folder), &startup,
+                          &started)) {
         return;
     }
     // Started and left alone: the handles are only given back.
@@ -186,7 +214,11 @@ std::u16string WindowsShell::ErrorText(std::uint32_t errorCode) {
     return SystemErrorText(errorCode);
 }
 
-void WindowsShell::ShowErrorBox(std::u16string_view text) { quorvel::ShowErrorBox(owner_(), text); }
+void WindowsShell::ShowErrorBox(std::u16string_view text) {
+    // With no window of the program in front the box has no owner, and would open behind the
+    // window the user is in: the press gave the program the right to come forward.
+    ShowMessageBox(owner_(), text, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+}
 
 void WindowsShell::JoinCom() {
     if (!com_) com_.emplace();

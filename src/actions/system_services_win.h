@@ -48,8 +48,12 @@ class WindowsShell final : public Shell {
   public:
     explicit WindowsShell(std::function<HWND()> owner);
     std::uintptr_t Execute(std::u16string_view operation, std::u16string_view file,
-                           std::u16string_view parameters, int showCommand) override;
-    void Start(std::u16string_view commandLine, int showCommand) override;
+                           std::u16string_view parameters, std::u16string_view directory,
+                           int showCommand) override;
+    std::uint32_t MissingFileError(std::u16string_view path) override;
+    void Start(std::u16string_view commandLine, int showCommand,
+               std::u16string_view directory) override;
+    std::u16string ExpandEnvironmentStringsW(std::u16string_view text) override;
     void OpenFolder(int folder, int showCommand) override;
     void MinimizeAll() override;
     void UndoMinimizeAll() override;

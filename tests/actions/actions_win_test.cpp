@@ -74,15 +74,28 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
               (std::vector<std::wstring>{L"show=6", L"-d", L"Archive", L"MixedCase"}));
 }
 
-TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommand) {
+// As the system's programs start: in the profile folder, whatever the program's own folder.
+TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommandAndTheirFolder) {
     const std::wstring report = TestFolder() + L"\\argdump.txt";
     ::DeleteFileW(report.c_str());
+    const std::u16string profile = actions_.ExpandEnvironmentStringsW(u"%USERPROFILE%");
+    ASSERT_NE(profile, u"%USERPROFILE%");
 
-    actions_.WinExec(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0);
+    actions_.WinExec(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0, profile);
 
     ASSERT_TRUE(PumpMessagesUntil(
         [&] { return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }, kWaitMs));
     EXPECT_EQ(ArgDumpReport(report), (std::vector<std::wstring>{L"show=0", L"Hidden"}));
+    EXPECT_EQ(ArgDumpFolder(report), ToWide(profile));
+}
+
+// A value longer than the first try's room, and a name the environment lacks.
+TEST_F(ActionsWinTest, VariablesExpandFromTheProgramsEnvironment) {
+    const std::wstring longValue(3000, L'v');
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"QUORVEL_LONG", longValue.c_str()));
+    EXPECT_EQ(actions_.ExpandEnvironmentStringsW(u"%QUORVEL_LONG%\\x %QUORVEL_NOPE% 5%"),
+              FromWide(longValue) + u"\\x %QUORVEL_NOPE% 5%");
+    ::SetEnvironmentVariableW(L"QUORVEL_LONG", nullptr);
 }
 
 TEST_F(ActionsWinTest, ClearClipboardTaskEmptiesAClipboardThatHeldText) {

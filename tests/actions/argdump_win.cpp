@@ -1,5 +1,6 @@
 // Test program: records how it was started in "argdump.txt" beside itself, as UTF-16 lines:
-// the show command it was given ("show=N", or "show=none"), then each argument.
+// the show command it was given ("show=N", or "show=none"), the working folder it started in,
+// then each argument.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -21,6 +22,9 @@ std::wstring Report() {
     std::wstring report = (startup.dwFlags & STARTF_USESHOWWINDOW)
                               ? L"show=" + std::to_wstring(startup.wShowWindow)
                               : L"show=none";
+    wchar_t workingFolder[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, workingFolder);
+    report += L'\n' + std::wstring(workingFolder);
     int count = 0;
     wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     for (int i = 1; i < count; ++i) report += L'\n' + std::wstring(arguments[i]);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/action_catalogue.h"
+#include "common/text.h"
 #include "recording_operations.h"
 
 namespace quorvel {
@@ -44,8 +45,9 @@ TEST_F(DispatcherTest, EveryBoundRowRunsTopFirstWithItsOwnValues) {
     Press(kCtrlAltM);
 
     EXPECT_THAT(operations_.log,
-                ElementsAre("ShellExecute [open] [C:\\A\\one.exe] [-a] 0",
-                            "ShellExecute [open] [C:\\B\\two.bat] [-b] 6", "WinExec [calc.exe] 1"))
+                ElementsAre("ShellExecute [open] [C:\\A\\one.exe] [-a] in [C:\\A] 0",
+                            "ShellExecute [open] [C:\\B\\two.bat] [-b] in [C:\\B] 6",
+                            "WinExec [calc.exe] 1"))
         << "names are matched exactly; an unknown run type is a normal window";
 }
 
@@ -66,25 +68,137 @@ TEST_F(DispatcherTest, EachActionNameReachesItsOperation) {
                     "ToggleMinimizeAll", "ClearClipboard"));
 }
 
-// Where a destination is split is the splitter's own test; here each action gets its part,
-// in the letter case it was written in.
-TEST_F(DispatcherTest, EachActionGetsItsPartOfTheDestinationInItsLetterCase) {
-    Add({.desc = u"Run selected program...", .dest = u"C:\\Tools\\Zip.EXE -d Archive"});
-    Add({.desc = u"Open Website...", .dest = u"https://Example.org/Wiki/Main_Page"});
-    Add({.desc = u"Close selected program...", .dest = u"C:\\Apps\\Editor.exe /x"});
-    Add({.desc = u"Close selected program...", .dest = u"c:\\tools\\app.exe c:\\work\\other.exe"});
-    Add({.desc = u"Close selected program...", .dest = u"\"C:\\My Tools\\tool.exe\" -x"});
-    Add({.desc = u"Open CD-Rom", .dest = u"e"});
-    Add({.desc = u"Close CD-Rom", .dest = u"F:\\"});
+struct DestinationCase {
+    std::u16string_view action;
+    std::u16string_view destination;
+    std::string run;  // what the system is asked to do
+};
+
+class DispatcherDestinationTest : public DispatcherTest,
+                                  public testing::WithParamInterface<DestinationCase> {};
+
+// Where a destination is split is the splitter's own test; here each action gets its part in
+// the letter case it was written in, its variables expanded, and the folder it starts in.
+TEST_P(DispatcherDestinationTest, EachActionGetsItsPartExpandedAndItsWorkingFolder) {
+    operations_.environment = {{u"USERPROFILE", u"C:\\Users\\Jo Smith"},
+                               {u"TOOLS", u"D:\\My Tools"},
+                               {u"USERNAME", u"Jo"}};
+    Add({.desc = std::u16string(GetParam().action),
+         .dest = std::u16string(GetParam().destination)});
+
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(operations_.log, ElementsAre(GetParam().run));
+}
+
+constexpr std::u16string_view kRun = u"Run selected program...";
+constexpr std::u16string_view kWebsite = u"Open Website...";
+constexpr std::u16string_view kClose = u"Close selected program...";
+
+INSTANTIATE_TEST_SUITE_P(
+    Destinations, DispatcherDestinationTest,
+    testing::Values(
+        // A program or document by its full path starts in its own folder.
+        DestinationCase{kRun, u"C:\\Tools\\Zip.EXE -d Archive",
+                        "ShellExecute [open] [C:\\Tools\\Zip.EXE] [-d Archive] in [C:\\Tools] 1"},
+        DestinationCase{kRun, u"\"C:\\My Tools\\tool.exe\" -x",
+                        "ShellExecute [open] [C:\\My Tools\\tool.exe] [-x] in [C:\\My Tools] 1"},
+        DestinationCase{kRun, u"D:\\setup.exe",
+                        "ShellExecute [open] [D:\\setup.exe] [] in [D:\\] 1"},
+        DestinationCase{kRun, u"c:\\docs\\my notes.txt",
+                        "ShellExecute [open] [c:\\docs\\my notes.txt] [] in [c:\\docs] 1"},
+        DestinationCase{kRun, u"\\\\server\\share\\app.exe /q",
+                        "ShellExecute [open] [\\\\server\\share\\app.exe] [/q] in "
+                        "[\\\\server\\share] 1"},
+        // A name found on the path, a relative path and an address get no folder.
+        DestinationCase{kRun, u"notepad.exe c:\\x.txt",
+                        "ShellExecute [open] [notepad.exe] [c:\\x.txt] 1"},
+        DestinationCase{kRun, u"tools\\app.exe", "ShellExecute [open] [tools\\app.exe] [] 1"},
+        // Variables in the program and in the parameters; an unknown one stays as written, and a
+        // value's spaces or extensions never move the split.
+        DestinationCase{kRun, u"%TOOLS%\\app.exe %USERPROFILE%\\in.txt %NOPE% 100%",
+                        "ShellExecute [open] [D:\\My Tools\\app.exe] [C:\\Users\\Jo Smith\\in.txt "
+                        "%NOPE% 100%] in [D:\\My Tools] 1"},
+        DestinationCase{kRun, u"\"%TOOLS%\\run.bat\"",
+                        "ShellExecute [open] [D:\\My Tools\\run.bat] [] in [D:\\My Tools] 1"},
+        // An address goes whole, whatever its query holds; quotes around it are not its own.
+        DestinationCase{kWebsite, u"https://www.bing.com/search?q=hello world",
+                        "ShellExecute [] [https://www.bing.com/search?q=hello world] [] 1"},
+        DestinationCase{kWebsite, u"https://files.example.org/tool.exe?v=1 2",
+                        "ShellExecute [] [https://files.example.org/tool.exe?v=1 2] [] 1"},
+        DestinationCase{kWebsite, u"\"https://Example.org/a b.com c\"",
+                        "ShellExecute [] [https://Example.org/a b.com c] [] 1"},
+        DestinationCase{kWebsite, u"https://example.org/~%USERNAME%/",
+                        "ShellExecute [] [https://example.org/~Jo/] [] 1"},
+        DestinationCase{kClose, u"C:\\Apps\\Editor.exe /x", "CloseProgramByName [Editor.exe]"},
+        DestinationCase{kClose, u"c:\\tools\\app.exe c:\\work\\other.exe",
+                        "CloseProgramByName [app.exe]"},
+        DestinationCase{kClose, u"\"C:\\My Tools\\tool.exe\" -x", "CloseProgramByName [tool.exe]"},
+        DestinationCase{kClose, u"%TOOLS%\\Zip.exe -d", "CloseProgramByName [Zip.exe]"},
+        // The system's programs start in the profile folder, as from the Run box.
+        DestinationCase{u"Run Calc", u"", "WinExec [calc.exe] in [C:\\Users\\Jo Smith] 1"},
+        DestinationCase{u"Run Notepad", u"", "WinExec [notepad.exe] in [C:\\Users\\Jo Smith] 1"},
+        DestinationCase{u"Run Command Promt", u"%TOOLS%",
+                        "WinExec [cmd.exe] in [C:\\Users\\Jo Smith] 1"},
+        DestinationCase{u"Open CD-Rom", u"e", "OpenCdDoor [e]"},
+        DestinationCase{u"Close CD-Rom", u"F:\\", "CloseCdDoor [F:\\]"}));
+
+TEST_F(DispatcherTest, FailedLaunchesAreToldInOneBoxBeforeAnythingElseRuns) {
+    for (int i = 1; i <= 3; ++i) {
+        const std::u16string missing = u"C:\\Gone\\tool" + ToText(i) + u".exe";
+        operations_.missing.insert(missing);
+        Add({.desc = u"Run selected program...", .dest = missing + u" -x"});
+    }
+    operations_.refused.insert(u"c:\\notes.xyz");
+    Add({.desc = u"Run selected program...", .dest = u"c:\\notes.xyz"});
+    operations_.missing.insert(u"C:\\Gone\\tool4.exe");
+    Add({.desc = u"Run selected program...", .dest = u"C:\\Gone\\tool4.exe"});
+    Add({.desc = u"Run Calc"});
 
     Press(kCtrlAltN);
 
     EXPECT_THAT(
         operations_.log,
-        ElementsAre("ShellExecute [open] [C:\\Tools\\Zip.EXE] [-d Archive] 1",
-                    "ShellExecute [] [https://Example.org/Wiki/Main_Page] [] 1",
-                    "CloseProgramByName [Editor.exe]", "CloseProgramByName [app.exe]",
-                    "CloseProgramByName [tool.exe]", "OpenCdDoor [e]", "CloseCdDoor [F:\\]"));
+        ElementsAre("ErrorBox [Not found.\r\n\"C:\\Gone\\tool1.exe\"\r\n\"C:\\Gone\\tool2.exe\"\r\n"
+                    "\"C:\\Gone\\tool3.exe\"]",
+                    "ShellExecute [open] [c:\\notes.xyz] [] in [c:\\] 1",
+                    "ErrorBox [No association.\r\n\"c:\\notes.xyz\"\r\n\r\nNot found.\r\n"
+                    "\"C:\\Gone\\tool4.exe\"]",
+                    "WinExec [calc.exe] 1"));
+}
+
+TEST_F(DispatcherTest, ManyFailedLaunchesListTheFirstFewAndCountTheRest) {
+    for (int i = 0; i < 50; ++i) {
+        const std::u16string missing = u"C:\\Gone\\" + ToText(i) + u".exe";
+        operations_.missing.insert(missing);
+        Add({.desc = u"Run selected program...", .dest = missing});
+    }
+
+    Press(kCtrlAltN);
+
+    EXPECT_THAT(operations_.log,
+                ElementsAre("ErrorBox [Not found.\r\n\"C:\\Gone\\0.exe\"\r\n\"C:\\Gone\\1.exe\"\r\n"
+                            "\"C:\\Gone\\2.exe\"\r\n\"C:\\Gone\\3.exe\"\r\n\"C:\\Gone\\4.exe\"\r\n"
+                            "... and 45 more.]"));
+}
+
+TEST_F(DispatcherTest, AnEndWhileTheBoxIsOpenRunsNothingMoreAndDropsTheWaitingPresses) {
+    operations_.missing.insert(u"C:\\Gone\\tool.exe");
+    Add({.desc = u"Run selected program...", .dest = u"C:\\Gone\\tool.exe"});
+    Add({.desc = u"Run selected program...", .dest = u"C:\\Tools\\other.exe"});
+    Add({.desc = u"Power off computer"});
+    rows_[kCtrlAltM] = {2};
+    operations_.onErrorBox = [this] {
+        Press(kCtrlAltM);  // waits for the running press
+        dispatcher_.EndPresses();
+    };
+
+    Press(kCtrlAltN);
+    operations_.onErrorBox = nullptr;
+    Press(kCtrlAltN);
+    Press(kCtrlAltM);
+
+    EXPECT_THAT(operations_.log, ElementsAre("ErrorBox [Not found.\r\n\"C:\\Gone\\tool.exe\"]"));
 }
 
 }  // namespace

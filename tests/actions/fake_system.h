@@ -91,19 +91,21 @@ class FakeClipboard final : public Clipboard {
 };
 
 // What the shell opened, started and showed, and the state of the desktop's windows. A file
-// in `refusals` is not opened: the shell gives its result instead.
+// in `refusals` is not opened: the shell gives its result instead; one in `absent` is not there.
 class FakeShell final : public Shell {
   public:
     struct Launch {
         std::u16string operation;
         std::u16string file;
         std::u16string parameters;
+        std::u16string directory;
         int showCommand;
         friend bool operator==(const Launch&, const Launch&) = default;
     };
 
     std::vector<Launch> launches;
     std::map<std::u16string, std::uintptr_t> refusals;
+    std::set<std::u16string> absent;
     bool windowsMinimized = false;
     bool refusesMinimizeAll = false;
     std::vector<std::u16string> errorBoxes;
@@ -112,14 +114,25 @@ class FakeShell final : public Shell {
                                                        {111, u"The file name is too long."}};
 
     std::uintptr_t Execute(std::u16string_view operation, std::u16string_view file,
-                           std::u16string_view parameters, int showCommand) override {
+                           std::u16string_view parameters, std::u16string_view directory,
+                           int showCommand) override {
         if (const auto refused = refusals.find(std::u16string(file)); refused != refusals.end())
             return refused->second;
         launches.push_back({std::u16string(operation), std::u16string(file),
-                            std::u16string(parameters), showCommand});
+                            std::u16string(parameters), std::u16string(directory), showCommand});
         return 42;
     }
-    void Start(std::u16string_view, int) override {}
+    std::uint32_t MissingFileError(std::u16string_view path) override {
+        return absent.contains(std::u16string(path)) ? 2 : 0;
+    }
+    void Start(std::u16string_view commandLine, int showCommand,
+               std::u16string_view directory) override {
+        launches.push_back(
+            {u"", std::u16string(commandLine), u"", std::u16string(directory), showCommand});
+    }
+    std::u16string ExpandEnvironmentStringsW(std::u16string_view text) override {
+        return std::u16string(text);
+    }
     void OpenFolder(int, int) override {}
     void MinimizeAll() override { SetMinimized(true); }
     void UndoMinimizeAll() override { SetMinimized(false); }

@@ -25,36 +25,45 @@ class SystemOperationsTest : public testing::Test {
     SystemOperations operations{system.Services()};
 };
 
-TEST_F(SystemOperationsTest, OnlyAFailedLaunchShowsTheSystemsMessageAndTheFile) {
+TEST_F(SystemOperationsTest, OnlyAFailedLaunchGivesTheSystemsMessageAndTheFile) {
     system.shell.refusals = {{u"C:\\Tools\\Missing.exe", 2},  // SE_ERR_FNF, ERROR_FILE_NOT_FOUND
                              {u"c:\\notes.xyz", 31}};  // SE_ERR_NOASSOC, a system code of its own
-    operations.ShellExecuteW(u"", u"https://example.org", u"", 1);
-    operations.ShellExecuteW(u"open", u"C:\\Tools\\Missing.exe", u"-x", 3);
-    operations.ShellExecuteW(u"open", u"c:\\notes.xyz", u"", 1);
+    EXPECT_EQ(operations.ShellExecuteW(u"", u"https://example.org", u"", u"", 1), std::nullopt);
+    EXPECT_EQ(operations.ShellExecuteW(u"open", u"C:\\Tools\\Missing.exe", u"-x", u"C:\\Tools", 3),
+              (LaunchFailure{u"The file was not found.", u"C:\\Tools\\Missing.exe"}));
+    EXPECT_EQ(operations.ShellExecuteW(u"open", u"c:\\notes.xyz", u"", u"c:\\", 1),
+              (LaunchFailure{u"System error 1155", u"c:\\notes.xyz"}));
+    operations.WinExec(u"cmd.exe", 0, u"C:\\Users\\Jo");
 
-    EXPECT_THAT(system.shell.launches, ElementsAre(Launch{u"", u"https://example.org", u"", 1}));
-    EXPECT_THAT(system.shell.errorBoxes,
-                ElementsAre(u"The file was not found.\r\n\"C:\\Tools\\Missing.exe\"",
-                            u"System error 1155\r\n\"c:\\notes.xyz\""));
+    EXPECT_THAT(system.shell.launches,
+                ElementsAre(Launch{u"", u"https://example.org", u"", u"", 1},
+                            Launch{u"", u"cmd.exe", u"", u"C:\\Users\\Jo", 0}));
 }
 
-TEST_F(SystemOperationsTest, TargetsLongerThanTheShellTakesAreNotHandedOverButReported) {
+// What is known not to open, before anything is opened: a target too long, and a full path to
+// a file with an extension that is not there; a name found on the path or an address is left
+// to the shell.
+TEST_F(SystemOperationsTest, TargetsTooLongOrNotThereAreRefusedBeforeTheShellIsAsked) {
     const std::u16string folder = u"C:\\" + std::u16string(247, u'a');
     const std::u16string longestPath = folder + u"\\tool.exe";  // MAX_PATH less its zero
     const std::u16string share = u"\\\\server\\" + std::u16string(252, u's');
     const std::u16string longestAddress = u"https://example.org/?q=" + std::u16string(937, u'q');
-    for (const auto& target :
-         {longestPath, folder + u"\\tool1.exe", share, longestAddress, longestAddress + u"q"}) {
-        operations.ShellExecuteW(u"open", target, u"-x", 1);
-    }
-    const auto box = [](std::u16string_view shown) {
-        return u"The file name is too long.\r\n\"" + std::u16string(shown) + u"\"";
+    system.shell.absent = {u"C:\\Gone\\tool.exe", u"C:\\Gone\\tool", u"gone.exe"};
+    const auto tooLong = [](std::u16string_view target) {
+        return LaunchFailure{u"The file name is too long.", std::u16string(target)};
     };
-    EXPECT_THAT(system.shell.launches, ElementsAre(Launch{u"open", longestPath, u"-x", 1},
-                                                   Launch{u"open", longestAddress, u"-x", 1}));
-    EXPECT_THAT(system.shell.errorBoxes,
-                ElementsAre(box(folder + u"\\tool1.exe"), box(share.substr(0, 260) + u"..."),
-                            box(longestAddress.substr(0, 260) + u"...")));
+
+    for (const auto& opens : {longestPath, longestAddress, std::u16string(u"C:\\Gone\\tool"),
+                              std::u16string(u"gone.exe")}) {
+        EXPECT_EQ(operations.CannotLaunch(opens), std::nullopt) << ToUtf8(opens);
+    }
+    EXPECT_EQ(operations.CannotLaunch(u"C:\\Gone\\tool.exe"),
+              (LaunchFailure{u"The file was not found.", u"C:\\Gone\\tool.exe"}));
+    for (const auto& target : {folder + u"\\tool1.exe", share, longestAddress + u"q"}) {
+        EXPECT_EQ(operations.CannotLaunch(target), tooLong(target));
+        EXPECT_EQ(operations.ShellExecuteW(u"open", target, u"-x", u"", 1), tooLong(target));
+    }
+    EXPECT_THAT(system.shell.launches, IsEmpty());
 }
 
 TEST_F(SystemOperationsTest, PowerOffAndRebootAreForcedWithThePrivilegeAndLogOffIsNeither) {

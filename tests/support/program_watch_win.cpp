@@ -109,8 +109,16 @@ std::string FileText(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The show command, the working folder, then the arguments.
 std::vector<std::wstring> ArgDumpReport(const fs::path& report) {
-    return Split(Utf16Text(FileText(report)), L"\n");
+    std::vector<std::wstring> lines = Split(Utf16Text(FileText(report)), L"\n");
+    if (lines.size() >= 2) lines.erase(lines.begin() + 1);
+    return lines;
+}
+
+std::wstring ArgDumpFolder(const fs::path& report) {
+    const std::vector<std::wstring> lines = Split(Utf16Text(FileText(report)), L"\n");
+    return lines.size() >= 2 ? lines[1] : std::wstring();
 }
 
 void PutTextOnClipboard(const wchar_t* text) {

@@ -53,6 +53,8 @@ std::wstring Utf16Text(std::string_view bytes);
 // What the test program argdump.exe recorded of its start in its report file: the show
 // command, then one line per argument.
 std::vector<std::wstring> ArgDumpReport(const std::filesystem::path& report);
+// The working folder it started in, as its report tells.
+std::wstring ArgDumpFolder(const std::filesystem::path& report);
 
 // Text on the clipboard, as another program puts it there.
 void PutTextOnClipboard(const wchar_t* text);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,20 +13,53 @@
 
 namespace quorvel::testing_support {
 
-// Writes every operation it is asked for into a log, one line per call; an operation can
-// be made to throw.
+// Writes every operation it is asked for into a log, one line per call, a working folder as
+// "in [...]" where one is given; an operation can be made to throw, a launch to fail.
 class RecordingOperations final : public ActionOperations {
   public:
     std::vector<std::string> log;
     std::function<void()> onClearClipboard;
+    std::function<void()> onErrorBox;
+    // The environment %NAME% is expanded from.
+    std::map<std::u16string, std::u16string> environment;
+    // Targets known to be missing before any launch, and those the shell refuses.
+    std::set<std::u16string> missing;
+    std::set<std::u16string> refused;
 
-    void ShellExecuteW(std::u16string_view operation, std::u16string_view file,
-                       std::u16string_view parameters, int showCommand) override {
-        Record("ShellExecute [" + ToUtf8(operation) + "] [" + ToUtf8(file) + "] [" +
-               ToUtf8(parameters) + "] " + std::to_string(showCommand));
+    std::optional<LaunchFailure> CannotLaunch(std::u16string_view file) override {
+        if (!missing.contains(std::u16string(file))) return std::nullopt;
+        return LaunchFailure{u"Not found.", std::u16string(file)};
     }
-    void WinExec(std::u16string_view commandLine, int showCommand) override {
-        Record("WinExec [" + ToUtf8(commandLine) + "] " + std::to_string(showCommand));
+    std::optional<LaunchFailure> ShellExecuteW(std::u16string_view operation,
+                                               std::u16string_view file,
+                                               std::u16string_view parameters,
+                                               std::u16string_view directory,
+                                               int showCommand) override {
+        Record("ShellExecute [" + ToUtf8(operation) + "] [" + ToUtf8(file) + "] [" +
+               ToUtf8(parameters) + "]" + In(directory) + " " + std::to_string(showCommand));
+        if (!refused.contains(std::u16string(file))) return std::nullopt;
+        return LaunchFailure{u"No association.", std::u16string(file)};
+    }
+    void WinExec(std::u16string_view commandLine, int showCommand,
+                 std::u16string_view directory) override {
+        Record("WinExec [" + ToUtf8(commandLine) + "]" + In(directory) + " " +
+               std::to_string(showCommand));
+    }
+    // A name the environment lacks stays as written.
+    std::u16string ExpandEnvironmentStringsW(std::u16string_view text) override {
+        std::u16string expanded(text);
+        for (const auto& [name, value] : environment) {
+            const std::u16string variable = u'%' + name + u'%';
+            for (auto at = expanded.find(variable); at != std::u16string::npos;
+                 at = expanded.find(variable, at + value.size())) {
+                expanded.replace(at, variable.size(), value);
+            }
+        }
+        return expanded;
+    }
+    void ShowErrorBox(std::u16string_view text) override {
+        Record("ErrorBox [" + ToUtf8(text) + "]");
+        if (onErrorBox) onErrorBox();
     }
     void OpenSpecialFolder(int folder, int showCommand) override {
         Record("OpenSpecialFolder " + std::to_string(folder) + " " + std::to_string(showCommand));
@@ -50,6 +86,9 @@ class RecordingOperations final : public ActionOperations {
 
   private:
     void Record(std::string line) { log.push_back(std::move(line)); }
+    static std::string In(std::u16string_view directory) {
+        return directory.empty() ? "" : " in [" + ToUtf8(directory) + "]";
+    }
 };
 
 }  // namespace quorvel::testing_support

@@ -45,6 +45,16 @@ void LoadLibrariesFromSystemFolderOnly() {
     ::SetDllDirectoryW(L"");
 }
 
+// What Quorvel starts without a folder of its own (a program found on the path, an address)
+// starts in Quorvel's working folder: the user's profile folder, as from the Run box, and never
+// the folder Quorvel happened to be started from (at log-on, the system folder).
+void WorkInProfileFolder() {
+    wchar_t profile[MAX_PATH];
+    const DWORD length = ::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && ::SetCurrentDirectoryW(profile)) return;
+    ::SetCurrentDirectoryW(SystemFolder().c_str());
+}
+
 int RunMessageLoop(MainWindow& mainWindow) {
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -113,6 +123,7 @@ int Run(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*showCommand*/) {
     quorvel::LoadLibrariesFromSystemFolderOnly();
+    quorvel::WorkInProfileFolder();
     try {
         return quorvel::Run(instance);
     } catch (...) {

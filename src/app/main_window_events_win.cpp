@@ -73,7 +73,7 @@ void MainWindow::CloseRequested() {
     if (!MayClose()) return;
     OnClosing();
     ::ShowWindow(Handle(), SW_HIDE);
-    ::PostQuitMessage(0);
+    QuitPressesAndLoop();
 }
 
 // The close query has settled the task list: saved, or its changes let go.
@@ -113,6 +113,7 @@ bool MainWindow::TaskListSavedOrLetGo() {
 // Windows ends the process after this, without destroying its windows, and there is nobody
 // to ask: the save is tried, and a failed one leaves the last good file whole.
 void MainWindow::EndSession() {
+    tasks_.EndPresses();
     try {
         tasks_.SaveTaskFile();
     } catch (const Error&) {
@@ -130,6 +131,13 @@ void MainWindow::OnMenuExit() {
     SaveSettings(store_, *this);
     if (!MayExit()) return;
     tray_->Delete();
+    QuitPressesAndLoop();
+}
+
+// An Exit chosen while a press's box is open ends that press too: nothing of it runs after the
+// box, and the loop ends once the box is closed.
+void MainWindow::QuitPressesAndLoop() {
+    tasks_.EndPresses();
     ::PostQuitMessage(0);
 }
 

@@ -101,6 +101,7 @@ class MainWindow final : public Window, private SettingsWindow {
 
     void OnTrayExit();
     void OnMenuExit();
+    void QuitPressesAndLoop();
     void OnAbout();
     void OnTrayAbout() { OnAbout(); }
     void OnShowMainWindow();

@@ -72,6 +72,9 @@ class TaskSession {
     void RegisterTaskHotKeys();
     // Gives every hotkey back, at program end.
     void ReleaseHotKeys();
+    // The program is ending (an Exit, the end of the Windows session): no row of a press runs
+    // any more, the one whose box is open included.
+    void EndPresses() { dispatcher_.EndPresses(); }
 
     // What the start-up read found besides the rows: damage, and where the file is kept.
     const TaskFileLoad& TaskFileRead() const { return taskFile_.LastLoad(); }

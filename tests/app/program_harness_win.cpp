@@ -18,13 +18,14 @@ std::string UserSettings(std::string_view settings) {
                                                           : settings.substr(0, lastLine + 2));
 }
 
-Quorvel::Quorvel(const fs::path& executable) {
+Quorvel::Quorvel(const fs::path& executable, const fs::path& workingFolder) {
     const auto counterBefore = RegValue(kVendorKey, L"fr");
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
-    const std::wstring folder = executable.parent_path().wstring();
+    const std::wstring folder =
+        (workingFolder.empty() ? executable.parent_path() : workingFolder).wstring();
     if (!::CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                           nullptr, folder.c_str(), &startup, &info)) {
         ADD_FAILURE() << "CreateProcessW failed: " << ::GetLastError();

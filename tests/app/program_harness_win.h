@@ -31,11 +31,12 @@ inline std::string Utf16Bytes(std::wstring_view text) {
     return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
 }
 
-// One Quorvel process started from the scratch folder; the constructor returns once the
-// program waits for input (or has ended, as a second start does).
+// One Quorvel process started from the scratch folder, or with another working folder; the
+// constructor returns once the program waits for input (or has ended, as a second start does).
 class Quorvel {
   public:
-    explicit Quorvel(const std::filesystem::path& executable);
+    explicit Quorvel(const std::filesystem::path& executable,
+                     const std::filesystem::path& workingFolder = {});
     ~Quorvel();
     Quorvel(const Quorvel&) = delete;
     Quorvel& operator=(const Quorvel&) = delete;

@@ -51,6 +51,7 @@ constexpr DWORD kRunTimeoutMs = 15000;
 constexpr DWORD kQuietMs = 1500;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
 constexpr WPARAM kShowMainWindowItem = 2002;  // the tray menu's "Show Main Window"
+constexpr WPARAM kTrayMenuExit = 2004;
 // The grid's shown columns as the list view numbers them.
 constexpr int kShownDescColumn = 2;
 constexpr int kShownHotkeyColumn = 3;
@@ -249,7 +250,7 @@ class TaskRoadTest : public QuorvelProgramTest {
   protected:
     void SetUp() override {
         QuorvelProgramTest::SetUp();
-        for (const char* folder : {"road", "off", "witness", "with space"}) {
+        for (const char* folder : {"road", "off", "witness", "with space", "plain", "site"}) {
             fs::create_directories(folder_ / folder);
             fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), folder_ / folder / "argdump.exe");
         }
@@ -270,12 +271,15 @@ class TaskRoadTest : public QuorvelProgramTest {
 
     std::vector<Task> StoredTasks() const { return TasksIn(FileText(Data() / "actions.cfg")); }
 
-    void StartProgram(const std::vector<Task>& tasks) { StartProgramOn(ActionsFile(tasks)); }
+    // Started from its own folder unless another working folder is given.
+    void StartProgram(const std::vector<Task>& tasks, const fs::path& workingFolder = {}) {
+        StartProgramOn(ActionsFile(tasks), workingFolder);
+    }
 
     // The program started on an actions file of these bytes.
-    void StartProgramOn(const std::string& actionsFile) {
+    void StartProgramOn(const std::string& actionsFile, const fs::path& workingFolder = {}) {
         WriteFile(Data() / "actions.cfg", actionsFile);
-        quorvel_ = std::make_unique<Quorvel>(Executable());
+        quorvel_ = std::make_unique<Quorvel>(Executable(), workingFolder);
         mainWindow_ = quorvel_->MainWindow();
         ASSERT_NE(mainWindow_, nullptr);
         if (::IsWindowVisible(mainWindow_)) {
@@ -577,19 +581,50 @@ TEST_F(TaskRoadTest, TaskLivesThroughAddPressEditPressAndDelete) {
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{off, witness}));
 }
 
-TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
-    // One hotkey for four tasks: parameters that hold a path and an extension, a destination
-    // longer than the shell takes, a program that is missing, a quoted program path with a
-    // space.
+std::wstring EnvironmentVariable(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = L"";
+    ::GetEnvironmentVariableW(name, value, MAX_PATH);
+    return value;
+}
+
+// An address scheme whose addresses the shell hands whole to a program, as a browser's.
+void SetAddressScheme(const wchar_t* scheme, const std::wstring& program) {
+    const std::wstring command = L'"' + program + L"\" \"%1\"";
+    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, scheme, L"URL Protocol", REG_SZ, L"", sizeof(wchar_t));
+    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, (scheme + std::wstring(L"\\shell\\open\\command")).c_str(),
+                      nullptr, REG_SZ, command.c_str(),
+                      static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+}
+
+TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartInTheirFolderOrSayWhyNotInOneBox) {
+    // Programs in folders of their own, a program under %TEMP%, a destination longer than the
+    // shell takes, a program that is missing, an address with spaces and ".com" in its query:
+    // all on one hotkey, pressed in a Quorvel started from yet another folder.
     const std::wstring tooLong = L"C:\\" + std::wstring(1088, L'x') + L"\\tool.exe";
     const std::wstring missing = (folder_ / "road" / "missing.exe").wstring();
-    ASSERT_NO_FATAL_FAILURE(StartProgram({
-        {kRunSelectedProgram, kCtrlAltL, Program("road") + L" C:\\Notes\\Plan.txt out.exe",
-         L"Hide"},
-        {kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"},
-        {kRunSelectedProgram, kCtrlAltL, missing + L" -x", L"Normal"},
-        {kRunSelectedProgram, kCtrlAltL, L'"' + Program("with space") + L"\" -x", L"Normal"},
-    }));
+    const fs::path temp = fs::path(EnvironmentVariable(L"TEMP")) /
+                          ("quorvel-road-" + std::to_string(::GetCurrentProcessId()));
+    fs::create_directories(temp);
+    fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), temp / "argdump.exe");
+    const std::wstring profile = EnvironmentVariable(L"USERPROFILE");
+    ASSERT_FALSE(profile.empty());
+    SetAddressScheme(L"quorveltest", Program("site"));
+    const std::wstring address = L"quorveltest:search?q=hello world.com x&v=1 2";
+    fs::create_directories(folder_ / "elsewhere");
+    ASSERT_NO_FATAL_FAILURE(StartProgram(
+        {
+            {kRunSelectedProgram, kCtrlAltL, Program("road") + L" C:\\Notes\\Plan.txt out.exe",
+             L"Hide"},
+            {kRunSelectedProgram, kCtrlAltL, tooLong, L"Normal"},
+            {kRunSelectedProgram, kCtrlAltL, missing + L" -x", L"Normal"},
+            {kRunSelectedProgram, kCtrlAltL, L'"' + Program("with space") + L"\" -x", L"Normal"},
+            {kRunSelectedProgram, kCtrlAltL, Program("plain"), L"Normal"},
+            {kRunSelectedProgram, kCtrlAltL,
+             L"%TEMP%\\" + temp.filename().wstring() + L"\\argdump.exe %USERPROFILE% %NOPE%",
+             L"Normal"},
+            {L"Open Website...", kCtrlAltL, address, L"Normal"},
+        },
+        folder_ / "elsewhere"));
     // The user is in the main window, on its Add button, when pressing the hotkey.
     const HWND add = TabToAdd();
     ::SetForegroundWindow(mainWindow_);
@@ -600,19 +635,15 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     EXPECT_EQ(ArgDumpReport(Report("road")),
               (std::vector<std::wstring>{L"show=0", L"C:\\Notes\\Plan.txt", L"out.exe"}));
 
-    // Each error box holds up the walk until it is closed, and the program answers under it.
-    const HWND longBox = MessageBoxShown();
-    ASSERT_NE(longBox, nullptr) << "no error box for the long destination";
-    EXPECT_EQ(BoxText(longBox), ToWide(SystemErrorText(ERROR_BUFFER_OVERFLOW)) + L"\r\n\"" +
-                                    tooLong.substr(0, 260) + L"...\"");
-    EXPECT_TRUE(Answers()) << "no answer under the box";
-    ::PostMessageW(longBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(longBox); })) << "the box did not close";
-
+    // One box for both failures holds up the walk until it is closed, and the program answers
+    // under it.
     const HWND box = MessageBoxShown();
-    ASSERT_NE(box, nullptr) << "no error box for the missing program";
-    EXPECT_EQ(BoxText(box),
-              ToWide(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"\r\n\"" + missing + L'"');
+    ASSERT_NE(box, nullptr) << "no error box";
+    EXPECT_EQ(BoxText(box), ToWide(SystemErrorText(ERROR_BUFFER_OVERFLOW)) + L"\r\n\"" +
+                                tooLong.substr(0, 260) + L"...\"\r\n\r\n" +
+                                ToWide(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"\r\n\"" +
+                                missing + L'"');
+    EXPECT_TRUE(Answers()) << "no answer under the box";
     EXPECT_FALSE(RanIn("with space")) << "the walk went on under the open box";
     EXPECT_EQ(::GetWindow(box, GW_OWNER), mainWindow_) << "not the window the user is in";
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -620,10 +651,85 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartTheirProgramOrSayWhyNot) {
     EXPECT_TRUE(WaitUntil([&] { return InFront(mainWindow_, add); }, 5000))
         << "foreground " << ::GetForegroundWindow() << ", focus " << GuiThread().hwndFocus;
 
-    ASSERT_TRUE(WaitUntil([&] { return RanIn("with space"); }, kRunTimeoutMs))
-        << "the quoted program did not start after the box";
+    // Each program starts in its own folder, with quotes, parameters or neither, its variables
+    // expanded and an unknown one as written; the address reaches the shell whole.
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("site"); }, kRunTimeoutMs))
+        << "the rows after the box did not run";
     EXPECT_EQ(ArgDumpReport(Report("with space")), (std::vector<std::wstring>{L"show=1", L"-x"}));
+    for (const char* folder : {"road", "with space", "plain"}) {
+        EXPECT_EQ(fs::path(ArgDumpFolder(Report(folder))), folder_ / folder);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(temp / "argdump.txt"); }, kRunTimeoutMs));
+    EXPECT_EQ(ArgDumpReport(temp / "argdump.txt"),
+              (std::vector<std::wstring>{L"show=1", profile, L"%NOPE%"}));
+    EXPECT_EQ(fs::path(ArgDumpFolder(temp / "argdump.txt")), temp);
+    EXPECT_EQ(ArgDumpReport(Report("site")).back(), address);
     quorvel_->Close();
+    fs::remove_all(temp);
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"quorveltest");
+}
+
+// The user is in another program: the box comes in front of it, and it gets the keyboard back.
+// One box tells a whole press's failures; an Exit while it is open ends the press and then the
+// program.
+TEST_F(TaskRoadTest, APresssFailuresShowInOneBoxInFrontAndAnExitEndsThePress) {
+    std::vector<Task> tasks;
+    for (int i = 0; i < 50; ++i) {
+        const fs::path gone = folder_ / "gone" / (std::to_wstring(i) + L".exe");
+        tasks.push_back({kRunSelectedProgram, kCtrlAltQ, gone.wstring(), L"Normal"});
+    }
+    tasks.push_back({kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal"});
+    tasks.push_back({kRunSelectedProgram, kCtrlAltL, (folder_ / "gone.exe").wstring(), L"Normal"});
+    tasks.push_back({kRunSelectedProgram, kCtrlAltL, Program("road"), L"Normal"});
+    SetNotFirstStart();  // in the tray only
+    ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
+    // The system's notepad, in front.
+    std::wstring command = SystemFolder() + L"\\notepad.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(::CreateProcessW(command.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                 nullptr, nullptr, &startup, &started));
+    const UniqueKernelHandle notepad(started.hProcess);
+    const UniqueKernelHandle notepadThread(started.hThread);
+    ::WaitForInputIdle(notepad.get(), kRunTimeoutMs);
+    HWND other = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto windows = TopLevelWindows(started.dwProcessId, L"Notepad");
+        other = windows.empty() ? nullptr : windows.front();
+        return other != nullptr && ::IsWindowVisible(other);
+    }));
+    ::AttachThreadInput(::GetCurrentThreadId(), started.dwThreadId, TRUE);
+    ::SetForegroundWindow(other);
+    ::AttachThreadInput(::GetCurrentThreadId(), started.dwThreadId, FALSE);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == other; }, 5000));
+
+    PressTogether({VK_CONTROL, VK_MENU, 'Q'});
+    HWND box = nullptr;
+    ASSERT_TRUE((box = WaitForBox(quorvel_->Id(), kRunTimeoutMs)) != nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == box; }, 5000))
+        << "the box opened behind";
+    EXPECT_TRUE(BoxText(box).ends_with(L"\\4.exe\"\r\n... and 45 more.")) << fs::path(BoxText(box));
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == other; }, 5000))
+        << "the keyboard did not come back";
+    PressTogether({VK_CONTROL, VK_MENU, 'D'});
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs));
+    EXPECT_TRUE(VisibleBoxes(quorvel_->Id()).empty()) << "a box per row";
+
+    // A missing program, then one that is there; Exit from the tray while the box is open.
+    PressTogether({VK_CONTROL, VK_MENU, 'L'});
+    ASSERT_TRUE((box = WaitForBox(quorvel_->Id(), kRunTimeoutMs)) != nullptr);
+    // The Exit's first step writes the settings; the rest of its handling follows on the
+    // program's one thread before the box can take the click.
+    fs::remove(Data() / "settings.cnfg");
+    ::PostMessageW(mainWindow_, WM_COMMAND, kTrayMenuExit, 0);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(Data() / "settings.cnfg"); }, kRunTimeoutMs));
+    if (::IsWindow(box)) ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(quorvel_->WaitForExit(), std::optional<DWORD>(0)) << "still running after the box";
+    EXPECT_FALSE(WaitUntil([&] { return RanIn("road"); }, kQuietMs)) << "ran after the Exit";
+    ::PostMessageW(other, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(notepad.get(), kRunTimeoutMs), WAIT_OBJECT_0);
 }
 
 TEST_F(TaskRoadTest, SystemProgramsComeFromTheSystemFolderNotFromBesideQuorvel) {

@@ -22,12 +22,12 @@ struct StatusTexts {
 };
 
 // By status, in the order HotKeyStatus declares them; active and disabled rows say nothing.
-constexpr std::array<StatusTexts, 6> kStatusTexts{{
+constexpr std::array<StatusTexts, 7> kStatusTexts{{
     {},
     {u"in use by another program",
      u"Another program has taken this hotkey, so it does not reach Quorvel. Pick another hotkey "
-     u"for this task, or close the other program: Quorvel tries again when its window is shown "
-     u"from the notification area."},
+     u"for this task, or close the other program: Quorvel takes the hotkey as soon as the other "
+     u"program lets it go."},
     {u"refused by Windows",
      u"Windows did not accept this hotkey. Pick another hotkey for this task."},
     {u"not a hotkey on this keyboard layout",
@@ -35,12 +35,21 @@ constexpr std::array<StatusTexts, 6> kStatusTexts{{
      u"another one). Edit the task and press its hotkey again."},
     {u"no hotkey",
      u"This task has no hotkey, so nothing runs it. Edit the task and press a hotkey."},
+    {u"paused",
+     u"Quorvel's hotkeys are paused, so other programs get these keys. Choose \"Pause hotkeys\" "
+     u"again in the menu of Quorvel's icon in the notification area to take them back."},
     {},
 }};
 static_assert(static_cast<std::size_t>(HotKeyStatus::kDisabled) + 1 == kStatusTexts.size());
 
 const StatusTexts& TextsOf(HotKeyStatus status) {
     return kStatusTexts[static_cast<std::size_t>(status)];
+}
+
+// "N hotkeys are not active", the first line of the warnings that count them.
+std::u16string InactiveCountText(int inactive) {
+    return inactive == 1 ? u"1 hotkey is not active"
+                         : ToText(inactive) + u" hotkeys are not active";
 }
 
 }  // namespace
@@ -75,10 +84,15 @@ std::u16string InactiveHotKeysNote(const TaskTable& table, std::span<const HotKe
                  HotKeyWarningText(task.hotkey, status);
     }
     if (inactive == 0) return {};
-    const std::u16string count =
-        inactive == 1 ? u"1 hotkey is not active" : ToText(inactive) + u" hotkeys are not active";
     const std::u16string more = inactive > kTasksNamed ? u"\n..." : std::u16string();
-    return count + lines + more;
+    return InactiveCountText(inactive) + lines + more;
+}
+
+std::u16string TrayIconTip(std::span<const HotKeyStatus> statuses, bool paused) {
+    if (paused) return u"Quorvel\nHotkeys are paused";
+    const auto inactive = std::count_if(statuses.begin(), statuses.end(), NeedsWarning);
+    if (inactive == 0) return u"Quorvel";
+    return u"Quorvel\n" + InactiveCountText(static_cast<int>(inactive));
 }
 
 }  // namespace quorvel

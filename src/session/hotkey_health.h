@@ -17,6 +17,7 @@ enum class HotKeyStatus : std::uint8_t {
     kRefused,      // the system refused it for another reason
     kNotOnLayout,  // a text that reads as no hotkey on this keyboard layout
     kNoHotKey,     // an empty text
+    kPaused,       // the user paused every hotkey, so it is given back to other programs
     kDisabled,     // the task does not run, whatever its hotkey
 };
 
@@ -38,5 +39,9 @@ std::u16string_view HotKeyAdvice(HotKeyStatus status);
 // The start-up notice: "N hotkeys are not active" and the first few of those tasks, one a
 // line; empty when every enabled task's hotkey works.
 std::u16string InactiveHotKeysNote(const TaskTable& table, std::span<const HotKeyStatus> statuses);
+
+// The notification-area icon's tip: "Quorvel", with a second line that says how many hotkeys
+// are not active, or that they are paused.
+std::u16string TrayIconTip(std::span<const HotKeyStatus> statuses, bool paused);
 
 }  // namespace quorvel

@@ -10,10 +10,11 @@ namespace quorvel {
 namespace {
 
 HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
-                      const std::unordered_map<HotKeyValue, std::uint32_t>& refusals) {
+                      const std::unordered_map<HotKeyValue, std::uint32_t>& refusals, bool paused) {
     if (!task.enabled) return HotKeyStatus::kDisabled;
     if (task.hotkey.empty()) return HotKeyStatus::kNoHotKey;
     if (hotKey == 0) return HotKeyStatus::kNotOnLayout;
+    if (paused) return HotKeyStatus::kPaused;
     const auto refusal = refusals.find(hotKey);
     if (refusal == refusals.end()) return HotKeyStatus::kActive;
     return refusal->second == kErrorHotKeyAlreadyRegistered ? HotKeyStatus::kInUse
@@ -72,6 +73,8 @@ void TaskSession::Commit(Change&& change) {
         table_ = std::move(before);
         throw;
     }
+    // The editor's OK makes its change before its hotkey field gives the hotkeys back.
+    heldBack_ = false;
     Bind();
     RebuildPictures();
     Notify();
@@ -117,29 +120,51 @@ void TaskSession::SaveTaskFile() {
 }
 
 void TaskSession::RegisterTaskHotKeys() {
+    heldBack_ = false;
     Bind();
     Notify();
 }
 
 void TaskSession::ReleaseHotKeys() {
+    heldBack_ = true;
     registrar_.ReleaseAll();
     rowsByHotKey_.clear();
+    KeepMissing({});
+}
+
+void TaskSession::RetryMissingHotKeys() {
+    bool taken = false;
+    for (const HotKeyValue hotKey : missingHotKeys_) taken |= registrar_.BindHotKey(hotKey) != 0;
+    if (!taken) return;
+    Bind();
+    Notify();
+}
+
+void TaskSession::PauseHotKeys(bool paused) {
+    paused_ = paused;
+    Bind();
+    Notify();
 }
 
 void TaskSession::Bind() {
     const std::vector<HotKeyValue> rowHotKeys = RowHotKeys();
-    // The enabled rows' values, in the order of their first row.
+    // The enabled rows' values, in the order of their first row; none while paused.
     std::vector<HotKeyValue> wanted;
     std::unordered_set<HotKeyValue> wantedSet;
     for (int row = 0; row < table_.RowCount(); ++row) {
         const HotKeyValue hotKey = rowHotKeys[static_cast<std::size_t>(row)];
-        if (hotKey != 0 && table_.ViewAt(row).enabled && wantedSet.insert(hotKey).second) {
+        if (!paused_ && hotKey != 0 && table_.ViewAt(row).enabled &&
+            wantedSet.insert(hotKey).second) {
             wanted.push_back(hotKey);
         }
     }
-    ReleaseUnwanted(wantedSet);
-    const Refusals refusals = BindWanted(wanted);
+    Refusals refusals;
+    if (!heldBack_) {
+        ReleaseUnwanted(wantedSet);
+        refusals = BindWanted(wanted);
+    }
     SetStatuses(rowHotKeys, refusals);
+    KeepMissing(refusals);
     // What each press runs: exactly the rows that read as active.
     rowsByHotKey_.clear();
     for (int row = 0; row < table_.RowCount(); ++row) {
@@ -185,8 +210,17 @@ void TaskSession::SetStatuses(const std::vector<HotKeyValue>& rowHotKeys,
     hotKeyStatuses_.resize(rowHotKeys.size());
     for (int row = 0; row < table_.RowCount(); ++row) {
         const auto index = static_cast<std::size_t>(row);
-        hotKeyStatuses_[index] = StatusOf(table_.ViewAt(row), rowHotKeys[index], refusals);
+        hotKeyStatuses_[index] = StatusOf(table_.ViewAt(row), rowHotKeys[index], refusals, paused_);
     }
+}
+
+// Only what another program holds can come free later; the system's other refusals stay.
+void TaskSession::KeepMissing(const Refusals& refusals) {
+    missingHotKeys_.clear();
+    for (const auto& [hotKey, error] : refusals) {
+        if (error == kErrorHotKeyAlreadyRegistered) missingHotKeys_.push_back(hotKey);
+    }
+    if (OnMissingHotKeys) OnMissingHotKeys(HotKeysMissing());
 }
 
 HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {

@@ -70,11 +70,26 @@ class TaskSession {
     // the system refused is tried again, so calling this alone retries the refused ones. Then
     // every row's status is set and the views told.
     void RegisterTaskHotKeys();
-    // Gives every hotkey back, at program end.
+    // Gives every hotkey back, at program end and while the editor's hotkey field takes every
+    // combination; until RegisterTaskHotKeys or a change to the list, nothing is taken.
     void ReleaseHotKeys();
     // The program is ending (an Exit, the end of the Windows session): no row of a press runs
     // any more, the one whose box is open included.
     void EndPresses() { dispatcher_.EndPresses(); }
+
+    // Tries again the hotkeys another program held at the last registration, and only those:
+    // with none missing it asks the system nothing. The views are told when one was taken.
+    void RetryMissingHotKeys();
+    // Whether a hotkey of an enabled task is held by another program; OnMissingHotKeys says
+    // when that may have changed, so that the retries run just as long.
+    bool HotKeysMissing() const { return !missingHotKeys_.empty(); }
+    std::function<void(bool missing)> OnMissingHotKeys;
+
+    // Paused, every hotkey goes back to the system and the enabled rows read as paused; the
+    // list can still change, and takes no hotkey. Unpaused, the registrations follow the list
+    // again. A pause lasts as long as the session: a new start is never paused.
+    void PauseHotKeys(bool paused);
+    bool HotKeysPaused() const { return paused_; }
 
     // What the start-up read found besides the rows: damage, and where the file is kept.
     const TaskFileLoad& TaskFileRead() const { return taskFile_.LastLoad(); }
@@ -100,6 +115,7 @@ class TaskSession {
     void ReleaseUnwanted(const std::unordered_set<HotKeyValue>& wanted);
     Refusals BindWanted(const std::vector<HotKeyValue>& wanted);
     void SetStatuses(const std::vector<HotKeyValue>& rowHotKeys, const Refusals& refusals);
+    void KeepMissing(const Refusals& refusals);
     void Notify() const;
 
     TaskTable table_;
@@ -112,6 +128,9 @@ class TaskSession {
     HotkeyRegistrar& registrar_;
     TaskPictures& pictures_;
     std::vector<HotKeyStatus> hotKeyStatuses_;
+    std::vector<HotKeyValue> missingHotKeys_;  // wanted, but another program holds them
+    bool paused_ = false;
+    bool heldBack_ = false;  // given back by ReleaseHotKeys: the registrations wait
     RowsByHotKey rowsByHotKey_;
     Dispatcher dispatcher_;
 };

@@ -187,6 +187,94 @@ TEST_F(TaskSessionTest, RegistrationsFollowTheListOncePerValueAndRetryARefusal) 
     EXPECT_EQ(session.HotKeyStatusAt(3), Status::kActive);
 }
 
+TEST_F(TaskSessionTest, AHotkeyAnotherProgramHeldIsTakenOnARetryAndTheRetriesStopThen) {
+    WriteActionsFile(
+        u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n2,Run Notepad,Ctrl+Alt+Q,,,0,True\r\n"
+        u"3,Run Calc,Bogus,,,0,True\r\n");
+    std::vector<bool> retrying;
+    session.OnMissingHotKeys = [&](bool missing) { retrying.push_back(missing); };
+    api.registered[1] = {0x9999, kModControl | kModAlt, 0x51};  // another program's Ctrl+Alt+Q
+    session.StartUp();
+    EXPECT_EQ(Statuses(),
+              (std::vector<Status>{Status::kActive, Status::kInUse, Status::kNotOnLayout}));
+    EXPECT_EQ(retrying, std::vector<bool>{true});
+
+    // Still held: the retry asks for that hotkey alone, and nothing changes.
+    api.systemCalls = 0;
+    changes = 0;
+    session.RetryMissingHotKeys();
+    EXPECT_EQ(api.systemCalls, 3) << "an atom added, a registration refused, the atom given up";
+    EXPECT_EQ(changes, 0);
+
+    // Let go: taken at the next retry, the row and the views follow and the retries stop.
+    api.registered.erase(1);
+    session.RetryMissingHotKeys();
+    EXPECT_EQ(Statuses(),
+              (std::vector<Status>{Status::kActive, Status::kActive, Status::kNotOnLayout}));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(retrying.back(), false);
+    Press(kCtrlAltQ);
+    EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1"));
+    api.systemCalls = 0;
+    session.RetryMissingHotKeys();
+    EXPECT_EQ(api.systemCalls, 0) << "nothing missing, nothing asked";
+
+    // A refusal of another kind does not come right by waiting: no retries for it.
+    api.registerError = testing_support::FakeHotKeyApi::kErrorNotEnoughMemory;
+    session.AddTask({u"Run Calc", u"Ctrl+Alt+M"});
+    EXPECT_EQ(session.HotKeyStatusAt(3), Status::kRefused);
+    EXPECT_FALSE(session.HotKeysMissing());
+}
+
+TEST_F(TaskSessionTest, APauseGivesEveryHotkeyBackEditsTakeNoneAndUnpausingFollowsTheList) {
+    Task off{u"Run Notepad", u"Ctrl+Alt+M"};
+    off.enabled = false;
+    StartWith({{u"Run Calc", u"Ctrl+Alt+N"}, off, {u"Run Calc", u""}});
+    session.PauseHotKeys(true);
+    EXPECT_TRUE(api.registered.empty());
+    EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
+    EXPECT_EQ(Statuses(),
+              (std::vector<Status>{Status::kPaused, Status::kDisabled, Status::kNoHotKey}));
+    EXPECT_EQ(changes, 1);
+
+    // Paused, the list changes and is saved as ever, and no hotkey is taken or retried.
+    session.AddTask({u"Run Calc", u"Ctrl+Alt+Q"});
+    session.SetTaskEnabled(1, true);
+    session.RegisterTaskHotKeys();
+    session.RetryMissingHotKeys();
+    EXPECT_EQ(Saved().size(), 4u);
+    EXPECT_TRUE(api.registered.empty());
+    EXPECT_EQ(session.HotKeyStatusAt(3), Status::kPaused);
+
+    // Meanwhile another program took Ctrl+Alt+Q: unpaused, the rest is taken and it is missing.
+    api.registered[1] = {0x9999, kModControl | kModAlt, 0x51};
+    session.PauseHotKeys(false);
+    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+    EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kActive, Status::kActive, Status::kNoHotKey,
+                                               Status::kInUse}));
+    EXPECT_TRUE(session.HotKeysMissing());
+    Press(kCtrlAltN);
+    EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 1"));
+
+    // While the editor's hotkey field holds them back, a pause and its end take nothing.
+    session.ReleaseHotKeys();
+    EXPECT_FALSE(session.HotKeysMissing());
+    session.PauseHotKeys(true);
+    session.PauseHotKeys(false);
+    session.RetryMissingHotKeys();
+    EXPECT_EQ(api.registered.size(), 1u) << "the other program's alone";
+    session.RegisterTaskHotKeys();
+    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+}
+
+TEST_F(TaskSessionTest, TheTrayTipCountsTheHotkeysThatDoNotWorkOrSaysTheyArePaused) {
+    const std::vector<Status> fine{Status::kActive, Status::kDisabled};
+    const std::vector<Status> two{Status::kInUse, Status::kActive, Status::kNoHotKey};
+    EXPECT_EQ(TrayIconTip(fine, false), u"Quorvel");
+    EXPECT_EQ(TrayIconTip(two, false), u"Quorvel\n2 hotkeys are not active");
+    EXPECT_EQ(TrayIconTip(two, true), u"Quorvel\nHotkeys are paused");
+}
+
 TEST_F(TaskSessionTest, AFailedReadKeepsItsRowsBuildsNoPicturesAndStillBinds) {
     WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n2,Run Notepad,Ctrl+Alt+M,,,bad,True\r\n");
     session.StartUp();

@@ -14,7 +14,12 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
       actions_([this] { return LaunchOwner(); },
                reinterpret_cast<HWND>(registrar_.Registrar().WindowHandle())),
       session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(), actions_,
-               pictures_, [this] { ShowCurrentException(LaunchOwner()); }) {}
+               pictures_, [this] { ShowCurrentException(LaunchOwner()); }) {
+    // A hotkey another program holds is tried again at the system's moments, and on a timer
+    // only while one is missing.
+    registrar_.OnRetryDue = [this] { session_.RetryMissingHotKeys(); };
+    session_.OnMissingHotKeys = [this](bool missing) { registrar_.KeepRetrying(missing); };
+}
 
 void TaskSessionWin::StartUp() {
     RunHandler(/*owner=*/nullptr, [this] { session_.StartUp(); });

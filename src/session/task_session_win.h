@@ -14,8 +14,9 @@
 
 namespace quorvel {
 
-// The task session on Windows: the registrar with its hidden window, where WM_HOTKEY arrives,
-// the actions on the real system, and the rows' pictures in an image list. Made before the
+// The task session on Windows: the registrar with its hidden window, where WM_HOTKEY arrives
+// and the hotkeys other programs hold are retried, the actions on the real system, and the
+// rows' pictures in an image list. Made before the
 // main window, which shows its list and pictures; destroyed after it.
 class TaskSessionWin {
   public:

@@ -32,6 +32,7 @@ POINT OnSomeMonitor(LONG left, LONG top, LONG width, LONG height) {
 
 void MainWindow::OnCreate() {
     startCounter_ = u"0";
+    ShowHotKeysInTray();
     tray_->Add();  // without a taskbar yet, TaskbarCreated brings the icon later
     startCounter_ = CountStart(registry_);
     if (startCounter_ == u"1") MakeVisible();
@@ -48,6 +49,7 @@ void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
         if (IsProgramDialog(other)) OnDeactivated();
         return;
     }
+    RetryHotKeys();
     // The window becomes the program's active window: shown anew, or back from the editor or
     // the About box; not when the user returns from another program or closes a message box.
     if (!::IsWindowVisible(Handle())) return;
@@ -193,12 +195,9 @@ void MainWindow::ShowFromTray() {
     BringToFront();
 }
 
-// The user looks at the tasks again: a hotkey another program has given up since works now,
-// and the grid says so. Not while the editor is open: its hotkey field may be holding the
-// hotkeys back, and they follow the table again as it closes.
-void MainWindow::RetryHotKeys() {
-    if (!::IsWindowVisible(editorWindow_)) tasks_.RegisterTaskHotKeys();
-}
+// The user turns to Quorvel: a hotkey another program has given up since works now, and the
+// grid says so. (While the editor's hotkey field holds the hotkeys back, none is missing.)
+void MainWindow::RetryHotKeys() { tasks_.RetryMissingHotKeys(); }
 
 void MainWindow::ShowTrayMenuAt(POINT point) {
     // A tray menu closes on a click elsewhere only when its owner is the foreground window,

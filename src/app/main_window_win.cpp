@@ -38,6 +38,7 @@ enum MenuId : int {
     kShowMainWindow,
     kTrayAbout,
     kTrayExit,
+    kTrayPause,
 };
 
 struct GridButton {
@@ -103,7 +104,10 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
                       .icon = icon_.get(),
                       .smallIcon = smallIcon_.get()});
     CreateMenus();
-    tasks_.OnChanged = [this] { RepaintGrid(); };
+    tasks_.OnChanged = [this] {
+        RepaintGrid();
+        ShowHotKeysInTray();
+    };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
     RunHandler(Handle(), [this] { OnCreate(); });
 }
@@ -230,6 +234,7 @@ void MainWindow::CreateMenus() {
     trayMenu_.reset(::CreatePopupMenu());
     ::AppendMenuW(trayMenu_.get(), MF_STRING, kShowMainWindow, L"&Show Main Window");
     ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayAbout, L"&About...");
+    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayPause, L"&Pause hotkeys");
     ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayExit, L"E&xit");
 }
 
@@ -408,6 +413,12 @@ void MainWindow::ReportInactiveHotKeys() {
     if (!note.empty()) tray_->ShowBalloon(L"Quorvel", ToWide(note));
 }
 
+void MainWindow::ShowHotKeysInTray() {
+    const bool paused = tasks_.HotKeysPaused();
+    tray_->ShowHotKeys(paused, ToWide(TrayIconTip(tasks_.HotKeyStatuses(), paused)));
+    ::CheckMenuItem(trayMenu_.get(), kTrayPause, paused ? MF_CHECKED : MF_UNCHECKED);
+}
+
 void MainWindow::OnCommand(int id) {
     // The controls' commands come only from the controls.
     if (id >= kPages && id <= kHotKeysBox && !grid_) return;
@@ -448,6 +459,9 @@ void MainWindow::OnCommand(int id) {
             break;
         case kTrayExit:
             OnTrayExit();
+            break;
+        case kTrayPause:
+            tasks_.PauseHotKeys(!tasks_.HotKeysPaused());
             break;
         default:
             break;

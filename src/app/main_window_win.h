@@ -51,6 +51,8 @@ class MainWindow final : public Window, private SettingsWindow {
     // After the start-up registration: a balloon from the tray icon when enabled tasks'
     // hotkeys do not work.
     void ReportInactiveHotKeys();
+    // The tray icon's picture and tip, and the menu's "Pause hotkeys", as the hotkeys are.
+    void ShowHotKeysInTray();
     // After the start-up read: a box, once the message loop runs, when the task file could not
     // be read whole (which file, what was kept, where the copy is).
     void ReportDamagedTaskFile();

@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <iterator>
 
+#include "app/res/app_resources.h"
+
 namespace quorvel {
 
 namespace {
@@ -17,7 +19,7 @@ void CopyCut(std::wstring_view text, wchar_t (&field)[N]) {
 
 }  // namespace
 
-TrayIcon::TrayIcon(HWND owner, HICON icon) {
+TrayIcon::TrayIcon(HWND owner, HICON icon) : icon_(icon) {
     data_.cbSize = sizeof(data_);
     data_.hWnd = owner;
     data_.uID = 1;
@@ -56,6 +58,25 @@ UINT TrayIcon::TaskbarCreatedMessage() {
 
 void TrayIcon::OnTaskbarCreated() {
     if (wanted_) Add();
+}
+
+void TrayIcon::ShowHotKeys(bool paused, std::wstring_view tip) {
+    const HICON picture = paused ? PausedPicture() : icon_;
+    decltype(data_.szTip) cutTip;
+    CopyCut(tip, cutTip);
+    if (picture == data_.hIcon && std::wcscmp(cutTip, data_.szTip) == 0) return;
+    data_.hIcon = picture;
+    std::wcscpy(data_.szTip, cutTip);
+    if (wanted_) ::Shell_NotifyIconW(NIM_MODIFY, &data_);
+}
+
+HICON TrayIcon::PausedPicture() {
+    if (!pausedIcon_) {
+        pausedIcon_.reset(static_cast<HICON>(::LoadImageW(
+            ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL_PAUSED), IMAGE_ICON,
+            ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+    }
+    return pausedIcon_ ? pausedIcon_.get() : icon_;
 }
 
 }  // namespace quorvel

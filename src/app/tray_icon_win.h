@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "common/win/unique_handle_win.h"
+
 namespace quorvel {
 
 // The main window's icon in the notification area. The shell sends the icon's mouse messages
@@ -27,8 +29,15 @@ class TrayIcon {
     // owner adds the icon again when it arrives.
     static UINT TaskbarCreatedMessage();
     void OnTaskbarCreated();
+    // The picture and the tip say how the hotkeys are: the paused picture while they are
+    // paused, and the tip as given (cut to what the shell takes). Kept for a new taskbar.
+    void ShowHotKeys(bool paused, std::wstring_view tip);
 
   private:
+    HICON PausedPicture();
+
+    HICON icon_;
+    UniqueIcon pausedIcon_;  // loaded at the first pause
     NOTIFYICONDATAW data_{};
     // Between Add and Delete, even when the shell refused the add (no taskbar yet at log-on):
     // a later TaskbarCreated then brings the icon.

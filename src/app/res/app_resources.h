@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDI_QUORVEL 1
+#define IDI_QUORVEL_PAUSED 2
 #define IDI_ADD 101
 #define IDI_EDIT 102
 #define IDI_DELETE 103

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws Quorvel's icons: the application icon (a key cap with a lightning bolt), the About
-box's 128-pixel product picture and the small button pictures. Pure Python, no libraries:
+"""Draws Quorvel's icons: the application icon (a key cap with a lightning bolt) and its paused
+picture for the notification area, the About box's 128-pixel product picture and the small
+button pictures. Pure Python, no libraries:
 every shape is sampled 4 x 4 times per pixel and blended over the picture, and the result is
 written as 32-bit icons with alpha. Run it from anywhere; it writes beside itself and into
 ../../about/res."""
@@ -99,15 +100,29 @@ def rgb(hex_colour, alpha=1.0):
 
 # Pictures -----------------------------------------------------------------------------------
 
-def application(c):
+BLUE_KEY = ("1d3557", "5b8dd6", "2c5aa0", "7aa7e8", "4273bd", "102a4c", "fff3a0", "f4b400")
+GREY_KEY = ("3c4148", "a3a9b1", "6d747d", "c3c8ce", "868d96", "2a2e33", "eceff2", "b9bec4")
+
+
+def application(c, colours=BLUE_KEY):
     # A key cap seen from above: a darker rim, a lighter top, and a bolt for "hotkey".
-    c.fill(rounded_rect(0.04, 0.06, 0.96, 0.98, 0.18), rgb("1d3557"))
-    c.fill(rounded_rect(0.04, 0.02, 0.96, 0.90, 0.18), vertical(rgb("5b8dd6"), rgb("2c5aa0")))
-    c.fill(rounded_rect(0.14, 0.10, 0.86, 0.76, 0.12), vertical(rgb("7aa7e8"), rgb("4273bd")))
+    rim, side_top, side_bottom, top_top, top_bottom, shadow, bolt_top, bolt_bottom = colours
+    c.fill(rounded_rect(0.04, 0.06, 0.96, 0.98, 0.18), rgb(rim))
+    c.fill(rounded_rect(0.04, 0.02, 0.96, 0.90, 0.18), vertical(rgb(side_top), rgb(side_bottom)))
+    c.fill(rounded_rect(0.14, 0.10, 0.86, 0.76, 0.12), vertical(rgb(top_top), rgb(top_bottom)))
     bolt = [(0.58, 0.12), (0.30, 0.50), (0.47, 0.50), (0.38, 0.86), (0.72, 0.40),
             (0.54, 0.40), (0.64, 0.12)]
-    c.fill(polygon([(x + 0.02, y + 0.02) for x, y in bolt]), rgb("102a4c", 0.55))
-    c.fill(polygon(bolt), vertical(rgb("fff3a0"), rgb("f4b400")))
+    c.fill(polygon([(x + 0.02, y + 0.02) for x, y in bolt]), rgb(shadow, 0.55))
+    c.fill(polygon(bolt), vertical(rgb(bolt_top), rgb(bolt_bottom)))
+
+
+def paused(c):
+    # The key cap greyed, with a pause sign in a round badge at its lower right.
+    application(c, GREY_KEY)
+    c.fill(circle(0.70, 0.70, 0.30), rgb("ffffff"))
+    c.fill(circle(0.70, 0.70, 0.25), vertical(rgb("f59e0b"), rgb("c2410c")))
+    for x in (0.62, 0.78):
+        c.fill(rounded_rect(x - 0.045, 0.58, x + 0.045, 0.82, 0.02), rgb("ffffff"))
 
 
 def add(c):
@@ -183,6 +198,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     about = os.path.join(here, "..", "..", "about", "res")
     write_icon(os.path.join(here, "quorvel.ico"), application, [16, 24, 32, 48, 64])
+    write_icon(os.path.join(here, "quorvel_paused.ico"), paused, [16, 20, 24, 32, 48])
     write_icon(os.path.join(about, "product.ico"), application, [128])
     write_icon(os.path.join(about, "ok.ico"), ok, [16, 24, 32])
     small = [16, 24, 32]

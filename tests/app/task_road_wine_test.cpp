@@ -36,6 +36,7 @@ using namespace std::string_literals;
 
 // Under Wine the keyboard layout names the keys as X11 does ("Control"), and the editor writes
 // a task's hotkey text with those names (checked below).
+constexpr wchar_t kCtrlAlt1[] = L"Control+Alt+1";
 constexpr wchar_t kCtrlAltD[] = L"Control+Alt+D";
 constexpr wchar_t kCtrlAltWinJ[] = L"Control+Alt+Win+J";
 constexpr wchar_t kCtrlAltK[] = L"Control+Alt+K";
@@ -52,6 +53,11 @@ constexpr DWORD kQuietMs = 1500;
 constexpr UINT kTrayIconMessage = WM_USER + 1;
 constexpr WPARAM kShowMainWindowItem = 2002;  // the tray menu's "Show Main Window"
 constexpr WPARAM kTrayMenuExit = 2004;
+constexpr WPARAM kTrayMenuPause = 2005;  // the command of the tray menu's "Pause hotkeys"
+// How long Quorvel waits between its tries of a hotkey another program holds, and how long
+// it is given to take one at a moment that retries it.
+constexpr DWORD kRetryPeriodMs = 5000;
+constexpr DWORD kMomentMs = 2000;
 // The grid's shown columns as the list view numbers them.
 constexpr int kShownDescColumn = 2;
 constexpr int kShownHotkeyColumn = 3;
@@ -147,6 +153,21 @@ void PostClick(HWND parent, const wchar_t* caption) {
     ::PostMessageW(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
                    reinterpret_cast<LPARAM>(button));
 }
+
+// A variable of this process's environment, which the programs it starts inherit, for the
+// test's time.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const wchar_t* name, const wchar_t* value) : name_(name) {
+        ::SetEnvironmentVariableW(name, value);
+    }
+    ~ScopedEnvironment() { ::SetEnvironmentVariableW(name_, nullptr); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const wchar_t* name_;
+};
 
 // Memory in another process, for the messages that carry a pointer to their data.
 class RemoteCopy {
@@ -512,6 +533,24 @@ class TaskRoadTest : public QuorvelProgramTest {
         }
     }
 
+    // "Pause hotkeys" picked from the tray icon's menu with its keys: the menu opens on the
+    // right button, and the item above "Exit", its last, is chosen.
+    void PickPauseHotkeys() {
+        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_RBUTTONDOWN);
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (const HWND window : TopLevelWindows(quorvel_->Id(), L"#32768"))
+                if (::IsWindowVisible(window)) menu = window;
+            return menu != nullptr;
+        })) << "the tray menu did not open";
+        for (const WPARAM key : {VK_UP, VK_UP, VK_RETURN}) {
+            ::PostMessageW(menu, WM_KEYDOWN, key, 1);
+            ::PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(menu); }))
+            << "the tray menu stayed open";
+    }
+
     std::unique_ptr<Quorvel> quorvel_;
     HWND mainWindow_ = nullptr;
     HWND grid_ = nullptr;
@@ -855,14 +894,14 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKey
     quorvel_->Close();
 }
 
-TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsMarkedUntilGivenUp) {
+TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsTakenOnceGivenUp) {
     // This test is the other program.
     constexpr int kHeld = 7;
-    ASSERT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, 'Q'));
+    ASSERT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, '1'));
     SetNotFirstStart();
     // Letter case, modifier order and blanks around "+", as hand-edited files have them.
     const std::vector<Task> tasks{
-        {kRunSelectedProgram, kCtrlAltQ, Program("road"), L"Normal"},
+        {kRunSelectedProgram, kCtrlAlt1, Program("road"), L"Normal"},
         {kRunSelectedProgram, L"Alt+Control+L", Program("off"), L"Normal"},
         {kRunSelectedProgram, L"control+alt+k", Program("witness"), L"Normal"},
         {kRunSelectedProgram, L"SHIFT + CONTROL + J", Program("with space"), L"Normal"}};
@@ -877,12 +916,12 @@ TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsMarkedUn
         EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
     }
 
-    // Given up, and the window shown from the tray: the row reads active and every key works.
+    // Given up, and nothing else happens: within the retry timer's period the row reads
+    // active and every key works.
     ::UnregisterHotKey(nullptr, kHeld);
-    ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
-    ASSERT_TRUE(WaitUntil([&] { return HotkeyCellText(0) == kCtrlAltQ; }))
+    ASSERT_TRUE(WaitUntil([&] { return HotkeyCellText(0) == kCtrlAlt1; }, kRetryPeriodMs + 3000))
         << fs::path(HotkeyCellText(0)).string();
-    PressTogether({VK_CONTROL, VK_MENU, 'Q'});
+    PressTogether({VK_CONTROL, VK_MENU, '1'});
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
     PressTogether({VK_CONTROL, VK_MENU, 'K'});
     PressTogether({VK_CONTROL, VK_SHIFT, 'J'});
@@ -898,6 +937,81 @@ TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsMarkedUn
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), tasks) << "the texts stay as written";
 }
+
+TEST_F(TaskRoadTest, APauseFromTheTrayMenuGivesEveryHotkeyBackAndAHeldOneIsTakenAtEachMoment) {
+    // The retry timer made slow: what takes the hotkey is the moment the test posts.
+    const ScopedEnvironment slowRetry(L"QUORVEL_HOTKEY_RETRY_MS", L"600000");
+    constexpr int kHeld = 7;
+    constexpr int kWitnessHeld = 8;
+    ASSERT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, '1'));
+    const std::vector<Task> tasks{{kRunSelectedProgram, kCtrlAlt1, Program("road"), L"Normal"},
+                                  {kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal"}};
+    ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
+    const auto heldRowReads = [&](const std::wstring& text, DWORD timeoutMs) {
+        return WaitUntil([&] { return HotkeyCellText(0) == text; }, timeoutMs);
+    };
+    const std::wstring inUse = std::wstring(kCtrlAlt1) + L" (in use by another program)";
+    ASSERT_TRUE(heldRowReads(inUse, 5000)) << fs::path(HotkeyCellText(0)).string();
+
+    // Let go, it stays missing until the system says it resumed from sleep.
+    ::UnregisterHotKey(nullptr, kHeld);
+    EXPECT_FALSE(heldRowReads(kCtrlAlt1, kQuietMs));
+    ::PostMessageW(HWND_BROADCAST, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    ASSERT_TRUE(heldRowReads(kCtrlAlt1, kMomentMs)) << fs::path(HotkeyCellText(0)).string();
+    PressTogether({VK_CONTROL, VK_MENU, '1'});
+    ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs));
+
+    // Paused from the tray menu: every combination is free for another program, the marks say
+    // paused and a press runs nothing.
+    ASSERT_NO_FATAL_FAILURE(PickPauseHotkeys());
+    EXPECT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(::RegisterHotKey(nullptr, kWitnessHeld, MOD_CONTROL | MOD_ALT, 'D'));
+    ::UnregisterHotKey(nullptr, kWitnessHeld);
+    EXPECT_EQ(HotkeyCellText(0), std::wstring(kCtrlAlt1) + L" (paused)");
+    EXPECT_EQ(HotkeyCellText(1), std::wstring(kCtrlAltD) + L" (paused)");
+    fs::remove(Report("road"));
+    PressTogether({VK_CONTROL, VK_MENU, 'D'});
+    EXPECT_FALSE(WaitUntil([&] { return RanIn("witness"); }, kQuietMs)) << "ran while paused";
+
+    // Unpaused: Quorvel holds its hotkeys again, and the one this test holds is missing.
+    ASSERT_NO_FATAL_FAILURE(PickPauseHotkeys());
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'D'));
+    EXPECT_TRUE(heldRowReads(inUse, kMomentMs)) << fs::path(HotkeyCellText(0)).string();
+    PressTogether({VK_CONTROL, VK_MENU, 'D'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs));
+
+    // Each moment that retries a missing hotkey takes it once the test lets go.
+    const HWND registrar = TopLevelWindows(quorvel_->Id(), L"QuorvelDravlinWindow").at(0);
+    const struct {
+        const char* name;
+        HWND window;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    } moments[] = {
+        {"resume", HWND_BROADCAST, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0},
+        {"session unlock", registrar, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1},
+        {"log-on", registrar, WM_WTSSESSION_CHANGE, WTS_SESSION_LOGON, 1},
+        {"a new taskbar", HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0},
+        {"main window activated", mainWindow_, WM_ACTIVATE, WA_ACTIVE, 0},
+        {"tray click", mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN},
+    };
+    for (const auto& moment : moments) {
+        ::UnregisterHotKey(nullptr, kHeld);
+        ::PostMessageW(moment.window, moment.message, moment.wParam, moment.lParam);
+        EXPECT_TRUE(heldRowReads(kCtrlAlt1, kMomentMs)) << moment.name;
+        // Taken from Quorvel again for the next one: paused, held here, unpaused.
+        ::PostMessageW(mainWindow_, WM_COMMAND, kTrayMenuPause, 0);
+        ASSERT_TRUE(WaitUntil(
+            [&] { return ::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, '1') != FALSE; },
+            5000));
+        ::PostMessageW(mainWindow_, WM_COMMAND, kTrayMenuPause, 0);
+        ASSERT_TRUE(heldRowReads(inUse, kMomentMs)) << moment.name;
+    }
+    ::UnregisterHotKey(nullptr, kHeld);
+    quorvel_->Close();
+}
+
 TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));

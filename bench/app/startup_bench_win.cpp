@@ -4,8 +4,11 @@
 //  - the time from CreateProcess until the last task's hotkey is registered, seen from outside
 //    as the hotkey's global atom "DravlinHotKey<value>" (both add it just before registering),
 //    with 1,000 tasks and with 100,000 rows;
-//  - the idle working set once the start has settled, with no tasks and with 1,000, and the
-//    peak with 100,000 rows;
+//  - the idle working set and private bytes once the start has settled, with no tasks and with
+//    1,000, and the peak working set with 100,000 rows;
+//  - with 1,000 tasks, a click on the tray icon until the window shows its list of the rows,
+//    painted, at the first showing and at the second, and the private bytes after the first
+//    showing and hiding;
 //  - a press of the last task's hotkey (sent as key presses) until its action, "Clear the
 //    Windows clipboard", has emptied the clipboard, with 1,000 tasks and with 100,000 rows.
 //    Here both programs run at once, Quorvel with the list and the floor with a hotkey of its
@@ -17,6 +20,7 @@
 //   startup_bench.exe [runs]      (scripts/bench.sh builds it and runs it)
 
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -54,6 +58,7 @@ constexpr int kLargeRowCount = 100000;
 constexpr DWORD kSettleMs = 2000;  // from the end of the start until the working set is read
 constexpr DWORD kLargeStartLimitMs = 180000;
 constexpr DWORD kCloseLimitMs = 60000;
+constexpr DWORD kShowLimitMs = 20000;
 constexpr double kMiB = 1024.0 * 1024.0;
 // The hotkey of the task the benchmark presses, the last of each list; no other row has it.
 constexpr HotKeyValue kPressedHotKey = kCtrlBit | kAltBit | 'P';
@@ -92,10 +97,10 @@ std::vector<HotKeyValue> ReadableHotKeys(const HotKeyText& text) {
     return hotKeys;
 }
 
-// One task list in both forms: Quorvel's actions file and the floor's hotkey values.
+// One task list in both forms: Quorvel's actions file, and the floor's hotkey values and rows.
 struct TaskList {
     int rows;
-    fs::path folder;  // holds "actions.cfg" and "hotkeys.txt"
+    fs::path folder;  // holds "actions.cfg", "hotkeys.txt" and "rows.txt"
     // The hotkey registered last, the pressed task's, after all others: nothing without rows.
     std::optional<HotKeyValue> lastHotKey;
 };
@@ -106,20 +111,26 @@ TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKe
                        const HotKeyText& text, HotKeyValue pressedHotKey = kPressedHotKey) {
     TaskTable table;
     std::string values;
+    std::u16string shownRows;  // the floor's: the shown texts, separated by tabs
     for (int row = 0; row < rows; ++row) {
         const bool pressed = row == rows - 1;
         const HotKeyValue hotKey = pressed ? pressedHotKey : hotKeys[row % hotKeys.size()];
         const Action action = pressed ? Action::ClearTheWindowsClipboard
                                       : static_cast<Action>(row % kActionNames.size());
         // Only the two program actions look at the destination, for their picture.
-        table.AppendTask({std::u16string(ActionName(action)), text.FormatHotKey(hotKey, true),
-                          u"C:\\windows\\notepad.exe", u"Normal"});
+        const Task task{std::u16string(ActionName(action)), text.FormatHotKey(hotKey, true),
+                        u"C:\\windows\\notepad.exe", u"Normal"};
+        shownRows += task.desc + u'\t' + task.hotkey + u'\t' + task.dest + u'\t' + task.typeRun +
+                     u"\tTrue\n";
+        table.AppendTask(task);
         values += std::to_string(hotKey) + "\n";
     }
     fs::create_directories(folder);
     const auto files = CreateWindowsFileSystem();
     TaskFile(*files, FromWide((folder / L"actions.cfg").wstring())).Save(table);
     WriteFile(folder / L"hotkeys.txt", values);
+    WriteFile(folder / L"rows.txt", {reinterpret_cast<const char*>(shownRows.data()),
+                                     shownRows.size() * sizeof(char16_t)});
     TaskList list{rows, folder, std::nullopt};
     if (rows > 0) list.lastHotKey = pressedHotKey;
     return list;
@@ -127,21 +138,26 @@ TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKe
 
 // --- programs -----------------------------------------------------------------------------
 
-struct Program {
-    const char* name;
-    fs::path executable;          // in a scratch folder of its own, its working folder
-    const wchar_t* windowClass;   // of the window that WM_CLOSE ends the program through
-    const wchar_t* taskListName;  // the form of the task list it reads,
-    fs::path taskListPath;        // and where it reads it
+// A file of a task list, and where a program reads it.
+struct ListFile {
+    const wchar_t* name;
+    fs::path path;
 };
 
+struct Program {
+    const char* name;
+    fs::path executable;              // in a scratch folder of its own, its working folder
+    const wchar_t* windowClass;       // of the window that WM_CLOSE ends the program through
+    std::vector<ListFile> listFiles;  // the forms of the task list it reads
+};
+
+// The list files' paths are within the program's folder.
 Program CopyProgram(const char* name, const fs::path& builtExecutable, const fs::path& folder,
-                    const wchar_t* windowClass, const wchar_t* taskListName,
-                    const fs::path& taskListPath) {
+                    const wchar_t* windowClass, std::vector<ListFile> listFiles) {
     fs::create_directories(folder);
     fs::copy_file(builtExecutable, folder / builtExecutable.filename());
-    return {name, folder / builtExecutable.filename(), windowClass, taskListName,
-            folder / taskListPath};
+    for (ListFile& file : listFiles) file.path = folder / file.path;
+    return {name, folder / builtExecutable.filename(), windowClass, std::move(listFiles)};
 }
 
 // A started program. Closing asks its window with WM_CLOSE; only a program that does not end
@@ -195,7 +211,12 @@ struct Start {
     std::optional<double> readyMs;       // its window answers and it waits for input
     double workingSetMiB = 0;            // once settled
     double peakWorkingSetMiB = 0;
+    double privateMiB = 0;            // once settled
     std::set<std::string> libraries;  // once settled
+    // With the showings only; nothing past the limit.
+    std::optional<double> firstShowingMs;
+    std::optional<double> secondShowingMs;
+    std::optional<double> privateAfterShowingMiB;  // settled after the first showing and hiding
 };
 
 double MillisecondsSince(Clock::time_point began) {
@@ -307,15 +328,103 @@ double PressToAction(ClipboardWatch& watch, HotKeyValue hotKey) {
     return MillisecondsSince(began);
 }
 
+// --- showings ------------------------------------------------------------------------------
+
+// Under Wine a window hidden and shown again waits up to 2 s for the window manager to confirm
+// it; the benchmark's display has none, so both programs' windows go unmanaged for the run, and
+// show and hide at once, as on Windows.
+constexpr wchar_t kQuorvelX11Key[] = L"Software\\Wine\\AppDefaults\\Quorvel.exe\\X11 Driver";
+constexpr wchar_t kFloorX11Key[] = L"Software\\Wine\\AppDefaults\\startup_floor.exe\\X11 Driver";
+
+// Sent rather than posted, so that the message has been handled when the call returns.
+bool SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, kShowLimitMs,
+                                 &ignored) != 0;
+}
+
+BOOL CALLBACK AddWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+// Whether the window or one within it still has a part to paint.
+bool AwaitsPaint(HWND window) {
+    std::vector<HWND> windows{window};
+    ::EnumChildWindows(window, &AddWindow, reinterpret_cast<LPARAM>(&windows));
+    return std::any_of(windows.begin(), windows.end(), [](HWND each) {
+        RECT part{};
+        return ::GetUpdateRect(each, &part, FALSE) != FALSE;
+    });
+}
+
+bool ShowsRows(HWND window, int rows) {
+    const HWND list = ::FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
+    return ::IsWindowVisible(window) && list != nullptr && ::IsWindowVisible(list) &&
+           ListView_GetItemCount(list) == rows;
+}
+
+// A left click on the tray icon until the window shows its list of the rows, painted. The
+// click's handler has run when the call returns; the windows paint after it. A paint takes its
+// window's part to paint as it begins, so the windows count as painted when none has a part
+// left both before and after a message, which the program takes only once a paint is done.
+std::optional<double> TimeShowing(HWND window, int rows) {
+    const Clock::time_point began = Clock::now();
+    if (!SendTo(window, kTrayIconMessage, /*icon=*/1, WM_LBUTTONDOWN)) return std::nullopt;
+    while (RemainingMs(began, kShowLimitMs) > 0) {
+        if (ShowsRows(window, rows) && !AwaitsPaint(window) && SendTo(window, WM_NULL, 0, 0) &&
+            !AwaitsPaint(window)) {
+            return MillisecondsSince(began);
+        }
+        ::Sleep(1);
+    }
+    return std::nullopt;
+}
+
+// The close box.
+void Hide(HWND window) {
+    if (!SendTo(window, WM_SYSCOMMAND, SC_CLOSE, 0) || ::IsWindowVisible(window)) {
+        throw std::runtime_error("a window did not hide");
+    }
+}
+
 // --- one start ----------------------------------------------------------------------------
+
+PROCESS_MEMORY_COUNTERS MemoryOf(const Child& child) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    if (!::GetProcessMemoryInfo(child.Process(), &memory, sizeof(memory))) {
+        throw std::runtime_error("cannot read a program's memory");
+    }
+    return memory;
+}
+
+// The private bytes: the commit charge, which Windows gives as PagefileUsage (and again as
+// PrivateUsage, which Wine 8 leaves at 0; there it is the anonymous memory in use).
+double PrivateMiB(const Child& child) {
+    return static_cast<double>(MemoryOf(child).PagefileUsage) / kMiB;
+}
+
+// The first showing, its hiding, the bytes once that has settled, the second showing.
+void MeasureShowings(const Child& child, const TaskList& list, Start& start) {
+    const HWND window = child.Window();
+    start.firstShowingMs = TimeShowing(window, list.rows);
+    Hide(window);
+    ::Sleep(kSettleMs);
+    start.privateAfterShowingMiB = PrivateMiB(child);
+    start.secondShowingMs = TimeShowing(window, list.rows);
+    Hide(window);
+}
 
 // Puts the list where the program reads it at its start. Gives the name of the last hotkey's
 // atom, which no program may hold yet; empty without hotkeys.
 std::wstring PlaceTaskList(const Program& program, const TaskList& list) {
-    // MinGW's std::filesystem cannot copy over an existing file.
-    if (!::CopyFileW((list.folder / program.taskListName).c_str(), program.taskListPath.c_str(),
-                     /*bFailIfExists=*/FALSE)) {
-        throw std::runtime_error("cannot copy the task list");
+    for (const ListFile& file : program.listFiles) {
+        // MinGW's std::filesystem cannot copy over an existing file.
+        if (!::CopyFileW((list.folder / file.name).c_str(), file.path.c_str(),
+                         /*bFailIfExists=*/FALSE)) {
+            throw std::runtime_error("cannot copy the task list");
+        }
     }
     const std::wstring atom = list.lastHotKey ? ToWide(HotKeyAtomName(*list.lastHotKey)) : L"";
     if (!atom.empty() && ::GlobalFindAtomW(atom.c_str()) != 0) {
@@ -326,7 +435,7 @@ std::wstring PlaceTaskList(const Program& program, const TaskList& list) {
     return atom;
 }
 
-Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) {
+Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs, bool showings) {
     const std::wstring atom = PlaceTaskList(program, list);
     Start start;
     const Clock::time_point began = Clock::now();
@@ -334,13 +443,10 @@ Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) 
     if (!atom.empty()) start.lastHotKeyMs = WaitForAtom(child, atom, began, limitMs);
     start.readyMs = WaitUntilReady(child, began, limitMs);
     ::Sleep(kSettleMs);
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof(memory);
-    if (!::GetProcessMemoryInfo(child.Process(), &memory, sizeof(memory))) {
-        throw std::runtime_error("cannot read a program's memory");
-    }
+    const PROCESS_MEMORY_COUNTERS memory = MemoryOf(child);
     start.workingSetMiB = static_cast<double>(memory.WorkingSetSize) / kMiB;
     start.peakWorkingSetMiB = static_cast<double>(memory.PeakWorkingSetSize) / kMiB;
+    start.privateMiB = static_cast<double>(memory.PagefileUsage) / kMiB;
     start.libraries = LoadedLibraries(child.Process());
     if (start.lastHotKeyMs) {
         const SplitKey last = SplitHotKey(*list.lastHotKey);
@@ -349,6 +455,7 @@ Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs) 
                                      " added the last hotkey's atom but holds no such hotkey");
         }
     }
+    if (showings) MeasureShowings(child, list, start);
     return start;
 }
 
@@ -448,7 +555,9 @@ double Median(std::vector<double> values) {
 double MedianOf(const std::vector<Start>& starts, std::optional<double> Start::*measure) {
     std::vector<double> values;
     for (const Start& start : starts) {
-        if (!(start.*measure)) throw std::runtime_error("a start was not done within the limit");
+        if (!(start.*measure)) {
+            throw std::runtime_error("a start or a showing was not done within the limit");
+        }
         values.push_back(*(start.*measure));
     }
     return Median(values);
@@ -468,20 +577,26 @@ struct Starts {
 };
 
 void MeasureAlternating(const Program& quorvel, const Program& floor, const TaskList& list,
-                        int runs, DWORD limitMs, std::vector<Start>& quorvelStarts,
+                        int runs, DWORD limitMs, bool showings, std::vector<Start>& quorvelStarts,
                         std::vector<Start>& floorStarts) {
     // Quorvel, floor, floor, Quorvel, ...: neither always starts right after the other ends.
     for (int run = 0; run < runs; ++run) {
         const bool quorvelFirst = run % 2 == 0;
-        if (quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, limitMs));
-        floorStarts.push_back(MeasureStart(floor, list, limitMs));
-        if (!quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, limitMs));
+        if (quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, limitMs, showings));
+        floorStarts.push_back(MeasureStart(floor, list, limitMs, showings));
+        if (!quorvelFirst) quorvelStarts.push_back(MeasureStart(quorvel, list, limitMs, showings));
     }
 }
 
 void PrintRow(const char* what, double quorvel, double floor, const char* unit, int decimals = 1) {
     std::printf("  %-46s %9.*f %s %9.*f %s %7.2f\n", what, decimals, quorvel, unit, decimals, floor,
                 unit, quorvel / floor);
+}
+
+// Bytes, with what Quorvel holds beyond the floor.
+void PrintDifference(const char* what, double quorvelMiB, double floorMiB) {
+    std::printf("  %-46s %9.2f MiB %9.2f MiB %+7.2f MiB (Quorvel minus floor)\n", what, quorvelMiB,
+                floorMiB, quorvelMiB - floorMiB);
 }
 
 void PrintComparison(const Starts& quorvel, const Starts& floor, const Presses& tasksPresses,
@@ -494,6 +609,12 @@ void PrintComparison(const Starts& quorvel, const Starts& floor, const Presses& 
              MedianOf(floor.tasks, &Start::readyMs), "ms ");
     PrintRow("no tasks: start to waiting for input", MedianOf(quorvel.noTasks, &Start::readyMs),
              MedianOf(floor.noTasks, &Start::readyMs), "ms ");
+    PrintRow("1,000 tasks: tray click to first showing painted",
+             MedianOf(quorvel.tasks, &Start::firstShowingMs),
+             MedianOf(floor.tasks, &Start::firstShowingMs), "ms ");
+    PrintRow("1,000 tasks: tray click to second showing painted",
+             MedianOf(quorvel.tasks, &Start::secondShowingMs),
+             MedianOf(floor.tasks, &Start::secondShowingMs), "ms ");
     const double quorvelNone = MedianOf(quorvel.noTasks, &Start::workingSetMiB);
     const double floorNone = MedianOf(floor.noTasks, &Start::workingSetMiB);
     const double quorvelTasks = MedianOf(quorvel.tasks, &Start::workingSetMiB);
@@ -502,6 +623,17 @@ void PrintComparison(const Starts& quorvel, const Starts& floor, const Presses& 
     PrintRow("idle working set, 1,000 tasks", quorvelTasks, floorTasks, "MiB");
     std::printf("  %-46s %9.2f MiB %9.2f MiB\n", "added by 1,000 tasks", quorvelTasks - quorvelNone,
                 floorTasks - floorNone);
+    PrintDifference("private bytes in the tray, no tasks",
+                    MedianOf(quorvel.noTasks, &Start::privateMiB),
+                    MedianOf(floor.noTasks, &Start::privateMiB));
+    const double quorvelTray = MedianOf(quorvel.tasks, &Start::privateMiB);
+    const double floorTray = MedianOf(floor.tasks, &Start::privateMiB);
+    const double quorvelShown = MedianOf(quorvel.tasks, &Start::privateAfterShowingMiB);
+    const double floorShown = MedianOf(floor.tasks, &Start::privateAfterShowingMiB);
+    PrintDifference("private bytes in the tray, 1,000 tasks", quorvelTray, floorTray);
+    PrintDifference("private bytes after a showing and hiding", quorvelShown, floorShown);
+    PrintDifference("added by the showing and hiding", quorvelShown - quorvelTray,
+                    floorShown - floorTray);
     PrintRow("press to action, 1,000 tasks", Median(tasksPresses.quorvelMs),
              Median(tasksPresses.floorMs), "ms ", 2);
     PrintRow("press to action, 100,000 rows", Median(largePresses.quorvelMs),
@@ -582,16 +714,20 @@ int Run(int runs) {
 
     const Program quorvel =
         CopyProgram("Quorvel", PathFromBuild(QUORVEL_EXE_PATH), scratch.Path() / L"quorvel",
-                    kMainWindowClass, L"actions.cfg", L"data\\actions.cfg");
+                    kMainWindowClass, {{L"actions.cfg", L"data\\actions.cfg"}});
     // The settings a new program folder gets: "Always start in system tray only" is on.
     fs::copy(PathFromBuild(QUORVEL_DEFAULT_DATA), scratch.Path() / L"quorvel" / L"data");
-    const Program floor =
-        CopyProgram("floor", PathFromBuild(STARTUP_FLOOR_PATH), scratch.Path() / L"floor",
-                    kFloorWindowClass, L"hotkeys.txt", L"hotkeys.txt");
+    const Program floor = CopyProgram(
+        "floor", PathFromBuild(STARTUP_FLOOR_PATH), scratch.Path() / L"floor", kFloorWindowClass,
+        {{L"hotkeys.txt", L"hotkeys.txt"}, {L"rows.txt", L"rows.txt"}});
     const KeptRegValue counter(kVendorKey, L"fr");
     const KeptRegValue autostart(kRunKey, L"Quorvel");
+    const KeptRegValue quorvelManaged(kQuorvelX11Key, L"Managed");
+    const KeptRegValue floorManaged(kFloorX11Key, L"Managed");
     // Not the first start, so the main window stays hidden.
     SetRegValue(kVendorKey, L"fr", L"41");
+    SetRegValue(kQuorvelX11Key, L"Managed", L"N");
+    SetRegValue(kFloorX11Key, L"Managed", L"N");
 
     std::printf(
         "Quorvel.exe against the floor, %d alternating runs each (the 100,000 rows a "
@@ -600,12 +736,12 @@ int Run(int runs) {
         hotKeys.size());
     Starts quorvelStarts;
     Starts floorStarts;
-    MeasureAlternating(quorvel, floor, noTasks, runs, kStartTimeoutMs, quorvelStarts.noTasks,
+    MeasureAlternating(quorvel, floor, noTasks, runs, kStartTimeoutMs, false, quorvelStarts.noTasks,
                        floorStarts.noTasks);
-    MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, quorvelStarts.tasks,
+    MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, true, quorvelStarts.tasks,
                        floorStarts.tasks);
-    MeasureAlternating(quorvel, floor, largeList, runs, kLargeStartLimitMs, quorvelStarts.large,
-                       floorStarts.large);
+    MeasureAlternating(quorvel, floor, largeList, runs, kLargeStartLimitMs, false,
+                       quorvelStarts.large, floorStarts.large);
     Presses tasksPresses;
     Presses largePresses;
     for (int run = 0; run < runs; ++run) {

@@ -1,8 +1,8 @@
 #!/bin/bash
-# Every benchmark of the start-up, the memory, a press and the actions file in one run, each
-# against its bare counterpart: builds the Windows benchmark (win64 preset, benchmarks on) and
-# runs it under Wine against the floor program, then builds the native ones (bench preset) and
-# runs them. The optional argument is the number of the Wine benchmark's runs (7).
+# Every benchmark of the start-up, the showings, the memory, a press and the actions file in one
+# run, each against its bare counterpart: builds the Windows benchmark (win64 preset, benchmarks
+# on) and runs it under Wine against the floor program, then builds the native ones (bench
+# preset) and runs them. The optional argument is the number of the Wine benchmark's runs (7).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh

@@ -80,7 +80,8 @@ void WindowsPowerControl::Suspend(bool hibernate, bool force) {
 }
 
 void WindowsPowerControl::ShowMessage(std::u16string_view text, std::u16string_view caption) {
-    ::MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK);
+    // In front of the window the user is in, as every box of a press.
+    ::MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
 std::vector<RunningProcess> WindowsProcessList::Running() {
@@ -217,7 +218,7 @@ std::u16string WindowsShell::ErrorText(std::uint32_t errorCode) {
 void WindowsShell::ShowErrorBox(std::u16string_view text) {
     // With no window of the program in front the box has no owner, and would open behind the
     // window the user is in: the press gave the program the right to come forward.
-    ShowMessageBox(owner_(), text, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+    quorvel::ShowErrorBox(owner_(), text, MB_SETFOREGROUND);
 }
 
 void WindowsShell::JoinCom() {

@@ -14,7 +14,8 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
       actions_([this] { return LaunchOwner(); },
                reinterpret_cast<HWND>(registrar_.Registrar().WindowHandle())),
       session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(), actions_,
-               pictures_, [this] { ShowCurrentException(LaunchOwner()); }) {
+               // In front of the window the user is in, as every box of a press.
+               pictures_, [this] { ShowCurrentException(LaunchOwner(), MB_SETFOREGROUND); }) {
     // A hotkey another program holds is tried again at the system's moments, and on a timer
     // only while one is missing.
     registrar_.OnRetryDue = [this] { session_.RetryMissingHotKeys(); };

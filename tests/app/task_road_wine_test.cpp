@@ -643,13 +643,23 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartInTheirFolderOrSayWhyNotIn
     const std::wstring missing = (folder_ / "road" / "missing.exe").wstring();
     const fs::path temp = fs::path(EnvironmentVariable(L"TEMP")) /
                           ("quorvel-road-" + std::to_string(::GetCurrentProcessId()));
+    fs::remove_all(temp);  // from an earlier run that stopped half way
     fs::create_directories(temp);
     fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), temp / "argdump.exe");
     const std::wstring profile = EnvironmentVariable(L"USERPROFILE");
     ASSERT_FALSE(profile.empty());
+    // A program named alone is looked for in the working folder first: planted in the test
+    // prefix's profile folder, it shows where Quorvel works, not where it was started.
+    fs::create_directories(folder_ / "elsewhere");
+    const std::wstring alone =
+        L"quorvel-road-" + std::to_wstring(::GetCurrentProcessId()) + L".exe";
+    const fs::path aloneReport = fs::path(profile) / "argdump.txt";
+    fs::remove(aloneReport);
+    fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), fs::path(profile) / alone,
+                  fs::copy_options::overwrite_existing);
+    fs::copy_file(PathFromBuild(ARGDUMP_EXE_PATH), folder_ / "elsewhere" / alone);
     SetAddressScheme(L"quorveltest", Program("site"));
     const std::wstring address = L"quorveltest:search?q=hello world.com x&v=1 2";
-    fs::create_directories(folder_ / "elsewhere");
     ASSERT_NO_FATAL_FAILURE(StartProgram(
         {
             {kRunSelectedProgram, kCtrlAltL, Program("road") + L" C:\\Notes\\Plan.txt out.exe",
@@ -662,6 +672,7 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartInTheirFolderOrSayWhyNotIn
              L"%TEMP%\\" + temp.filename().wstring() + L"\\argdump.exe %USERPROFILE% %NOPE%",
              L"Normal"},
             {L"Open Website...", kCtrlAltL, address, L"Normal"},
+            {kRunSelectedProgram, kCtrlAltL, alone + L" alone", L"Normal"},
         },
         folder_ / "elsewhere"));
     // The user is in the main window, on its Add button, when pressing the hotkey.
@@ -703,8 +714,13 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartInTheirFolderOrSayWhyNotIn
               (std::vector<std::wstring>{L"show=1", profile, L"%NOPE%"}));
     EXPECT_EQ(fs::path(ArgDumpFolder(temp / "argdump.txt")), temp);
     EXPECT_EQ(ArgDumpReport(Report("site")).back(), address);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(aloneReport); }, kRunTimeoutMs))
+        << "the program named alone did not start from the profile folder";
+    EXPECT_EQ(fs::path(ArgDumpFolder(aloneReport)), fs::path(profile));
     quorvel_->Close();
     fs::remove_all(temp);
+    fs::remove(fs::path(profile) / alone);
+    fs::remove(aloneReport);
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"quorveltest");
 }
 

@@ -24,22 +24,22 @@ int ShowMessageBox(HWND owner, std::u16string_view message, UINT style) {
     return answer;
 }
 
-void ShowErrorBox(HWND owner, std::u16string_view message) {
-    ShowMessageBox(owner, message, MB_OK | MB_ICONSTOP);
+void ShowErrorBox(HWND owner, std::u16string_view message, UINT extraStyle) {
+    ShowMessageBox(owner, message, MB_OK | MB_ICONSTOP | extraStyle);
 }
 
-void ShowCurrentException(HWND owner) noexcept {
+void ShowCurrentException(HWND owner, UINT extraStyle) noexcept {
     try {
         try {
             throw;
         } catch (const Error& e) {
-            ShowErrorBox(owner, e.Message());
+            ShowErrorBox(owner, e.Message(), extraStyle);
         } catch (const std::bad_alloc&) {
-            ShowErrorBox(owner, u"Out of memory");
+            ShowErrorBox(owner, u"Out of memory", extraStyle);
         } catch (const std::exception& e) {
-            ShowErrorBox(owner, FromUtf8(e.what()));
+            ShowErrorBox(owner, FromUtf8(e.what()), extraStyle);
         } catch (...) {
-            ShowErrorBox(owner, u"Unknown error");
+            ShowErrorBox(owner, u"Unknown error", extraStyle);
         }
     } catch (...) {
         // Showing the box itself failed (out of memory); nothing more can be done here.

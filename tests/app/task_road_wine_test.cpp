@@ -288,7 +288,8 @@ class TaskRoadTest : public QuorvelProgramTest {
         return (folder_ / folder / "argdump.exe").wstring();
     }
     fs::path Report(const char* folder) const { return folder_ / folder / "argdump.txt"; }
-    bool RanIn(const char* folder) const { return fs::exists(Report(folder)); }
+    // Read, not only seen: a report seen but not yet readable is no run yet.
+    bool RanIn(const char* folder) const { return !FileText(Report(folder)).empty(); }
 
     std::vector<Task> StoredTasks() const { return TasksIn(FileText(Data() / "actions.cfg")); }
 
@@ -709,12 +710,12 @@ TEST_F(TaskRoadTest, DestinationsAsUsersWriteThemStartInTheirFolderOrSayWhyNotIn
     for (const char* folder : {"road", "with space", "plain"}) {
         EXPECT_EQ(fs::path(ArgDumpFolder(Report(folder))), folder_ / folder);
     }
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(temp / "argdump.txt"); }, kRunTimeoutMs));
+    ASSERT_TRUE(WaitUntil([&] { return !FileText(temp / "argdump.txt").empty(); }, kRunTimeoutMs));
     EXPECT_EQ(ArgDumpReport(temp / "argdump.txt"),
               (std::vector<std::wstring>{L"show=1", profile, L"%NOPE%"}));
     EXPECT_EQ(fs::path(ArgDumpFolder(temp / "argdump.txt")), temp);
     EXPECT_EQ(ArgDumpReport(Report("site")).back(), address);
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(aloneReport); }, kRunTimeoutMs))
+    ASSERT_TRUE(WaitUntil([&] { return !FileText(aloneReport).empty(); }, kRunTimeoutMs))
         << "the program named alone did not start from the profile folder";
     EXPECT_EQ(fs::path(ArgDumpFolder(aloneReport)), fs::path(profile));
     quorvel_->Close();

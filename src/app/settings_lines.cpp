@@ -1,5 +1,7 @@
 #include "app/settings_lines.h"
 
+#include <optional>
+
 #include "common/error.h"
 #include "common/text.h"
 
@@ -41,12 +43,37 @@ const std::u16string& LineAt(const SettingsLines& lines, int index) {
     return lines[index];
 }
 
+namespace {
+
+// Whether a line is a number other than zero: a sign, then digits with at most one decimal
+// point among them. Nothing for a line that is no such number.
+std::optional<bool> NonZeroNumber(std::u16string_view line) {
+    if (!line.empty() && (line.front() == u'-' || line.front() == u'+')) line.remove_prefix(1);
+    bool digits = false;
+    bool point = false;
+    bool nonZero = false;
+    for (const char16_t c : line) {
+        if (c == u'.' && !point) {
+            point = true;
+        } else if (c >= u'0' && c <= u'9') {
+            digits = true;
+            nonZero = nonZero || c != u'0';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits) return std::nullopt;
+    return nonZero;
+}
+
+}  // namespace
+
 bool BooleanLine(std::u16string_view line) {
     if (EqualsIgnoreAsciiCase(line, u"true")) return true;
     if (EqualsIgnoreAsciiCase(line, u"false")) return false;
-    const auto number = ParseInt32(line);
-    if (!number) throw Error(InvalidBooleanText(line));
-    return *number != 0;
+    const auto nonZero = NonZeroNumber(line);
+    if (!nonZero) throw Error(InvalidBooleanText(line));
+    return *nonZero;
 }
 
 std::u16string BooleanLineText(bool value) { return value ? u"-1" : u"0"; }

@@ -20,7 +20,8 @@ std::vector<std::uint8_t> JoinLines(const SettingsLines& lines);
 // The line at a 0-based index; throws Error "List index out of bounds (%d)" when missing.
 const std::u16string& LineAt(const SettingsLines& lines, int index);
 
-// Any decimal number (0 false, anything else true) or "True"/"False" in any letter case;
+// Any decimal number, with a sign and a decimal point (0 false, anything else true), or
+// "True"/"False" in any letter case;
 // throws Error "'%s' is not a valid boolean value" otherwise.
 bool BooleanLine(std::u16string_view line);
 // "-1" for true, "0" for false.

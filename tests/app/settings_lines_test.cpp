@@ -33,15 +33,17 @@ TEST(SettingsLinesTest, MissingLineGivesTheListIndexError) {
     EXPECT_EQ(ErrorTextOf([&] { LineAt(lines, 2); }), u"List index out of bounds (2)");
 }
 
-// True is written as -1, and any whole number other than zero reads as true.
+// True is written as -1, and any number other than zero reads as true.
 TEST(SettingsLinesTest, BooleanLineTakesNumbersAndWordsInAnyCaseAndRejectsEverythingElse) {
     EXPECT_EQ(BooleanLineText(true), u"-1");
     EXPECT_EQ(BooleanLineText(false), u"0");
-    for (const std::u16string_view text : {u"-1", u"7", u"True", u"tRUE"})
+    for (const std::u16string_view text :
+         {u"-1", u"-2", u"7", u"1.0", u"2.5", u"+.5", u"99999999999", u"True", u"tRUE", u"TRUE"})
         EXPECT_TRUE(BooleanLine(text)) << ToUtf8(text);
-    for (const std::u16string_view text : {u"0", u"-0", u"FALSE"})
+    for (const std::u16string_view text : {u"0", u"-0", u"0.0", u"-00.", u"FALSE", u"false"})
         EXPECT_FALSE(BooleanLine(text)) << ToUtf8(text);
-    for (const std::u16string text : {u"", u"yes", u" 1", u"1.0", u"truee"}) {
+    for (const std::u16string text :
+         {u"", u"x", u"yes", u" 1", u"1.0.0", u".", u"-", u"1e3", u"0x1", u"truee"}) {
         EXPECT_EQ(ErrorTextOf([&] { BooleanLine(text); }),
                   u"'" + text + u"' is not a valid boolean value");
     }

@@ -188,9 +188,9 @@ void MainWindow::ShowFromTray() {
     RetryHotKeys();
     MakeVisible();
     // Hiding and restoring brings the window back from minimised or maximised and in front.
-    ::ShowWindow(Handle(), SW_HIDE);
+    ShowItself(SW_HIDE);
     ::Sleep(10);
-    ::ShowWindow(Handle(), SW_RESTORE);
+    ShowItself(SW_RESTORE);
     LoadWindowSize(store_, *this);
     BringToFront();
 }
@@ -214,7 +214,7 @@ void MainWindow::ShowTrayMenuAt(POINT point) {
 
 void MainWindow::BringForward() {
     MakeVisible();
-    if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+    if (::IsIconic(Handle())) ShowItself(SW_RESTORE);
     BringToFront();
 }
 
@@ -268,6 +268,11 @@ int MainWindow::ColumnWidth(Column column) const {
         TaskGrid::DesignedWidth(column));
 }
 
+SettingsWindow::WidthLimits MainWindow::ColumnWidthLimits(Column column) const {
+    return {TaskGrid::kSmallestUsefulWidth, dpi_.Unscale(::GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+            TaskGrid::DesignedWidth(column)};
+}
+
 void MainWindow::SetColumnWidth(Column column, int width) {
     if (grid_) {
         grid_->SetColumnWidth(column, width);
@@ -289,9 +294,32 @@ void MainWindow::MakeVisible() {
 // shows, whatever the show command (some send no WM_SHOWWINDOW).
 void MainWindow::Show() {
     if (::IsWindowVisible(Handle())) return;
+    const bool firstShowing = !grid_;
     MakeControls();
-    ::ShowWindow(Handle(), maximizeWhenShown_ ? SW_SHOWMAXIMIZED : SW_SHOW);
+    ShowItself(maximizeWhenShown_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     maximizeWhenShown_ = false;
+    // Destination at its designed width is no width the user chose, and with the system's font
+    // the other columns are wider than designed: it takes up what the window leaves.
+    const auto& destination = columnWidthsKept_[static_cast<std::size_t>(kDestColumn)];
+    if (firstShowing && destination.value_or(TaskGrid::DesignedWidth(kDestColumn)) ==
+                            TaskGrid::DesignedWidth(kDestColumn)) {
+        grid_->FitDestination();
+    }
+}
+
+// The program shows or sizes the window on its own account: the grid's columns keep their
+// widths. Every other change of size is the user's, and the Destination column follows it.
+void MainWindow::ShowItself(int command) {
+    const bool wasSizingItself = std::exchange(sizingItself_, true);
+    ::ShowWindow(Handle(), command);
+    sizingItself_ = wasSizingItself;
+}
+
+void MainWindow::ResizeItself(int width, int height) {
+    const bool wasSizingItself = std::exchange(sizingItself_, true);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    sizingItself_ = wasSizingItself;
 }
 
 void MainWindow::FinishStartUp() {
@@ -337,20 +365,14 @@ SettingsWindow::State MainWindow::WindowState() const {
     return State::Normal;
 }
 
-void MainWindow::SetWidth(int width) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, width, Height(),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void MainWindow::SetWidth(int width) { ResizeItself(width, Height()); }
 
-void MainWindow::SetHeight(int height) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, Width(), height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void MainWindow::SetHeight(int height) { ResizeItself(Width(), height); }
 
 void MainWindow::Maximize() {
     // Showing maximised would show a window that stays in the tray; it waits for its showing.
     if (::IsWindowVisible(Handle())) {
-        ::ShowWindow(Handle(), SW_MAXIMIZE);
+        ShowItself(SW_MAXIMIZE);
     } else {
         maximizeWhenShown_ = true;
     }

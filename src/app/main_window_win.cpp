@@ -302,7 +302,8 @@ void MainWindow::ShowPage(int page) {
 }
 
 void MainWindow::LayoutControls() {
-    if (!grid_) return;
+    // Minimised, the window keeps its layout for when it is restored.
+    if (!grid_ || ::IsIconic(Handle())) return;
     RECT client{};
     ::GetClientRect(Handle(), &client);
     Place(pages_, 0, 0, client.right, client.bottom);
@@ -321,7 +322,8 @@ void MainWindow::LayoutControls() {
 
     const int panel1Top = innerBottom - dpi_.Scale(kPanel1HeightAt96);
     const int gridTop = page.top + dpi_.Scale(kGroupCaptionAt96);
-    Place(grid_->Handle(), innerLeft, gridTop, innerWidth, panel1Top - gridTop);
+    grid_->Place({innerLeft, gridTop, innerLeft + innerWidth, panel1Top},
+                 /*followWindow=*/!sizingItself_);
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
         Place(gridButtons_[i], innerLeft + dpi_.Scale(kGridButtons[i].leftAt96),
               panel1Top + dpi_.Scale(4), dpi_.Scale(kButtonWidthAt96),

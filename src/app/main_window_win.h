@@ -128,8 +128,11 @@ class MainWindow final : public Window, private SettingsWindow {
     void SetTrayOnly(bool checked) override;
     int ColumnWidth(Column column) const override;
     void SetColumnWidth(Column column, int width) override;
+    WidthLimits ColumnWidthLimits(Column column) const override;
     void MakeVisible() override;
     void Show();
+    void ShowItself(int command);
+    void ResizeItself(int width, int height);
     int Width() const override;
     int Height() const override;
     int Left() const override;
@@ -179,6 +182,7 @@ class MainWindow final : public Window, private SettingsWindow {
     bool startingUp_ = true;  // from OnCreate until FinishStartUp
     bool activatedSinceShown_ = false;
     bool maximizeWhenShown_ = false;
+    bool sizingItself_ = false;  // see ShowItself
     bool showAfterStartUp_ = false;
     // What the settings set before the controls are made, and the controls show once made.
     bool autostartKept_ = true;

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <array>
+#include <limits>
 
 #include "common/error.h"
 #include "common/paths.h"
@@ -17,23 +18,51 @@ constexpr std::array<Column, 4> kStoredWidths{kNumberColumn, kDescColumn, kHotke
                                               kDestColumn};
 constexpr int kFirstWidthLine = 2;
 
+// The system's codes for a file that does not exist, and for one whose folder does not.
+constexpr std::uint32_t kFileNotFound = 2;
+constexpr std::uint32_t kPathNotFound = 3;
+
 std::u16string DataFile(const SettingsStore& store, std::u16string_view name) {
     return DataFilePath(store.executablePath, name);
 }
 
-SettingsLines ReadLines(const SettingsStore& store, std::u16string_view name) {
+// A file that is not there yet (a first start, a copy without its data folder) is no failure:
+// it reads as the defaults, which the next save writes.
+SettingsLines ReadLines(const SettingsStore& store, std::u16string_view name,
+                        SettingsLines defaults) {
     const std::u16string path = DataFile(store, name);
     try {
         return SplitLines(store.files.ReadFile(path));
     } catch (const FileError& e) {
+        if (e.Code() == kFileNotFound || e.Code() == kPathNotFound) return defaults;
         throw Error(CannotOpenFileText(path, store.systemErrorText(e.Code())));
     }
 }
 
-// A length the window cannot take (the system would make it the window's smallest, which would
-// then be saved) gives the window's default length instead.
-int UsableLength(int stored, int minimum, int byDefault) {
-    return stored < minimum ? byDefault : stored;
+SettingsLines DefaultSettingsLines(const SettingsWindow& window) {
+    SettingsLines lines{BooleanLineText(true), BooleanLineText(true)};
+    for (const Column column : kStoredWidths) {
+        lines.push_back(ToText(window.ColumnWidthLimits(column).byDefault));
+    }
+    return lines;
+}
+
+// The window's default size, not maximised, where it is.
+SettingsLines DefaultWindowSizeLines(const SettingsWindow& window) {
+    return {ToText(window.DefaultSize().width), ToText(window.DefaultSize().height),
+            ToText(static_cast<int>(SettingsWindow::State::Normal))};
+}
+
+SettingsLines WindowSizeLines(const SettingsStore& store, const SettingsWindow& window) {
+    return ReadLines(store, kWindowSizeFile, DefaultWindowSizeLines(window));
+}
+
+// A length the window or a column cannot usefully take (the system would make a window its
+// smallest, which would then be saved; a column of no width stays hidden) gives the default
+// length instead.
+int UsableLength(int stored, int minimum, int byDefault,
+                 int maximum = std::numeric_limits<int>::max()) {
+    return stored < minimum || stored > maximum ? byDefault : stored;
 }
 
 void ApplyWindowSize(const SettingsLines& lines, SettingsWindow& window) {
@@ -42,6 +71,12 @@ void ApplyWindowSize(const SettingsLines& lines, SettingsWindow& window) {
     window.SetHeight(UsableLength(IntegerLine(LineAt(lines, 1)), window.MinimumSize().height,
                                   window.DefaultSize().height));
     if (LineAt(lines, 2) == u"2") window.Maximize();
+}
+
+void ApplyColumnWidth(Column column, int stored, SettingsWindow& window) {
+    const SettingsWindow::WidthLimits limits = window.ColumnWidthLimits(column);
+    window.SetColumnWidth(column,
+                          UsableLength(stored, limits.minimum, limits.byDefault, limits.maximum));
 }
 
 SettingsLines SettingsFileLines(const SettingsWindow& window) {
@@ -59,15 +94,16 @@ SettingsLines WindowSizeFileLines(const SettingsWindow& window) {
 }  // namespace
 
 void LoadSettings(const SettingsStore& store, SettingsWindow& window) {
-    const SettingsLines settings = ReadLines(store, kSettingsFile);
+    const SettingsLines settings = ReadLines(store, kSettingsFile, DefaultSettingsLines(window));
     window.SetAutostart(BooleanLine(LineAt(settings, 0)));
     window.SetTrayOnly(BooleanLine(LineAt(settings, 1)));
     for (int i = 0; i < static_cast<int>(kStoredWidths.size()); ++i) {
-        window.SetColumnWidth(kStoredWidths[i], IntegerLine(LineAt(settings, kFirstWidthLine + i)));
+        ApplyColumnWidth(kStoredWidths[i], IntegerLine(LineAt(settings, kFirstWidthLine + i)),
+                         window);
     }
     if (!window.TrayOnly()) window.MakeVisible();
 
-    const SettingsLines size = ReadLines(store, kWindowSizeFile);
+    const SettingsLines size = WindowSizeLines(store, window);
     ApplyWindowSize(size, window);
     try {
         window.MoveTo(IntegerLine(LineAt(size, 3)), IntegerLine(LineAt(size, 4)));
@@ -96,7 +132,7 @@ void SaveSettings(const SettingsStore& store, const SettingsWindow& window) {
 }
 
 void LoadWindowSize(const SettingsStore& store, SettingsWindow& window) {
-    ApplyWindowSize(ReadLines(store, kWindowSizeFile), window);
+    ApplyWindowSize(WindowSizeLines(store, window), window);
 }
 
 }  // namespace quorvel

@@ -25,9 +25,18 @@ class SettingsWindow {
     virtual void SetAutostart(bool checked) = 0;
     virtual bool TrayOnly() const = 0;  // "Always start in system tray only"
     virtual void SetTrayOnly(bool checked) = 0;
+    struct WidthLimits {
+        int minimum = 0;
+        int maximum = 0;
+        int byDefault = 0;
+    };
+
     // Grid column widths by the column's storage index.
     virtual int ColumnWidth(Column column) const = 0;
     virtual void SetColumnWidth(Column column, int width) = 0;
+    // The widths a column takes from the file: narrower, it shows nothing of its text (or
+    // nothing at all); wider, it reaches beyond the screen. And the width it is made with.
+    virtual WidthLimits ColumnWidthLimits(Column column) const = 0;
     virtual void MakeVisible() = 0;
 
     virtual int Width() const = 0;
@@ -63,12 +72,15 @@ inline constexpr char16_t kRunValueName[] = u"Quorvel";
 std::u16string AutostartCommand(std::u16string_view executablePath);
 
 // Reads settings.cnfg and w_size.cnfg and applies them to the window, stopping at the first bad
-// or missing line with its Error; only a failure of the final move is ignored. A width or height
-// below the window's smallest gives the default one.
+// or missing line with its Error; only a failure of the final move is ignored. A file that does
+// not exist, or whose folder does not, reads as the defaults: both options on, the columns and
+// the window as made. A width or height below the window's smallest gives the default one, as
+// does a column width outside the column's limits.
 void LoadSettings(const SettingsStore& store, SettingsWindow& window);
 // Writes the autostart value and both files; every failure is ignored.
 void SaveSettings(const SettingsStore& store, const SettingsWindow& window);
-// The size and maximised state from w_size.cnfg, without the position; throws Error.
+// The size and maximised state from w_size.cnfg (the defaults when it does not exist), without
+// the position; throws Error.
 void LoadWindowSize(const SettingsStore& store, SettingsWindow& window);
 
 }  // namespace quorvel

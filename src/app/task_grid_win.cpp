@@ -166,20 +166,12 @@ LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
         result |= DLGC_WANTMESSAGE;
     }
-    // The list view has taken the new font, size, column width or focus by now.
+    // The list view has taken the new font or focus by now.
     RunHandler(::GetParent(hwnd), [&] {
         if (message == WM_SETFOCUS) {
             self.ShowFocusedRow();
         } else if (message == WM_SETFONT) {
             self.FitHeaders(reinterpret_cast<HFONT>(wParam));
-        } else if (message == WM_SIZE) {
-            self.FitDestination();
-        } else if (message == WM_NOTIFY) {
-            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (header.hwndFrom == ListView_GetHeader(hwnd) &&
-                (header.code == HDN_ITEMCHANGEDW || header.code == HDN_ITEMCHANGEDA)) {
-                self.OnHeaderChanged(reinterpret_cast<const NMHEADERW&>(header));
-            }
         }
     });
     return result;
@@ -227,9 +219,10 @@ void TaskGrid::Refresh() {
     // The rows or their statuses changed: the tip waits for the next mouse move.
     tipRow_ = -1;
     ::SendMessageW(tip_, TTM_POP, 0, 0);
+    // Columns that took up the width stay so as the vertical scroll bar comes or goes.
+    const bool fitted = ColumnsEndAtTheEdge();
     ListView_SetItemCountEx(list_, table_.RowCount(), LVSICF_NOSCROLL);
-    // The vertical scroll bar may have come or gone.
-    FitDestination();
+    if (fitted) FitDestination();
     ::InvalidateRect(list_, nullptr, FALSE);
 }
 
@@ -268,10 +261,19 @@ int TaskGrid::ColumnWidth(Column column) const {
 int TaskGrid::DesignedWidth(Column column) { return kShownColumns[ShownIndexOf(column)].widthAt96; }
 
 void TaskGrid::SetColumnWidth(Column column, int width) {
-    fitting_ = true;
     ListView_SetColumnWidth(list_, ShownIndexOf(column), dpi_.Scale(width));
-    fitting_ = false;
-    FitDestination();
+}
+
+void TaskGrid::Place(const RECT& place, bool followWindow) {
+    RECT before{};
+    ::GetWindowRect(list_, &before);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    ::MoveWindow(list_, place.left, place.top, width, height, /*bRepaint=*/TRUE);
+    const bool laidOutBefore = before.right > before.left;
+    const bool resized =
+        width != before.right - before.left || height != before.bottom - before.top;
+    if (followWindow && laidOutBefore && resized) FitDestination();
 }
 
 void TaskGrid::FitHeaders(HFONT font) {
@@ -287,40 +289,39 @@ void TaskGrid::FitHeaders(HFONT font) {
         }
     }
     ::ReleaseDC(header, dc);
-    fitting_ = true;
     for (int shown = 0; shown < kColumnCount; ++shown) {
         if (ListView_GetColumnWidth(list_, shown) < headerWidths_[shown]) {
             ListView_SetColumnWidth(list_, shown, headerWidths_[shown]);
         }
     }
-    fitting_ = false;
-    FitDestination();
 }
 
-void TaskGrid::FitDestination(bool keepWider) {
-    if (fitting_) return;
+int TaskGrid::ColumnsWidth() const {
+    int total = 0;
+    for (int shown = 0; shown < kColumnCount; ++shown)
+        total += ListView_GetColumnWidth(list_, shown);
+    return total;
+}
+
+bool TaskGrid::ColumnsEndAtTheEdge() const {
+    RECT client{};
+    ::GetClientRect(list_, &client);
+    return client.right > 0 && ColumnsWidth() == client.right;
+}
+
+void TaskGrid::FitDestination() {
     const int destination = ShownIndexOf(kDestColumn);
-    fitting_ = true;
     for (int pass = 0; pass < kFitPasses; ++pass) {
         RECT client{};
         ::GetClientRect(list_, &client);
         if (client.right <= 0) break;  // not laid out yet
-        int others = 0;
-        for (int shown = 0; shown < kColumnCount; ++shown) {
-            if (shown != destination) others += ListView_GetColumnWidth(list_, shown);
-        }
         const int current = ListView_GetColumnWidth(list_, destination);
-        int width = std::max(headerWidths_[destination], static_cast<int>(client.right) - others);
-        if (keepWider) width = std::max(width, current);
+        const int others = ColumnsWidth() - current;
+        const int width =
+            std::max(headerWidths_[destination], static_cast<int>(client.right) - others);
         if (width == current) break;
         ListView_SetColumnWidth(list_, destination, width);
     }
-    fitting_ = false;
-}
-
-void TaskGrid::OnHeaderChanged(const NMHEADERW& change) {
-    if (change.pitem == nullptr || (change.pitem->mask & HDI_WIDTH) == 0) return;
-    FitDestination(/*keepWider=*/change.iItem == ShownIndexOf(kDestColumn));
 }
 
 bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {

@@ -27,8 +27,9 @@ struct ThemeTraits {
 // stays the one store of the rows and a long list costs nothing to show. Rows are drawn here
 // (picture, centred cells, the Enabled check box, a warning mark on a Hotkey cell whose hotkey
 // does not work, with a tip that says why). The selection is the control's own.
-// The columns fit the grid's width beside its vertical scroll bar: Destination takes up what the
-// others leave, and no column is narrower than its header at first.
+// The columns keep the widths they are given, no narrower than their headers at first. When the
+// user resizes the window, Destination takes up the width the others leave beside the vertical
+// scroll bar, and columns that take up the width stay so as the scroll bar comes or goes.
 class TaskGrid {
   public:
     struct Events {
@@ -58,12 +59,20 @@ class TaskGrid {
     // Selects the row alone, focused and in view; -1 selects nothing.
     void SelectOnly(int row);
 
-    // Widths in pixels at 96 DPI, by the column's storage index. Destination then fills the rest
-    // of the grid's width, whatever it was given.
+    // Widths in pixels at 96 DPI, by the column's storage index.
     int ColumnWidth(Column column) const;
     void SetColumnWidth(Column column, int width);
-    // The width a column is made with, at 96 DPI.
+    // The width a column is made with, and the narrowest that shows any of a cell's text, at 96
+    // DPI.
     static int DesignedWidth(Column column);
+    static constexpr int kSmallestUsefulWidth = 20;
+    // Moves the grid to its place in its window. When the user has resized the window
+    // (`followWindow`) and the grid's size changed, Destination takes up the width the other
+    // columns leave; otherwise every column keeps its width.
+    void Place(const RECT& place, bool followWindow);
+    // Destination takes up the width the other columns leave in the client area, down to its
+    // header's width.
+    void FitDestination();
 
     // Messages the grid sends its parent; OnNotify gives false for ones it does not handle.
     bool OnNotify(const NMHDR& header, LRESULT& result);
@@ -77,10 +86,8 @@ class TaskGrid {
     void AddColumns();
     // With the header's font: every column at least as wide as its header's text.
     void FitHeaders(HFONT font);
-    // Destination takes up the width the other columns leave in the client area, down to its
-    // header's width. A width the user widened it to beyond that stays until the next fit.
-    void FitDestination(bool keepWider = false);
-    void OnHeaderChanged(const NMHEADERW& change);
+    int ColumnsWidth() const;
+    bool ColumnsEndAtTheEdge() const;
     void CreateTip();
     void TrackTipCell(POINT point);
     void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -115,7 +122,6 @@ class TaskGrid {
     int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers
     std::wstring tipText_;
     std::array<int, kColumnCount> headerWidths_{};  // each header's text with its margins
-    bool fitting_ = false;  // the grid's own width changes, which the header reports too
 };
 
 }  // namespace quorvel

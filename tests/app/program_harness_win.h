@@ -19,8 +19,8 @@ namespace quorvel {
 
 inline constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
 
-// A settings file without its last line, Destination's width, which follows the window's: the
-// options and the widths the user sets.
+// A settings file without its last line, Destination's width, which a window shown with the
+// designed widths fits to its size: the options and the other widths.
 std::string UserSettings(std::string_view settings);
 
 // The start counter and the autostart value the program writes.

@@ -147,8 +147,7 @@ TEST_F(QuorvelProgramTest, EveryWayOutWritesAllThreeFiles) {
         RemoveDataFiles();
         goOut(quorvel);
         EXPECT_EQ(FileText(Data() / "actions.cfg"), "\xFF\xFE") << way;
-        EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings))
-            << way;
+        EXPECT_EQ(FileText(Data() / "settings.cnfg"), kDefaultSettings) << way;
         EXPECT_EQ(FileText(Data() / "w_size.cnfg").rfind("609\r\n449\r\n0\r\n", 0), 0u) << way;
     }
 }
@@ -239,8 +238,22 @@ TEST_F(QuorvelProgramTest, LeftClickOnTheTrayIconShowsTheWindowAtTheSavedSizeWit
     quorvel.Close();
 }
 
-TEST_F(QuorvelProgramTest, MissingSettingsFileShowsOneErrorBoxAndTheProgramGoesOn) {
+// A copy started without its data folder is at its first start, not at a failure: nothing to
+// report, and the files are there once it ends.
+TEST_F(QuorvelProgramTest, ACopyWithoutItsDataFolderStartsWithoutAWordAndWritesTheFiles) {
+    fs::remove_all(Data());
+    {
+        const Quorvel quorvel(Executable());
+        EXPECT_EQ(WaitForBox(quorvel.Id(), 3000), nullptr);
+        quorvel.Close();
+    }
+    EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings));
+    EXPECT_EQ(FileText(Data() / "w_size.cnfg").rfind("609\r\n449\r\n0\r\n", 0), 0u);
+}
+
+TEST_F(QuorvelProgramTest, AnUnreadableSettingsFileShowsOneErrorBoxAndTheProgramGoesOn) {
     fs::remove(Data() / "settings.cnfg");
+    fs::create_directory(Data() / "settings.cnfg");  // there, and no file to read
     Quorvel quorvel(Executable());
     std::set<HWND> boxesSeen;
     const auto collectBoxes = [&](DWORD forMs) {
@@ -270,7 +283,6 @@ TEST_F(QuorvelProgramTest, MissingSettingsFileShowsOneErrorBoxAndTheProgramGoesO
     EXPECT_EQ(boxesSeen.size(), 2u);
     EXPECT_TRUE(quorvel.Running());
     quorvel.Close();
-    EXPECT_EQ(UserSettings(FileText(Data() / "settings.cnfg")), UserSettings(kDefaultSettings));
 }
 
 TEST_F(QuorvelProgramTest, SecondStartShowsTheRunningInstanceAndEndsByAnyPath) {

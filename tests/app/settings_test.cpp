@@ -18,6 +18,9 @@ using testing::FakeRegistry;
 const std::u16string kExe = u"C:\\Tools\\Quorvel\\Quorvel.exe";
 const std::u16string kSettingsPath = u"C:\\Tools\\Quorvel\\data\\settings.cnfg";
 const std::u16string kSizePath = u"C:\\Tools\\Quorvel\\data\\w_size.cnfg";
+constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
+const std::map<Column, int> kDesignedWidths{
+    {kNumberColumn, 27}, {kDescColumn, 104}, {kHotkeyColumn, 105}, {kDestColumn, 211}};
 
 class FakeWindow final : public SettingsWindow {
   public:
@@ -27,6 +30,9 @@ class FakeWindow final : public SettingsWindow {
     void SetTrayOnly(bool checked) override { trayOnly = checked; }
     int ColumnWidth(Column column) const override { return widths.at(column); }
     void SetColumnWidth(Column column, int width) override { widths[column] = width; }
+    WidthLimits ColumnWidthLimits(Column column) const override {
+        return {20, 1920, kDesignedWidths.at(column)};
+    }
     void MakeVisible() override { visible = true; }
     int Width() const override { return width; }
     int Height() const override { return height; }
@@ -46,8 +52,7 @@ class FakeWindow final : public SettingsWindow {
 
     bool autostart = true;
     bool trayOnly = true;
-    std::map<Column, int> widths{
-        {kNumberColumn, 27}, {kDescColumn, 104}, {kHotkeyColumn, 105}, {kDestColumn, 211}};
+    std::map<Column, int> widths = kDesignedWidths;
     bool visible = false;
     int width = 609, height = 449, left = 10, top = 20, moves = 0;
     State state = State::Normal;
@@ -111,15 +116,58 @@ TEST_F(SettingsTest, TrayOnlyLeavesVisibilityAloneAndOnlyStateTwoMaximizes) {
 }
 
 // Either stops the load before the size file is read.
-TEST_F(SettingsTest, AMissingOrFiveLineSettingsFileStopsTheLoadWithItsError) {
+TEST_F(SettingsTest, AnUnreadableOrFiveLineSettingsFileStopsTheLoadWithItsError) {
     SetText(kSizePath, "609\r\n449\r\n0\r\n1\r\n2\r\n");
-    EXPECT_EQ(LoadError(), u"Cannot open file \"" + kSettingsPath +
-                               u"\". The system cannot find the file specified.");
-    SetText(kSettingsPath, "-1\r\n-1\r\n1\r\n2\r\n3\r\n");
+    SetText(kSettingsPath, "-1\r\n-1\r\n30\r\n40\r\n50\r\n");
+    files.SetLocked(kSettingsPath, 5);
+    EXPECT_EQ(LoadError(), u"Cannot open file \"" + kSettingsPath + u"\". Error 5");
+    files.ClearLocked(kSettingsPath);
     EXPECT_EQ(LoadError(), u"List index out of bounds (5)");
-    EXPECT_EQ(window.widths[kHotkeyColumn], 3);
+    EXPECT_EQ(window.widths[kHotkeyColumn], 50);
     EXPECT_EQ(window.widths[kDestColumn], 211);
     EXPECT_EQ(files.Reads(kSizePath), 0);
+}
+
+// A first start, or a copy without its data folder: nothing to report, and the next save
+// writes the files.
+TEST_F(SettingsTest, MissingFilesReadAsTheDefaultsAndTheNextSaveWritesThem) {
+    for (const bool folder : {false, true}) {
+        MemoryFileSystem empty;
+        if (folder) empty.AddFolder(u"C:\\Tools\\Quorvel\\data");
+        const SettingsStore store{empty, registry, kExe, Store().systemErrorText};
+        window = FakeWindow{};
+        window.autostart = window.trayOnly = false;
+        window.widths[kDescColumn] = 50;
+        window.width = 700;
+        EXPECT_NO_THROW(LoadSettings(store, window));
+        EXPECT_TRUE(window.autostart && window.trayOnly && !window.visible) << folder;
+        EXPECT_EQ(window.widths, kDesignedWidths);
+        EXPECT_EQ(std::tuple(window.width, window.height, window.state, window.moves),
+                  std::tuple(609, 449, SettingsWindow::State::Normal, 0));
+        window.width = 700;
+        EXPECT_NO_THROW(LoadWindowSize(store, window));
+        EXPECT_EQ(window.width, 609);
+        SaveSettings(store, window);
+        EXPECT_EQ(empty.Files().size(), folder ? 2u : 0u);
+        if (folder) {
+            EXPECT_EQ(empty.ReadFile(kSettingsPath), Bytes(kDefaultSettings));
+            EXPECT_EQ(empty.ReadFile(kSizePath), Bytes("609\r\n449\r\n0\r\n10\r\n20\r\n"));
+        }
+    }
+}
+
+// Narrower than a column can show anything, or wider than the screen: the column's default.
+TEST_F(SettingsTest, ColumnWidthsOutsideTheirLimitsGiveTheDefaults) {
+    SetText(kSizePath, "609\r\n449\r\n0\r\n");
+    SetText(kSettingsPath, "-1\r\n-1\r\n19\r\n-100000\r\n0\r\n1921\r\n");
+    EXPECT_EQ(LoadError(), u"(no error)");
+    EXPECT_EQ(window.widths, kDesignedWidths);
+    SetText(kSettingsPath, "-1\r\n-1\r\n20\r\n300\r\n1920\r\n300\r\n");
+    EXPECT_EQ(LoadError(), u"(no error)");
+    EXPECT_EQ(
+        window.widths,
+        (std::map<Column, int>{
+            {kNumberColumn, 20}, {kDescColumn, 300}, {kHotkeyColumn, 1920}, {kDestColumn, 300}}));
 }
 
 TEST_F(SettingsTest, BadLinesStopTheLoadWithTheirText) {

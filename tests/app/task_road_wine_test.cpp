@@ -838,9 +838,10 @@ TEST_F(TaskRoadTest, TheDestinationFieldHoldsWhatWindowsCanStartAndSaysWhenItCut
 
 TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
     const std::vector<Task> tasks{{L"Run Calc", kCtrlAltK, L"", L"Hide", false}};
-    // The window shows at a first start; the missing file is reported while the main window
+    // The window shows at a first start; the unreadable file is reported while the main window
     // is still being made, after the task list has been read and before the window shows.
     fs::remove(Data() / "w_size.cnfg");
+    fs::create_directory(Data() / "w_size.cnfg");
     ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
@@ -1148,7 +1149,24 @@ TEST_F(TaskRoadTest, EveryRoadShowsTheWholeWindowInEverySavedState) {
     }
 }
 
-TEST_F(TaskRoadTest, ColumnsFitBesideTheScrollBarAndDestinationTakesUpTheWindowsGrowth) {
+// The widths come back as saved, a width no column can show gives the column's default, and
+// Destination changes only with the user's resize of the window: then the columns fit the grid
+// beside its scroll bar, and stay so as the scroll bar goes.
+TEST_F(TaskRoadTest, ColumnWidthsComeBackAsSavedAndDestinationFollowsOnlyTheUsersResize) {
+    const auto widths = [&] {
+        std::vector<int> shown;
+        for (const int column : {0, kShownDescColumn, kShownHotkeyColumn, kShownDestColumn}) {
+            shown.push_back(static_cast<int>(::SendMessageW(grid_, LVM_GETCOLUMNWIDTH, column, 0)));
+        }
+        return shown;
+    };
+    WriteFile(Data() / "settings.cnfg", "-1\r\n0\r\n27\r\n-100000\r\n0\r\n300\r\n");
+    ASSERT_NO_FATAL_FAILURE(
+        StartProgram(std::vector<Task>(20, {L"Run Calc", L"", L"", L"Normal"})));
+    EXPECT_EQ(widths(), (std::vector<int>{27, 104, 105, 300}));
+    quorvel_->Close();
+    EXPECT_EQ(FileText(Data() / "settings.cnfg"), "-1\r\n0\r\n27\r\n104\r\n105\r\n300\r\n");
+
     ASSERT_NO_FATAL_FAILURE(
         StartProgram(std::vector<Task>(20, {L"Run Calc", L"", L"", L"Normal"})));
     const auto style = [&] { return ::GetWindowLongPtrW(grid_, GWL_STYLE); };
@@ -1159,23 +1177,25 @@ TEST_F(TaskRoadTest, ColumnsFitBesideTheScrollBarAndDestinationTakesUpTheWindows
         return enabled.left >= client.left && enabled.right == client.right &&
                (style() & WS_HSCROLL) == 0;
     };
-    const auto destWidth = [&] {
-        return static_cast<int>(::SendMessageW(grid_, LVM_GETCOLUMNWIDTH, kShownDestColumn, 0));
-    };
-    // At the default size: 20 rows need the vertical scroll bar, and Enabled ends beside it.
-    EXPECT_TRUE(style() & WS_VSCROLL);
-    EXPECT_TRUE(fits());
-    const int narrow = destWidth();
-
+    EXPECT_TRUE(style() & WS_VSCROLL) << "20 rows need the vertical scroll bar";
     RECT window{};
     ::GetWindowRect(mainWindow_, &window);
+    int wide = 0;
     for (const int grown : {120, 0}) {
         ::SetWindowPos(mainWindow_, nullptr, 0, 0, window.right - window.left + grown,
                        window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_TRUE(WaitUntil([&] { return destWidth() == narrow + grown && fits(); }, 5000))
-            << grown << ": Destination " << destWidth() << ", was " << narrow;
+        EXPECT_TRUE(
+            WaitUntil([&] { return fits() && (grown != 0 || widths()[3] == wide - 120); }, 5000))
+            << grown << ": Destination " << widths()[3];
+        wide = widths()[3];
     }
+    PostClick(mainWindow_, L"Delete A&ll");
+    EXPECT_TRUE(WaitUntil([&] { return (style() & WS_VSCROLL) == 0; }, 5000));
+    const int withoutScrollBar = widths()[3];
+    EXPECT_EQ(withoutScrollBar, wide + ::GetSystemMetrics(SM_CXVSCROLL));
     quorvel_->Close();
+    EXPECT_EQ(FileText(Data() / "settings.cnfg"),
+              "-1\r\n0\r\n27\r\n104\r\n105\r\n" + std::to_string(withoutScrollBar) + "\r\n");
 }
 
 // Task files from other tools or damaged, each started with and exited from: the file as it

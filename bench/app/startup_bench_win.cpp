@@ -390,6 +390,8 @@ void Hide(HWND window) {
 
 // --- one start ----------------------------------------------------------------------------
 
+double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / kMiB; }
+
 PROCESS_MEMORY_COUNTERS MemoryOf(const Child& child) {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
@@ -401,9 +403,7 @@ PROCESS_MEMORY_COUNTERS MemoryOf(const Child& child) {
 
 // The private bytes: the commit charge, which Windows gives as PagefileUsage (and again as
 // PrivateUsage, which Wine 8 leaves at 0; there it is the anonymous memory in use).
-double PrivateMiB(const Child& child) {
-    return static_cast<double>(MemoryOf(child).PagefileUsage) / kMiB;
-}
+double PrivateMiB(const PROCESS_MEMORY_COUNTERS& memory) { return MiB(memory.PagefileUsage); }
 
 // The first showing, its hiding, the bytes once that has settled, the second showing.
 void MeasureShowings(const Child& child, const TaskList& list, Start& start) {
@@ -411,7 +411,7 @@ void MeasureShowings(const Child& child, const TaskList& list, Start& start) {
     start.firstShowingMs = TimeShowing(window, list.rows);
     Hide(window);
     ::Sleep(kSettleMs);
-    start.privateAfterShowingMiB = PrivateMiB(child);
+    start.privateAfterShowingMiB = PrivateMiB(MemoryOf(child));
     start.secondShowingMs = TimeShowing(window, list.rows);
     Hide(window);
 }
@@ -444,9 +444,9 @@ Start MeasureStart(const Program& program, const TaskList& list, DWORD limitMs, 
     start.readyMs = WaitUntilReady(child, began, limitMs);
     ::Sleep(kSettleMs);
     const PROCESS_MEMORY_COUNTERS memory = MemoryOf(child);
-    start.workingSetMiB = static_cast<double>(memory.WorkingSetSize) / kMiB;
-    start.peakWorkingSetMiB = static_cast<double>(memory.PeakWorkingSetSize) / kMiB;
-    start.privateMiB = static_cast<double>(memory.PagefileUsage) / kMiB;
+    start.workingSetMiB = MiB(memory.WorkingSetSize);
+    start.peakWorkingSetMiB = MiB(memory.PeakWorkingSetSize);
+    start.privateMiB = PrivateMiB(memory);
     start.libraries = LoadedLibraries(child.Process());
     if (start.lastHotKeyMs) {
         const SplitKey last = SplitHotKey(*list.lastHotKey);
@@ -736,11 +736,11 @@ int Run(int runs) {
         hotKeys.size());
     Starts quorvelStarts;
     Starts floorStarts;
-    MeasureAlternating(quorvel, floor, noTasks, runs, kStartTimeoutMs, false, quorvelStarts.noTasks,
-                       floorStarts.noTasks);
-    MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, true, quorvelStarts.tasks,
-                       floorStarts.tasks);
-    MeasureAlternating(quorvel, floor, largeList, runs, kLargeStartLimitMs, false,
+    MeasureAlternating(quorvel, floor, noTasks, runs, kStartTimeoutMs, /*showings=*/false,
+                       quorvelStarts.noTasks, floorStarts.noTasks);
+    MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, /*showings=*/true,
+                       quorvelStarts.tasks, floorStarts.tasks);
+    MeasureAlternating(quorvel, floor, largeList, runs, kLargeStartLimitMs, /*showings=*/false,
                        quorvelStarts.large, floorStarts.large);
     Presses tasksPresses;
     Presses largePresses;

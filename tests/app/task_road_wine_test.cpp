@@ -976,8 +976,6 @@ TEST_F(TaskRoadTest, APauseFromTheTrayMenuGivesEveryHotkeyBackAndAHeldOneIsTaken
     EXPECT_FALSE(heldRowReads(kCtrlAlt1, kQuietMs));
     ::PostMessageW(HWND_BROADCAST, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     ASSERT_TRUE(heldRowReads(kCtrlAlt1, kMomentMs)) << fs::path(HotkeyCellText(0)).string();
-    PressTogether({VK_CONTROL, VK_MENU, '1'});
-    ASSERT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs));
 
     // Paused from the tray menu: every combination is free for another program, the marks say
     // paused and a press runs nothing.
@@ -987,7 +985,6 @@ TEST_F(TaskRoadTest, APauseFromTheTrayMenuGivesEveryHotkeyBackAndAHeldOneIsTaken
     ::UnregisterHotKey(nullptr, kWitnessHeld);
     EXPECT_EQ(HotkeyCellText(0), std::wstring(kCtrlAlt1) + L" (paused)");
     EXPECT_EQ(HotkeyCellText(1), std::wstring(kCtrlAltD) + L" (paused)");
-    fs::remove(Report("road"));
     PressTogether({VK_CONTROL, VK_MENU, 'D'});
     EXPECT_FALSE(WaitUntil([&] { return RanIn("witness"); }, kQuietMs)) << "ran while paused";
 

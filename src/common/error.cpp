@@ -40,6 +40,18 @@ std::u16string IoErrorText(std::uint32_t code) {
             return u"Too many open files";
         case 5:
             return u"File access denied";
+        case 19:
+            return u"The disk is write-protected";
+        case 21:
+            return u"The drive is not ready";
+        case 23:
+            return u"The disk cannot be read";
+        case 32:
+            return u"The file is in use by another program";
+        case 33:
+            return u"Part of the file is locked by another program";
+        case 38:
+            return u"The file was cut short while it was read";
         case 101:
             return u"Disk full";
         default:

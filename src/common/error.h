@@ -36,7 +36,9 @@ std::u16string ListIndexErrorText(std::int64_t index);     // "List index out of
 std::u16string InvalidIntegerText(std::u16string_view s);  // "'%s' is not a valid integer value"
 std::u16string InvalidBooleanText(std::u16string_view s);  // "'%s' is not a valid boolean value"
 // The input/output error text for a system error code: 2 "File not found", 3 "Invalid filename",
-// 4 "Too many open files", 5 "File access denied", 101 "Disk full", else "I/O error %d".
+// 4 "Too many open files", 5 "File access denied", 101 "Disk full"; the reason in words for
+// the other codes a file operation meets often (a file another program holds, a cut-short
+// read, a disk that cannot be written or read), else "I/O error %d".
 std::u16string IoErrorText(std::uint32_t code);
 // "Cannot open file "%s". %s" with the file name and the reason.
 std::u16string CannotOpenFileText(std::u16string_view fileName, std::u16string_view reason);

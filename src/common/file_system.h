@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,15 +22,27 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
-    // An existing file's bytes, for as long as the view lives. Where the system maps files
-    // into memory, a large file is mapped a part at a time, so that reading it through never
-    // holds the whole file beside what is made of it.
+    // One state of a file: its size, when it was last written and which file it is on its
+    // volume. A file replaced by another of the same name is another file.
+    struct FileStamp {
+        std::uint64_t size = 0;
+        std::uint64_t writeTime = 0;
+        std::uint64_t volume = 0;
+        std::uint64_t index = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+
+    // An existing file's bytes, for as long as the view lives, read a part at a time, so that
+    // reading a large file through never holds the whole file beside what is made of it.
+    // While the view lives other programs may read the file but not write it.
     class FileView {
       public:
         virtual ~FileView() = default;
+        // The size the file had when the view was made.
         virtual std::size_t Size() const = 0;
         // The bytes from `offset` on: at least `length` of them, or all there are up to the end
-        // of the file. They stay valid until the next call.
+        // of the file. They stay valid until the next call. Throws FileError when they cannot
+        // be read, as when another program cut the file short meanwhile.
         virtual std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t length) = 0;
     };
     virtual std::unique_ptr<FileView> ViewFile(const std::u16string& path) = 0;
@@ -50,12 +63,35 @@ class FileSystem {
             at += bytes.size();
         }
     }
-    // Gives the file exactly these bytes, atomically: the bytes go to a temporary file in the
-    // same folder, which then takes the place of the old file. A failure at any point leaves
-    // the old file as it was.
+    // Whether two views hold the same bytes; views of different sizes are not read.
+    static bool SameBytes(FileView& a, FileView& b) {
+        if (a.Size() != b.Size()) return false;
+        constexpr std::size_t kPart = std::size_t{1} << 16;
+        for (std::size_t at = 0; at < a.Size();) {
+            const std::size_t length = std::min(kPart, a.Size() - at);
+            const std::span<const std::uint8_t> first = a.BytesFrom(at, length);
+            const std::span<const std::uint8_t> second = b.BytesFrom(at, length);
+            if (!std::equal(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(length),
+                            second.begin())) {
+                return false;
+            }
+            at += length;
+        }
+        return true;
+    }
+    // Gives the file exactly these bytes, atomically: the bytes go to the temporary file
+    // "<path>.tmp" beside it, which then takes the place of the old file. A failure at any
+    // point leaves the old file as it was.
     virtual void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) = 0;
+    // Removes the temporary file of a ReplaceFile that was killed part way; none is no failure.
+    virtual void RemoveLeftovers(const std::u16string& path) = 0;
     // True for an existing file (not a folder).
     virtual bool FileExists(const std::u16string& path) = 0;
+    // True when anything, a file or a folder, is at the path.
+    virtual bool PathExists(const std::u16string& path) = 0;
+    // The state of an existing file, also while another program holds it open; nothing when
+    // no file is at the path.
+    virtual std::optional<FileStamp> StampOf(const std::u16string& path) = 0;
     // Copies a file; an existing target is overwritten.
     virtual void CopyFile(const std::u16string& from, const std::u16string& to) = 0;
     // Creates one folder; succeeds when the folder exists already.

@@ -58,7 +58,8 @@ TEST(ErrorBoxText, AddsFullStopOnlyAfterCharactersSortingAfterDot) {
 TEST(IoErrorText, MapsSystemCodesToRuntimeTexts) {
     EXPECT_EQ(IoErrorText(3), u"Invalid filename");
     EXPECT_EQ(IoErrorText(101), u"Disk full");
-    EXPECT_EQ(IoErrorText(32), u"I/O error 32");
+    EXPECT_EQ(IoErrorText(32), u"The file is in use by another program");
+    EXPECT_EQ(IoErrorText(1117), u"I/O error 1117");
 }
 
 TEST(Paths, DataFilesLiveInDataBesideTheExecutable) {

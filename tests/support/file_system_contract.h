@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -90,9 +91,32 @@ TYPED_TEST_P(FileSystemContract, AViewGivesThePartsAskedForAcrossALargeFile) {
     EXPECT_EQ(this->Files().ReadFile(path), content);
 }
 
+// A save tells another program's change by the stamp, and leaves no temporary file for good.
+TYPED_TEST_P(FileSystemContract, StampsTellAReplacedFileAndLeftoversAreRemoved) {
+    const std::u16string path = this->PathOf(u"actions.cfg");
+    EXPECT_EQ(this->Files().StampOf(path), std::nullopt);
+    this->Files().ReplaceFile(path, std::vector<std::uint8_t>{1, 2, 3});
+    const auto first = this->Files().StampOf(path);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->size, 3u);
+    EXPECT_EQ(this->Files().StampOf(path), first);
+    this->Files().ReplaceFile(path, std::vector<std::uint8_t>{4, 5, 6});
+    EXPECT_NE(this->Files().StampOf(path), first);
+
+    this->Files().CreateDirectory(this->PathOf(u"actions.cfg.bak"));
+    EXPECT_TRUE(this->Files().PathExists(this->PathOf(u"actions.cfg.bak")));
+    EXPECT_EQ(this->Files().StampOf(this->PathOf(u"actions.cfg.bak")), std::nullopt);
+    EXPECT_FALSE(this->Files().PathExists(this->PathOf(u"actions.cfg.bak2")));
+    this->Files().ReplaceFile(this->PathOf(u"actions.cfg.tmp"), std::vector<std::uint8_t>{7});
+    this->Files().RemoveLeftovers(path);
+    EXPECT_FALSE(this->Files().PathExists(this->PathOf(u"actions.cfg.tmp")));
+    EXPECT_TRUE(this->Files().FileExists(path));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ReplaceFileAndCopyFileReplaceTheWholeContent,
                             MissingFilesAndFoldersGiveTheRuntimeTexts,
                             CreateDirectoryAcceptsAnExistingFolder,
-                            AViewGivesThePartsAskedForAcrossALargeFile);
+                            AViewGivesThePartsAskedForAcrossALargeFile,
+                            StampsTellAReplacedFileAndLeftoversAreRemoved);
 
 }  // namespace quorvel

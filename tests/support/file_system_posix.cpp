@@ -129,7 +129,29 @@ class PosixFileSystem final : public FileSystem {
         }
     }
 
+    void RemoveLeftovers(const std::u16string& path) override {
+        ::unlink((ToUtf8(path) + ".tmp").c_str());
+    }
+
     bool FileExists(const std::u16string& path) override { return IsType(ToUtf8(path), S_IFREG); }
+
+    bool PathExists(const std::u16string& path) override {
+        struct stat info {};
+        return ::stat(ToUtf8(path).c_str(), &info) == 0;
+    }
+
+    std::optional<FileStamp> StampOf(const std::u16string& path) override {
+        struct stat info {};
+        if (::stat(ToUtf8(path).c_str(), &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG) {
+            return std::nullopt;
+        }
+        const auto nanoseconds = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
+                                 static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
+        return FileStamp{.size = static_cast<std::uint64_t>(info.st_size),
+                         .writeTime = nanoseconds,
+                         .volume = static_cast<std::uint64_t>(info.st_dev),
+                         .index = static_cast<std::uint64_t>(info.st_ino)};
+    }
 
     void CopyFile(const std::u16string& from, const std::u16string& to) override {
         const std::vector<std::uint8_t> bytes = ReadFile(from);

@@ -28,6 +28,9 @@ class MemoryFileSystem final : public FileSystem {
     // The next ReplaceFile or CopyFile fails with this code before anything is written, the
     // way a full disk or a killed process ends a write that goes through a temporary file.
     void FailNextWrite(std::uint32_t code) { nextWriteFailure_ = code; }
+    // Another program cuts the file to `size` bytes while the next view of it reads: after
+    // the view's first part, reading beyond that fails as on a disk.
+    void CutShortWhileRead(const std::u16string& path, std::size_t size) { cuts_[path] = size; }
 
     const std::map<std::u16string, std::vector<std::uint8_t>>& Files() const { return files_; }
     // How often a file was read, and written with success.
@@ -36,7 +39,12 @@ class MemoryFileSystem final : public FileSystem {
 
     std::unique_ptr<FileView> ViewFile(const std::u16string& path) override;
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override;
+    void RemoveLeftovers(const std::u16string& path) override { files_.erase(path + u".tmp"); }
     bool FileExists(const std::u16string& path) override { return files_.count(path) > 0; }
+    bool PathExists(const std::u16string& path) override {
+        return FileExists(path) || FolderExists(path);
+    }
+    std::optional<FileStamp> StampOf(const std::u16string& path) override;
     void CopyFile(const std::u16string& from, const std::u16string& to) override;
     void CreateDirectory(const std::u16string& path) override;
 
@@ -47,12 +55,17 @@ class MemoryFileSystem final : public FileSystem {
     }
     void CheckAccess(const std::u16string& path) const;
     void CheckWritable(const std::u16string& path);
+    void Store(const std::u16string& path, std::vector<std::uint8_t> bytes);
 
     std::map<std::u16string, std::vector<std::uint8_t>> files_;
     std::set<std::u16string> folders_;
     std::set<std::u16string> readOnly_;
     std::map<std::u16string, std::uint32_t> locked_;
     std::optional<std::uint32_t> nextWriteFailure_;
+    std::map<std::u16string, std::size_t> cuts_;
+    // Every write makes a new file, as the real ReplaceFile does: its stamp tells it apart.
+    std::map<std::u16string, std::uint64_t> fileNumbers_;
+    std::uint64_t writeCount_ = 0;
     std::map<std::u16string, int> reads_;
     std::map<std::u16string, int> writes_;
 };

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #include "common/error.h"
 #include "common/win/unique_handle_win.h"
@@ -19,7 +22,9 @@ namespace {
 
 // The runtime reports a write that does not fit on the disk with its own code 101.
 constexpr DWORD kDiskFullCode = 101;
-// One WriteFile call moves at most this many bytes.
+// A file that ended before the size it had when it was opened.
+constexpr DWORD kCutShortCode = ERROR_HANDLE_EOF;
+// One ReadFile or WriteFile call moves at most this many bytes.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
 DWORD RuntimeCode(DWORD systemCode) {
@@ -48,68 +53,60 @@ void WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
     }
 }
 
-// A file's bytes mapped into memory a slice at a time, so that a large file read through
-// never counts in the working set whole; an empty file, which cannot be mapped, maps to
-// nothing. The mapping keeps the file open: while it lives the file cannot be cut short.
-class MappedFile final : public FileSystem::FileView {
+// A file's bytes read a slice at a time into a buffer of the view's own, so that a large
+// file read through never counts in the working set whole. The file is open with read
+// sharing only: while the view lives, no program can write it. A file cut short all the same
+// (on a network share, say) ends in a FileError, never in reading what is not there.
+class ReadFileView final : public FileSystem::FileView {
   public:
-    MappedFile(HANDLE file, std::size_t size) : size_(size) {
-        if (size == 0) return;
-        mapping_.reset(::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
-        if (!mapping_) ThrowLastError();
-        SYSTEM_INFO system{};
-        ::GetSystemInfo(&system);
-        granularity_ = system.dwAllocationGranularity;
-    }
-    ~MappedFile() override { Unmap(); }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    MappedFile(MappedFile&&) = delete;
-    MappedFile& operator=(MappedFile&&) = delete;
+    ReadFileView(UniqueFileHandle file, std::size_t size) : file_(std::move(file)), size_(size) {}
 
     std::size_t Size() const override { return size_; }
 
     std::span<const std::uint8_t> BytesFrom(std::size_t offset, std::size_t length) override {
         offset = std::min(offset, size_);
         length = std::min(length, size_ - offset);
-        if (offset < start_ || offset + length > start_ + mapped_) Map(offset, length);
-        return {view_ + (offset - start_), start_ + mapped_ - offset};
+        if (offset < start_ || offset + length > start_ + held_) Read(offset, length);
+        return {buffer_.get() + (offset - start_), start_ + held_ - offset};
     }
 
   private:
-    // A slice is this long where the file has the bytes: large enough that mapping costs
-    // nothing beside reading, small beside a file of many thousand tasks.
+    // A slice is this long where the file has the bytes: large enough that reading costs
+    // little more than the bytes, small beside a file of many thousand tasks.
     static constexpr std::size_t kSlice = std::size_t{1} << 20;
 
-    // Maps a slice that holds `length` bytes from `offset` on, in place of the one mapped.
-    // A view begins at a multiple of the allocation granularity.
-    void Map(std::size_t offset, std::size_t length) {
-        Unmap();
-        const std::size_t start = offset - offset % granularity_;
-        const std::size_t mapped =
-            std::min(size_ - start, std::max(offset - start + length, kSlice));
-        const auto at = static_cast<std::uint64_t>(start);
-        view_ = static_cast<const std::uint8_t*>(::MapViewOfFile(mapping_.get(), FILE_MAP_READ,
-                                                                 static_cast<DWORD>(at >> 32),
-                                                                 static_cast<DWORD>(at), mapped));
-        if (view_ == nullptr) ThrowLastError();
-        start_ = start;
-        mapped_ = mapped;
+    // Reads a slice that holds `length` bytes from `offset` on, in place of the one held.
+    void Read(std::size_t offset, std::size_t length) {
+        const std::size_t count = std::min(size_ - offset, std::max(length, kSlice));
+        if (count > capacity_) {
+            buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(count);
+            capacity_ = count;
+        }
+        held_ = 0;
+        for (std::size_t done = 0; done < count;) {
+            const auto at = static_cast<std::uint64_t>(offset + done);
+            OVERLAPPED place{};
+            place.Offset = static_cast<DWORD>(at);
+            place.OffsetHigh = static_cast<DWORD>(at >> 32);
+            const auto chunk = static_cast<DWORD>(std::min(count - done, kMaxChunk));
+            DWORD read = 0;
+            if (!::ReadFile(file_.get(), buffer_.get() + done, chunk, &read, &place)) {
+                const DWORD code = ::GetLastError();
+                ThrowFileError(code == ERROR_HANDLE_EOF ? kCutShortCode : RuntimeCode(code));
+            }
+            if (read == 0) ThrowFileError(kCutShortCode);
+            done += read;
+        }
+        start_ = offset;
+        held_ = count;
     }
 
-    void Unmap() {
-        if (view_ != nullptr) ::UnmapViewOfFile(view_);
-        view_ = nullptr;
-        start_ = 0;
-        mapped_ = 0;
-    }
-
+    UniqueFileHandle file_;
     std::size_t size_;
-    UniqueKernelHandle mapping_;
-    std::size_t granularity_ = 1;
-    const std::uint8_t* view_ = nullptr;
-    std::size_t start_ = 0;  // the file offset the view begins at
-    std::size_t mapped_ = 0;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t start_ = 0;  // the file offset the buffer begins at
+    std::size_t held_ = 0;
 };
 
 // A file written beside its target, removed again unless it was moved into place.
@@ -150,13 +147,14 @@ class TemporaryFile {
 class WindowsFileSystem final : public FileSystem {
   public:
     std::unique_ptr<FileView> ViewFile(const std::u16string& path) override {
-        const UniqueFileHandle file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
-                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFileHandle file(::CreateFileW(
+            ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file) ThrowLastError();
         LARGE_INTEGER size{};
         if (!::GetFileSizeEx(file.get(), &size)) ThrowLastError();
-        return std::make_unique<MappedFile>(file.get(), static_cast<std::size_t>(size.QuadPart));
+        return std::make_unique<ReadFileView>(std::move(file),
+                                              static_cast<std::size_t>(size.QuadPart));
     }
 
     void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override {
@@ -172,8 +170,37 @@ class WindowsFileSystem final : public FileSystem {
         temporary.MoveOnto(target);
     }
 
+    void RemoveLeftovers(const std::u16string& path) override {
+        ::DeleteFileW((ToWide(path) + L".tmp").c_str());
+    }
+
     bool FileExists(const std::u16string& path) override {
         return ExistsAs(ToWide(path), /*wantFolder=*/false);
+    }
+
+    bool PathExists(const std::u16string& path) override {
+        return ::GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    // Opened for its attributes only, which no sharing mode of another program refuses.
+    std::optional<FileStamp> StampOf(const std::u16string& path) override {
+        const std::wstring file = ToWide(path);
+        if (!ExistsAs(file, /*wantFolder=*/false)) return std::nullopt;
+        const UniqueFileHandle handle(
+            ::CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle) ThrowLastError();
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(handle.get(), &info)) ThrowLastError();
+        const auto wide = [](DWORD high, DWORD low) {
+            return static_cast<std::uint64_t>(high) << 32 | low;
+        };
+        return FileStamp{.size = wide(info.nFileSizeHigh, info.nFileSizeLow),
+                         .writeTime = wide(info.ftLastWriteTime.dwHighDateTime,
+                                           info.ftLastWriteTime.dwLowDateTime),
+                         .volume = info.dwVolumeSerialNumber,
+                         .index = wide(info.nFileIndexHigh, info.nFileIndexLow)};
     }
 
     void CopyFile(const std::u16string& from, const std::u16string& to) override {

@@ -108,10 +108,12 @@ bool ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
     int row = -1;
     int column = -1;
     bool lost = false;
-    const auto endLine = [&] {
-        lost = lost || column < quorvel::kEnabledColumn;
-        if (column < quorvel::kEnabledColumn)
+    // Only the last record, cut short before its Enabled field with no line end, is off.
+    const auto endLine = [&](bool lineEnded) {
+        if (!lineEnded && column < quorvel::kEnabledColumn) {
+            lost = true;
             table.CellAt(quorvel::kEnabledColumn, row).SetAsBoolean(false);
+        }
         linePending = true;
     };
     const auto endField = [&](bool endsLine) {
@@ -135,7 +137,7 @@ bool ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
             lost = true;
         }
         field.clear();
-        if (endsLine) endLine();
+        if (endsLine) endLine(true);
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i];
@@ -156,7 +158,7 @@ bool ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
         }
     }
     if (!field.empty()) endField(false);
-    if (!linePending) endLine();
+    if (!linePending) endLine(false);
     return lost;
 }
 

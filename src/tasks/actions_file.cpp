@@ -382,7 +382,7 @@ class DelimitedReader {
         }
         if (fieldStart_ < end_ || lineOpen_) outcome_.ownForm = false;
         if (fieldStart_ < end_) TakeField(end_, /*keepEmpty=*/false);
-        if (lineOpen_) EndLine();
+        if (lineOpen_) EndLine(/*lineEnded=*/false);
         return outcome_;
     }
 
@@ -453,7 +453,7 @@ class DelimitedReader {
             if (!pair) outcome_.ownForm = false;
             StoreField(PieceUpTo(pair ? at - 1 : at));
             fieldStart_ = at + 1;
-            EndLine();
+            EndLine(/*lineEnded=*/true);
             ends &= ends - 1;
         }
     }
@@ -566,7 +566,7 @@ class DelimitedReader {
         const std::size_t end = LineEnd(at);
         if (end == at) outcome_.ownForm = false;
         EndField(end, at);
-        EndLine();
+        EndLine(/*lineEnded=*/true);
     }
 
     // Where the line's last field ends, for the line end at `at`.
@@ -646,15 +646,17 @@ class DelimitedReader {
                holdsQuoteOrSeparator;
     }
 
-    // A record without its Enabled field (cut short, say) gives a row that is off, and so
-    // does one whose reading stops at a field its cell cannot convert.
-    void EndLine() {
+    // A record with fewer fields than columns keeps the defaults in the others, unless it is
+    // the file's last and no line end follows it: then it was cut short, and its row is off,
+    // as is one whose reading stops at a field its cell cannot convert.
+    void EndLine(bool lineEnded) {
         const bool whole = fieldCount_ == kColumnCount;
+        const bool cutShort = !whole && !lineEnded;
         if (whole) {
             NoteNumberFields();
         } else {
             outcome_.ownForm = false;
-            outcome_.lost = true;
+            outcome_.lost = outcome_.lost || cutShort;
         }
         try {
             load_.AppendRow(std::span(fields_.data(), fieldCount_));
@@ -662,7 +664,7 @@ class DelimitedReader {
             SwitchOffLastRow();
             throw;
         }
-        if (!whole) SwitchOffLastRow();
+        if (cutShort) SwitchOffLastRow();
         if (outcome_.ownForm) rowNumber_.CountUp();
         fieldCount_ = 0;
         lineOpen_ = false;
@@ -813,9 +815,8 @@ class WholeView final : public FileSystem::FileView {
 };
 
 // Reads the file as DecodeDelimited reads its bytes, a part of the file at a time.
-ReadOutcome DecodeView(TaskTable& table, FileSystem::FileView& file, char16_t separator,
-                       char16_t lineBreak) {
-    TaskTableLoad load(table);
+ReadOutcome ReadInto(TaskTableLoad& load, FileSystem::FileView& file, char16_t separator,
+                     char16_t lineBreak) {
     const std::span<const std::uint8_t> mark = file.BytesFrom(0, 2);
     const bool littleEndian = mark.size() >= 2 && mark[0] == 0xFF && mark[1] == 0xFE;
     const bool bigEndian = mark.size() >= 2 && mark[0] == 0xFE && mark[1] == 0xFF;
@@ -839,6 +840,21 @@ ReadOutcome DecodeView(TaskTable& table, FileSystem::FileView& file, char16_t se
                               .Read();
     outcome.lost = outcome.lost || strayByte;
     return outcome;
+}
+
+// The rows read keep only the room they need, also when a field stopped the reading: a large
+// file of few tasks is not kept in memory for the whole run.
+ReadOutcome DecodeView(TaskTable& table, FileSystem::FileView& file, char16_t separator,
+                       char16_t lineBreak) {
+    TaskTableLoad load(table);
+    try {
+        const ReadOutcome outcome = ReadInto(load, file, separator, lineBreak);
+        load.Finish();
+        return outcome;
+    } catch (const Error&) {
+        load.Finish();
+        throw;
+    }
 }
 
 }  // namespace
@@ -877,8 +893,14 @@ void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16str
 ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
                           char16_t separator, char16_t lineBreak) {
     table.ClearRows();
-    const std::unique_ptr<FileSystem::FileView> view = files.ViewFile(fileName);
-    return DecodeView(table, *view, separator, lineBreak);
+    try {
+        const std::unique_ptr<FileSystem::FileView> view = files.ViewFile(fileName);
+        return DecodeView(table, *view, separator, lineBreak);
+    } catch (const FileError&) {
+        // Rows read before the file failed are no part of what it holds.
+        table.ClearRows();
+        throw;
+    }
 }
 
 }  // namespace quorvel

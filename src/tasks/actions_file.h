@@ -24,9 +24,9 @@ std::vector<std::uint8_t> EncodeDelimited(const TaskTable& table, char16_t separ
 struct ReadOutcome {
     // Written back, the table gives the very bytes read: the file is in the writer's own form.
     bool ownForm = false;
-    // Something the file holds is not in the table: a record without its Enabled field
-    // (cut short, say), a field beyond the last column that holds text, an Enabled text that
-    // is no Boolean, or a byte after the last UTF-16 unit.
+    // Something the file holds is not in the table: a last record cut short before its
+    // Enabled field, a field beyond the last column that holds text, an Enabled text that is
+    // no Boolean, or a byte after the last UTF-16 unit.
     bool lost = false;
 };
 
@@ -34,7 +34,8 @@ struct ReadOutcome {
 // either way round after its mark, UTF-8 after the UTF-8 mark or when they are valid UTF-8
 // without one, else one byte a character. CR LF, a lone CR and a lone LF each end a record;
 // lineBreak reads as CR LF. Surplus fields are dropped and missing ones keep the column
-// defaults, except that a record without its Enabled field is off. A field its cell cannot
+// defaults, except that the last record, cut short before its Enabled field with no line end
+// after it, is off. A field its cell cannot
 // convert stops the reading with that cell's Error: the rows before it, and the fields of its
 // row stored so far, stay, and that row is off.
 ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> bytes,
@@ -44,9 +45,8 @@ ReadOutcome DecodeDelimited(TaskTable& table, std::span<const std::uint8_t> byte
 void WriteDelimited(const TaskTable& table, FileSystem& files, const std::u16string& fileName,
                     char16_t separator, char16_t lineBreak, int encoding);
 
-// Clears the table and fills it from the file. Throws FileError
-// when the file cannot be read (the table stays empty) and a conversion Error as
-// DecodeDelimited does.
+// Clears the table and fills it from the file. Throws FileError when the file cannot be read,
+// also part way (the table is then empty), and a conversion Error as DecodeDelimited does.
 ReadOutcome ReadDelimited(TaskTable& table, FileSystem& files, const std::u16string& fileName,
                           char16_t separator, char16_t lineBreak);
 

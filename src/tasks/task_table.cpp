@@ -143,6 +143,7 @@ void TaskTable::SetTask(int row, const Task& task) {
 
 void TaskTable::SetImage(int row, std::int32_t image) {
     CheckRow(row);
+    if (rows_[row].image == image) return;
     rows_[row].image = image;
     Changed();
 }
@@ -203,6 +204,13 @@ void TaskTableLoad::AppendRow(std::span<const TextPiece> fields) {
     if (count > kEnabledColumn) row.enabled = IsTrueText(table_.Text(fields[kEnabledColumn]));
 }
 
+void TaskTableLoad::Finish() {
+    TaskTable& table = table_;
+    const std::size_t held = table.texts_.size() - table.unusedTextUnits_;
+    if (table.texts_.capacity() > 2 * held + kCompactAtUnits) table.CompactTexts();
+    if (table.rows_.capacity() > 2 * table.rows_.size() + 1024) table.rows_.shrink_to_fit();
+}
+
 void TaskTable::Reserve(int rows) {
     rows_.reserve(rows_.size() + static_cast<std::size_t>(std::max(rows, 0)));
 }
@@ -239,8 +247,9 @@ void TaskTable::RelocateRow(int from, int to) {
 }
 
 void TaskTable::ClearRows() {
-    rows_.clear();
-    texts_.clear();
+    // Their room too: the rows of a large file are not kept for the whole run.
+    rows_ = {};
+    texts_ = {};
     unusedTextUnits_ = 0;
     Changed();
 }

@@ -33,6 +33,9 @@ class TaskTableLoad {
     // CellAt(column, row).SetAsString would. A text its cell cannot convert stops with that
     // Error; the row keeps the cells assigned before it.
     void AppendRow(std::span<const TextPiece> fields);
+    // The end of the load: the pool and the rows give back the room the rows do not need,
+    // when that is much.
+    void Finish();
     TaskTable& Table() { return table_; }
 
   private:

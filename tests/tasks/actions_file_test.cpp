@@ -148,16 +148,25 @@ TEST(ActionsFileRoundTrip, RandomTablesSurviveWriteAndRead) {
 }
 
 TEST(ActionsFileRead, FieldCountsDecideWhichCellsKeepTheirDefaults) {
-    // A record without its Enabled field is damaged: its task is off, whatever the default.
-    EXPECT_EQ(DecodeText(u"1,Run Notepad,Ctrl+N\r\n"),
-              (std::vector<Task>{{u"Run Notepad", u"Ctrl+N", u"", u"", 0, false}}));
-    EXPECT_EQ(DecodeText(u"1,a,b,c,d,7,True,extra,\"more, still\"\r\n"),
-              (std::vector<Task>{{u"a", u"b", u"c", u"d", 7, true}}));
-    // A present but empty Enabled field is false.
-    EXPECT_EQ(
-        DecodeText(u"1,a,b,c,d,7,\r\n2,a,b,c,d,7,TRUE\r\n"),
-        (std::vector<Task>{{u"a", u"b", u"c", u"d", 7, false}, {u"a", u"b", u"c", u"d", 7, true}}));
-    EXPECT_EQ(DecodeText(u"\r\n\r\n"), (std::vector<Task>{{.enabled = false}, {.enabled = false}}));
+    const Task calc{u"Run Calc", u"Ctrl+Alt+C", u"", u"Normal", 0, true};
+    const struct {
+        std::u16string_view text;
+        std::vector<Task> tasks;
+    } cases[] = {
+        // A record with fewer fields that ends with a line end keeps the defaults, Enabled on.
+        {u"1,Run Calc,Ctrl+Alt+C,,Normal,0\r\n2,Run Calc,Ctrl+Alt+C,,Normal\n", {calc, calc}},
+        // A blank line is a row of defaults, also the last one.
+        {u"1,Run Calc,Ctrl+Alt+C,,Normal,0,True\r\n\r\n\r", {calc, {}, {}}},
+        // Only the last record, cut short before its Enabled field with no line end after it,
+        // is off.
+        {u"1,Run Calc,Ctrl+Alt+C,,Normal\r\n2,Run Calc,Ctrl+Alt+C,,Normal,0",
+         {calc, {u"Run Calc", u"Ctrl+Alt+C", u"", u"Normal", 0, false}}},
+        // Surplus fields are dropped; a present but empty Enabled field is false.
+        {u"1,a,b,c,d,7,True,extra,\"more, still\"\r\n", {{u"a", u"b", u"c", u"d", 7, true}}},
+        {u"1,a,b,c,d,7,\r\n2,a,b,c,d,7,TRUE\r\n",
+         {{u"a", u"b", u"c", u"d", 7, false}, {u"a", u"b", u"c", u"d", 7, true}}},
+    };
+    for (const auto& [text, tasks] : cases) EXPECT_EQ(DecodeText(text), tasks) << ToUtf8(text);
 }
 
 TEST(ActionsFileRead, StoredRowNumbersAreIgnored) {
@@ -232,7 +241,7 @@ TEST(ActionsFileRead, QuotesInTextNotWrittenByTheProgram) {
     // The line break character gives CR LF even between quotes; a lone enclosing quote
     // runs to the end of the line.
     EXPECT_EQ(DecodeText(u"1,\"x|y,z\r\n"),
-              (std::vector<Task>{{u"x\r\ny,z", u"", u"", u"", 0, false}}));
+              (std::vector<Task>{{u"x\r\ny,z", u"", u"", u"", 0, true}}));
 }
 
 TEST(ActionsFileRead, ByteOrderMarkChoosesTheDecoding) {
@@ -284,7 +293,8 @@ TEST(ActionsFileRead, TheOutcomeTellsTheWritersOwnFormAndLoss) {
          {line.substr(0, line.size() - 1), line.substr(0, line.size() - 2), u"2" + line.substr(1),
           line + u"\"\"", LineWithDest(u"\"C:\\a, b\"").replace(line.find(u"-3"), 2, u"-03"),
           std::u16string(line).replace(line.find(u"True"), 4, u"true"),
-          std::u16string(line).insert(line.size() - 2, u",")}) {
+          std::u16string(line).insert(line.size() - 2, u","), line + u"\r\n",
+          std::u16string(u"1,Run Calc,Ctrl+A,,Normal,0\r\n")}) {
         EXPECT_EQ(OutcomeOf(Utf16LittleEndian(form)), "foreign") << ToUtf8(form);
     }
     EXPECT_EQ(OutcomeOf(Bytes("\xEF\xBB\xBF"
@@ -293,7 +303,7 @@ TEST(ActionsFileRead, TheOutcomeTellsTheWritersOwnFormAndLoss) {
     EXPECT_EQ(OutcomeOf(Bytes("")), "foreign");
     for (const std::u16string_view damage :
          {u"1,Run Calc,Ctrl+A,C:\\a.e", u"1,Run Calc,Ctrl+A,,Normal,0,True,extra\r\n",
-          u"1,Run Calc,Ctrl+A,,Normal,0,Yes\r\n", u"1,Run Calc,Ctrl+A,,Normal,0,True\r\n\r\n"}) {
+          u"1,Run Calc,Ctrl+A,,Normal,0,Yes\r\n"}) {
         EXPECT_EQ(OutcomeOf(Utf16LittleEndian(damage)), "foreign, lost") << ToUtf8(damage);
     }
     std::vector<std::uint8_t> oddByte = Utf16LittleEndian(line);

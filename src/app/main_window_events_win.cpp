@@ -53,6 +53,7 @@ void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
     // The window becomes the program's active window: shown anew, or back from the editor or
     // the About box; not when the user returns from another program or closes a message box.
     if (!::IsWindowVisible(Handle())) return;
+    if (tasks_.RetryUnreadableTaskFile()) ReportDamagedTaskFile();
     const bool firstSinceShown = !activatedSinceShown_;
     activatedSinceShown_ = true;
     // Shown at the start-up, whose OnCreate loaded the settings: the activation only counts.
@@ -101,7 +102,7 @@ bool MainWindow::MayExit() {
 // keeps the program running with the table as it is.
 bool MainWindow::TaskListSavedOrLetGo() {
     try {
-        tasks_.SaveTaskFile();
+        tasks_.SaveTaskFileBeforeExit();
         return true;
     } catch (const Error& e) {
         const std::u16string question =
@@ -116,11 +117,7 @@ bool MainWindow::TaskListSavedOrLetGo() {
 // to ask: the save is tried, and a failed one leaves the last good file whole.
 void MainWindow::EndSession() {
     tasks_.EndPresses();
-    try {
-        tasks_.SaveTaskFile();
-    } catch (const Error&) {
-        // The file on disk is the last one saved.
-    }
+    tasks_.SaveTaskFile();  // a failed save leaves the last saved file whole
     SaveSettings(store_, *this);
 }
 

@@ -109,11 +109,15 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
         ShowHotKeysInTray();
     };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
+    tasks_.OnTaskFileNote = [this](const std::u16string& note) {
+        tray_->ShowBalloon(L"Quorvel", ToWide(note));
+    };
     RunHandler(Handle(), [this] { OnCreate(); });
 }
 
 MainWindow::~MainWindow() {
     RunHandler(Handle(), [this] { OnDestroying(); });
+    tasks_.OnTaskFileNote = nullptr;
     tray_.reset();
     tasks_.OnChanged = nullptr;
     Destroy();
@@ -426,9 +430,11 @@ void MainWindow::OnCommand(int id) {
     if (id >= kPages && id <= kHotKeysBox && !grid_) return;
     switch (id) {
         case kAddButton:
+            tasks_.RequireReadableTaskList();
             commands_.Add();
             break;
         case kEditButton:
+            tasks_.RequireReadableTaskList();
             commands_.Edit(grid_->CurrentRow());
             break;
         case kDeleteButton:

@@ -78,9 +78,16 @@ std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
     return PictureOf(*action, destination);
 }
 
+void NumberTaskPictures(TaskTable& table) {
+    std::int32_t position = 0;
+    const int rowCount = table.RowCount();
+    for (int row = 0; row < rowCount; ++row) {
+        if (FindAction(table.ViewAt(row).desc)) table.SetImage(row, position++);
+    }
+}
+
 void RebuildTaskPictures(TaskTable& table, TaskPictures& pictures) {
-    // The rows with a picture, in position order, and the picture each position shows.
-    std::vector<int> pictureRows;
+    // The picture each position shows.
     std::vector<int> pictureAt;
     std::vector<PictureSource> distinct;
     std::unordered_map<PictureSource, int, PictureSourceHash> pictureOf;
@@ -92,16 +99,12 @@ void RebuildTaskPictures(TaskTable& table, TaskPictures& pictures) {
         const auto [found, added] =
             pictureOf.try_emplace(*source, static_cast<int>(distinct.size()));
         if (added) distinct.push_back(std::move(*source));
-        pictureRows.push_back(row);
         pictureAt.push_back(found->second);
     }
     pictures.RemoveAll();
     for (const PictureSource& source : distinct) Append(pictures, source);
     pictures.SetPositions(std::move(pictureAt));
-
-    for (std::size_t position = 0; position < pictureRows.size(); ++position) {
-        table.SetImage(pictureRows[position], static_cast<std::int32_t>(position));
-    }
+    NumberTaskPictures(table);
 }
 
 }  // namespace quorvel

@@ -45,6 +45,10 @@ class TaskPictures {
     virtual void SetPositions(std::vector<int> pictureAt) = 0;
 };
 
+// Gives each row with a known action, in row order, the next picture position in its Image
+// cell, as the rebuild does; other rows keep theirs.
+void NumberTaskPictures(TaskTable& table);
+
 // The task icon rebuild: empties the pictures and gives each row with a known action, in row
 // order, the next position; rows with the same picture source share one picture, so that the
 // list grows with the distinct icons rather than with the rows. Each such row's Image cell

@@ -9,6 +9,9 @@ namespace quorvel {
 
 namespace {
 
+// A file another program holds is usually let go within a few seconds.
+constexpr int kStartUpTries = 12;
+
 HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
                       const std::unordered_map<HotKeyValue, std::uint32_t>& refusals, bool paused) {
     if (!task.enabled) return HotKeyStatus::kDisabled;
@@ -41,8 +44,27 @@ TaskSession::~TaskSession() { registrar_.OnHotKeyPressed = nullptr; }
 
 void TaskSession::StartUp() {
     picturesDue_ = LoadTasks();
+    for (int tries = 1; !taskFile_.Readable() && tries < kStartUpTries && PauseBeforeRetry;
+         ++tries) {
+        PauseBeforeRetry();
+        picturesDue_ = LoadTasks();
+    }
     Bind();
     Notify();
+}
+
+bool TaskSession::RetryUnreadableTaskFile() {
+    if (!taskFileLoaded_ || taskFile_.Readable()) return false;
+    picturesDue_ = LoadTasks();
+    if (!taskFile_.Readable()) return false;
+    Bind();
+    MakePictures();
+    Notify();
+    return true;
+}
+
+void TaskSession::RequireReadableTaskList() const {
+    if (!taskFile_.Readable()) throw Error(UnreadableTaskListText(taskFile_.LastLoad()));
 }
 
 void TaskSession::MakePictures() {
@@ -53,22 +75,28 @@ void TaskSession::MakePictures() {
 bool TaskSession::LoadTasks() {
     // From here on the file may be written.
     taskFileLoaded_ = true;
+    savedChangeCount_.reset();
     try {
         taskFile_.Load(table_);
-        savedChangeCount_ = table_.ChangeCount();
-        return true;
     } catch (const Error&) {
         // The program starts with what could be read, without pictures.
         return false;
     }
+    if (!taskFile_.Readable()) return false;
+    // The picture cells as the pictures will number them, also before they are made: the
+    // file holds them so.
+    NumberTaskPictures(table_);
+    return true;
 }
 
 template <typename Change>
 void TaskSession::Commit(Change&& change) {
+    RequireReadableTaskList();
     TaskTable before = table_;
     try {
         change();
-        SaveTaskFile();
+        NumberTaskPictures(table_);
+        SaveWhenDue();
     } catch (...) {
         table_ = std::move(before);
         throw;
@@ -102,6 +130,7 @@ void TaskSession::DeleteAllTasks() {
 }
 
 int TaskSession::MoveTask(int row, int step) {
+    RequireReadableTaskList();
     const int to = row + step;
     if (row < 0 || row >= table_.RowCount() || to < 0 || to >= table_.RowCount()) return row;
     Commit([&] { table_.RelocateRow(row, to); });
@@ -113,10 +142,21 @@ void TaskSession::SetTaskEnabled(int row, bool enabled) {
 }
 
 void TaskSession::SaveTaskFile() {
+    try {
+        SaveWhenDue();
+    } catch (const Error&) {
+        // Raised by the next change, or asked about at the exit.
+    }
+}
+
+void TaskSession::SaveTaskFileBeforeExit() { SaveWhenDue(); }
+
+void TaskSession::SaveWhenDue() {
     if (!taskFileLoaded_) return;
     if (savedChangeCount_ == table_.ChangeCount() && taskFile_.Exists()) return;
-    taskFile_.Save(table_);
+    const std::u16string kept = taskFile_.Save(table_);
     savedChangeCount_ = table_.ChangeCount();
+    if (!kept.empty() && OnTaskFileNote) OnTaskFileNote(ChangedOutsideNote(taskFile_.Path(), kept));
 }
 
 void TaskSession::RegisterTaskHotKeys() {
@@ -229,16 +269,13 @@ HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {
 }
 
 // A list of pictures that cannot be made is not worth a box: the rows show none until the
-// next change. The picture cells follow from the rest of the list, which every read makes them
-// anew from, so renumbering them leaves a saved list saved.
+// next change.
 void TaskSession::RebuildPictures() {
     picturesDue_ = false;
-    const bool saved = savedChangeCount_ == table_.ChangeCount();
     try {
         RebuildTaskPictures(table_, pictures_);
     } catch (const Error&) {
     }
-    if (saved) savedChangeCount_ = table_.ChangeCount();
 }
 
 void TaskSession::Notify() const {

@@ -40,8 +40,16 @@ class TaskSession {
     TaskSession& operator=(const TaskSession&) = delete;
 
     // Once, first thing: the actions file read into the list (a failure ends it without a word
-    // and keeps the rows read: a first start has no file) and the hotkeys registered.
+    // and keeps the rows read: a first start has no file) and the hotkeys registered. A file
+    // that is there but cannot be read, held by another program say, is tried again a few
+    // times, with PauseBeforeRetry between the tries; then the list stays empty.
     void StartUp();
+    // After a start-up that could not read the file: tries it again, and when it reads, the
+    // rows are registered, their pictures made and the views told. Whether it read now.
+    bool RetryUnreadableTaskFile();
+    // Throws the error that says the list cannot be read, while it cannot: nothing may change
+    // it then. Every verb below checks it first.
+    void RequireReadableTaskList() const;
     // The pictures show only in the window, which asks for them as it first shows: made then
     // when the start-up read the whole file. Every change makes them anew by itself.
     void MakePictures();
@@ -60,11 +68,15 @@ class TaskSession {
     int MoveTask(int row, int step);
     void SetTaskEnabled(int row, bool enabled);
 
-    // Writes the list to the actions file when it differs from what was last read or written
-    // there, or the file has gone: the many moments that save cost nothing, and a file that
-    // cannot be written is reported for a change only, once. Nothing is written before the
-    // start-up read, which an earlier save would replace with the still empty list.
+    // A save moment: writes the list to the actions file when the file would change (see
+    // TaskFile::Save); the many moments that save cost nothing when the list has not changed
+    // since. A failure is not raised here: the verbs raise it for the change they make, and
+    // SaveTaskFileBeforeExit for what is left at the end. Nothing is written before the
+    // start-up read, which an earlier save would replace with the still empty list, nor over
+    // a file that could not be read.
     void SaveTaskFile();
+    // The same, raising a failure, for an exit that asks what to do about it.
+    void SaveTaskFileBeforeExit();
     // Makes the registrations follow the list: each enabled row's hotkey is bound, once per
     // value, and a value no enabled row uses any more is released (its atom given up). A value
     // the system refused is tried again, so calling this alone retries the refused ones. Then
@@ -100,6 +112,10 @@ class TaskSession {
 
     // Called after every change to the list or its statuses.
     std::function<void()> OnChanged;
+    // Called with a notice when a save kept another program's version of the file.
+    std::function<void(const std::u16string&)> OnTaskFileNote;
+    // Waits between the start-up's tries of a file it cannot read; none: one try only.
+    std::function<void()> PauseBeforeRetry;
 
   private:
     // The system's refusal of each value it did not take.
@@ -109,6 +125,7 @@ class TaskSession {
     void Commit(Change&& change);
     // Whether the whole file was read.
     bool LoadTasks();
+    void SaveWhenDue();
     void RebuildPictures();
     void Bind();
     std::vector<HotKeyValue> RowHotKeys() const;
@@ -122,7 +139,7 @@ class TaskSession {
     TaskFile taskFile_;
     bool taskFileLoaded_ = false;
     bool picturesDue_ = false;  // the start-up's pictures, until the window asks for them
-    // The list's change count when it last matched the file; none before a whole read.
+    // The list's change count when it last matched the file, as far as the save could tell.
     std::optional<std::uint64_t> savedChangeCount_;
     const HotKeyText& hotKeyText_;
     HotkeyRegistrar& registrar_;

@@ -20,6 +20,8 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
     // only while one is missing.
     registrar_.OnRetryDue = [this] { session_.RetryMissingHotKeys(); };
     session_.OnMissingHotKeys = [this](bool missing) { registrar_.KeepRetrying(missing); };
+    // The start-up's tries of a file another program holds, about three seconds in all.
+    session_.PauseBeforeRetry = [] { ::Sleep(250); };
 }
 
 void TaskSessionWin::StartUp() {

@@ -1,5 +1,9 @@
 #include "tasks/task_file.h"
 
+#include <functional>
+#include <memory>
+#include <string_view>
+
 #include "common/error.h"
 #include "common/paths.h"
 #include "common/text.h"
@@ -18,15 +22,6 @@ std::u16string BackupName(const std::u16string& path, int number) {
 
 std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
 
-// Reads a file whole; a failure names the file.
-std::vector<std::uint8_t> ReadNamed(FileSystem& files, const std::u16string& path) {
-    try {
-        return files.ReadFile(path);
-    } catch (const FileError& e) {
-        throw FileError(CannotOpenFileText(path, e.Message()), e.Code());
-    }
-}
-
 // Runs a write of the file; its failure names the file.
 template <typename Write>
 void Writing(const std::u16string& path, Write&& write) {
@@ -37,9 +32,24 @@ void Writing(const std::u16string& path, Write&& write) {
     }
 }
 
+std::size_t HashOf(const std::vector<std::uint8_t>& bytes) {
+    return std::hash<std::string_view>()(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::vector<std::uint8_t> Encode(const TaskTable& table) {
+    return EncodeDelimited(table, kSeparator, kLineBreak, kUtf16LittleEndianEncoding);
+}
+
 }  // namespace
 
 std::u16string DamagedTaskFileNote(const TaskFileLoad& load, int tasksRead) {
+    if (!load.unreadable.empty()) {
+        return u"The task list " + Quoted(load.file) + u" cannot be read. " +
+               ErrorBoxText(load.unreadable) +
+               u"\n\nQuorvel runs without the tasks and leaves the file as it is. It reads the "
+               u"file again each time its window is activated.";
+    }
     if (!load.damaged) return {};
     std::u16string note = u"The task list " + Quoted(load.file) + u" could not be read whole. ";
     if (tasksRead == 0) {
@@ -54,20 +64,43 @@ std::u16string DamagedTaskFileNote(const TaskFileLoad& load, int tasksRead) {
     return note + u"\n\nThe file as it was is kept in " + Quoted(load.backup) + u".";
 }
 
+std::u16string UnreadableTaskListText(const TaskFileLoad& load) {
+    return u"The task list " + Quoted(load.file) + u" cannot be read. " +
+           ErrorBoxText(load.unreadable) +
+           u"\n\nIt cannot be changed until it is read. Quorvel reads it again each time its "
+           u"window is activated.";
+}
+
+std::u16string ChangedOutsideNote(const std::u16string& file, const std::u16string& backup) {
+    return u"Another program changed the task list " + Quoted(file) + u". Its version is kept in " +
+           Quoted(backup) + u".";
+}
+
 TaskFile::TaskFile(FileSystem& files, std::u16string path)
     : files_(files), path_(std::move(path)) {}
 
 const TaskFileLoad& TaskFile::Load(TaskTable& table) {
-    lastLoad_ = TaskFileLoad{.file = path_, .damaged = false, .backup = {}};
+    lastLoad_ = TaskFileLoad{.file = path_, .damaged = false, .backup = {}, .unreadable = {}};
     backupOwed_ = false;
+    writtenHash_.reset();
+    files_.RemoveLeftovers(path_);
     try {
+        // Taken before the reading: a change while it reads shows at the next save.
+        stamp_ = files_.StampOf(path_);
         const ReadOutcome outcome = ReadDelimited(table, files_, path_, kSeparator, kLineBreak);
         lastLoad_.damaged = outcome.lost;
-        if (!outcome.ownForm) KeepOriginal();
-    } catch (const FileError&) {
-        // Missing, or there but not readable now: then it is kept before the first save.
-        backupOwed_ = files_.FileExists(path_);
-        throw;
+        if (outcome.ownForm) {
+            writtenHash_ = HashOf(Encode(table));
+        } else {
+            KeepOriginal();
+        }
+    } catch (const FileError& e) {
+        table.ClearRows();
+        if (files_.FileExists(path_)) {
+            lastLoad_.unreadable = e.Message();
+        } else {
+            stamp_.reset();  // a first start
+        }
     } catch (const Error&) {
         // A field stopped the reading: the rows after it exist only in the file.
         lastLoad_.damaged = true;
@@ -86,31 +119,62 @@ void TaskFile::KeepOriginal() {
     }
 }
 
-void TaskFile::Save(const TaskTable& table) {
+std::u16string TaskFile::Save(const TaskTable& table) {
+    if (!Readable()) return {};  // what it holds was never read
+    const std::vector<std::uint8_t> bytes = Encode(table);
+    const std::size_t hash = HashOf(bytes);
+    std::optional<FileSystem::FileStamp> now;
+    Writing(path_, [&] { now = files_.StampOf(path_); });
+    if (now && writtenHash_ == hash) return {};
     if (backupOwed_) {
         KeepBackup();
         backupOwed_ = false;
     }
+    const std::u16string changedOutside = now && now != stamp_ ? KeepBackup() : std::u16string();
+    Replace(bytes);
+    writtenHash_ = hash;
+    return changedOutside;
+}
+
+void TaskFile::Replace(const std::vector<std::uint8_t>& bytes) {
     Writing(path_, [&] {
         const std::u16string folder = FolderOf(path_);
         if (!folder.empty()) files_.CreateDirectory(folder);
-        WriteDelimited(table, files_, path_, kSeparator, kLineBreak, kUtf16LittleEndianEncoding);
+        files_.ReplaceFile(path_, bytes);
     });
+    try {
+        stamp_ = files_.StampOf(path_);
+    } catch (const FileError&) {
+        // Unknown, it counts as another program's change: the next save keeps a copy.
+        stamp_.reset();
+    }
 }
 
-// The backup that holds the file's content: an existing one, else a new copy.
+// The backup that holds the file's content: an existing one, else a new copy under the first
+// name nothing is in the way of.
 std::u16string TaskFile::KeepBackup() {
     if (!files_.FileExists(path_)) return {};
-    const std::vector<std::uint8_t> content = ReadNamed(files_, path_);
-    int number = 1;
-    for (; files_.FileExists(BackupName(path_, number)); ++number) {
-        if (ReadNamed(files_, BackupName(path_, number)) == content) {
-            return BackupName(path_, number);
+    for (int number = 1;; ++number) {
+        const std::u16string backup = BackupName(path_, number);
+        if (!files_.PathExists(backup)) {
+            Writing(backup, [&] { files_.CopyFile(path_, backup); });
+            return backup;
         }
+        if (HoldsTheFile(backup)) return backup;
     }
-    const std::u16string backup = BackupName(path_, number);
-    Writing(backup, [&] { files_.CopyFile(path_, backup); });
-    return backup;
+}
+
+// Whether a backup holds exactly the file's bytes; one that cannot be read does not. A
+// backup of another size is not read.
+bool TaskFile::HoldsTheFile(const std::u16string& backup) {
+    if (!files_.FileExists(backup)) return false;
+    try {
+        const std::unique_ptr<FileSystem::FileView> copy = files_.ViewFile(backup);
+        const std::unique_ptr<FileSystem::FileView> file = files_.ViewFile(path_);
+        return FileSystem::SameBytes(*file, *copy);
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 }  // namespace quorvel

@@ -58,7 +58,7 @@ TEST_F(TaskSessionTest,
 
     EXPECT_EQ(session.Tasks().RowCount(), 7);
     EXPECT_EQ(pictures.removeAllCalls, 0);
-    EXPECT_EQ(session.Tasks().ViewAt(0).image, 7) << "the file's, until the pictures are made";
+    EXPECT_EQ(session.Tasks().ViewAt(2).image, 2) << "numbered before the pictures are made";
     EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN}) << "once, and not the disabled row's";
     EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kActive, Status::kDisabled,
                                                Status::kNoHotKey, Status::kNotOnLayout,
@@ -73,7 +73,6 @@ TEST_F(TaskSessionTest,
     session.MakePictures();
     EXPECT_EQ(pictures.removeAllCalls, 1);
     EXPECT_EQ(pictures.positions.size(), 7u);
-    EXPECT_EQ(session.Tasks().ViewAt(0).image, 0) << "the picture's place, not the file's";
     EXPECT_EQ(files.Writes(path), 1) << "only the test's own: the list stays saved";
 }
 
@@ -308,6 +307,90 @@ TEST_F(TaskSessionTest, NothingIsSavedBeforeTheStartUpReadAndAFirstStartIsEmpty)
     files.SetReadOnly(path);
     EXPECT_NO_THROW(session.SaveTaskFile());
     EXPECT_EQ(files.Writes(path), 1);
+}
+
+TEST_F(TaskSessionTest, AFileHeldAtStartIsTriedAgainAndTheHotkeysComeUp) {
+    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,Normal,0,True\r\n");
+    files.SetLocked(path, 32);
+    int pauses = 0;
+    session.PauseBeforeRetry = [&] {
+        if (++pauses == 3) files.ClearLocked(path);
+    };
+    session.StartUp();
+    EXPECT_EQ(pauses, 3);
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN});
+    EXPECT_EQ(DamagedTaskFileNote(session.TaskFileRead(), 1), u"");
+}
+
+// Held for longer than the tries: no tasks, nothing changes the list, nothing writes the file,
+// until an activation of the window reads it.
+TEST_F(TaskSessionTest, AFileThatCannotBeReadIsLeftAloneUntilARetryReadsIt) {
+    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,Normal,0,True\r\n");
+    const auto original = files.Files().at(path);
+    files.SetLocked(path, 32);
+    int pauses = 0;
+    session.PauseBeforeRetry = [&] { ++pauses; };
+    session.StartUp();
+    EXPECT_EQ(pauses, 11);
+    EXPECT_EQ(session.Tasks().RowCount(), 0);
+    EXPECT_THAT(Bound(), IsEmpty());
+    files.ClearLocked(path);
+    const std::u16string unreadable = UnreadableTaskListText(session.TaskFileRead());
+    EXPECT_NE(unreadable.find(u"The file is in use by another program."), std::u16string::npos);
+    const std::vector<int> noRows;
+    const std::function<void()> edits[] = {
+        [&] { session.AddTask({u"Run Calc"}); }, [&] { session.DeleteTasks(noRows); },
+        [&] { session.DeleteAllTasks(); }, [&] { session.MoveTask(0, 1); },
+        [&] { session.RequireReadableTaskList(); }};
+    for (const auto& edit : edits) EXPECT_EQ(ErrorTextOf(edit), unreadable);
+    session.SaveTaskFile();
+    session.SaveTaskFileBeforeExit();
+    EXPECT_EQ(files.Files().at(path), original);
+    EXPECT_EQ(files.Files().size(), 1u) << "no copy either";
+
+    changes = 0;
+    EXPECT_TRUE(session.RetryUnreadableTaskFile());
+    EXPECT_FALSE(session.RetryUnreadableTaskFile()) << "read once is enough";
+    EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN});
+    EXPECT_EQ(pictures.positions.size(), 1u);
+    EXPECT_EQ(changes, 1);
+    session.AddTask({u"Run Notepad", u"Ctrl+Alt+M"});
+    EXPECT_EQ(Saved().size(), 2u);
+}
+
+// The file is written when its bytes would change: another form, picture numbers. A file that
+// cannot be written is no news at a save moment, only at the exit; another program's change is
+// left as it is until the list changes, and then kept in a backup, with a notice.
+TEST_F(TaskSessionTest, SaveMomentsWriteWhenTheFileWouldChangeAndKeepAnotherProgramsChange) {
+    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,Normal,5,TRUE\r\n");
+    const auto foreign = files.Files().at(path);
+    std::vector<std::u16string> notes;
+    session.OnTaskFileNote = [&](const std::u16string& note) { notes.push_back(note); };
+    session.StartUp();
+    files.SetReadOnly(path);
+    for (int moment = 0; moment < 10; ++moment) EXPECT_NO_THROW(session.SaveTaskFile());
+    EXPECT_EQ(ErrorTextOf([&] { session.SaveTaskFileBeforeExit(); }),
+              u"Cannot write file \"" + path + u"\". File access denied");
+    files.ClearReadOnly(path);
+    session.SaveTaskFile();
+    session.SaveTaskFile();
+    EXPECT_EQ(files.ReadFile(path), Utf16LittleEndian(u"1,Run Calc,Ctrl+Alt+N,,Normal,0,True\r\n"));
+    EXPECT_EQ(files.Writes(path), 2);
+
+    session.AddTask({u"Run Notepad", u"Ctrl+Alt+M"});
+    EXPECT_EQ(SavedTasks().at(1).image, 1) << "the new row's picture";
+
+    const auto appended = Utf16LittleEndian(
+        u"1,Run Calc,Ctrl+Alt+N,,Normal,0,True\r\n2,Run Notepad,Ctrl+Alt+M,,,1,True\r\n"
+        u"3,Run Calc,Ctrl+Alt+Q,,,2,True\r\n");
+    files.ReplaceFile(path, appended);
+    session.SaveTaskFile();
+    EXPECT_EQ(files.Files().at(path), appended);
+    const std::vector<int> firstRow{0};
+    session.DeleteTasks(firstRow);
+    EXPECT_EQ(files.Files().at(path + u".bak"), foreign);
+    EXPECT_EQ(files.Files().at(path + u".bak2"), appended);
+    EXPECT_EQ(notes, std::vector<std::u16string>{ChangedOutsideNote(path, path + u".bak2")});
 }
 
 TEST_F(TaskSessionTest, APressRunsTheRowsBoundToItsValueWhateverTheirSpelling) {

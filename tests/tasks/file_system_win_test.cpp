@@ -77,6 +77,11 @@ TEST_F(WindowsFilesTest, ASaveThatCannotReplaceTheFileLeavesItWhole) {
         const UniqueFileHandle held(::CreateFileW(ToWide(path_).c_str(), GENERIC_READ, 0, nullptr,
                                                   OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
+        // Its state is seen all the same; its bytes are not.
+        EXPECT_EQ(place_.Files().StampOf(path_)->size, before.size());
+        TaskTable read;
+        EXPECT_EQ(TaskFile(place_.Files(), path_).Load(read).unreadable,
+                  u"The file is in use by another program");
         table.RemoveRow(0);
         try {
             taskFile_.Save(table);

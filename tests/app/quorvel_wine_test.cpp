@@ -342,6 +342,22 @@ TEST_F(QuorvelProgramTest, AnExitThatCannotSaveAsksOnceAndOnlyYesEnds) {
     ASSERT_NE(note, nullptr);
     ::PostMessageW(note, WM_COMMAND, IDOK, 0);  // the damage note
     ASSERT_TRUE(WaitUntil([&] { return VisibleBoxes(quorvel.Id()).empty(); }, 5000));
+    // Each About saves as it takes the activation from the window, and as it gives it back
+    // the window is activated again: ten changes, and not one box.
+    ::PostMessageW(window, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
+    const auto about = [&] {
+        const auto abouts = TopLevelWindows(quorvel.Id(), L"QuorvelTessalyAboutBox", L"About...");
+        return abouts.empty() || !::IsWindowVisible(abouts.front()) ? nullptr : abouts.front();
+    };
+    for (int change = 0; change < 10; change += 2) {
+        ::PostMessageW(window, WM_COMMAND, kMainMenuAbout, 0);
+        ASSERT_TRUE(WaitUntil([&] { return about() != nullptr; }, 5000));
+        ::PostMessageW(about(), WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(
+            WaitUntil([&] { return about() == nullptr && ::IsWindowEnabled(window); }, 5000));
+    }
+    EXPECT_FALSE(WaitUntil([&] { return !VisibleBoxes(quorvel.Id()).empty(); }, 1500));
     const auto askExit = [&](UINT message, WPARAM item, int answer) {
         ::PostMessageW(window, message, item, 0);
         const HWND box = WaitForBox(quorvel.Id());

@@ -267,6 +267,61 @@ void CloseChildren(DWORD parentId) {
     }
 }
 
+// A file another program holds open without sharing it, as an antivirus or a sync tool may;
+// it lets go when asked, or by itself after a while, from a thread of its own.
+class HeldFile {
+  public:
+    explicit HeldFile(const fs::path& path)
+        : handle_(
+              ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
+    }
+    ~HeldFile() {
+        if (thread_ != nullptr) {
+            ::WaitForSingleObject(thread_, INFINITE);
+            ::CloseHandle(thread_);
+        }
+        LetGo();
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    void LetGo() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
+    }
+    void LetGoAfter(DWORD ms) {
+        letGoAfterMs_ = ms;
+        thread_ = ::CreateThread(
+            nullptr, 0,
+            [](void* held) -> DWORD {
+                auto* self = static_cast<HeldFile*>(held);
+                ::Sleep(self->letGoAfterMs_);
+                self->LetGo();
+                return 0;
+            },
+            this, 0, nullptr);
+    }
+
+  private:
+    HANDLE handle_;
+    HANDLE thread_ = nullptr;
+    DWORD letGoAfterMs_ = 0;
+};
+
+// The texts of the balloons the notification area shows, as tooltips, in any process.
+std::vector<std::wstring> BalloonTexts() {
+    std::vector<std::wstring> texts;
+    for (HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip != nullptr;
+         tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+        wchar_t text[512] = L"";
+        ::SendMessageTimeoutW(tip, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                              SMTO_ABORTIFHUNG, 2000, nullptr);
+        if (text[0] != L'\0') texts.emplace_back(text);
+    }
+    return texts;
+}
+
 class TaskRoadTest : public QuorvelProgramTest {
   protected:
     void SetUp() override {
@@ -301,6 +356,10 @@ class TaskRoadTest : public QuorvelProgramTest {
     // The program started on an actions file of these bytes.
     void StartProgramOn(const std::string& actionsFile, const fs::path& workingFolder = {}) {
         WriteFile(Data() / "actions.cfg", actionsFile);
+        ASSERT_NO_FATAL_FAILURE(StartQuorvel(workingFolder));
+    }
+
+    void StartQuorvel(const fs::path& workingFolder = {}) {
         quorvel_ = std::make_unique<Quorvel>(Executable(), workingFolder);
         mainWindow_ = quorvel_->MainWindow();
         ASSERT_NE(mainWindow_, nullptr);
@@ -1060,6 +1119,88 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
 }
 
+// A file held open over the start is read once it is let go. One held for longer is reported,
+// no command changes the list, an exit leaves the file whole, and once it is let go an
+// activation of the window reads it.
+TEST_F(TaskRoadTest, ATaskFileHeldByAnotherProgramIsReadWhenLetGoAndNeverReplaced) {
+    const Task task{kRunSelectedProgram, kCtrlAltK, Program("road"), L"Normal", true};
+    const fs::path file = Data() / "actions.cfg";
+    WriteFile(file, ActionsFile({task}));
+    {
+        HeldFile held(file);
+        held.LetGoAfter(1000);
+        ASSERT_NO_FATAL_FAILURE(StartQuorvel());  // shown: a first start
+    }
+    EXPECT_EQ(MessageBoxShown(kQuietMs), nullptr);
+    PressTogether({VK_CONTROL, VK_MENU, 'K'});
+    EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+K";
+    quorvel_->Close();
+
+    for (const bool letGo : {false, true}) {
+        SCOPED_TRACE(letGo ? "let go while it runs" : "held to the end");
+        HeldFile held(file);
+        ASSERT_NO_FATAL_FAILURE(StartQuorvel());
+        const HWND note = MessageBoxShown();
+        ASSERT_NE(note, nullptr) << "no word of the unreadable file";
+        EXPECT_NE(BoxText(note).find(L'"' + file.wstring() +
+                                     L"\" cannot be read. The file is in "
+                                     L"use by another program."),
+                  std::wstring::npos)
+            << fs::path(BoxText(note)).string();
+        ::PostMessageW(note, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+        ASSERT_NO_FATAL_FAILURE(FindGrid());
+        EXPECT_EQ(::SendMessageW(grid_, LVM_GETITEMCOUNT, 0, 0), 0);
+        if (letGo) {
+            held.LetGo();
+            // Shown from the tray: the window is activated again.
+            ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
+            EXPECT_TRUE(
+                WaitUntil([&] { return ::SendMessageW(grid_, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+            EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'K'); }, 5000));
+            quorvel_->Close();
+            break;
+        }
+        PostClick(mainWindow_, L"Add");
+        const HWND refusal = MessageBoxShown();
+        ASSERT_NE(refusal, nullptr) << "Add said nothing";
+        EXPECT_NE(BoxText(refusal).find(L"cannot be read"), std::wstring::npos);
+        ::PostMessageW(refusal, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(mainWindow_, WM_COMMAND, kTrayMenuExit, 0);
+        EXPECT_EQ(quorvel_->WaitForExit(), std::optional<DWORD>(0)) << "Exit asked something";
+        held.LetGo();
+        EXPECT_EQ(FileText(file), ActionsFile({task}));
+        EXPECT_FALSE(fs::exists(Data() / "actions.cfg.bak"));
+    }
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{task});
+}
+
+// A row another program appends while Quorvel runs is kept in a backup when an OK writes the
+// file, and the balloon says where.
+TEST_F(TaskRoadTest, ARowAnotherProgramAppendsIsKeptWhenAnOkWritesTheFile) {
+    const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
+    const Task appended{L"Run Calc", kCtrlAltQ, L"", L"Hide", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));
+    const HWND editor = OpenEditor(L"Add");
+    ASSERT_NE(editor, nullptr);
+    WriteFile(Data() / "actions.cfg", ActionsFile({witness, appended}));
+    ASSERT_NO_FATAL_FAILURE(
+        ConfirmEditor(editor, {'J', kRunSelectedProgram, Program("road"), L"Normal"}));
+    const Task added{kRunSelectedProgram, L"Control+Alt+J", Program("road"), L"Normal", true};
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+    const fs::path backup = Data() / "actions.cfg.bak";
+    EXPECT_EQ(FileText(backup), ActionsFile({witness, appended}));
+    const auto saysWhere = [&] {
+        for (const std::wstring& text : BalloonTexts()) {
+            if (text.find(L'"' + backup.wstring() + L'"') != std::wstring::npos) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil(saysWhere, 5000));
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+}
+
 TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({}));
     const HWND editor = OpenEditor(L"&Add");
@@ -1196,49 +1337,74 @@ TEST_F(TaskRoadTest, ColumnWidthsComeBackAsSavedAndDestinationFollowsOnlyTheUser
 }
 
 // Task files from other tools or damaged, each started with and exited from: the file as it
-// was stays in actions.cfg or in a backup beside it, text reaches the grid as written, a
-// damaged file is reported at start, and a damaged task's hotkey stays free for others.
+// was stays in a backup beside it, text reaches the grid as written, a damaged file is
+// reported at start, and a damaged task's hotkey stays free for others. A file read whole is
+// written at the exit as the writer writes its tasks, with the pictures numbered, and the
+// next start finds nothing more to keep.
 TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
     SetNotFirstStart();
     const std::wstring first = L"1,Run Calc,Control+Alt+K,,Normal,0,True";
     const std::wstring webSite = L"https://example.org/s\u00f8k?q=\u65e5\u672c";
     const std::string webSiteUtf8 = "https://example.org/s\xC3\xB8k?q=\xE6\x97\xA5\xE6\x9C\xAC";
     const std::string utf8 = "1,Open Web Site,Control+Alt+W," + webSiteUtf8 + ",Normal,0,True\r\n";
+    const std::wstring utf8Written =
+        L"1,Open Web Site,Control+Alt+W," + webSite + L",Normal,0,True\r\n";
+    const std::wstring notepad = L",Run Notepad,Control+Alt+N,,Normal,";
     struct File {
         const char* what;
         std::string bytes;
         int rows;
-        bool damaged;  // then the hotkey Ctrl+Alt+L belongs to a damaged task
+        // What the exit writes of a file read whole; a damaged file's Control+Alt+L task is
+        // the damaged one.
+        std::optional<std::wstring> written;
     };
     const File files[] = {
         {"CR line ends",
-         Utf16Bytes(L"\xFEFF" + first + L"\r2,Run Notepad,Control+Alt+N,,Normal,0,False\r" +
+         Utf16Bytes(L"\xFEFF" + first + L"\r2" + notepad + L"0,False\r" +
                     L"3,Clear Clipboard,Control+Alt+M,,Hide,0,True\r"),
-         3, false},
-        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, 1, false},
-        {"UTF-8", utf8, 1, false},
+         3,
+         first + L"\r\n2" + notepad +
+             L"1,False\r\n3,Clear Clipboard,Control+Alt+M,,Hide,0,True\r\n"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, 1, utf8Written},
+        {"UTF-8", utf8, 1, utf8Written},
+        {"rows out of order",
+         Utf16Bytes(L"\xFEFF"
+                    L"9,Run Calc,Control+Alt+K,,Normal,4,True\r\n5" +
+                    notepad + L"4,True\r\n2,Run Command Promt,Control+Alt+M,,Hide,4,True\r\n"),
+         3,
+         first + L"\r\n2" + notepad +
+             L"1,True\r\n3,Run Command Promt,Control+Alt+M,,Hide,2,True\r\n"},
+        {"TRUE and 1",
+         Utf16Bytes(L"\xFEFF"
+                    L"1,Run Calc,Control+Alt+K,,Normal,0,TRUE\r\n2" +
+                    notepad + L"1,1\r\n"),
+         2, first + L"\r\n2" + notepad + L"1,True\r\n"},
+        {"empty fields beyond the last", Utf16Bytes(L"\xFEFF" + first + L",,\r\n"), 1,
+         first + L"\r\n"},
+        {"Enabled missing",
+         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,0\r\n"), 2,
+         first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,1,True\r\n"},
+        {"empty", "", 0, L""},
         {"cut mid-record",
          Utf16Bytes(L"\xFEFF" + first + L"\r\n2," + kRunSelectedProgram +
                     L",Control+Alt+L,C:\\Tools\\app.e"),
-         2, true},
-        {"Enabled missing",
-         Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,0\r\n"), 2, true},
+         2, std::nullopt},
         {"picture no number",
          Utf16Bytes(L"\xFEFF" + first + L"\r\n2,Run Calc,Control+Alt+L,,Normal,x,True\r\n" +
                     L"3,Run Notepad,Control+Alt+N,,Normal,0,True\r\n"),
-         2, true},
-        {"UTF-16 without its mark", Utf16Bytes(first + L"\r\n"), 1, true},
+         2, std::nullopt},
+        {"UTF-16 without its mark", Utf16Bytes(first + L"\r\n"), 1, std::nullopt},
     };
+    const fs::path backup = Data() / "actions.cfg.bak";
     for (const File& file : files) {
         SCOPED_TRACE(file.what);
-        fs::remove(Data() / "actions.cfg.bak");
+        fs::remove(backup);
         ASSERT_NO_FATAL_FAILURE(StartProgramOn(file.bytes));
-        if (file.damaged) {
+        if (!file.written) {
             const HWND box = MessageBoxShown();
             ASSERT_NE(box, nullptr) << "no word of the damage";
             const std::wstring note = BoxText(box);
-            EXPECT_NE(note.find(L'"' + (Data() / "actions.cfg.bak").wstring() + L'"'),
-                      std::wstring::npos)
+            EXPECT_NE(note.find(L'"' + backup.wstring() + L'"'), std::wstring::npos)
                 << fs::path(note).string();
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'L')) << "a damaged task took it";
@@ -1251,11 +1417,16 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
         if (file.bytes.find(webSiteUtf8) != std::string::npos) {
             EXPECT_EQ(CellText(0, kShownDestColumn), webSite);
         } else if (file.rows == 3) {
-            EXPECT_EQ(CellText(2, kShownDescColumn), L"Clear Clipboard");
+            EXPECT_EQ(CellText(2, kShownHotkeyColumn), L"Control+Alt+M");
         }
         quorvel_->Close();
-        const std::string kept = FileText(Data() / "actions.cfg.bak");
-        EXPECT_TRUE(FileText(Data() / "actions.cfg") == file.bytes || kept == file.bytes);
+        EXPECT_EQ(FileText(backup), file.bytes);
+        if (!file.written) continue;
+        EXPECT_EQ(FileText(Data() / "actions.cfg"), Utf16Bytes(L"\xFEFF" + *file.written));
+        ASSERT_NO_FATAL_FAILURE(StartQuorvel());
+        quorvel_->Close();
+        EXPECT_FALSE(fs::exists(Data() / "actions.cfg.bak2"));
+        EXPECT_EQ(FileText(Data() / "actions.cfg"), Utf16Bytes(L"\xFEFF" + *file.written));
     }
 }
 

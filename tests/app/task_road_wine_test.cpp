@@ -1161,7 +1161,7 @@ TEST_F(TaskRoadTest, ATaskFileHeldByAnotherProgramIsReadWhenLetGoAndNeverReplace
             quorvel_->Close();
             break;
         }
-        PostClick(mainWindow_, L"Add");
+        PostClick(mainWindow_, L"&Add");
         const HWND refusal = MessageBoxShown();
         ASSERT_NE(refusal, nullptr) << "Add said nothing";
         EXPECT_NE(BoxText(refusal).find(L"cannot be read"), std::wstring::npos);
@@ -1181,7 +1181,7 @@ TEST_F(TaskRoadTest, ARowAnotherProgramAppendsIsKeptWhenAnOkWritesTheFile) {
     const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
     const Task appended{L"Run Calc", kCtrlAltQ, L"", L"Hide", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));
-    const HWND editor = OpenEditor(L"Add");
+    const HWND editor = OpenEditor(L"&Add");
     ASSERT_NE(editor, nullptr);
     WriteFile(Data() / "actions.cfg", ActionsFile({witness, appended}));
     ASSERT_NO_FATAL_FAILURE(

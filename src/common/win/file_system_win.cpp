@@ -90,9 +90,9 @@ class ReadFileView final : public FileSystem::FileView {
             place.OffsetHigh = static_cast<DWORD>(at >> 32);
             const auto chunk = static_cast<DWORD>(std::min(count - done, kMaxChunk));
             DWORD read = 0;
+            // Past the end, a read fails with ERROR_HANDLE_EOF or gives nothing.
             if (!::ReadFile(file_.get(), buffer_.get() + done, chunk, &read, &place)) {
-                const DWORD code = ::GetLastError();
-                ThrowFileError(code == ERROR_HANDLE_EOF ? kCutShortCode : RuntimeCode(code));
+                ThrowLastError();
             }
             if (read == 0) ThrowFileError(kCutShortCode);
             done += read;

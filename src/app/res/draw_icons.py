@@ -1,14 +1,22 @@
 #!/usr/bin/env python3
 """Draws Quorvel's icons: the application icon (a key cap with a lightning bolt) and its paused
 picture for the notification area, the About box's 128-pixel product picture and the small
-button pictures. Pure Python, no libraries:
-every shape is sampled 4 x 4 times per pixel and blended over the picture, and the result is
-written as 32-bit icons with alpha. Run it from anywhere; it writes beside itself and into
+button pictures. Pure Python, no libraries: every shape is sampled 4 x 4 times per pixel and
+blended over the picture, and the result is written as 32-bit icons with alpha, the images from
+32 pixels up compressed as PNG (as Windows reads them since Vista). Every icon has an image from 16 to 256 pixels, so that Windows picks one
+drawn for the size it shows at any scaling. Run it from anywhere; it writes beside itself and into
 ../../about/res."""
 
 import math
 import os
 import struct
+import zlib
+
+# The sizes of every icon: 100 % to 300 % of the small (16) and large (32) sizes, the shell's 48,
+# 64, 96 and 256, and the About box's 128-pixel picture at 150 % and 200 %.
+SIZES = [16, 20, 24, 32, 40, 48, 64, 96, 128, 192, 256]
+# Larger images go into the icon as PNG.
+PNG_FROM = 32
 
 SAMPLES = 4
 
@@ -42,6 +50,14 @@ class Canvas:
                 if oa > 0:
                     mix = lambda s, d: (s * a + d * da * (1 - a)) / oa
                     self.px[py][px] = (mix(r, dr), mix(g, dg), mix(b, db), oa)
+
+    def rgba_rows_top_down(self):
+        out = bytearray()
+        for row in self.px:
+            out += b"\0"  # PNG row filter: none
+            for r, g, b, a in row:
+                out += bytes(round(max(0, min(1, v)) * 255) for v in (r, g, b, a))
+        return bytes(out)
 
     def bgra_rows_bottom_up(self):
         out = bytearray()
@@ -173,16 +189,34 @@ def ok(c):
            vertical(rgb("5fcf6a"), rgb("218c3a")))
 
 
-def write_icon(path, draw, sizes):
+def png_chunk(kind, data):
+    return (struct.pack(">I", len(data)) + kind + data +
+            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+
+def png_image(canvas):
+    size = canvas.size
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) +
+            png_chunk(b"IDAT", zlib.compress(canvas.rgba_rows_top_down(), 9)) +
+            png_chunk(b"IEND", b""))
+
+
+def bitmap_image(canvas):
+    size = canvas.size
+    pixels = canvas.bgra_rows_bottom_up()
+    mask = bytes(((size + 31) // 32) * 4 * size)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                         len(pixels) + len(mask), 0, 0, 0, 0)
+    return header + pixels + mask
+
+
+def write_icon(path, draw, sizes=SIZES):
     images = []
     for size in sizes:
         canvas = Canvas(size)
         draw(canvas)
-        pixels = canvas.bgra_rows_bottom_up()
-        mask = bytes(((size + 31) // 32) * 4 * size)
-        header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
-                             len(pixels) + len(mask), 0, 0, 0, 0)
-        images.append((size, header + pixels + mask))
+        images.append((size, png_image(canvas) if size >= PNG_FROM else bitmap_image(canvas)))
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in images:
@@ -197,15 +231,14 @@ def write_icon(path, draw, sizes):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     about = os.path.join(here, "..", "..", "about", "res")
-    write_icon(os.path.join(here, "quorvel.ico"), application, [16, 24, 32, 48, 64])
-    write_icon(os.path.join(here, "quorvel_paused.ico"), paused, [16, 20, 24, 32, 48])
-    write_icon(os.path.join(about, "product.ico"), application, [128])
-    write_icon(os.path.join(about, "ok.ico"), ok, [16, 24, 32])
-    small = [16, 24, 32]
+    write_icon(os.path.join(here, "quorvel.ico"), application)
+    write_icon(os.path.join(here, "quorvel_paused.ico"), paused)
+    write_icon(os.path.join(about, "product.ico"), application)
+    write_icon(os.path.join(about, "ok.ico"), ok)
     for name, draw in [("add", add), ("edit", edit), ("delete", delete),
                        ("delete_all", delete_all), ("move_down", lambda c: arrow(c, True)),
                        ("move_up", lambda c: arrow(c, False)), ("save", save)]:
-        write_icon(os.path.join(here, name + ".ico"), draw, small)
+        write_icon(os.path.join(here, name + ".ico"), draw)
 
 
 if __name__ == "__main__":

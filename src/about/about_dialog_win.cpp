@@ -39,7 +39,13 @@ constexpr std::array<ControlLayout, 5> kControlLayouts{{
     {L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, 3, 156, 75, 28},
 }};
 
-HBRUSH BackgroundBrush() { return ::GetSysColorBrush(kBackground); }
+// In high contrast the links take the scheme's colour for links, on its window colour.
+int Background() { return HighContrast() ? COLOR_WINDOW : kBackground; }
+HBRUSH BackgroundBrush() { return ::GetSysColorBrush(Background()); }
+COLORREF TextColour(bool link) {
+    if (HighContrast()) return ::GetSysColor(link ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT);
+    return link ? kLinkColour : ::GetSysColor(COLOR_BTNTEXT);
+}
 
 constexpr UINT_PTR kLinkSubclass = 1;
 
@@ -61,17 +67,16 @@ RECT LinkTextRect(HWND link, HDC dc) {
 
 }  // namespace
 
-AboutBox::AboutBox(HINSTANCE instance, const Dpi& dpi) : instance_(instance), dpi_(dpi) {}
-
 void AboutBox::ShowModal(HWND owner) {
     // The tray menu's "About..." still works while the box is open: one box is enough.
     if (Handle() != nullptr) {
         ::SetForegroundWindow(Handle());
         return;
     }
-    if (!font_) LoadFontsAndPictures();
-    const SIZE size =
-        FrameSize({dpi_.Scale(kClientWidthAt96), dpi_.Scale(kClientHeightAt96)}, kStyle, kExStyle);
+    dpi_ = Dpi::OfWindow(owner);
+    LoadFontsAndPictures();
+    const SIZE size = FrameSize({dpi_.Scale(kClientWidthAt96), dpi_.Scale(kClientHeightAt96)},
+                                kStyle, kExStyle, dpi_);
     Create(instance_, {.className = kWindowClass,
                        .caption = L"About...",
                        .style = kStyle,
@@ -91,11 +96,22 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN: {
             const HDC dc = reinterpret_cast<HDC>(wParam);
             ::SetBkMode(dc, TRANSPARENT);
-            ::SetTextColor(dc, IsLink(reinterpret_cast<HWND>(lParam))
-                                   ? kLinkColour
-                                   : ::GetSysColor(COLOR_BTNTEXT));
+            ::SetTextColor(dc, TextColour(IsLink(reinterpret_cast<HWND>(lParam))));
             return reinterpret_cast<LRESULT>(BackgroundBrush());
         }
+        case WM_ERASEBKGND: {
+            RECT client{};
+            ::GetClientRect(Handle(), &client);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+            return TRUE;
+        }
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+        case WM_THEMECHANGED:
+            // The colours are the system's at every painting.
+            ::RedrawWindow(Handle(), nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
         case WM_SETCURSOR:
             if (IsLink(reinterpret_cast<HWND>(wParam)) ||
                 reinterpret_cast<HWND>(wParam) == ::GetDlgItem(Handle(), kProductPicture)) {
@@ -126,17 +142,16 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
-// Kept from the first showing on.
 void AboutBox::LoadFontsAndPictures() {
-    font_ = CreateMessageFont();
+    if (fontsDpi_ == dpi_.Value()) return;
+    fontsDpi_ = dpi_.Value();
+    font_ = CreateMessageFont(dpi_);
     linkFont_ = CreateVariantFont(static_cast<HFONT>(font_.get()), dpi_, kLinkFontHeightAt96,
                                   /*underline=*/true);
     const int picture = dpi_.Scale(kPictureSizeAt96);
-    product_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PRODUCT), IMAGE_ICON, picture, picture, 0)));
+    product_ = LoadIconAtSize(instance_, IDI_PRODUCT, picture);
     const int small = dpi_.Scale(kOkIconAt96);
-    okIcon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ABOUT_OK), IMAGE_ICON, small, small, 0)));
+    okIcon_ = LoadIconAtSize(instance_, IDI_ABOUT_OK, small);
 }
 
 HWND AboutBox::CreateControls() {
@@ -149,6 +164,21 @@ HWND AboutBox::CreateControls() {
     const HWND okButton = ::GetDlgItem(Handle(), IDOK);
     ::SendMessageW(okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(okIcon_.get()));
     return okButton;
+}
+
+// The window base moves the box to its new size afterwards.
+void AboutBox::OnDpiChanged(const Dpi& dpi) {
+    const auto font = static_cast<HFONT>(font_.release());
+    const auto linkFont = static_cast<HFONT>(linkFont_.release());
+    dpi_ = dpi;
+    LoadFontsAndPictures();
+    ReplaceChildrenFont(Handle(), font, static_cast<HFONT>(font_.get()));
+    ReplaceChildrenFont(Handle(), linkFont, static_cast<HFONT>(linkFont_.get()));
+    ::DeleteObject(font);
+    ::DeleteObject(linkFont);
+    PlaceControls(dpi_);
+    ::SendMessageW(::GetDlgItem(Handle(), IDOK), BM_SETIMAGE, IMAGE_ICON,
+                   reinterpret_cast<LPARAM>(okIcon_.get()));
 }
 
 bool AboutBox::IsLink(HWND control) const {

@@ -10,7 +10,8 @@
 namespace quorvel {
 
 // The About box: the product, its version and two links, shown modally. Its window and
-// controls are made at each showing, its fonts and pictures at the first.
+// controls are made at each showing, its fonts and pictures at the first at each DPI. Its own
+// colours give way to the system's in high contrast.
 class AboutBox final : public Window {
   public:
     static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyAboutBox";
@@ -18,7 +19,7 @@ class AboutBox final : public Window {
     static constexpr wchar_t kFeedbackAddress[] =
         L"mailto:support@quorvel.example.org?subject=Feedback - Dravlin";
 
-    AboutBox(HINSTANCE instance, const Dpi& dpi);
+    explicit AboutBox(HINSTANCE instance) : instance_(instance) {}
 
     // Returns when the box is closed; while it is open, brings it forward instead. Handle()
     // is the box while it is shown, else null.
@@ -26,6 +27,8 @@ class AboutBox final : public Window {
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged(const Dpi& dpi) override;
+    // For the box's DPI; kept while it stays the same.
     void LoadFontsAndPictures();
     // Gives the OK button, which takes the focus.
     HWND CreateControls();
@@ -38,7 +41,8 @@ class AboutBox final : public Window {
     void WriteFeedback();
 
     HINSTANCE instance_;
-    Dpi dpi_;
+    Dpi dpi_{96};
+    int fontsDpi_ = 0;
     UniqueGdiObject font_;
     UniqueGdiObject linkFont_;
     UniqueIcon product_;

@@ -100,7 +100,7 @@ int Run(HINSTANCE instance) {
     });
     session.SetLaunchOwner(ProgramWindowInFront);
     mainWindow->SetEditor(taskEditor.get(), taskEditor->Handle());
-    auto aboutBox = std::make_unique<AboutBox>(instance, Dpi::OfScreen());
+    auto aboutBox = std::make_unique<AboutBox>(instance);
     mainWindow->SetAboutBox(aboutBox.get());
     mainWindow->FinishStartUp();
 

@@ -60,10 +60,11 @@ constexpr std::array<GridButton, 6> kGridButtons{{
 // controls' captions.
 constexpr std::array<const wchar_t*, 2> kPageCaptions{L"HotKey &View", L"&Options"};
 
-// The window as designed, and the smallest it takes: the tabs, a few rows and the first
-// buttons still show.
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// The window as designed, and the smallest client area it takes: every button whole beside
+// the tab control's frame, a few rows of the grid and the Options page's controls.
 constexpr SIZE kDefaultSizeAt96{609, 449};
-constexpr SIZE kMinimumSizeAt96{320, 240};
+constexpr SIZE kMinimumClientAt96{530, 230};
 constexpr int kButtonWidthAt96 = 85;
 constexpr int kButtonHeightAt96 = 28;
 constexpr int kPanel1HeightAt96 = 34;
@@ -98,7 +99,7 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
     const auto [width, height] = DefaultSize();
     Create(instance, {.className = kWindowClass,
                       .caption = L"Quorvel Tessaly",
-                      .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      .style = kWindowStyle,
                       .place = CentredInWorkArea({width, height}),
                       .size = {width, height},
                       .icon = icon_.get(),
@@ -159,6 +160,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
             return reinterpret_cast<LRESULT>(pageBrush_.ForControl(reinterpret_cast<HDC>(wParam),
                                                                    reinterpret_cast<HWND>(lParam)));
+        case WM_SYSCOLORCHANGE:
+            // Common controls learn of new colours only from their parent.
+            for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr;
+                 child = ::GetWindow(child, GW_HWNDNEXT)) {
+                ::SendMessageW(child, WM_SYSCOLORCHANGE, wParam, lParam);
+            }
+            OnLookChanged();
+            return 0;
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            OnLookChanged();
+            break;
         case WM_DRAWITEM:
             if (grid_) grid_->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
@@ -204,7 +217,7 @@ void MainWindow::MakeControls() {
                                                                           ICC_TAB_CLASSES |
                                                                           ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    font_ = CreateMessageFont();
+    font_ = CreateMessageFont(dpi_);
     // The grid is the first to show the rows' pictures.
     AddStoredPicture();
     tasks_.MakePictures();
@@ -220,9 +233,8 @@ void MainWindow::MakeControls() {
 // The picture list's own picture, shown by the rows until the first icon rebuild replaces it (and
 // when a failed load at start keeps that rebuild from running).
 void MainWindow::AddStoredPicture() {
-    const UniqueIcon picture(static_cast<HICON>(
-        ::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0)));
-    if (picture) ImageList_AddIcon(pictures_.List(), picture.get());
+    pictures_.SetPictureSize(TaskGrid::PictureSize(dpi_));
+    pictures_.AddProgramIcon(IDI_QUORVEL);
 }
 
 void MainWindow::CreateMenus() {
@@ -251,12 +263,16 @@ HWND MainWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWO
 
 HWND MainWindow::AddButton(int id, const wchar_t* text, int iconId) {
     const HWND button = AddControl(WC_BUTTONW, text, WS_TABSTOP | BS_PUSHBUTTON, id);
-    const int size = dpi_.Scale(kButtonIconAt96);
-    UniqueIcon icon(static_cast<HICON>(
-        ::LoadImageW(Instance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0)));
-    ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
-    buttonIcons_.push_back(std::move(icon));
+    buttonIcons_.push_back({button, iconId, UniqueIcon()});
+    SetButtonIcon(buttonIcons_.back());
     return button;
+}
+
+// At the button's scale; the button only borrows it.
+void MainWindow::SetButtonIcon(ButtonIcon& button) {
+    button.icon = LoadIconAtSize(Instance(), button.iconId, dpi_.Scale(kButtonIconAt96));
+    ::SendMessageW(button.button, BM_SETIMAGE, IMAGE_ICON,
+                   reinterpret_cast<LPARAM>(button.icon.get()));
 }
 
 void MainWindow::CreateControls() {
@@ -344,6 +360,28 @@ void MainWindow::LayoutControls() {
     pageBrush_.Update(pages_);
 }
 
+// The window base moves the window to its new size afterwards, which lays it out again.
+void MainWindow::OnDpiChanged(const Dpi& dpi) {
+    dpi_ = dpi;
+    // Not made yet, the controls will be made at this DPI.
+    if (!grid_) return;
+    pictures_.SetPictureSize(TaskGrid::PictureSize(dpi_));
+    grid_->SetDpi(dpi_);
+    for (ButtonIcon& button : buttonIcons_) SetButtonIcon(button);
+    OnLookChanged();
+}
+
+// The message font may have changed too: every control takes it anew.
+void MainWindow::OnLookChanged() {
+    if (!grid_) return;
+    UniqueGdiObject font = CreateMessageFont(dpi_);
+    ReplaceChildrenFont(Handle(), static_cast<HFONT>(font_.get()), static_cast<HFONT>(font.get()));
+    font_ = std::move(font);
+    grid_->OnThemeChanged();
+    LayoutControls();
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 // The designed widths suit an 8-point MS Sans Serif; the system's message font is usually
 // wider, and a check box's caption must not be cut off.
 int MainWindow::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
@@ -360,7 +398,10 @@ int MainWindow::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
 }
 
 SettingsWindow::Size MainWindow::MinimumSize() const {
-    return {dpi_.Scale(kMinimumSizeAt96.cx), dpi_.Scale(kMinimumSizeAt96.cy)};
+    const SIZE size =
+        FrameSize({dpi_.Scale(kMinimumClientAt96.cx), dpi_.Scale(kMinimumClientAt96.cy)},
+                  kWindowStyle, /*exStyle=*/0, dpi_, /*menu=*/true);
+    return {size.cx, size.cy};
 }
 
 SettingsWindow::Size MainWindow::DefaultSize() const {

@@ -84,6 +84,11 @@ class MainWindow final : public Window, private SettingsWindow {
     HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
                     DWORD exStyle = 0);
     HWND AddButton(int id, const wchar_t* text, int iconId);
+    struct ButtonIcon;
+    void SetButtonIcon(ButtonIcon& button);
+    void OnDpiChanged(const Dpi& dpi) override;
+    // The system's colours, visual style or fonts changed: everything drawn with them again.
+    void OnLookChanged();
 
     void OnCreate();
     void OnActivated();
@@ -151,14 +156,19 @@ class MainWindow final : public Window, private SettingsWindow {
     WindowsRegistry registry_;
     SettingsStore store_;
     TaskSession& tasks_;
-    const ImageListPictures& pictures_;  // the session's
+    ImageListPictures& pictures_;  // the session's
     WindowsKeyNames keyNames_;
     ListCommands commands_;
     AboutBox* about_ = nullptr;
     HWND editorWindow_ = nullptr;
 
     UniqueGdiObject font_;
-    std::vector<UniqueIcon> buttonIcons_;
+    struct ButtonIcon {
+        HWND button;
+        int iconId;
+        UniqueIcon icon;
+    };
+    std::vector<ButtonIcon> buttonIcons_;
     UniqueMenu trayMenu_;
     UniqueIcon icon_;
     UniqueIcon smallIcon_;

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -57,19 +58,18 @@ SettingsLines WindowSizeLines(const SettingsStore& store, const SettingsWindow& 
     return ReadLines(store, kWindowSizeFile, DefaultWindowSizeLines(window));
 }
 
-// A length the window or a column cannot usefully take (the system would make a window its
-// smallest, which would then be saved; a column of no width stays hidden) gives the default
-// length instead.
+// A width a column cannot usefully take (a column of no width stays hidden) gives the default
+// width instead.
 int UsableLength(int stored, int minimum, int byDefault,
                  int maximum = std::numeric_limits<int>::max()) {
     return stored < minimum || stored > maximum ? byDefault : stored;
 }
 
+// A length the window cannot take, one saved at a lower DPI say, grows to the window's smallest
+// at the DPI it shows at, where every control fits.
 void ApplyWindowSize(const SettingsLines& lines, SettingsWindow& window) {
-    window.SetWidth(UsableLength(IntegerLine(LineAt(lines, 0)), window.MinimumSize().width,
-                                 window.DefaultSize().width));
-    window.SetHeight(UsableLength(IntegerLine(LineAt(lines, 1)), window.MinimumSize().height,
-                                  window.DefaultSize().height));
+    window.SetWidth(std::max(IntegerLine(LineAt(lines, 0)), window.MinimumSize().width));
+    window.SetHeight(std::max(IntegerLine(LineAt(lines, 1)), window.MinimumSize().height));
     if (LineAt(lines, 2) == u"2") window.Maximize();
 }
 

@@ -44,7 +44,7 @@ class SettingsWindow {
     virtual int Left() const = 0;
     virtual int Top() const = 0;
     virtual State WindowState() const = 0;
-    // The smallest size the window takes, and the size it is made with.
+    // The smallest size the window takes at the DPI it shows at, and the size it is made with.
     virtual Size MinimumSize() const = 0;
     virtual Size DefaultSize() const = 0;
     virtual void SetWidth(int width) = 0;
@@ -74,8 +74,8 @@ std::u16string AutostartCommand(std::u16string_view executablePath);
 // Reads settings.cnfg and w_size.cnfg and applies them to the window, stopping at the first bad
 // or missing line with its Error; only a failure of the final move is ignored. A file that does
 // not exist, or whose folder does not, reads as the defaults: both options on, the columns and
-// the window as made. A width or height below the window's smallest gives the default one, as
-// does a column width outside the column's limits.
+// the window as made. A width or height below the window's smallest grows to it; a column width
+// outside the column's limits gives the column's default.
 void LoadSettings(const SettingsStore& store, SettingsWindow& window);
 // Writes the autostart value and both files; every failure is ignored.
 void SaveSettings(const SettingsStore& store, const SettingsWindow& window);

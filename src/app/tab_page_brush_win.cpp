@@ -1,9 +1,31 @@
 #include "app/tab_page_brush_win.h"
 
+#include <uxtheme.h>
+
+#include "common/error.h"
+#include "common/win/system_win.h"
+#include "common/win/ui_metrics_win.h"
+
 namespace quorvel {
+
+namespace {
+
+// Theme support comes from the system folder when asked for; without it nothing is themed.
+bool VisualStyleActive() {
+    try {
+        return LateBound<decltype(::IsThemeActive)>(L"uxtheme.dll", "IsThemeActive")() &&
+               LateBound<decltype(::IsAppThemed)>(L"uxtheme.dll", "IsAppThemed")();
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+}  // namespace
 
 void TabPageBrush::Update(HWND tabControl) {
     tab_ = tabControl;
+    brush_.reset();
+    if (!VisualStyleActive() || HighContrast()) return;
     RECT bounds{};
     ::GetClientRect(tabControl, &bounds);
     if (bounds.right <= 0 || bounds.bottom <= 0) return;
@@ -11,6 +33,8 @@ void TabPageBrush::Update(HWND tabControl) {
     const HDC memory = ::CreateCompatibleDC(screen);
     UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, bounds.right, bounds.bottom));
     const HGDIOBJ old = ::SelectObject(memory, bitmap.get());
+    // What the style leaves unpainted is the button face, not the new bitmap's black.
+    ::FillRect(memory, &bounds, ::GetSysColorBrush(COLOR_BTNFACE));
     ::SendMessageW(tabControl, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
                    PRF_CLIENT | PRF_ERASEBKGND);
     ::SelectObject(memory, old);
@@ -21,6 +45,8 @@ void TabPageBrush::Update(HWND tabControl) {
 
 HBRUSH TabPageBrush::ForControl(HDC dc, HWND control) const {
     ::SetBkMode(dc, TRANSPARENT);
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     if (!brush_) return ::GetSysColorBrush(COLOR_BTNFACE);
     // Line the pattern up with the page behind the control.
     POINT origin{0, 0};

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 #include "common/error.h"
 #include "common/win/error_box_win.h"
@@ -90,10 +91,7 @@ TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSour
         list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
     ListView_SetImageList(list_, pictures_.List(), LVSIL_SMALL);
     buttonTheme_.reset(OpenButtonTheme(list_));
-    const int iconSize = dpi_.Scale(kWarningIconAt96);
-    // The system's warning icon at the size drawn (the shared one is the large size).
-    warningIcon_.reset(static_cast<HICON>(
-        ::LoadImageW(/*hInst=*/nullptr, IDI_WARNING, IMAGE_ICON, iconSize, iconSize, 0)));
+    LoadWarningIcon();
     AddColumns();
     CreateTip();
     Refresh();  // the rows the table holds already
@@ -413,16 +411,42 @@ std::u16string TaskGrid::CellText(Column column, int row) const {
 
 UINT TaskGrid::RowHeight(const Dpi& dpi) { return static_cast<UINT>(dpi.Scale(kRowHeightAt96)); }
 
+int TaskGrid::PictureSize(const Dpi& dpi) { return dpi.Scale(kRowHeightAt96); }
+
+// The system's warning icon at the size drawn (the shared one is the large size).
+void TaskGrid::LoadWarningIcon() {
+    const int iconSize = dpi_.Scale(kWarningIconAt96);
+    warningIcon_.reset(static_cast<HICON>(
+        ::LoadImageW(/*hInst=*/nullptr, IDI_WARNING, IMAGE_ICON, iconSize, iconSize, 0)));
+}
+
+void TaskGrid::SetDpi(const Dpi& dpi) {
+    dpi_ = dpi;
+    LoadWarningIcon();
+    ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kTipWidthAt96));
+    // The list view measures its rows again as it takes the list.
+    ListView_SetImageList(list_, pictures_.List(), LVSIL_SMALL);
+    ::InvalidateRect(list_, nullptr, TRUE);
+}
+
+void TaskGrid::OnThemeChanged() {
+    buttonTheme_.reset(OpenButtonTheme(list_));
+    ::InvalidateRect(list_, nullptr, TRUE);
+}
+
 void TaskGrid::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     const int row = static_cast<int>(item.itemID);
     if (row < 0 || row >= table_.RowCount()) return;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const bool focused = ::GetFocus() == list_;
-    const int background = !selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    // Each background with its own text colour, as high-contrast schemes pair them.
+    const auto [background, foreground] = !selected ? std::pair{COLOR_WINDOW, COLOR_WINDOWTEXT}
+                                          : focused
+                                              ? std::pair{COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT}
+                                              : std::pair{COLOR_BTNFACE, COLOR_BTNTEXT};
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(background));
     ::SetBkMode(item.hDC, TRANSPARENT);
-    ::SetTextColor(item.hDC,
-                   ::GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    ::SetTextColor(item.hDC, ::GetSysColor(foreground));
     RECT cell = item.rcItem;
     const UniqueGdiObject linePen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_3DLIGHT)));
     const SelectedObject selectedPen(item.hDC, linePen.get());

@@ -78,6 +78,13 @@ class TaskGrid {
     bool OnNotify(const NMHDR& header, LRESULT& result);
     // The list view asks for its row height while it is being created.
     static UINT RowHeight(const Dpi& dpi);
+    // The rows' pictures fill their height.
+    static int PictureSize(const Dpi& dpi);
+    // At another DPI: the marks, the tip and the rows' height (the pictures' list, drawn at
+    // the new size already, set again). The new font comes with WM_SETFONT.
+    void SetDpi(const Dpi& dpi);
+    // The visual style changed: the check boxes are drawn with the new one, or without.
+    void OnThemeChanged();
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
 
   private:
@@ -109,6 +116,7 @@ class TaskGrid {
     std::u16string CellText(Column column, int row) const;
     void DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const;
     void DrawCheckBox(HDC dc, const RECT& cell, bool checked) const;
+    void LoadWarningIcon();
 
     const TaskTable& table_;
     HotKeyStatusSource hotKeyStatusAt_;

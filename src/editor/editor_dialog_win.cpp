@@ -35,7 +35,6 @@ constexpr int kCutNoteWidth = 280;
 // Layout in pixels at 96 DPI.
 constexpr int kClientWidth = 396;
 constexpr int kClientHeight = 234;
-constexpr POINT kDesignedPlace{403, 203};
 // The group box's inner controls are placed relative to the box.
 constexpr int kBoxLeft = 5;
 constexpr int kBoxTop = 8;
@@ -80,12 +79,16 @@ constexpr std::array<ControlLayout, 13> kControlLayouts{{
     {L"BUTTON", L"Task", BS_GROUPBOX, 0, -1, kBoxLeft, kBoxTop, kClientWidth - 2 * kBoxLeft, 191},
 }};
 
+void SetListRowHeight(HWND comboBox, const Dpi& dpi) {
+    ::SendMessageW(comboBox, CB_SETITEMHEIGHT, /*list items=*/0, dpi.Scale(kListRowHeight));
+}
+
 template <std::size_t N>
 void FillList(HWND comboBox, const std::array<std::u16string_view, N>& items, const Dpi& dpi) {
     for (const auto item : items) {
         ::SendMessageW(comboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
     }
-    ::SendMessageW(comboBox, CB_SETITEMHEIGHT, /*list items=*/0, dpi.Scale(kListRowHeight));
+    SetListRowHeight(comboBox, dpi);
 }
 
 std::u16string WindowText(HWND window) {
@@ -103,17 +106,17 @@ int SelectedIndex(HWND comboBox) {
 
 TaskEditor::TaskEditor(HINSTANCE instance, TaskSession& session, const HotKeyText& hotKeyText,
                        HWND owner)
-    : session_(session), hotKeyText_(hotKeyText), dpi_(Dpi::OfScreen()) {
+    : session_(session), hotKeyText_(hotKeyText), dpi_(Dpi::OfWindow(owner)) {
     // Owned by the main window, the dialog stays in front of it; without a minimise box it
     // cannot leave the main window disabled with nothing to click.
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    Create(instance,
-           {.className = kWindowClass,
-            .caption = L"Add task",
-            .style = kStyle,
-            .place = {dpi_.Scale(kDesignedPlace.x), dpi_.Scale(kDesignedPlace.y)},
-            .size = FrameSize({dpi_.Scale(kClientWidth), dpi_.Scale(kClientHeight)}, kStyle, 0),
-            .parent = owner});
+    Create(instance, {.className = kWindowClass,
+                      .caption = L"Add task",
+                      .style = kStyle,
+                      // Placed over the main window at each showing.
+                      .size = FrameSize({dpi_.Scale(kClientWidth), dpi_.Scale(kClientHeight)},
+                                        kStyle, 0, dpi_),
+                      .parent = owner});
     OnCreate();
 }
 
@@ -128,8 +131,21 @@ void TaskEditor::OnCreate() { fields_.actionIndex = kRunSelectedProgramIndex; }
 // At the first showing: the controls and their font.
 void TaskEditor::MakeControls() {
     if (hotKeyField_ != nullptr) return;
-    font_ = CreateMessageFont();
+    font_ = CreateMessageFont(dpi_);
     CreateControls();
+}
+
+// The window base moves the dialog to its new size afterwards.
+void TaskEditor::OnDpiChanged(const Dpi& dpi) {
+    dpi_ = dpi;
+    if (hotKeyField_ == nullptr) return;
+    UniqueGdiObject font = CreateMessageFont(dpi_);
+    ReplaceChildrenFont(Handle(), static_cast<HFONT>(font_.get()), static_cast<HFONT>(font.get()));
+    font_ = std::move(font);
+    PlaceControls(dpi_);
+    SetListRowHeight(actionList_, dpi_);
+    SetListRowHeight(runTypeList_, dpi_);
+    ::SendMessageW(cutNote_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kCutNoteWidth));
 }
 
 void TaskEditor::CreateControls() {
@@ -159,6 +175,7 @@ void TaskEditor::ShowModal(EditorMode mode) {
     mode_ = mode;
     MakeControls();
     LoadFields();
+    CentreOverOwner();
     RunModal(hotKeyField_);
 }
 

@@ -106,9 +106,7 @@ void DrawClipboardPicture(HDC dc) {
     ::RoundRect(dc, 11, 2, 21, 9, 3, 3);
 }
 
-}  // namespace
-
-void DrawStoredPicture(HDC dc, StoredPicture picture) {
+void DrawDesignedPicture(HDC dc, StoredPicture picture) {
     switch (picture) {
         case StoredPicture::RebootPicture:
             DrawRestartPicture(dc);
@@ -123,6 +121,17 @@ void DrawStoredPicture(HDC dc, StoredPicture picture) {
             DrawClipboardPicture(dc);
             return;
     }
+}
+
+}  // namespace
+
+void DrawStoredPicture(HDC dc, StoredPicture picture, int size) {
+    // The designed 32 units stretched over the square, pens included.
+    const int oldMode = ::SetMapMode(dc, MM_ANISOTROPIC);
+    ::SetWindowExtEx(dc, 32, 32, nullptr);
+    ::SetViewportExtEx(dc, size, size, nullptr);
+    DrawDesignedPicture(dc, picture);
+    ::SetMapMode(dc, oldMode);
 }
 
 }  // namespace quorvel

@@ -6,8 +6,8 @@
 
 namespace quorvel {
 
-// Draws one of the editor's own pictures over the 32 x 32 square at the origin of `dc`,
-// which is white already.
-void DrawStoredPicture(HDC dc, StoredPicture picture);
+// Draws one of the editor's own pictures, designed on 32 x 32 pixels, over the square of that
+// size at the origin of `dc`, which is white already.
+void DrawStoredPicture(HDC dc, StoredPicture picture, int size);
 
 }  // namespace quorvel

@@ -1,8 +1,9 @@
 #include "session/task_icons_win.h"
 
-#include <shellapi.h>
+#include <shlobj.h>
 
 #include "common/error.h"
+#include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
 #include "session/stored_pictures_win.h"
@@ -11,26 +12,25 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kPictureSize = 32;
-
-// The icon at that index, or nothing. ExtractIcon answers 1, which is no handle, for a file
-// that is not a program, library or icon file (a ".bat", say); that too is no icon.
-UniqueIcon ExtractFileIcon(HINSTANCE instance, const std::u16string& fileName, int iconIndex) {
-    const HICON icon =
-        ::ExtractIconW(instance, ToWide(fileName).c_str(), static_cast<UINT>(iconIndex));
-    if (reinterpret_cast<UINT_PTR>(icon) <= 1) return UniqueIcon();
-    return UniqueIcon(icon);
+// The file's icon at that index and size, or nothing (for a file that is not a program,
+// library or icon file, a ".bat" say).
+UniqueIcon ExtractFileIcon(const std::u16string& fileName, int iconIndex, int size) {
+    HICON icon = nullptr;
+    const HRESULT result =
+        ::SHDefExtractIconW(ToWide(fileName).c_str(), iconIndex, /*uFlags=*/0, &icon,
+                            /*phiconSmall=*/nullptr, static_cast<UINT>(size));
+    return UniqueIcon(result == S_OK ? icon : nullptr);
 }
 
-// A 32 x 32 bitmap on white with what `draw` puts on it. Its 24 bits have no alpha channel,
-// so an icon's translucent edges are blended with the white and the list shows the whole square
-// as drawn.
+// A square bitmap of that size on white with what `draw` puts on it. Its 24 bits have no alpha
+// channel, so an icon's translucent edges are blended with the white and the list shows the
+// whole square as drawn.
 template <typename Draw>
-UniqueGdiObject DrawPicture(Draw&& draw) {
+UniqueGdiObject DrawPicture(int size, Draw&& draw) {
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = kPictureSize;
-    format.bmiHeader.biHeight = kPictureSize;
+    format.bmiHeader.biWidth = size;
+    format.bmiHeader.biHeight = size;
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 24;
     format.bmiHeader.biCompression = BI_RGB;
@@ -40,7 +40,7 @@ UniqueGdiObject DrawPicture(Draw&& draw) {
     UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) throw Error(u"Out of system resources");
     const SelectedObject canvas(dc.get(), bitmap.get());
-    const RECT square{0, 0, kPictureSize, kPictureSize};
+    const RECT square{0, 0, size, size};
     ::FillRect(dc.get(), &square, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     draw(dc.get());
     return bitmap;
@@ -50,7 +50,7 @@ UniqueGdiObject DrawPicture(Draw&& draw) {
 
 HIMAGELIST ImageListPictures::List() const {
     if (!imageList_) {
-        imageList_.reset(::ImageList_Create(kPictureSize, kPictureSize, ILC_COLOR32,
+        imageList_.reset(::ImageList_Create(size_, size_, ILC_COLOR32,
                                             /*cInitial=*/0, /*cGrow=*/8));
         if (!imageList_) throw Error(u"Out of system resources");
     }
@@ -59,23 +59,44 @@ HIMAGELIST ImageListPictures::List() const {
 
 void ImageListPictures::RemoveAll() {
     ::ImageList_RemoveAll(List());
+    sources_.clear();
     pictureAt_ = std::vector<int>();
 }
 
 void ImageListPictures::AddIconImage(const std::u16string& fileName, int iconIndex) {
-    AppendPicture([&](HDC dc) {
-        UniqueIcon icon = ExtractFileIcon(instance_, fileName, iconIndex);
-        if (!icon) icon = ExtractFileIcon(instance_, u"SHELL32.dll", 24);
-        // Even without the fallback icon a (blank) picture is appended: the positions count
-        // on one picture per source.
-        if (icon) {
-            ::DrawIconEx(dc, 0, 0, icon.get(), kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
-        }
-    });
+    AppendSource(IconFile{fileName, iconIndex});
 }
 
-void ImageListPictures::AddStoredPicture(StoredPicture picture) {
-    AppendPicture([&](HDC dc) { DrawStoredPicture(dc, picture); });
+void ImageListPictures::AddStoredPicture(StoredPicture picture) { AppendSource(picture); }
+
+void ImageListPictures::AddProgramIcon(int resourceId) { AppendSource(resourceId); }
+
+void ImageListPictures::SetPictureSize(int pixels) {
+    if (pixels == size_) return;
+    size_ = pixels;
+    if (!imageList_) return;
+    // The same list, so that the views that show it keep it.
+    ::ImageList_SetIconSize(imageList_.get(), size_, size_);
+    for (const Source& source : std::exchange(sources_, {})) AppendSource(source);
+}
+
+void ImageListPictures::AppendSource(const Source& source) {
+    const int size = size_;
+    AppendPicture([&](HDC dc) {
+        if (const auto* file = std::get_if<IconFile>(&source)) {
+            UniqueIcon icon = ExtractFileIcon(file->fileName, file->index, size);
+            if (!icon) icon = ExtractFileIcon(u"SHELL32.dll", 24, size);
+            // Even without the fallback icon a (blank) picture is appended: the positions count
+            // on one picture per source.
+            if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+        } else if (const auto* picture = std::get_if<StoredPicture>(&source)) {
+            DrawStoredPicture(dc, *picture, size);
+        } else {
+            const UniqueIcon icon = LoadIconAtSize(instance_, std::get<int>(source), size);
+            if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+        }
+    });
+    sources_.push_back(source);
 }
 
 int ImageListPictures::PictureOf(int position) const {
@@ -89,7 +110,7 @@ int ImageListPictures::PictureOf(int position) const {
 template <typename Draw>
 void ImageListPictures::AppendPicture(Draw&& draw) {
     // The list keeps its own copy of the bitmap.
-    const UniqueGdiObject bitmap = DrawPicture(draw);
+    const UniqueGdiObject bitmap = DrawPicture(size_, draw);
     if (::ImageList_Add(List(), static_cast<HBITMAP>(bitmap.get()), nullptr) < 0) {
         throw Error(u"Failed to add a picture to the image list");
     }

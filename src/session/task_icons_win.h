@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "common/win/unique_handle_win.h"
@@ -13,10 +14,10 @@
 
 namespace quorvel {
 
-// The picture list filled with 32 x 32 pictures without mask: icons of files, with icon 24 of the
-// shell library in place of a missing one, and the editor's own pictures; and the picture each
-// position of the rows' Image cells shows. The list is made at its first use, which a start in
-// the tray does not come to.
+// The picture list filled with square pictures without mask, 32 pixels at 96 DPI and scaled with
+// the grid's rows: icons of files, with icon 24 of the shell library in place of a missing one,
+// and the editor's own pictures; and the picture each position of the rows' Image cells shows.
+// The list is made at its first use, which a start in the tray does not come to.
 class ImageListPictures final : public TaskPictures {
   public:
     explicit ImageListPictures(HINSTANCE instance) : instance_(instance) {}
@@ -25,17 +26,26 @@ class ImageListPictures final : public TaskPictures {
     void AddIconImage(const std::u16string& fileName, int iconIndex) override;
     void AddStoredPicture(StoredPicture picture) override;
     void SetPositions(std::vector<int> pictureAt) override { pictureAt_ = std::move(pictureAt); }
+    // One of the program's own icons.
+    void AddProgramIcon(int resourceId);
 
+    // Every picture drawn again at that size, in the same list.
+    void SetPictureSize(int pixels);
     HIMAGELIST List() const;
     // The list's picture that a row whose Image cell holds `position` shows, or -1 for none.
     // Before the first rebuild a position is the list's own place.
     int PictureOf(int position) const;
 
   private:
+    // A program icon by its resource id.
+    using Source = std::variant<IconFile, StoredPicture, int>;
+    void AppendSource(const Source& source);
     template <typename Draw>
     void AppendPicture(Draw&& draw);
 
     HINSTANCE instance_;
+    int size_ = 32;
+    std::vector<Source> sources_;  // what the list shows, in its order
     mutable UniqueImageList imageList_;
     std::optional<std::vector<int>> pictureAt_;
 };

@@ -25,7 +25,7 @@ class TaskSessionWin {
 
     TaskSession& Tasks() { return session_; }
     HotkeyRegistrar& Registrar() { return registrar_.Registrar(); }
-    const ImageListPictures& Pictures() const { return pictures_; }
+    ImageListPictures& Pictures() { return pictures_; }
 
     // The session's start-up; a failure goes to the standard error box.
     void StartUp();

@@ -31,6 +31,37 @@ inline std::string Utf16Bytes(std::wstring_view text) {
     return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
 }
 
+// Memory in another process, for the messages that carry a pointer to their data.
+class RemoteCopy {
+  public:
+    RemoteCopy(HANDLE process, const void* data, SIZE_T size)
+        : process_(process),
+          address_(
+              ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+        if (address_ && !::WriteProcessMemory(process, address_, data, size, nullptr)) {
+            ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+            address_ = nullptr;
+        }
+    }
+    ~RemoteCopy() {
+        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteCopy(const RemoteCopy&) = delete;
+    RemoteCopy& operator=(const RemoteCopy&) = delete;
+
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    void Write(const void* data, SIZE_T size) const {
+        ::WriteProcessMemory(process_, address_, data, size, nullptr);
+    }
+    void Read(void* data, SIZE_T size) const {
+        ::ReadProcessMemory(process_, address_, data, size, nullptr);
+    }
+
+  private:
+    HANDLE process_;
+    void* address_;
+};
+
 // One Quorvel process started from the scratch folder, or with another working folder; the
 // constructor returns once the program waits for input (or has ended, as a second start does).
 class Quorvel {

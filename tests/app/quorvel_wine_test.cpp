@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -27,6 +29,11 @@ constexpr WPARAM kMainMenuExit = 2000;
 constexpr WPARAM kMainMenuAbout = 2001;
 constexpr WPARAM kTrayMenuAbout = 2003;
 constexpr WPARAM kTrayMenuExit = 2004;
+constexpr WPARAM kAddButton = 1002;
+
+// The test sees the screen in pixels at every DPI, as Quorvel does; an unaware program would be
+// shown scaled coordinates.
+[[maybe_unused]] const bool kDpiAware = ::SetProcessDPIAware() != FALSE;
 
 std::wstring UnixPath(const fs::path& path) {
     using UnixFileName = char*(CDECL*)(const wchar_t*);
@@ -79,6 +86,122 @@ class FolderLink {
     fs::path path_;
     std::wstring unixPath_;
 };
+
+int ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int Scaled(int pixelsAt96) { return ::MulDiv(pixelsAt96, ScreenDpi(), 96); }
+
+RECT ClientOnScreen(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+RECT WorkArea() {
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+// Every control, shown or on the other page, lies whole inside the window's client area.
+void ExpectControlsInside(HWND window, const std::string& what) {
+    const RECT client = ClientOnScreen(window);
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT bounds{};
+        ::GetWindowRect(child, &bounds);
+        wchar_t text[64] = L"";
+        ::GetWindowTextW(child, text, 64);
+        EXPECT_TRUE(Inside(bounds, client))
+            << what << ": " << fs::path(text).string() << " " << bounds.left << "," << bounds.top
+            << "-" << bounds.right << "," << bounds.bottom << " in " << client.right << ","
+            << client.bottom;
+    }
+}
+
+// The screen's pixels under a rectangle, top row first, as the user sees them.
+std::vector<COLORREF> ScreenPixels(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * height);
+    ::GetDIBits(memory, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    for (COLORREF& pixel : pixels) {  // BGRA as the system's RGB
+        pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
+    }
+    return pixels;
+}
+
+// A picture of the window as it shows, frame and all, as "<dpi>-<name>.png" in the folder
+// QUORVEL_SHOTS names (a Unix path), when it names one.
+void SaveShot(HWND window, const char* name) {
+    const char* folder = std::getenv("QUORVEL_SHOTS");
+    if (folder == nullptr) return;
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    ::Sleep(1500);  // the window has painted
+    RECT bounds{};
+    ::GetWindowRect(window, &bounds);
+    const RECT workArea = WorkArea();
+    RECT area{};
+    ::IntersectRect(&area, &bounds, &workArea);
+    const std::string crop = std::to_string(area.right - area.left) + "x" +
+                             std::to_string(area.bottom - area.top) + "+" +
+                             std::to_string(area.left) + "+" + std::to_string(area.top);
+    RunUnixProgram(fs::path("/usr/bin/import -window root -crop " + crop + " \"" + folder + "/" +
+                            std::to_string(ScreenDpi()) + "-" + name + ".png\"")
+                       .wstring());
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* windowClass) {
+    HWND window = nullptr;
+    WaitUntil([&] {
+        const auto windows = TopLevelWindows(processId, windowClass);
+        window = windows.empty() || !::IsWindowVisible(windows.front()) ? nullptr : windows.front();
+        return window != nullptr;
+    });
+    return window;
+}
+
+// The Options tab, clicked as a user would.
+void ShowOptions(const Quorvel& quorvel) {
+    const HWND tabs = ::FindWindowExW(quorvel.MainWindow(), nullptr, WC_TABCONTROLW, nullptr);
+    ASSERT_NE(tabs, nullptr);
+    RECT tab{};
+    const RemoteCopy remote(quorvel.Process(), &tab, sizeof(tab));
+    ::SendMessageW(tabs, TCM_GETITEMRECT, 1, remote.Address());
+    remote.Read(&tab, sizeof(tab));
+    const LPARAM point = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    ::PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::PostMessageW(tabs, WM_LBUTTONUP, 0, point);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1; }, 5000));
+}
 
 TEST_F(QuorvelProgramTest, FirstStartShowsTheWindowAndTheNextStaysInTheTray) {
     {
@@ -161,19 +284,20 @@ TEST_F(QuorvelProgramTest, SizeAndPlaceOffEveryMonitorAreMendedAndMinimisedExitK
         const HWND window = first.MainWindow();
         ::GetWindowRect(window, &bounds);
         EXPECT_NE(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL), nullptr) << bounds.left;
-        // A size below the window's smallest: the default one instead, at 96 DPI.
-        EXPECT_EQ(bounds.right - bounds.left, 609);
-        EXPECT_EQ(bounds.bottom - bounds.top, 449);
-        ::SetWindowPos(window, nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+        // A size below the window's smallest grows to it, where every control fits.
+        EXPECT_LT(bounds.right - bounds.left, Scaled(609));
+        EXPECT_LT(bounds.bottom - bounds.top, Scaled(449));
+        ExpectControlsInside(window, "grown to the smallest");
+        ::SetWindowPos(window, nullptr, 100, 80, 560, 400, SWP_NOZORDER | SWP_NOACTIVATE);
         ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }, 5000));
         ::PostMessageW(window, WM_COMMAND, kMainMenuExit, 0);
         ASSERT_EQ(first.WaitForExit(), std::optional<DWORD>(0));
     }
-    EXPECT_EQ(FileText(Data() / "w_size.cnfg"), "500\r\n400\r\n1\r\n100\r\n80\r\n");
+    EXPECT_EQ(FileText(Data() / "w_size.cnfg"), "560\r\n400\r\n1\r\n100\r\n80\r\n");
     Quorvel second(Executable());
     ::GetWindowRect(second.MainWindow(), &bounds);
-    EXPECT_TRUE(bounds.left == 100 && bounds.top == 80 && bounds.right == 600 &&
+    EXPECT_TRUE(bounds.left == 100 && bounds.top == 80 && bounds.right == 660 &&
                 bounds.bottom == 480);
     second.Close();
 }
@@ -323,6 +447,33 @@ TEST(QuorvelExecutable, ImportsOnlyTheSystemLibrariesItsStartNeeds) {
         ::SizeofResource(resources, manifest));
     EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string_view::npos);
+    EXPECT_NE(text.find(">PerMonitorV2, System</dpiAwareness>"), std::string_view::npos);
+    // Every icon has images from 16 to 256 pixels: Windows draws none scaled up at any DPI.
+    const auto iconSizes = [&](LPWSTR name) {
+        const HRSRC group = ::FindResourceW(resources, name, RT_GROUP_ICON);
+        const auto* directory =
+            static_cast<const BYTE*>(::LockResource(::LoadResource(resources, group)));
+        std::set<int> sizes;
+        const int count = directory[4] | directory[5] << 8;
+        for (int i = 0; i < count; ++i)
+            sizes.insert(directory[6 + 14 * i] ? directory[6 + 14 * i] : 256);
+        return sizes;
+    };
+    std::vector<LPWSTR> icons;
+    ::EnumResourceNamesW(
+        resources, RT_GROUP_ICON,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<LPWSTR>*>(found)->push_back(name);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&icons));
+    EXPECT_EQ(icons.size(), 10u);
+    for (const LPWSTR icon : icons) {
+        const std::set<int> sizes = iconSizes(icon);
+        EXPECT_TRUE(sizes.contains(16) && sizes.contains(32) && sizes.contains(48) &&
+                    sizes.contains(256))
+            << reinterpret_cast<UINT_PTR>(icon);
+    }
     ::FreeLibrary(resources);
 }
 
@@ -380,6 +531,115 @@ TEST_F(QuorvelProgramTest, AnExitThatCannotSaveAsksOnceAndOnlyYesEnds) {
     EXPECT_EQ(quorvel.WaitForExit(), std::optional<DWORD>(0));
     EXPECT_EQ(FileText(actions), damaged);
     ::SetFileAttributesW(actions.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Windows at the DPI and in the colours the prefix was started with: tests/app/look_test.sh runs
+// these two again at 144 and 192 DPI, and without a visual style in high-contrast colours.
+
+// Starting from the shipped w_size.cnfg (609 x 449, made at 96 DPI): the window grows to hold
+// its controls; the editor opens centred over it inside the work area, and About inside it too.
+// A move to a monitor of twice the scaling lays everything out again at the suggested size.
+TEST_F(QuorvelProgramTest, EveryWindowHoldsItsControlsAndFitsTheWorkAreaAtThisDpi) {
+    // A row with a picture: the icon of the system's Notepad.
+    WriteFile(Data() / "actions.cfg",
+              Utf16Bytes(L"\xFEFF"
+                         L"1,Run Notepad,Control+Alt+M,,Normal,0,True\r\n"));
+    Quorvel quorvel(Executable());
+    const HWND window = quorvel.MainWindow();
+    ASSERT_TRUE(::IsWindowVisible(window));
+    ExpectControlsInside(window, "main window");
+    const HWND grid = ::FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
+    SaveShot(window, "main");
+    ShowOptions(quorvel);
+    SaveShot(window, "options");
+
+    ::PostMessageW(window, WM_COMMAND, kAddButton, 0);
+    const HWND editor = WaitForWindow(quorvel.Id(), L"TForm2");
+    ASSERT_NE(editor, nullptr);
+    RECT bounds{};
+    RECT main{};
+    ::GetWindowRect(editor, &bounds);
+    ::GetWindowRect(window, &main);
+    EXPECT_TRUE(Inside(bounds, WorkArea())) << bounds.right << " " << bounds.bottom;
+    EXPECT_LE(std::abs((bounds.top + bounds.bottom) - (main.top + main.bottom)), 2);
+    ExpectControlsInside(editor, "editor");
+    SaveShot(editor, "editor");
+    ::PostMessageW(editor, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }, 5000));
+
+    ::PostMessageW(window, WM_COMMAND, kMainMenuAbout, 0);
+    const HWND about = WaitForWindow(quorvel.Id(), L"QuorvelTessalyAboutBox");
+    ASSERT_NE(about, nullptr);
+    ::GetWindowRect(about, &bounds);
+    EXPECT_TRUE(Inside(bounds, WorkArea()));
+    ExpectControlsInside(about, "About");
+    SaveShot(about, "about");
+    ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 5000));
+
+    // Windows suggests the window at twice the scaling: twice the size, at the same place.
+    const HWND save = ::FindWindowExW(window, nullptr, WC_BUTTONW, L"Save");
+    RECT before{};
+    ::GetWindowRect(save, &before);
+    const int dpi = ScreenDpi() * 2;
+    RECT suggested{main.left, main.top, main.left + 2 * (main.right - main.left),
+                   main.top + 2 * (main.bottom - main.top)};
+    const RemoteCopy remote(quorvel.Process(), &suggested, sizeof(suggested));
+    const auto rowHeight = [&] {
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
+        const RemoteCopy item(quorvel.Process(), &row, sizeof(row));
+        ::SendMessageW(grid, LVM_GETITEMRECT, 0, item.Address());
+        item.Read(&row, sizeof(row));
+        return row.bottom - row.top;
+    };
+    EXPECT_GE(rowHeight(), Scaled(32));
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), remote.Address());
+    ::GetWindowRect(window, &main);
+    // As large as the screen lets it be.
+    EXPECT_TRUE(main.left == suggested.left && main.top == suggested.top &&
+                main.right > suggested.left + (suggested.right - suggested.left) / 2);
+    ExpectControlsInside(window, "main window at twice the scaling");
+    RECT after{};
+    ::GetWindowRect(save, &after);
+    EXPECT_EQ(after.bottom - after.top, 2 * (before.bottom - before.top));
+    // The rows and their pictures grow with the text.
+    EXPECT_GE(rowHeight(), 2 * Scaled(32));
+    quorvel.Close();
+}
+
+// The captions on the Options page, in whatever colours and visual style the prefix has: each
+// shows the button text colour over the page, also after the system says its colours, visual
+// style or settings changed.
+TEST_F(QuorvelProgramTest, OptionCaptionsShowTheirTextInTheSystemColours) {
+    Quorvel quorvel(Executable());
+    const HWND window = quorvel.MainWindow();
+    ShowOptions(quorvel);
+    const auto expectCaptionsShown = [&](const char* when) {
+        ::Sleep(700);
+        for (const wchar_t* caption :
+             {L"General", L"Auto start with Windows ", L"Always start in system tray only"}) {
+            const HWND control = ::FindWindowExW(window, nullptr, WC_BUTTONW, caption);
+            RECT area{};
+            ::GetWindowRect(control, &area);
+            area.bottom = std::min(area.bottom, area.top + Scaled(16));  // a group box's caption
+            const std::vector<COLORREF> pixels = ScreenPixels(area);
+            const auto text =
+                std::count(pixels.begin(), pixels.end(), ::GetSysColor(COLOR_BTNTEXT));
+            EXPECT_GE(text, 10) << when << ": " << fs::path(caption).string();
+            EXPECT_NE(std::count(pixels.begin(), pixels.end(), pixels.front()),
+                      static_cast<std::ptrdiff_t>(pixels.size()))
+                << when << ": a solid block under " << fs::path(caption).string();
+        }
+    };
+    expectCaptionsShown("at start");
+    SaveShot(window, "options-colours");
+    for (const UINT change : {WM_SYSCOLORCHANGE, WM_THEMECHANGED, WM_SETTINGCHANGE}) {
+        ::SendMessageW(window, change, 0, 0);
+        expectCaptionsShown(change == WM_SYSCOLORCHANGE ? "colours changed"
+                            : change == WM_THEMECHANGED ? "style changed"
+                                                        : "settings changed");
+    }
+    quorvel.Close();
 }
 
 }  // namespace

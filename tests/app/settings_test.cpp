@@ -197,13 +197,12 @@ TEST_F(SettingsTest, ShortOrBadPositionIsIgnoredSilently) {
     EXPECT_EQ(window.left, 10);
 }
 
-// The tray's restore reads the size file alone; a length below the window's smallest gives the
-// default one.
+// The tray's restore reads the size file alone; a length below the window's smallest grows to it.
 TEST_F(SettingsTest, WindowSizeFromTheTrayKeepsThePositionAndMendsTooSmallLengths) {
     for (const auto& [text, width, height] :
          {std::tuple{"500\r\n400\r\n2\r\n300\r\n300\r\n", 500, 400},
-          {"116\r\n27\r\n0\r\n", 609, 449},
-          {"1200\r\n38\r\n0\r\n", 1200, 449},
+          {"116\r\n27\r\n0\r\n", 136, 39},
+          {"1200\r\n38\r\n0\r\n", 1200, 39},
           {"136\r\n39\r\n0\r\n", 136, 39}}) {
         SetText(kSizePath, text);
         LoadWindowSize(Store(), window);

@@ -169,37 +169,6 @@ class ScopedEnvironment {
     const wchar_t* name_;
 };
 
-// Memory in another process, for the messages that carry a pointer to their data.
-class RemoteCopy {
-  public:
-    RemoteCopy(HANDLE process, const void* data, SIZE_T size)
-        : process_(process),
-          address_(
-              ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
-        if (address_ && !::WriteProcessMemory(process, address_, data, size, nullptr)) {
-            ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-            address_ = nullptr;
-        }
-    }
-    ~RemoteCopy() {
-        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteCopy(const RemoteCopy&) = delete;
-    RemoteCopy& operator=(const RemoteCopy&) = delete;
-
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-    void Write(const void* data, SIZE_T size) const {
-        ::WriteProcessMemory(process_, address_, data, size, nullptr);
-    }
-    void Read(void* data, SIZE_T size) const {
-        ::ReadProcessMemory(process_, address_, data, size, nullptr);
-    }
-
-  private:
-    HANDLE process_;
-    void* address_;
-};
-
 // The editor's controls, found by kind: the hotkey field and its Win box, then the action
 // list, the destination and the run type list in their Tab order.
 struct EditorControls {

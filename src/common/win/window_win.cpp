@@ -1,8 +1,11 @@
 #include "common/win/window_win.h"
 
+#include <algorithm>
+
 #include "common/error.h"
 #include "common/text.h"
 #include "common/win/error_box_win.h"
+#include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
 
 namespace quorvel {
@@ -41,6 +44,7 @@ void Window::Create(HINSTANCE instance, const WindowLayout& layout) {
 void Window::Destroy() {
     if (window_) ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     window_.reset();
+    controls_.clear();
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -58,12 +62,21 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     LRESULT result = 0;
-    RunHandler(self->messageOnly_ ? nullptr : hwnd,
-               [&] { result = self->HandleMessage(message, wParam, lParam); });
+    RunHandler(self->messageOnly_ ? nullptr : hwnd, [&] {
+        if (message == WM_DPICHANGED) {
+            self->OnDpiChanged(Dpi(LOWORD(wParam)));
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        } else {
+            result = self->HandleMessage(message, wParam, lParam);
+        }
+    });
     return result;
 }
 
-HWND Window::AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font) const {
+HWND Window::AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font) {
     const HWND control = ::CreateWindowExW(
         layout.exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | layout.style,
         dpi.Scale(layout.left), dpi.Scale(layout.top), dpi.Scale(layout.width),
@@ -71,7 +84,31 @@ HWND Window::AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font)
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
     if (!control) throw CannotMake(layout.className);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), /*redraw=*/FALSE);
+    controls_.emplace_back(control, layout);
     return control;
+}
+
+void Window::PlaceControls(const Dpi& dpi) const {
+    for (const auto& [control, layout] : controls_) {
+        if (!::IsWindow(control)) continue;
+        ::SetWindowPos(control, nullptr, dpi.Scale(layout.left), dpi.Scale(layout.top),
+                       dpi.Scale(layout.width), dpi.Scale(layout.height),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Window::CentreOverOwner() {
+    RECT own{};
+    ::GetWindowRect(Handle(), &own);
+    const SIZE size{own.right - own.left, own.bottom - own.top};
+    // An owner hidden or minimised leaves the middle of the work area.
+    const HWND owner = ::GetWindow(Handle(), GW_OWNER);
+    RECT bounds{};
+    const bool overOwner = owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner) &&
+                           ::GetWindowRect(owner, &bounds);
+    const POINT place = overOwner ? CentredInWorkArea(size, bounds) : CentredInWorkArea(size);
+    ::SetWindowPos(Handle(), nullptr, place.x, place.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::RunModal(HWND focus) {
@@ -122,9 +159,22 @@ void Window::EndModal() {
     ::ShowWindow(Handle(), SW_HIDE);
 }
 
-SIZE FrameSize(SIZE client, DWORD style, DWORD exStyle) {
+SIZE FrameSize(SIZE client, DWORD style, DWORD exStyle, const Dpi& dpi, bool menu) {
+    // Windows 10 1607 and later know the frame at every DPI; before, the system's is the one.
+    using AdjustWindowRectExForDpi =
+        BOOL WINAPI(RECT * frame, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+    static const auto adjustForDpi = []() -> AdjustWindowRectExForDpi* {
+        try {
+            return LateBound<AdjustWindowRectExForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+        } catch (const Error&) {
+            return nullptr;
+        }
+    }();
     RECT frame{0, 0, client.cx, client.cy};
-    ::AdjustWindowRectEx(&frame, style, /*bMenu=*/FALSE, exStyle);
+    if (adjustForDpi == nullptr ||
+        !adjustForDpi(&frame, style, menu, exStyle, static_cast<UINT>(dpi.Value()))) {
+        ::AdjustWindowRectEx(&frame, style, menu, exStyle);
+    }
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -133,6 +183,18 @@ POINT CentredInWorkArea(SIZE size) {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     return {workArea.left + (workArea.right - workArea.left - size.cx) / 2,
             workArea.top + (workArea.bottom - workArea.top - size.cy) / 2};
+}
+
+POINT CentredInWorkArea(SIZE size, const RECT& bounds) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    // Too large for the work area, the window keeps its top left corner inside it.
+    const LONG left = (bounds.left + bounds.right - size.cx) / 2;
+    const LONG top = (bounds.top + bounds.bottom - size.cy) / 2;
+    return {std::clamp(left, area.left, std::max(area.left, area.right - size.cx)),
+            std::clamp(top, area.top, std::max(area.top, area.bottom - size.cy))};
 }
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "common/win/ui_metrics_win.h"
@@ -56,11 +57,19 @@ class Window {
     // Detaches the object first: the messages of the window's end take the default handling.
     void Destroy();
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The window came onto a monitor of another scaling (WM_DPICHANGED): what depends on the DPI
+    // (fonts, pictures, fixed places) is made anew here, and then the base moves the window to
+    // the rectangle Windows suggests, which lays a resizable window out through WM_SIZE.
+    virtual void OnDpiChanged(const Dpi& /*dpi*/) {}
     HINSTANCE Instance() const { return instance_; }
 
     // A control of this window at the screen's scale, in the font. Throws Error when it cannot
     // be made.
-    HWND AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font) const;
+    HWND AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font);
+    // Places the controls made so far again as laid out, at another DPI.
+    void PlaceControls(const Dpi& dpi) const;
+    // Centres the window over its owner, within the work area of the owner's monitor.
+    void CentreOverOwner();
 
     // Shows the window modally, `focus` focused, until EndModal or the end of the message loop
     // (whose WM_QUIT is posted again). The owner and the thread's other visible windows take no
@@ -77,14 +86,18 @@ class Window {
 
     UniqueWindow window_;
     HINSTANCE instance_ = nullptr;
+    std::vector<std::pair<HWND, ControlLayout>> controls_;
     bool messageOnly_ = false;
     bool modal_ = false;
     std::vector<HWND> disabledWindows_;
 };
 
-// The size of a window whose client area has `client`'s.
-SIZE FrameSize(SIZE client, DWORD style, DWORD exStyle);
+// The size of a window whose client area has `client`'s, with the frame at that DPI.
+SIZE FrameSize(SIZE client, DWORD style, DWORD exStyle, const Dpi& dpi, bool menu = false);
 // Where a window of that size stands centred in the work area.
 POINT CentredInWorkArea(SIZE size);
+// Where a window of that size stands centred over `bounds`, moved into the work area of the
+// monitor nearest to it.
+POINT CentredInWorkArea(SIZE size, const RECT& bounds);
 
 }  // namespace quorvel

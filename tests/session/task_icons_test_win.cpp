@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/win/unique_handle_win.h"
@@ -26,12 +27,12 @@ std::wstring SystemFile(const wchar_t* name) {
 
 class ImageListPicturesTest : public ::testing::Test {
   protected:
-    // The 32 x 32 picture at a position of the list, as 32-bit pixels.
-    Pixels PictureAt(int position) {
+    // The picture at a position of the list, as 32-bit pixels of a square of that size.
+    Pixels PictureAt(int position, int size = 32) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = 32;
-        info.bmiHeader.biHeight = -32;
+        info.bmiHeader.biWidth = size;
+        info.bmiHeader.biHeight = -size;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
@@ -42,7 +43,7 @@ class ImageListPicturesTest : public ::testing::Test {
         ::ImageList_Draw(pictures_.List(), position, dc.get(), 0, 0, ILD_NORMAL);
         ::GdiFlush();
         const auto* first = static_cast<const std::uint32_t*>(bits);
-        Pixels pixels(first, first + 32 * 32);
+        Pixels pixels(first, first + size * size);
         ::SelectObject(dc.get(), old);
         for (auto& pixel : pixels) pixel &= 0xFFFFFF;
         return pixels;
@@ -126,6 +127,33 @@ TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
     EXPECT_EQ(pictures_.PictureOf(2), 1);
     EXPECT_EQ(pictures_.PictureOf(3), -1);
     EXPECT_EQ(pictures_.PictureOf(-1), -1);
+}
+
+// At twice the scaling, the same list holds the same pictures drawn at 64 pixels, with nothing
+// at 64 left blank where the 32-pixel one was drawn.
+TEST_F(ImageListPicturesTest, PicturesAreDrawnAgainAtANewSizeInTheSameList) {
+    pictures_.AddStoredPicture(StoredPicture::ClipboardPicture);
+    pictures_.AddIconImage(FromWide(SystemFile(L"notepad.exe")), 0);
+    pictures_.SetPositions({1, 0});
+    const HIMAGELIST list = pictures_.List();
+    const Pixels clipboard = PictureAt(0);
+
+    pictures_.SetPictureSize(64);
+    EXPECT_EQ(pictures_.List(), list);
+    ASSERT_EQ(Count(), 2);
+    int width = 0;
+    int height = 0;
+    ::ImageList_GetIconSize(list, &width, &height);
+    EXPECT_EQ(std::pair(width, height), std::pair(64, 64));
+    EXPECT_EQ(pictures_.PictureOf(0), 1);
+    for (int i = 0; i < 2; ++i) {
+        const Pixels large = PictureAt(i, 64);
+        EXPECT_FALSE(IsBlank(large)) << i;
+        // The right half and the bottom half are drawn too: not a 32-pixel picture in a corner.
+        EXPECT_FALSE(IsBlank(Pixels(large.begin() + 48 * 64, large.end()))) << i;
+    }
+    // The designed picture stretched: its middle is where it was.
+    EXPECT_EQ(PictureAt(0, 64)[32 * 64 + 32], clipboard[16 * 32 + 16]);
 }
 
 }  // namespace

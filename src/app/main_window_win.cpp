@@ -161,13 +161,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(pageBrush_.ForControl(reinterpret_cast<HDC>(wParam),
                                                                    reinterpret_cast<HWND>(lParam)));
         case WM_SYSCOLORCHANGE:
-            // Common controls learn of new colours only from their parent.
-            for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr;
-                 child = ::GetWindow(child, GW_HWNDNEXT)) {
-                ::SendMessageW(child, WM_SYSCOLORCHANGE, wParam, lParam);
-            }
-            OnLookChanged();
-            return 0;
         case WM_THEMECHANGED:
         case WM_SETTINGCHANGE:
             OnLookChanged();

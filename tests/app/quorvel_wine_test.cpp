@@ -578,7 +578,8 @@ TEST_F(QuorvelProgramTest, EveryWindowHoldsItsControlsAndFitsTheWorkAreaAtThisDp
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 5000));
 
     // Windows suggests the window at twice the scaling: twice the size, at the same place.
-    const HWND save = ::FindWindowExW(window, nullptr, WC_BUTTONW, L"Save");
+    const HWND save = ::FindWindowExW(window, nullptr, WC_BUTTONW, L"&Save");
+    ASSERT_NE(save, nullptr);
     RECT before{};
     ::GetWindowRect(save, &before);
     const int dpi = ScreenDpi() * 2;
@@ -617,8 +618,9 @@ TEST_F(QuorvelProgramTest, OptionCaptionsShowTheirTextInTheSystemColours) {
     const auto expectCaptionsShown = [&](const char* when) {
         ::Sleep(700);
         for (const wchar_t* caption :
-             {L"General", L"Auto start with Windows ", L"Always start in system tray only"}) {
+             {L"General", L"Auto sta&rt with Windows ", L"Always start in system &tray only"}) {
             const HWND control = ::FindWindowExW(window, nullptr, WC_BUTTONW, caption);
+            ASSERT_NE(control, nullptr) << fs::path(caption).string();
             RECT area{};
             ::GetWindowRect(control, &area);
             area.bottom = std::min(area.bottom, area.top + Scaled(16));  // a group box's caption

@@ -63,6 +63,13 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     LRESULT result = 0;
     RunHandler(self->messageOnly_ ? nullptr : hwnd, [&] {
+        if (message == WM_SYSCOLORCHANGE) {
+            // Common controls learn of new colours only from their parent.
+            for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr;
+                 child = ::GetWindow(child, GW_HWNDNEXT)) {
+                ::SendMessageW(child, WM_SYSCOLORCHANGE, wParam, lParam);
+            }
+        }
         if (message == WM_DPICHANGED) {
             self->OnDpiChanged(Dpi(LOWORD(wParam)));
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);

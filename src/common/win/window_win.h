@@ -38,7 +38,9 @@ struct WindowLayout {
 // The base of the program's windows. The object is attached to its window from WM_NCCREATE to
 // WM_NCDESTROY and handles the messages in between in HandleMessage, the one place where no
 // exception leaves a window procedure: the rest of the handler is skipped, the standard error
-// box shows it (without an owner for a message-only window) and the message returns 0.
+// box shows it (without an owner for a message-only window) and the message returns 0. The
+// base passes WM_SYSCOLORCHANGE on to the window's controls before HandleMessage sees it, and
+// handles WM_DPICHANGED itself (OnDpiChanged).
 class Window {
   public:
     Window(const Window&) = delete;

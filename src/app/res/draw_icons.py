@@ -3,9 +3,9 @@
 picture for the notification area, the About box's 128-pixel product picture and the small
 button pictures. Pure Python, no libraries: every shape is sampled 4 x 4 times per pixel and
 blended over the picture, and the result is written as 32-bit icons with alpha, the images from
-32 pixels up compressed as PNG (as Windows reads them since Vista). Every icon has an image from 16 to 256 pixels, so that Windows picks one
-drawn for the size it shows at any scaling. Run it from anywhere; it writes beside itself and into
-../../about/res."""
+32 pixels up compressed as PNG (as Windows reads them since Vista). Every icon has an image from
+16 to 256 pixels, so that Windows picks one drawn for the size it shows at any scaling. Run it
+from anywhere; it writes beside itself and into ../../about/res."""
 
 import math
 import os

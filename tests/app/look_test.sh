@@ -16,7 +16,15 @@ colours='HKCU\Control Panel\Colors'
 themes='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 kept=$(mktemp -d)
 
-reg() { "$wine_run" "$build" reg "$@" >/dev/null; }
+# A Wine start now and then fails on a busy machine: a setting is tried again before it counts.
+reg() {
+    for _ in 1 2 3; do
+        "$wine_run" "$build" reg "$@" >/dev/null 2>&1 && return 0
+        sleep 1
+    done
+    echo "reg $* failed" >&2
+    return 1
+}
 restart_server() { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
 look_tests() {
     "$wine_run" "$build" "$tests" \
@@ -24,10 +32,12 @@ look_tests() {
 }
 
 put_back() {
-    reg delete "$desktop" /v LogPixels /f || true
+    reg add "$desktop" /v LogPixels /t REG_DWORD /d 96 /f || true
     for key in "$colours" "$themes"; do
         reg delete "$key" /f || true
-        [ -s "$kept/${key##*\\}.reg" ] && reg import "Z:${kept//\//\\}\\${key##*\\}.reg"
+        if [ -s "$kept/${key##*\\}.reg" ]; then
+            reg import "Z:${kept//\//\\}\\${key##*\\}.reg" || true
+        fi
     done
     restart_server
     rm -rf "$kept"
@@ -45,7 +55,7 @@ for dpi in 144 192; do
     restart_server
     look_tests || status=1
 done
-reg delete "$desktop" /v LogPixels /f
+reg add "$desktop" /v LogPixels /t REG_DWORD /d 96 /f
 # High contrast white, without a visual style: a page left unpainted would show black.
 reg add "$themes" /v ThemeActive /t REG_SZ /d 0 /f
 for colour in Window=255,255,255 WindowText=0,0,0 ButtonFace=255,255,255 ButtonText=0,0,0 \

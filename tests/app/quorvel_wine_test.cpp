@@ -165,7 +165,7 @@ void SaveShot(HWND window, const char* name) {
     if (folder == nullptr) return;
     ::RedrawWindow(window, nullptr, nullptr,
                    RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    ::Sleep(1500);  // the window has painted
+    ::Sleep(4000);  // Wine has shown what the window painted
     RECT bounds{};
     ::GetWindowRect(window, &bounds);
     const RECT workArea = WorkArea();

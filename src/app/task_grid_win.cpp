@@ -145,7 +145,7 @@ LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
             self.RelayToTip(message, wParam, lParam);
         } else if (message == WM_KEYDOWN || message == WM_CHAR) {
-            handled = self.OnKey(message, wParam);
+            handled = self.OnKey(message, wParam, lParam);
         } else if (message == WM_NOTIFY) {
             auto& header = *reinterpret_cast<NMHDR*>(lParam);
             if (header.hwndFrom == self.tip_ && header.code == TTN_GETDISPINFOW) {
@@ -354,11 +354,14 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
     }
 }
 
-bool TaskGrid::OnKey(UINT message, WPARAM key) {
+bool TaskGrid::OnKey(UINT message, WPARAM key, LPARAM flags) {
     const bool modified = ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0;
     // Ctrl+Space is the list view's own: it marks the focused row or unmarks it.
     if (modified || table_.RowCount() == 0) return false;
     if (message == WM_CHAR) return key == L' ' || key == L'\r';  // no type-ahead for these
+    // A key held down switches once.
+    constexpr LPARAM kRepeated = 0x40000000;
+    if ((key == VK_SPACE || key == VK_RETURN) && (flags & kRepeated) != 0) return true;
     if (key == VK_SPACE) {
         SwitchSelectedRows();
         return true;

@@ -101,7 +101,7 @@ class TaskGrid {
     void FillTip(NMTTDISPINFOW& info);
     int EnabledBoxAt(POINT point) const;
     // Keys the list view has no use for of its own; true when handled.
-    bool OnKey(UINT message, WPARAM key);
+    bool OnKey(UINT message, WPARAM key, LPARAM flags);
     // Space: every selected row takes the state opposite to the current row's, as the list
     // view's own check boxes do.
     void SwitchSelectedRows();

@@ -332,19 +332,20 @@ LRESULT CALLBACK TaskEditor::HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wPa
     const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
     auto& self = *reinterpret_cast<TaskEditor*>(form);
     switch (message) {
-        case WM_GETDLGCODE: {
-            // Alt with a letter is a hotkey here, not the access key of another control.
-            const auto* key = reinterpret_cast<const MSG*>(lParam);
-            return key != nullptr && key->message == WM_SYSCHAR ? result | DLGC_WANTMESSAGE
-                                                                : result;
-        }
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
+        case WM_SYSKEYDOWN: {
             // A modifier alone makes no hotkey, whatever the control shows meanwhile.
             if (wParam != VK_SHIFT && wParam != VK_CONTROL && wParam != VK_MENU) {
                 self.KeepWholeHotKey();
             }
+            // Alt with a letter is a hotkey here: the character made of it as the key went down
+            // is not the access key of another control, nor a menu's.
+            MSG character;
+            if (message == WM_SYSKEYDOWN) {
+                ::PeekMessageW(&character, hwnd, WM_SYSCHAR, WM_SYSCHAR, PM_REMOVE);
+            }
             break;
+        }
         case HKM_SETHOTKEY:
             self.KeepWholeHotKey();
             break;

@@ -1454,6 +1454,10 @@ TEST_F(TaskRoadTest, EveryCommandFromTheKeyboard) {
     };
     constexpr WORD kFieldCtrlAltN = MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT);
     ASSERT_TRUE(WaitUntil([&] { return InFront(editor, controls.hotKeyField); }, 5000));
+    // In the field, Alt and a letter is a hotkey, not the access key of "Close".
+    PressTogether({VK_MENU, 'C'});
+    EXPECT_TRUE(WaitUntil([&] { return field() == MAKEWORD('C', HOTKEYF_ALT); }, 5000));
+    EXPECT_TRUE(::IsWindowVisible(editor));
     for (int typed = 0; typed < 2; ++typed) {
         PressTogether({VK_CONTROL, VK_MENU, 'N'});
         EXPECT_TRUE(WaitUntil([&] { return field() == kFieldCtrlAltN; }, 5000)) << field();
@@ -1472,6 +1476,8 @@ TEST_F(TaskRoadTest, EveryCommandFromTheKeyboard) {
     ASSERT_TRUE(WaitUntil([&] { return InFront(mainWindow_, grid_); }, 5000));
     PressTogether({VK_MENU, 'E'});
     ASSERT_EQ(ShownEditor(), editor) << "Alt+E opened no editor";
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, controls.hotKeyField); }, 5000));
+    PressTogether({VK_TAB});  // out of the hotkey field, where Alt+C is a hotkey
     PressTogether({VK_MENU, 'C'});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); })) << "Alt+C closed nothing";
     ASSERT_TRUE(WaitUntil([&] { return InFront(mainWindow_); }, 5000));

@@ -1424,13 +1424,7 @@ TEST_F(TaskRoadTest, EveryCommandFromTheKeyboard) {
 
     // Space switches the first task off, as a click on its box: saved, and its hotkey free.
     // Held down until it repeats, it switches once.
-    std::vector<INPUT> held(3);
-    for (INPUT& input : held) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = VK_SPACE;
-    }
-    held.back().ki.dwFlags = KEYEVENTF_KEYUP;
-    ASSERT_EQ(::SendInput(static_cast<UINT>(held.size()), held.data(), sizeof(INPUT)), held.size());
+    PressTogether({VK_SPACE, VK_SPACE});
     Task off = first;
     off.enabled = false;
     EXPECT_TRUE(WaitUntil([&] { return StoredTasks() == std::vector<Task>{off, second}; }, 5000));

@@ -144,8 +144,9 @@ LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     RunHandler(::GetParent(hwnd), [&] {
         if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
             self.RelayToTip(message, wParam, lParam);
-        } else if (message == WM_KEYDOWN || message == WM_CHAR) {
-            handled = self.OnKey(message, wParam, lParam);
+        } else if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_KEYUP ||
+                   message == WM_KILLFOCUS) {
+            handled = self.OnKey(message, wParam);
         } else if (message == WM_NOTIFY) {
             auto& header = *reinterpret_cast<NMHDR*>(lParam);
             if (header.hwndFrom == self.tip_ && header.code == TTN_GETDISPINFOW) {
@@ -354,14 +355,18 @@ bool TaskGrid::OnNotify(const NMHDR& header, LRESULT& result) {
     }
 }
 
-bool TaskGrid::OnKey(UINT message, WPARAM key, LPARAM flags) {
+bool TaskGrid::OnKey(UINT message, WPARAM key) {
+    // A key held down acts once: until it comes up, or the focus leaves with it.
+    if (message == WM_KILLFOCUS || (message == WM_KEYUP && key == heldKey_)) heldKey_ = 0;
+    if (message == WM_KILLFOCUS || message == WM_KEYUP) return false;
     const bool modified = ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0;
     // Ctrl+Space is the list view's own: it marks the focused row or unmarks it.
     if (modified || table_.RowCount() == 0) return false;
     if (message == WM_CHAR) return key == L' ' || key == L'\r';  // no type-ahead for these
-    // A key held down switches once.
-    constexpr LPARAM kRepeated = 0x40000000;
-    if ((key == VK_SPACE || key == VK_RETURN) && (flags & kRepeated) != 0) return true;
+    if (key == VK_SPACE || key == VK_RETURN) {
+        if (key == heldKey_) return true;
+        heldKey_ = key;
+    }
     if (key == VK_SPACE) {
         SwitchSelectedRows();
         return true;

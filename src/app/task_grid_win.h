@@ -101,7 +101,7 @@ class TaskGrid {
     void FillTip(NMTTDISPINFOW& info);
     int EnabledBoxAt(POINT point) const;
     // Keys the list view has no use for of its own; true when handled.
-    bool OnKey(UINT message, WPARAM key, LPARAM flags);
+    bool OnKey(UINT message, WPARAM key);
     // Space: every selected row takes the state opposite to the current row's, as the list
     // view's own check boxes do.
     void SwitchSelectedRows();
@@ -127,6 +127,7 @@ class TaskGrid {
     UniqueHandle<ThemeTraits> buttonTheme_;  // none without theme support
     UniqueIcon warningIcon_;
     HWND tip_ = nullptr;  // owned by the list view, destroyed with it
+    WPARAM heldKey_ = 0;  // Space or Enter, down since it acted
     int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers
     std::wstring tipText_;
     std::array<int, kColumnCount> headerWidths_{};  // each header's text with its margins

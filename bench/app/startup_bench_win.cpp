@@ -39,9 +39,9 @@
 #include "common/win/file_system_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
-#include "hotkeys/dravlin.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
+#include "hotkeys/registrar.h"
 #include "tasks/task_file.h"
 
 #include "program_watch_win.h"

@@ -30,7 +30,7 @@
 
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
-#include "hotkeys/dravlin.h"
+#include "hotkeys/registrar.h"
 
 #include "../../src/app/res/app_resources.h"
 #include "startup_floor.h"

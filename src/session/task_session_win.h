@@ -8,7 +8,7 @@
 
 #include "actions/actions_win.h"
 #include "common/win/unique_handle_win.h"
-#include "hotkeys/dravlin_win.h"
+#include "hotkeys/registrar_win.h"
 #include "session/task_icons_win.h"
 #include "session/task_session.h"
 

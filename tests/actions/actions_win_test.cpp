@@ -16,9 +16,9 @@
 #include "common/win/wide_text_win.h"
 #include "error_text.h"
 #include "input_win.h"
-#include "hotkeys/dravlin_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
+#include "hotkeys/registrar_win.h"
 
 namespace quorvel {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hotkeys/dravlin.h"
+#include "hotkeys/registrar.h"
 
 namespace quorvel::testing_support {
 

@@ -1,4 +1,4 @@
-#include "hotkeys/dravlin.h"
+#include "hotkeys/registrar.h"
 
 #include "common/text.h"
 

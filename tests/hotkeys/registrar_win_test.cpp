@@ -8,7 +8,7 @@
 
 #include "common/error.h"
 #include "box_answerer_win.h"
-#include "hotkeys/dravlin_win.h"
+#include "hotkeys/registrar_win.h"
 #include "input_win.h"
 
 namespace quorvel {
@@ -28,12 +28,12 @@ struct Press {
 
 TEST(RegistrarWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
     RegistrarWindow registrarWindow;
-    HotkeyRegistrar& dravlin = registrarWindow.Registrar();
+    HotkeyRegistrar& registrar = registrarWindow.Registrar();
     std::vector<Press> presses;
-    dravlin.OnHotKeyPressed = [&](HotKeyValue hotKey, std::uint16_t index) {
+    registrar.OnHotKeyPressed = [&](HotKeyValue hotKey, std::uint16_t index) {
         presses.push_back({hotKey, index});
     };
-    const std::uint16_t id = dravlin.BindHotKey(kCtrlAltN);
+    const std::uint16_t id = registrar.BindHotKey(kCtrlAltN);
     ASSERT_NE(id, 0);
 
     PressTogether({VK_CONTROL, VK_MENU, 'N'});
@@ -47,13 +47,13 @@ TEST(RegistrarWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
 
 TEST(RegistrarWindow, UsesTheNamedAtomAndRefusesASecondBindingOfTheSameValue) {
     RegistrarWindow registrarWindow;
-    HotkeyRegistrar& dravlin = registrarWindow.Registrar();
-    const std::uint16_t id = dravlin.BindHotKey(kCtrlAltN);
+    HotkeyRegistrar& registrar = registrarWindow.Registrar();
+    const std::uint16_t id = registrar.BindHotKey(kCtrlAltN);
     ASSERT_NE(id, 0);
     EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), id);
 
-    EXPECT_EQ(dravlin.BindHotKey(kCtrlAltN), 0);
-    EXPECT_EQ(dravlin.Bindings().size(), 1u);
+    EXPECT_EQ(registrar.BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(registrar.Bindings().size(), 1u);
     EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), id);
 }
 
@@ -78,13 +78,13 @@ TEST(RegistrarWindow, ACombinationAnotherWindowHoldsIsRefused) {
 
 TEST(RegistrarWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
     RegistrarWindow registrarWindow;
-    HotkeyRegistrar& dravlin = registrarWindow.Registrar();
+    HotkeyRegistrar& registrar = registrarWindow.Registrar();
     int calls = 0;
-    dravlin.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) {
+    registrar.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) {
         ++calls;
         throw Error(u"Cannot run the task");
     };
-    const std::uint16_t id = dravlin.BindHotKey(kCtrlAltN);
+    const std::uint16_t id = registrar.BindHotKey(kCtrlAltN);
     ASSERT_NE(id, 0);
     const LPARAM keys = MAKELPARAM(MOD_CONTROL | MOD_ALT, 'N');
 
@@ -93,7 +93,7 @@ TEST(RegistrarWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
     ASSERT_TRUE(PumpMessagesUntil([&] { return calls == 1; }, kPressTimeoutMs));
     EXPECT_EQ(answerer.texts, std::vector<std::wstring>{L"Cannot run the task."});
 
-    dravlin.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) { ++calls; };
+    registrar.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) { ++calls; };
     ::PostMessageW(registrarWindow.Handle(), WM_HOTKEY, id, keys);
     EXPECT_TRUE(PumpMessagesUntil([&] { return calls == 2; }, kPressTimeoutMs));
 }

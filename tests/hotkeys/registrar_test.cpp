@@ -7,7 +7,7 @@
 
 #include "common/text.h"
 #include "fake_hotkey_api.h"
-#include "hotkeys/dravlin.h"
+#include "hotkeys/registrar.h"
 
 namespace quorvel {
 namespace {
@@ -22,10 +22,10 @@ struct Press {
     std::uint16_t index;
 };
 
-class DravlinTest : public ::testing::Test {
+class RegistrarTest : public ::testing::Test {
   protected:
-    DravlinTest() {
-        dravlin->OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
+    RegistrarTest() {
+        registrar->OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t index) {
             presses.push_back({hotKey, index});
         };
     }
@@ -34,16 +34,16 @@ class DravlinTest : public ::testing::Test {
     std::intptr_t PressKeys(std::uint16_t id, std::uint16_t modifiers, std::uint16_t virtualKey) {
         const auto lParam =
             static_cast<std::intptr_t>((std::uint32_t{virtualKey} << 16) | modifiers);
-        return dravlin->HandleWindowMessage(kWmHotKey, id, lParam);
+        return registrar->HandleWindowMessage(kWmHotKey, id, lParam);
     }
 
     FakeHotKeyApi api;
-    std::unique_ptr<HotkeyRegistrar> dravlin = std::make_unique<HotkeyRegistrar>(api, kWindow);
+    std::unique_ptr<HotkeyRegistrar> registrar = std::make_unique<HotkeyRegistrar>(api, kWindow);
     std::vector<Press> presses;
 };
 
-TEST_F(DravlinTest, BindsCtrlAltNUnderItsAtomWithoutAutoRepeat) {
-    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+TEST_F(RegistrarTest, BindsCtrlAltNUnderItsAtomWithoutAutoRepeat) {
+    const std::uint16_t id = registrar->BindHotKey(kCtrlAltN);
 
     ASSERT_EQ(api.atoms.count(u"DravlinHotKey49230"), 1u);
     EXPECT_EQ(id, api.atoms.at(u"DravlinHotKey49230").atom);
@@ -52,43 +52,43 @@ TEST_F(DravlinTest, BindsCtrlAltNUnderItsAtomWithoutAutoRepeat) {
     EXPECT_EQ(registration.window, kWindow);
     EXPECT_EQ(registration.modifiers, kModControl | kModAlt | kModNoRepeat);
     EXPECT_EQ(registration.virtualKey, 0x4Eu);
-    ASSERT_EQ(dravlin->Bindings().size(), 1u);
-    EXPECT_EQ(dravlin->Bindings()[0].HotKey, kCtrlAltN);
-    EXPECT_EQ(dravlin->Bindings()[0].Id, id);
-    EXPECT_TRUE(dravlin->IsBound(kCtrlAltN));
-    EXPECT_FALSE(dravlin->IsBound(kCtrlAltN + 0x2000));
+    ASSERT_EQ(registrar->Bindings().size(), 1u);
+    EXPECT_EQ(registrar->Bindings()[0].HotKey, kCtrlAltN);
+    EXPECT_EQ(registrar->Bindings()[0].Id, id);
+    EXPECT_TRUE(registrar->IsBound(kCtrlAltN));
+    EXPECT_FALSE(registrar->IsBound(kCtrlAltN + 0x2000));
 }
 
-TEST_F(DravlinTest, BindingTheSameValueTwiceIsRefusedWithoutAskingTheSystem) {
-    ASSERT_NE(dravlin->BindHotKey(kCtrlAltN), 0);
+TEST_F(RegistrarTest, BindingTheSameValueTwiceIsRefusedWithoutAskingTheSystem) {
+    ASSERT_NE(registrar->BindHotKey(kCtrlAltN), 0);
     const int asked = api.systemCalls;
-    EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(registrar->BindHotKey(kCtrlAltN), 0);
     EXPECT_EQ(api.systemCalls, asked);
-    EXPECT_EQ(dravlin->Bindings().size(), 1u);
+    EXPECT_EQ(registrar->Bindings().size(), 1u);
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 1);
     // Released bindings may be bound again.
-    dravlin->ReleaseAll();
-    EXPECT_FALSE(dravlin->IsBound(kCtrlAltN));
-    EXPECT_NE(dravlin->BindHotKey(kCtrlAltN), 0);
+    registrar->ReleaseAll();
+    EXPECT_FALSE(registrar->IsBound(kCtrlAltN));
+    EXPECT_NE(registrar->BindHotKey(kCtrlAltN), 0);
 }
 
-TEST_F(DravlinTest, ACombinationAnotherProgramHoldsIsRefusedWithItsReasonAndItsAtomGivenUp) {
+TEST_F(RegistrarTest, ACombinationAnotherProgramHoldsIsRefusedWithItsReasonAndItsAtomGivenUp) {
     api.registered[1] = {0x9999, kModControl | kModAlt, 0x4E};
-    EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
-    EXPECT_EQ(dravlin->LastBindError(), kErrorHotKeyAlreadyRegistered);
+    EXPECT_EQ(registrar->BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(registrar->LastBindError(), kErrorHotKeyAlreadyRegistered);
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
     // Without an atom nothing is registered.
     api.registered.clear();
     api.atomTableFull = true;
-    EXPECT_EQ(dravlin->BindHotKey(kCtrlAltN), 0);
+    EXPECT_EQ(registrar->BindHotKey(kCtrlAltN), 0);
     EXPECT_TRUE(api.registered.empty());
-    EXPECT_TRUE(dravlin->Bindings().empty());
+    EXPECT_TRUE(registrar->Bindings().empty());
 }
 
-TEST_F(DravlinTest, APressOfABoundHotkeyIsReportedOnceThenHandledByDefault) {
-    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+TEST_F(RegistrarTest, APressOfABoundHotkeyIsReportedOnceThenHandledByDefault) {
+    const std::uint16_t id = registrar->BindHotKey(kCtrlAltN);
     const HotKeyValue winShiftF5 = 0x10000 + 0x2000 + 0x74;
-    const std::uint16_t winShiftId = dravlin->BindHotKey(winShiftF5);
+    const std::uint16_t winShiftId = registrar->BindHotKey(winShiftF5);
 
     EXPECT_EQ(PressKeys(id, kModControl | kModAlt, 0x4E), kDefaultResult);
     PressKeys(winShiftId, kModWin | kModShift, 0x74);
@@ -103,37 +103,37 @@ TEST_F(DravlinTest, APressOfABoundHotkeyIsReportedOnceThenHandledByDefault) {
                                     {kWindow, kWmHotKey, winShiftId, (0x74 << 16) | 0xC}}));
 }
 
-TEST_F(DravlinTest, PressesOfUnboundKeysWithoutAHandlerAndOtherMessagesOnlyGetDefaultHandling) {
-    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+TEST_F(RegistrarTest, PressesOfUnboundKeysWithoutAHandlerAndOtherMessagesOnlyGetDefaultHandling) {
+    const std::uint16_t id = registrar->BindHotKey(kCtrlAltN);
     EXPECT_EQ(PressKeys(id, kModControl, 0x4E), kDefaultResult);
-    EXPECT_EQ(dravlin->HandleWindowMessage(0x0010, 5, -6), kDefaultResult);
+    EXPECT_EQ(registrar->HandleWindowMessage(0x0010, 5, -6), kDefaultResult);
     EXPECT_EQ(api.defaultHandled,
               (std::vector<FakeHotKeyApi::Message>{{kWindow, kWmHotKey, id, (0x4E << 16) | 2},
                                                    {kWindow, 0x0010, 5, -6}}));
     EXPECT_TRUE(presses.empty());
 
-    dravlin->OnHotKeyPressed = nullptr;
+    registrar->OnHotKeyPressed = nullptr;
     EXPECT_EQ(PressKeys(id, kModControl | kModAlt, 0x4E), kDefaultResult);
     EXPECT_TRUE(presses.empty());
 }
 
-TEST_F(DravlinTest, AHandlerMayReplaceTheEventWhileItRuns) {
-    const std::uint16_t id = dravlin->BindHotKey(kCtrlAltN);
+TEST_F(RegistrarTest, AHandlerMayReplaceTheEventWhileItRuns) {
+    const std::uint16_t id = registrar->BindHotKey(kCtrlAltN);
     int calls = 0;
-    dravlin->OnHotKeyPressed = [&, text = std::string(64, 'x')](HotKeyValue, std::uint16_t) {
-        dravlin->OnHotKeyPressed = nullptr;
+    registrar->OnHotKeyPressed = [&, text = std::string(64, 'x')](HotKeyValue, std::uint16_t) {
+        registrar->OnHotKeyPressed = nullptr;
         calls += static_cast<int>(text.size());
     };
     PressKeys(id, kModControl | kModAlt, 0x4E);
     EXPECT_EQ(calls, 64);
 }
 
-TEST_F(DravlinTest, DestroyingReleasesEveryBindingLastFirstWithItsAtom) {
-    const std::uint16_t first = dravlin->BindHotKey(kCtrlAltN);
-    const std::uint16_t second = dravlin->BindHotKey(0x2000 + 0x70);
-    const std::uint16_t third = dravlin->BindHotKey(0x10000 + 0x41);
+TEST_F(RegistrarTest, DestroyingReleasesEveryBindingLastFirstWithItsAtom) {
+    const std::uint16_t first = registrar->BindHotKey(kCtrlAltN);
+    const std::uint16_t second = registrar->BindHotKey(0x2000 + 0x70);
+    const std::uint16_t third = registrar->BindHotKey(0x10000 + 0x41);
 
-    dravlin.reset();
+    registrar.reset();
 
     EXPECT_EQ(api.released, (std::vector<int>{third, second, first}));
     EXPECT_TRUE(api.registered.empty());
@@ -141,13 +141,13 @@ TEST_F(DravlinTest, DestroyingReleasesEveryBindingLastFirstWithItsAtom) {
         EXPECT_EQ(api.AtomCount(value), 0);
 }
 
-TEST_F(DravlinTest, AFailedReleaseStillGivesUpTheAtomAndTheEntry) {
-    dravlin->BindHotKey(kCtrlAltN);
+TEST_F(RegistrarTest, AFailedReleaseStillGivesUpTheAtomAndTheEntry) {
+    registrar->BindHotKey(kCtrlAltN);
     api.failUnregister = true;
-    EXPECT_FALSE(dravlin->ReleaseBinding(dravlin->Bindings()[0]));
+    EXPECT_FALSE(registrar->ReleaseBinding(registrar->Bindings()[0]));
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 0);
-    dravlin->ReleaseAll();
-    EXPECT_TRUE(dravlin->Bindings().empty());
+    registrar->ReleaseAll();
+    EXPECT_TRUE(registrar->Bindings().empty());
 }
 
 }  // namespace

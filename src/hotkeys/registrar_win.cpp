@@ -1,4 +1,4 @@
-#include "hotkeys/dravlin_win.h"
+#include "hotkeys/registrar_win.h"
 
 #include <wtsapi32.h>
 
@@ -71,13 +71,14 @@ RegistrarWindow::RegistrarWindow(HINSTANCE instance)
       retryPeriodMs_(RetryPeriodMs()) {
     Create(instance, {.className = kWindowClass, .style = WS_POPUP, .exStyle = WS_EX_TOOLWINDOW});
     api_ = std::make_unique<WindowsHotKeyApi>();
-    dravlin_ = std::make_unique<HotkeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(Handle()));
+    registrar_ =
+        std::make_unique<HotkeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(Handle()));
 }
 
 RegistrarWindow::~RegistrarWindow() {
     KeepRetrying(false);
     // Hotkeys go back before their window.
-    dravlin_.reset();
+    registrar_.reset();
     Destroy();
 }
 
@@ -125,8 +126,8 @@ bool RegistrarWindow::IsRetryMoment(UINT message, WPARAM wParam) const {
 
 LRESULT RegistrarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (OnRetryDue && IsRetryMoment(message, wParam)) OnRetryDue();
-    return dravlin_ ? dravlin_->HandleWindowMessage(message, wParam, lParam)
-                    : ::DefWindowProcW(Handle(), message, wParam, lParam);
+    return registrar_ ? registrar_->HandleWindowMessage(message, wParam, lParam)
+                      : ::DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 }  // namespace quorvel

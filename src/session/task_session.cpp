@@ -153,7 +153,7 @@ void TaskSession::SaveTaskFileBeforeExit() { SaveWhenDue(); }
 
 void TaskSession::SaveWhenDue() {
     if (!taskFileLoaded_) return;
-    if (savedChangeCount_ == table_.ChangeCount() && taskFile_.Exists()) return;
+    if (savedChangeCount_ == table_.ChangeCount() && !taskFile_.ChangedOutside()) return;
     const std::u16string kept = taskFile_.Save(table_);
     savedChangeCount_ = table_.ChangeCount();
     if (!kept.empty() && OnTaskFileNote) OnTaskFileNote(ChangedOutsideNote(taskFile_.Path(), kept));

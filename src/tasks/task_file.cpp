@@ -125,7 +125,8 @@ std::u16string TaskFile::Save(const TaskTable& table) {
     const std::size_t hash = HashOf(bytes);
     std::optional<FileSystem::FileStamp> now;
     Writing(path_, [&] { now = files_.StampOf(path_); });
-    if (now && writtenHash_ == hash) return {};
+    // A version cut short or damaged outside is no edit to keep as the file: written over.
+    if (now && writtenHash_ == hash && (now == stamp_ || !LosesRows(table))) return {};
     if (backupOwed_) {
         KeepBackup();
         backupOwed_ = false;
@@ -134,6 +135,29 @@ std::u16string TaskFile::Save(const TaskTable& table) {
     Replace(bytes);
     writtenHash_ = hash;
     return changedOutside;
+}
+
+bool TaskFile::ChangedOutside() {
+    try {
+        return files_.StampOf(path_) != stamp_;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// Whether the file as it now is would lose the table's rows: a record cut short, text that is
+// no task list, or no rows where the table holds some. A file that cannot be read now is not
+// judged.
+bool TaskFile::LosesRows(const TaskTable& table) {
+    TaskTable file;
+    try {
+        const ReadOutcome outcome = ReadDelimited(file, files_, path_, kSeparator, kLineBreak);
+        return outcome.lost || (file.RowCount() == 0 && table.RowCount() > 0);
+    } catch (const FileError&) {
+        return false;
+    } catch (const Error&) {
+        return true;
+    }
 }
 
 void TaskFile::Replace(const std::vector<std::uint8_t>& bytes) {

@@ -55,19 +55,22 @@ class TaskFile {
     bool Readable() const { return lastLoad_.unreadable.empty(); }
     // Writes the table when the file would change: when the table's bytes differ from those
     // the file held as last read or written here, or the file has gone. The file as another
-    // program left it stays as it is while the table is what was last read or written; else
-    // it is kept in a backup first, and Save gives the backup's name (empty otherwise).
-    // Throws FileError, naming the file, when the backup or the file cannot be written; the
-    // file is then as it was before.
+    // program left it stays as it is while the table is what was last read or written and the
+    // file reads whole; else it is kept in a backup first, and Save gives the backup's name
+    // (empty otherwise). Throws FileError, naming the file, when the backup or the file cannot
+    // be written; the file is then as it was before.
     std::u16string Save(const TaskTable& table);
+    // Whether the file is no longer the one last read or written here: changed or gone. A
+    // state that cannot be told counts as unchanged.
+    bool ChangedOutside();
 
     const std::u16string& Path() const { return path_; }
-    bool Exists() const { return files_.FileExists(path_); }
 
   private:
     void KeepOriginal();
     std::u16string KeepBackup();
     bool HoldsTheFile(const std::u16string& backup);
+    bool LosesRows(const TaskTable& table);
     void Replace(const std::vector<std::uint8_t>& bytes);
 
     FileSystem& files_;

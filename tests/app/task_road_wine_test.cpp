@@ -1145,7 +1145,8 @@ TEST_F(TaskRoadTest, ATaskFileHeldByAnotherProgramIsReadWhenLetGoAndNeverReplace
 }
 
 // A row another program appends while Quorvel runs is kept in a backup when an OK writes the
-// file, and the balloon says where.
+// file, and the balloon says where. A file another program cuts short is written again at the
+// exit, its cut version kept too.
 TEST_F(TaskRoadTest, ARowAnotherProgramAppendsIsKeptWhenAnOkWritesTheFile) {
     const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
     const Task appended{L"Run Calc", kCtrlAltQ, L"", L"Hide", true};
@@ -1166,8 +1167,12 @@ TEST_F(TaskRoadTest, ARowAnotherProgramAppendsIsKeptWhenAnOkWritesTheFile) {
         return false;
     };
     EXPECT_TRUE(WaitUntil(saysWhere, 5000));
+    const std::string whole = FileText(Data() / "actions.cfg");
+    const std::string cut = whole.substr(0, whole.size() - 6);  // mid-record
+    WriteFile(Data() / "actions.cfg", cut);
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+    EXPECT_EQ(FileText(Data() / "actions.cfg.bak2"), cut);
 }
 
 TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {

@@ -360,7 +360,8 @@ TEST_F(TaskSessionTest, AFileThatCannotBeReadIsLeftAloneUntilARetryReadsIt) {
 
 // The file is written when its bytes would change: another form, picture numbers. A file that
 // cannot be written is no news at a save moment, only at the exit; another program's change is
-// left as it is until the list changes, and then kept in a backup, with a notice.
+// left as it is until the list changes, and then kept in a backup, with a notice. One that no
+// longer reads whole is kept so at once, and the list written.
 TEST_F(TaskSessionTest, SaveMomentsWriteWhenTheFileWouldChangeAndKeepAnotherProgramsChange) {
     WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,Normal,5,TRUE\r\n");
     const auto foreign = files.Files().at(path);
@@ -391,6 +392,20 @@ TEST_F(TaskSessionTest, SaveMomentsWriteWhenTheFileWouldChangeAndKeepAnotherProg
     EXPECT_EQ(files.Files().at(path + u".bak"), foreign);
     EXPECT_EQ(files.Files().at(path + u".bak2"), appended);
     EXPECT_EQ(notes, std::vector<std::u16string>{ChangedOutsideNote(path, path + u".bak2")});
+
+    // Cut short mid-record, no task list, empty.
+    const auto written = files.Files().at(path);
+    const std::pair<std::u16string, std::vector<std::uint8_t>> damaged[] = {
+        {u".bak3", {written.begin(), written.end() - 6}},
+        {u".bak4", Utf16LittleEndian(u"1,Run Calc,,,Normal,x,True\r\n")},
+        {u".bak5", {}}};
+    for (const auto& [backup, version] : damaged) {
+        files.ReplaceFile(path, version);
+        session.SaveTaskFile();
+        EXPECT_EQ(files.Files().at(path), written) << ToUtf8(backup);
+        EXPECT_EQ(files.Files().at(path + backup), version);
+        EXPECT_EQ(notes.back(), ChangedOutsideNote(path, path + backup));
+    }
 }
 
 TEST_F(TaskSessionTest, APressRunsTheRowsBoundToItsValueWhateverTheirSpelling) {

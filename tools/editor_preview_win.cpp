@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "actions/action_catalogue.h"
 #include "editor/editor_dialog_win.h"
 #include "hotkeys/key_names_win.h"
 #include "memory_file_system.h"
 #include "session/task_session_win.h"
+#include "tasks/action_catalogue.h"
 
 int wmain(int argc, wchar_t** argv) {
     using namespace quorvel;

@@ -34,7 +34,6 @@
 #include <string>
 #include <vector>
 
-#include "actions/action_catalogue.h"
 #include "common/text.h"
 #include "common/win/file_system_win.h"
 #include "common/win/unique_handle_win.h"
@@ -42,6 +41,7 @@
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names_win.h"
 #include "hotkeys/registrar.h"
+#include "tasks/action_catalogue.h"
 #include "tasks/task_file.h"
 
 #include "program_watch_win.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "actions/action_catalogue.h"
 #include "actions/destination.h"
 #include "common/text.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <utility>
 
-#include "actions/action_catalogue.h"
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "actions/action_catalogue.h"
 #include "common/text.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 

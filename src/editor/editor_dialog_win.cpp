@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "actions/action_catalogue.h"
 #include "actions/destination.h"
 #include "common/text.h"
 #include "common/win/error_box_win.h"
@@ -11,6 +10,7 @@
 #include "editor/cd_rom_drive.h"
 #include "editor/hotkey_field.h"
 #include "editor/program_chooser_win.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 

@@ -1,7 +1,7 @@
 #include "editor/ok_step.h"
 
-#include "actions/action_catalogue.h"
 #include "hotkeys/hotkey.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 

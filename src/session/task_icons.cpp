@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "actions/action_catalogue.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 

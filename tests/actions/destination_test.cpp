@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "actions/action_catalogue.h"
-
 namespace quorvel {
 namespace {
 
@@ -61,25 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{u"\"D:\\a.exe b\\Go.Com\"  c:\\in.exe", u"D:\\a.exe b\\Go.Com", u" c:\\in.exe"},
         // Without its closing quote the text is read as it stands.
         SplitCase{u"\"c:\\app.exe -x", u"\"c:\\app.exe", u"-x"}));
-
-TEST(ShowCommandTest, OnlyTheStoredRunTypesChangeTheNormalWindow) {
-    EXPECT_EQ(ShowCommandOf(u"Normal"), kSwShowNormal);
-    EXPECT_EQ(ShowCommandOf(u"Hide"), kSwHide);
-    EXPECT_EQ(ShowCommandOf(u"Maximize"), kSwShowMaximized);
-    EXPECT_EQ(ShowCommandOf(u"Minimze"), kSwMinimize);
-    EXPECT_EQ(ShowCommandOf(u"Minimize"), kSwShowNormal);
-    EXPECT_EQ(ShowCommandOf(u"hide"), kSwShowNormal);
-    EXPECT_EQ(ShowCommandOf(u""), kSwShowNormal);
-}
-
-TEST(ActionCatalogueTest, FindsStoredNamesOnlyWithTheirExactSpelling) {
-    EXPECT_EQ(FindAction(u"Run Command Promt"), Action::RunCommandPromt);
-    EXPECT_EQ(FindAction(u"Clear the Windows clipboard"), Action::ClearTheWindowsClipboard);
-    EXPECT_EQ(FindAction(u"Minimize/Maximaze all windows"), Action::MinimizeMaximazeAllWindows);
-    EXPECT_EQ(FindAction(u"run calc"), std::nullopt);
-    EXPECT_EQ(FindAction(u"Run selected program"), std::nullopt);
-    EXPECT_EQ(FindAction(u""), std::nullopt);
-}
 
 }  // namespace
 }  // namespace quorvel

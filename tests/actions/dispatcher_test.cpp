@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "actions/action_catalogue.h"
 #include "common/text.h"
 #include "recording_operations.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 namespace {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "actions/action_catalogue.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 namespace {

@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
-#include "actions/action_catalogue.h"
 #include "common/error.h"
 #include "common/text.h"
 #include "editor/ok_step.h"
 #include "error_text.h"
 #include "session_fixture.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "actions/action_catalogue.h"
+#include "tasks/action_catalogue.h"
 
 #include <algorithm>
 

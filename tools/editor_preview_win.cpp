@@ -23,7 +23,7 @@ int wmain(int argc, wchar_t** argv) {
     MemoryFileSystem files;  // nothing is read or written
     TaskSessionWin session(::GetModuleHandleW(nullptr), files, u"Q:\\actions.cfg", hotKeyText);
     {
-        TaskEditor taskEditor(::GetModuleHandleW(nullptr), session.Tasks(), hotKeyText);
+        TaskEditor taskEditor(::GetModuleHandleW(nullptr), session.Session(), hotKeyText);
         EditorFields& fields = taskEditor.Fields();
         fields.hotKey = 0x4000 | 0x8000 | 'N';
         fields.win = true;

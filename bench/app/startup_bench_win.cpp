@@ -120,8 +120,8 @@ TaskList WriteTaskList(const fs::path& folder, int rows, const std::vector<HotKe
         // Only the two program actions look at the destination, for their picture.
         const Task task{std::u16string(ActionName(action)), text.FormatHotKey(hotKey, true),
                         u"C:\\windows\\notepad.exe", u"Normal"};
-        shownRows += task.desc + u'\t' + task.hotkey + u'\t' + task.dest + u'\t' + task.typeRun +
-                     u"\tTrue\n";
+        shownRows += task.actionName + u'\t' + task.hotKeyText + u'\t' + task.dest + u'\t' +
+                     task.runType + u"\tTrue\n";
         table.AppendTask(task);
         values += std::to_string(hotKey) + "\n";
     }

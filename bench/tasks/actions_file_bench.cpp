@@ -28,10 +28,10 @@ namespace {
 constexpr int kRows = 100'000;
 
 struct Sample {
-    const char16_t* desc;
-    const char16_t* hotkey;
+    const char16_t* actionName;
+    const char16_t* hotKeyText;
     const char16_t* dest;
-    const char16_t* typeRun;
+    const char16_t* runType;
 };
 
 // Tasks as users keep them: program paths, parameters with commas, web addresses, empty
@@ -52,8 +52,8 @@ TaskTable MakeTable() {
     TaskTable table;
     for (int row = 0; row < kRows; ++row) {
         const Sample& sample = kSamples[row % std::size(kSamples)];
-        table.AppendTask({std::u16string(sample.desc), std::u16string(sample.hotkey),
-                          std::u16string(sample.dest), std::u16string(sample.typeRun), row % 17,
+        table.AppendTask({std::u16string(sample.actionName), std::u16string(sample.hotKeyText),
+                          std::u16string(sample.dest), std::u16string(sample.runType), row % 17,
                           row % 5 != 0});
     }
     return table;

@@ -113,9 +113,9 @@ std::u16string Dispatcher::ProfileFolder() {
 // shows a box lets the table change under it. The destination's variables are expanded at the
 // press, after it was taken apart, so that their values never move the split.
 bool Dispatcher::RunTask(const TaskView& task) {
-    const auto action = FindAction(task.desc);
+    const auto action = FindAction(task.actionName);
     if (!action) return true;
-    const int show = ShowCommandOf(task.typeRun);
+    const int show = ShowCommandOf(task.runType);
     // A launch shows the failures before it only once it is sure to do something.
     const bool launch = *action == Action::RunSelectedProgram || *action == Action::OpenWebsite;
     if (!launch && !ShowFailures()) return false;

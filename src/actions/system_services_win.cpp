@@ -203,12 +203,12 @@ void WindowsShell::OpenFolder(int folder, int showCommand) {
 
 void WindowsShell::MinimizeAll() {
     JoinCom();
-    shell1_.MinimizeAll();
+    shellObject_.MinimizeAll();
 }
 
 void WindowsShell::UndoMinimizeAll() {
     JoinCom();
-    shell1_.UndoMinimizeALL();
+    shellObject_.UndoMinimizeALL();
 }
 
 std::u16string WindowsShell::ErrorText(std::uint32_t errorCode) {

@@ -66,7 +66,7 @@ class WindowsShell final : public Shell {
     std::function<HWND()> owner_;
     std::optional<ScopedCoInitialize> com_;
     // Released before COM ends.
-    ShellDispatch shell1_;
+    ShellDispatch shellObject_;
 };
 
 }  // namespace quorvel

@@ -50,15 +50,16 @@ void ListCommands::Edit(int row) {
 void ListCommands::CopyRowToEditor(int row, EditorFields& fields) {
     Task task = tasks_.TaskAt(row);
     fields.chooserFileName = task.dest;
-    fields.actionIndex = ItemIndexOf(kActionNames, task.desc, -1);
-    const HotKeyValue hotKey = textToShortCut_(task.hotkey);
+    fields.actionIndex = ItemIndexOf(kActionNames, task.actionName, -1);
+    const HotKeyValue hotKey = textToShortCut_(task.hotKeyText);
     fields.hotKey = static_cast<std::uint16_t>(hotKey & 0xFFFF);
     fields.win = (hotKey & kWinBit) != 0;
-    fields.rowHotkey = EditorFields::RowHotkey{std::move(task.hotkey), fields.hotKey, fields.win};
+    fields.rowHotKey =
+        EditorFields::RowHotKey{std::move(task.hotKeyText), fields.hotKey, fields.win};
     fields.destination = std::move(task.dest);
     fields.runTypeIndex = 0;
     for (int i = 0; i < static_cast<int>(kRunTypes.size()); ++i) {
-        if (kRunTypes[i] == task.typeRun) fields.runTypeIndex = i;
+        if (kRunTypes[i] == task.runType) fields.runTypeIndex = i;
     }
 }
 

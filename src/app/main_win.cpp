@@ -79,26 +79,26 @@ int Run(HINSTANCE instance) {
     WindowsKeyNames keyNames;
     HotKeyText hotKeyText(keyNames);
     const auto files = CreateWindowsFileSystem();
-    TaskSessionWin session(instance, *files, DataFilePath(executablePath, u"actions.cfg"),
-                           hotKeyText);
+    TaskSessionWin sessionWin(instance, *files, DataFilePath(executablePath, u"actions.cfg"),
+                              hotKeyText);
     // The hotkeys first, they are what a start is for: the rows and their registrations. The
     // windows follow, and a window shown at start shows only once they are all made.
-    session.StartUp();
-    auto mainWindow = std::make_unique<MainWindow>(instance, *files, session, hotKeyText);
+    sessionWin.StartUp();
+    auto mainWindow = std::make_unique<MainWindow>(instance, *files, sessionWin, hotKeyText);
     mainWindow->ReportInactiveHotKeys();
     mainWindow->ReportDamagedTaskFile();
-    auto taskEditor =
-        std::make_unique<TaskEditor>(instance, session.Tasks(), hotKeyText, mainWindow->Handle());
+    auto taskEditor = std::make_unique<TaskEditor>(instance, sessionWin.Session(), hotKeyText,
+                                                   mainWindow->Handle());
     // While the editor's hotkey field has the focus it takes every combination, Quorvel's own
     // too: they are given back to the system until it loses the focus.
-    taskEditor->SetSuspendHotKeys([&session](bool suspend) {
+    taskEditor->SetSuspendHotKeys([&sessionWin](bool suspend) {
         if (suspend) {
-            session.Tasks().ReleaseHotKeys();
+            sessionWin.Session().ReleaseHotKeys();
         } else {
-            session.Tasks().RegisterTaskHotKeys();
+            sessionWin.Session().RegisterTaskHotKeys();
         }
     });
-    session.SetLaunchOwner(ProgramWindowInFront);
+    sessionWin.SetLaunchOwner(ProgramWindowInFront);
     mainWindow->SetEditor(taskEditor.get(), taskEditor->Handle());
     auto aboutBox = std::make_unique<AboutBox>(instance);
     mainWindow->SetAboutBox(aboutBox.get());
@@ -110,7 +110,7 @@ int Run(HINSTANCE instance) {
     // saves last.
     mainWindow->SetAboutBox(nullptr);
     aboutBox.reset();
-    session.Tasks().ReleaseHotKeys();
+    sessionWin.Session().ReleaseHotKeys();
     mainWindow->SetEditor(nullptr, nullptr);
     taskEditor.reset();
     mainWindow.reset();

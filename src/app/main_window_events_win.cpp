@@ -53,7 +53,7 @@ void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
     // The window becomes the program's active window: shown anew, or back from the editor or
     // the About box; not when the user returns from another program or closes a message box.
     if (!::IsWindowVisible(Handle())) return;
-    if (tasks_.RetryUnreadableTaskFile()) ReportDamagedTaskFile();
+    if (session_.RetryUnreadableTaskFile()) ReportDamagedTaskFile();
     const bool firstSinceShown = !activatedSinceShown_;
     activatedSinceShown_ = true;
     // Shown at the start-up, whose OnCreate loaded the settings: the activation only counts.
@@ -70,7 +70,7 @@ bool MainWindow::IsProgramDialog(HWND window) const {
 // nothing (a message box is neither the editor nor About), so it is reported once.
 void MainWindow::OnActivated() { LoadSettings(store_, *this); }
 
-void MainWindow::OnDeactivated() { tasks_.SaveTaskFile(); }
+void MainWindow::OnDeactivated() { session_.SaveTaskFile(); }
 
 void MainWindow::CloseRequested() {
     if (!MayClose()) return;
@@ -87,7 +87,7 @@ void MainWindow::OnClosing() {
 
 // Reached without an exit only when the message loop ends some other way.
 void MainWindow::OnDestroying() {
-    if (!exitSettled_) tasks_.SaveTaskFile();
+    if (!exitSettled_) session_.SaveTaskFile();
     SaveSettings(store_, *this);
 }
 
@@ -102,7 +102,7 @@ bool MainWindow::MayExit() {
 // keeps the program running with the table as it is.
 bool MainWindow::TaskListSavedOrLetGo() {
     try {
-        tasks_.SaveTaskFileBeforeExit();
+        session_.SaveTaskFileBeforeExit();
         return true;
     } catch (const Error& e) {
         const std::u16string question =
@@ -116,8 +116,8 @@ bool MainWindow::TaskListSavedOrLetGo() {
 // Windows ends the process after this, without destroying its windows, and there is nobody
 // to ask: the save is tried, and a failed one leaves the last good file whole.
 void MainWindow::EndSession() {
-    tasks_.EndPresses();
-    tasks_.SaveTaskFile();  // a failed save leaves the last saved file whole
+    session_.EndPresses();
+    session_.SaveTaskFile();  // a failed save leaves the last saved file whole
     SaveSettings(store_, *this);
 }
 
@@ -136,12 +136,12 @@ void MainWindow::OnMenuExit() {
 // An Exit chosen while a press's box is open ends that press too: nothing of it runs after the
 // box, and the loop ends once the box is closed.
 void MainWindow::QuitPressesAndLoop() {
-    tasks_.EndPresses();
+    session_.EndPresses();
     ::PostQuitMessage(0);
 }
 
 void MainWindow::ReportDamagedTaskFile() {
-    taskFileNote_ = DamagedTaskFileNote(tasks_.TaskFileRead(), tasks_.Tasks().RowCount());
+    taskFileNote_ = DamagedTaskFileNote(session_.TaskFileRead(), session_.Tasks().RowCount());
     if (!taskFileNote_.empty()) ::PostMessageW(Handle(), kShowTaskFileNote, 0, 0);
 }
 
@@ -160,7 +160,7 @@ void MainWindow::OnShowMainWindow() {
 
 void MainWindow::OnSaveClicked() { SaveSettings(store_, *this); }
 
-void MainWindow::OnGridClicked() { tasks_.SaveTaskFile(); }
+void MainWindow::OnGridClicked() { session_.SaveTaskFile(); }
 
 void MainWindow::OnTrayIcon(LPARAM mouseMessage) {
     switch (mouseMessage) {
@@ -194,7 +194,7 @@ void MainWindow::ShowFromTray() {
 
 // The user turns to Quorvel: a hotkey another program has given up since works now, and the
 // grid says so. (While the editor's hotkey field holds the hotkeys back, none is missing.)
-void MainWindow::RetryHotKeys() { tasks_.RetryMissingHotKeys(); }
+void MainWindow::RetryHotKeys() { session_.RetryMissingHotKeys(); }
 
 void MainWindow::ShowTrayMenuAt(POINT point) {
     // A tray menu closes on a click elsewhere only when its owner is the foreground window,

@@ -67,8 +67,8 @@ constexpr SIZE kDefaultSizeAt96{609, 449};
 constexpr SIZE kMinimumClientAt96{530, 230};
 constexpr int kButtonWidthAt96 = 85;
 constexpr int kButtonHeightAt96 = 28;
-constexpr int kPanel1HeightAt96 = 34;
-constexpr int kPanel2HeightAt96 = 41;
+constexpr int kGridButtonRowHeightAt96 = 34;
+constexpr int kSaveButtonRowHeightAt96 = 41;
 constexpr int kGroupCaptionAt96 = 15;
 constexpr int kGroupBorderAt96 = 2;
 constexpr int kCheckBoxHeightAt96 = 17;
@@ -85,9 +85,9 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
                        const HotKeyText& hotKeyText)
     : dpi_(Dpi::OfScreen()),
       store_{files, registry_, ExecutablePath(), SystemErrorText},
-      tasks_(session.Tasks()),
+      session_(session.Session()),
       pictures_(session.Pictures()),
-      commands_(tasks_.Tasks(), [this, &hotKeyText](std::u16string_view text) {
+      commands_(session_.Tasks(), [this, &hotKeyText](std::u16string_view text) {
           return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
       }) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
@@ -105,12 +105,12 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
                       .icon = icon_.get(),
                       .smallIcon = smallIcon_.get()});
     CreateMenus();
-    tasks_.OnChanged = [this] {
+    session_.OnChanged = [this] {
         RepaintGrid();
         ShowHotKeysInTray();
     };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
-    tasks_.OnTaskFileNote = [this](const std::u16string& note) {
+    session_.OnTaskFileNote = [this](const std::u16string& note) {
         tray_->ShowBalloon(L"Quorvel", ToWide(note));
     };
     RunHandler(Handle(), [this] { OnCreate(); });
@@ -118,9 +118,9 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
 
 MainWindow::~MainWindow() {
     RunHandler(Handle(), [this] { OnDestroying(); });
-    tasks_.OnTaskFileNote = nullptr;
+    session_.OnTaskFileNote = nullptr;
     tray_.reset();
-    tasks_.OnChanged = nullptr;
+    session_.OnChanged = nullptr;
     Destroy();
 }
 
@@ -212,8 +212,8 @@ void MainWindow::MakeControls() {
     ::InitCommonControlsEx(&controls);
     font_ = CreateMessageFont(dpi_);
     // The grid is the first to show the rows' pictures.
-    AddStoredPicture();
-    tasks_.MakePictures();
+    AddProgramPicture();
+    session_.MakePictures();
     CreateControls();
     SetAutostart(autostartKept_);
     SetTrayOnly(trayOnlyKept_);
@@ -225,7 +225,7 @@ void MainWindow::MakeControls() {
 
 // The picture list's own picture, shown by the rows until the first icon rebuild replaces it (and
 // when a failed load at start keeps that rebuild from running).
-void MainWindow::AddStoredPicture() {
+void MainWindow::AddProgramPicture() {
     pictures_.SetPictureSize(TaskGrid::PictureSize(dpi_));
     pictures_.AddProgramIcon(IDI_QUORVEL);
 }
@@ -276,10 +276,10 @@ void MainWindow::CreateControls() {
     // nothing under them.
     hotKeysBox_ = AddControl(WC_BUTTONW, L"Hot &Keys", BS_GROUPBOX, kHotKeysBox, WS_EX_TRANSPARENT);
     grid_ = std::make_unique<TaskGrid>(
-        Handle(), kTaskGrid, tasks_.Tasks(), [this](int row) { return tasks_.HotKeyStatusAt(row); },
-        pictures_, dpi_,
+        Handle(), kTaskGrid, session_.Tasks(),
+        [this](int row) { return session_.HotKeyStatusAt(row); }, pictures_, dpi_,
         TaskGrid::Events{[this] { OnGridClicked(); },
-                         [this](int row, bool enabled) { tasks_.SetTaskEnabled(row, enabled); },
+                         [this](int row, bool enabled) { session_.SetTaskEnabled(row, enabled); },
                          [this] { commands_.Edit(grid_->CurrentRow()); }});
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
         gridButtons_[i] =
@@ -333,13 +333,13 @@ void MainWindow::LayoutControls() {
     const int innerWidth = pageWidth - 2 * border;
     const int innerBottom = page.bottom - border;
 
-    const int panel1Top = innerBottom - dpi_.Scale(kPanel1HeightAt96);
+    const int gridButtonsTop = innerBottom - dpi_.Scale(kGridButtonRowHeightAt96);
     const int gridTop = page.top + dpi_.Scale(kGroupCaptionAt96);
-    grid_->Place({innerLeft, gridTop, innerLeft + innerWidth, panel1Top},
+    grid_->Place({innerLeft, gridTop, innerLeft + innerWidth, gridButtonsTop},
                  /*followWindow=*/!sizingItself_);
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
         Place(gridButtons_[i], innerLeft + dpi_.Scale(kGridButtons[i].leftAt96),
-              panel1Top + dpi_.Scale(4), dpi_.Scale(kButtonWidthAt96),
+              gridButtonsTop + dpi_.Scale(4), dpi_.Scale(kButtonWidthAt96),
               dpi_.Scale(kButtonHeightAt96));
     }
 
@@ -347,8 +347,8 @@ void MainWindow::LayoutControls() {
           TextFitWidth(autostartBox_, 153, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
     Place(trayOnlyBox_, page.left + dpi_.Scale(8), page.top + dpi_.Scale(35),
           TextFitWidth(trayOnlyBox_, 169, kCheckBoxGlyphAt96), dpi_.Scale(kCheckBoxHeightAt96));
-    const int panel2Top = innerBottom - dpi_.Scale(kPanel2HeightAt96);
-    Place(saveButton_, innerLeft + dpi_.Scale(4), panel2Top + dpi_.Scale(9),
+    const int saveButtonRowTop = innerBottom - dpi_.Scale(kSaveButtonRowHeightAt96);
+    Place(saveButton_, innerLeft + dpi_.Scale(4), saveButtonRowTop + dpi_.Scale(9),
           dpi_.Scale(kButtonWidthAt96), dpi_.Scale(kButtonHeightAt96));
     pageBrush_.Update(pages_);
 }
@@ -445,17 +445,17 @@ void MainWindow::RepaintGrid() {
 }
 
 void MainWindow::MoveCurrentRow(int step) {
-    grid_->SelectOnly(tasks_.MoveTask(grid_->CurrentRow(), step));
+    grid_->SelectOnly(session_.MoveTask(grid_->CurrentRow(), step));
 }
 
 void MainWindow::ReportInactiveHotKeys() {
-    const std::u16string note = InactiveHotKeysNote(tasks_.Tasks(), tasks_.HotKeyStatuses());
+    const std::u16string note = InactiveHotKeysNote(session_.Tasks(), session_.HotKeyStatuses());
     if (!note.empty()) tray_->ShowBalloon(L"Quorvel", ToWide(note));
 }
 
 void MainWindow::ShowHotKeysInTray() {
-    const bool paused = tasks_.HotKeysPaused();
-    tray_->ShowHotKeys(paused, ToWide(TrayIconTip(tasks_.HotKeyStatuses(), paused)));
+    const bool paused = session_.HotKeysPaused();
+    tray_->ShowHotKeys(paused, ToWide(TrayIconTip(session_.HotKeyStatuses(), paused)));
     ::CheckMenuItem(trayMenu_.get(), kTrayPause, paused ? MF_CHECKED : MF_UNCHECKED);
 }
 
@@ -464,19 +464,19 @@ void MainWindow::OnCommand(int id) {
     if (id >= kPages && id <= kHotKeysBox && !grid_) return;
     switch (id) {
         case kAddButton:
-            tasks_.RequireReadableTaskList();
+            session_.RequireReadableTaskList();
             commands_.Add();
             break;
         case kEditButton:
-            tasks_.RequireReadableTaskList();
+            session_.RequireReadableTaskList();
             commands_.Edit(grid_->CurrentRow());
             break;
         case kDeleteButton:
-            tasks_.DeleteTasks(grid_->SelectedRows());
+            session_.DeleteTasks(grid_->SelectedRows());
             grid_->SelectOnly(-1);
             break;
         case kDeleteAllButton:
-            tasks_.DeleteAllTasks();
+            session_.DeleteAllTasks();
             break;
         case kMoveDownButton:
             MoveCurrentRow(+1);
@@ -503,7 +503,7 @@ void MainWindow::OnCommand(int id) {
             OnTrayExit();
             break;
         case kTrayPause:
-            tasks_.PauseHotKeys(!tasks_.HotKeysPaused());
+            session_.PauseHotKeys(!session_.HotKeysPaused());
             break;
         default:
             break;

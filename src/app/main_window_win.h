@@ -74,7 +74,7 @@ class MainWindow final : public Window, private SettingsWindow {
     // show.
     void MakeControls();
     void CreateControls();
-    void AddStoredPicture();
+    void AddProgramPicture();
     void CreateMenus();
     void LayoutControls();
     int TextFitWidth(HWND control, int widthAt96, int extraAt96) const;
@@ -155,7 +155,7 @@ class MainWindow final : public Window, private SettingsWindow {
     Dpi dpi_;
     WindowsRegistry registry_;
     SettingsStore store_;
-    TaskSession& tasks_;
+    TaskSession& session_;
     ImageListPictures& pictures_;  // the session's
     WindowsKeyNames keyNames_;
     ListCommands commands_;

@@ -15,7 +15,7 @@ namespace {
 constexpr char16_t kSettingsFile[] = u"settings.cnfg";
 constexpr char16_t kWindowSizeFile[] = u"w_size.cnfg";
 // The grid's first four columns in its column list, whose widths the settings file keeps.
-constexpr std::array<Column, 4> kStoredWidths{kNumberColumn, kDescColumn, kHotkeyColumn,
+constexpr std::array<Column, 4> kStoredWidths{kNumberColumn, kDescColumn, kHotKeyColumn,
                                               kDestColumn};
 constexpr int kFirstWidthLine = 2;
 

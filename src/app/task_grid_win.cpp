@@ -29,7 +29,7 @@ constexpr std::array<ShownColumn, kColumnCount> kShownColumns{{
     {kNumberColumn, L"#", 27, DT_CENTER},
     {kImageColumn, L"", 34, DT_CENTER},
     {kDescColumn, L"Description", 104, DT_LEFT},
-    {kHotkeyColumn, L"Hotkey", 105, DT_CENTER},
+    {kHotKeyColumn, L"Hotkey", 105, DT_CENTER},
     {kDestColumn, L"Destination", 211, DT_LEFT},
     {kTypeRunColumn, L"Type of run", 59, DT_CENTER},
     {kEnabledColumn, L"Enabled", 45, DT_CENTER},
@@ -187,7 +187,7 @@ void TaskGrid::TrackTipCell(POINT point) {
     hit.pt = point;
     ListView_SubItemHitTest(list_, &hit);
     const bool marked = hit.iItem >= 0 && hit.iItem < table_.RowCount() &&
-                        hit.iSubItem == ShownIndexOf(kHotkeyColumn) &&
+                        hit.iSubItem == ShownIndexOf(kHotKeyColumn) &&
                         NeedsWarning(hotKeyStatusAt_(hit.iItem));
     const int row = marked ? hit.iItem : -1;
     if (row == tipRow_) return;
@@ -208,7 +208,7 @@ void TaskGrid::FillTip(NMTTDISPINFOW& info) {
     if (tipRow_ < 0 || tipRow_ >= table_.RowCount()) return;
     const HotKeyStatus status = hotKeyStatusAt_(tipRow_);
     if (!NeedsWarning(status)) return;
-    const std::wstring title = ToWide(HotKeyWarningText(table_.ViewAt(tipRow_).hotkey, status));
+    const std::wstring title = ToWide(HotKeyWarningText(table_.ViewAt(tipRow_).hotKeyText, status));
     ::SendMessageW(tip_, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
     tipText_ = ToWide(HotKeyAdvice(status));
     info.lpszText = tipText_.data();
@@ -413,8 +413,8 @@ int TaskGrid::EnabledBoxAt(POINT point) const {
 std::u16string TaskGrid::CellText(Column column, int row) const {
     // The box's state in words, for a screen reader.
     if (column == kEnabledColumn) return table_.ViewAt(row).enabled ? u"Enabled" : u"Disabled";
-    if (column != kHotkeyColumn) return table_.TextAt(column, row);
-    return HotKeyCellText(table_.ViewAt(row).hotkey, hotKeyStatusAt_(row));
+    if (column != kHotKeyColumn) return table_.TextAt(column, row);
+    return HotKeyCellText(table_.ViewAt(row).hotKeyText, hotKeyStatusAt_(row));
 }
 
 UINT TaskGrid::RowHeight(const Dpi& dpi) { return static_cast<UINT>(dpi.Scale(kRowHeightAt96)); }
@@ -494,7 +494,7 @@ void TaskGrid::DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool
     RECT textRect = cell;
     ::InflateRect(&textRect, -dpi_.Scale(kTextPaddingAt96), 0);
     UINT alignment = shown.cellAlignment;
-    if (shown.column == kHotkeyColumn && NeedsWarning(hotKeyStatusAt_(row))) {
+    if (shown.column == kHotKeyColumn && NeedsWarning(hotKeyStatusAt_(row))) {
         // The mark before the text, which then starts beside it.
         const int size = dpi_.Scale(kWarningIconAt96);
         ::DrawIconEx(dc, textRect.left, (cell.top + cell.bottom - size) / 2, warningIcon_.get(),

@@ -20,12 +20,12 @@ struct EditorFields {
     // Edit: the row's Hotkey text and the field and Win box made of it. While they hold that,
     // OK keeps the text, so that a text no parser reads is not lost by an edit of the other
     // fields.
-    struct RowHotkey {
+    struct RowHotKey {
         std::u16string text;
         std::uint16_t hotKey = 0;
         bool win = false;
     };
-    std::optional<RowHotkey> rowHotkey;
+    std::optional<RowHotKey> rowHotKey;
 };
 
 // What the editor's OK writes: a new row at the end of the table, or the row Edit opened it on

@@ -28,11 +28,11 @@ void FillMissingDestination(EditorFields& fields, std::optional<Action> action,
 
 // A row's hotkey text stays as it was when the user left the field and the Win box as they
 // opened. The Win box alone is no hotkey.
-std::u16string HotkeyText(const EditorFields& fields, EditorMode mode,
-                          OkStepEnvironment& environment) {
-    if (!mode.adding && fields.rowHotkey && fields.rowHotkey->hotKey == fields.hotKey &&
-        fields.rowHotkey->win == fields.win) {
-        return fields.rowHotkey->text;
+std::u16string StoredHotKeyText(const EditorFields& fields, EditorMode mode,
+                                OkStepEnvironment& environment) {
+    if (!mode.adding && fields.rowHotKey && fields.rowHotKey->hotKey == fields.hotKey &&
+        fields.rowHotKey->win == fields.win) {
+        return fields.rowHotKey->text;
     }
     if (fields.hotKey == 0) return {};
     return environment.FormatHotKey(fields.hotKey | (fields.win ? kWinBit : 0));
@@ -47,10 +47,10 @@ void ConfirmTask(EditorFields& fields, EditorMode mode, TaskSession& session,
 
     // A new row starts with the defaults, an edited one keeps its picture and Enabled state.
     Task task = mode.adding ? Task() : session.Tasks().TaskAt(mode.row);
-    task.desc = action ? std::u16string(ActionName(*action)) : std::u16string();
-    task.hotkey = HotkeyText(fields, mode, environment);
+    task.actionName = action ? std::u16string(ActionName(*action)) : std::u16string();
+    task.hotKeyText = StoredHotKeyText(fields, mode, environment);
     task.dest = fields.destination;
-    task.typeRun = RunTypeText(fields.runTypeIndex);
+    task.runType = RunTypeText(fields.runTypeIndex);
     if (mode.adding) {
         session.AddTask(task);
     } else {

@@ -6,12 +6,12 @@ namespace quorvel {
 
 std::u16string HotKeyAtomName(HotKeyValue hotKey) { return u"DravlinHotKey" + ToText(hotKey); }
 
-HotkeyRegistrar::HotkeyRegistrar(HotKeyApi& api, std::uintptr_t windowHandle)
+HotKeyRegistrar::HotKeyRegistrar(HotKeyApi& api, std::uintptr_t windowHandle)
     : api_(api), windowHandle_(windowHandle) {}
 
-HotkeyRegistrar::~HotkeyRegistrar() { ReleaseAll(); }
+HotKeyRegistrar::~HotKeyRegistrar() { ReleaseAll(); }
 
-std::uint16_t HotkeyRegistrar::BindHotKey(HotKeyValue hotKey) {
+std::uint16_t HotKeyRegistrar::BindHotKey(HotKeyValue hotKey) {
     if (IsBound(hotKey)) return 0;
     const SplitKey split = SplitHotKey(hotKey);
     const std::uint16_t id = api_.GlobalAddAtom(HotKeyAtomName(hotKey));
@@ -33,7 +33,7 @@ std::uint16_t HotkeyRegistrar::BindHotKey(HotKeyValue hotKey) {
     return id;
 }
 
-bool HotkeyRegistrar::UnbindHotKey(HotKeyValue hotKey) {
+bool HotKeyRegistrar::UnbindHotKey(HotKeyValue hotKey) {
     const auto binding =
         std::find_if(bindings_.begin(), bindings_.end(),
                      [hotKey](const HotKeyBinding& entry) { return entry.HotKey == hotKey; });
@@ -44,13 +44,13 @@ bool HotkeyRegistrar::UnbindHotKey(HotKeyValue hotKey) {
     return true;
 }
 
-bool HotkeyRegistrar::ReleaseBinding(const HotKeyBinding& binding) {
+bool HotKeyRegistrar::ReleaseBinding(const HotKeyBinding& binding) {
     const bool released = api_.UnregisterHotKey(windowHandle_, binding.Id);
     api_.GlobalDeleteAtom(binding.Id);
     return released;
 }
 
-void HotkeyRegistrar::ReleaseAll() {
+void HotKeyRegistrar::ReleaseAll() {
     while (!bindings_.empty()) {
         ReleaseBinding(bindings_.back());
         boundValues_.erase(bindings_.back().HotKey);
@@ -58,9 +58,9 @@ void HotkeyRegistrar::ReleaseAll() {
     }
 }
 
-bool HotkeyRegistrar::IsBound(HotKeyValue hotKey) const { return boundValues_.count(hotKey) > 0; }
+bool HotKeyRegistrar::IsBound(HotKeyValue hotKey) const { return boundValues_.count(hotKey) > 0; }
 
-std::intptr_t HotkeyRegistrar::HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
+std::intptr_t HotKeyRegistrar::HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
                                                    std::intptr_t lParam) {
     if (message == kWmHotKey && OnHotKeyPressed) {
         const auto keys = static_cast<std::uintptr_t>(lParam);

@@ -54,14 +54,14 @@ struct HotKeyBinding {
 
 // Registers hotkey values as system-wide hotkeys of one window and reports their presses.
 // Bindings last until they are unbound; the destructor releases the rest last first.
-class HotkeyRegistrar {
+class HotKeyRegistrar {
   public:
     using PressHandler = std::function<void(HotKeyValue hotKey, std::uint16_t index)>;
 
-    HotkeyRegistrar(HotKeyApi& api, std::uintptr_t windowHandle);
-    virtual ~HotkeyRegistrar();
-    HotkeyRegistrar(const HotkeyRegistrar&) = delete;
-    HotkeyRegistrar& operator=(const HotkeyRegistrar&) = delete;
+    HotKeyRegistrar(HotKeyApi& api, std::uintptr_t windowHandle);
+    virtual ~HotKeyRegistrar();
+    HotKeyRegistrar(const HotKeyRegistrar&) = delete;
+    HotKeyRegistrar& operator=(const HotKeyRegistrar&) = delete;
 
     // The id of the new binding, or 0 when the system refuses the hotkey or this value is
     // bound already (a bound value is refused without asking the system, since a long task

@@ -72,7 +72,7 @@ RegistrarWindow::RegistrarWindow(HINSTANCE instance)
     Create(instance, {.className = kWindowClass, .style = WS_POPUP, .exStyle = WS_EX_TOOLWINDOW});
     api_ = std::make_unique<WindowsHotKeyApi>();
     registrar_ =
-        std::make_unique<HotkeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(Handle()));
+        std::make_unique<HotKeyRegistrar>(*api_, reinterpret_cast<std::uintptr_t>(Handle()));
 }
 
 RegistrarWindow::~RegistrarWindow() {

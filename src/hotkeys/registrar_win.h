@@ -19,7 +19,7 @@ class RegistrarWindow final : public Window {
     explicit RegistrarWindow(HINSTANCE instance = ::GetModuleHandleW(nullptr));
     ~RegistrarWindow();
 
-    HotkeyRegistrar& Registrar() { return *registrar_; }
+    HotKeyRegistrar& Registrar() { return *registrar_; }
 
     // Called at resume from sleep or hibernation, at a new taskbar (Explorer started again)
     // and, while KeepRetrying is on, at session unlock and log-on and on a slow timer.
@@ -34,7 +34,7 @@ class RegistrarWindow final : public Window {
     void HearSessionChanges(bool on);
 
     std::unique_ptr<HotKeyApi> api_;
-    std::unique_ptr<HotkeyRegistrar> registrar_;
+    std::unique_ptr<HotKeyRegistrar> registrar_;
     UINT taskbarCreated_ = 0;
     UINT retryPeriodMs_ = 0;
     bool retrying_ = false;

@@ -80,8 +80,8 @@ std::u16string InactiveHotKeysNote(const TaskTable& table, std::span<const HotKe
         if (!NeedsWarning(status)) continue;
         if (++inactive > kTasksNamed) continue;
         const TaskView task = table.ViewAt(row);
-        lines += u"\n" + VisibleText(task.desc, kLongestWarnedText) + u": " +
-                 HotKeyWarningText(task.hotkey, status);
+        lines += u"\n" + VisibleText(task.actionName, kLongestWarnedText) + u": " +
+                 HotKeyWarningText(task.hotKeyText, status);
     }
     if (inactive == 0) return {};
     const std::u16string more = inactive > kTasksNamed ? u"\n..." : std::u16string();

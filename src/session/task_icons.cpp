@@ -32,10 +32,10 @@ PictureSource PictureOf(Action action, std::u16string_view destination) {
         case Action::PowerOffComputer:
             return ShellIcon(27);
         case Action::RebootComputer:
-            return StoredPicture::RebootPicture;
+            return DrawnPicture::RebootPicture;
         case Action::HibernateComputer:
         case Action::StandByComputer:
-            return StoredPicture::PowerPicture;
+            return DrawnPicture::PowerPicture;
         case Action::LogOffComputer:
             return ShellIcon(44);
         case Action::OpenWebsite:
@@ -44,11 +44,11 @@ PictureSource PictureOf(Action action, std::u16string_view destination) {
         case Action::CloseCdRom:
             return ShellIcon(188);
         case Action::MinimizeMaximazeAllWindows:
-            return StoredPicture::WindowsPicture;
+            return DrawnPicture::WindowsPicture;
         case Action::ClearTheWindowsClipboard:
-            return StoredPicture::ClipboardPicture;
+            return DrawnPicture::ClipboardPicture;
     }
-    return StoredPicture::RebootPicture;  // not reached: every action has its case
+    return DrawnPicture::RebootPicture;  // not reached: every action has its case
 }
 
 struct PictureSourceHash {
@@ -57,7 +57,7 @@ struct PictureSourceHash {
             return std::hash<std::u16string>()(icon->fileName) ^
                    static_cast<std::size_t>(icon->index);
         }
-        return std::hash<StoredPicture>()(std::get<StoredPicture>(source));
+        return std::hash<DrawnPicture>()(std::get<DrawnPicture>(source));
     }
 };
 
@@ -65,7 +65,7 @@ void Append(TaskPictures& pictures, const PictureSource& source) {
     if (const auto* icon = std::get_if<IconFile>(&source)) {
         pictures.AddIconImage(icon->fileName, icon->index);
     } else {
-        pictures.AddStoredPicture(std::get<StoredPicture>(source));
+        pictures.AddDrawnPicture(std::get<DrawnPicture>(source));
     }
 }
 
@@ -82,7 +82,7 @@ void NumberTaskPictures(TaskTable& table) {
     std::int32_t position = 0;
     const int rowCount = table.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        if (FindAction(table.ViewAt(row).desc)) table.SetImage(row, position++);
+        if (FindAction(table.ViewAt(row).actionName)) table.SetImage(row, position++);
     }
 }
 
@@ -94,7 +94,7 @@ void RebuildTaskPictures(TaskTable& table, TaskPictures& pictures) {
     const int rowCount = table.RowCount();
     for (int row = 0; row < rowCount; ++row) {
         const TaskView task = table.ViewAt(row);
-        auto source = PictureSourceFor(task.desc, task.dest);
+        auto source = PictureSourceFor(task.actionName, task.dest);
         if (!source) continue;
         const auto [found, added] =
             pictureOf.try_emplace(*source, static_cast<int>(distinct.size()));

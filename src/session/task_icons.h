@@ -11,7 +11,7 @@
 namespace quorvel {
 
 // The pictures kept with the program for actions that have no fitting system icon.
-enum class StoredPicture {
+enum class DrawnPicture {
     RebootPicture,     // green rounded square with a white burst: "Reboot computer"
     PowerPicture,      // orange rounded square with a power symbol: hibernate and stand by
     WindowsPicture,    // blue window with a pen: "Minimize/Maximaze all windows"
@@ -25,7 +25,7 @@ struct IconFile {
     bool operator==(const IconFile&) const = default;
 };
 
-using PictureSource = std::variant<IconFile, StoredPicture>;
+using PictureSource = std::variant<IconFile, DrawnPicture>;
 
 // The picture for a task, from its exact action name; nothing for a name that is no action.
 std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
@@ -40,7 +40,7 @@ class TaskPictures {
     virtual void RemoveAll() = 0;
     // Appends the file's icon, or the fallback picture when the file has none.
     virtual void AddIconImage(const std::u16string& fileName, int iconIndex) = 0;
-    virtual void AddStoredPicture(StoredPicture picture) = 0;
+    virtual void AddDrawnPicture(DrawnPicture picture) = 0;
     // Position p of the Image cells shows the appended picture pictureAt[p].
     virtual void SetPositions(std::vector<int> pictureAt) = 0;
 };

@@ -6,7 +6,7 @@
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/wide_text_win.h"
-#include "session/stored_pictures_win.h"
+#include "session/drawn_pictures_win.h"
 
 namespace quorvel {
 
@@ -67,7 +67,7 @@ void ImageListPictures::AddIconImage(const std::u16string& fileName, int iconInd
     AppendSource(IconFile{fileName, iconIndex});
 }
 
-void ImageListPictures::AddStoredPicture(StoredPicture picture) { AppendSource(picture); }
+void ImageListPictures::AddDrawnPicture(DrawnPicture picture) { AppendSource(picture); }
 
 void ImageListPictures::AddProgramIcon(int resourceId) { AppendSource(resourceId); }
 
@@ -89,8 +89,8 @@ void ImageListPictures::AppendSource(const Source& source) {
             // Even without the fallback icon a (blank) picture is appended: the positions count
             // on one picture per source.
             if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
-        } else if (const auto* picture = std::get_if<StoredPicture>(&source)) {
-            DrawStoredPicture(dc, *picture, size);
+        } else if (const auto* picture = std::get_if<DrawnPicture>(&source)) {
+            DrawPicture(dc, *picture, size);
         } else {
             const UniqueIcon icon = LoadIconAtSize(instance_, std::get<int>(source), size);
             if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);

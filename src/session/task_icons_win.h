@@ -24,7 +24,7 @@ class ImageListPictures final : public TaskPictures {
 
     void RemoveAll() override;
     void AddIconImage(const std::u16string& fileName, int iconIndex) override;
-    void AddStoredPicture(StoredPicture picture) override;
+    void AddDrawnPicture(DrawnPicture picture) override;
     void SetPositions(std::vector<int> pictureAt) override { pictureAt_ = std::move(pictureAt); }
     // One of the program's own icons.
     void AddProgramIcon(int resourceId);
@@ -38,7 +38,7 @@ class ImageListPictures final : public TaskPictures {
 
   private:
     // A program icon by its resource id.
-    using Source = std::variant<IconFile, StoredPicture, int>;
+    using Source = std::variant<IconFile, DrawnPicture, int>;
     void AppendSource(const Source& source);
     template <typename Draw>
     void AppendPicture(Draw&& draw);

@@ -15,7 +15,7 @@ constexpr int kStartUpTries = 12;
 HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
                       const std::unordered_map<HotKeyValue, std::uint32_t>& refusals, bool paused) {
     if (!task.enabled) return HotKeyStatus::kDisabled;
-    if (task.hotkey.empty()) return HotKeyStatus::kNoHotKey;
+    if (task.hotKeyText.empty()) return HotKeyStatus::kNoHotKey;
     if (hotKey == 0) return HotKeyStatus::kNotOnLayout;
     if (paused) return HotKeyStatus::kPaused;
     const auto refusal = refusals.find(hotKey);
@@ -27,7 +27,7 @@ HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
 }  // namespace
 
 TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
-                         const HotKeyText& hotKeyText, HotkeyRegistrar& registrar,
+                         const HotKeyText& hotKeyText, HotKeyRegistrar& registrar,
                          ActionOperations& operations, TaskPictures& pictures,
                          std::function<void()> reportFailure)
     : taskFile_(files, std::move(actionsPath)),
@@ -220,7 +220,7 @@ std::vector<HotKeyValue> TaskSession::RowHotKeys() const {
     std::vector<HotKeyValue> values(static_cast<std::size_t>(table_.RowCount()));
     std::unordered_map<std::u16string_view, HotKeyValue> read;
     for (int row = 0; row < table_.RowCount(); ++row) {
-        const std::u16string_view text = table_.ViewAt(row).hotkey;
+        const std::u16string_view text = table_.ViewAt(row).hotKeyText;
         auto [found, added] = read.try_emplace(text, 0);
         if (added) found->second = hotKeyText_.ParseHotKey(text);
         values[static_cast<std::size_t>(row)] = found->second;

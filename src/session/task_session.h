@@ -33,7 +33,7 @@ class TaskSession {
     // Everything given must outlive the session; from now on the registrar's presses run
     // tasks. `reportFailure` shows what a task's action threw, from inside its handler.
     TaskSession(FileSystem& files, std::u16string actionsPath, const HotKeyText& hotKeyText,
-                HotkeyRegistrar& registrar, ActionOperations& operations, TaskPictures& pictures,
+                HotKeyRegistrar& registrar, ActionOperations& operations, TaskPictures& pictures,
                 std::function<void()> reportFailure);
     ~TaskSession();
     TaskSession(const TaskSession&) = delete;
@@ -142,7 +142,7 @@ class TaskSession {
     // The list's change count when it last matched the file, as far as the save could tell.
     std::optional<std::uint64_t> savedChangeCount_;
     const HotKeyText& hotKeyText_;
-    HotkeyRegistrar& registrar_;
+    HotKeyRegistrar& registrar_;
     TaskPictures& pictures_;
     std::vector<HotKeyStatus> hotKeyStatuses_;
     std::vector<HotKeyValue> missingHotKeys_;  // wanted, but another program holds them

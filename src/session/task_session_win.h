@@ -23,8 +23,8 @@ class TaskSessionWin {
     TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
                    const HotKeyText& hotKeyText);
 
-    TaskSession& Tasks() { return session_; }
-    HotkeyRegistrar& Registrar() { return registrar_.Registrar(); }
+    TaskSession& Session() { return session_; }
+    HotKeyRegistrar& Registrar() { return registrar_.Registrar(); }
     ImageListPictures& Pictures() { return pictures_; }
 
     // The session's start-up; a failure goes to the standard error box.

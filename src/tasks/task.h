@@ -11,10 +11,10 @@ namespace quorvel {
 // number, the table's seventh column, is the task's position and is not stored.
 template <typename Text>
 struct BasicTask {
-    Text desc{};
-    Text hotkey{};
+    Text actionName{};
+    Text hotKeyText{};
     Text dest{};
-    Text typeRun{};
+    Text runType{};
     std::int32_t image = 0;  // the defaults are a new row's
     bool enabled = true;
 

@@ -115,16 +115,16 @@ TaskView TaskTable::ViewAt(int row) const {
     CheckRow(row);
     const Row& values = rows_[row];
     const auto text = [&](int column) { return Text(values.Text(column)); };
-    return {text(kDescColumn),    text(kHotkeyColumn), text(kDestColumn),
+    return {text(kDescColumn),    text(kHotKeyColumn), text(kDestColumn),
             text(kTypeRunColumn), values.image,        values.enabled};
 }
 
 Task TaskTable::TaskAt(int row) const {
     const TaskView view = ViewAt(row);
-    return {std::u16string(view.desc),
-            std::u16string(view.hotkey),
+    return {std::u16string(view.actionName),
+            std::u16string(view.hotKeyText),
             std::u16string(view.dest),
-            std::u16string(view.typeRun),
+            std::u16string(view.runType),
             view.image,
             view.enabled};
 }
@@ -155,10 +155,10 @@ void TaskTable::SetEnabled(int row, bool enabled) {
 }
 
 void TaskTable::StoreTask(Row& row, const Task& task) {
-    StoreText(row.Text(kDescColumn), task.desc);
-    StoreText(row.Text(kHotkeyColumn), task.hotkey);
+    StoreText(row.Text(kDescColumn), task.actionName);
+    StoreText(row.Text(kHotKeyColumn), task.hotKeyText);
     StoreText(row.Text(kDestColumn), task.dest);
-    StoreText(row.Text(kTypeRunColumn), task.typeRun);
+    StoreText(row.Text(kTypeRunColumn), task.runType);
     row.image = task.image;
     row.enabled = task.enabled;
 }

@@ -23,7 +23,7 @@ struct ColumnInfo {
 enum Column : int {
     kNumberColumn = 0,  // NxNumberColumn1
     kDescColumn,
-    kHotkeyColumn,
+    kHotKeyColumn,
     kDestColumn,
     kTypeRunColumn,
     kImageColumn,

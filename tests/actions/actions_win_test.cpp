@@ -59,7 +59,7 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
     AddTask(u"Run selected program...", TestFolder() + L"\\ArgDump.EXE -d Archive MixedCase",
             u"Minimze");
     RegistrarWindow registrarWindow;
-    HotkeyRegistrar& registrar = registrarWindow.Registrar();
+    HotKeyRegistrar& registrar = registrarWindow.Registrar();
     registrar.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t /*id*/) {
         dispatcher_.OnHotKeyPressed(hotKey);
     };

@@ -21,7 +21,7 @@ class DispatcherTest : public testing::Test {
     // The task with a normal window unless it says otherwise; an enabled one is bound to
     // Ctrl+Alt+N, as the registrations would bind it.
     void Add(Task task) {
-        if (task.typeRun.empty()) task.typeRun = u"Normal";
+        if (task.runType.empty()) task.runType = u"Normal";
         if (task.enabled) rows_[kCtrlAltN].push_back(table_.RowCount());
         table_.AppendTask(task);
     }
@@ -35,11 +35,15 @@ class DispatcherTest : public testing::Test {
 };
 
 TEST_F(DispatcherTest, EveryBoundRowRunsTopFirstWithItsOwnValues) {
-    Add({.desc = u"Run selected program...", .dest = u"C:\\A\\one.exe -a", .typeRun = u"Hide"});
-    Add({.desc = u"Run Calc", .enabled = false});
-    Add({.desc = u"Run selected program...", .dest = u"C:\\B\\two.bat -b", .typeRun = u"Minimze"});
-    Add({.desc = u"run calc"});
-    Add({.desc = u"Run Calc", .typeRun = u"Minimize"});
+    Add({.actionName = u"Run selected program...",
+         .dest = u"C:\\A\\one.exe -a",
+         .runType = u"Hide"});
+    Add({.actionName = u"Run Calc", .enabled = false});
+    Add({.actionName = u"Run selected program...",
+         .dest = u"C:\\B\\two.bat -b",
+         .runType = u"Minimze"});
+    Add({.actionName = u"run calc"});
+    Add({.actionName = u"Run Calc", .runType = u"Minimize"});
 
     Press(kCtrlAltN);
     Press(kCtrlAltM);
@@ -53,7 +57,7 @@ TEST_F(DispatcherTest, EveryBoundRowRunsTopFirstWithItsOwnValues) {
 
 TEST_F(DispatcherTest, EachActionNameReachesItsOperation) {
     for (const auto name : kActionNames) {
-        Add({.desc = std::u16string(name), .dest = u"E:", .typeRun = u"Maximize"});
+        Add({.actionName = std::u16string(name), .dest = u"E:", .runType = u"Maximize"});
     }
 
     Press(kCtrlAltN);
@@ -83,7 +87,7 @@ TEST_P(DispatcherDestinationTest, EachActionGetsItsPartExpandedAndItsWorkingFold
     operations_.environment = {{u"USERPROFILE", u"C:\\Users\\Jo Smith"},
                                {u"TOOLS", u"D:\\My Tools"},
                                {u"USERNAME", u"Jo"}};
-    Add({.desc = std::u16string(GetParam().action),
+    Add({.actionName = std::u16string(GetParam().action),
          .dest = std::u16string(GetParam().destination)});
 
     Press(kCtrlAltN);
@@ -148,13 +152,13 @@ TEST_F(DispatcherTest, FailedLaunchesAreToldInOneBoxBeforeAnythingElseRuns) {
     for (int i = 1; i <= 7; ++i) {
         const std::u16string missing = u"C:\\Gone\\" + ToText(i) + u".exe";
         operations_.missing.insert(missing);
-        Add({.desc = u"Run selected program...", .dest = missing + u" -x"});
+        Add({.actionName = u"Run selected program...", .dest = missing + u" -x"});
     }
     operations_.refused.insert(u"c:\\notes.xyz");
-    Add({.desc = u"Run selected program...", .dest = u"c:\\notes.xyz"});
+    Add({.actionName = u"Run selected program...", .dest = u"c:\\notes.xyz"});
     operations_.missing.insert(u"C:\\Gone\\8.exe");
-    Add({.desc = u"Run selected program...", .dest = u"C:\\Gone\\8.exe"});
-    Add({.desc = u"Run Calc"});
+    Add({.actionName = u"Run selected program...", .dest = u"C:\\Gone\\8.exe"});
+    Add({.actionName = u"Run Calc"});
 
     Press(kCtrlAltN);
 
@@ -170,9 +174,9 @@ TEST_F(DispatcherTest, FailedLaunchesAreToldInOneBoxBeforeAnythingElseRuns) {
 
 TEST_F(DispatcherTest, AnEndWhileTheBoxIsOpenRunsNothingMoreAndDropsTheWaitingPresses) {
     operations_.missing.insert(u"C:\\Gone\\tool.exe");
-    Add({.desc = u"Run selected program...", .dest = u"C:\\Gone\\tool.exe"});
-    Add({.desc = u"Run selected program...", .dest = u"C:\\Tools\\other.exe"});
-    Add({.desc = u"Power off computer"});
+    Add({.actionName = u"Run selected program...", .dest = u"C:\\Gone\\tool.exe"});
+    Add({.actionName = u"Run selected program...", .dest = u"C:\\Tools\\other.exe"});
+    Add({.actionName = u"Power off computer"});
     rows_[kCtrlAltM] = {2};
     operations_.onErrorBox = [this] {
         Press(kCtrlAltM);  // waits for the running press

@@ -166,8 +166,8 @@ TEST_F(SystemOperationsTest, MinimizeAllAlternatesAcrossTasksAndRetriesAfterAFai
 
     // Two tasks share the one alternation.
     TaskTable table;
-    table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F1"});
-    table.AppendTask({.desc = u"Minimize/Maximaze all windows", .hotkey = u"F2"});
+    table.AppendTask({.actionName = u"Minimize/Maximaze all windows", .hotKeyText = u"F1"});
+    table.AppendTask({.actionName = u"Minimize/Maximaze all windows", .hotKeyText = u"F2"});
     const RowsByHotKey rows{{0x70, {0}}, {0x71, {1}}};
     Dispatcher dispatcher(table, rows, operations, [] { throw; });
 

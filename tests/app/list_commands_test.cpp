@@ -73,7 +73,7 @@ TEST_F(ListCommandsTest, EditWithoutARowOpensNothing) {
     EXPECT_EQ(editor.fields.destination, u"kept");
 }
 
-TEST_F(ListCommandsTest, AddResetsActionRunTypeAndDestinationButKeepsTheHotkey) {
+TEST_F(ListCommandsTest, AddResetsActionRunTypeAndDestinationButKeepsTheHotKey) {
     table.AppendTask({u"Run Calc", u"Ctrl+Alt+F1", u"D:", u"Hide"});
     commands.Edit(0);
     commands.Add();

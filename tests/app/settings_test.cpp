@@ -20,7 +20,7 @@ const std::u16string kSettingsPath = u"C:\\Tools\\Quorvel\\data\\settings.cnfg";
 const std::u16string kSizePath = u"C:\\Tools\\Quorvel\\data\\w_size.cnfg";
 constexpr std::string_view kDefaultSettings = "-1\r\n-1\r\n27\r\n104\r\n105\r\n211\r\n";
 const std::map<Column, int> kDesignedWidths{
-    {kNumberColumn, 27}, {kDescColumn, 104}, {kHotkeyColumn, 105}, {kDestColumn, 211}};
+    {kNumberColumn, 27}, {kDescColumn, 104}, {kHotKeyColumn, 105}, {kDestColumn, 211}};
 
 class FakeWindow final : public SettingsWindow {
   public:
@@ -97,7 +97,7 @@ TEST_F(SettingsTest, LoadAppliesBothFilesInFull) {
     EXPECT_EQ(
         window.widths,
         (std::map<Column, int>{
-            {kNumberColumn, 30}, {kDescColumn, 120}, {kHotkeyColumn, 90}, {kDestColumn, 250}}));
+            {kNumberColumn, 30}, {kDescColumn, 120}, {kHotKeyColumn, 90}, {kDestColumn, 250}}));
     EXPECT_TRUE(window.visible) << "tray-only off shows the window";
     EXPECT_EQ(std::tuple(window.width, window.height, window.left, window.top),
               std::tuple(800, 600, -5, 40));
@@ -123,7 +123,7 @@ TEST_F(SettingsTest, AnUnreadableOrFiveLineSettingsFileStopsTheLoadWithItsError)
     EXPECT_EQ(LoadError(), u"Cannot open file \"" + kSettingsPath + u"\". Error 5");
     files.ClearLocked(kSettingsPath);
     EXPECT_EQ(LoadError(), u"List index out of bounds (5)");
-    EXPECT_EQ(window.widths[kHotkeyColumn], 50);
+    EXPECT_EQ(window.widths[kHotKeyColumn], 50);
     EXPECT_EQ(window.widths[kDestColumn], 211);
     EXPECT_EQ(files.Reads(kSizePath), 0);
 }
@@ -167,7 +167,7 @@ TEST_F(SettingsTest, ColumnWidthsOutsideTheirLimitsGiveTheDefaults) {
     EXPECT_EQ(
         window.widths,
         (std::map<Column, int>{
-            {kNumberColumn, 20}, {kDescColumn, 300}, {kHotkeyColumn, 1920}, {kDestColumn, 300}}));
+            {kNumberColumn, 20}, {kDescColumn, 300}, {kHotKeyColumn, 1920}, {kDestColumn, 300}}));
 }
 
 TEST_F(SettingsTest, BadLinesStopTheLoadWithTheirText) {

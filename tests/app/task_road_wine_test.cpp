@@ -60,14 +60,14 @@ constexpr DWORD kRetryPeriodMs = 5000;
 constexpr DWORD kMomentMs = 2000;
 // The grid's shown columns as the list view numbers them.
 constexpr int kShownDescColumn = 2;
-constexpr int kShownHotkeyColumn = 3;
+constexpr int kShownHotKeyColumn = 3;
 constexpr int kShownDestColumn = 4;
 constexpr int kShownEnabledColumn = 6;
 
 // A task as the actions file holds it, without its row number and picture index.
 struct Task {
-    std::wstring desc;
-    std::wstring hotkey;
+    std::wstring actionName;
+    std::wstring hotKeyText;
     std::wstring dest;
     std::wstring runType;
     bool enabled = true;
@@ -76,7 +76,8 @@ struct Task {
 };
 
 void PrintTo(const Task& task, std::ostream* out) {
-    *out << fs::path(task.desc + L',' + task.hotkey + L',' + task.dest + L',' + task.runType)
+    *out << fs::path(task.actionName + L',' + task.hotKeyText + L',' + task.dest + L',' +
+                     task.runType)
                 .string()
          << (task.enabled ? ",True" : ",False");
 }
@@ -87,7 +88,7 @@ std::string ActionsFile(const std::vector<Task>& tasks) {
     std::wstring text = L"\xFEFF";
     for (std::size_t row = 0; row < tasks.size(); ++row) {
         const Task& task = tasks[row];
-        text += std::to_wstring(row + 1) + L',' + task.desc + L',' + task.hotkey + L',' +
+        text += std::to_wstring(row + 1) + L',' + task.actionName + L',' + task.hotKeyText + L',' +
                 task.dest + L',' + task.runType + L",0," + (task.enabled ? L"True" : L"False") +
                 L"\r\n";
     }
@@ -386,7 +387,7 @@ class TaskRoadTest : public QuorvelProgramTest {
         item.iSubItem = shownColumn;
         return ItemText(grid_, LVM_GETITEMTEXTW, row, item);
     }
-    std::wstring HotkeyCellText(int row) const { return CellText(row, kShownHotkeyColumn); }
+    std::wstring HotKeyCellText(int row) const { return CellText(row, kShownHotKeyColumn); }
 
     // The program's message box once it shows; only one may.
     HWND MessageBoxShown(DWORD timeoutMs = kStartTimeoutMs) const {
@@ -564,7 +565,7 @@ class TaskRoadTest : public QuorvelProgramTest {
 
     // "Pause hotkeys" picked from the tray icon's menu with its keys: the menu opens on the
     // right button, and the item above "Exit", its last, is chosen.
-    void PickPauseHotkeys() {
+    void PickPauseHotKeys() {
         ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_RBUTTONDOWN);
         HWND menu = nullptr;
         ASSERT_TRUE(WaitUntil([&] {
@@ -882,7 +883,7 @@ TEST_F(TaskRoadTest, ErrorBoxAtStartLeavesTheTaskFileAlone) {
     EXPECT_EQ(StoredTasks(), tasks);
 }
 
-TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKeyIsRefused) {
+TEST_F(TaskRoadTest, TheHotKeyFieldTakesTheTasksOwnHotKeyEditKeepsWinAndABareKeyIsRefused) {
     const Task withWin{kRunSelectedProgram, L"Control+Win+J", Program("off"), L"Normal", true};
     const Task own{kRunSelectedProgram, kCtrlAltL, Program("witness"), L"Normal", true};
     ASSERT_NO_FATAL_FAILURE(StartProgram({withWin, own}));
@@ -896,7 +897,7 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKey
     EXPECT_TRUE(EditorControls(editor).WinChecked()) << "Edit sets the Win box from the text";
     const std::wstring moved = Program("road");
     ASSERT_NO_FATAL_FAILURE(ConfirmEditor(editor, {0, kRunSelectedProgram, moved, L"Normal"}));
-    const Task edited{kRunSelectedProgram, withWin.hotkey, moved, L"Normal", true};
+    const Task edited{kRunSelectedProgram, withWin.hotKeyText, moved, L"Normal", true};
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, own}));
     EXPECT_TRUE(WaitUntil([&] { return GuiThread().hwndFocus == add; }, 5000));
 
@@ -940,7 +941,7 @@ TEST_F(TaskRoadTest, TheHotkeyFieldTakesTheTasksOwnHotkeyEditKeepsWinAndABareKey
     quorvel_->Close();
 }
 
-TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsTakenOnceGivenUp) {
+TEST_F(TaskRoadTest, HotKeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsTakenOnceGivenUp) {
     // This test is the other program.
     constexpr int kHeld = 7;
     ASSERT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, '1'));
@@ -956,17 +957,17 @@ TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsTakenOnc
     // The balloon's click shows the window, and the key, tried again in vain, is marked.
     ::PostMessageW(mainWindow_, kTrayIconMessage, 1, NIN_BALLOONUSERCLICK);
     ASSERT_NO_FATAL_FAILURE(FindGrid());
-    EXPECT_TRUE(HotkeyCellText(0).ends_with(L" (in use by another program)"))
-        << fs::path(HotkeyCellText(0)).string();
+    EXPECT_TRUE(HotKeyCellText(0).ends_with(L" (in use by another program)"))
+        << fs::path(HotKeyCellText(0)).string();
     for (int row = 1; row < 4; ++row) {
-        EXPECT_EQ(HotkeyCellText(row), tasks[row].hotkey) << "marked as not working: " << row;
+        EXPECT_EQ(HotKeyCellText(row), tasks[row].hotKeyText) << "marked as not working: " << row;
     }
 
     // Given up, and nothing else happens: within the retry timer's period the row reads
     // active and every key works.
     ::UnregisterHotKey(nullptr, kHeld);
-    ASSERT_TRUE(WaitUntil([&] { return HotkeyCellText(0) == kCtrlAlt1; }, kRetryPeriodMs + 3000))
-        << fs::path(HotkeyCellText(0)).string();
+    ASSERT_TRUE(WaitUntil([&] { return HotKeyCellText(0) == kCtrlAlt1; }, kRetryPeriodMs + 3000))
+        << fs::path(HotKeyCellText(0)).string();
     PressTogether({VK_CONTROL, VK_MENU, '1'});
     PressTogether({VK_CONTROL, VK_MENU, 'L'});
     PressTogether({VK_CONTROL, VK_MENU, 'K'});
@@ -984,7 +985,7 @@ TEST_F(TaskRoadTest, HotkeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsTakenOnc
     EXPECT_EQ(StoredTasks(), tasks) << "the texts stay as written";
 }
 
-TEST_F(TaskRoadTest, APauseFromTheTrayMenuGivesEveryHotkeyBackAndAHeldOneIsTakenAtEachMoment) {
+TEST_F(TaskRoadTest, APauseFromTheTrayMenuGivesEveryHotKeyBackAndAHeldOneIsTakenAtEachMoment) {
     // The retry timer made slow: what takes the hotkey is the moment the test posts.
     const ScopedEnvironment slowRetry(L"QUORVEL_HOTKEY_RETRY_MS", L"600000");
     constexpr int kHeld = 7;
@@ -994,32 +995,32 @@ TEST_F(TaskRoadTest, APauseFromTheTrayMenuGivesEveryHotkeyBackAndAHeldOneIsTaken
                                   {kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal"}};
     ASSERT_NO_FATAL_FAILURE(StartProgram(tasks));
     const auto heldRowReads = [&](const std::wstring& text, DWORD timeoutMs) {
-        return WaitUntil([&] { return HotkeyCellText(0) == text; }, timeoutMs);
+        return WaitUntil([&] { return HotKeyCellText(0) == text; }, timeoutMs);
     };
     const std::wstring inUse = std::wstring(kCtrlAlt1) + L" (in use by another program)";
-    ASSERT_TRUE(heldRowReads(inUse, 5000)) << fs::path(HotkeyCellText(0)).string();
+    ASSERT_TRUE(heldRowReads(inUse, 5000)) << fs::path(HotKeyCellText(0)).string();
 
     // Let go, it stays missing until the system says it resumed from sleep.
     ::UnregisterHotKey(nullptr, kHeld);
     EXPECT_FALSE(heldRowReads(kCtrlAlt1, kQuietMs));
     ::PostMessageW(HWND_BROADCAST, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-    ASSERT_TRUE(heldRowReads(kCtrlAlt1, kMomentMs)) << fs::path(HotkeyCellText(0)).string();
+    ASSERT_TRUE(heldRowReads(kCtrlAlt1, kMomentMs)) << fs::path(HotKeyCellText(0)).string();
 
     // Paused from the tray menu: every combination is free for another program, the marks say
     // paused and a press runs nothing.
-    ASSERT_NO_FATAL_FAILURE(PickPauseHotkeys());
+    ASSERT_NO_FATAL_FAILURE(PickPauseHotKeys());
     EXPECT_TRUE(::RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, '1'));
     EXPECT_TRUE(::RegisterHotKey(nullptr, kWitnessHeld, MOD_CONTROL | MOD_ALT, 'D'));
     ::UnregisterHotKey(nullptr, kWitnessHeld);
-    EXPECT_EQ(HotkeyCellText(0), std::wstring(kCtrlAlt1) + L" (paused)");
-    EXPECT_EQ(HotkeyCellText(1), std::wstring(kCtrlAltD) + L" (paused)");
+    EXPECT_EQ(HotKeyCellText(0), std::wstring(kCtrlAlt1) + L" (paused)");
+    EXPECT_EQ(HotKeyCellText(1), std::wstring(kCtrlAltD) + L" (paused)");
     PressTogether({VK_CONTROL, VK_MENU, 'D'});
     EXPECT_FALSE(WaitUntil([&] { return RanIn("witness"); }, kQuietMs)) << "ran while paused";
 
     // Unpaused: Quorvel holds its hotkeys again, and the one this test holds is missing.
-    ASSERT_NO_FATAL_FAILURE(PickPauseHotkeys());
+    ASSERT_NO_FATAL_FAILURE(PickPauseHotKeys());
     EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'D'));
-    EXPECT_TRUE(heldRowReads(inUse, kMomentMs)) << fs::path(HotkeyCellText(0)).string();
+    EXPECT_TRUE(heldRowReads(inUse, kMomentMs)) << fs::path(HotKeyCellText(0)).string();
     PressTogether({VK_CONTROL, VK_MENU, 'D'});
     EXPECT_TRUE(WaitUntil([&] { return RanIn("witness"); }, kRunTimeoutMs));
 
@@ -1267,7 +1268,7 @@ TEST_F(TaskRoadTest, EveryRoadShowsTheWholeWindowInEverySavedState) {
 TEST_F(TaskRoadTest, ColumnWidthsComeBackAsSavedAndDestinationFollowsOnlyTheUsersResize) {
     const auto widths = [&] {
         std::vector<int> shown;
-        for (const int column : {0, kShownDescColumn, kShownHotkeyColumn, kShownDestColumn}) {
+        for (const int column : {0, kShownDescColumn, kShownHotKeyColumn, kShownDestColumn}) {
             shown.push_back(static_cast<int>(::SendMessageW(grid_, LVM_GETCOLUMNWIDTH, column, 0)));
         }
         return shown;
@@ -1391,7 +1392,7 @@ TEST_F(TaskRoadTest, ForeignAndDamagedTaskFilesAreKeptAndReadAsWritten) {
         if (file.bytes.find(webSiteUtf8) != std::string::npos) {
             EXPECT_EQ(CellText(0, kShownDestColumn), webSite);
         } else if (file.rows == 3) {
-            EXPECT_EQ(CellText(2, kShownHotkeyColumn), L"Control+Alt+M");
+            EXPECT_EQ(CellText(2, kShownHotKeyColumn), L"Control+Alt+M");
         }
         quorvel_->Close();
         EXPECT_EQ(FileText(backup), file.bytes);
@@ -1468,7 +1469,7 @@ TEST_F(TaskRoadTest, EveryCommandFromTheKeyboard) {
     PressTogether({VK_MENU, 'O'});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); })) << "Alt+O pressed no OK";
     Task edited = first;
-    edited.hotkey = kCtrlAltN;
+    edited.hotKeyText = kCtrlAltN;
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{edited, second}));
 
     // Edit by its access key opens the editor on the selected row, and on none opens nothing.

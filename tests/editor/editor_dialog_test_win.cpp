@@ -62,11 +62,11 @@ class EditorDialog : public ::testing::Test {
 
     std::unique_ptr<TaskEditor> MakeForm() {
         session_.StartUp();
-        return std::make_unique<TaskEditor>(::GetModuleHandleW(nullptr), session_.Tasks(),
+        return std::make_unique<TaskEditor>(::GetModuleHandleW(nullptr), session_.Session(),
                                             hotKeyText_);
     }
 
-    const TaskTable& Table() { return session_.Tasks().Tasks(); }
+    const TaskTable& Table() { return session_.Session().Tasks(); }
     std::u16string TextAt(Column column, int row) { return Table().TextAt(column, row); }
     int Saves() const { return files_.Writes(kActionsPath) - written_; }
 
@@ -100,7 +100,7 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     ASSERT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F9));
 
     const auto form = MakeForm();
-    session_.Tasks().MakePictures();  // as the main window's first showing asks
+    session_.Session().MakePictures();  // as the main window's first showing asks
 
     ASSERT_EQ(Table().RowCount(), 5);
     // The second calculator row has a position of its own and shares the first one's picture.
@@ -117,7 +117,7 @@ TEST_F(EditorDialog, StartUpLoadsTheTasksBuildsTheirIconsAndRegistersEveryHotKey
     EXPECT_EQ(Saves(), 0);
 }
 
-TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotkeyThenCloseThenOk) {
+TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotKeyThenCloseThenOk) {
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
     EXPECT_EQ(::GetWindow(dialog, GW_CHILD), nullptr) << "no controls before the first showing";
@@ -143,7 +143,7 @@ TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotkey
     EXPECT_EQ(control, ::GetDlgItem(dialog, TaskEditor::kHotKeyField)) << "and round again";
 }
 
-TEST_F(EditorDialog, HotkeysRunUnderTheDialogAndOkAddsSavesAndRegistersTheTask) {
+TEST_F(EditorDialog, HotKeysRunUnderTheDialogAndOkAddsSavesAndRegistersTheTask) {
     WriteTasks(
         {{u"Clear the Windows clipboard", hotKeyText_.FormatHotKey(0x4000 | 0x8000 | VK_F8)}});
     const auto form = MakeForm();
@@ -177,7 +177,7 @@ TEST_F(EditorDialog, HotkeysRunUnderTheDialogAndOkAddsSavesAndRegistersTheTask) 
     EXPECT_FALSE(::IsWindowVisible(dialog));
     ASSERT_EQ(Table().RowCount(), 2);
     EXPECT_EQ(TextAt(kDescColumn, 1), u"Clear the Windows clipboard");
-    EXPECT_EQ(TextAt(kHotkeyColumn, 1), hotKeyText_.FormatHotKey(0x4000 | 0x8000 | 'J'));
+    EXPECT_EQ(TextAt(kHotKeyColumn, 1), hotKeyText_.FormatHotKey(0x4000 | 0x8000 | 'J'));
     EXPECT_EQ(TextAt(kDestColumn, 1), u"typed destination");
     EXPECT_EQ(TextAt(kTypeRunColumn, 1), u"Minimze");
     EXPECT_EQ(Saves(), 1);

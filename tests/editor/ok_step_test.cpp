@@ -71,14 +71,14 @@ TEST_F(OkStepTest, AddAppendsTheTaskSavedAndBoundThenCloses) {
 
     const Task added{u"Run My Computer", u"key#49230", u"typed", u"Minimze", 0, true};
     EXPECT_EQ(Tasks(), (std::vector<Task>{{}, added}));
-    EXPECT_EQ(SavedTasks()[1].desc, added.desc);
+    EXPECT_EQ(SavedTasks()[1].actionName, added.actionName);
     EXPECT_EQ(closed, 1);
 
     // An empty hotkey and an unselected run type are stored as empty texts.
     fields = MakeFields(kRunMyComputer, 0, u"", -1);
     Ok(fields);
-    EXPECT_EQ(Tasks().back().hotkey, u"");
-    EXPECT_EQ(Tasks().back().typeRun, u"");
+    EXPECT_EQ(Tasks().back().hotKeyText, u"");
+    EXPECT_EQ(Tasks().back().runType, u"");
 }
 
 TEST_F(OkStepTest, EditOverwritesItsRowAndKeepsItsEnabledState) {

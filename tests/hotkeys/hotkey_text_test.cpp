@@ -125,7 +125,7 @@ TEST_P(HotKeyTextTest, ReadsModifierWordsAndKeyNamesInAnyCaseAndWithBlanksOrLine
     EXPECT_EQ(text.ParseHotKey(u"Alt+\"A+B\""), 0u);
 }
 
-TEST_P(HotKeyTextTest, TextsThatAreNoHotkeyGiveZero) {
+TEST_P(HotKeyTextTest, TextsThatAreNoHotKeyGiveZero) {
     const HotKeyText text(keyNames, GetParam());
     EXPECT_EQ(text.ParseHotKey(u"N"), 0x4Eu);
     EXPECT_EQ(text.ParseHotKey(u"\r\n N"), 0x4Eu);

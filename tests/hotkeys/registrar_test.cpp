@@ -38,7 +38,7 @@ class RegistrarTest : public ::testing::Test {
     }
 
     FakeHotKeyApi api;
-    std::unique_ptr<HotkeyRegistrar> registrar = std::make_unique<HotkeyRegistrar>(api, kWindow);
+    std::unique_ptr<HotKeyRegistrar> registrar = std::make_unique<HotKeyRegistrar>(api, kWindow);
     std::vector<Press> presses;
 };
 
@@ -85,7 +85,7 @@ TEST_F(RegistrarTest, ACombinationAnotherProgramHoldsIsRefusedWithItsReasonAndIt
     EXPECT_TRUE(registrar->Bindings().empty());
 }
 
-TEST_F(RegistrarTest, APressOfABoundHotkeyIsReportedOnceThenHandledByDefault) {
+TEST_F(RegistrarTest, APressOfABoundHotKeyIsReportedOnceThenHandledByDefault) {
     const std::uint16_t id = registrar->BindHotKey(kCtrlAltN);
     const HotKeyValue winShiftF5 = 0x10000 + 0x2000 + 0x74;
     const std::uint16_t winShiftId = registrar->BindHotKey(winShiftF5);

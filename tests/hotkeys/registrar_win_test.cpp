@@ -28,7 +28,7 @@ struct Press {
 
 TEST(RegistrarWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
     RegistrarWindow registrarWindow;
-    HotkeyRegistrar& registrar = registrarWindow.Registrar();
+    HotKeyRegistrar& registrar = registrarWindow.Registrar();
     std::vector<Press> presses;
     registrar.OnHotKeyPressed = [&](HotKeyValue hotKey, std::uint16_t index) {
         presses.push_back({hotKey, index});
@@ -47,7 +47,7 @@ TEST(RegistrarWindow, ReportsOnePressOfCtrlAltNWithTheBoundValueAndId) {
 
 TEST(RegistrarWindow, UsesTheNamedAtomAndRefusesASecondBindingOfTheSameValue) {
     RegistrarWindow registrarWindow;
-    HotkeyRegistrar& registrar = registrarWindow.Registrar();
+    HotKeyRegistrar& registrar = registrarWindow.Registrar();
     const std::uint16_t id = registrar.BindHotKey(kCtrlAltN);
     ASSERT_NE(id, 0);
     EXPECT_EQ(::GlobalFindAtomW(L"DravlinHotKey49230"), id);
@@ -78,7 +78,7 @@ TEST(RegistrarWindow, ACombinationAnotherWindowHoldsIsRefused) {
 
 TEST(RegistrarWindow, AnErrorInTheEventIsShownAndTheRegistrarGoesOn) {
     RegistrarWindow registrarWindow;
-    HotkeyRegistrar& registrar = registrarWindow.Registrar();
+    HotKeyRegistrar& registrar = registrarWindow.Registrar();
     int calls = 0;
     registrar.OnHotKeyPressed = [&](HotKeyValue, std::uint16_t) {
         ++calls;

@@ -45,7 +45,7 @@ TEST_F(ShortCutTextTest, UsesItsOwnTextsForEditingKeysAndTheLayoutsNamesForTheOt
 
 // Nor does the layout's name of a key with a text of its own ("Ctrl+Page Up" is what the hotkey
 // texts write).
-TEST_F(ShortCutTextTest, WinModifierUnknownKeysLayoutNamesAndBarePrefixesGiveNoHotkey) {
+TEST_F(ShortCutTextTest, WinModifierUnknownKeysLayoutNamesAndBarePrefixesGiveNoHotKey) {
     for (const std::u16string_view s :
          {u"", u"Ctrl+", u"Ctrl+Alt+", u"^", u"Win+A", u"Ctrl+Win+A", u"Ctrl+Alt+Foo", u"Ctrl + A",
           u"Ctrl+Page Up", u"Ctrl+Insert", u"Ctrl+Backspace", u"Ctrl+Num 9"}) {

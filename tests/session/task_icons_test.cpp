@@ -12,7 +12,7 @@ namespace {
 using testing_support::RecordingPictures;
 
 void AddRow(TaskTable& table, std::u16string desc, std::u16string dest = u"", int image = 0) {
-    table.AppendTask({.desc = std::move(desc), .dest = std::move(dest), .image = image});
+    table.AppendTask({.actionName = std::move(desc), .dest = std::move(dest), .image = image});
 }
 
 std::vector<int> ImageCells(const TaskTable& table) {
@@ -33,14 +33,14 @@ TEST(TaskIcons, RowsHoldTheirPositionsAndSharePicturesOfOneSource) {
     AddRow(table, u"Close selected program...", u"C:\\a.exe", 9);
     RecordingPictures pictures;
     pictures.list.emplace_back(
-        StoredPicture::ClipboardPicture);  // the list's picture before the rebuild
+        DrawnPicture::ClipboardPicture);  // the list's picture before the rebuild
 
     RebuildTaskPictures(table, pictures);
 
     EXPECT_EQ(pictures.removeAllCalls, 1);
     EXPECT_EQ(pictures.list,
               (std::vector<PictureSource>{IconFile{u"calc.exe", 0}, IconFile{u"SHELL32.dll", 13},
-                                          StoredPicture::RebootPicture, StoredPicture::PowerPicture,
+                                          DrawnPicture::RebootPicture, DrawnPicture::PowerPicture,
                                           IconFile{u"C:\\a.exe", 0}}));
     EXPECT_EQ(ImageCells(table), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(pictures.positions, (std::vector<int>{0, 1, 2, 0, 3, 3, 4, 4}));
@@ -76,13 +76,13 @@ TEST(TaskIcons, EveryActionHasAPictureAndSleepActionsShareOne) {
         {u"Run My Documents", IconFile{u"SHELL32.dll", 4}},
         {u"Run Command Promt", IconFile{u"cmd.exe", 0}},
         {u"Power off computer", IconFile{u"SHELL32.dll", 27}},
-        {u"Hibernate computer", StoredPicture::PowerPicture},
-        {u"Stand by computer", StoredPicture::PowerPicture},
+        {u"Hibernate computer", DrawnPicture::PowerPicture},
+        {u"Stand by computer", DrawnPicture::PowerPicture},
         {u"Log off computer", IconFile{u"SHELL32.dll", 44}},
         {u"Open CD-Rom", IconFile{u"SHELL32.dll", 188}},
         {u"Close CD-Rom", IconFile{u"SHELL32.dll", 188}},
-        {u"Minimize/Maximaze all windows", StoredPicture::WindowsPicture},
-        {u"Clear the Windows clipboard", StoredPicture::ClipboardPicture},
+        {u"Minimize/Maximaze all windows", DrawnPicture::WindowsPicture},
+        {u"Clear the Windows clipboard", DrawnPicture::ClipboardPicture},
     };
     for (const auto& [name, source] : expected) {
         EXPECT_EQ(PictureSourceFor(name, destination), source) << ToUtf8(name);

@@ -99,10 +99,10 @@ TEST_F(ImageListPicturesTest, LongPathsReachTheirIconWhole) {
 }
 
 TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
-    const std::vector<StoredPicture> stored{
-        StoredPicture::RebootPicture, StoredPicture::PowerPicture, StoredPicture::WindowsPicture,
-        StoredPicture::ClipboardPicture};
-    for (const auto picture : stored) pictures_.AddStoredPicture(picture);
+    const std::vector<DrawnPicture> stored{DrawnPicture::RebootPicture, DrawnPicture::PowerPicture,
+                                           DrawnPicture::WindowsPicture,
+                                           DrawnPicture::ClipboardPicture};
+    for (const auto picture : stored) pictures_.AddDrawnPicture(picture);
 
     ASSERT_EQ(Count(), 4);
     std::vector<Pixels> drawn;
@@ -118,8 +118,8 @@ TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
 
     pictures_.RemoveAll();
     EXPECT_EQ(Count(), 0);
-    pictures_.AddStoredPicture(StoredPicture::ClipboardPicture);
-    pictures_.AddStoredPicture(StoredPicture::RebootPicture);
+    pictures_.AddDrawnPicture(DrawnPicture::ClipboardPicture);
+    pictures_.AddDrawnPicture(DrawnPicture::RebootPicture);
     pictures_.SetPositions({1, 0, 1});
     ASSERT_EQ(Count(), 2);
     EXPECT_EQ(PictureAt(0), drawn[3]);
@@ -132,7 +132,7 @@ TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
 // At twice the scaling, the same list holds the same pictures drawn at 64 pixels, with nothing
 // at 64 left blank where the 32-pixel one was drawn.
 TEST_F(ImageListPicturesTest, PicturesAreDrawnAgainAtANewSizeInTheSameList) {
-    pictures_.AddStoredPicture(StoredPicture::ClipboardPicture);
+    pictures_.AddDrawnPicture(DrawnPicture::ClipboardPicture);
     pictures_.AddIconImage(FromWide(SystemFile(L"notepad.exe")), 0);
     pictures_.SetPositions({1, 0});
     const HIMAGELIST list = pictures_.List();

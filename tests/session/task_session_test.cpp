@@ -46,7 +46,7 @@ class TaskSessionTest : public ::testing::Test, protected testing_support::Sessi
 };
 
 TEST_F(TaskSessionTest,
-       StartUpReadsTheTasksAndBindsTheEnabledRowsHotkeysThePicturesWaitForTheWindow) {
+       StartUpReadsTheTasksAndBindsTheEnabledRowsHotKeysThePicturesWaitForTheWindow) {
     WriteActionsFile(
         u"1,Run Calc,Ctrl+Alt+N,,Normal,7,True\r\n2,Run Notepad,Ctrl+Alt+M,,Normal,0,False\r\n"
         u"3,Run Calc,,,,0,True\r\n4,Run Calc,Bogus,,,0,True\r\n5,Run "
@@ -147,7 +147,7 @@ TEST_F(TaskSessionTest, AChangeThatCannotBeSavedIsNotMade) {
     EXPECT_EQ(Tasks(), (std::vector<Task>{calc, notepad}));
 }
 
-TEST_F(TaskSessionTest, WarningsKeepARealHotkeyWholeAndCutAnyLongerText) {
+TEST_F(TaskSessionTest, WarningsKeepARealHotKeyWholeAndCutAnyLongerText) {
     EXPECT_EQ(HotKeyWarningText(u"Ctrl+Shift+Alt+Win+Scroll Lock", Status::kInUse),
               u"Ctrl+Shift+Alt+Win+Scroll Lock (in use by another program)");
     const std::u16string junk = std::u16string(5000, u'x') + u"\t";
@@ -186,7 +186,7 @@ TEST_F(TaskSessionTest, RegistrationsFollowTheListOncePerValueAndRetryARefusal) 
     EXPECT_EQ(session.HotKeyStatusAt(3), Status::kActive);
 }
 
-TEST_F(TaskSessionTest, AHotkeyAnotherProgramHeldIsTakenOnARetryAndTheRetriesStopThen) {
+TEST_F(TaskSessionTest, AHotKeyAnotherProgramHeldIsTakenOnARetryAndTheRetriesStopThen) {
     WriteActionsFile(
         u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n2,Run Notepad,Ctrl+Alt+Q,,,0,True\r\n"
         u"3,Run Calc,Bogus,,,0,True\r\n");
@@ -225,7 +225,7 @@ TEST_F(TaskSessionTest, AHotkeyAnotherProgramHeldIsTakenOnARetryAndTheRetriesSto
     EXPECT_FALSE(session.HotKeysMissing());
 }
 
-TEST_F(TaskSessionTest, APauseGivesEveryHotkeyBackEditsTakeNoneAndUnpausingFollowsTheList) {
+TEST_F(TaskSessionTest, APauseGivesEveryHotKeyBackEditsTakeNoneAndUnpausingFollowsTheList) {
     Task off{u"Run Notepad", u"Ctrl+Alt+M"};
     off.enabled = false;
     StartWith({{u"Run Calc", u"Ctrl+Alt+N"}, off, {u"Run Calc", u""}});
@@ -266,7 +266,7 @@ TEST_F(TaskSessionTest, APauseGivesEveryHotkeyBackEditsTakeNoneAndUnpausingFollo
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
 }
 
-TEST_F(TaskSessionTest, TheTrayTipCountsTheHotkeysThatDoNotWorkOrSaysTheyArePaused) {
+TEST_F(TaskSessionTest, TheTrayTipCountsTheHotKeysThatDoNotWorkOrSaysTheyArePaused) {
     const std::vector<Status> fine{Status::kActive, Status::kDisabled};
     const std::vector<Status> two{Status::kInUse, Status::kActive, Status::kNoHotKey};
     EXPECT_EQ(TrayIconTip(fine, false), u"Quorvel");
@@ -309,7 +309,7 @@ TEST_F(TaskSessionTest, NothingIsSavedBeforeTheStartUpReadAndAFirstStartIsEmpty)
     EXPECT_EQ(files.Writes(path), 1);
 }
 
-TEST_F(TaskSessionTest, AFileHeldAtStartIsTriedAgainAndTheHotkeysComeUp) {
+TEST_F(TaskSessionTest, AFileHeldAtStartIsTriedAgainAndTheHotKeysComeUp) {
     WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,Normal,0,True\r\n");
     files.SetLocked(path, 32);
     int pauses = 0;
@@ -428,7 +428,7 @@ TEST_F(TaskSessionTest, APressRunsTheRowsBoundToItsValueWhateverTheirSpelling) {
     operations.log.clear();
     Press(kCtrlAltN);
     EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 0"));
-    EXPECT_EQ(SavedTasks()[1].hotkey, u"ctrl+alt+n");
+    EXPECT_EQ(SavedTasks()[1].hotKeyText, u"ctrl+alt+n");
 }
 
 TEST_F(TaskSessionTest, AFailingActionOrRowsChangedWhileItRunsEndThePress) {
@@ -448,7 +448,7 @@ TEST_F(TaskSessionTest, AFailingActionOrRowsChangedWhileItRunsEndThePress) {
     EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1", "ClearClipboard"));
 }
 
-TEST_F(TaskSessionTest, PressesDuringAnActionWaitOncePerHotkeyAndNeverNest) {
+TEST_F(TaskSessionTest, PressesDuringAnActionWaitOncePerHotKeyAndNeverNest) {
     StartWith({{u"Clear the Windows clipboard", u"Ctrl+Alt+N"}, {u"Run Calc", u"Ctrl+Alt+M"}});
     int depth = 0;
     int deepest = 0;

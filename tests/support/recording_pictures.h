@@ -26,7 +26,7 @@ class RecordingPictures : public TaskPictures {
     void AddIconImage(const std::u16string& fileName, int iconIndex) override {
         list.emplace_back(IconFile{fileName, iconIndex});
     }
-    void AddStoredPicture(StoredPicture picture) override { list.emplace_back(picture); }
+    void AddDrawnPicture(DrawnPicture picture) override { list.emplace_back(picture); }
     void SetPositions(std::vector<int> pictureAt) override { positions = std::move(pictureAt); }
 };
 

@@ -49,7 +49,7 @@ struct SessionFixture {
     testing::FakeKeyNames keyNames;
     HotKeyText hotKeyText{keyNames};
     FakeHotKeyApi api;
-    HotkeyRegistrar registrar{api, /*windowHandle=*/1};
+    HotKeyRegistrar registrar{api, /*windowHandle=*/1};
     RecordingOperations operations;
     RecordingPictures pictures;
     std::vector<std::u16string> failures;  // what the actions threw, as the box shows it

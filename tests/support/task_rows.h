@@ -11,8 +11,9 @@
 namespace quorvel {
 
 inline void PrintTo(const Task& task, std::ostream* out) {
-    *out << "{" << ToUtf8(task.desc) << " | " << ToUtf8(task.hotkey) << " | " << ToUtf8(task.dest)
-         << " | " << ToUtf8(task.typeRun) << " | " << task.image << " | " << task.enabled << "}";
+    *out << "{" << ToUtf8(task.actionName) << " | " << ToUtf8(task.hotKeyText) << " | "
+         << ToUtf8(task.dest) << " | " << ToUtf8(task.runType) << " | " << task.image << " | "
+         << task.enabled << "}";
 }
 
 inline std::vector<Task> TasksOf(const TaskTable& table) {

@@ -230,7 +230,8 @@ TEST(ActionsFileRead, Utf8WithOrWithoutItsMarkIsReadAsUtf8) {
         EXPECT_EQ(Decode(Bytes("1,Run Calc,,\xC3\xB8" + bad + ",,0,True\r\n")).front().dest,
                   u"\u00c3\u00b8" + ByteCharacters(bad));
     }
-    EXPECT_EQ(Decode(Bytes("\xEF\xBB\xBF" + line.substr(0, 2) + "\xFF")).front().desc, u"\u00ff");
+    EXPECT_EQ(Decode(Bytes("\xEF\xBB\xBF" + line.substr(0, 2) + "\xFF")).front().actionName,
+              u"\u00ff");
 }
 
 TEST(ActionsFileRead, QuotesInTextNotWrittenByTheProgram) {

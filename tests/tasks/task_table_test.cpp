@@ -63,7 +63,7 @@ TEST(TaskTable, RowsMoveAndNumbersFollowPositions) {
 TEST(TaskTable, TasksAreWrittenWholeAndReadAsTheirCellsRead) {
     TaskTable t;
     t.AppendTask({u"Run Calc", u"Ctrl+K", u"C:\\x, y", u"Hide", -4, false});
-    t.AppendTask({.desc = u"Run Notepad"});
+    t.AppendTask({.actionName = u"Run Notepad"});
     EXPECT_EQ(t.TextAt(kImageColumn, 1), u"0");
     EXPECT_EQ(t.CellAt(kEnabledColumn, 1).AsString(), u"True");
     t.SetTask(1, t.TaskAt(0));

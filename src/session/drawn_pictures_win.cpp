@@ -1,4 +1,4 @@
-#include "session/stored_pictures_win.h"
+#include "session/drawn_pictures_win.h"
 
 #include <array>
 #include <cmath>
@@ -106,18 +106,18 @@ void DrawClipboardPicture(HDC dc) {
     ::RoundRect(dc, 11, 2, 21, 9, 3, 3);
 }
 
-void DrawDesignedPicture(HDC dc, StoredPicture picture) {
+void DrawDesignedPicture(HDC dc, DrawnPicture picture) {
     switch (picture) {
-        case StoredPicture::RebootPicture:
+        case DrawnPicture::RebootPicture:
             DrawRestartPicture(dc);
             return;
-        case StoredPicture::PowerPicture:
+        case DrawnPicture::PowerPicture:
             DrawPowerPicture(dc);
             return;
-        case StoredPicture::WindowsPicture:
+        case DrawnPicture::WindowsPicture:
             DrawWindowPicture(dc);
             return;
-        case StoredPicture::ClipboardPicture:
+        case DrawnPicture::ClipboardPicture:
             DrawClipboardPicture(dc);
             return;
     }
@@ -125,7 +125,7 @@ void DrawDesignedPicture(HDC dc, StoredPicture picture) {
 
 }  // namespace
 
-void DrawStoredPicture(HDC dc, StoredPicture picture, int size) {
+void DrawPicture(HDC dc, DrawnPicture picture, int size) {
     // The designed 32 units stretched over the square, pens included.
     const int oldMode = ::SetMapMode(dc, MM_ANISOTROPIC);
     ::SetWindowExtEx(dc, 32, 32, nullptr);

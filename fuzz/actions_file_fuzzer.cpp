@@ -99,28 +99,51 @@ bool IsBooleanWord(const std::u16string& text) {
     return text.empty() || text == u"1" || text == u"0" || lower == u"true" || lower == u"false";
 }
 
-// The reading rules, one character at a time, through the table's cells. Gives whether
-// anything of the text is not in the table.
+// A field's value in the row's task, converted as the table's column holds it: the row number
+// is the position, a picture's number is read from its text (empty: 0), Enabled is "1" or
+// "true" in any case.
+void SetField(quorvel::Task& task, int column, const std::u16string& field) {
+    using quorvel::Task;
+    static constexpr std::u16string Task::*kTexts[] = {&Task::actionName, &Task::hotKeyText,
+                                                       &Task::dest, &Task::runType};
+    if (column >= quorvel::kDescColumn && column <= quorvel::kTypeRunColumn) {
+        task.*kTexts[column - quorvel::kDescColumn] = field;
+    } else if (column == quorvel::kImageColumn) {
+        const auto image =
+            field.empty() ? std::optional<std::int32_t>(0) : quorvel::ParseInt32(field);
+        if (!image) throw quorvel::Error(quorvel::InvalidIntegerText(field));
+        task.image = *image;
+    } else if (column == quorvel::kEnabledColumn) {
+        task.enabled = field == u"1" || quorvel::AsciiLower(field) == u"true";
+    }
+}
+
+// The reading rules, one character at a time, a field at a time into the row's task. Gives
+// whether anything of the text is not in the table.
 bool ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
     std::u16string field;
     unsigned quotes = 0;
     bool linePending = true;
-    int row = -1;
     int column = -1;
     bool lost = false;
+    quorvel::Task task;
+    const auto keepSwitchedOff = [&] {
+        task.enabled = false;
+        table.SetTask(table.RowCount() - 1, task);
+    };
     // Only the last record, cut short before its Enabled field with no line end, is off.
     const auto endLine = [&](bool lineEnded) {
         if (!lineEnded && column < quorvel::kEnabledColumn) {
             lost = true;
-            table.CellAt(quorvel::kEnabledColumn, row).SetAsBoolean(false);
+            keepSwitchedOff();
         }
         linePending = true;
     };
     const auto endField = [&](bool endsLine) {
         quotes = 0;
         if (linePending) {
-            table.AppendTask({});
-            ++row;
+            task = {};
+            table.AppendTask(task);
             column = -1;
             linePending = false;
         }
@@ -128,11 +151,12 @@ bool ReadCharacterByCharacter(TaskTable& table, std::u16string_view text) {
         if (column < quorvel::kColumnCount) {
             if (column == quorvel::kEnabledColumn && !IsBooleanWord(field)) lost = true;
             try {
-                table.CellAt(column, row).SetAsString(field);
+                SetField(task, column, field);
             } catch (const quorvel::Error&) {
-                table.CellAt(quorvel::kEnabledColumn, row).SetAsBoolean(false);
+                keepSwitchedOff();
                 throw;
             }
+            table.SetTask(table.RowCount() - 1, task);
         } else if (!field.empty()) {
             lost = true;
         }

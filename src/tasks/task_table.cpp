@@ -41,12 +41,6 @@ std::int32_t ConvertInteger(std::u16string_view text) {
     return *value;
 }
 
-// The value an integer or Boolean cell takes from a text.
-std::int32_t ConvertNumber(CellKind kind, std::u16string_view text) {
-    if (kind == CellKind::Boolean) return IsTrueText(text);
-    return kind == CellKind::Integer ? ConvertInteger(text) : 0;
-}
-
 }  // namespace
 
 const std::array<ColumnInfo, kColumnCount>& TaskColumns() {
@@ -62,50 +56,11 @@ const std::array<ColumnInfo, kColumnCount>& TaskColumns() {
     return columns;
 }
 
-std::u16string Cell::AsString() const { return table_.TextAt(column_, row_); }
-
-void Cell::SetAsString(std::u16string_view text) { table_.AssignText(column_, row_, text); }
-
-bool Cell::AsBoolean() const {
-    if (KindOf(column_) == CellKind::Boolean) return table_.RowAt(column_, row_).enabled;
-    const std::u16string text = AsString();
-    if (EqualsIgnoreAsciiCase(text, u"true")) return true;
-    if (EqualsIgnoreAsciiCase(text, u"false")) return false;
-    const auto number = ParseInt32(text);
-    if (!number) throw Error(InvalidBooleanText(text));
-    return *number != 0;
-}
-
-void Cell::SetAsBoolean(bool value) { SetAsString(value ? u"True" : u"False"); }
-
-std::int32_t Cell::AsInteger() const {
-    if (KindOf(column_) == CellKind::Integer) return table_.RowAt(column_, row_).image;
-    const std::u16string text = AsString();
-    const auto number = ParseInt32(text);
-    if (!number) throw Error(InvalidIntegerText(text));
-    return *number;
-}
-
-void Cell::SetAsInteger(std::int32_t value) { SetAsString(ToText(value)); }
-
-// Text columns start empty, so only the number cells take their default here.
-void TaskTable::Row::SetNumber(int column, std::int32_t number) {
-    if (KindOf(column) == CellKind::Integer) {
-        image = number;
-    } else {
-        enabled = number != 0;
-    }
-}
-
 const TaskTable::Row& TaskTable::DefaultRow() {
     static const Row row = [] {
         Row defaults;
-        for (int c = 0; c < kColumnCount; ++c) {
-            const ColumnInfo& column = TaskColumns()[c];
-            if (column.kind == CellKind::Integer || column.kind == CellKind::Boolean) {
-                defaults.SetNumber(c, ConvertNumber(column.kind, column.defaultText));
-            }
-        }
+        defaults.image = ConvertInteger(TaskColumns()[kImageColumn].defaultText);
+        defaults.enabled = IsTrueText(TaskColumns()[kEnabledColumn].defaultText);
         return defaults;
     }();
     return row;
@@ -215,11 +170,6 @@ void TaskTable::Reserve(int rows) {
     rows_.reserve(rows_.size() + static_cast<std::size_t>(std::max(rows, 0)));
 }
 
-Cell TaskTable::CellAt(int column, int row) {
-    CheckCell(column, row);
-    return Cell(*this, column, row);
-}
-
 void TaskTable::CheckRow(int row) const {
     if (row < 0 || row >= RowCount()) throw Error(ListIndexErrorText(row));
 }
@@ -276,21 +226,6 @@ std::u16string_view TaskTable::StoredTextAt(int column, int row) const {
 const TaskTable::Row& TaskTable::RowAt(int column, int row) const {
     CheckCell(column, row);
     return rows_[row];
-}
-
-void TaskTable::AssignText(int column, int row, std::u16string_view text) {
-    CheckCell(column, row);
-    ConvertInto(column, rows_[row], text);
-    Changed();
-}
-
-void TaskTable::ConvertInto(int column, Row& row, std::u16string_view text) {
-    const CellKind kind = KindOf(column);
-    if (kind == CellKind::Text) {
-        StoreText(row.Text(column), text);
-    } else if (kind != CellKind::RowNumber) {
-        row.SetNumber(column, ConvertNumber(kind, text));
-    }
 }
 
 void TaskTable::StoreText(TextPiece& piece, std::u16string_view text) {

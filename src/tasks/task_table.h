@@ -33,28 +33,8 @@ enum Column : int {
 
 const std::array<ColumnInfo, kColumnCount>& TaskColumns();
 
-class TaskTable;
-
-// One cell of a TaskTable, read and assigned through its kind's text conversions.
-class Cell {
-  public:
-    Cell(TaskTable& table, int column, int row) : table_(table), column_(column), row_(row) {}
-
-    std::u16string AsString() const;
-    void SetAsString(std::u16string_view text);  // throws Error for a bad integer text
-    bool AsBoolean() const;
-    void SetAsBoolean(bool value);
-    std::int32_t AsInteger() const;  // throws Error when the text is no integer
-    void SetAsInteger(std::int32_t value);
-
-  private:
-    TaskTable& table_;
-    int column_;
-    int row_;
-};
-
 // The task list: the program's one data store, the tasks in their order. Callers read and write
-// whole tasks; the cells by column serve the actions file and the grid. A plain value: the task
+// whole tasks; the texts by column serve the actions file and the grid. A plain value: the task
 // session keeps a copy to go back to when a change cannot be saved.
 class TaskTable {
   public:
@@ -71,13 +51,12 @@ class TaskTable {
     void SetImage(int row, std::int32_t image);
     void SetEnabled(int row, bool enabled);
 
-    // Throws Error with the list's text for a column or row out of range.
-    Cell CellAt(int column, int row);
     void RemoveRow(int row);
     void RelocateRow(int from, int to);
     void ClearRows();
 
-    // The cell's text form, as Cell::AsString gives it; usable on a read-only table.
+    // A column's text form: the row number, a stored text, the picture's number, "True" or
+    // "False". Throws Error with the list's text for a column or row out of range.
     std::u16string TextAt(int column, int row) const;
     // A text cell's content without a copy; valid until the table changes.
     std::u16string_view StoredTextAt(int column, int row) const;
@@ -88,7 +67,6 @@ class TaskTable {
     std::uint64_t ChangeCount() const { return changeCount_; }
 
   private:
-    friend class Cell;
     // The actions file's reader, which fills the table straight from the file's text.
     friend class TaskTableLoad;
 
@@ -131,8 +109,6 @@ class TaskTable {
 
         TextPiece& Text(int column) { return texts[column - kDescColumn]; }
         const TextPiece& Text(int column) const { return texts[column - kDescColumn]; }
-        // An integer or Boolean cell's value (a Boolean from 0 or not).
-        void SetNumber(int column, std::int32_t number);
     };
 
     static const Row& DefaultRow();
@@ -141,8 +117,6 @@ class TaskTable {
     void CheckCell(int column, int row) const;
     void Changed() { ++changeCount_; }
     const Row& RowAt(int column, int row) const;
-    void AssignText(int column, int row, std::u16string_view text);
-    void ConvertInto(int column, Row& row, std::u16string_view text);
     void StoreText(TextPiece& piece, std::u16string_view text);
     void ForgetTexts(const Row& row);
     void CompactTexts();

@@ -29,9 +29,10 @@ class TaskTableLoad {
     // no cell holds, when it fits there, else added at the pool's end.
     TextPiece Store(std::u16string_view text, TextPiece room);
     // Appends one row with the column defaults and assigns the fields' texts, pieces of the
-    // pool that no other cell holds, to its first cells in column order, as
-    // CellAt(column, row).SetAsString would. A text its cell cannot convert stops with that
-    // Error; the row keeps the cells assigned before it.
+    // pool that no other cell holds, to its first cells in column order: the texts as they
+    // are, a picture's number from its text (empty: 0), Enabled from "1" or "true" in any
+    // case. A text its cell cannot convert stops with that Error; the row keeps the cells
+    // assigned before it.
     void AppendRow(std::span<const TextPiece> fields);
     // The end of the load: the pool and the rows give back the room the rows do not need,
     // when that is much.

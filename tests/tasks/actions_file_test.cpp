@@ -174,7 +174,7 @@ TEST(ActionsFileRead, StoredRowNumbersAreIgnored) {
     DecodeDelimited(table, Utf16LittleEndian(u"5,a\r\n9,b\r\n2,c\r\n"), u',', u'|');
     ASSERT_EQ(table.RowCount(), 3);
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(table.CellAt(kNumberColumn, row).AsString(), ToText(row + 1));
+        EXPECT_EQ(table.TextAt(kNumberColumn, row), ToText(row + 1));
     }
 }
 

@@ -17,22 +17,27 @@ TEST(TaskTable, NewRowsTakeColumnDefaults) {
     t.AppendTask({});
     t.AppendTask({});
     ASSERT_EQ(t.RowCount(), 2);
-    EXPECT_EQ(t.CellAt(kNumberColumn, 1).AsString(), u"2");
-    EXPECT_EQ(t.CellAt(kImageColumn, 0).AsString(), u"0");
-    EXPECT_EQ(t.CellAt(kEnabledColumn, 0).AsString(), u"True");
-    EXPECT_EQ(t.CellAt(kDescColumn, 0).AsString(), u"");
+    EXPECT_EQ(t.TextAt(kNumberColumn, 1), u"2");
+    EXPECT_EQ(t.TextAt(kImageColumn, 0), u"0");
+    EXPECT_EQ(t.TextAt(kEnabledColumn, 0), u"True");
+    EXPECT_EQ(t.TextAt(kDescColumn, 0), u"");
 }
 
-TEST(TaskTable, CellConversionsFollowTheirKind) {
+// The number column is the position whatever was read; the picture and Enabled convert.
+TEST(TaskTable, ReadTextsConvertAsTheirColumnsHold) {
+    const std::u16string_view pool = u"42-7x1";
+    using Piece = TaskTableLoad::TextPiece;
     TaskTable t;
-    t.AppendTask({});
-    t.CellAt(kNumberColumn, 0).SetAsString(u"42");
-    EXPECT_EQ(t.CellAt(kNumberColumn, 0).AsString(), u"1");
-    t.CellAt(kImageColumn, 0).SetAsString(u"");
-    EXPECT_EQ(t.CellAt(kImageColumn, 0).AsInteger(), 0);
-    t.CellAt(kImageColumn, 0).SetAsString(u"-7");
-    EXPECT_EQ(t.CellAt(kImageColumn, 0).AsString(), u"-7");
-    EXPECT_EQ(ErrorTextOf([&] { t.CellAt(kImageColumn, 0).SetAsString(u"x1"); }),
+    TaskTableLoad load(t);
+    load.Start({pool.begin(), pool.end()});
+    load.AppendRow(std::vector<Piece>{{0, 2}, {}, {}, {}, {}, {}});
+    load.AppendRow(std::vector<Piece>{{}, {}, {}, {}, {}, {2, 2}});
+    EXPECT_EQ(t.TextAt(kNumberColumn, 0), u"1");
+    EXPECT_EQ(t.ViewAt(0).image, 0);
+    EXPECT_EQ(t.TextAt(kImageColumn, 1), u"-7");
+    EXPECT_EQ(ErrorTextOf([&] {
+                  load.AppendRow(std::vector<Piece>{{}, {}, {}, {}, {}, {4, 2}});
+              }),
               u"'x1' is not a valid integer value");
     for (auto [text, expected] : {std::pair{u"1", true},
                                   {u"TRUE", true},
@@ -40,21 +45,24 @@ TEST(TaskTable, CellConversionsFollowTheirKind) {
                                   {u"", false},
                                   {u"2", false},
                                   {u"yes", false}}) {
-        t.CellAt(kEnabledColumn, 0).SetAsString(text);
-        EXPECT_EQ(t.CellAt(kEnabledColumn, 0).AsBoolean(), expected) << ToUtf8(text);
+        const std::u16string_view enabled = text;
+        TaskTableLoad reading(t);
+        reading.Start({enabled.begin(), enabled.end()});
+        reading.AppendRow(std::vector<Piece>{
+            {}, {}, {}, {}, {}, {}, {0, static_cast<std::uint32_t>(enabled.size())}});
+        EXPECT_EQ(t.ViewAt(0).enabled, expected) << ToUtf8(text);
     }
 }
 
 TEST(TaskTable, RowsMoveAndNumbersFollowPositions) {
     TaskTable t;
-    for (int r = 0; r < 3; ++r) t.AppendTask({});
-    for (int r = 0; r < 3; ++r) t.CellAt(kDescColumn, r).SetAsString(ToText(r));
+    for (int r = 0; r < 3; ++r) t.AppendTask({.actionName = ToText(r)});
     t.RelocateRow(0, 2);
-    EXPECT_EQ(t.CellAt(kDescColumn, 0).AsString(), u"1");
-    EXPECT_EQ(t.CellAt(kDescColumn, 2).AsString(), u"0");
-    EXPECT_EQ(t.CellAt(kNumberColumn, 2).AsString(), u"3");
+    EXPECT_EQ(t.TextAt(kDescColumn, 0), u"1");
+    EXPECT_EQ(t.TextAt(kDescColumn, 2), u"0");
+    EXPECT_EQ(t.TextAt(kNumberColumn, 2), u"3");
     t.RemoveRow(1);
-    EXPECT_EQ(t.CellAt(kDescColumn, 1).AsString(), u"0");
+    EXPECT_EQ(t.TextAt(kDescColumn, 1), u"0");
     EXPECT_EQ(ErrorTextOf([&] { t.RelocateRow(1, 2); }), u"List index out of bounds (2)");
     t.ClearRows();
     EXPECT_EQ(t.RowCount(), 0);
@@ -65,14 +73,14 @@ TEST(TaskTable, TasksAreWrittenWholeAndReadAsTheirCellsRead) {
     t.AppendTask({u"Run Calc", u"Ctrl+K", u"C:\\x, y", u"Hide", -4, false});
     t.AppendTask({.actionName = u"Run Notepad"});
     EXPECT_EQ(t.TextAt(kImageColumn, 1), u"0");
-    EXPECT_EQ(t.CellAt(kEnabledColumn, 1).AsString(), u"True");
+    EXPECT_EQ(t.TextAt(kEnabledColumn, 1), u"True");
     t.SetTask(1, t.TaskAt(0));
     t.SetEnabled(1, true);
     t.SetImage(0, 9);
     EXPECT_EQ(TasksOf(t),
               (std::vector<Task>{{u"Run Calc", u"Ctrl+K", u"C:\\x, y", u"Hide", 9, false},
                                  {u"Run Calc", u"Ctrl+K", u"C:\\x, y", u"Hide", -4, true}}));
-    EXPECT_EQ(t.ViewAt(1).dest, t.CellAt(kDestColumn, 1).AsString());
+    EXPECT_EQ(t.ViewAt(1).dest, t.TextAt(kDestColumn, 1));
     EXPECT_EQ(ErrorTextOf([&] { t.SetImage(2, 0); }), u"List index out of bounds (2)");
     EXPECT_EQ(ErrorTextOf([&] { t.ViewAt(-1); }), u"List index out of bounds (-1)");
 }
@@ -87,7 +95,7 @@ TEST(TaskTable, TextsSurviveReassignmentsRemovalsAndMoves) {
         for (int row = 0; row < t.RowCount(); ++row) {
             std::u16string text(static_cast<std::size_t>((round * 7 + row) % 23), u'a');
             text += ToText(round * 1000 + row);
-            t.CellAt(kDestColumn, row).SetAsString(text);
+            t.SetTask(row, {.dest = text});
             expected[row] = text;
         }
         if (round % 50 == 0) {
@@ -99,8 +107,8 @@ TEST(TaskTable, TextsSurviveReassignmentsRemovalsAndMoves) {
     }
     ASSERT_EQ(t.RowCount(), static_cast<int>(expected.size()));
     for (int row = 0; row < t.RowCount(); ++row) {
-        EXPECT_EQ(t.CellAt(kDestColumn, row).AsString(), expected[row]) << row;
-        EXPECT_EQ(t.CellAt(kDescColumn, row).AsString(), u"");
+        EXPECT_EQ(t.TextAt(kDestColumn, row), expected[row]) << row;
+        EXPECT_EQ(t.TextAt(kDescColumn, row), u"");
     }
 }
 
@@ -118,14 +126,14 @@ TEST(TaskTable, AppendRowTakesPiecesOfTheTextPoolInColumnOrderUntilATextFails) {
     // A text that fits its room is put there, a longer one at the end.
     EXPECT_EQ(TasksOf(t), (std::vector<Task>{{u"a", u"b", u"c\r\n", u"d", 5, false}}));
     EXPECT_EQ(load.Text().substr(7, 1), u"d");
-    EXPECT_EQ(t.CellAt(kNumberColumn, 0).AsString(), u"1");
+    EXPECT_EQ(t.TextAt(kNumberColumn, 0), u"1");
 
     const Piece bad[] = {{0, 1}, {1, 1}, {2, 1}, {}, {}, {15, 2}, {6, 1}};
     EXPECT_EQ(ErrorTextOf([&] { load.AppendRow(bad); }), u"'no' is not a valid integer value");
     EXPECT_EQ(TasksOf(t).back(), (Task{u"a", u"b", u"", u"", 0, true}));
 
     // Texts assigned later go to the same pool without disturbing the rows read.
-    t.CellAt(kDestColumn, 1).SetAsString(u"new");
+    t.SetTask(1, {.dest = u"new"});
     EXPECT_EQ(TasksOf(t)[0].dest, u"c\r\n");
     EXPECT_EQ(TasksOf(t)[1].dest, u"new");
 }

@@ -20,16 +20,15 @@ int wmain(int argc, wchar_t** argv) {
     const UINT seconds = argc > 1 ? static_cast<UINT>(std::wcstoul(argv[1], nullptr, 10)) : 5;
     WindowsKeyNames keyNames;
     HotKeyText hotKeyText(keyNames);
-    MemoryFileSystem files;  // nothing is read or written
+    MemoryFileSystem files;  // the task list is written in memory only
+    files.AddFolder(u"Q:");
     TaskSessionWin session(::GetModuleHandleW(nullptr), files, u"Q:\\actions.cfg", hotKeyText);
+    session.StartUp();
+    session.Session().AddTask({std::u16string(ActionName(Action::RunSelectedProgram)), u"",
+                               u"C:\\Tools\\zip.exe -d archive", u"Normal"},
+                              0x4000 | 0x8000 | 'N' | kWinBit);
     {
         TaskEditor taskEditor(::GetModuleHandleW(nullptr), session.Session(), hotKeyText);
-        EditorFields& fields = taskEditor.Fields();
-        fields.hotKey = 0x4000 | 0x8000 | 'N';
-        fields.win = true;
-        fields.actionIndex = static_cast<int>(Action::RunSelectedProgram);
-        fields.destination = u"C:\\Tools\\zip.exe -d archive";
-        fields.runTypeIndex = 0;
         static HWND dialog = taskEditor.Handle();
         if (argc > 2 && std::wstring_view(argv[2]) == L"actions") {
             // The controls are made as the dialog shows.
@@ -41,7 +40,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         ::SetTimer(nullptr, 0, seconds * 1000,
                    [](HWND, UINT, UINT_PTR, DWORD) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
-        taskEditor.ShowModal(EditorMode::Add());
+        taskEditor.Edit(0);
     }
     return 0;
 }

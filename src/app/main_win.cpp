@@ -84,22 +84,13 @@ int Run(HINSTANCE instance) {
     // The hotkeys first, they are what a start is for: the rows and their registrations. The
     // windows follow, and a window shown at start shows only once they are all made.
     sessionWin.StartUp();
-    auto mainWindow = std::make_unique<MainWindow>(instance, *files, sessionWin, hotKeyText);
+    auto mainWindow = std::make_unique<MainWindow>(instance, *files, sessionWin);
     mainWindow->ReportInactiveHotKeys();
     mainWindow->ReportDamagedTaskFile();
     auto taskEditor = std::make_unique<TaskEditor>(instance, sessionWin.Session(), hotKeyText,
                                                    mainWindow->Handle());
-    // While the editor's hotkey field has the focus it takes every combination, Quorvel's own
-    // too: they are given back to the system until it loses the focus.
-    taskEditor->SetSuspendHotKeys([&sessionWin](bool suspend) {
-        if (suspend) {
-            sessionWin.Session().ReleaseHotKeys();
-        } else {
-            sessionWin.Session().RegisterTaskHotKeys();
-        }
-    });
     sessionWin.SetLaunchOwner(ProgramWindowInFront);
-    mainWindow->SetEditor(taskEditor.get(), taskEditor->Handle());
+    mainWindow->SetEditor(taskEditor.get());
     auto aboutBox = std::make_unique<AboutBox>(instance);
     mainWindow->SetAboutBox(aboutBox.get());
     mainWindow->FinishStartUp();
@@ -110,8 +101,8 @@ int Run(HINSTANCE instance) {
     // saves last.
     mainWindow->SetAboutBox(nullptr);
     aboutBox.reset();
-    sessionWin.Session().ReleaseHotKeys();
-    mainWindow->SetEditor(nullptr, nullptr);
+    sessionWin.Session().HoldBackHotKeys();
+    mainWindow->SetEditor(nullptr);
     taskEditor.reset();
     mainWindow.reset();
     return exitCode;

@@ -10,7 +10,6 @@
 #include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
-#include "hotkeys/shortcut_text.h"
 
 namespace quorvel {
 
@@ -81,15 +80,11 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
-                       const HotKeyText& hotKeyText)
+MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session)
     : dpi_(Dpi::OfScreen()),
       store_{files, registry_, ExecutablePath(), SystemErrorText},
       session_(session.Session()),
-      pictures_(session.Pictures()),
-      commands_(session_.Tasks(), [this, &hotKeyText](std::u16string_view text) {
-          return ShortCutOfHotKeyText(text, hotKeyText, keyNames_);
-      }) {
+      pictures_(session.Pictures()) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
                                                 ::GetSystemMetrics(SM_CXICON),
                                                 ::GetSystemMetrics(SM_CYICON), 0)));
@@ -280,7 +275,7 @@ void MainWindow::CreateControls() {
         [this](int row) { return session_.HotKeyStatusAt(row); }, pictures_, dpi_,
         TaskGrid::Events{[this] { OnGridClicked(); },
                          [this](int row, bool enabled) { session_.SetTaskEnabled(row, enabled); },
-                         [this] { commands_.Edit(grid_->CurrentRow()); }});
+                         [this] { EditCurrentRow(); }});
     for (std::size_t i = 0; i < kGridButtons.size(); ++i) {
         gridButtons_[i] =
             AddButton(kGridButtons[i].id, kGridButtons[i].caption, kGridButtons[i].icon);
@@ -448,6 +443,10 @@ void MainWindow::MoveCurrentRow(int step) {
     grid_->SelectOnly(session_.MoveTask(grid_->CurrentRow(), step));
 }
 
+void MainWindow::EditCurrentRow() {
+    if (editor_ != nullptr) editor_->Edit(grid_->CurrentRow());
+}
+
 void MainWindow::ReportInactiveHotKeys() {
     const std::u16string note = InactiveHotKeysNote(session_.Tasks(), session_.HotKeyStatuses());
     if (!note.empty()) tray_->ShowBalloon(L"Quorvel", ToWide(note));
@@ -465,11 +464,11 @@ void MainWindow::OnCommand(int id) {
     switch (id) {
         case kAddButton:
             session_.RequireReadableTaskList();
-            commands_.Add();
+            if (editor_ != nullptr) editor_->Add();
             break;
         case kEditButton:
             session_.RequireReadableTaskList();
-            commands_.Edit(grid_->CurrentRow());
+            EditCurrentRow();
             break;
         case kDeleteButton:
             session_.DeleteTasks(grid_->SelectedRows());

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/list_commands.h"
 #include "app/registry_win.h"
 #include "app/settings.h"
 #include "app/tab_page_brush_win.h"
@@ -20,9 +19,8 @@
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
 #include "common/win/window_win.h"
-#include "editor/editor_fields.h"
+#include "editor/editor_dialog_win.h"
 #include "hotkeys/hotkey_text.h"
-#include "hotkeys/key_names_win.h"
 #include "session/task_session_win.h"
 
 namespace quorvel {
@@ -37,10 +35,8 @@ class MainWindow final : public Window, private SettingsWindow {
 
     // Creates the window (hidden) and runs OnCreate. Its controls are made at its first
     // showing: a start in the tray never makes them. The grid shows the session's table and
-    // pictures; `files` holds the settings; hotKeyText reads task hotkeys back for Edit. All of
-    // them must outlive the window.
-    MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session,
-               const HotKeyText& hotKeyText);
+    // pictures; `files` holds the settings. Both must outlive the window.
+    MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session);
     // Runs OnDestroying, then destroys the window.
     ~MainWindow() override;
 
@@ -56,10 +52,10 @@ class MainWindow final : public Window, private SettingsWindow {
     // After the start-up read: a box, once the message loop runs, when the task file could not
     // be read whole (which file, what was kept, where the copy is).
     void ReportDamagedTaskFile();
-    // The editor Add and Edit open, and its window.
-    void SetEditor(EditorForm* editor, HWND window) {
-        commands_.SetEditor(editor);
-        editorWindow_ = window;
+    // The editor Add and Edit open; without one they open nothing.
+    void SetEditor(TaskEditor* editor) {
+        editor_ = editor;
+        editorWindow_ = editor != nullptr ? editor->Handle() : nullptr;
     }
     void SetAboutBox(AboutBox* about) { about_ = about; }
     // Whether a message is the dialog navigation (Tab, arrows, mnemonics) of this window.
@@ -115,6 +111,7 @@ class MainWindow final : public Window, private SettingsWindow {
     void OnSaveClicked();
     void OnGridClicked();
     void MoveCurrentRow(int step);
+    void EditCurrentRow();
     void ShowFromTray();
     void RetryHotKeys();
     void ShowTrayMenuAt(POINT point);
@@ -157,8 +154,7 @@ class MainWindow final : public Window, private SettingsWindow {
     SettingsStore store_;
     TaskSession& session_;
     ImageListPictures& pictures_;  // the session's
-    WindowsKeyNames keyNames_;
-    ListCommands commands_;
+    TaskEditor* editor_ = nullptr;
     AboutBox* about_ = nullptr;
     HWND editorWindow_ = nullptr;
 

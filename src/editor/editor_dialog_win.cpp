@@ -20,7 +20,6 @@ static_assert(kHotKeyFieldAlt == HOTKEYF_ALT && kHotKeyFieldExtended == HOTKEYF_
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm2";
-constexpr int kRunSelectedProgramIndex = static_cast<int>(Action::RunSelectedProgram);
 constexpr int kListRowHeight = 16;
 constexpr UINT_PTR kHotKeyFieldSubclass = 1;
 // A key's release: the previous state down, the transition up.
@@ -29,6 +28,7 @@ constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
 constexpr UINT kDestinationCut = WM_APP + 1;
 constexpr UINT_PTR kDestinationSubclass = 1;
 constexpr UINT_PTR kCutNoteTimer = 1;
+constexpr UINT_PTR kResumeHotKeysTimer = 2;
 constexpr UINT kCutNoteShownMs = 6000;
 constexpr int kCutNoteWidth = 280;
 
@@ -117,16 +117,10 @@ TaskEditor::TaskEditor(HINSTANCE instance, TaskSession& session, const HotKeyTex
                       .size = FrameSize({dpi_.Scale(kClientWidth), dpi_.Scale(kClientHeight)},
                                         kStyle, 0, dpi_),
                       .parent = owner});
-    OnCreate();
 }
 
-TaskEditor::~TaskEditor() {
-    suspendHotKeys_ = nullptr;  // the program's hotkeys are being released for good
-    HideDialog();
-}
-
-// "Run selected program..." is chosen until the user chooses another action.
-void TaskEditor::OnCreate() { fields_.actionIndex = kRunSelectedProgramIndex; }
+// At program end the hotkeys stay given back.
+TaskEditor::~TaskEditor() { EndModal(); }
 
 // At the first showing: the controls and their font.
 void TaskEditor::MakeControls() {
@@ -170,8 +164,19 @@ void TaskEditor::CreateControls() {
     ::SendMessageW(actionList_, CB_SETMINVISIBLE, kActionNames.size(), 0);
 }
 
-void TaskEditor::ShowModal(EditorMode mode) {
+void TaskEditor::Add() {
     if (ShownModally()) return;
+    fields_.PrepareForNewTask();
+    ShowModal(EditorMode::Add());
+}
+
+void TaskEditor::Edit(int row) {
+    if (ShownModally() || !fields_.PrepareForRow(session_.Tasks(), row, hotKeyText_, keyNames_))
+        return;
+    ShowModal(EditorMode::Edit(row));
+}
+
+void TaskEditor::ShowModal(EditorMode mode) {
     mode_ = mode;
     MakeControls();
     LoadFields();
@@ -183,13 +188,7 @@ void TaskEditor::HideDialog() {
     if (!ShownModally()) return;
     HideDestinationCutNote();
     EndModal();
-    SuspendHotKeys(false);
-}
-
-void TaskEditor::SuspendHotKeys(bool suspend) {
-    if (suspend == hotKeysSuspended_ || !suspendHotKeys_) return;
-    hotKeysSuspended_ = suspend;
-    suspendHotKeys_(suspend);
+    session_.ResumeHotKeys();
 }
 
 void TaskEditor::LoadFields() {
@@ -319,10 +318,6 @@ std::optional<std::u16string> TaskEditor::ChooseProgramFile(const std::u16string
 
 std::u16string TaskEditor::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drives_); }
 
-std::u16string TaskEditor::FormatHotKey(std::uint32_t hotKey) {
-    return hotKeyText_.FormatHotKey(hotKey, true);
-}
-
 // The hotkey control tells its parent nothing about its focus, and keeps what it shows while
 // modifiers are held even when the focus leaves with them.
 LRESULT CALLBACK TaskEditor::HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -350,16 +345,26 @@ LRESULT CALLBACK TaskEditor::HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wPa
             self.KeepWholeHotKey();
             break;
         case WM_SETFOCUS:
+            RunHandler(self.Handle(), [&] { self.session_.HoldBackHotKeys(); });
+            break;
         case WM_KILLFOCUS:
-            RunHandler(self.Handle(), [&] {
-                if (message == WM_KILLFOCUS) self.LeaveHotKeyField();
-                self.SuspendHotKeys(message == WM_SETFOCUS);
-            });
+            self.LeaveHotKeyField();
+            // A click on OK takes the focus as its button goes down: the hotkeys come back
+            // once it is let go, in OK's own registration.
+            ::SetTimer(self.Handle(), kResumeHotKeysTimer, USER_TIMER_MINIMUM, nullptr);
             break;
         default:
             break;
     }
     return result;
+}
+
+// The timer comes after the input waiting in the queue: a quick click on OK has been handled,
+// a longer one holds the mouse, and one let go elsewhere has ended.
+void TaskEditor::ResumeHotKeysUnlessOkIsPressed() {
+    if (::GetCapture() == ::GetDlgItem(Handle(), kOkButton)) return;
+    ::KillTimer(Handle(), kResumeHotKeysTimer);
+    if (::GetFocus() != hotKeyField_) session_.ResumeHotKeys();
 }
 
 void TaskEditor::KeepWholeHotKey() {
@@ -411,6 +416,10 @@ LRESULT TaskEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowDestinationCutNote();
             return 0;
         case WM_TIMER:
+            if (wParam == kResumeHotKeysTimer) {
+                ResumeHotKeysUnlessOkIsPressed();
+                return 0;
+            }
             if (wParam != kCutNoteTimer) break;
             HideDestinationCutNote();
             return 0;

@@ -3,10 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "common/win/remembered_focus_win.h"
 #include "common/win/ui_metrics_win.h"
@@ -16,13 +14,15 @@
 #include "editor/editor_fields.h"
 #include "editor/ok_step.h"
 #include "hotkeys/hotkey_text.h"
+#include "hotkeys/key_names_win.h"
 
 namespace quorvel {
 
 // The task editor: a modal dialog over the task session that adds a task or edits one
 // row. Created hidden once at start, with its controls made at its first showing, and shown by
-// Add and Edit; its OK hands the task to the session.
-class TaskEditor final : public Window, public EditorForm, private OkStepEnvironment {
+// Add and Edit; its OK hands the task to the session. While its hotkey field has the focus the
+// session holds the program's hotkeys back, so that the field takes them as keys.
+class TaskEditor final : public Window, private OkStepEnvironment {
   public:
     // Control ids (no IDOK or IDCANCEL: Enter and Esc press no button).
     enum ControlId : int {
@@ -42,28 +42,25 @@ class TaskEditor final : public Window, public EditorForm, private OkStepEnviron
                HWND owner = nullptr);
     ~TaskEditor() override;
 
-    EditorFields& Fields() override { return fields_; }
-    void ShowModal(EditorMode mode) override;
-
-    // Called with true as the hotkey field takes the keyboard focus, so that the program's own
-    // hotkeys reach the field instead of running their tasks, and with false as the field loses
-    // the focus or the dialog hides, however it closes.
-    void SetSuspendHotKeys(std::function<void(bool suspend)> suspendHotKeys) {
-        suspendHotKeys_ = std::move(suspendHotKeys);
-    }
+    // Shows the dialog for a new task at the end of the list; returns when it closes.
+    void Add();
+    // Shows the dialog on the row; without one (-1 when none is selected) nothing opens.
+    void Edit(int row);
+    // What the fields held when the dialog last closed.
+    const EditorFields& Fields() const { return fields_; }
 
   private:
+    void ShowModal(EditorMode mode);
     static LRESULT CALLBACK DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR subclassId, DWORD_PTR form);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged(const Dpi& dpi) override;
     static LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR subclassId, DWORD_PTR form);
-    void SuspendHotKeys(bool suspend);
     void KeepWholeHotKey();
     void LeaveHotKeyField();
+    void ResumeHotKeysUnlessOkIsPressed();
 
-    void OnCreate();
     void MakeControls();
     void CreateControls();
     void LoadFields();
@@ -86,11 +83,11 @@ class TaskEditor final : public Window, public EditorForm, private OkStepEnviron
     // OkStepEnvironment
     std::optional<std::u16string> ChooseProgramFile(const std::u16string& initialName) override;
     std::u16string FirstCdRomDrive() override;
-    std::u16string FormatHotKey(std::uint32_t hotKey) override;
     void Close() override { HideDialog(); }
 
     TaskSession& session_;
     const HotKeyText& hotKeyText_;
+    WindowsKeyNames keyNames_;  // for hotkey texts in the form the class library wrote them
     EditorFields fields_;
     EditorMode mode_ = EditorMode::Add();
     WindowsDrives drives_;
@@ -106,8 +103,6 @@ class TaskEditor final : public Window, public EditorForm, private OkStepEnviron
     HWND runTypeList_ = nullptr;
     HWND cutNote_ = nullptr;  // the balloon that says a destination was cut; the dialog's own
     RememberedFocus focus_;
-    std::function<void(bool)> suspendHotKeys_;
-    bool hotKeysSuspended_ = false;
 };
 
 }  // namespace quorvel

@@ -4,12 +4,28 @@
 #include <optional>
 #include <string>
 
+#include "hotkeys/hotkey_text.h"
+#include "hotkeys/key_names.h"
+#include "tasks/action_catalogue.h"
+#include "tasks/task_table.h"
+
 namespace quorvel {
 
-// The task editor's field values; the dialog loads them when shown and stores them at OK,
-// and the list commands prepare them before showing it.
+// The task editor's field values; the dialog prepares them for Add or Edit, loads them when
+// shown and stores them at OK.
 struct EditorFields {
-    int actionIndex = -1;  // the action list's selected item, -1 for none
+    // Add: the first action and run type and no destination; the hotkey field and Win box
+    // keep what the last use left in them.
+    void PrepareForNewTask();
+    // Edit: the row's texts in the fields, its list texts found as the lists would find them,
+    // its hotkey text read as the hotkey field shows it. Without the row (-1 when none is
+    // selected) nothing changes and it gives false: the editor would only show the last task.
+    bool PrepareForRow(const TaskTable& tasks, int row, const HotKeyText& hotKeyText,
+                       const KeyNameProvider& keyNames);
+
+    // The action list's selected item, -1 for none; "Run selected program..." before the
+    // first showing.
+    int actionIndex = static_cast<int>(Action::RunSelectedProgram);
     // The hotkey field: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000.
     std::uint16_t hotKey = 0;
     bool win = false;                // the Win box beside it: the modifier the field cannot hold
@@ -36,15 +52,6 @@ struct EditorMode {
 
     bool adding;
     int row;
-};
-
-// What the list commands need of the editor window.
-class EditorForm {
-  public:
-    virtual ~EditorForm() = default;
-    virtual EditorFields& Fields() = 0;
-    // Runs the dialog modally in the mode; returns when it closes.
-    virtual void ShowModal(EditorMode mode) = 0;
 };
 
 }  // namespace quorvel

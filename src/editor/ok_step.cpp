@@ -26,16 +26,15 @@ void FillMissingDestination(EditorFields& fields, std::optional<Action> action,
     }
 }
 
-// A row's hotkey text stays as it was when the user left the field and the Win box as they
-// opened. The Win box alone is no hotkey.
-std::u16string StoredHotKeyText(const EditorFields& fields, EditorMode mode,
-                                OkStepEnvironment& environment) {
+// None while the user left the field and the Win box as they opened on a row: the row keeps
+// its text. The Win box alone is no hotkey.
+std::optional<HotKeyValue> ChosenHotKey(const EditorFields& fields, EditorMode mode) {
     if (!mode.adding && fields.rowHotKey && fields.rowHotKey->hotKey == fields.hotKey &&
         fields.rowHotKey->win == fields.win) {
-        return fields.rowHotKey->text;
+        return std::nullopt;
     }
-    if (fields.hotKey == 0) return {};
-    return environment.FormatHotKey(fields.hotKey | (fields.win ? kWinBit : 0));
+    if (fields.hotKey == 0) return 0;
+    return fields.hotKey | (fields.win ? kWinBit : 0);
 }
 
 }  // namespace
@@ -48,13 +47,13 @@ void ConfirmTask(EditorFields& fields, EditorMode mode, TaskSession& session,
     // A new row starts with the defaults, an edited one keeps its picture and Enabled state.
     Task task = mode.adding ? Task() : session.Tasks().TaskAt(mode.row);
     task.actionName = action ? std::u16string(ActionName(*action)) : std::u16string();
-    task.hotKeyText = StoredHotKeyText(fields, mode, environment);
     task.dest = fields.destination;
     task.runType = RunTypeText(fields.runTypeIndex);
+    const std::optional<HotKeyValue> hotKey = ChosenHotKey(fields, mode);
     if (mode.adding) {
-        session.AddTask(task);
+        session.AddTask(task, hotKey);
     } else {
-        session.ReplaceTask(mode.row, task);
+        session.ReplaceTask(mode.row, task, hotKey);
     }
     environment.Close();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,15 +15,14 @@ class OkStepEnvironment {
     // The file chooser opened with this file name; the chosen full path, or nothing on cancel.
     virtual std::optional<std::u16string> ChooseProgramFile(const std::u16string& initialName) = 0;
     virtual std::u16string FirstCdRomDrive() = 0;
-    virtual std::u16string FormatHotKey(std::uint32_t hotKey) = 0;
     virtual void Close() = 0;
 };
 
 // The editor's OK: fills in a missing program or CD destination, then adds the task to the
-// session or replaces the row the mode names (an edited row keeps its hotkey text while the
-// field holds what Edit put in it), and closes. A change the session cannot make (a failing
-// save, a row that is gone) propagates and leaves the list as it was, so the dialog stays
-// open and another OK tries again.
+// session or replaces the row the mode names, with the hotkey as a value (an edited row keeps
+// its hotkey text while the field holds what Edit put in it), and closes. A change the session
+// cannot make (a failing save, a row that is gone) propagates and leaves the list as it was, so the
+// dialog stays open and another OK tries again.
 void ConfirmTask(EditorFields& fields, EditorMode mode, TaskSession& session,
                  OkStepEnvironment& environment);
 

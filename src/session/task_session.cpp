@@ -101,19 +101,24 @@ void TaskSession::Commit(Change&& change) {
         table_ = std::move(before);
         throw;
     }
-    // The editor's OK makes its change before its hotkey field gives the hotkeys back.
+    // The editor's OK, made while its hotkey field holds the hotkeys back, takes them here.
     heldBack_ = false;
     Bind();
     RebuildPictures();
     Notify();
 }
 
-void TaskSession::AddTask(const Task& task) {
-    Commit([&] { table_.AppendTask(task); });
+void TaskSession::AddTask(const Task& task, std::optional<HotKeyValue> hotKey) {
+    Commit([&] { table_.AppendTask(WithHotKey(task, hotKey)); });
 }
 
-void TaskSession::ReplaceTask(int row, const Task& task) {
-    Commit([&] { table_.SetTask(row, task); });
+void TaskSession::ReplaceTask(int row, const Task& task, std::optional<HotKeyValue> hotKey) {
+    Commit([&] { table_.SetTask(row, WithHotKey(task, hotKey)); });
+}
+
+Task TaskSession::WithHotKey(Task task, std::optional<HotKeyValue> hotKey) const {
+    if (hotKey) task.hotKeyText = *hotKey == 0 ? u"" : hotKeyText_.FormatHotKey(*hotKey, true);
+    return task;
 }
 
 void TaskSession::DeleteTasks(std::span<const int> rows) {
@@ -159,13 +164,14 @@ void TaskSession::SaveWhenDue() {
     if (!kept.empty() && OnTaskFileNote) OnTaskFileNote(ChangedOutsideNote(taskFile_.Path(), kept));
 }
 
-void TaskSession::RegisterTaskHotKeys() {
+void TaskSession::ResumeHotKeys() {
+    if (!heldBack_) return;
     heldBack_ = false;
     Bind();
     Notify();
 }
 
-void TaskSession::ReleaseHotKeys() {
+void TaskSession::HoldBackHotKeys() {
     heldBack_ = true;
     registrar_.ReleaseAll();
     rowsByHotKey_.clear();

@@ -57,9 +57,11 @@ class TaskSession {
     const TaskTable& Tasks() const { return table_; }
 
     // The verbs. Rows are positions in the list; a row out of range throws the list's Error
-    // and changes nothing.
-    void AddTask(const Task& task);
-    void ReplaceTask(int row, const Task& task);
+    // and changes nothing. `hotKey`, the editor's, is the task's hotkey as a value (0 for
+    // none), whose text the session writes over the task's; without one the task's text stays
+    // as it is, so that an edit that leaves the hotkey alone keeps a text no parser reads.
+    void AddTask(const Task& task, std::optional<HotKeyValue> hotKey = {});
+    void ReplaceTask(int row, const Task& task, std::optional<HotKeyValue> hotKey = {});
     // Deletes the rows given, in any order.
     void DeleteTasks(std::span<const int> rows);
     void DeleteAllTasks();
@@ -77,14 +79,14 @@ class TaskSession {
     void SaveTaskFile();
     // The same, raising a failure, for an exit that asks what to do about it.
     void SaveTaskFileBeforeExit();
-    // Makes the registrations follow the list: each enabled row's hotkey is bound, once per
-    // value, and a value no enabled row uses any more is released (its atom given up). A value
-    // the system refused is tried again, so calling this alone retries the refused ones. Then
-    // every row's status is set and the views told.
-    void RegisterTaskHotKeys();
-    // Gives every hotkey back, at program end and while the editor's hotkey field takes every
-    // combination; until RegisterTaskHotKeys or a change to the list, nothing is taken.
-    void ReleaseHotKeys();
+    // Gives every hotkey back, while the editor's hotkey field takes every combination and at
+    // program end. Until ResumeHotKeys or a change to the list nothing is taken: the editor's
+    // OK takes the hotkeys in its change's own registration, and the resume that follows it
+    // finds nothing held back.
+    void HoldBackHotKeys();
+    // After HoldBackHotKeys: the registrations follow the list again and the views are told.
+    // Without a hold nothing happens.
+    void ResumeHotKeys();
     // The program is ending (an Exit, the end of the Windows session): no row of a press runs
     // any more, the one whose box is open included.
     void EndPresses() { dispatcher_.EndPresses(); }
@@ -123,6 +125,7 @@ class TaskSession {
 
     template <typename Change>
     void Commit(Change&& change);
+    Task WithHotKey(Task task, std::optional<HotKeyValue> hotKey) const;
     // Whether the whole file was read.
     bool LoadTasks();
     void SaveWhenDue();
@@ -147,7 +150,7 @@ class TaskSession {
     std::vector<HotKeyStatus> hotKeyStatuses_;
     std::vector<HotKeyValue> missingHotKeys_;  // wanted, but another program holds them
     bool paused_ = false;
-    bool heldBack_ = false;  // given back by ReleaseHotKeys: the registrations wait
+    bool heldBack_ = false;  // given back by HoldBackHotKeys: the registrations wait
     RowsByHotKey rowsByHotKey_;
     Dispatcher dispatcher_;
 };

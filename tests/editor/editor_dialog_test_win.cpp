@@ -134,7 +134,7 @@ TEST_F(EditorDialog, ControlsComeAtTheFirstShowingWhereTabWalksWinAfterTheHotKey
         [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
-    form->ShowModal(EditorMode::Add());
+    form->Add();
 
     EXPECT_EQ(order, (std::vector<int>{TaskEditor::kHotKeyField, TaskEditor::kWinBox,
                                        TaskEditor::kActionList, TaskEditor::kDestinationBox,
@@ -149,15 +149,21 @@ TEST_F(EditorDialog, HotKeysRunUnderTheDialogAndOkAddsSavesAndRegistersTheTask) 
     const auto form = MakeForm();
     const HWND dialog = form->Handle();
     bool visibleWhileShown = false;
+    bool heldBackInTheField = false;
     int formatsWhileOpen = -1;
+    int changes = 0;
     DialogScript script({
         [&] {
             visibleWhileShown = ::IsWindowVisible(dialog) != FALSE;
+            heldBackInTheField = ::GetDlgCtrlID(::GetFocus()) == TaskEditor::kHotKeyField &&
+                                 !HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F8);
+            ::SetFocus(::GetDlgItem(dialog, TaskEditor::kDestinationBox));
+        },
+        [&] {
             PutTextOnClipboard(L"to be cleared");
             PressTogether({VK_CONTROL, VK_MENU, VK_F8});
         },
         [] {},  // a few ticks for the press to travel
-        [] {},
         [] {},
         [&] {
             formatsWhileOpen = ::CountClipboardFormats();
@@ -165,15 +171,18 @@ TEST_F(EditorDialog, HotKeysRunUnderTheDialogAndOkAddsSavesAndRegistersTheTask) 
             Select(dialog, TaskEditor::kActionList, 16);  // "Clear the Windows clipboard"
             SetText(dialog, TaskEditor::kDestinationBox, L"typed destination");
             Select(dialog, TaskEditor::kRunTypeList, 3);
+            ::SetFocus(::GetDlgItem(dialog, TaskEditor::kHotKeyField));
+            session_.Session().OnChanged = [&] { ++changes; };
         },
         [&] { Click(dialog, TaskEditor::kOkButton); },
     });
 
-    form->ShowModal(EditorMode::Add());
+    form->Add();
 
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(visibleWhileShown);
-    EXPECT_EQ(formatsWhileOpen, 0) << "the file's task ran under the dialog";
+    EXPECT_TRUE(heldBackInTheField);
+    EXPECT_EQ(formatsWhileOpen, 0) << "the file's task ran under the dialog, out of the field";
     EXPECT_FALSE(::IsWindowVisible(dialog));
     ASSERT_EQ(Table().RowCount(), 2);
     EXPECT_EQ(TextAt(kDescColumn, 1), u"Clear the Windows clipboard");
@@ -194,6 +203,7 @@ TEST_F(EditorDialog, HotKeysRunUnderTheDialogAndOkAddsSavesAndRegistersTheTask) 
     PressTogether({VK_CONTROL, VK_MENU, 'J'});
     PumpMessagesUntil([] { return ::CountClipboardFormats() == 0; }, 5000);
     EXPECT_EQ(::CountClipboardFormats(), 0) << "the hotkey ran the task";
+    EXPECT_EQ(changes, 1) << "OK from the hotkey field registered and repainted once";
 }
 
 TEST_F(EditorDialog, EnterAndEscapePressNoButtonAndCloseChangesNothingButKeepsTheFields) {
@@ -212,7 +222,7 @@ TEST_F(EditorDialog, EnterAndEscapePressNoButtonAndCloseChangesNothingButKeepsTh
         [&] { Click(dialog, TaskEditor::kCloseButton); },
     });
 
-    form->ShowModal(EditorMode::Add());
+    form->Add();
 
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(openAfterKeys);
@@ -235,7 +245,7 @@ TEST_F(EditorDialog, OkWithoutProgramAsksForOneAndStoresTheTaskWhenCancelled) {
         },
     });
 
-    form->ShowModal(EditorMode::Add());
+    form->Add();
 
     EXPECT_EQ(chooser.texts.size(), 1U) << "the file chooser opened once";
     ASSERT_EQ(Table().RowCount(), 1);

@@ -166,7 +166,7 @@ TEST_F(TaskSessionTest, RegistrationsFollowTheListOncePerValueAndRetryARefusal) 
     for (int i = 0; i < 3; ++i) session.AddTask({u"Run Calc", u"Ctrl+Alt+N"});
     EXPECT_EQ(api.AtomCount(kCtrlAltN), 1) << "one atom and one registration per value";
     api.systemCalls = 0;
-    session.RegisterTaskHotKeys();
+    session.SetTaskEnabled(0, true);
     EXPECT_EQ(api.systemCalls, 0) << "nothing changed, nothing asked";
 
     session.SetTaskEnabled(0, false);
@@ -182,7 +182,7 @@ TEST_F(TaskSessionTest, RegistrationsFollowTheListOncePerValueAndRetryARefusal) 
     session.AddTask({u"Run Calc", u"Ctrl+Alt+Q"});
     EXPECT_EQ(session.HotKeyStatusAt(3), Status::kRefused);
     api.registerError = 0;
-    session.RegisterTaskHotKeys();
+    session.SetTaskEnabled(3, true);
     EXPECT_EQ(session.HotKeyStatusAt(3), Status::kActive);
 }
 
@@ -239,7 +239,6 @@ TEST_F(TaskSessionTest, APauseGivesEveryHotKeyBackEditsTakeNoneAndUnpausingFollo
     // Paused, the list changes and is saved as ever, and no hotkey is taken or retried.
     session.AddTask({u"Run Calc", u"Ctrl+Alt+Q"});
     session.SetTaskEnabled(1, true);
-    session.RegisterTaskHotKeys();
     session.RetryMissingHotKeys();
     EXPECT_EQ(Saved().size(), 4u);
     EXPECT_TRUE(api.registered.empty());
@@ -256,13 +255,13 @@ TEST_F(TaskSessionTest, APauseGivesEveryHotKeyBackEditsTakeNoneAndUnpausingFollo
     EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 1"));
 
     // While the editor's hotkey field holds them back, a pause and its end take nothing.
-    session.ReleaseHotKeys();
+    session.HoldBackHotKeys();
     EXPECT_FALSE(session.HotKeysMissing());
     session.PauseHotKeys(true);
     session.PauseHotKeys(false);
     session.RetryMissingHotKeys();
     EXPECT_EQ(api.registered.size(), 1u) << "the other program's alone";
-    session.RegisterTaskHotKeys();
+    session.ResumeHotKeys();
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
 }
 

@@ -135,8 +135,7 @@ class EnglishLayoutScope {
 
 }  // namespace
 
-HotKeyText::HotKeyText(KeyNameProvider& keyNames, KeyNameLookup lookup)
-    : keyNames_(keyNames), lookup_(lookup) {
+HotKeyText::HotKeyText(KeyNameProvider& keyNames) : keyNames_(keyNames) {
     modifierNames_.shift = FormatHotKey(kVkShift, true);
     modifierNames_.ctrl = FormatHotKey(kVkControl, true);
     modifierNames_.alt = FormatHotKey(kVkMenu, true);
@@ -253,7 +252,6 @@ bool HotKeyText::IsModifierWord(std::u16string_view text) const {
 }
 
 std::uint16_t HotKeyText::FindKeyByName(std::u16string_view name, bool useLayoutNames) const {
-    if (lookup_ == KeyNameLookup::kAskSystem) return PickKey(NamedKeys(useLayoutNames), name);
     return PickKey(NameTable(useLayoutNames), name);
 }
 

@@ -20,20 +20,14 @@ struct ModifierWords {
     std::u16string win = u"Win";
 };
 
-// How ParseHotKey finds a key by its name.
-enum class KeyNameLookup {
-    kAskSystem,  // format every virtual key anew at each lookup
-    kNameTable,  // keep the names per keyboard layout; same results, far fewer system calls
-};
-
 // Conversions between hotkey values and their text form ("Ctrl+Alt+N"). One instance lives
 // for the whole process: constructing it reads the layout's modifier names (keeping the
 // English word for a modifier the layout leaves unnamed) and loads the US English layout,
-// destroying it unloads that layout again if it was not installed.
+// destroying it unloads that layout again if it was not installed. ParseHotKey finds a key by
+// its name in a table of every key's name, made once per keyboard layout.
 class HotKeyText {
   public:
-    explicit HotKeyText(KeyNameProvider& keyNames,
-                        KeyNameLookup lookup = KeyNameLookup::kNameTable);
+    explicit HotKeyText(KeyNameProvider& keyNames);
     ~HotKeyText();
     HotKeyText(const HotKeyText&) = delete;
     HotKeyText& operator=(const HotKeyText&) = delete;
@@ -73,7 +67,6 @@ class HotKeyText {
     const std::vector<NamedKey>& NameTable(bool useLayoutNames) const;
 
     KeyNameProvider& keyNames_;
-    KeyNameLookup lookup_;
     ModifierWords modifierNames_;
     LayoutHandle englishLayout_ = 0;
     bool unloadEnglishLayout_ = false;

@@ -12,7 +12,7 @@ using testing::FakeKeyNames;
 
 constexpr HotKeyValue kCtrlAltN = 0x4000 + 0x8000 + 0x4E;
 
-class HotKeyTextTest : public ::testing::TestWithParam<KeyNameLookup> {
+class HotKeyTextTest : public ::testing::Test {
   protected:
     FakeKeyNames keyNames;
 };
@@ -65,8 +65,8 @@ TEST(HotKeyTextUnit, AltNamedInCapitalsOrNotAtAllMakesTheWinWordCapitals) {
 
 // Navigation keys are named as extended keys, not as the keypad; a media key gets its own name
 // when the layout gives it less than two characters.
-TEST_P(HotKeyTextTest, FormatsModifiersInFixedOrderBeforeTheLayoutsKeyName) {
-    const HotKeyText text(keyNames, GetParam());
+TEST_F(HotKeyTextTest, FormatsModifiersInFixedOrderBeforeTheLayoutsKeyName) {
+    const HotKeyText text(keyNames);
     EXPECT_EQ(text.FormatHotKey(kCtrlAltN), u"Ctrl+Alt+N");
     EXPECT_EQ(text.FormatHotKey(0x2000 + 0x4000 + 0x8000 + 0x10000 + 0x70),
               u"Ctrl+Shift+Alt+Win+F1");
@@ -92,9 +92,9 @@ TEST_P(HotKeyTextTest, FormatsModifiersInFixedOrderBeforeTheLayoutsKeyName) {
     EXPECT_EQ(text.FormatHotKey(0x44), u"D");
 }
 
-TEST_P(HotKeyTextTest, EnglishNamesComeFromTheUsLayoutAndTheUsersLayoutStaysCurrent) {
+TEST_F(HotKeyTextTest, EnglishNamesComeFromTheUsLayoutAndTheUsersLayoutStaysCurrent) {
     keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
-    const HotKeyText text(keyNames, GetParam());
+    const HotKeyText text(keyNames);
     const HotKeyValue ctrlDelete = 0x4000 + 0x2E;
     EXPECT_EQ(text.FormatHotKey(ctrlDelete), u"Strg+Entf");
     EXPECT_EQ(text.FormatHotKey(ctrlDelete, false), u"Ctrl+Delete");
@@ -106,8 +106,8 @@ TEST_P(HotKeyTextTest, EnglishNamesComeFromTheUsLayoutAndTheUsersLayoutStaysCurr
 
 // ParseHotKey.
 
-TEST_P(HotKeyTextTest, ReadsModifierWordsAndKeyNamesInAnyCaseAndWithBlanksOrLineBreaks) {
-    const HotKeyText text(keyNames, GetParam());
+TEST_F(HotKeyTextTest, ReadsModifierWordsAndKeyNamesInAnyCaseAndWithBlanksOrLineBreaks) {
+    const HotKeyText text(keyNames);
     for (const std::u16string_view s :
          {u"Ctrl+Alt+N", u"ctrl+alt+n", u"  Ctrl +  Alt + N ", u"ALT+CTRL+N", u"Ctrl\r\nAlt\nN",
           u"Ctrl+Ctrl+Alt+N", u"Ctrl+Alt++N"}) {
@@ -125,8 +125,8 @@ TEST_P(HotKeyTextTest, ReadsModifierWordsAndKeyNamesInAnyCaseAndWithBlanksOrLine
     EXPECT_EQ(text.ParseHotKey(u"Alt+\"A+B\""), 0u);
 }
 
-TEST_P(HotKeyTextTest, TextsThatAreNoHotKeyGiveZero) {
-    const HotKeyText text(keyNames, GetParam());
+TEST_F(HotKeyTextTest, TextsThatAreNoHotKeyGiveZero) {
+    const HotKeyText text(keyNames);
     EXPECT_EQ(text.ParseHotKey(u"N"), 0x4Eu);
     EXPECT_EQ(text.ParseHotKey(u"\r\n N"), 0x4Eu);
     // A text that names modifiers never gives the bare key: registered, it would take the
@@ -138,9 +138,9 @@ TEST_P(HotKeyTextTest, TextsThatAreNoHotKeyGiveZero) {
     }
 }
 
-TEST_P(HotKeyTextTest, AKeyNamedPlusIsReadAtTheEndAndAModifierWordNeverAsTheKey) {
+TEST_F(HotKeyTextTest, AKeyNamedPlusIsReadAtTheEndAndAModifierWordNeverAsTheKey) {
     keyNames.ActivateKeyboardLayout(FakeKeyNames::kGerman, 0);
-    const HotKeyText text(keyNames, GetParam());
+    const HotKeyText text(keyNames);
     EXPECT_EQ(text.FormatHotKey(0x4000 + 0xBB), u"Strg++");
     for (const std::u16string_view s : {u"Strg++", u"strg + + ", u"Ctrl++"})
         EXPECT_EQ(text.ParseHotKey(s), 0x4000u + 0xBB) << ToUtf8(s);
@@ -152,11 +152,11 @@ TEST_P(HotKeyTextTest, AKeyNamedPlusIsReadAtTheEndAndAModifierWordNeverAsTheKey)
         EXPECT_EQ(text.ParseHotKey(s), 0u) << ToUtf8(s);
 }
 
-TEST_P(HotKeyTextTest, ANameSharedByKeysReadsAsTheKeyTheKeyboardSends) {
+TEST_F(HotKeyTextTest, ANameSharedByKeysReadsAsTheKeyTheKeyboardSends) {
     keyNames.MapKey(0x0A, 0x0D);  // a reserved key on the "=" key's scan code
     keyNames.MapKey(0x92, 0x64);  // a keypad "=", as some keyboards have, on a later scan code
     keyNames.RenameScanCode(0x64, u"=");
-    const HotKeyText text(keyNames, GetParam());
+    const HotKeyText text(keyNames);
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+="), 0x4000u + 0xBB);
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+/"), 0x4000u + 0xBF);
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+Num /"), 0x4000u + 0x6F);
@@ -164,10 +164,10 @@ TEST_P(HotKeyTextTest, ANameSharedByKeysReadsAsTheKeyTheKeyboardSends) {
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+\\"), 0x4000u + 0xDC);  // VK_OEM_5 before VK_OEM_102
 }
 
-TEST_P(HotKeyTextTest, EveryKeyOfTheKeyboardReadsBackWithEveryModifierSet) {
+TEST_F(HotKeyTextTest, EveryKeyOfTheKeyboardReadsBackWithEveryModifierSet) {
     for (const LayoutHandle layout : {FakeKeyNames::kUsEnglish, FakeKeyNames::kGerman}) {
         keyNames.ActivateKeyboardLayout(layout, 0);
-        const HotKeyText text(keyNames, GetParam());
+        const HotKeyText text(keyNames);
         const bool isoKeyboard = layout == FakeKeyNames::kGerman;
         testing::ExpectEveryKeyReadsBack(text,
                                          testing::KeysOfPlainScanCodes(keyNames, isoKeyboard));
@@ -178,7 +178,7 @@ TEST_P(HotKeyTextTest, EveryKeyOfTheKeyboardReadsBackWithEveryModifierSet) {
 
 TEST(HotKeyTextNameTable, FollowsALayoutSwitchAndAsksTheSystemOncePerLayout) {
     FakeKeyNames keyNames;
-    const HotKeyText text(keyNames, KeyNameLookup::kNameTable);
+    const HotKeyText text(keyNames);
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+Delete"), 0x4000u + 0x2E);
     const int requestsForOneTable = keyNames.NameRequests();
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+Insert"), 0x4000u + 0x2D);
@@ -194,13 +194,6 @@ TEST(HotKeyTextNameTable, FollowsALayoutSwitchAndAsksTheSystemOncePerLayout) {
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+Delete"), 0x4000u + 0x2E);
     EXPECT_EQ(keyNames.NameRequests(), requestsBeforeReturn);
 }
-
-INSTANTIATE_TEST_SUITE_P(Lookups, HotKeyTextTest,
-                         ::testing::Values(KeyNameLookup::kAskSystem, KeyNameLookup::kNameTable),
-                         [](const ::testing::TestParamInfo<KeyNameLookup>& info) {
-                             return info.param == KeyNameLookup::kAskSystem ? "AskSystem"
-                                                                            : "NameTable";
-                         });
 
 }  // namespace
 }  // namespace quorvel

@@ -166,9 +166,12 @@ std::u16string HotKeyText::FormatHotKey(HotKeyValue value, bool useLayoutNames) 
     return text + KeyName(static_cast<std::uint8_t>(value & 0xFF), useLayoutNames);
 }
 
+LayoutHandle HotKeyText::NamesLayout(bool useLayoutNames) const {
+    return useLayoutNames ? keyNames_.GetKeyboardLayout() : englishLayout_;
+}
+
 std::uint32_t HotKeyText::ScanCode(std::uint8_t virtualKey, bool useLayoutNames) const {
-    return useLayoutNames ? keyNames_.MapVirtualKey(virtualKey, kMapVkToVsc)
-                          : keyNames_.MapVirtualKeyEx(virtualKey, kMapVkToVsc, englishLayout_);
+    return keyNames_.MapVirtualKeyEx(virtualKey, kMapVkToVsc, NamesLayout(useLayoutNames));
 }
 
 std::u16string HotKeyText::KeyName(std::uint8_t virtualKey, bool useLayoutNames) const {
@@ -276,9 +279,9 @@ std::vector<HotKeyText::NamedKey> HotKeyText::NamedKeys(bool useLayoutNames) con
         const auto virtualKey = static_cast<std::uint8_t>(vk);
         const std::uint32_t scanCode = ScanCode(virtualKey, useLayoutNames);
         const std::uint32_t keySent =
-            scanCode == 0    ? 0
-            : useLayoutNames ? keyNames_.MapVirtualKey(scanCode, kMapVscToVk)
-                             : keyNames_.MapVirtualKeyEx(scanCode, kMapVscToVk, englishLayout_);
+            scanCode == 0
+                ? 0
+                : keyNames_.MapVirtualKeyEx(scanCode, kMapVscToVk, NamesLayout(useLayoutNames));
         keys.push_back({NameOfScanCode(virtualKey, scanCode, useLayoutNames), scanCode,
                         keySent == virtualKey});
     }

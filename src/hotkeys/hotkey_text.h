@@ -53,6 +53,8 @@ class HotKeyText {
         bool sentByKeyboard;  // its scan code maps back to it
     };
 
+    // The current layout for its own names, the English one for the English names.
+    LayoutHandle NamesLayout(bool useLayoutNames) const;
     std::uint32_t ScanCode(std::uint8_t virtualKey, bool useLayoutNames) const;
     std::u16string KeyName(std::uint8_t virtualKey, bool useLayoutNames) const;
     std::u16string NameOfScanCode(std::uint8_t virtualKey, std::uint32_t scanCode,

@@ -7,11 +7,9 @@
 
 // <windows.h> defines some of these names as macros for their A/W forms; keep the members'
 // names the same in every translation unit whatever was included before.
-#pragma push_macro("MapVirtualKey")
 #pragma push_macro("MapVirtualKeyEx")
 #pragma push_macro("GetKeyNameText")
 #pragma push_macro("LoadKeyboardLayout")
-#undef MapVirtualKey
 #undef MapVirtualKeyEx
 #undef GetKeyNameText
 #undef LoadKeyboardLayout
@@ -24,7 +22,7 @@ using LayoutHandle = std::uintptr_t;
 // KLF_NOTELLSHELL: load a layout without announcing it to the shell.
 inline constexpr std::uint32_t kLoadNoTellShell = 0x80;
 
-// MapVirtualKey's map types: virtual key to scan code, scan code to virtual key (not telling
+// MapVirtualKeyEx's map types: virtual key to scan code, scan code to virtual key (not telling
 // the left and right keys of a modifier apart).
 inline constexpr std::uint32_t kMapVkToVsc = 0;
 inline constexpr std::uint32_t kMapVscToVk = 1;
@@ -34,10 +32,8 @@ class KeyNameProvider {
   public:
     virtual ~KeyNameProvider() = default;
 
-    // A virtual key's scan code or a scan code's virtual key, by the map type, in the thread's
-    // current layout; 0 for none.
-    virtual std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const = 0;
-    // The same in the given layout.
+    // A virtual key's scan code or a scan code's virtual key, by the map type, in the given
+    // layout (GetKeyboardLayout for the current one); 0 for none.
     virtual std::uint32_t MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
                                           LayoutHandle layout) const = 0;
     // The current layout's name for a name request (scan code << 16, bit 24 for an extended
@@ -62,4 +58,3 @@ class KeyNameProvider {
 #pragma pop_macro("LoadKeyboardLayout")
 #pragma pop_macro("GetKeyNameText")
 #pragma pop_macro("MapVirtualKeyEx")
-#pragma pop_macro("MapVirtualKey")

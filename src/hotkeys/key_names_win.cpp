@@ -17,10 +17,6 @@ static_assert(kLoadNoTellShell == KLF_NOTELLSHELL);
 static_assert(kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkMenu == VK_MENU);
 static_assert(kFirstMediaKey == VK_BROWSER_BACK && kLastMediaKey == VK_LAUNCH_APP2);
 
-std::uint32_t WindowsKeyNames::MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const {
-    return ::MapVirtualKeyW(code, mapType);
-}
-
 std::uint32_t WindowsKeyNames::MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
                                                LayoutHandle layout) const {
     return ::MapVirtualKeyExW(code, mapType, ToHkl(layout));

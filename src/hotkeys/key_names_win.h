@@ -6,7 +6,6 @@
 
 // The provider's members carry the names of these A/W macros; code that includes this header
 // calls the W functions by their own names.
-#undef MapVirtualKey
 #undef MapVirtualKeyEx
 #undef GetKeyNameText
 #undef LoadKeyboardLayout
@@ -16,7 +15,6 @@ namespace quorvel {
 // Key names and layouts of the calling thread, from the wide Windows calls.
 class WindowsKeyNames final : public KeyNameProvider {
   public:
-    std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const override;
     std::uint32_t MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
                                   LayoutHandle layout) const override;
     std::u16string GetKeyNameText(std::int32_t nameRequest) const override;

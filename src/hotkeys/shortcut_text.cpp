@@ -25,7 +25,8 @@ constexpr std::array<std::u16string_view, 9> kSpaceToDown = {
     u"Space", u"PgUp", u"PgDn", u"End", u"Home", u"Left", u"Up", u"Right", u"Down"};
 
 std::u16string LayoutKeyText(std::uint16_t code, const KeyNameProvider& keyNames) {
-    const std::uint32_t scanCode = keyNames.MapVirtualKey(code, kMapVkToVsc);
+    const std::uint32_t scanCode =
+        keyNames.MapVirtualKeyEx(code, kMapVkToVsc, keyNames.GetKeyboardLayout());
     if (scanCode == 0) return {};
     return keyNames.GetKeyNameText(static_cast<std::int32_t>(scanCode << 16));
 }

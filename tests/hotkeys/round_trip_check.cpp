@@ -31,7 +31,8 @@ std::set<std::uint8_t> KeysOfPlainScanCodes(const KeyNameProvider& keyNames, boo
     std::set<std::uint8_t> keys;
     for (std::uint32_t scanCode = 1; scanCode <= 0x58; ++scanCode) {
         if (scanCode == kIsoKey && !isoKeyboard) continue;
-        const std::uint32_t key = keyNames.MapVirtualKey(scanCode, kMapVscToVk);
+        const std::uint32_t key =
+            keyNames.MapVirtualKeyEx(scanCode, kMapVscToVk, keyNames.GetKeyboardLayout());
         if (key != 0 && !IsModifierKey(key)) keys.insert(static_cast<std::uint8_t>(key));
     }
     return keys;

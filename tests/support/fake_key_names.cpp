@@ -130,10 +130,6 @@ FakeKeyNames::FakeKeyNames() {
     layouts_[kGerman] = std::move(german);
 }
 
-std::uint32_t FakeKeyNames::MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const {
-    return MapVirtualKeyEx(code, mapType, current_);
-}
-
 std::uint32_t FakeKeyNames::MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
                                             LayoutHandle layout) const {
     const auto found = layouts_.find(layout);
@@ -183,7 +179,7 @@ bool FakeKeyNames::UnloadKeyboardLayout(LayoutHandle layout) {
 void FakeKeyNames::MapKey(std::uint32_t virtualKey, std::uint32_t scanCode) {
     Layout& layout = layouts_.at(current_);
     // The key the scan code sent so far goes on being the one it sends.
-    if (const std::uint32_t sent = MapVirtualKey(scanCode, kMapVscToVk); sent != 0)
+    if (const std::uint32_t sent = MapVirtualKeyEx(scanCode, kMapVscToVk, current_); sent != 0)
         layout.keysSent[scanCode] = sent;
     layout.scanCodes[virtualKey] = scanCode;
 }

@@ -19,7 +19,6 @@ class FakeKeyNames final : public KeyNameProvider {
     // US English current and the only layout installed.
     FakeKeyNames();
 
-    std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) const override;
     std::uint32_t MapVirtualKeyEx(std::uint32_t code, std::uint32_t mapType,
                                   LayoutHandle layout) const override;
     std::u16string GetKeyNameText(std::int32_t nameRequest) const override;

@@ -147,6 +147,17 @@ bool IsLabel(HWND window) {
     return text && !WindowText(window).empty();
 }
 
+// A user's click (or double click) at the system's mouse input.
+void ClickAt(POINT point, int clicks = 1) {
+    ::SetCursorPos(point.x, point.y);
+    for (int click = 0; click < clicks; ++click) {
+        ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    }
+    // Another click here now would be a double click (which on a row opens the editor).
+    ::Sleep(::GetDoubleClickTime() + 100);
+}
+
 // Posted, not sent: Add and Edit return only once the modal editor has closed.
 void PostClick(HWND parent, const wchar_t* caption) {
     const HWND button = ::FindWindowExW(parent, nullptr, WC_BUTTONW, caption);
@@ -406,16 +417,13 @@ class TaskRoadTest : public QuorvelProgramTest {
         return cell;
     }
 
-    // A user's click on a row's Enabled check box, at the system's mouse input.
-    void ClickEnabled(int row) const {
-        const RECT cell = CellRect(row, kShownEnabledColumn);
+    // A user's click (or double click) on a cell, at the system's mouse input; on a row's
+    // Enabled check box by default.
+    void ClickCell(int row, int shownColumn = kShownEnabledColumn, int clicks = 1) const {
+        const RECT cell = CellRect(row, shownColumn);
         POINT centre{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
         ::ClientToScreen(grid_, &centre);
-        ::SetCursorPos(centre.x, centre.y);
-        ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-        // Another click here now would be a double click, which opens the editor.
-        ::Sleep(::GetDoubleClickTime() + 100);
+        ClickAt(centre, clicks);
     }
 
     // Clicks a grid button that opens the editor and waits for the editor to show.
@@ -977,9 +985,9 @@ TEST_F(TaskRoadTest, HotKeysSpelledAnyWayWorkAndOneAnotherProgramHoldsIsTakenOnc
     }
 
     // Unchecking Enabled gives the key back; checking it again takes it.
-    ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
+    ASSERT_NO_FATAL_FAILURE(ClickCell(1));
     EXPECT_TRUE(WaitUntil([] { return !HotKeyTaken(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
-    ASSERT_NO_FATAL_FAILURE(ClickEnabled(1));
+    ASSERT_NO_FATAL_FAILURE(ClickCell(1));
     EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'L'); }, 5000));
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), tasks) << "the texts stay as written";
@@ -1066,8 +1074,11 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
 
     const EditorInput input{'J', kRunSelectedProgram, Program("road"), L"Normal"};
     ASSERT_NO_FATAL_FAILURE(FillEditor(editor, input));
+    RECT okButton{};
+    ::GetWindowRect(::FindWindowExW(editor, nullptr, WC_BUTTONW, L"&OK"), &okButton);
     for (int ok = 0; ok < 3; ++ok) {
-        PostClick(editor, L"&OK");
+        // Clicked, OK takes the focus from the hotkey field.
+        ClickAt({(okButton.left + okButton.right) / 2, (okButton.top + okButton.bottom) / 2});
         const HWND box = MessageBoxShown();
         ASSERT_NE(box, nullptr) << "no box for the failed save";
         EXPECT_NE(BoxText(box).find(file.wstring()), std::wstring::npos)
@@ -1077,6 +1088,8 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
         EXPECT_TRUE(::IsWindowVisible(editor)) << "the editor closed on a failed OK";
     }
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'J')) << "a row that is not there took it";
+    EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'D'); }, kRetryPeriodMs))
+        << "the hotkey field's hold outlived the failed OK";
 
     ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(StoredTasks(), std::vector<Task>{witness});
@@ -1087,6 +1100,31 @@ TEST_F(TaskRoadTest, AnOkThatCannotSaveAddsNoRowAndTheNextOneAddsItOnce) {
     EXPECT_TRUE(WaitUntil([&] { return RanIn("road"); }, kRunTimeoutMs)) << "no run on Ctrl+Alt+J";
     quorvel_->Close();
     EXPECT_EQ(StoredTasks(), (std::vector<Task>{witness, added}));
+}
+
+// A double click edits the row. While the hotkey field has the focus Quorvel's hotkeys are free
+// for other programs, a pause and its end from the tray take none, and the close box gives
+// them back.
+TEST_F(TaskRoadTest, ADoubleClickEditsTheRowAndTheHotKeyFieldHoldsTheHotKeysBackUntilItCloses) {
+    const Task witness{kRunSelectedProgram, kCtrlAltD, Program("witness"), L"Normal", true};
+    ASSERT_NO_FATAL_FAILURE(StartProgram({witness}));
+    ClickCell(0, kShownDescColumn, 2);
+    const HWND editor = ShownEditor();
+    ASSERT_NE(editor, nullptr) << "the double click opened no editor";
+    const EditorControls controls(editor);
+    EXPECT_EQ(WindowText(controls.DestinationBox()), witness.dest);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(editor, controls.hotKeyField); }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return !HotKeyTaken(MOD_CONTROL | MOD_ALT, 'D'); }, 5000));
+    for (int pause = 0; pause < 2; ++pause) {
+        ::PostMessageW(mainWindow_, WM_COMMAND, kTrayMenuPause, 0);
+    }
+    EXPECT_FALSE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'D'); }, kQuietMs))
+        << "taken while the hotkey field has the focus";
+    ::PostMessageW(editor, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(editor); }));
+    EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'D'); }, kRetryPeriodMs));
+    quorvel_->Close();
+    EXPECT_EQ(StoredTasks(), std::vector<Task>{witness});
 }
 
 // A file held open over the start is read once it is let go. One held for longer is reported,

@@ -47,8 +47,6 @@ COLORREF TextColour(bool link) {
     return link ? kLinkColour : ::GetSysColor(COLOR_BTNTEXT);
 }
 
-constexpr UINT_PTR kLinkSubclass = 1;
-
 // The rectangle of a link's text, as the static control centres it.
 RECT LinkTextRect(HWND link, HDC dc) {
     wchar_t text[64] = L"";
@@ -159,7 +157,7 @@ HWND AboutBox::CreateControls() {
         const bool link = layout.id == kWebSiteLink || layout.id == kFeedbackLink;
         const HWND control =
             AddControl(layout, dpi_, static_cast<HFONT>(link ? linkFont_.get() : font_.get()));
-        if (link) ::SetWindowSubclass(control, &AboutBox::LinkProc, kLinkSubclass, 0);
+        if (link) SubclassControl(control, &AboutBox::HandleLinkMessage);
     }
     const HWND okButton = ::GetDlgItem(Handle(), IDOK);
     ::SendMessageW(okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(okIcon_.get()));
@@ -193,45 +191,35 @@ void AboutBox::DrawProductPicture(const DRAWITEMSTRUCT& item) const {
                  /*istepIfAniCur=*/0, /*hbrFlickerFreeDraw=*/nullptr, DI_NORMAL);
 }
 
-// A link is a Tab stop: Enter opens it as a click does, and its text is framed while it has the
-// focus.
-LRESULT CALLBACK AboutBox::LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR /*subclassId*/, DWORD_PTR /*data*/) {
-    switch (message) {
-        case WM_NCDESTROY:
-            ::RemoveWindowSubclass(hwnd, &AboutBox::LinkProc, kLinkSubclass);
-            break;
-        case WM_GETDLGCODE: {
-            const auto* key = reinterpret_cast<const MSG*>(lParam);
-            const LRESULT code = ::DefSubclassProc(hwnd, message, wParam, lParam);
-            return key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN
-                       ? code | DLGC_WANTMESSAGE
-                       : code;
-        }
+LRESULT AboutBox::HandleLinkMessage(ControlMessage& message) {
+    const HWND link = message.control;
+    switch (message.message) {
+        case WM_GETDLGCODE:
+            return TakeEnterKey(message);
         case WM_KEYDOWN:
-            if (wParam != VK_RETURN) break;
-            ::SendMessageW(::GetParent(hwnd), WM_COMMAND,
-                           MAKEWPARAM(::GetDlgCtrlID(hwnd), STN_CLICKED),
-                           reinterpret_cast<LPARAM>(hwnd));
+            if (message.wParam != VK_RETURN) break;
+            ::SendMessageW(::GetParent(link), WM_COMMAND,
+                           MAKEWPARAM(::GetDlgCtrlID(link), STN_CLICKED),
+                           reinterpret_cast<LPARAM>(link));
             return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-            ::InvalidateRect(hwnd, nullptr, TRUE);
+            ::InvalidateRect(link, nullptr, TRUE);
             break;
         case WM_PAINT: {
-            const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-            if (::GetFocus() == hwnd) {
-                const HDC dc = ::GetDC(hwnd);
-                const RECT text = LinkTextRect(hwnd, dc);
+            const LRESULT result = message.Default();
+            if (::GetFocus() == link) {
+                const HDC dc = ::GetDC(link);
+                const RECT text = LinkTextRect(link, dc);
                 ::DrawFocusRect(dc, &text);
-                ::ReleaseDC(hwnd, dc);
+                ::ReleaseDC(link, dc);
             }
             return result;
         }
         default:
             break;
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return message.Default();
 }
 
 void AboutBox::OpenWebSite() {

@@ -33,8 +33,9 @@ class AboutBox final : public Window {
     // Gives the OK button, which takes the focus.
     HWND CreateControls();
     bool IsLink(HWND control) const;
-    static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR subclassId, DWORD_PTR data);
+    // A link is a Tab stop: Enter opens it as a click does, and its text is framed while it has
+    // the focus.
+    static LRESULT HandleLinkMessage(ControlMessage& message);
     void DrawProductPicture(const DRAWITEMSTRUCT& item) const;
 
     void OpenWebSite();

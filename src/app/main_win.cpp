@@ -55,20 +55,6 @@ void WorkInProfileFolder() {
     ::SetCurrentDirectoryW(SystemFolder().c_str());
 }
 
-int RunMessageLoop(MainWindow& mainWindow) {
-    MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Only keys navigate and make characters: the rest, a press's WM_HOTKEY among them,
-        // goes straight on.
-        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
-            if (mainWindow.TranslateDialogMessage(message)) continue;
-            ::TranslateMessage(&message);
-        }
-        ::DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 int Run(HINSTANCE instance) {
     const std::u16string executablePath = ExecutablePath();
     const SingleInstance single(executablePath);
@@ -95,7 +81,7 @@ int Run(HINSTANCE instance) {
     mainWindow->SetAboutBox(aboutBox.get());
     mainWindow->FinishStartUp();
 
-    const int exitCode = RunMessageLoop(*mainWindow);
+    const int exitCode = mainWindow->RunMessageLoop();
 
     // Taken down in the reverse order: the hotkeys go back with the editor, the main window
     // saves last.

@@ -242,15 +242,13 @@ void MainWindow::CreateMenus() {
     ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayExit, L"E&xit");
 }
 
-HWND MainWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
-                            DWORD exStyle) {
-    // Placed by LayoutControls.
-    return Window::AddControl({windowClass, text, WS_CLIPSIBLINGS | style, exStyle, id, 0, 0, 0, 0},
-                              dpi_, static_cast<HFONT>(font_.get()));
+HWND MainWindow::AddUnplacedControl(ControlLayout layout) {
+    layout.style |= WS_CLIPSIBLINGS;
+    return AddControl(layout, dpi_, static_cast<HFONT>(font_.get()));
 }
 
 HWND MainWindow::AddButton(int id, const wchar_t* text, int iconId) {
-    const HWND button = AddControl(WC_BUTTONW, text, WS_TABSTOP | BS_PUSHBUTTON, id);
+    const HWND button = AddUnplacedControl({WC_BUTTONW, text, WS_TABSTOP | BS_PUSHBUTTON, 0, id});
     buttonIcons_.push_back({button, iconId, UniqueIcon()});
     SetButtonIcon(buttonIcons_.back());
     return button;
@@ -269,7 +267,8 @@ void MainWindow::CreateControls() {
     // alone comes just before the grid: a screen reader names the grid after it, and its access
     // key reaches it. Transparent, the group boxes paint only their frame and caption and clip
     // nothing under them.
-    hotKeysBox_ = AddControl(WC_BUTTONW, L"Hot &Keys", BS_GROUPBOX, kHotKeysBox, WS_EX_TRANSPARENT);
+    hotKeysBox_ =
+        AddUnplacedControl({WC_BUTTONW, L"Hot &Keys", BS_GROUPBOX, WS_EX_TRANSPARENT, kHotKeysBox});
     grid_ = std::make_unique<TaskGrid>(
         Handle(), kTaskGrid, session_.Tasks(),
         [this](int row) { return session_.HotKeyStatusAt(row); }, pictures_, dpi_,
@@ -280,13 +279,14 @@ void MainWindow::CreateControls() {
         gridButtons_[i] =
             AddButton(kGridButtons[i].id, kGridButtons[i].caption, kGridButtons[i].icon);
     }
-    autostartBox_ = AddControl(WC_BUTTONW, L"Auto sta&rt with Windows ",
-                               WS_TABSTOP | BS_AUTOCHECKBOX, kAutostartBox);
-    trayOnlyBox_ = AddControl(WC_BUTTONW, L"Always start in system &tray only",
-                              WS_TABSTOP | BS_AUTOCHECKBOX, kTrayOnlyBox);
+    autostartBox_ = AddUnplacedControl(
+        {WC_BUTTONW, L"Auto sta&rt with Windows ", WS_TABSTOP | BS_AUTOCHECKBOX, 0, kAutostartBox});
+    trayOnlyBox_ = AddUnplacedControl({WC_BUTTONW, L"Always start in system &tray only",
+                                       WS_TABSTOP | BS_AUTOCHECKBOX, 0, kTrayOnlyBox});
     saveButton_ = AddButton(kSaveButton, L"&Save", IDI_SAVE);
-    generalBox_ = AddControl(WC_BUTTONW, L"General", BS_GROUPBOX, kGeneralBox, WS_EX_TRANSPARENT);
-    pages_ = AddControl(WC_TABCONTROLW, L"", WS_TABSTOP, kPages);
+    generalBox_ =
+        AddUnplacedControl({WC_BUTTONW, L"General", BS_GROUPBOX, WS_EX_TRANSPARENT, kGeneralBox});
+    pages_ = AddUnplacedControl({WC_TABCONTROLW, L"", WS_TABSTOP, 0, kPages});
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
     tab.pszText = const_cast<wchar_t*>(kPageCaptions[0]);
@@ -396,13 +396,8 @@ SettingsWindow::Size MainWindow::DefaultSize() const {
     return {dpi_.Scale(kDefaultSizeAt96.cx), dpi_.Scale(kDefaultSizeAt96.cy)};
 }
 
-bool MainWindow::TranslateDialogMessage(MSG& message) {
-    if (Handle() == nullptr) return false;
-    const bool ours = message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd);
-    if (pages_ != nullptr && ours && SwitchPageByKey(message)) {
-        return true;
-    }
-    return ::IsDialogMessageW(Handle(), &message);
+bool MainWindow::TranslateKey(MSG& message) {
+    return (pages_ != nullptr && SwitchPageByKey(message)) || Window::TranslateKey(message);
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab go round the tabs; Alt and a tab's access key go to that tab.

@@ -58,14 +58,14 @@ class MainWindow final : public Window, private SettingsWindow {
         editorWindow_ = editor != nullptr ? editor->Handle() : nullptr;
     }
     void SetAboutBox(AboutBox* about) { about_ = about; }
-    // Whether a message is the dialog navigation (Tab, arrows, mnemonics) of this window.
-    bool TranslateDialogMessage(MSG& message);
 
   private:
     // Posted by ReportDamagedTaskFile.
     static constexpr UINT kShowTaskFileNote = WM_APP + 2;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The tabs' keys first, then the dialog navigation.
+    bool TranslateKey(MSG& message) override;
     // Before the first showing: the controls, their font and pictures, and the settings they
     // show.
     void MakeControls();
@@ -77,8 +77,8 @@ class MainWindow final : public Window, private SettingsWindow {
     void ShowPage(int page);
     void SelectPage(int page);
     bool SwitchPageByKey(const MSG& message);
-    HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
-                    DWORD exStyle = 0);
+    // Placed by LayoutControls.
+    HWND AddUnplacedControl(ControlLayout layout);
     HWND AddButton(int id, const wchar_t* text, int iconId);
     struct ButtonIcon;
     void SetButtonIcon(ButtonIcon& button);

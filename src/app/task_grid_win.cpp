@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "common/error.h"
-#include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
 
@@ -44,7 +43,6 @@ constexpr int kHeaderMarginsAt96 = 16;
 // Enough passes for a scroll bar that comes or goes with the new width.
 constexpr int kFitPasses = 3;
 constexpr UINT_PTR kTipTool = 1;
-constexpr UINT_PTR kListSubclass = 1;
 
 // Theme support comes from the system folder at run time: uxtheme.dll is not among the
 // libraries Windows always takes from its own folder, so the executable does not import it.
@@ -81,12 +79,12 @@ TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSour
       pictures_(pictures),
       dpi_(dpi),
       events_(std::move(events)) {
-    list_ = ::CreateWindowExW(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
-            LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
-        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    list_ = MakeControl(parent,
+                        {WC_LISTVIEWW, L"",
+                         WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
+                             LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                         WS_EX_CLIENTEDGE, id},
+                        dpi_, /*font=*/nullptr);
     ListView_SetExtendedListViewStyle(
         list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
     ListView_SetImageList(list_, pictures_.List(), LVSIL_SMALL);
@@ -95,10 +93,6 @@ TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSour
     AddColumns();
     CreateTip();
     Refresh();  // the rows the table holds already
-}
-
-TaskGrid::~TaskGrid() {
-    if (::IsWindow(list_)) ::RemoveWindowSubclass(list_, &TaskGrid::ListProc, kListSubclass);
 }
 
 void TaskGrid::AddColumns() {
@@ -133,46 +127,34 @@ void TaskGrid::CreateTip() {
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kTipWidthAt96));
-    ::SetWindowSubclass(list_, &TaskGrid::ListProc, kListSubclass,
-                        reinterpret_cast<DWORD_PTR>(this));
+    listSubclass_ = ControlSubclass(
+        list_, [this](ControlMessage& message) { return HandleListMessage(message); });
 }
 
-LRESULT CALLBACK TaskGrid::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR /*subclassId*/, DWORD_PTR grid) {
-    auto& self = *reinterpret_cast<TaskGrid*>(grid);
-    bool handled = false;
-    RunHandler(::GetParent(hwnd), [&] {
-        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-            self.RelayToTip(message, wParam, lParam);
-        } else if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_KEYUP ||
-                   message == WM_KILLFOCUS) {
-            handled = self.OnKey(message, wParam);
-        } else if (message == WM_NOTIFY) {
-            auto& header = *reinterpret_cast<NMHDR*>(lParam);
-            if (header.hwndFrom == self.tip_ && header.code == TTN_GETDISPINFOW) {
-                self.FillTip(reinterpret_cast<NMTTDISPINFOW&>(header));
-                handled = true;
-            }
+LRESULT TaskGrid::HandleListMessage(ControlMessage& message) {
+    const UINT id = message.message;
+    if (id >= WM_MOUSEFIRST && id <= WM_MOUSELAST) {
+        RelayToTip(id, message.wParam, message.lParam);
+    } else if (id == WM_KEYDOWN || id == WM_CHAR || id == WM_KEYUP || id == WM_KILLFOCUS) {
+        if (OnKey(id, message.wParam)) return 0;
+    } else if (id == WM_NOTIFY) {
+        auto& header = *reinterpret_cast<NMHDR*>(message.lParam);
+        if (header.hwndFrom == tip_ && header.code == TTN_GETDISPINFOW) {
+            FillTip(reinterpret_cast<NMTTDISPINFOW&>(header));
+            return 0;
         }
-    });
-    if (handled) return 0;
-    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TaskGrid::ListProc, kListSubclass);
-    LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-    // Enter reaches the list view instead of the dialog navigation, which has no default
-    // button to press with it.
-    if (message == WM_GETDLGCODE && lParam != 0 &&
-        reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
-        reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-        result |= DLGC_WANTMESSAGE;
+    } else if (id == WM_GETDLGCODE) {
+        // Enter reaches the list view instead of the dialog navigation, which has no default
+        // button to press with it.
+        return TakeEnterKey(message);
     }
+    const LRESULT result = message.Default();
     // The list view has taken the new font or focus by now.
-    RunHandler(::GetParent(hwnd), [&] {
-        if (message == WM_SETFOCUS) {
-            self.ShowFocusedRow();
-        } else if (message == WM_SETFONT) {
-            self.FitHeaders(reinterpret_cast<HFONT>(wParam));
-        }
-    });
+    if (id == WM_SETFOCUS) {
+        ShowFocusedRow();
+    } else if (id == WM_SETFONT) {
+        FitHeaders(reinterpret_cast<HFONT>(message.wParam));
+    }
     return result;
 }
 

@@ -11,6 +11,7 @@
 
 #include "common/win/ui_metrics_win.h"
 #include "common/win/unique_handle_win.h"
+#include "common/win/window_win.h"
 #include "session/hotkey_health.h"
 #include "session/task_icons_win.h"
 #include "tasks/task_table.h"
@@ -43,7 +44,6 @@ class TaskGrid {
     // `pictures` stays its caller's: the list view only borrows their list.
     TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
              const ImageListPictures& pictures, const Dpi& dpi, Events events);
-    ~TaskGrid();
     TaskGrid(const TaskGrid&) = delete;
     TaskGrid& operator=(const TaskGrid&) = delete;
 
@@ -88,8 +88,8 @@ class TaskGrid {
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
 
   private:
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR subclassId, DWORD_PTR grid);
+    // The list view's messages, before and after its own handling.
+    LRESULT HandleListMessage(ControlMessage& message);
     void AddColumns();
     // With the header's font: every column at least as wide as its header's text.
     void FitHeaders(HFONT font);
@@ -131,6 +131,7 @@ class TaskGrid {
     int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers
     std::wstring tipText_;
     std::array<int, kColumnCount> headerWidths_{};  // each header's text with its margins
+    ControlSubclass listSubclass_;                  // last: undone before the rest goes
 };
 
 }  // namespace quorvel

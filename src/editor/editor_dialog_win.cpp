@@ -4,7 +4,6 @@
 
 #include "actions/destination.h"
 #include "common/text.h"
-#include "common/win/error_box_win.h"
 #include "common/win/system_win.h"
 #include "common/win/wide_text_win.h"
 #include "editor/cd_rom_drive.h"
@@ -21,12 +20,10 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm2";
 constexpr int kListRowHeight = 16;
-constexpr UINT_PTR kHotKeyFieldSubclass = 1;
 // A key's release: the previous state down, the transition up.
 constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
 // Posted when the destination field cut a text: the note shows once the dialog is up.
 constexpr UINT kDestinationCut = WM_APP + 1;
-constexpr UINT_PTR kDestinationSubclass = 1;
 constexpr UINT_PTR kCutNoteTimer = 1;
 constexpr UINT_PTR kResumeHotKeysTimer = 2;
 constexpr UINT kCutNoteShownMs = 6000;
@@ -152,11 +149,17 @@ void TaskEditor::CreateControls() {
     actionList_ = ::GetDlgItem(Handle(), kActionList);
     destinationBox_ = ::GetDlgItem(Handle(), kDestinationBox);
     runTypeList_ = ::GetDlgItem(Handle(), kRunTypeList);
-    ::SetWindowSubclass(hotKeyField_, &TaskEditor::HotKeyFieldProc, kHotKeyFieldSubclass,
-                        reinterpret_cast<DWORD_PTR>(this));
+    SubclassControl(hotKeyField_,
+                    [this](ControlMessage& message) { return HandleHotKeyFieldMessage(message); });
     ::SendMessageW(destinationBox_, CB_LIMITTEXT, kLongestDestination, 0);
-    ::SetWindowSubclass(destinationBox_, &TaskEditor::DestinationProc, kDestinationSubclass,
-                        reinterpret_cast<DWORD_PTR>(this));
+    // The field's edit control reports to the combo box, which passes on no EN_MAXTEXT: typing
+    // or pasting past the limit is seen here.
+    SubclassControl(destinationBox_, [this](ControlMessage& message) {
+        if (message.message == WM_COMMAND && HIWORD(message.wParam) == EN_MAXTEXT) {
+            ::PostMessageW(Handle(), kDestinationCut, 0, 0);
+        }
+        return message.Default();
+    });
     CreateDestinationCutNote();
     FillList(actionList_, kActionNames, dpi_);
     FillList(runTypeList_, kRunTypes, dpi_);
@@ -259,19 +262,6 @@ void TaskEditor::HideDestinationCutNote() {
     ::SendMessageW(cutNote_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-// The field's edit control reports to the combo box, which passes on no EN_MAXTEXT: typing or
-// pasting past the limit is seen here.
-LRESULT CALLBACK TaskEditor::DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR /*subclassId*/, DWORD_PTR form) {
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_MAXTEXT) {
-        ::PostMessageW(reinterpret_cast<TaskEditor*>(form)->Handle(), kDestinationCut, 0, 0);
-    }
-    if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &TaskEditor::DestinationProc, kDestinationSubclass);
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 void TaskEditor::OnHotKeyFieldChanged() {
     // The control has no rule that refuses a key without modifiers; it would only put another
     // modifier in its place. So the field is emptied instead, unless Win is the modifier.
@@ -318,40 +308,33 @@ std::optional<std::u16string> TaskEditor::ChooseProgramFile(const std::u16string
 
 std::u16string TaskEditor::FirstCdRomDrive() { return quorvel::FirstCdRomDrive(drives_); }
 
-// The hotkey control tells its parent nothing about its focus, and keeps what it shows while
-// modifiers are held even when the focus leaves with them.
-LRESULT CALLBACK TaskEditor::HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR /*subclassId*/, DWORD_PTR form) {
-    if (message == WM_NCDESTROY)
-        ::RemoveWindowSubclass(hwnd, &TaskEditor::HotKeyFieldProc, kHotKeyFieldSubclass);
-    const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-    auto& self = *reinterpret_cast<TaskEditor*>(form);
-    switch (message) {
+LRESULT TaskEditor::HandleHotKeyFieldMessage(ControlMessage& message) {
+    const LRESULT result = message.Default();
+    switch (message.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             // A modifier alone makes no hotkey, whatever the control shows meanwhile.
-            if (wParam != VK_SHIFT && wParam != VK_CONTROL && wParam != VK_MENU) {
-                self.KeepWholeHotKey();
-            }
+            const WPARAM key = message.wParam;
+            if (key != VK_SHIFT && key != VK_CONTROL && key != VK_MENU) KeepWholeHotKey();
             // Alt with a letter is a hotkey here: the character made of it as the key went down
             // is not the access key of another control, nor a menu's.
             MSG character;
-            if (message == WM_SYSKEYDOWN) {
-                ::PeekMessageW(&character, hwnd, WM_SYSCHAR, WM_SYSCHAR, PM_REMOVE);
+            if (message.message == WM_SYSKEYDOWN) {
+                ::PeekMessageW(&character, hotKeyField_, WM_SYSCHAR, WM_SYSCHAR, PM_REMOVE);
             }
             break;
         }
         case HKM_SETHOTKEY:
-            self.KeepWholeHotKey();
+            KeepWholeHotKey();
             break;
         case WM_SETFOCUS:
-            RunHandler(self.Handle(), [&] { self.session_.HoldBackHotKeys(); });
+            session_.HoldBackHotKeys();
             break;
         case WM_KILLFOCUS:
-            self.LeaveHotKeyField();
+            LeaveHotKeyField();
             // A click on OK takes the focus as its button goes down: the hotkeys come back
             // once it is let go, in OK's own registration.
-            ::SetTimer(self.Handle(), kResumeHotKeysTimer, USER_TIMER_MINIMUM, nullptr);
+            ::SetTimer(Handle(), kResumeHotKeysTimer, USER_TIMER_MINIMUM, nullptr);
             break;
         default:
             break;

@@ -51,12 +51,11 @@ class TaskEditor final : public Window, private OkStepEnvironment {
 
   private:
     void ShowModal(EditorMode mode);
-    static LRESULT CALLBACK DestinationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR subclassId, DWORD_PTR form);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged(const Dpi& dpi) override;
-    static LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR subclassId, DWORD_PTR form);
+    // The hotkey control tells its parent nothing about its focus, and keeps what it shows
+    // while modifiers are held even when the focus leaves with them.
+    LRESULT HandleHotKeyFieldMessage(ControlMessage& message);
     void KeepWholeHotKey();
     void LeaveHotKeyField();
     void ResumeHotKeysUnlessOkIsPressed();

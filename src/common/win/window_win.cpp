@@ -1,5 +1,7 @@
 #include "common/win/window_win.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "common/error.h"
@@ -41,7 +43,10 @@ void Window::Create(HINSTANCE instance, const WindowLayout& layout) {
     if (!window_) throw CannotMake(layout.className);
 }
 
+// The controls' handlers go first: the messages of the controls' end reach no half-destroyed
+// object.
 void Window::Destroy() {
+    subclasses_.clear();
     if (window_) ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     window_.reset();
     controls_.clear();
@@ -83,16 +88,75 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return result;
 }
 
-HWND Window::AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font) {
+HWND MakeControl(HWND parent, const ControlLayout& layout, const Dpi& dpi, HFONT font) {
     const HWND control = ::CreateWindowExW(
         layout.exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | layout.style,
         dpi.Scale(layout.left), dpi.Scale(layout.top), dpi.Scale(layout.width),
-        dpi.Scale(layout.height), Handle(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
+        dpi.Scale(layout.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!control) throw CannotMake(layout.className);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), /*redraw=*/FALSE);
+    if (font != nullptr) {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), /*redraw=*/FALSE);
+    }
+    return control;
+}
+
+HWND Window::AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font) {
+    const HWND control = MakeControl(Handle(), layout, dpi, font);
     controls_.emplace_back(control, layout);
     return control;
+}
+
+void Window::SubclassControl(HWND control, ControlSubclass::Handler handler) {
+    subclasses_.emplace_back(control, std::move(handler));
+}
+
+LRESULT ControlMessage::Default() {
+    if (!defaultResult_) defaultResult_ = ::DefSubclassProc(control, message, wParam, lParam);
+    return *defaultResult_;
+}
+
+namespace {
+constexpr UINT_PTR kSubclassId = 1;
+}  // namespace
+
+ControlSubclass::ControlSubclass(HWND control, Handler handler)
+    : hook_(std::make_unique<Hook>(Hook{control, std::move(handler)})) {
+    ::SetWindowSubclass(control, &ControlSubclass::Procedure, kSubclassId,
+                        reinterpret_cast<DWORD_PTR>(hook_.get()));
+}
+
+LRESULT TakeEnterKey(ControlMessage& message) {
+    const auto* key = reinterpret_cast<const MSG*>(message.lParam);
+    const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+    return message.Default() | (enter ? DLGC_WANTMESSAGE : 0);
+}
+
+ControlSubclass& ControlSubclass::operator=(ControlSubclass&& other) noexcept {
+    Remove();
+    hook_ = std::move(other.hook_);
+    return *this;
+}
+
+void ControlSubclass::Remove() noexcept {
+    if (hook_ && hook_->control != nullptr) {
+        ::RemoveWindowSubclass(hook_->control, &ControlSubclass::Procedure, kSubclassId);
+        hook_->control = nullptr;
+    }
+}
+
+LRESULT CALLBACK ControlSubclass::Procedure(HWND control, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR hook) {
+    auto& self = *reinterpret_cast<Hook*>(hook);
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(control, &ControlSubclass::Procedure, kSubclassId);
+        self.control = nullptr;
+        return ::DefSubclassProc(control, message, wParam, lParam);
+    }
+    ControlMessage call(control, message, wParam, lParam);
+    std::optional<LRESULT> result;
+    RunHandler(::GetParent(control), [&] { result = self.handler(call); });
+    return result ? *result : call.Default();
 }
 
 void Window::PlaceControls(const Dpi& dpi) const {
@@ -118,25 +182,34 @@ void Window::CentreOverOwner() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+int Window::RunMessageLoop() {
+    const bool forever = true;
+    return *DispatchMessagesWhile(forever);
+}
+
+std::optional<int> Window::DispatchMessagesWhile(const bool& running) {
+    MSG message{};
+    while (running) {
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) return static_cast<int>(message.wParam);
+        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+            const bool ours = message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd);
+            if (ours && TranslateKey(message)) continue;
+            ::TranslateMessage(&message);
+        }
+        ::DispatchMessageW(&message);
+    }
+    return std::nullopt;
+}
+
 void Window::RunModal(HWND focus) {
     DisableOtherWindows();
     modal_ = true;
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::SetForegroundWindow(Handle());
     ::SetFocus(focus);
-    // Hotkey presses reach the registrar's own window through this loop as well.
-    MSG message;
-    while (modal_) {
-        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
-            EndModal();
-            break;
-        }
-        if (!::IsDialogMessageW(Handle(), &message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
+    if (const auto exitCode = DispatchMessagesWhile(modal_)) {
+        ::PostQuitMessage(*exitCode);
+        EndModal();
     }
 }
 

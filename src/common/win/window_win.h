@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -10,15 +13,66 @@
 
 namespace quorvel {
 
-// A child control as designed at 96 DPI; WS_CHILD and WS_VISIBLE come with every style.
+// A child control as designed at 96 DPI; WS_CHILD and WS_VISIBLE come with every style. A
+// control its window lays out itself is made with no size.
 struct ControlLayout {
     const wchar_t* className;
-    const wchar_t* text;
-    DWORD style;
-    DWORD exStyle;
-    int id;
-    int left, top, width, height;
+    const wchar_t* text = L"";
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int id = -1;
+    int left = 0, top = 0, width = 0, height = 0;
 };
+
+// Makes a child control of `parent` at the DPI's scale, in the font (none: the control's own).
+// Throws Error when it cannot be made.
+HWND MakeControl(HWND parent, const ControlLayout& layout, const Dpi& dpi, HFONT font);
+
+// A message to a subclassed control, as its handler sees it. Default() runs the control's own
+// handling, once: the handler may act before it, after it, or instead of it.
+class ControlMessage {
+  public:
+    ControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+        : control(control), message(message), wParam(wParam), lParam(lParam) {}
+    LRESULT Default();
+
+    const HWND control;
+    const UINT message;
+    const WPARAM wParam;
+    const LPARAM lParam;
+
+  private:
+    std::optional<LRESULT> defaultResult_;
+};
+
+// A control whose messages go through `handler` before the control's own handling, inside the
+// program's exception boundary: a handler that throws shows the error box over the control's
+// window, and the message takes the control's own handling. Undone as this object goes or the
+// control is destroyed, whichever comes first.
+class ControlSubclass {
+  public:
+    using Handler = std::function<LRESULT(ControlMessage& message)>;
+
+    ControlSubclass() = default;
+    ControlSubclass(HWND control, Handler handler);
+    ControlSubclass(ControlSubclass&&) noexcept = default;
+    ControlSubclass& operator=(ControlSubclass&& other) noexcept;
+    ~ControlSubclass() { Remove(); }
+
+  private:
+    struct Hook {
+        HWND control;
+        Handler handler;
+    };
+    static LRESULT CALLBACK Procedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR hook);
+    void Remove() noexcept;
+
+    std::unique_ptr<Hook> hook_;
+};
+
+// WM_GETDLGCODE for a control that takes Enter itself, instead of the dialog navigation.
+LRESULT TakeEnterKey(ControlMessage& message);
 
 // What a window is made with. Its class is registered with the first window of its kind: the
 // arrow cursor, the background colour and the icons given.
@@ -48,6 +102,11 @@ class Window {
 
     HWND Handle() const { return window_.get(); }
 
+    // The program's message loop, until WM_QUIT, whose exit code it gives. Keys for this
+    // window or its controls go through its keyboard navigation (TranslateKey) first; every
+    // other message, a hotkey's WM_HOTKEY among them, goes straight on.
+    int RunMessageLoop();
+
   protected:
     Window() = default;
     ~Window() { Destroy(); }
@@ -59,23 +118,29 @@ class Window {
     // Detaches the object first: the messages of the window's end take the default handling.
     void Destroy();
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // A key for this window or its controls, before it is translated and dispatched: Tab and
+    // the arrows, access keys, Enter and Esc as in a dialog box. True when the key was handled.
+    virtual bool TranslateKey(MSG& message) { return ::IsDialogMessageW(Handle(), &message); }
     // The window came onto a monitor of another scaling (WM_DPICHANGED): what depends on the DPI
     // (fonts, pictures, fixed places) is made anew here, and then the base moves the window to
     // the rectangle Windows suggests, which lays a resizable window out through WM_SIZE.
     virtual void OnDpiChanged(const Dpi& /*dpi*/) {}
     HINSTANCE Instance() const { return instance_; }
 
-    // A control of this window at the screen's scale, in the font. Throws Error when it cannot
-    // be made.
+    // A control of this window (MakeControl), kept with its layout for PlaceControls.
     HWND AddControl(const ControlLayout& layout, const Dpi& dpi, HFONT font);
+    // A control of this window handled by `handler` first (ControlSubclass), until the window
+    // is destroyed.
+    void SubclassControl(HWND control, ControlSubclass::Handler handler);
     // Places the controls made so far again as laid out, at another DPI.
     void PlaceControls(const Dpi& dpi) const;
     // Centres the window over its owner, within the work area of the owner's monitor.
     void CentreOverOwner();
 
     // Shows the window modally, `focus` focused, until EndModal or the end of the message loop
-    // (whose WM_QUIT is posted again). The owner and the thread's other visible windows take no
-    // input meanwhile; Tab moves the focus, Enter and Esc send IDOK and IDCANCEL.
+    // (whose WM_QUIT is posted again), in the program's message loop with this window's
+    // keyboard navigation. The owner and the thread's other visible windows take no input
+    // meanwhile.
     void RunModal(HWND focus);
     // The other windows take input again before the window hides, so that the activation
     // returns to the window below it. Nothing while the window is not shown modally.
@@ -84,11 +149,14 @@ class Window {
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Until WM_QUIT (its exit code) or until `running` turns false (nothing).
+    std::optional<int> DispatchMessagesWhile(const bool& running);
     void DisableOtherWindows();
 
     UniqueWindow window_;
     HINSTANCE instance_ = nullptr;
     std::vector<std::pair<HWND, ControlLayout>> controls_;
+    std::vector<ControlSubclass> subclasses_;
     bool messageOnly_ = false;
     bool modal_ = false;
     std::vector<HWND> disabledWindows_;

@@ -1,5 +1,6 @@
 // MainWindow's event handlers and the window side of the settings.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
@@ -36,8 +37,8 @@ void MainWindow::OnCreate() {
     tray_->Add();  // without a taskbar yet, TaskbarCreated brings the icon later
     startCounter_ = CountStart(registry_);
     if (startCounter_ == u"1") MakeVisible();
-    LoadSettings(store_, *this);
-    SaveSettings(store_, *this);
+    LoadSettings();
+    SaveSettings();
 }
 
 void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
@@ -68,7 +69,7 @@ bool MainWindow::IsProgramDialog(HWND window) const {
 
 // A failure goes to the error box. Closing that box activates the window again but loads
 // nothing (a message box is neither the editor nor About), so it is reported once.
-void MainWindow::OnActivated() { LoadSettings(store_, *this); }
+void MainWindow::OnActivated() { LoadSettings(); }
 
 void MainWindow::OnDeactivated() { session_.SaveTaskFile(); }
 
@@ -82,13 +83,13 @@ void MainWindow::CloseRequested() {
 // The close query has settled the task list: saved, or its changes let go.
 void MainWindow::OnClosing() {
     tray_->Delete();
-    SaveSettings(store_, *this);
+    SaveSettings();
 }
 
 // Reached without an exit only when the message loop ends some other way.
 void MainWindow::OnDestroying() {
     if (!exitSettled_) session_.SaveTaskFile();
-    SaveSettings(store_, *this);
+    SaveSettings();
 }
 
 // Every road out comes here: the tray's Exit and a close request through the close query,
@@ -118,16 +119,16 @@ bool MainWindow::TaskListSavedOrLetGo() {
 void MainWindow::EndSession() {
     session_.EndPresses();
     session_.SaveTaskFile();  // a failed save leaves the last saved file whole
-    SaveSettings(store_, *this);
+    SaveSettings();
 }
 
 void MainWindow::OnTrayExit() {
-    SaveSettings(store_, *this);
+    SaveSettings();
     CloseRequested();
 }
 
 void MainWindow::OnMenuExit() {
-    SaveSettings(store_, *this);
+    SaveSettings();
     if (!MayExit()) return;
     tray_->Delete();
     QuitPressesAndLoop();
@@ -158,7 +159,7 @@ void MainWindow::OnShowMainWindow() {
     MakeVisible();
 }
 
-void MainWindow::OnSaveClicked() { SaveSettings(store_, *this); }
+void MainWindow::OnSaveClicked() { SaveSettings(); }
 
 void MainWindow::OnGridClicked() { session_.SaveTaskFile(); }
 
@@ -188,7 +189,7 @@ void MainWindow::ShowFromTray() {
     ShowItself(SW_HIDE);
     ::Sleep(10);
     ShowItself(SW_RESTORE);
-    LoadWindowSize(store_, *this);
+    LoadSettings(/*sizeAlone=*/true);
     BringToFront();
 }
 
@@ -235,48 +236,66 @@ HWND MainWindow::OpenDialog() const {
     return editorWindow_ != nullptr && ::IsWindowVisible(editorWindow_) ? editorWindow_ : nullptr;
 }
 
-namespace {
-
-// A check box's state, or the one kept for it while it is not made.
-bool Checked(HWND box, bool kept) {
-    return box != nullptr ? ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED : kept;
-}
-
-void SetChecked(HWND box, bool& kept, bool checked) {
-    kept = checked;
-    if (box != nullptr) {
-        ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+SettingsLimits MainWindow::Limits() const {
+    SettingsLimits limits{MinimumSize(), DefaultSize(), TaskGrid::kSmallestUsefulWidth,
+                          dpi_.Unscale(::GetSystemMetrics(SM_CXVIRTUALSCREEN))};
+    for (std::size_t i = 0; i < Settings::kStoredWidths.size(); ++i) {
+        limits.designedWidths[i] = TaskGrid::DesignedWidth(Settings::kStoredWidths[i]);
     }
+    return limits;
 }
 
-}  // namespace
-
-bool MainWindow::Autostart() const { return Checked(autostartBox_, autostartKept_); }
-
-void MainWindow::SetAutostart(bool checked) { SetChecked(autostartBox_, autostartKept_, checked); }
-
-bool MainWindow::TrayOnly() const { return Checked(trayOnlyBox_, trayOnlyKept_); }
-
-void MainWindow::SetTrayOnly(bool checked) { SetChecked(trayOnlyBox_, trayOnlyKept_, checked); }
-
-int MainWindow::ColumnWidth(Column column) const {
-    if (grid_) return grid_->ColumnWidth(column);
-    return columnWidthsKept_[static_cast<std::size_t>(column)].value_or(
-        TaskGrid::DesignedWidth(column));
-}
-
-SettingsWindow::WidthLimits MainWindow::ColumnWidthLimits(Column column) const {
-    return {TaskGrid::kSmallestUsefulWidth, dpi_.Unscale(::GetSystemMetrics(SM_CXVIRTUALSCREEN)),
-            TaskGrid::DesignedWidth(column)};
-}
-
-void MainWindow::SetColumnWidth(Column column, int width) {
+// Before the controls are made, the options and widths are the ones kept for them.
+Settings MainWindow::ShownSettings() const {
+    Settings settings = kept_;
     if (grid_) {
-        grid_->SetColumnWidth(column, width);
-    } else {
-        columnWidthsKept_[static_cast<std::size_t>(column)] = width;
+        settings.autostart = Button_GetCheck(autostartBox_) == BST_CHECKED;
+        settings.trayOnly = Button_GetCheck(trayOnlyBox_) == BST_CHECKED;
+        for (std::size_t i = 0; i < Settings::kStoredWidths.size(); ++i) {
+            settings.columnWidths[i] = grid_->ColumnWidth(Settings::kStoredWidths[i]);
+        }
+    }
+    const RECT bounds = Bounds();
+    settings.place = {bounds.left, bounds.top};
+    settings.size = {bounds.right - bounds.left, bounds.bottom - bounds.top};
+    settings.state = WindowState();
+    return settings;
+}
+
+// The options and widths, and what differs of the window's size, state and place.
+void MainWindow::ShowSettings(const Settings& settings) {
+    const Settings shown = ShownSettings();
+    kept_ = settings;
+    ShowKeptOptions();
+    if (settings.size != shown.size) ResizeItself(settings.size);
+    if (settings.state == Settings::State::Maximized && shown.state != settings.state) Maximize();
+    if (settings.place != shown.place) MoveTo(settings.place);
+}
+
+void MainWindow::ShowKeptOptions() {
+    if (!grid_) return;
+    Button_SetCheck(autostartBox_, kept_.autostart ? BST_CHECKED : BST_UNCHECKED);
+    Button_SetCheck(trayOnlyBox_, kept_.trayOnly ? BST_CHECKED : BST_UNCHECKED);
+    for (std::size_t i = 0; i < Settings::kStoredWidths.size(); ++i) {
+        grid_->SetColumnWidth(Settings::kStoredWidths[i], kept_.columnWidths[i]);
     }
 }
+
+// What was read before a bad line shows all the same.
+void MainWindow::LoadSettings(bool sizeAlone) {
+    Settings settings = ShownSettings();
+    try {
+        if (!sizeAlone) LoadOptions(store_, Limits(), settings);
+        if (!sizeAlone && !settings.trayOnly) MakeVisible();
+        LoadWindowSize(store_, Limits(), settings, /*withPlace=*/!sizeAlone);
+    } catch (const Error&) {
+        ShowSettings(settings);
+        throw;
+    }
+    ShowSettings(settings);
+}
+
+void MainWindow::SaveSettings() const { quorvel::SaveSettings(store_, ShownSettings()); }
 
 // During the start-up the window waits for the hotkeys and the other windows.
 void MainWindow::MakeVisible() {
@@ -297,9 +316,8 @@ void MainWindow::Show() {
     maximizeWhenShown_ = false;
     // Destination at its designed width is no width the user chose, and with the system's font
     // the other columns are wider than designed: it takes up what the window leaves.
-    const auto& destination = columnWidthsKept_[static_cast<std::size_t>(kDestColumn)];
-    if (firstShowing && destination.value_or(TaskGrid::DesignedWidth(kDestColumn)) ==
-                            TaskGrid::DesignedWidth(kDestColumn)) {
+    static_assert(Settings::kStoredWidths[3] == kDestColumn);
+    if (firstShowing && kept_.columnWidths[3] == TaskGrid::DesignedWidth(kDestColumn)) {
         grid_->FitDestination();
     }
 }
@@ -312,9 +330,9 @@ void MainWindow::ShowItself(int command) {
     sizingItself_ = wasSizingItself;
 }
 
-void MainWindow::ResizeItself(int width, int height) {
+void MainWindow::ResizeItself(Settings::Size size) {
     const bool wasSizingItself = std::exchange(sizingItself_, true);
-    ::SetWindowPos(Handle(), nullptr, 0, 0, width, height,
+    ::SetWindowPos(Handle(), nullptr, 0, 0, size.width, size.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     sizingItself_ = wasSizingItself;
 }
@@ -348,23 +366,11 @@ RECT MainWindow::RestoredBounds() const {
     return bounds;
 }
 
-int MainWindow::Width() const { return Bounds().right - Bounds().left; }
-
-int MainWindow::Height() const { return Bounds().bottom - Bounds().top; }
-
-int MainWindow::Left() const { return Bounds().left; }
-
-int MainWindow::Top() const { return Bounds().top; }
-
-SettingsWindow::State MainWindow::WindowState() const {
-    if (::IsZoomed(Handle()) || maximizeWhenShown_) return State::Maximized;
-    if (::IsIconic(Handle())) return State::Minimized;
-    return State::Normal;
+Settings::State MainWindow::WindowState() const {
+    if (::IsZoomed(Handle()) || maximizeWhenShown_) return Settings::State::Maximized;
+    if (::IsIconic(Handle())) return Settings::State::Minimized;
+    return Settings::State::Normal;
 }
-
-void MainWindow::SetWidth(int width) { ResizeItself(width, Height()); }
-
-void MainWindow::SetHeight(int height) { ResizeItself(Width(), height); }
 
 void MainWindow::Maximize() {
     // Showing maximised would show a window that stays in the tray; it waits for its showing.
@@ -375,8 +381,10 @@ void MainWindow::Maximize() {
     }
 }
 
-void MainWindow::MoveTo(int left, int top) {
-    const POINT place = OnSomeMonitor(left, top, Width(), Height());
+void MainWindow::MoveTo(Settings::Place wanted) {
+    const RECT bounds = Bounds();
+    const POINT place = OnSomeMonitor(wanted.left, wanted.top, bounds.right - bounds.left,
+                                      bounds.bottom - bounds.top);
     const UINT activation = ::IsWindowVisible(Handle()) ? 0 : SWP_NOACTIVATE;
     ::SetWindowPos(Handle(), HWND_TOP, place.x, place.y, 0, 0, SWP_NOSIZE | activation);
 }

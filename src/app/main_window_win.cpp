@@ -91,6 +91,7 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
     smallIcon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
+    kept_.columnWidths = Limits().designedWidths;
     const auto [width, height] = DefaultSize();
     Create(instance, {.className = kWindowClass,
                       .caption = L"Quorvel Tessaly",
@@ -210,12 +211,7 @@ void MainWindow::MakeControls() {
     AddProgramPicture();
     session_.MakePictures();
     CreateControls();
-    SetAutostart(autostartKept_);
-    SetTrayOnly(trayOnlyKept_);
-    for (int column = 0; column < kColumnCount; ++column) {
-        const auto& width = columnWidthsKept_[static_cast<std::size_t>(column)];
-        if (width) grid_->SetColumnWidth(static_cast<Column>(column), *width);
-    }
+    ShowKeptOptions();
 }
 
 // The picture list's own picture, shown by the rows until the first icon rebuild replaces it (and
@@ -385,14 +381,14 @@ int MainWindow::TextFitWidth(HWND control, int widthAt96, int extraAt96) const {
     return std::max(dpi_.Scale(widthAt96), static_cast<int>(extent.cx) + dpi_.Scale(extraAt96));
 }
 
-SettingsWindow::Size MainWindow::MinimumSize() const {
+Settings::Size MainWindow::MinimumSize() const {
     const SIZE size =
         FrameSize({dpi_.Scale(kMinimumClientAt96.cx), dpi_.Scale(kMinimumClientAt96.cy)},
                   kWindowStyle, /*exStyle=*/0, dpi_, /*menu=*/true);
     return {size.cx, size.cy};
 }
 
-SettingsWindow::Size MainWindow::DefaultSize() const {
+Settings::Size MainWindow::DefaultSize() const {
     return {dpi_.Scale(kDefaultSizeAt96.cx), dpi_.Scale(kDefaultSizeAt96.cy)};
 }
 

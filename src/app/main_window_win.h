@@ -5,7 +5,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +28,7 @@ class AboutBox;
 
 // The main window: the task grid with its buttons, the options, the main menu and the
 // notification-area icon. Lives from start to end; closing it with its close box only hides it.
-class MainWindow final : public Window, private SettingsWindow {
+class MainWindow final : public Window {
   public:
     static constexpr wchar_t kWindowClass[] = L"QuorvelTessalyMainWindow";
 
@@ -38,7 +37,7 @@ class MainWindow final : public Window, private SettingsWindow {
     // pictures; `files` holds the settings. Both must outlive the window.
     MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& session);
     // Runs OnDestroying, then destroys the window.
-    ~MainWindow() override;
+    ~MainWindow();
 
     // The end of the program's start-up, once every window is made: the window shows when
     // OnCreate asked for it.
@@ -123,29 +122,26 @@ class MainWindow final : public Window, private SettingsWindow {
     // The editor or About while it is open, else null.
     HWND OpenDialog() const;
 
-    // SettingsWindow
-    bool Autostart() const override;
-    void SetAutostart(bool checked) override;
-    bool TrayOnly() const override;
-    void SetTrayOnly(bool checked) override;
-    int ColumnWidth(Column column) const override;
-    void SetColumnWidth(Column column, int width) override;
-    WidthLimits ColumnWidthLimits(Column column) const override;
-    void MakeVisible() override;
+    // The settings as the window shows them, and the window showing the ones given.
+    SettingsLimits Limits() const;
+    Settings ShownSettings() const;
+    void ShowSettings(const Settings& settings);
+    // The options' boxes and the columns as kept, once the controls are made.
+    void ShowKeptOptions();
+    // Both files, or (`sizeAlone`) the size and maximised state without the position.
+    void LoadSettings(bool sizeAlone = false);
+    void SaveSettings() const;
+    // The smallest size the window takes at its DPI, and the size it is made with.
+    Settings::Size MinimumSize() const;
+    Settings::Size DefaultSize() const;
+    Settings::State WindowState() const;
+    void MakeVisible();
     void Show();
     void ShowItself(int command);
-    void ResizeItself(int width, int height);
-    int Width() const override;
-    int Height() const override;
-    int Left() const override;
-    int Top() const override;
-    State WindowState() const override;
-    Size MinimumSize() const override;
-    Size DefaultSize() const override;
-    void SetWidth(int width) override;
-    void SetHeight(int height) override;
-    void Maximize() override;
-    void MoveTo(int left, int top) override;
+    void ResizeItself(Settings::Size size);
+    void Maximize();
+    // Moves the window keeping its size and brings it to the top of the window order.
+    void MoveTo(Settings::Place place);
     RECT Bounds() const;
     RECT RestoredBounds() const;
 
@@ -190,10 +186,9 @@ class MainWindow final : public Window, private SettingsWindow {
     bool maximizeWhenShown_ = false;
     bool sizingItself_ = false;  // see ShowItself
     bool showAfterStartUp_ = false;
-    // What the settings set before the controls are made, and the controls show once made.
-    bool autostartKept_ = true;
-    bool trayOnlyKept_ = true;
-    std::array<std::optional<int>, kColumnCount> columnWidthsKept_{};
+    // The options and column widths the settings set before the controls are made, and the
+    // controls show once made.
+    Settings kept_;
 };
 
 }  // namespace quorvel

@@ -14,9 +14,6 @@ namespace {
 
 constexpr char16_t kSettingsFile[] = u"settings.cnfg";
 constexpr char16_t kWindowSizeFile[] = u"w_size.cnfg";
-// The grid's first four columns in its column list, whose widths the settings file keeps.
-constexpr std::array<Column, 4> kStoredWidths{kNumberColumn, kDescColumn, kHotKeyColumn,
-                                              kDestColumn};
 constexpr int kFirstWidthLine = 2;
 
 // The system's codes for a file that does not exist, and for one whose folder does not.
@@ -40,73 +37,59 @@ SettingsLines ReadLines(const SettingsStore& store, std::u16string_view name,
     }
 }
 
-SettingsLines DefaultSettingsLines(const SettingsWindow& window) {
+SettingsLines DefaultOptionLines(const SettingsLimits& limits) {
     SettingsLines lines{BooleanLineText(true), BooleanLineText(true)};
-    for (const Column column : kStoredWidths) {
-        lines.push_back(ToText(window.ColumnWidthLimits(column).byDefault));
-    }
+    for (const int width : limits.designedWidths) lines.push_back(ToText(width));
     return lines;
 }
 
 // The window's default size, not maximised, where it is.
-SettingsLines DefaultWindowSizeLines(const SettingsWindow& window) {
-    return {ToText(window.DefaultSize().width), ToText(window.DefaultSize().height),
-            ToText(static_cast<int>(SettingsWindow::State::Normal))};
+SettingsLines DefaultWindowSizeLines(const SettingsLimits& limits) {
+    return {ToText(limits.defaultSize.width), ToText(limits.defaultSize.height),
+            ToText(static_cast<int>(Settings::State::Normal))};
 }
 
-SettingsLines WindowSizeLines(const SettingsStore& store, const SettingsWindow& window) {
-    return ReadLines(store, kWindowSizeFile, DefaultWindowSizeLines(window));
-}
-
-// A width a column cannot usefully take (a column of no width stays hidden) gives the default
-// width instead.
-int UsableLength(int stored, int minimum, int byDefault,
+// A length the window or a column cannot usefully take (a column of no width stays hidden, a
+// size saved at a lower DPI may not hold every control) gives another instead.
+int UsableLength(int stored, int minimum, int replacement,
                  int maximum = std::numeric_limits<int>::max()) {
-    return stored < minimum || stored > maximum ? byDefault : stored;
+    return stored < minimum || stored > maximum ? replacement : stored;
 }
 
-// A length the window cannot take, one saved at a lower DPI say, grows to the window's smallest
-// at the DPI it shows at, where every control fits.
-void ApplyWindowSize(const SettingsLines& lines, SettingsWindow& window) {
-    window.SetWidth(std::max(IntegerLine(LineAt(lines, 0)), window.MinimumSize().width));
-    window.SetHeight(std::max(IntegerLine(LineAt(lines, 1)), window.MinimumSize().height));
-    if (LineAt(lines, 2) == u"2") window.Maximize();
-}
-
-void ApplyColumnWidth(Column column, int stored, SettingsWindow& window) {
-    const SettingsWindow::WidthLimits limits = window.ColumnWidthLimits(column);
-    window.SetColumnWidth(column,
-                          UsableLength(stored, limits.minimum, limits.byDefault, limits.maximum));
-}
-
-SettingsLines SettingsFileLines(const SettingsWindow& window) {
-    SettingsLines lines{BooleanLineText(window.Autostart()), BooleanLineText(window.TrayOnly())};
-    for (const Column column : kStoredWidths) lines.push_back(ToText(window.ColumnWidth(column)));
+SettingsLines OptionLines(const Settings& settings) {
+    SettingsLines lines{BooleanLineText(settings.autostart), BooleanLineText(settings.trayOnly)};
+    for (const int width : settings.columnWidths) lines.push_back(ToText(width));
     return lines;
 }
 
-SettingsLines WindowSizeFileLines(const SettingsWindow& window) {
-    return {ToText(window.Width()), ToText(window.Height()),
-            ToText(static_cast<int>(window.WindowState())), ToText(window.Left()),
-            ToText(window.Top())};
+SettingsLines WindowSizeLines(const Settings& settings) {
+    return {ToText(settings.size.width), ToText(settings.size.height),
+            ToText(static_cast<int>(settings.state)), ToText(settings.place.left),
+            ToText(settings.place.top)};
 }
 
 }  // namespace
 
-void LoadSettings(const SettingsStore& store, SettingsWindow& window) {
-    const SettingsLines settings = ReadLines(store, kSettingsFile, DefaultSettingsLines(window));
-    window.SetAutostart(BooleanLine(LineAt(settings, 0)));
-    window.SetTrayOnly(BooleanLine(LineAt(settings, 1)));
-    for (int i = 0; i < static_cast<int>(kStoredWidths.size()); ++i) {
-        ApplyColumnWidth(kStoredWidths[i], IntegerLine(LineAt(settings, kFirstWidthLine + i)),
-                         window);
+void LoadOptions(const SettingsStore& store, const SettingsLimits& limits, Settings& settings) {
+    const SettingsLines lines = ReadLines(store, kSettingsFile, DefaultOptionLines(limits));
+    settings.autostart = BooleanLine(LineAt(lines, 0));
+    settings.trayOnly = BooleanLine(LineAt(lines, 1));
+    for (std::size_t i = 0; i < settings.columnWidths.size(); ++i) {
+        const int stored = IntegerLine(LineAt(lines, kFirstWidthLine + static_cast<int>(i)));
+        settings.columnWidths[i] = UsableLength(stored, limits.narrowestColumn,
+                                                limits.designedWidths[i], limits.widestColumn);
     }
-    if (!window.TrayOnly()) window.MakeVisible();
+}
 
-    const SettingsLines size = WindowSizeLines(store, window);
-    ApplyWindowSize(size, window);
+void LoadWindowSize(const SettingsStore& store, const SettingsLimits& limits, Settings& settings,
+                    bool withPlace) {
+    const SettingsLines lines = ReadLines(store, kWindowSizeFile, DefaultWindowSizeLines(limits));
+    settings.size.width = std::max(IntegerLine(LineAt(lines, 0)), limits.minimumSize.width);
+    settings.size.height = std::max(IntegerLine(LineAt(lines, 1)), limits.minimumSize.height);
+    if (LineAt(lines, 2) == u"2") settings.state = Settings::State::Maximized;
+    if (!withPlace) return;
     try {
-        window.MoveTo(IntegerLine(LineAt(size, 3)), IntegerLine(LineAt(size, 4)));
+        settings.place = {IntegerLine(LineAt(lines, 3)), IntegerLine(LineAt(lines, 4))};
     } catch (const Error&) {
         // A file without a usable position keeps the window where it is.
     }
@@ -116,23 +99,18 @@ std::u16string AutostartCommand(std::u16string_view executablePath) {
     return u"\"" + std::u16string(executablePath) + u"\"";
 }
 
-void SaveSettings(const SettingsStore& store, const SettingsWindow& window) {
+void SaveSettings(const SettingsStore& store, const Settings& settings) {
     store.registry.WriteString(
         kRunKey, kRunValueName,
-        window.Autostart() ? AutostartCommand(store.executablePath) : std::u16string());
-    const SettingsLines settings = SettingsFileLines(window);
-    const SettingsLines size = WindowSizeFileLines(window);
+        settings.autostart ? AutostartCommand(store.executablePath) : std::u16string());
     try {
-        store.files.ReplaceFile(DataFile(store, kSettingsFile), JoinLines(settings));
-        store.files.ReplaceFile(DataFile(store, kWindowSizeFile), JoinLines(size));
+        store.files.ReplaceFile(DataFile(store, kSettingsFile), JoinLines(OptionLines(settings)));
+        store.files.ReplaceFile(DataFile(store, kWindowSizeFile),
+                                JoinLines(WindowSizeLines(settings)));
     } catch (const Error&) {
         // Settings are a convenience: a data folder that cannot be written must not stop the
         // program, and the next save tries again.
     }
-}
-
-void LoadWindowSize(const SettingsStore& store, SettingsWindow& window) {
-    ApplyWindowSize(WindowSizeLines(store, window), window);
 }
 
 }  // namespace quorvel

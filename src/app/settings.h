@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,47 +12,42 @@
 
 namespace quorvel {
 
-// The main window as the settings see it. Sizes and positions are screen pixels.
-class SettingsWindow {
-  public:
+// What the settings files hold, as the main window shows it: the two options, the widths of
+// the grid's stored columns (at 96 DPI) and the window's size, state and place (screen pixels).
+struct Settings {
     enum class State { Normal = 0, Minimized = 1, Maximized = 2 };
     struct Size {
         int width = 0;
         int height = 0;
+        bool operator==(const Size&) const = default;
     };
-
-    virtual ~SettingsWindow() = default;
-    virtual bool Autostart() const = 0;  // "Auto start with Windows "
-    virtual void SetAutostart(bool checked) = 0;
-    virtual bool TrayOnly() const = 0;  // "Always start in system tray only"
-    virtual void SetTrayOnly(bool checked) = 0;
-    struct WidthLimits {
-        int minimum = 0;
-        int maximum = 0;
-        int byDefault = 0;
+    struct Place {
+        int left = 0;
+        int top = 0;
+        bool operator==(const Place&) const = default;
     };
+    // The grid's first four columns in its column list, whose widths the settings file keeps.
+    static constexpr std::array<Column, 4> kStoredWidths{kNumberColumn, kDescColumn, kHotKeyColumn,
+                                                         kDestColumn};
 
-    // Grid column widths by the column's storage index.
-    virtual int ColumnWidth(Column column) const = 0;
-    virtual void SetColumnWidth(Column column, int width) = 0;
-    // The widths a column takes from the file: narrower, it shows nothing of its text (or
-    // nothing at all); wider, it reaches beyond the screen. And the width it is made with.
-    virtual WidthLimits ColumnWidthLimits(Column column) const = 0;
-    virtual void MakeVisible() = 0;
+    bool autostart = true;  // "Auto start with Windows "
+    bool trayOnly = true;   // "Always start in system tray only"
+    std::array<int, kStoredWidths.size()> columnWidths{};
+    Size size;
+    State state = State::Normal;
+    Place place;
+};
 
-    virtual int Width() const = 0;
-    virtual int Height() const = 0;
-    virtual int Left() const = 0;
-    virtual int Top() const = 0;
-    virtual State WindowState() const = 0;
-    // The smallest size the window takes at the DPI it shows at, and the size it is made with.
-    virtual Size MinimumSize() const = 0;
-    virtual Size DefaultSize() const = 0;
-    virtual void SetWidth(int width) = 0;
-    virtual void SetHeight(int height) = 0;
-    virtual void Maximize() = 0;
-    // Moves the window keeping its size and brings it to the top of the window order.
-    virtual void MoveTo(int left, int top) = 0;
+// What the window takes, at the DPI it shows at: its smallest size and the size it is made
+// with; the widths a column takes from the file (narrower, it shows nothing of its text, or
+// nothing at all; wider, it reaches beyond the screen) and the widths the columns are made
+// with.
+struct SettingsLimits {
+    Settings::Size minimumSize;
+    Settings::Size defaultSize;
+    int narrowestColumn = 0;
+    int widestColumn = 0;
+    std::array<int, Settings::kStoredWidths.size()> designedWidths{};
 };
 
 // Where the settings live: the data folder's files and the per-user registry.
@@ -71,16 +67,18 @@ inline constexpr char16_t kRunValueName[] = u"Quorvel";
 // for "C:\Users\Jo Smith\Quorvel.exe".
 std::u16string AutostartCommand(std::u16string_view executablePath);
 
-// Reads settings.cnfg and w_size.cnfg and applies them to the window, stopping at the first bad
-// or missing line with its Error; only a failure of the final move is ignored. A file that does
-// not exist, or whose folder does not, reads as the defaults: both options on, the columns and
-// the window as made. A width or height below the window's smallest grows to it; a column width
-// outside the column's limits gives the column's default.
-void LoadSettings(const SettingsStore& store, SettingsWindow& window);
+// The loads read a file into `settings`, line by line, and stop at the first bad or missing
+// line with its Error, `settings` keeping what was read before it. A file that does not exist,
+// or whose folder does not, reads as the defaults: both options on, the columns and the window
+// as made. A width or height below the window's smallest grows to it; a column width outside
+// the limits gives the column's designed width.
+// settings.cnfg: the options and the column widths.
+void LoadOptions(const SettingsStore& store, const SettingsLimits& limits, Settings& settings);
+// w_size.cnfg: the size and the maximised state, and with `withPlace` the position, which a
+// file without a usable one leaves as it is.
+void LoadWindowSize(const SettingsStore& store, const SettingsLimits& limits, Settings& settings,
+                    bool withPlace);
 // Writes the autostart value and both files; every failure is ignored.
-void SaveSettings(const SettingsStore& store, const SettingsWindow& window);
-// The size and maximised state from w_size.cnfg (the defaults when it does not exist), without
-// the position; throws Error.
-void LoadWindowSize(const SettingsStore& store, SettingsWindow& window);
+void SaveSettings(const SettingsStore& store, const Settings& settings);
 
 }  // namespace quorvel

@@ -127,8 +127,8 @@ void TaskGrid::CreateTip() {
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, dpi_.Scale(kTipWidthAt96));
-    listSubclass_ = ControlSubclass(
-        list_, [this](ControlMessage& message) { return HandleListMessage(message); });
+    listSubclass_.emplace(list_,
+                          [this](ControlMessage& message) { return HandleListMessage(message); });
 }
 
 LRESULT TaskGrid::HandleListMessage(ControlMessage& message) {

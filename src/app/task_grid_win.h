@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -131,7 +132,7 @@ class TaskGrid {
     int tipRow_ = -1;     // the row whose marked Hotkey cell the tip's tool covers
     std::wstring tipText_;
     std::array<int, kColumnCount> headerWidths_{};  // each header's text with its margins
-    ControlSubclass listSubclass_;                  // last: undone before the rest goes
+    std::optional<ControlSubclass> listSubclass_;   // last: undone before the rest goes
 };
 
 }  // namespace quorvel

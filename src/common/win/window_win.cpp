@@ -112,8 +112,8 @@ void Window::SubclassControl(HWND control, ControlSubclass::Handler handler) {
 }
 
 LRESULT ControlMessage::Default() {
-    if (!defaultResult_) defaultResult_ = ::DefSubclassProc(control, message, wParam, lParam);
-    return *defaultResult_;
+    if (!defaultResult) defaultResult = ::DefSubclassProc(control, message, wParam, lParam);
+    return *defaultResult;
 }
 
 namespace {
@@ -126,22 +126,9 @@ ControlSubclass::ControlSubclass(HWND control, Handler handler)
                         reinterpret_cast<DWORD_PTR>(hook_.get()));
 }
 
-LRESULT TakeEnterKey(ControlMessage& message) {
-    const auto* key = reinterpret_cast<const MSG*>(message.lParam);
-    const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
-    return message.Default() | (enter ? DLGC_WANTMESSAGE : 0);
-}
-
-ControlSubclass& ControlSubclass::operator=(ControlSubclass&& other) noexcept {
-    Remove();
-    hook_ = std::move(other.hook_);
-    return *this;
-}
-
-void ControlSubclass::Remove() noexcept {
+ControlSubclass::~ControlSubclass() {
     if (hook_ && hook_->control != nullptr) {
         ::RemoveWindowSubclass(hook_->control, &ControlSubclass::Procedure, kSubclassId);
-        hook_->control = nullptr;
     }
 }
 
@@ -153,10 +140,16 @@ LRESULT CALLBACK ControlSubclass::Procedure(HWND control, UINT message, WPARAM w
         self.control = nullptr;
         return ::DefSubclassProc(control, message, wParam, lParam);
     }
-    ControlMessage call(control, message, wParam, lParam);
+    ControlMessage call{control, message, wParam, lParam};
     std::optional<LRESULT> result;
     RunHandler(::GetParent(control), [&] { result = self.handler(call); });
     return result ? *result : call.Default();
+}
+
+LRESULT TakeEnterKey(ControlMessage& message) {
+    const auto* key = reinterpret_cast<const MSG*>(message.lParam);
+    const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+    return message.Default() | (enter ? DLGC_WANTMESSAGE : 0);
 }
 
 void Window::PlaceControls(const Dpi& dpi) const {

@@ -30,19 +30,14 @@ HWND MakeControl(HWND parent, const ControlLayout& layout, const Dpi& dpi, HFONT
 
 // A message to a subclassed control, as its handler sees it. Default() runs the control's own
 // handling, once: the handler may act before it, after it, or instead of it.
-class ControlMessage {
-  public:
-    ControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
-        : control(control), message(message), wParam(wParam), lParam(lParam) {}
+struct ControlMessage {
     LRESULT Default();
 
-    const HWND control;
-    const UINT message;
-    const WPARAM wParam;
-    const LPARAM lParam;
-
-  private:
-    std::optional<LRESULT> defaultResult_;
+    HWND control;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::optional<LRESULT> defaultResult{};
 };
 
 // A control whose messages go through `handler` before the control's own handling, inside the
@@ -53,11 +48,9 @@ class ControlSubclass {
   public:
     using Handler = std::function<LRESULT(ControlMessage& message)>;
 
-    ControlSubclass() = default;
     ControlSubclass(HWND control, Handler handler);
     ControlSubclass(ControlSubclass&&) noexcept = default;
-    ControlSubclass& operator=(ControlSubclass&& other) noexcept;
-    ~ControlSubclass() { Remove(); }
+    ~ControlSubclass();
 
   private:
     struct Hook {
@@ -66,7 +59,6 @@ class ControlSubclass {
     };
     static LRESULT CALLBACK Procedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR hook);
-    void Remove() noexcept;
 
     std::unique_ptr<Hook> hook_;
 };

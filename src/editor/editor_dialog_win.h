@@ -46,8 +46,6 @@ class TaskEditor final : public Window, private OkStepEnvironment {
     void Add();
     // Shows the dialog on the row; without one (-1 when none is selected) nothing opens.
     void Edit(int row);
-    // What the fields held when the dialog last closed.
-    const EditorFields& Fields() const { return fields_; }
 
   private:
     void ShowModal(EditorMode mode);

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "hotkeys/shortcut_text.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 

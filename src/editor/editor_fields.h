@@ -6,7 +6,6 @@
 
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names.h"
-#include "tasks/action_catalogue.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
@@ -23,9 +22,7 @@ struct EditorFields {
     bool PrepareForRow(const TaskTable& tasks, int row, const HotKeyText& hotKeyText,
                        const KeyNameProvider& keyNames);
 
-    // The action list's selected item, -1 for none; "Run selected program..." before the
-    // first showing.
-    int actionIndex = static_cast<int>(Action::RunSelectedProgram);
+    int actionIndex = -1;  // the action list's selected item, -1 for none
     // The hotkey field: key code in the low byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000.
     std::uint16_t hotKey = 0;
     bool win = false;                // the Win box beside it: the modifier the field cannot hold

@@ -1,12 +1,11 @@
 // One task's hotkey pressed, from the registrar's WM_HOTKEY to the task's action, with the task
 // among 10 rows and among 100,000: a press runs the rows bound to the pressed value and reads
 // no other row, so its cost does not grow with the list. The system's side is the tests' fakes
-// (hotkey calls, US English key names, files in memory, recorded actions), whose own share is
+// (hotkey calls, US English key names, files in memory, the fake system), whose own share is
 // the same for both lists.
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,19 +49,14 @@ void BM_PressToAction(benchmark::State& state) {
     SessionFixture fixture;
     fixture.WriteActionsFile(ActionsFile(static_cast<int>(state.range(0)), fixture.hotKeyText));
     fixture.session.StartUp();
-    const auto& bindings = fixture.registrar.Bindings();
-    const auto binding = std::find_if(bindings.begin(), bindings.end(),
-                                      [](const HotKeyBinding& b) { return b.HotKey == kPressed; });
-    if (binding == bindings.end()) {
+    if (!fixture.registrar.IsBound(kPressed)) {
         state.SkipWithError("the pressed hotkey was not bound");
         return;
     }
     const SplitKey keys = SplitHotKey(kPressed);
-    const auto lParam = static_cast<std::intptr_t>(keys.key << 16 | keys.modifiers);
-    // The operations' log kept to the last press's.
-    fixture.operations.onClearClipboard = [&fixture] { fixture.operations.log.clear(); };
-    for (auto _ : state) fixture.registrar.HandleWindowMessage(kWmHotKey, binding->Id, lParam);
-    if (fixture.operations.log != std::vector<std::string>{"ClearClipboard"}) {
+    const std::uintptr_t pressedKeys = std::uintptr_t{keys.key} << 16 | keys.modifiers;
+    for (auto _ : state) fixture.registrar.ReportPress(pressedKeys);
+    if (fixture.system.clipboard.holdsData || !fixture.system.shell.launches.empty()) {
         state.SkipWithError("the press did not run its task alone");
     }
 }

@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "actions/destination.h"
+#include "common/error.h"
 #include "common/text.h"
 #include "tasks/action_catalogue.h"
 
 namespace quorvel {
-
 namespace {
 
 constexpr std::u16string_view kProfileVariable = u"%USERPROFILE%";
@@ -16,13 +16,145 @@ constexpr std::u16string_view kProfileVariable = u"%USERPROFILE%";
 constexpr std::size_t kListedFailures = 5;
 constexpr std::size_t kLongestShownTarget = 260;
 
+constexpr std::u16string_view kExitErrorText = u"Exit Error";
+// ShellExecute's results up to this one are failures.
+constexpr std::uintptr_t kShellExecuteLastFailure = 32;
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+// How long a target of the shell may be. Quorvel does not declare itself aware of long paths,
+// so Windows opens no path longer than MAX_PATH less its terminating zero. Windows takes
+// addresses up to 2,083 characters, but the shell under Wine overruns a buffer of its own from
+// 997 characters on and takes the program down with it; no target goes past what both take.
+constexpr std::size_t kLongestPath = 259;
+constexpr std::size_t kLongestShellTarget = 960;
+// ERROR_BUFFER_OVERFLOW, whose text is "The file name is too long.".
+constexpr std::uint32_t kErrorTargetTooLong = 111;
+
+bool TooLongForTheShell(std::u16string_view target) {
+    return target.size() > (IsFullPath(target) ? kLongestPath : kLongestShellTarget);
+}
+
+// ShellExecute's failures as the system's error codes, whose texts the system has. The codes
+// up to 11 are the system's own already.
+std::uint32_t ShellExecuteErrorCode(std::uintptr_t result) {
+    constexpr std::uint32_t kErrorNotEnoughMemory = 8;
+    constexpr std::uint32_t kErrorSharingViolation = 32;
+    constexpr std::uint32_t kErrorNoAssociation = 1155;
+    constexpr std::uint32_t kErrorDdeFail = 1156;
+    constexpr std::uint32_t kErrorDllNotFound = 1157;
+    switch (result) {
+        case 0:  // out of memory or resources
+            return kErrorNotEnoughMemory;
+        case 26:  // SE_ERR_SHARE
+            return kErrorSharingViolation;
+        case 27:  // SE_ERR_ASSOCINCOMPLETE
+        case 31:  // SE_ERR_NOASSOC
+            return kErrorNoAssociation;
+        case 28:  // SE_ERR_DDETIMEOUT
+        case 29:  // SE_ERR_DDEFAIL
+        case 30:  // SE_ERR_DDEBUSY
+            return kErrorDdeFail;
+        case 32:  // SE_ERR_DLLNOTFOUND
+            return kErrorDllNotFound;
+        default:
+            return static_cast<std::uint32_t>(result);
+    }
+}
+
+// The caption of the "Exit Error" message for a step that failed; nothing when none did.
+std::optional<std::u16string_view> ExitErrorCaption(ShutdownPrivilege privilege) {
+    switch (privilege) {
+        case ShutdownPrivilege::kEnabled:
+            return std::nullopt;
+        case ShutdownPrivilege::kNoToken:
+            return u"OpenProcessToken() Failed";
+        case ShutdownPrivilege::kUnknown:
+            return u"LookupPrivilegeValue() Failed";
+        case ShutdownPrivilege::kNotAdjusted:
+        case ShutdownPrivilege::kNotHeldByAccount:
+            return u"AdjustTokenPrivileges() Failed";
+    }
+    return std::nullopt;
+}
+
+// A file name with an extension: one the shell opens only as it is named.
+bool HasExtension(std::u16string_view path) {
+    return FileNamePart(path).find(u'.') != std::u16string_view::npos;
+}
+
+// The system's message for the error, or its number when the system has no text.
+LaunchFailure Failure(Shell& shell, std::uint32_t errorCode, std::u16string_view file) {
+    std::u16string reason = shell.ErrorText(errorCode);
+    if (reason.empty()) reason = u"System error " + ToText(errorCode);
+    return {std::move(reason), std::u16string(file)};
+}
+
 }  // namespace
 
+std::optional<LaunchFailure> CannotLaunch(Shell& shell, std::u16string_view file) {
+    if (TooLongForTheShell(file)) return Failure(shell, kErrorTargetTooLong, file);
+    if (IsFullPath(file) && HasExtension(file)) {
+        if (const std::uint32_t missing = shell.MissingFileError(file)) {
+            return Failure(shell, missing, file);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<LaunchFailure> OpenWithShell(Shell& shell, std::u16string_view operation,
+                                           std::u16string_view file, std::u16string_view parameters,
+                                           std::u16string_view directory, int showCommand) {
+    if (TooLongForTheShell(file)) return Failure(shell, kErrorTargetTooLong, file);
+    const std::uintptr_t result =
+        shell.Execute(operation, file, parameters, directory, showCommand);
+    if (result > kShellExecuteLastFailure) return std::nullopt;
+    return Failure(shell, ShellExecuteErrorCode(result), file);
+}
+
+void EndSessionWithShutdownPrivilege(PowerControl& power, std::uint32_t flags) {
+    if (const auto caption = ExitErrorCaption(power.EnableShutdownPrivilege())) {
+        power.ShowMessage(kExitErrorText, *caption);
+        return;
+    }
+    power.EndSession(flags);
+}
+
+// Without the privilege the system refuses the suspension itself.
+void SuspendWithShutdownPrivilege(PowerControl& power, bool hibernate, bool force) {
+    const ShutdownPrivilege privilege = power.EnableShutdownPrivilege();
+    if (privilege != ShutdownPrivilege::kEnabled &&
+        privilege != ShutdownPrivilege::kNotHeldByAccount) {
+        return;
+    }
+    power.Suspend(hibernate, force);
+}
+
+std::optional<std::u16string> CdElementName(std::u16string_view drive) {
+    if (drive.empty() || !IsAsciiLetter(drive.front())) return std::nullopt;
+    return std::u16string{AsciiUpper(drive.front()), u':'};
+}
+
+void SetCdDoor(CdDoors& cdDoors, std::u16string_view drive, Door door) {
+    if (const auto element = CdElementName(drive)) cdDoors.SetDoor(*element, door);
+}
+
+bool ProcessNameMatches(std::u16string_view exeFile, std::u16string_view fileName) {
+    return EqualsIgnoreAsciiCase(FileNamePart(exeFile), fileName) ||
+           EqualsIgnoreAsciiCase(exeFile, fileName);
+}
+
+void CloseProgramByName(ProcessList& processes, std::u16string_view fileName) {
+    for (const RunningProcess& process : processes.Running()) {
+        if (ProcessNameMatches(process.exeFile, fileName)) processes.End(process.id);
+    }
+}
+
 Dispatcher::Dispatcher(const TaskTable& table, const RowsByHotKey& rowsByHotKey,
-                       ActionOperations& operations, std::function<void()> reportFailure)
+                       SystemServices system, std::function<void()> reportFailure)
     : table_(table),
       rowsByHotKey_(rowsByHotKey),
-      operations_(operations),
+      system_(system),
       reportFailure_(std::move(reportFailure)) {}
 
 void Dispatcher::OnHotKeyPressed(HotKeyValue hotKey) {
@@ -66,7 +198,7 @@ void Dispatcher::RunPress(HotKeyValue hotKey) {
     failures_.clear();
     try {
         for (const int row : pressRows_) {
-            if (!MayRun() || !RunTask(table_.ViewAt(row))) break;
+            if (!MayRun() || !RunTask(row)) break;
         }
         // A program on its way out shows nothing more.
         if (!ended_) ShowFailures();
@@ -82,7 +214,7 @@ bool Dispatcher::ShowFailures() {
     if (!failures_.empty()) {
         const std::u16string text = LaunchFailuresText(failures_);
         failures_.clear();
-        operations_.ShowErrorBox(text);
+        system_.shell.ShowErrorBox(text);
     }
     return MayRun();
 }
@@ -90,12 +222,12 @@ bool Dispatcher::ShowFailures() {
 bool Dispatcher::Launch(std::u16string_view operation, std::u16string_view file,
                         std::u16string_view parameters, std::u16string_view directory, int show) {
     // A launch that cannot happen does nothing, so the box about it may wait for the next.
-    if (auto refused = operations_.CannotLaunch(file)) {
+    if (auto refused = CannotLaunch(system_.shell, file)) {
         failures_.push_back(std::move(*refused));
         return true;
     }
     if (!ShowFailures()) return false;
-    if (auto failed = operations_.ShellExecuteW(operation, file, parameters, directory, show)) {
+    if (auto failed = OpenWithShell(system_.shell, operation, file, parameters, directory, show)) {
         failures_.push_back(std::move(*failed));
     }
     return true;
@@ -104,78 +236,88 @@ bool Dispatcher::Launch(std::u16string_view operation, std::u16string_view file,
 // The profile folder, where the system's own programs start as from the Run box; none when
 // the environment does not name it.
 std::u16string Dispatcher::ProfileFolder() {
-    std::u16string folder = operations_.ExpandEnvironmentStringsW(kProfileVariable);
+    std::u16string folder = Expand(kProfileVariable);
     if (folder == kProfileVariable) folder.clear();
     return folder;
 }
 
-// The task is read in place; what an action is handed is its own copy, since an action that
-// shows a box lets the table change under it. The destination's variables are expanded at the
-// press, after it was taken apart, so that their values never move the split.
-bool Dispatcher::RunTask(const TaskView& task) {
-    const auto action = FindAction(task.actionName);
-    if (!action) return true;
-    const int show = ShowCommandOf(task.runType);
+void Dispatcher::ToggleMinimizeAll() {
+    // The flag turns only after a call that went through, so a failed minimise is retried.
+    if (windowsMinimized_) {
+        system_.shell.UndoMinimizeAll();
+    } else {
+        system_.shell.MinimizeAll();
+    }
+    windowsMinimized_ = !windowsMinimized_;
+}
+
+// The row runs from its resolved action and show command; its destination is read in place,
+// and what an action is handed is its own copy, since an action that shows a box lets the
+// table change under it. The destination's variables are expanded at the press, after it was
+// taken apart, so that their values never move the split.
+bool Dispatcher::RunTask(int row) {
+    const ResolvedTask resolved = table_.ResolvedAt(row);
+    if (!resolved.action) return true;
+    const int show = resolved.showCommand;
+    const std::u16string_view dest = table_.ViewAt(row).dest;
     // A launch shows the failures before it only once it is sure to do something.
-    const bool launch = *action == Action::RunSelectedProgram || *action == Action::OpenWebsite;
+    const Action action = *resolved.action;
+    const bool launch = action == Action::RunSelectedProgram || action == Action::OpenWebsite;
     if (!launch && !ShowFailures()) return false;
 
-    switch (*action) {
+    switch (action) {
         case Action::RunMyComputer:
-            operations_.OpenSpecialFolder(kCsidlDrives, show);
+            system_.shell.OpenFolder(kCsidlDrives, show);
             break;
         case Action::RunMyDocuments:
-            operations_.OpenSpecialFolder(kCsidlPersonal, show);
+            system_.shell.OpenFolder(kCsidlPersonal, show);
             break;
         case Action::RunCalc:
-            operations_.WinExec(u"calc.exe", show, ProfileFolder());
+            system_.shell.Start(u"calc.exe", show, ProfileFolder());
             break;
         case Action::RunNotepad:
-            operations_.WinExec(u"notepad.exe", show, ProfileFolder());
+            system_.shell.Start(u"notepad.exe", show, ProfileFolder());
             break;
         case Action::RunCommandPromt:
-            operations_.WinExec(u"cmd.exe", show, ProfileFolder());
+            system_.shell.Start(u"cmd.exe", show, ProfileFolder());
             break;
         case Action::PowerOffComputer:
-            operations_.PowerOffComputer();
+            EndSessionWithShutdownPrivilege(system_.power, kEwxPowerOff | kEwxForce);
             break;
         case Action::RebootComputer:
-            operations_.RebootComputer();
+            EndSessionWithShutdownPrivilege(system_.power, kEwxReboot | kEwxForce);
             break;
         case Action::HibernateComputer:
-            operations_.HibernateComputer();
+            SuspendWithShutdownPrivilege(system_.power, /*hibernate=*/true, /*force=*/true);
             break;
         case Action::StandByComputer:
-            operations_.StandByComputer();
+            SuspendWithShutdownPrivilege(system_.power, /*hibernate=*/false, /*force=*/false);
             break;
         case Action::LogOffComputer:
-            operations_.LogOffComputer();
+            system_.power.EndSession(kEwxLogOff);
             break;
         case Action::RunSelectedProgram: {
-            const ProgramCommand command = SplitParameters(task.dest);
-            const std::u16string program = operations_.ExpandEnvironmentStringsW(command.program);
-            return Launch(u"open", program,
-                          operations_.ExpandEnvironmentStringsW(command.parameters),
-                          OwnFolder(program), show);
+            const ProgramCommand command = SplitParameters(dest);
+            const std::u16string program = Expand(command.program);
+            return Launch(u"open", program, Expand(command.parameters), OwnFolder(program), show);
         }
         case Action::OpenWebsite:
-            return Launch(u"", operations_.ExpandEnvironmentStringsW(WebAddress(task.dest)), u"",
-                          u"", show);
+            return Launch(u"", Expand(WebAddress(dest)), u"", u"", show);
         case Action::CloseSelectedProgram:
-            operations_.CloseProgramByName(FileNamePart(
-                operations_.ExpandEnvironmentStringsW(SplitParameters(task.dest).program)));
+            CloseProgramByName(system_.processes,
+                               FileNamePart(Expand(SplitParameters(dest).program)));
             break;
         case Action::OpenCdRom:
-            operations_.OpenCdDoor(std::u16string(task.dest));
+            SetCdDoor(system_.cdDoors, dest, Door::kOpen);
             break;
         case Action::CloseCdRom:
-            operations_.CloseCdDoor(std::u16string(task.dest));
+            SetCdDoor(system_.cdDoors, dest, Door::kClosed);
             break;
         case Action::MinimizeMaximazeAllWindows:
-            operations_.ToggleMinimizeAll();
+            ToggleMinimizeAll();
             break;
         case Action::ClearTheWindowsClipboard:
-            operations_.ClearClipboard();
+            if (!system_.clipboard.Empty()) throw Error(u"Cannot open clipboard");
             break;
     }
     return true;

@@ -106,7 +106,7 @@ class Shell {
     virtual void ShowErrorBox(std::u16string_view text) = 0;
 };
 
-// The five together, as the actions' operations use them.
+// The five together, as the dispatcher uses them.
 struct SystemServices {
     PowerControl& power;
     ProcessList& processes;

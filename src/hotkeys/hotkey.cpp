@@ -17,15 +17,6 @@ constexpr std::array<std::u16string_view, kLastMediaKey - kFirstMediaKey + 1> kM
 
 }  // namespace
 
-HotKeyValue MakeHotKey(std::uint16_t modifiers, std::uint16_t key) {
-    HotKeyValue value = 0;
-    if (modifiers & kModAlt) value += kAltBit;
-    if (modifiers & kModControl) value += kCtrlBit;
-    if (modifiers & kModShift) value += kShiftBit;
-    if (modifiers & kModWin) value += kWinBit;
-    return value + key;
-}
-
 SplitKey SplitHotKey(HotKeyValue value) {
     std::uint16_t modifiers = 0;
     if (value & kWinBit) modifiers |= kModWin;

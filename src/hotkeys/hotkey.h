@@ -34,8 +34,16 @@ struct SplitKey {
     std::uint16_t key;
 };
 
-// Flags of the modifier set other than the four are ignored; the key is added whole.
-HotKeyValue MakeHotKey(std::uint16_t modifiers, std::uint16_t key);
+// Flags of the modifier set other than the four are ignored; the key is added whole. Inline:
+// every press makes one.
+constexpr HotKeyValue MakeHotKey(std::uint16_t modifiers, std::uint16_t key) {
+    HotKeyValue value = 0;
+    if (modifiers & kModAlt) value += kAltBit;
+    if (modifiers & kModControl) value += kCtrlBit;
+    if (modifiers & kModShift) value += kShiftBit;
+    if (modifiers & kModWin) value += kWinBit;
+    return value + key;
+}
 // Keeps only the low 8 bits of the key.
 SplitKey SplitHotKey(HotKeyValue value);
 

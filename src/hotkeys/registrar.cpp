@@ -1,5 +1,7 @@
 #include "hotkeys/registrar.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 
 namespace quorvel {
@@ -60,19 +62,10 @@ void HotKeyRegistrar::ReleaseAll() {
 
 bool HotKeyRegistrar::IsBound(HotKeyValue hotKey) const { return boundValues_.count(hotKey) > 0; }
 
-std::intptr_t HotKeyRegistrar::HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
-                                                   std::intptr_t lParam) {
-    if (message == kWmHotKey && OnHotKeyPressed) {
-        const auto keys = static_cast<std::uintptr_t>(lParam);
-        const HotKeyValue hotKey = MakeHotKey(static_cast<std::uint16_t>(keys & 0xFFFF),
-                                              static_cast<std::uint16_t>((keys >> 16) & 0xFFFF));
-        if (IsBound(hotKey)) {
-            // A copy, so a handler that replaces the event does not destroy itself mid-call.
-            const PressHandler handler = OnHotKeyPressed;
-            handler(hotKey, static_cast<std::uint16_t>(wParam & 0xFFFF));
-        }
-    }
-    return api_.DefWindowProc(windowHandle_, message, wParam, lParam);
+void HotKeyRegistrar::ReportPress(std::uintptr_t keys) {
+    const HotKeyValue hotKey = MakeHotKey(static_cast<std::uint16_t>(keys & 0xFFFF),
+                                          static_cast<std::uint16_t>((keys >> 16) & 0xFFFF));
+    if (listener_ != nullptr && IsBound(hotKey)) listener_->OnHotKeyPressed(hotKey);
 }
 
 }  // namespace quorvel

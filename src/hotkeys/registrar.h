@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -12,9 +11,7 @@
 // <windows.h> defines these names as macros for their A/W forms; keep the members' names the
 // same in every translation unit whatever was included before.
 #pragma push_macro("GlobalAddAtom")
-#pragma push_macro("DefWindowProc")
 #undef GlobalAddAtom
-#undef DefWindowProc
 
 namespace quorvel {
 
@@ -26,8 +23,7 @@ inline constexpr std::uint32_t kModNoRepeat = 0x4000;
 // registration holds.
 inline constexpr std::uint32_t kErrorHotKeyAlreadyRegistered = 1409;
 
-// The system's global atoms, hotkey registration and default window procedure. Window handles
-// are numbers.
+// The system's global atoms and hotkey registration. Window handles are numbers.
 class HotKeyApi {
   public:
     virtual ~HotKeyApi() = default;
@@ -42,8 +38,15 @@ class HotKeyApi {
     virtual bool UnregisterHotKey(std::uintptr_t window, int id) = 0;
     // The calling thread's last error code, as the failed call above left it.
     virtual std::uint32_t GetLastError() = 0;
-    virtual std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message,
-                                        std::uintptr_t wParam, std::intptr_t lParam) = 0;
+};
+
+// Hears the presses of the bound hotkeys.
+class HotKeyListener {
+  public:
+    virtual void OnHotKeyPressed(HotKeyValue hotKey) = 0;
+
+  protected:
+    ~HotKeyListener() = default;
 };
 
 // One bound hotkey: the value given to BindHotKey and the atom that is its system id.
@@ -56,8 +59,6 @@ struct HotKeyBinding {
 // Bindings last until they are unbound; the destructor releases the rest last first.
 class HotKeyRegistrar {
   public:
-    using PressHandler = std::function<void(HotKeyValue hotKey, std::uint16_t index)>;
-
     HotKeyRegistrar(HotKeyApi& api, std::uintptr_t windowHandle);
     virtual ~HotKeyRegistrar();
     HotKeyRegistrar(const HotKeyRegistrar&) = delete;
@@ -77,20 +78,21 @@ class HotKeyRegistrar {
     void ReleaseAll();
     bool IsBound(HotKeyValue hotKey) const;
 
-    // The window's procedure: reports presses of bound hotkeys, then the default handling.
-    virtual std::intptr_t HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
-                                              std::intptr_t lParam);
+    // The system's report of a press, WM_HOTKEY's lParam (the modifiers in the low word, the
+    // key in the high one): the listener hears it when the value is bound.
+    void ReportPress(std::uintptr_t keys);
+    // Who hears the presses from now on; none: nobody.
+    void SetListener(HotKeyListener* listener) { listener_ = listener; }
 
     const std::vector<HotKeyBinding>& Bindings() const { return bindings_; }
     std::uintptr_t WindowHandle() const { return windowHandle_; }
-
-    PressHandler OnHotKeyPressed;
 
   private:
     HotKeyApi& api_;
     std::uintptr_t windowHandle_;
     std::vector<HotKeyBinding> bindings_;
     std::uint32_t lastBindError_ = 0;
+    HotKeyListener* listener_ = nullptr;
     std::unordered_set<HotKeyValue> boundValues_;  // the values of bindings_, for IsBound
 };
 
@@ -99,5 +101,4 @@ std::u16string HotKeyAtomName(HotKeyValue hotKey);
 
 }  // namespace quorvel
 
-#pragma pop_macro("DefWindowProc")
 #pragma pop_macro("GlobalAddAtom")

@@ -12,7 +12,6 @@
 
 // This file defines members named like <windows.h>'s A/W macros and calls the W functions.
 #undef GlobalAddAtom
-#undef DefWindowProc
 
 namespace quorvel {
 
@@ -58,10 +57,6 @@ class WindowsHotKeyApi final : public HotKeyApi {
         return ::UnregisterHotKey(ToHwnd(window), id) != FALSE;
     }
     std::uint32_t GetLastError() override { return ::GetLastError(); }
-    std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
-                                std::intptr_t lParam) override {
-        return ::DefWindowProcW(ToHwnd(window), message, wParam, lParam);
-    }
 };
 
 }  // namespace
@@ -125,9 +120,12 @@ bool RegistrarWindow::IsRetryMoment(UINT message, WPARAM wParam) const {
 }
 
 LRESULT RegistrarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (OnRetryDue && IsRetryMoment(message, wParam)) OnRetryDue();
-    return registrar_ ? registrar_->HandleWindowMessage(message, wParam, lParam)
-                      : ::DefWindowProcW(Handle(), message, wParam, lParam);
+    if (message == WM_HOTKEY && registrar_) {
+        registrar_->ReportPress(static_cast<std::uintptr_t>(lParam));
+    } else if (OnRetryDue && IsRetryMoment(message, wParam)) {
+        OnRetryDue();
+    }
+    return ::DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 }  // namespace quorvel

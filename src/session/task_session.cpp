@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/error.h"
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 
@@ -28,19 +29,17 @@ HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
 
 TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
                          const HotKeyText& hotKeyText, HotKeyRegistrar& registrar,
-                         ActionOperations& operations, TaskPictures& pictures,
+                         SystemServices system, TaskPictures& pictures,
                          std::function<void()> reportFailure)
     : taskFile_(files, std::move(actionsPath)),
       hotKeyText_(hotKeyText),
       registrar_(registrar),
       pictures_(pictures),
-      dispatcher_(table_, rowsByHotKey_, operations, std::move(reportFailure)) {
-    registrar_.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t /*id*/) {
-        dispatcher_.OnHotKeyPressed(hotKey);
-    };
+      dispatcher_(table_, rowsByHotKey_, system, std::move(reportFailure)) {
+    registrar_.SetListener(&dispatcher_);
 }
 
-TaskSession::~TaskSession() { registrar_.OnHotKeyPressed = nullptr; }
+TaskSession::~TaskSession() { registrar_.SetListener(nullptr); }
 
 void TaskSession::StartUp() {
     picturesDue_ = LoadTasks();
@@ -76,13 +75,15 @@ bool TaskSession::LoadTasks() {
     // From here on the file may be written.
     taskFileLoaded_ = true;
     savedChangeCount_.reset();
+    bool whole = true;
     try {
         taskFile_.Load(table_);
     } catch (const Error&) {
         // The program starts with what could be read, without pictures.
-        return false;
+        whole = false;
     }
-    if (!taskFile_.Readable()) return false;
+    ResolveRows(0, table_.RowCount());
+    if (!whole || !taskFile_.Readable()) return false;
     // The picture cells as the pictures will number them, also before they are made: the
     // file holds them so.
     NumberTaskPictures(table_);
@@ -109,11 +110,17 @@ void TaskSession::Commit(Change&& change) {
 }
 
 void TaskSession::AddTask(const Task& task, std::optional<HotKeyValue> hotKey) {
-    Commit([&] { table_.AppendTask(WithHotKey(task, hotKey)); });
+    Commit([&] {
+        table_.AppendTask(WithHotKey(task, hotKey));
+        ResolveRows(table_.RowCount() - 1, table_.RowCount());
+    });
 }
 
 void TaskSession::ReplaceTask(int row, const Task& task, std::optional<HotKeyValue> hotKey) {
-    Commit([&] { table_.SetTask(row, WithHotKey(task, hotKey)); });
+    Commit([&] {
+        table_.SetTask(row, WithHotKey(task, hotKey));
+        ResolveRows(row, row + 1);
+    });
 }
 
 Task TaskSession::WithHotKey(Task task, std::optional<HotKeyValue> hotKey) const {
@@ -193,12 +200,11 @@ void TaskSession::PauseHotKeys(bool paused) {
 }
 
 void TaskSession::Bind() {
-    const std::vector<HotKeyValue> rowHotKeys = RowHotKeys();
     // The enabled rows' values, in the order of their first row; none while paused.
     std::vector<HotKeyValue> wanted;
     std::unordered_set<HotKeyValue> wantedSet;
     for (int row = 0; row < table_.RowCount(); ++row) {
-        const HotKeyValue hotKey = rowHotKeys[static_cast<std::size_t>(row)];
+        const HotKeyValue hotKey = table_.ResolvedAt(row).hotKey;
         if (!paused_ && hotKey != 0 && table_.ViewAt(row).enabled &&
             wantedSet.insert(hotKey).second) {
             wanted.push_back(hotKey);
@@ -209,29 +215,27 @@ void TaskSession::Bind() {
         ReleaseUnwanted(wantedSet);
         refusals = BindWanted(wanted);
     }
-    SetStatuses(rowHotKeys, refusals);
+    SetStatuses(refusals);
     KeepMissing(refusals);
     // What each press runs: exactly the rows that read as active.
     rowsByHotKey_.clear();
     for (int row = 0; row < table_.RowCount(); ++row) {
-        const auto index = static_cast<std::size_t>(row);
-        if (hotKeyStatuses_[index] == HotKeyStatus::kActive) {
-            rowsByHotKey_[rowHotKeys[index]].push_back(row);
+        if (hotKeyStatuses_[static_cast<std::size_t>(row)] == HotKeyStatus::kActive) {
+            rowsByHotKey_[table_.ResolvedAt(row).hotKey].push_back(row);
         }
     }
 }
 
-// Each distinct text is read once: long lists repeat a few hotkeys many times.
-std::vector<HotKeyValue> TaskSession::RowHotKeys() const {
-    std::vector<HotKeyValue> values(static_cast<std::size_t>(table_.RowCount()));
+// Each distinct hotkey text is read once: long lists repeat a few hotkeys many times.
+void TaskSession::ResolveRows(int first, int end) {
     std::unordered_map<std::u16string_view, HotKeyValue> read;
-    for (int row = 0; row < table_.RowCount(); ++row) {
-        const std::u16string_view text = table_.ViewAt(row).hotKeyText;
-        auto [found, added] = read.try_emplace(text, 0);
-        if (added) found->second = hotKeyText_.ParseHotKey(text);
-        values[static_cast<std::size_t>(row)] = found->second;
+    for (int row = first; row < end; ++row) {
+        const TaskView task = table_.ViewAt(row);
+        auto [found, added] = read.try_emplace(task.hotKeyText, 0);
+        if (added) found->second = hotKeyText_.ParseHotKey(task.hotKeyText);
+        table_.SetResolved(
+            row, {FindAction(task.actionName), ShowCommandOf(task.runType), found->second});
     }
-    return values;
 }
 
 void TaskSession::ReleaseUnwanted(const std::unordered_set<HotKeyValue>& wanted) {
@@ -251,12 +255,11 @@ TaskSession::Refusals TaskSession::BindWanted(const std::vector<HotKeyValue>& wa
     return refusals;
 }
 
-void TaskSession::SetStatuses(const std::vector<HotKeyValue>& rowHotKeys,
-                              const Refusals& refusals) {
-    hotKeyStatuses_.resize(rowHotKeys.size());
+void TaskSession::SetStatuses(const Refusals& refusals) {
+    hotKeyStatuses_.resize(static_cast<std::size_t>(table_.RowCount()));
     for (int row = 0; row < table_.RowCount(); ++row) {
-        const auto index = static_cast<std::size_t>(row);
-        hotKeyStatuses_[index] = StatusOf(table_.ViewAt(row), rowHotKeys[index], refusals, paused_);
+        hotKeyStatuses_[static_cast<std::size_t>(row)] =
+            StatusOf(table_.ViewAt(row), table_.ResolvedAt(row).hotKey, refusals, paused_);
     }
 }
 

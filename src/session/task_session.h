@@ -8,8 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "actions/action_operations.h"
 #include "actions/dispatcher.h"
+#include "actions/system_services.h"
 #include "common/file_system.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/registrar.h"
@@ -30,10 +30,11 @@ namespace quorvel {
 // made: the list goes back to what it was and the save's error propagates.
 class TaskSession {
   public:
-    // Everything given must outlive the session; from now on the registrar's presses run
-    // tasks. `reportFailure` shows what a task's action threw, from inside its handler.
+    // Everything given must outlive the session; from now on the registrar's presses go to
+    // the dispatcher, which runs the rows on the system. `reportFailure` shows what a task's
+    // action threw, from inside its handler.
     TaskSession(FileSystem& files, std::u16string actionsPath, const HotKeyText& hotKeyText,
-                HotKeyRegistrar& registrar, ActionOperations& operations, TaskPictures& pictures,
+                HotKeyRegistrar& registrar, SystemServices system, TaskPictures& pictures,
                 std::function<void()> reportFailure);
     ~TaskSession();
     TaskSession(const TaskSession&) = delete;
@@ -128,13 +129,14 @@ class TaskSession {
     Task WithHotKey(Task task, std::optional<HotKeyValue> hotKey) const;
     // Whether the whole file was read.
     bool LoadTasks();
+    // Resolves what the rows from `first` up to `end` stand for.
+    void ResolveRows(int first, int end);
     void SaveWhenDue();
     void RebuildPictures();
     void Bind();
-    std::vector<HotKeyValue> RowHotKeys() const;
     void ReleaseUnwanted(const std::unordered_set<HotKeyValue>& wanted);
     Refusals BindWanted(const std::vector<HotKeyValue>& wanted);
-    void SetStatuses(const std::vector<HotKeyValue>& rowHotKeys, const Refusals& refusals);
+    void SetStatuses(const Refusals& refusals);
     void KeepMissing(const Refusals& refusals);
     void Notify() const;
 

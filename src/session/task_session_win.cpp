@@ -11,11 +11,12 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
     : pictures_(instance),
       registrar_(instance),
       // The registrar's window is there from start to end, also while no other is.
-      actions_([this] { return LaunchOwner(); },
-               reinterpret_cast<HWND>(registrar_.Registrar().WindowHandle())),
-      session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(), actions_,
+      clipboard_([this] { return registrar_.Handle(); }),
+      shell_([this] { return LaunchOwner(); }),
+      session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(),
+               {power_, processes_, cdDoors_, clipboard_, shell_}, pictures_,
                // In front of the window the user is in, as every box of a press.
-               pictures_, [this] { ShowCurrentException(LaunchOwner(), MB_SETFOREGROUND); }) {
+               [this] { ShowCurrentException(LaunchOwner(), MB_SETFOREGROUND); }) {
     // A hotkey another program holds is tried again at the system's moments, and on a timer
     // only while one is missing.
     registrar_.OnRetryDue = [this] { session_.RetryMissingHotKeys(); };

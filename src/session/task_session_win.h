@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "actions/actions_win.h"
+#include "actions/system_services_win.h"
 #include "common/win/unique_handle_win.h"
 #include "hotkeys/registrar_win.h"
 #include "session/task_icons_win.h"
@@ -15,8 +15,8 @@
 namespace quorvel {
 
 // The task session on Windows: the registrar with its hidden window, where WM_HOTKEY arrives
-// and the hotkeys other programs hold are retried, the actions on the real system, and the
-// rows' pictures in an image list. Made before the
+// and the hotkeys other programs hold are retried, the system's services the actions use, and
+// the rows' pictures in an image list. Made before the
 // main window, which shows its list and pictures; destroyed after it.
 class TaskSessionWin {
   public:
@@ -39,7 +39,11 @@ class TaskSessionWin {
     std::function<HWND()> launchOwner_;
     ImageListPictures pictures_;
     RegistrarWindow registrar_;
-    WindowsActions actions_;
+    WindowsPowerControl power_;
+    WindowsProcessList processes_;
+    WindowsCdDoors cdDoors_;
+    WindowsClipboard clipboard_;
+    WindowsShell shell_;
     TaskSession session_;
 };
 

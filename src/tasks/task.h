@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "tasks/action_catalogue.h"
 
 namespace quorvel {
 
@@ -25,5 +28,15 @@ struct BasicTask {
 using Task = BasicTask<std::u16string>;
 // A task read in place: its texts stay valid until the table changes.
 using TaskView = BasicTask<std::u16string_view>;
+
+// What the program acts on for a row, resolved from its stored texts when the row is read or
+// changed, so that a press and a registration read no text: its action (none for a name that
+// is not one of the seventeen), the show command of its run type and the hotkey value its text
+// stands for on the keyboard layout (0: none).
+struct ResolvedTask {
+    std::optional<Action> action;
+    int showCommand = kSwShowNormal;
+    std::uint32_t hotKey = 0;
+};
 
 }  // namespace quorvel

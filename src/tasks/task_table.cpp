@@ -109,7 +109,18 @@ void TaskTable::SetEnabled(int row, bool enabled) {
     Changed();
 }
 
+const ResolvedTask& TaskTable::ResolvedAt(int row) const {
+    CheckRow(row);
+    return rows_[row].resolved;
+}
+
+void TaskTable::SetResolved(int row, const ResolvedTask& resolved) {
+    CheckRow(row);
+    rows_[row].resolved = resolved;
+}
+
 void TaskTable::StoreTask(Row& row, const Task& task) {
+    row.resolved = {};
     StoreText(row.Text(kDescColumn), task.actionName);
     StoreText(row.Text(kHotKeyColumn), task.hotKeyText);
     StoreText(row.Text(kDestColumn), task.dest);

@@ -50,6 +50,10 @@ class TaskTable {
     void SetTask(int row, const Task& task);
     void SetImage(int row, std::int32_t image);
     void SetEnabled(int row, bool enabled);
+    // What a row's texts stand for, as the session last resolved them: a row whose texts were
+    // stored since stands for nothing until it is resolved again. Resolving is no change.
+    const ResolvedTask& ResolvedAt(int row) const;
+    void SetResolved(int row, const ResolvedTask& resolved);
 
     void RemoveRow(int row);
     void RelocateRow(int from, int to);
@@ -106,6 +110,7 @@ class TaskTable {
         std::array<TextPiece, kTextColumnCount> texts{};  // Desc, Hotkey, Dest, Type_run
         std::int32_t image = 0;
         bool enabled = false;
+        ResolvedTask resolved;
 
         TextPiece& Text(int column) { return texts[column - kDescColumn]; }
         const TextPiece& Text(int column) const { return texts[column - kDescColumn]; }

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "actions/actions_win.h"
 #include "actions/dispatcher.h"
+#include "actions/system_services_win.h"
 #include "common/error.h"
 #include "common/paths.h"
 #include "common/win/error_box_win.h"
@@ -33,24 +33,32 @@ class ActionsWinTest : public testing::Test {
     ActionsWinTest()
         : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     nullptr, nullptr)),
-          actions_([this] { return window_.get(); }, window_.get()) {}
+          clipboard_([this] { return window_.get(); }),
+          shell_([this] { return window_.get(); }) {}
 
-    // One task bound to Ctrl+Alt+J.
+    // One task bound to Ctrl+Alt+J, resolved as the session resolves it.
     void AddTask(std::u16string_view desc, const std::wstring& dest, std::u16string_view runType) {
-        rows_[kCtrlAltJ].push_back(table_.RowCount());
+        const int row = table_.RowCount();
+        rows_[kCtrlAltJ].push_back(row);
         table_.AppendTask({std::u16string(desc), hotKeyText_.FormatHotKey(kCtrlAltJ),
                            FromWide(dest), std::u16string(runType)});
+        table_.SetResolved(row, {FindAction(desc), ShowCommandOf(runType), kCtrlAltJ});
     }
 
     void Press() { dispatcher_.OnHotKeyPressed(kCtrlAltJ); }
 
     UniqueWindow window_;
-    WindowsActions actions_;
+    WindowsPowerControl power_;
+    WindowsProcessList processes_;
+    WindowsCdDoors cdDoors_;
+    WindowsClipboard clipboard_;
+    WindowsShell shell_;
     WindowsKeyNames keyNames_;
     HotKeyText hotKeyText_{keyNames_};
     TaskTable table_;
     RowsByHotKey rows_;
-    Dispatcher dispatcher_{table_, rows_, actions_, [] { throw; }};
+    Dispatcher dispatcher_{
+        table_, rows_, {power_, processes_, cdDoors_, clipboard_, shell_}, [] { throw; }};
 };
 
 TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOwnCase) {
@@ -60,9 +68,7 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
             u"Minimze");
     RegistrarWindow registrarWindow;
     HotKeyRegistrar& registrar = registrarWindow.Registrar();
-    registrar.OnHotKeyPressed = [this](HotKeyValue hotKey, std::uint16_t /*id*/) {
-        dispatcher_.OnHotKeyPressed(hotKey);
-    };
+    registrar.SetListener(&dispatcher_);
     ASSERT_NE(registrar.BindHotKey(kCtrlAltJ), 0);
 
     PressTogether({VK_CONTROL, VK_MENU, 'J'});
@@ -78,10 +84,10 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
 TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommandAndTheirFolder) {
     const std::wstring report = TestFolder() + L"\\argdump.txt";
     ::DeleteFileW(report.c_str());
-    const std::u16string profile = actions_.ExpandEnvironmentStringsW(u"%USERPROFILE%");
+    const std::u16string profile = shell_.ExpandEnvironmentStringsW(u"%USERPROFILE%");
     ASSERT_NE(profile, u"%USERPROFILE%");
 
-    actions_.WinExec(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0, profile);
+    shell_.Start(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0, profile);
 
     ASSERT_TRUE(PumpMessagesUntil(
         [&] { return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }, kWaitMs));
@@ -93,7 +99,7 @@ TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommandAndTheirFold
 TEST_F(ActionsWinTest, VariablesExpandFromTheProgramsEnvironment) {
     const std::wstring longValue(3000, L'v');
     ASSERT_TRUE(::SetEnvironmentVariableW(L"QUORVEL_LONG", longValue.c_str()));
-    EXPECT_EQ(actions_.ExpandEnvironmentStringsW(u"%QUORVEL_LONG%\\x %QUORVEL_NOPE% 5%"),
+    EXPECT_EQ(shell_.ExpandEnvironmentStringsW(u"%QUORVEL_LONG%\\x %QUORVEL_NOPE% 5%"),
               FromWide(longValue) + u"\\x %QUORVEL_NOPE% 5%");
     ::SetEnvironmentVariableW(L"QUORVEL_LONG", nullptr);
 }

@@ -37,8 +37,16 @@ class TaskSessionTest : public ::testing::Test, protected testing_support::Sessi
         session.StartUp();
         for (const Task& task : tasks) session.AddTask(task);
         api.systemCalls = 0;
-        operations.log.clear();
         changes = 0;
+    }
+
+    // The programs the presses started and their show commands, forgotten as they are read.
+    std::vector<std::pair<std::u16string, int>> Started() {
+        std::vector<std::pair<std::u16string, int>> started;
+        for (const auto& launch : system.shell.launches)
+            started.emplace_back(launch.file, launch.showCommand);
+        system.shell.launches.clear();
+        return started;
     }
 
     int changes = 0;
@@ -107,10 +115,12 @@ TEST_F(TaskSessionTest, EveryVerbSavesBindsAndTellsTheViewsOnce) {
     expectEverywhere({off, cd, calc}, 6);
     EXPECT_EQ(api.AtomCount(kCtrlAltM), 0) << "a disabled task gives its hotkey back";
 
-    const Task renamed{u"Run Calc", u"Ctrl+Shift+K"};
+    const Task renamed{u"Run Command Promt", u"Ctrl+Shift+K", u"", u"Hide"};
     session.ReplaceTask(2, renamed);
     expectEverywhere({off, cd, renamed}, 7);
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltQ, kCtrlShiftK}));
+    Press(kCtrlShiftK);
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"cmd.exe", 0})) << "the row runs as it reads now";
 
     const std::vector<int> rows{2, 0};
     session.DeleteTasks(rows);
@@ -142,6 +152,8 @@ TEST_F(TaskSessionTest, AChangeThatCannotBeSavedIsNotMade) {
     EXPECT_EQ(files.Files().at(path), saved);
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
     EXPECT_EQ(changes, 0);
+    Press(kCtrlAltN);
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"calc.exe", 1}));
 
     EXPECT_EQ(ErrorTextOf([&] { session.ReplaceTask(5, calc); }), u"List index out of bounds (5)");
     EXPECT_EQ(Tasks(), (std::vector<Task>{calc, notepad}));
@@ -213,7 +225,7 @@ TEST_F(TaskSessionTest, AHotKeyAnotherProgramHeldIsTakenOnARetryAndTheRetriesSto
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(retrying.back(), false);
     Press(kCtrlAltQ);
-    EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1"));
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"notepad.exe", 1}));
     api.systemCalls = 0;
     session.RetryMissingHotKeys();
     EXPECT_EQ(api.systemCalls, 0) << "nothing missing, nothing asked";
@@ -252,7 +264,7 @@ TEST_F(TaskSessionTest, APauseGivesEveryHotKeyBackEditsTakeNoneAndUnpausingFollo
                                                Status::kInUse}));
     EXPECT_TRUE(session.HotKeysMissing());
     Press(kCtrlAltN);
-    EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 1"));
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"calc.exe", 1}));
 
     // While the editor's hotkey field holds them back, a pause and its end take nothing.
     session.HoldBackHotKeys();
@@ -417,16 +429,14 @@ TEST_F(TaskSessionTest, APressRunsTheRowsBoundToItsValueWhateverTheirSpelling) {
                                                Status::kActive, Status::kActive}));
 
     Press(kCtrlAltN);
-    EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 0", "WinExec [cmd.exe] 1"));
-    operations.log.clear();
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"calc.exe", 0}, std::pair{u"cmd.exe", 1}));
     Press(kCtrlShiftK);
-    EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1"));
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"notepad.exe", 1}));
 
     // An edit takes effect at the next press; the rows' texts stay as written.
     session.SetTaskEnabled(2, false);
-    operations.log.clear();
     Press(kCtrlAltN);
-    EXPECT_THAT(operations.log, ElementsAre("WinExec [calc.exe] 0"));
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"calc.exe", 0}));
     EXPECT_EQ(SavedTasks()[1].hotKeyText, u"ctrl+alt+n");
 }
 
@@ -434,36 +444,39 @@ TEST_F(TaskSessionTest, AFailingActionOrRowsChangedWhileItRunsEndThePress) {
     StartWith({{u"Run Notepad", u"Ctrl+Alt+N"},
                {u"Clear the Windows clipboard", u"Ctrl+Alt+N"},
                {u"Run Calc", u"Ctrl+Alt+N"}});
-    operations.onClearClipboard = [] { throw Error(u"Cannot open clipboard"); };
+    system.clipboard.heldByAnotherProgram = true;
     Press(kCtrlAltN);
-    EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1"));
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"notepad.exe", 1}));
     EXPECT_THAT(failures, ElementsAre(u"Cannot open clipboard"));
 
     // As when the user deletes a row while an action's message box is open.
     const std::vector<int> lastRow{2};
-    operations.onClearClipboard = [&] { session.DeleteTasks(lastRow); };
-    operations.log.clear();
+    system.clipboard.heldByAnotherProgram = false;
+    system.clipboard.whileOpen = [&] { session.DeleteTasks(lastRow); };
     Press(kCtrlAltN);
-    EXPECT_THAT(operations.log, ElementsAre("WinExec [notepad.exe] 1", "ClearClipboard"));
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"notepad.exe", 1}));
+    EXPECT_FALSE(system.clipboard.holdsData);
 }
 
 TEST_F(TaskSessionTest, PressesDuringAnActionWaitOncePerHotKeyAndNeverNest) {
     StartWith({{u"Clear the Windows clipboard", u"Ctrl+Alt+N"}, {u"Run Calc", u"Ctrl+Alt+M"}});
     int depth = 0;
     int deepest = 0;
-    operations.onClearClipboard = [&] {
+    std::vector<std::size_t> launchesAtClear;
+    system.clipboard.whileOpen = [&] {
         deepest = std::max(deepest, ++depth);
         // Presses while the action's box is open: its own hotkey three times, another once.
-        if (operations.log.empty()) {
+        if (launchesAtClear.empty()) {
             for (int i = 0; i < 3; ++i) Press(kCtrlAltN);
             Press(kCtrlAltM);
         }
+        launchesAtClear.push_back(system.shell.launches.size());
         --depth;
     };
     Press(kCtrlAltN);
     EXPECT_EQ(deepest, 1);
-    EXPECT_THAT(operations.log,
-                ElementsAre("ClearClipboard", "ClearClipboard", "WinExec [calc.exe] 1"));
+    EXPECT_THAT(launchesAtClear, ElementsAre(0, 0)) << "the clipboard twice, then Calc";
+    EXPECT_THAT(Started(), ElementsAre(std::pair{u"calc.exe", 1}));
 }
 
 }  // namespace

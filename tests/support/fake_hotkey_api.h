@@ -61,14 +61,7 @@ class FakeHotKeyApi final : public HotKeyApi {
         return true;
     }
     std::uint32_t GetLastError() override { return lastError; }
-    static constexpr std::intptr_t kDefaultResult = 77;
     static constexpr std::uint32_t kErrorNotEnoughMemory = 8;
-
-    std::intptr_t DefWindowProc(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
-                                std::intptr_t lParam) override {
-        defaultHandled.push_back({window, message, wParam, lParam});
-        return kDefaultResult;
-    }
 
     int AtomCount(HotKeyValue value) const {
         const auto found = atoms.find(HotKeyAtomName(value));
@@ -84,14 +77,6 @@ class FakeHotKeyApi final : public HotKeyApi {
     std::map<int, Registration> registered;
     int systemCalls = 0;        // atoms added or deleted, registrations made or released
     std::vector<int> released;  // the ids given up, in order
-    struct Message {
-        std::uintptr_t window;
-        std::uint32_t message;
-        std::uintptr_t wParam;
-        std::intptr_t lParam;
-        bool operator==(const Message&) const = default;
-    };
-    std::vector<Message> defaultHandled;
     bool failUnregister = false;
     bool atomTableFull = false;
     std::uint32_t registerError = 0;  // when set, every registration is refused with it

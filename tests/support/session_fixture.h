@@ -8,7 +8,7 @@
 #include "fake_hotkey_api.h"
 #include "fake_key_names.h"
 #include "memory_file_system.h"
-#include "recording_operations.h"
+#include "fake_system.h"
 #include "recording_pictures.h"
 #include "session/task_session.h"
 #include "task_rows.h"
@@ -16,7 +16,7 @@
 namespace quorvel::testing_support {
 
 // A task session over files in memory, the US English key names, the fake hotkey calls, the
-// recorded operations and pictures: the program's centre without a window.
+// fake system and the recorded pictures: the program's centre without a window.
 struct SessionFixture {
     static constexpr std::u16string_view kActionsPath = u"C:\\Quorvel\\data\\actions.cfg";
 
@@ -37,12 +37,9 @@ struct SessionFixture {
     }
     // The system reports a press of the value, as it does for a bound hotkey only.
     void Press(HotKeyValue hotKey) {
-        for (const HotKeyBinding& binding : registrar.Bindings()) {
-            if (binding.HotKey != hotKey) continue;
-            const SplitKey keys = SplitHotKey(hotKey);
-            registrar.HandleWindowMessage(
-                kWmHotKey, binding.Id, static_cast<std::intptr_t>(keys.key << 16 | keys.modifiers));
-        }
+        if (!registrar.IsBound(hotKey)) return;
+        const SplitKey keys = SplitHotKey(hotKey);
+        registrar.ReportPress(std::uintptr_t{keys.key} << 16 | keys.modifiers);
     }
 
     MemoryFileSystem files;
@@ -50,17 +47,22 @@ struct SessionFixture {
     HotKeyText hotKeyText{keyNames};
     FakeHotKeyApi api;
     HotKeyRegistrar registrar{api, /*windowHandle=*/1};
-    RecordingOperations operations;
+    FakeSystem system;
     RecordingPictures pictures;
     std::vector<std::u16string> failures;  // what the actions threw, as the box shows it
-    TaskSession session{
-        files, std::u16string(kActionsPath), hotKeyText, registrar, operations, pictures, [this] {
-            try {
-                throw;
-            } catch (const Error& e) {
-                failures.push_back(e.Message());
-            }
-        }};
+    TaskSession session{files,
+                        std::u16string(kActionsPath),
+                        hotKeyText,
+                        registrar,
+                        system.Services(),
+                        pictures,
+                        [this] {
+                            try {
+                                throw;
+                            } catch (const Error& e) {
+                                failures.push_back(e.Message());
+                            }
+                        }};
 };
 
 }  // namespace quorvel::testing_support

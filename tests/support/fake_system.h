@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -13,8 +14,8 @@
 
 namespace quorvel::testing_support {
 
-// A computer that keeps what it was asked to do, and whether the shutdown privilege was
-// enabled by then.
+// A computer that keeps what it was asked to do, in order, and whether the shutdown privilege
+// was enabled by then.
 class FakePowerControl final : public PowerControl {
   public:
     struct Exit {
@@ -37,17 +38,17 @@ class FakePowerControl final : public PowerControl {
     // What enabling the privilege comes to; it stays enabled once it was.
     ShutdownPrivilege privilegeAnswer = ShutdownPrivilege::kEnabled;
     bool privilegeEnabled = false;
-    std::optional<Exit> exit;
-    std::optional<Suspension> suspension;
+    std::vector<Exit> exits;
+    std::vector<Suspension> suspensions;
     std::vector<Message> messages;
 
     ShutdownPrivilege EnableShutdownPrivilege() override {
         privilegeEnabled = privilegeEnabled || privilegeAnswer == ShutdownPrivilege::kEnabled;
         return privilegeAnswer;
     }
-    void EndSession(std::uint32_t flags) override { exit = Exit{flags, privilegeEnabled}; }
+    void EndSession(std::uint32_t flags) override { exits.push_back({flags, privilegeEnabled}); }
     void Suspend(bool hibernate, bool force) override {
-        suspension = Suspension{hibernate, force, privilegeEnabled};
+        suspensions.push_back({hibernate, force, privilegeEnabled});
     }
     void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
         messages.push_back({std::u16string(text), std::u16string(caption)});
@@ -78,13 +79,16 @@ class FakeCdDoors final : public CdDoors {
     }
 };
 
+// `whileOpen` runs while the program holds the clipboard, before it is emptied.
 class FakeClipboard final : public Clipboard {
   public:
     bool holdsData = true;
     bool heldByAnotherProgram = false;
+    std::function<void()> whileOpen;
 
     bool Empty() override {
         if (heldByAnotherProgram) return false;
+        if (whileOpen) whileOpen();
         holdsData = false;
         return true;
     }
@@ -92,6 +96,8 @@ class FakeClipboard final : public Clipboard {
 
 // What the shell opened, started and showed, and the state of the desktop's windows. A file
 // in `refusals` is not opened: the shell gives its result instead; one in `absent` is not there.
+// A started command line is kept as a launch without an operation. `onErrorBox` runs while a
+// box is open.
 class FakeShell final : public Shell {
   public:
     struct Launch {
@@ -104,11 +110,15 @@ class FakeShell final : public Shell {
     };
 
     std::vector<Launch> launches;
+    std::vector<std::pair<int, int>> openedFolders;  // the folder and its show command
     std::map<std::u16string, std::uintptr_t> refusals;
     std::set<std::u16string> absent;
     bool windowsMinimized = false;
     bool refusesMinimizeAll = false;
     std::vector<std::u16string> errorBoxes;
+    std::function<void()> onErrorBox;
+    // The environment %NAME% is expanded from; a name it lacks stays as written.
+    std::map<std::u16string, std::u16string> environment;
     // The system's texts by error code; others have none.
     std::map<std::uint32_t, std::u16string> errorTexts{{2, u"The file was not found."},
                                                        {111, u"The file name is too long."}};
@@ -131,16 +141,29 @@ class FakeShell final : public Shell {
             {u"", std::u16string(commandLine), u"", std::u16string(directory), showCommand});
     }
     std::u16string ExpandEnvironmentStringsW(std::u16string_view text) override {
-        return std::u16string(text);
+        std::u16string expanded(text);
+        for (const auto& [name, value] : environment) {
+            const std::u16string variable = u'%' + name + u'%';
+            for (auto at = expanded.find(variable); at != std::u16string::npos;
+                 at = expanded.find(variable, at + value.size())) {
+                expanded.replace(at, variable.size(), value);
+            }
+        }
+        return expanded;
     }
-    void OpenFolder(int, int) override {}
+    void OpenFolder(int folder, int showCommand) override {
+        openedFolders.emplace_back(folder, showCommand);
+    }
     void MinimizeAll() override { SetMinimized(true); }
     void UndoMinimizeAll() override { SetMinimized(false); }
     std::u16string ErrorText(std::uint32_t errorCode) override {
         const auto text = errorTexts.find(errorCode);
         return text == errorTexts.end() ? std::u16string() : text->second;
     }
-    void ShowErrorBox(std::u16string_view text) override { errorBoxes.emplace_back(text); }
+    void ShowErrorBox(std::u16string_view text) override {
+        errorBoxes.emplace_back(text);
+        if (onErrorBox) onErrorBox();
+    }
 
   private:
     void SetMinimized(bool minimized) {

@@ -17,7 +17,8 @@
 //  - the libraries mapped before the program's entry point (its imports and theirs) and the
 //    libraries loaded once it idles.
 //
-//   startup_bench.exe [runs]      (scripts/bench.sh builds it and runs it)
+//   startup_bench.exe [runs] [showings]      (scripts/bench.sh builds it and runs it; with
+//   "showings", only the starts with no tasks and with 1,000, and their rows)
 
 #include <windows.h>
 #include <commctrl.h>
@@ -599,8 +600,7 @@ void PrintDifference(const char* what, double quorvelMiB, double floorMiB) {
                 floorMiB, quorvelMiB - floorMiB);
 }
 
-void PrintComparison(const Starts& quorvel, const Starts& floor, const Presses& tasksPresses,
-                     const Presses& largePresses) {
+void PrintComparison(const Starts& quorvel, const Starts& floor) {
     std::printf("  %-46s %13s %13s %7s\n", "", "Quorvel", "floor", "ratio");
     PrintRow("1,000 tasks: start to last hotkey registered",
              MedianOf(quorvel.tasks, &Start::lastHotKeyMs),
@@ -634,6 +634,10 @@ void PrintComparison(const Starts& quorvel, const Starts& floor, const Presses& 
     PrintDifference("private bytes after a showing and hiding", quorvelShown, floorShown);
     PrintDifference("added by the showing and hiding", quorvelShown - quorvelTray,
                     floorShown - floorTray);
+}
+
+void PrintLargeAndPresses(const Starts& quorvel, const Starts& floor, const Presses& tasksPresses,
+                          const Presses& largePresses) {
     PrintRow("press to action, 1,000 tasks", Median(tasksPresses.quorvelMs),
              Median(tasksPresses.floorMs), "ms ", 2);
     PrintRow("press to action, 100,000 rows", Median(largePresses.quorvelMs),
@@ -696,7 +700,8 @@ void PrintLibraries(const Program& quorvel, const Program& floor, const Start& q
         Joined(Without(quorvelIdle.libraries, floorIdle.libraries)).c_str());
 }
 
-int Run(int runs) {
+// With `showingsOnly`, the starts with no tasks and with 1,000 only, and their rows.
+int Run(int runs, bool showingsOnly) {
     const ScratchFolder scratch;
     WindowsKeyNames keyNames;
     const HotKeyText text(keyNames);
@@ -740,6 +745,10 @@ int Run(int runs) {
                        quorvelStarts.noTasks, floorStarts.noTasks);
     MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, /*showings=*/true,
                        quorvelStarts.tasks, floorStarts.tasks);
+    if (showingsOnly) {
+        PrintComparison(quorvelStarts, floorStarts);
+        return 0;
+    }
     MeasureAlternating(quorvel, floor, largeList, runs, kLargeStartLimitMs, /*showings=*/false,
                        quorvelStarts.large, floorStarts.large);
     Presses tasksPresses;
@@ -750,7 +759,8 @@ int Run(int runs) {
         MeasurePressesSideBySide(quorvel, largeList, floor, floorPressList, kLargeStartLimitMs,
                                  largePresses);
     }
-    PrintComparison(quorvelStarts, floorStarts, tasksPresses, largePresses);
+    PrintComparison(quorvelStarts, floorStarts);
+    PrintLargeAndPresses(quorvelStarts, floorStarts, tasksPresses, largePresses);
     PrintLibraries(quorvel, floor, quorvelStarts.tasks.front(), floorStarts.tasks.front());
     return 0;
 }
@@ -760,7 +770,8 @@ int Run(int runs) {
 
 int wmain(int argc, wchar_t** argv) {
     try {
-        return quorvel::Run(argc > 1 ? std::max(1, _wtoi(argv[1])) : 7);
+        return quorvel::Run(argc > 1 ? std::max(1, _wtoi(argv[1])) : 7,
+                            argc > 2 && std::wstring_view(argv[2]) == L"showings");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "startup_bench: %s\n", error.what());
         return 1;

@@ -182,14 +182,24 @@ void MainWindow::OnTrayIcon(LPARAM mouseMessage) {
     }
 }
 
+// The window normal, in front, at the size w_size.cnfg gives. A hidden window takes the size
+// before it shows (maximised when the file says so), and lays out and paints once.
 void MainWindow::ShowFromTray() {
     RetryHotKeys();
+    // Shown and active already, the window is not activated anew: what an activation tries
+    // again is tried here.
+    if (::IsWindowVisible(Handle()) && session_.RetryUnreadableTaskFile()) ReportDamagedTaskFile();
+    // Back from minimised or maximised (also while hidden), so that the size read is the normal
+    // one.
+    if (::IsIconic(Handle()) || ::IsZoomed(Handle())) ShowItself(SW_RESTORE);
+    maximizeWhenShown_ = false;
+    try {
+        LoadSettings(/*sizeAlone=*/true);
+    } catch (const Error&) {
+        MakeVisible();  // shown all the same, the file's fault in the error box
+        throw;
+    }
     MakeVisible();
-    // Hiding and restoring brings the window back from minimised or maximised and in front.
-    ShowItself(SW_HIDE);
-    ::Sleep(10);
-    ShowItself(SW_RESTORE);
-    LoadSettings(/*sizeAlone=*/true);
     BringToFront();
 }
 
@@ -217,7 +227,13 @@ void MainWindow::BringForward() {
 }
 
 void MainWindow::BringToFront() {
-    if (!BringOpenDialogForward()) ::SetForegroundWindow(Handle());
+    if (OpenDialog() == nullptr) {
+        ::SetForegroundWindow(Handle());
+        return;
+    }
+    // Above other programs' windows too, so that the dialog's closing gives it the activation.
+    ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    BringOpenDialogForward();
 }
 
 // While the editor or About is open this window takes no input: the dialog is what the user
@@ -272,12 +288,19 @@ void MainWindow::ShowSettings(const Settings& settings) {
     if (settings.place != shown.place) MoveTo(settings.place);
 }
 
+// Destination at its designed width is no width the user chose: it takes up what the window
+// leaves, at every activation as at the first showing.
 void MainWindow::ShowKeptOptions() {
     if (!grid_) return;
     Button_SetCheck(autostartBox_, kept_.autostart ? BST_CHECKED : BST_UNCHECKED);
     Button_SetCheck(trayOnlyBox_, kept_.trayOnly ? BST_CHECKED : BST_UNCHECKED);
     for (std::size_t i = 0; i < Settings::kStoredWidths.size(); ++i) {
-        grid_->SetColumnWidth(Settings::kStoredWidths[i], kept_.columnWidths[i]);
+        const Column column = Settings::kStoredWidths[i];
+        if (column == kDestColumn && kept_.columnWidths[i] == TaskGrid::DesignedWidth(column)) {
+            grid_->FitDestination();
+        } else {
+            grid_->SetColumnWidth(column, kept_.columnWidths[i]);
+        }
     }
 }
 

@@ -23,11 +23,13 @@ bool VisualStyleActive() {
 }  // namespace
 
 void TabPageBrush::Update(HWND tabControl) {
-    tab_ = tabControl;
-    brush_.reset();
-    if (!VisualStyleActive() || HighContrast()) return;
     RECT bounds{};
     ::GetClientRect(tabControl, &bounds);
+    if (tabControl == tab_ && bounds.right == size_.cx && bounds.bottom == size_.cy) return;
+    tab_ = tabControl;
+    size_ = {bounds.right, bounds.bottom};
+    brush_.reset();
+    if (!VisualStyleActive() || HighContrast()) return;
     if (bounds.right <= 0 || bounds.bottom <= 0) return;
     const HDC screen = ::GetDC(tabControl);
     const HDC memory = ::CreateCompatibleDC(screen);

@@ -14,14 +14,16 @@ namespace quorvel {
 // on it take the button text colour that goes with it.
 class TabPageBrush {
   public:
-    // Renders the tab control as it looks now; call after it was moved or resized, and after
-    // the system's colours or visual style changed.
+    // Renders the tab control as it looks now, when its size changed since the last rendering
+    // (a rendering takes a copy of the whole page); call after it was moved or resized. After
+    // the system's colours or visual style changed, start from a new TabPageBrush.
     void Update(HWND tabControl);
     // For WM_CTLCOLORBTN / WM_CTLCOLORSTATIC of a control over the page.
     HBRUSH ForControl(HDC dc, HWND control) const;
 
   private:
     HWND tab_ = nullptr;
+    SIZE size_{};            // the tab control's client area, as rendered
     UniqueGdiObject brush_;  // none while the page is the button face
 };
 

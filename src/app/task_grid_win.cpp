@@ -242,7 +242,11 @@ int TaskGrid::ColumnWidth(Column column) const {
 int TaskGrid::DesignedWidth(Column column) { return kShownColumns[ShownIndexOf(column)].widthAt96; }
 
 void TaskGrid::SetColumnWidth(Column column, int width) {
-    ListView_SetColumnWidth(list_, ShownIndexOf(column), dpi_.Scale(width));
+    // Each change lays the list out and paints it again.
+    const int shown = ShownIndexOf(column);
+    if (ListView_GetColumnWidth(list_, shown) != dpi_.Scale(width)) {
+        ListView_SetColumnWidth(list_, shown, dpi_.Scale(width));
+    }
 }
 
 void TaskGrid::Place(const RECT& place, bool followWindow) {

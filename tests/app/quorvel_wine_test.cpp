@@ -348,8 +348,7 @@ TEST_F(QuorvelProgramTest, LeftClickOnTheTrayIconShowsTheWindowAtTheSavedSizeWit
     ::Sleep(300);
     EXPECT_FALSE(::IsWindowVisible(window)) << "releasing the button does nothing";
     ::PostMessageW(window, kTrayIconMessage, 1, WM_LBUTTONDOWN);
-    // The sequence hides the window for a moment on the way (and Wine without a window
-    // manager waits for the hide): watch for the end state.
+    // The click is posted: watch for the end state.
     const auto shownAtSavedSize = [&] {
         RECT bounds{};
         ::GetWindowRect(window, &bounds);

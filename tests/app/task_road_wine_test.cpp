@@ -1244,11 +1244,13 @@ TEST_F(TaskRoadTest, AnOpenEditorComesForwardWhenQuorvelIsCalledUp) {
 // makes no controls before the road.
 TEST_F(TaskRoadTest, EveryRoadShowsTheWholeWindowInEverySavedState) {
     SetNotFirstStart();
-    const auto restoreFromTaskbar = [&] {
+    const auto minimise = [&] {
         ASSERT_NO_FATAL_FAILURE(FindGrid());
         ::PostMessageW(mainWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(mainWindow_) != FALSE; }, 5000));
-        ::PostMessageW(mainWindow_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    };
+    const auto trayClick = [&] {
+        ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN);
     };
     const struct {
         const char* road;
@@ -1256,9 +1258,18 @@ TEST_F(TaskRoadTest, EveryRoadShowsTheWholeWindowInEverySavedState) {
         std::function<void()> show;
     } roads[] = {
         {"start", true, [] {}},
-        {"restore from the taskbar", true, restoreFromTaskbar},
-        {"tray click", false,
-         [&] { ::PostMessageW(mainWindow_, kTrayIconMessage, 1, WM_LBUTTONDOWN); }},
+        {"restore from the taskbar", true,
+         [&] {
+             ASSERT_NO_FATAL_FAILURE(minimise());
+             ::PostMessageW(mainWindow_, WM_SYSCOMMAND, SC_RESTORE, 0);
+         }},
+        {"tray click", false, trayClick},
+        {"tray click on the window shown", true, trayClick},
+        {"tray click on the window minimised", true,
+         [&] {
+             ASSERT_NO_FATAL_FAILURE(minimise());
+             trayClick();
+         }},
         {"Show Main Window", false,
          [&] { ::PostMessageW(mainWindow_, WM_COMMAND, kShowMainWindowItem, 0); }},
         {"balloon", false,

@@ -81,7 +81,7 @@ int Run(HINSTANCE instance) {
     mainWindow->SetAboutBox(aboutBox.get());
     mainWindow->FinishStartUp();
 
-    const int exitCode = mainWindow->RunMessageLoop();
+    const int exitCode = mainWindow->RunMessageLoop().value_or(0);
 
     // Taken down in the reverse order: the hotkeys go back with the editor, the main window
     // saves last.

@@ -175,14 +175,9 @@ void Window::CentreOverOwner() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int Window::RunMessageLoop() {
-    const bool forever = true;
-    return *DispatchMessagesWhile(forever);
-}
-
-std::optional<int> Window::DispatchMessagesWhile(const bool& running) {
+std::optional<int> Window::RunMessageLoop(const bool* running) {
     MSG message{};
-    while (running) {
+    while (running == nullptr || *running) {
         if (::GetMessageW(&message, nullptr, 0, 0) <= 0) return static_cast<int>(message.wParam);
         if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
             const bool ours = message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd);
@@ -200,7 +195,7 @@ void Window::RunModal(HWND focus) {
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::SetForegroundWindow(Handle());
     ::SetFocus(focus);
-    if (const auto exitCode = DispatchMessagesWhile(modal_)) {
+    if (const auto exitCode = RunMessageLoop(&modal_)) {
         ::PostQuitMessage(*exitCode);
         EndModal();
     }

@@ -94,10 +94,11 @@ class Window {
 
     HWND Handle() const { return window_.get(); }
 
-    // The program's message loop, until WM_QUIT, whose exit code it gives. Keys for this
-    // window or its controls go through its keyboard navigation (TranslateKey) first; every
-    // other message, a hotkey's WM_HOTKEY among them, goes straight on.
-    int RunMessageLoop();
+    // The program's message loop, until WM_QUIT (its exit code), or until `running`, when
+    // given, turns false (nothing). Keys for this window or its controls go through its keyboard
+    // navigation (TranslateKey) first; every other message, WM_HOTKEY among them, goes straight
+    // on.
+    std::optional<int> RunMessageLoop(const bool* running = nullptr);
 
   protected:
     Window() = default;
@@ -141,8 +142,6 @@ class Window {
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // Until WM_QUIT (its exit code) or until `running` turns false (nothing).
-    std::optional<int> DispatchMessagesWhile(const bool& running);
     void DisableOtherWindows();
 
     UniqueWindow window_;

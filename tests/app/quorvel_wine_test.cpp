@@ -174,9 +174,17 @@ void SaveShot(HWND window, const char* name) {
     const std::string crop = std::to_string(area.right - area.left) + "x" +
                              std::to_string(area.bottom - area.top) + "+" +
                              std::to_string(area.left) + "+" + std::to_string(area.top);
-    RunUnixProgram(fs::path("/usr/bin/import -window root -crop " + crop + " \"" + folder + "/" +
-                            std::to_string(ScreenDpi()) + "-" + name + ".png\"")
+    const std::string picture =
+        std::string(folder) + "/" + std::to_string(ScreenDpi()) + "-" + name + ".png";
+    const fs::path windowsPath("Z:" + picture);
+    fs::remove(windowsPath);
+    // Wine does not wait for a Unix program, so the picture gets its name only once whole, and
+    // the test goes on only then: clicks that follow would otherwise land in the picture.
+    RunUnixProgram(fs::path("/bin/sh -c \"/usr/bin/import -window root -crop " + crop + " '" +
+                            picture + ".part.png' && mv '" + picture + ".part.png' '" + picture +
+                            "'\"")
                        .wstring());
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(windowsPath); })) << picture;
 }
 
 HWND WaitForWindow(DWORD processId, const wchar_t* windowClass) {

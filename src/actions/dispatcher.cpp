@@ -84,37 +84,37 @@ bool HasExtension(std::u16string_view path) {
 }
 
 // The system's message for the error, or its number when the system has no text.
-LaunchFailure Failure(Shell& shell, std::uint32_t errorCode, std::u16string_view file) {
-    std::u16string reason = shell.ErrorText(errorCode);
+LaunchFailure Failure(Launcher& launcher, std::uint32_t errorCode, std::u16string_view file) {
+    std::u16string reason = launcher.ErrorText(errorCode);
     if (reason.empty()) reason = u"System error " + ToText(errorCode);
     return {std::move(reason), std::u16string(file)};
 }
 
 }  // namespace
 
-std::optional<LaunchFailure> CannotLaunch(Shell& shell, std::u16string_view file) {
-    if (TooLongForTheShell(file)) return Failure(shell, kErrorTargetTooLong, file);
+std::optional<LaunchFailure> CannotLaunch(Launcher& launcher, std::u16string_view file) {
+    if (TooLongForTheShell(file)) return Failure(launcher, kErrorTargetTooLong, file);
     if (IsFullPath(file) && HasExtension(file)) {
-        if (const std::uint32_t missing = shell.MissingFileError(file)) {
-            return Failure(shell, missing, file);
+        if (const std::uint32_t missing = launcher.MissingFileError(file)) {
+            return Failure(launcher, missing, file);
         }
     }
     return std::nullopt;
 }
 
-std::optional<LaunchFailure> OpenWithShell(Shell& shell, std::u16string_view operation,
+std::optional<LaunchFailure> OpenWithShell(Launcher& launcher, std::u16string_view operation,
                                            std::u16string_view file, std::u16string_view parameters,
                                            std::u16string_view directory, int showCommand) {
-    if (TooLongForTheShell(file)) return Failure(shell, kErrorTargetTooLong, file);
+    if (TooLongForTheShell(file)) return Failure(launcher, kErrorTargetTooLong, file);
     const std::uintptr_t result =
-        shell.Execute(operation, file, parameters, directory, showCommand);
+        launcher.Execute(operation, file, parameters, directory, showCommand);
     if (result > kShellExecuteLastFailure) return std::nullopt;
-    return Failure(shell, ShellExecuteErrorCode(result), file);
+    return Failure(launcher, ShellExecuteErrorCode(result), file);
 }
 
-void EndSessionWithShutdownPrivilege(PowerControl& power, std::uint32_t flags) {
+void EndSessionWithShutdownPrivilege(PowerControl& power, PressBoxes& boxes, std::uint32_t flags) {
     if (const auto caption = ExitErrorCaption(power.EnableShutdownPrivilege())) {
-        power.ShowMessage(kExitErrorText, *caption);
+        boxes.ShowMessage(kExitErrorText, *caption);
         return;
     }
     power.EndSession(flags);
@@ -214,7 +214,7 @@ bool Dispatcher::ShowFailures() {
     if (!failures_.empty()) {
         const std::u16string text = LaunchFailuresText(failures_);
         failures_.clear();
-        system_.shell.ShowErrorBox(text);
+        system_.boxes.ShowErrorBox(text);
     }
     return MayRun();
 }
@@ -222,12 +222,13 @@ bool Dispatcher::ShowFailures() {
 bool Dispatcher::Launch(std::u16string_view operation, std::u16string_view file,
                         std::u16string_view parameters, std::u16string_view directory, int show) {
     // A launch that cannot happen does nothing, so the box about it may wait for the next.
-    if (auto refused = CannotLaunch(system_.shell, file)) {
+    if (auto refused = CannotLaunch(system_.launcher, file)) {
         failures_.push_back(std::move(*refused));
         return true;
     }
     if (!ShowFailures()) return false;
-    if (auto failed = OpenWithShell(system_.shell, operation, file, parameters, directory, show)) {
+    if (auto failed =
+            OpenWithShell(system_.launcher, operation, file, parameters, directory, show)) {
         failures_.push_back(std::move(*failed));
     }
     return true;
@@ -244,9 +245,9 @@ std::u16string Dispatcher::ProfileFolder() {
 void Dispatcher::ToggleMinimizeAll() {
     // The flag turns only after a call that went through, so a failed minimise is retried.
     if (windowsMinimized_) {
-        system_.shell.UndoMinimizeAll();
+        system_.desktop.UndoMinimizeAll();
     } else {
-        system_.shell.MinimizeAll();
+        system_.desktop.MinimizeAll();
     }
     windowsMinimized_ = !windowsMinimized_;
 }
@@ -267,25 +268,25 @@ bool Dispatcher::RunTask(int row) {
 
     switch (action) {
         case Action::RunMyComputer:
-            system_.shell.OpenFolder(kCsidlDrives, show);
+            system_.desktop.OpenFolder(kCsidlDrives, show);
             break;
         case Action::RunMyDocuments:
-            system_.shell.OpenFolder(kCsidlPersonal, show);
+            system_.desktop.OpenFolder(kCsidlPersonal, show);
             break;
         case Action::RunCalc:
-            system_.shell.Start(u"calc.exe", show, ProfileFolder());
+            system_.launcher.Start(u"calc.exe", show, ProfileFolder());
             break;
         case Action::RunNotepad:
-            system_.shell.Start(u"notepad.exe", show, ProfileFolder());
+            system_.launcher.Start(u"notepad.exe", show, ProfileFolder());
             break;
         case Action::RunCommandPromt:
-            system_.shell.Start(u"cmd.exe", show, ProfileFolder());
+            system_.launcher.Start(u"cmd.exe", show, ProfileFolder());
             break;
         case Action::PowerOffComputer:
-            EndSessionWithShutdownPrivilege(system_.power, kEwxPowerOff | kEwxForce);
+            EndSessionWithShutdownPrivilege(system_.power, system_.boxes, kEwxPowerOff | kEwxForce);
             break;
         case Action::RebootComputer:
-            EndSessionWithShutdownPrivilege(system_.power, kEwxReboot | kEwxForce);
+            EndSessionWithShutdownPrivilege(system_.power, system_.boxes, kEwxReboot | kEwxForce);
             break;
         case Action::HibernateComputer:
             SuspendWithShutdownPrivilege(system_.power, /*hibernate=*/true, /*force=*/true);

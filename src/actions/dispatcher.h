@@ -27,16 +27,16 @@ struct LaunchFailure {
 
 // Why `file` cannot be opened, found without opening anything: longer than the shell takes,
 // or a full path to a file that is not there. Nothing when it may be opened.
-std::optional<LaunchFailure> CannotLaunch(Shell& shell, std::u16string_view file);
+std::optional<LaunchFailure> CannotLaunch(Launcher& launcher, std::u16string_view file);
 // Opens `file` through the shell in `directory` (empty: none of its own); an empty operation
 // stands for the default verb. Gives the failure when the shell refused.
-std::optional<LaunchFailure> OpenWithShell(Shell& shell, std::u16string_view operation,
+std::optional<LaunchFailure> OpenWithShell(Launcher& launcher, std::u16string_view operation,
                                            std::u16string_view file, std::u16string_view parameters,
                                            std::u16string_view directory, int showCommand);
 
 // Power off or restart (the ExitWindowsEx flags) with the shutdown privilege enabled first;
 // a failing step shows its "Exit Error" message and ends nothing.
-void EndSessionWithShutdownPrivilege(PowerControl& power, std::uint32_t flags);
+void EndSessionWithShutdownPrivilege(PowerControl& power, PressBoxes& boxes, std::uint32_t flags);
 // Hibernation or suspend, silent, tried whenever the token took the privilege's change.
 void SuspendWithShutdownPrivilege(PowerControl& power, bool hibernate, bool force);
 
@@ -88,7 +88,7 @@ class Dispatcher final : public HotKeyListener {
                 std::u16string_view parameters, std::u16string_view directory, int show);
     std::u16string ProfileFolder();
     std::u16string Expand(std::u16string_view text) {
-        return system_.shell.ExpandEnvironmentStringsW(text);
+        return system_.launcher.ExpandEnvironmentStringsW(text);
     }
     // Minimises all windows, or restores them when the last successful call minimised.
     void ToggleMinimizeAll();

@@ -35,8 +35,6 @@ class PowerControl {
     virtual void EndSession(std::uint32_t flags) = 0;
     // Hibernation or suspend, forced or not; whether the system took it is not told.
     virtual void Suspend(bool hibernate, bool force) = 0;
-    // A modal message with no owner window and only an OK button.
-    virtual void ShowMessage(std::u16string_view text, std::u16string_view caption) = 0;
 };
 
 struct RunningProcess {
@@ -72,9 +70,10 @@ class Clipboard {
     virtual bool Empty() = 0;
 };
 
-class Shell {
+// Starts programs and opens documents and addresses, and tells why one could not be.
+class Launcher {
   public:
-    virtual ~Shell() = default;
+    virtual ~Launcher() = default;
     // ShellExecute; an empty operation or parameters stand for absent ones. Above 32 on
     // success, else the failure (0 or one of the SE_ERR_ codes).
     // An empty directory is none: the program's own working folder.
@@ -92,27 +91,43 @@ class Shell {
     // ExpandEnvironmentStringsW over the program's environment: %NAME% replaced by its value,
     // an unknown name left as written.
     virtual std::u16string ExpandEnvironmentStringsW(std::u16string_view text) = 0;
+    // The system's description of an error code without its closing line break; empty when
+    // the system has none.
+    virtual std::u16string ErrorText(std::uint32_t errorCode) = 0;
+};
+
+// The shell's folder windows and the desktop's windows as a whole.
+class Desktop {
+  public:
+    virtual ~Desktop() = default;
     // Opens a shell folder (CSIDL_) in a window; a folder the system lacks is left alone.
     virtual void OpenFolder(int folder, int showCommand) = 0;
     // The shell object's MinimizeAll and UndoMinimizeALL; both throw Error when the object
     // cannot be reached or refuses.
     virtual void MinimizeAll() = 0;
     virtual void UndoMinimizeAll() = 0;
-    // The system's description of an error code without its closing line break; empty when
-    // the system has none.
-    virtual std::u16string ErrorText(std::uint32_t errorCode) = 0;
-    // The program's standard error box, owned by the window that owns launches and brought to
-    // the front: a press gives the program that right.
-    virtual void ShowErrorBox(std::u16string_view text) = 0;
 };
 
-// The five together, as the dispatcher uses them.
+// The boxes a press shows, in front of the window the user is in: a press gives the program
+// that right.
+class PressBoxes {
+  public:
+    virtual ~PressBoxes() = default;
+    // The program's standard error box, owned by the window that owns launches.
+    virtual void ShowErrorBox(std::u16string_view text) = 0;
+    // A modal message with no owner window and only an OK button.
+    virtual void ShowMessage(std::u16string_view text, std::u16string_view caption) = 0;
+};
+
+// All of them, as the dispatcher uses them.
 struct SystemServices {
     PowerControl& power;
     ProcessList& processes;
     CdDoors& cdDoors;
     Clipboard& clipboard;
-    Shell& shell;
+    Launcher& launcher;
+    Desktop& desktop;
+    PressBoxes& boxes;
 };
 
 }  // namespace quorvel

@@ -79,11 +79,6 @@ void WindowsPowerControl::Suspend(bool hibernate, bool force) {
     setSuspendState(hibernate, force, /*bWakeupEventsDisabled=*/FALSE);
 }
 
-void WindowsPowerControl::ShowMessage(std::u16string_view text, std::u16string_view caption) {
-    // In front of the window the user is in, as every box of a press.
-    ::MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
-}
-
 std::vector<RunningProcess> WindowsProcessList::Running() {
     std::vector<RunningProcess> running;
     const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -128,11 +123,11 @@ bool WindowsClipboard::Empty() {
     return true;
 }
 
-WindowsShell::WindowsShell(std::function<HWND()> owner) : owner_(std::move(owner)) {}
+WindowsLauncher::WindowsLauncher(std::function<HWND()> owner) : owner_(std::move(owner)) {}
 
-std::uintptr_t WindowsShell::Execute(std::u16string_view operation, std::u16string_view file,
-                                     std::u16string_view parameters, std::u16string_view directory,
-                                     int showCommand) {
+std::uintptr_t WindowsLauncher::Execute(std::u16string_view operation, std::u16string_view file,
+                                        std::u16string_view parameters,
+                                        std::u16string_view directory, int showCommand) {
     JoinCom();
     const std::wstring verb = ToWide(operation);
     const std::wstring target = ToWide(file);
@@ -144,13 +139,13 @@ std::uintptr_t WindowsShell::Execute(std::u16string_view operation, std::u16stri
                                                             NullIfEmpty(folder), showCommand));
 }
 
-std::uint32_t WindowsShell::MissingFileError(std::u16string_view path) {
+std::uint32_t WindowsLauncher::MissingFileError(std::u16string_view path) {
     if (::GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES) return 0;
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? error : 0;
 }
 
-std::u16string WindowsShell::ExpandEnvironmentStringsW(std::u16string_view text) {
+std::u16string WindowsLauncher::ExpandEnvironmentStringsW(std::u16string_view text) {
     const std::wstring source = ToWide(text);
     std::wstring expanded(source.size() + 1, L'\0');
     // The call gives the length it needs, its terminating zero counted; the value may grow
@@ -167,8 +162,8 @@ std::u16string WindowsShell::ExpandEnvironmentStringsW(std::u16string_view text)
     }
 }
 
-void WindowsShell::Start(std::u16string_view commandLine, int showCommand,
-                         std::u16string_view directory) {
+void WindowsLauncher::Start(std::u16string_view commandLine, int showCommand,
+                            std::u16string_view directory) {
     std::wstring command = ToWide(commandLine);  // CreateProcessW may write into it
     const std::wstring program = SystemProgramPath(command);
     STARTUPINFOW startup{};
@@ -187,7 +182,11 @@ void WindowsShell::Start(std::u16string_view commandLine, int showCommand,
     const UniqueKernelHandle thread(started.hThread);
 }
 
-void WindowsShell::OpenFolder(int folder, int showCommand) {
+std::u16string WindowsLauncher::ErrorText(std::uint32_t errorCode) {
+    return SystemErrorText(errorCode);
+}
+
+void WindowsDesktop::OpenFolder(int folder, int showCommand) {
     JoinCom();
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, &list))) return;
@@ -201,28 +200,27 @@ void WindowsShell::OpenFolder(int folder, int showCommand) {
     const UniqueKernelHandle process(execute.hProcess);  // asked for by the mask; not needed
 }
 
-void WindowsShell::MinimizeAll() {
+void WindowsDesktop::MinimizeAll() {
     JoinCom();
     shellObject_.MinimizeAll();
 }
 
-void WindowsShell::UndoMinimizeAll() {
+void WindowsDesktop::UndoMinimizeAll() {
     JoinCom();
     shellObject_.UndoMinimizeALL();
 }
 
-std::u16string WindowsShell::ErrorText(std::uint32_t errorCode) {
-    return SystemErrorText(errorCode);
-}
+WindowsPressBoxes::WindowsPressBoxes(std::function<HWND()> owner) : owner_(std::move(owner)) {}
 
-void WindowsShell::ShowErrorBox(std::u16string_view text) {
+void WindowsPressBoxes::ShowErrorBox(std::u16string_view text) {
     // With no window of the program in front the box has no owner, and would open behind the
     // window the user is in: the press gave the program the right to come forward.
     quorvel::ShowErrorBox(owner_(), text, MB_SETFOREGROUND);
 }
 
-void WindowsShell::JoinCom() {
-    if (!com_) com_.emplace();
+void WindowsPressBoxes::ShowMessage(std::u16string_view text, std::u16string_view caption) {
+    // In front of the window the user is in, as every box of a press.
+    ::MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
 }  // namespace quorvel

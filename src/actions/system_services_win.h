@@ -19,7 +19,6 @@ class WindowsPowerControl final : public PowerControl {
     ShutdownPrivilege EnableShutdownPrivilege() override;
     void EndSession(std::uint32_t flags) override;
     void Suspend(bool hibernate, bool force) override;
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
 };
 
 class WindowsProcessList final : public ProcessList {
@@ -42,11 +41,21 @@ class WindowsClipboard final : public Clipboard {
     std::function<HWND()> owner_;
 };
 
-// Joins the GUI thread to COM at the first call that wants it, which few starts make; so it
+// Joins the GUI thread to COM at the first call that wants it, which few starts make; so each
 // is made and used on that thread.
-class WindowsShell final : public Shell {
+class ComUser {
+  protected:
+    void JoinCom() {
+        if (!com_) com_.emplace();
+    }
+
+  private:
+    std::optional<ScopedCoInitialize> com_;
+};
+
+class WindowsLauncher final : public Launcher, ComUser {
   public:
-    explicit WindowsShell(std::function<HWND()> owner);
+    explicit WindowsLauncher(std::function<HWND()> owner);
     std::uintptr_t Execute(std::u16string_view operation, std::u16string_view file,
                            std::u16string_view parameters, std::u16string_view directory,
                            int showCommand) override;
@@ -54,19 +63,31 @@ class WindowsShell final : public Shell {
     void Start(std::u16string_view commandLine, int showCommand,
                std::u16string_view directory) override;
     std::u16string ExpandEnvironmentStringsW(std::u16string_view text) override;
+    std::u16string ErrorText(std::uint32_t errorCode) override;
+
+  private:
+    std::function<HWND()> owner_;
+};
+
+class WindowsDesktop final : public Desktop, ComUser {
+  public:
     void OpenFolder(int folder, int showCommand) override;
     void MinimizeAll() override;
     void UndoMinimizeAll() override;
-    std::u16string ErrorText(std::uint32_t errorCode) override;
-    void ShowErrorBox(std::u16string_view text) override;
 
   private:
-    void JoinCom();
-
-    std::function<HWND()> owner_;
-    std::optional<ScopedCoInitialize> com_;
     // Released before COM ends.
     ShellDispatch shellObject_;
+};
+
+class WindowsPressBoxes final : public PressBoxes {
+  public:
+    explicit WindowsPressBoxes(std::function<HWND()> owner);
+    void ShowErrorBox(std::u16string_view text) override;
+    void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
+
+  private:
+    std::function<HWND()> owner_;
 };
 
 }  // namespace quorvel

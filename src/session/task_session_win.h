@@ -43,7 +43,9 @@ class TaskSessionWin {
     WindowsProcessList processes_;
     WindowsCdDoors cdDoors_;
     WindowsClipboard clipboard_;
-    WindowsShell shell_;
+    WindowsLauncher launcher_;
+    WindowsDesktop desktop_;
+    WindowsPressBoxes boxes_;
     TaskSession session_;
 };
 

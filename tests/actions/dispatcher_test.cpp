@@ -16,8 +16,8 @@ namespace {
 using testing::ElementsAre;
 using testing::IsEmpty;
 using Exit = testing_support::FakePowerControl::Exit;
-using Launch = testing_support::FakeShell::Launch;
-using Message = testing_support::FakePowerControl::Message;
+using Launch = testing_support::FakeLauncher::Launch;
+using Message = testing_support::FakePressBoxes::Message;
 using Suspension = testing_support::FakePowerControl::Suspension;
 
 constexpr HotKeyValue kCtrlAltN = 0xC04E;
@@ -62,7 +62,7 @@ TEST_F(DispatcherTest, EveryBoundRowRunsTopFirstWithItsOwnValues) {
     Press(kCtrlAltN);
     Press(kCtrlAltM);
 
-    EXPECT_THAT(system_.shell.launches,
+    EXPECT_THAT(system_.launcher.launches,
                 ElementsAre(Launch{u"open", u"C:\\A\\one.exe", u"-a", u"C:\\A", 0},
                             Launch{u"open", u"C:\\B\\two.bat", u"-b", u"C:\\B", 6},
                             Started(u"calc.exe", 1)))
@@ -87,9 +87,9 @@ TEST_F(DispatcherTest, EachActionReachesItsOperation) {
 
     Press(kCtrlAltN);
 
-    EXPECT_THAT(system_.shell.openedFolders, ElementsAre(std::pair{17, 3}, std::pair{5, 3}));
+    EXPECT_THAT(system_.desktop.openedFolders, ElementsAre(std::pair{17, 3}, std::pair{5, 3}));
     EXPECT_THAT(
-        system_.shell.launches,
+        system_.launcher.launches,
         ElementsAre(Started(u"calc.exe", 3), Started(u"notepad.exe", 3), Started(u"cmd.exe", 3),
                     Launch{u"open", u"C:\\Tools\\tool.exe", u"", u"C:\\Tools", 3},
                     Launch{u"", u"https://example.org", u"", u"", 3}));
@@ -99,7 +99,7 @@ TEST_F(DispatcherTest, EachActionReachesItsOperation) {
     EXPECT_THAT(system_.processes.processes, IsEmpty());
     EXPECT_THAT(system_.cdDoors.doors,
                 ElementsAre(std::pair{u"E:", Door::kOpen}, std::pair{u"F:", Door::kClosed}));
-    EXPECT_TRUE(system_.shell.windowsMinimized);
+    EXPECT_TRUE(system_.desktop.windowsMinimized);
     EXPECT_FALSE(system_.clipboard.holdsData);
 }
 
@@ -115,15 +115,15 @@ class DispatcherDestinationTest : public DispatcherTest,
 // Where a destination is split is the splitter's own test; here each action gets its part in
 // the letter case it was written in, its variables expanded, and the folder it starts in.
 TEST_P(DispatcherDestinationTest, EachActionGetsItsPartExpandedAndItsWorkingFolder) {
-    system_.shell.environment = {{u"USERPROFILE", u"C:\\Users\\Jo Smith"},
-                                 {u"TOOLS", u"D:\\My Tools"},
-                                 {u"USERNAME", u"Jo"}};
+    system_.launcher.environment = {{u"USERPROFILE", u"C:\\Users\\Jo Smith"},
+                                    {u"TOOLS", u"D:\\My Tools"},
+                                    {u"USERNAME", u"Jo"}};
     Add({.actionName = std::u16string(GetParam().action),
          .dest = std::u16string(GetParam().destination)});
 
     Press(kCtrlAltN);
 
-    EXPECT_THAT(system_.shell.launches, ElementsAre(GetParam().launch));
+    EXPECT_THAT(system_.launcher.launches, ElementsAre(GetParam().launch));
 }
 
 constexpr std::u16string_view kRun = u"Run selected program...";
@@ -181,7 +181,7 @@ TEST_F(DispatcherTest, LogOffNeedsNeitherThePrivilegeNorForce) {
 // The program to close is the file-name part of the destination's program, its variables
 // expanded; the CD door is the destination's drive.
 TEST_F(DispatcherTest, CloseAndTheCdDoorsTakeTheirPartOfTheDestination) {
-    system_.shell.environment = {{u"TOOLS", u"D:\\My Tools"}};
+    system_.launcher.environment = {{u"TOOLS", u"D:\\My Tools"}};
     system_.processes.processes = {
         {1, u"Editor.exe"}, {2, u"app.exe"}, {3, u"other.exe"}, {4, u"tool.exe"}, {5, u"Zip.exe"}};
     system_.cdDoors.doors = {{u"E:", Door::kClosed}, {u"F:", Door::kOpen}};
@@ -204,49 +204,49 @@ TEST_F(DispatcherTest, CloseAndTheCdDoorsTakeTheirPartOfTheDestination) {
 TEST_F(DispatcherTest, FailedLaunchesAreToldInOneBoxBeforeAnythingElseRuns) {
     for (int i = 1; i <= 7; ++i) {
         const std::u16string missing = u"C:\\Gone\\" + ToText(i) + u".exe";
-        system_.shell.absent.insert(missing);
+        system_.launcher.absent.insert(missing);
         Add({.actionName = u"Run selected program...", .dest = missing + u" -x"});
     }
-    system_.shell.refusals[u"c:\\notes.xyz"] = 31;  // SE_ERR_NOASSOC
+    system_.launcher.refusals[u"c:\\notes.xyz"] = 31;  // SE_ERR_NOASSOC
     Add({.actionName = u"Run selected program...", .dest = u"c:\\notes.xyz"});
-    system_.shell.absent.insert(u"C:\\Gone\\8.exe");
+    system_.launcher.absent.insert(u"C:\\Gone\\8.exe");
     Add({.actionName = u"Run selected program...", .dest = u"C:\\Gone\\8.exe"});
     Add({.actionName = u"Run Calc"});
     std::vector<std::size_t> launchesAtBox;
-    system_.shell.onErrorBox = [&] { launchesAtBox.push_back(system_.shell.launches.size()); };
+    system_.boxes.onErrorBox = [&] { launchesAtBox.push_back(system_.launcher.launches.size()); };
 
     Press(kCtrlAltN);
 
     EXPECT_THAT(
-        system_.shell.errorBoxes,
+        system_.boxes.errorBoxes,
         ElementsAre(u"The file was not found.\r\n\"C:\\Gone\\1.exe\"\r\n\"C:\\Gone\\2.exe\"\r\n"
                     u"\"C:\\Gone\\3.exe\"\r\n\"C:\\Gone\\4.exe\"\r\n\"C:\\Gone\\5.exe\"\r\n"
                     u"... and 2 more.",
                     u"System error 1155\r\n\"c:\\notes.xyz\"\r\n\r\nThe file was not found.\r\n"
                     u"\"C:\\Gone\\8.exe\""));
     EXPECT_THAT(launchesAtBox, ElementsAre(0, 0)) << "the second box before Calc starts";
-    EXPECT_THAT(system_.shell.launches, ElementsAre(Started(u"calc.exe", 1)));
+    EXPECT_THAT(system_.launcher.launches, ElementsAre(Started(u"calc.exe", 1)));
 }
 
 TEST_F(DispatcherTest, AnEndWhileTheBoxIsOpenRunsNothingMoreAndDropsTheWaitingPresses) {
-    system_.shell.absent.insert(u"C:\\Gone\\tool.exe");
+    system_.launcher.absent.insert(u"C:\\Gone\\tool.exe");
     Add({.actionName = u"Run selected program...", .dest = u"C:\\Gone\\tool.exe"});
     Add({.actionName = u"Run selected program...", .dest = u"C:\\Tools\\other.exe"});
     Add({.actionName = u"Power off computer"});
     rows_[kCtrlAltM] = {2};
-    system_.shell.onErrorBox = [this] {
+    system_.boxes.onErrorBox = [this] {
         Press(kCtrlAltM);  // waits for the running press
         dispatcher_.EndPresses();
     };
 
     Press(kCtrlAltN);
-    system_.shell.onErrorBox = nullptr;
+    system_.boxes.onErrorBox = nullptr;
     Press(kCtrlAltN);
     Press(kCtrlAltM);
 
-    EXPECT_THAT(system_.shell.errorBoxes,
+    EXPECT_THAT(system_.boxes.errorBoxes,
                 ElementsAre(u"The file was not found.\r\n\"C:\\Gone\\tool.exe\""));
-    EXPECT_THAT(system_.shell.launches, IsEmpty());
+    EXPECT_THAT(system_.launcher.launches, IsEmpty());
     EXPECT_THAT(system_.power.exits, IsEmpty());
 }
 
@@ -257,11 +257,11 @@ TEST_F(DispatcherTest, MinimizeAllAlternatesAcrossTasksAndRetriesAfterAFailure) 
     rows_ = {{0x70, {0}}, {0x71, {1}}};
     for (const auto& [hotKey, minimized] :
          {std::pair{0x70u, true}, {0x71u, false}, {0x71u, true}, {0x70u, false}}) {
-        system_.shell.refusesMinimizeAll = true;
+        system_.desktop.refusesMinimizeAll = true;
         EXPECT_THROW(Press(hotKey), Error);
-        system_.shell.refusesMinimizeAll = false;
+        system_.desktop.refusesMinimizeAll = false;
         Press(hotKey);
-        EXPECT_EQ(system_.shell.windowsMinimized, minimized) << "a refused call is tried again";
+        EXPECT_EQ(system_.desktop.windowsMinimized, minimized) << "a refused call is tried again";
     }
 }
 
@@ -278,20 +278,21 @@ TEST_F(DispatcherTest, ClearClipboardEmptiesItOrRaisesWhileAnotherProgramHoldsIt
 class SystemOperationsTest : public testing::Test {
   protected:
     testing_support::FakeSystem system;
-    Shell& shell = system.shell;
+    Launcher& launcher = system.launcher;
     PowerControl& power = system.power;
 };
 
 TEST_F(SystemOperationsTest, OnlyAFailedLaunchGivesTheSystemsMessageAndTheFile) {
-    system.shell.refusals = {{u"C:\\Tools\\Missing.exe", 2},  // SE_ERR_FNF, ERROR_FILE_NOT_FOUND
-                             {u"c:\\notes.xyz", 31}};  // SE_ERR_NOASSOC, a system code of its own
-    EXPECT_EQ(OpenWithShell(shell, u"", u"https://example.org", u"", u"", 1), std::nullopt);
-    EXPECT_EQ(OpenWithShell(shell, u"open", u"C:\\Tools\\Missing.exe", u"-x", u"C:\\Tools", 3),
+    system.launcher.refusals = {
+        {u"C:\\Tools\\Missing.exe", 2},  // SE_ERR_FNF, ERROR_FILE_NOT_FOUND
+        {u"c:\\notes.xyz", 31}};         // SE_ERR_NOASSOC, a system code of its own
+    EXPECT_EQ(OpenWithShell(launcher, u"", u"https://example.org", u"", u"", 1), std::nullopt);
+    EXPECT_EQ(OpenWithShell(launcher, u"open", u"C:\\Tools\\Missing.exe", u"-x", u"C:\\Tools", 3),
               (LaunchFailure{u"The file was not found.", u"C:\\Tools\\Missing.exe"}));
-    EXPECT_EQ(OpenWithShell(shell, u"open", u"c:\\notes.xyz", u"", u"c:\\", 1),
+    EXPECT_EQ(OpenWithShell(launcher, u"open", u"c:\\notes.xyz", u"", u"c:\\", 1),
               (LaunchFailure{u"System error 1155", u"c:\\notes.xyz"}));
 
-    EXPECT_THAT(system.shell.launches,
+    EXPECT_THAT(system.launcher.launches,
                 ElementsAre(Launch{u"", u"https://example.org", u"", u"", 1}));
 }
 
@@ -303,30 +304,30 @@ TEST_F(SystemOperationsTest, TargetsTooLongOrNotThereAreRefusedBeforeTheShellIsA
     const std::u16string longestPath = folder + u"\\tool.exe";  // MAX_PATH less its zero
     const std::u16string share = u"\\\\server\\" + std::u16string(252, u's');
     const std::u16string longestAddress = u"https://example.org/?q=" + std::u16string(937, u'q');
-    system.shell.absent = {u"C:\\Gone\\tool.exe", u"C:\\Gone\\tool", u"gone.exe"};
+    system.launcher.absent = {u"C:\\Gone\\tool.exe", u"C:\\Gone\\tool", u"gone.exe"};
     const auto tooLong = [](std::u16string_view target) {
         return LaunchFailure{u"The file name is too long.", std::u16string(target)};
     };
 
     for (const auto& opens : {longestPath, longestAddress, std::u16string(u"C:\\Gone\\tool"),
                               std::u16string(u"gone.exe")}) {
-        EXPECT_EQ(CannotLaunch(shell, opens), std::nullopt) << ToUtf8(opens);
+        EXPECT_EQ(CannotLaunch(launcher, opens), std::nullopt) << ToUtf8(opens);
     }
-    EXPECT_EQ(CannotLaunch(shell, u"C:\\Gone\\tool.exe"),
+    EXPECT_EQ(CannotLaunch(launcher, u"C:\\Gone\\tool.exe"),
               (LaunchFailure{u"The file was not found.", u"C:\\Gone\\tool.exe"}));
     for (const auto& target : {folder + u"\\tool1.exe", share, longestAddress + u"q"}) {
-        EXPECT_EQ(CannotLaunch(shell, target), tooLong(target));
-        EXPECT_EQ(OpenWithShell(shell, u"open", target, u"-x", u"", 1), tooLong(target));
+        EXPECT_EQ(CannotLaunch(launcher, target), tooLong(target));
+        EXPECT_EQ(OpenWithShell(launcher, u"open", target, u"-x", u"", 1), tooLong(target));
     }
-    EXPECT_THAT(system.shell.launches, IsEmpty());
+    EXPECT_THAT(system.launcher.launches, IsEmpty());
 }
 
 TEST_F(SystemOperationsTest, PowerOffAndRebootAreForcedWithThePrivilege) {
-    EndSessionWithShutdownPrivilege(power, kEwxPowerOff | kEwxForce);
-    EndSessionWithShutdownPrivilege(power, kEwxReboot | kEwxForce);
+    EndSessionWithShutdownPrivilege(power, system.boxes, kEwxPowerOff | kEwxForce);
+    EndSessionWithShutdownPrivilege(power, system.boxes, kEwxReboot | kEwxForce);
     EXPECT_THAT(system.power.exits,
                 ElementsAre(Exit{0xC, /*privileged=*/true}, Exit{0x6, /*privileged=*/true}));
-    EXPECT_THAT(system.power.messages, IsEmpty());
+    EXPECT_THAT(system.boxes.messages, IsEmpty());
 }
 
 TEST_F(SystemOperationsTest, AFailedPrivilegeStepShowsItsCallsCaptionAndShutsNothingDown) {
@@ -337,10 +338,10 @@ TEST_F(SystemOperationsTest, AFailedPrivilegeStepShowsItsCallsCaptionAndShutsNot
         {ShutdownPrivilege::kNotHeldByAccount, u"AdjustTokenPrivileges() Failed"}};
     for (const auto& [answer, caption] : failures) {
         system.power.privilegeAnswer = answer;
-        system.power.messages.clear();
-        EndSessionWithShutdownPrivilege(power, kEwxPowerOff | kEwxForce);
+        system.boxes.messages.clear();
+        EndSessionWithShutdownPrivilege(power, system.boxes, kEwxPowerOff | kEwxForce);
         const Message box{u"Exit Error", caption};
-        EXPECT_THAT(system.power.messages, ElementsAre(box)) << ToUtf8(caption);
+        EXPECT_THAT(system.boxes.messages, ElementsAre(box)) << ToUtf8(caption);
         EXPECT_THAT(system.power.exits, IsEmpty());
     }
 }
@@ -360,7 +361,7 @@ TEST_F(SystemOperationsTest, HibernateAndStandBySuspendOnceTheTokenTookThePrivil
     EXPECT_THAT(system.power.suspensions,
                 ElementsAre(Suspension{false, /*force=*/false, /*privileged=*/false},
                             Suspension{true, /*force=*/true, /*privileged=*/true}));
-    EXPECT_THAT(system.power.messages, IsEmpty()) << "they fail silently";
+    EXPECT_THAT(system.boxes.messages, IsEmpty()) << "they fail silently";
 }
 
 TEST_F(SystemOperationsTest, CdDoorsOpenAndCloseByTheDestinationsDriveLetter) {

@@ -43,9 +43,9 @@ class TaskSessionTest : public ::testing::Test, protected testing_support::Sessi
     // The programs the presses started and their show commands, forgotten as they are read.
     std::vector<std::pair<std::u16string, int>> Started() {
         std::vector<std::pair<std::u16string, int>> started;
-        for (const auto& launch : system.shell.launches)
+        for (const auto& launch : system.launcher.launches)
             started.emplace_back(launch.file, launch.showCommand);
-        system.shell.launches.clear();
+        system.launcher.launches.clear();
         return started;
     }
 
@@ -470,7 +470,7 @@ TEST_F(TaskSessionTest, PressesDuringAnActionWaitOncePerHotKeyAndNeverNest) {
             for (int i = 0; i < 3; ++i) Press(kCtrlAltN);
             Press(kCtrlAltM);
         }
-        launchesAtClear.push_back(system.shell.launches.size());
+        launchesAtClear.push_back(system.launcher.launches.size());
         --depth;
     };
     Press(kCtrlAltN);

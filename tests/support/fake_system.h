@@ -29,18 +29,12 @@ class FakePowerControl final : public PowerControl {
         bool privileged;
         friend bool operator==(const Suspension&, const Suspension&) = default;
     };
-    struct Message {
-        std::u16string text;
-        std::u16string caption;
-        friend bool operator==(const Message&, const Message&) = default;
-    };
 
     // What enabling the privilege comes to; it stays enabled once it was.
     ShutdownPrivilege privilegeAnswer = ShutdownPrivilege::kEnabled;
     bool privilegeEnabled = false;
     std::vector<Exit> exits;
     std::vector<Suspension> suspensions;
-    std::vector<Message> messages;
 
     ShutdownPrivilege EnableShutdownPrivilege() override {
         privilegeEnabled = privilegeEnabled || privilegeAnswer == ShutdownPrivilege::kEnabled;
@@ -49,9 +43,6 @@ class FakePowerControl final : public PowerControl {
     void EndSession(std::uint32_t flags) override { exits.push_back({flags, privilegeEnabled}); }
     void Suspend(bool hibernate, bool force) override {
         suspensions.push_back({hibernate, force, privilegeEnabled});
-    }
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
-        messages.push_back({std::u16string(text), std::u16string(caption)});
     }
 };
 
@@ -94,11 +85,10 @@ class FakeClipboard final : public Clipboard {
     }
 };
 
-// What the shell opened, started and showed, and the state of the desktop's windows. A file
-// in `refusals` is not opened: the shell gives its result instead; one in `absent` is not there.
-// A started command line is kept as a launch without an operation. `onErrorBox` runs while a
-// box is open.
-class FakeShell final : public Shell {
+// What was opened and started. A file in `refusals` is not opened: the shell gives its result
+// instead; one in `absent` is not there. A started command line is kept as a launch without an
+// operation.
+class FakeLauncher final : public Launcher {
   public:
     struct Launch {
         std::u16string operation;
@@ -110,13 +100,8 @@ class FakeShell final : public Shell {
     };
 
     std::vector<Launch> launches;
-    std::vector<std::pair<int, int>> openedFolders;  // the folder and its show command
     std::map<std::u16string, std::uintptr_t> refusals;
     std::set<std::u16string> absent;
-    bool windowsMinimized = false;
-    bool refusesMinimizeAll = false;
-    std::vector<std::u16string> errorBoxes;
-    std::function<void()> onErrorBox;
     // The environment %NAME% is expanded from; a name it lacks stays as written.
     std::map<std::u16string, std::u16string> environment;
     // The system's texts by error code; others have none.
@@ -151,19 +136,24 @@ class FakeShell final : public Shell {
         }
         return expanded;
     }
+    std::u16string ErrorText(std::uint32_t errorCode) override {
+        const auto text = errorTexts.find(errorCode);
+        return text == errorTexts.end() ? std::u16string() : text->second;
+    }
+};
+
+// The folders opened and the state of the desktop's windows.
+class FakeDesktop final : public Desktop {
+  public:
+    std::vector<std::pair<int, int>> openedFolders;  // the folder and its show command
+    bool windowsMinimized = false;
+    bool refusesMinimizeAll = false;
+
     void OpenFolder(int folder, int showCommand) override {
         openedFolders.emplace_back(folder, showCommand);
     }
     void MinimizeAll() override { SetMinimized(true); }
     void UndoMinimizeAll() override { SetMinimized(false); }
-    std::u16string ErrorText(std::uint32_t errorCode) override {
-        const auto text = errorTexts.find(errorCode);
-        return text == errorTexts.end() ? std::u16string() : text->second;
-    }
-    void ShowErrorBox(std::u16string_view text) override {
-        errorBoxes.emplace_back(text);
-        if (onErrorBox) onErrorBox();
-    }
 
   private:
     void SetMinimized(bool minimized) {
@@ -172,15 +162,41 @@ class FakeShell final : public Shell {
     }
 };
 
-// The five, as one system.
+// The boxes shown, in order of kind. `onErrorBox` runs while an error box is open.
+class FakePressBoxes final : public PressBoxes {
+  public:
+    struct Message {
+        std::u16string text;
+        std::u16string caption;
+        friend bool operator==(const Message&, const Message&) = default;
+    };
+
+    std::vector<std::u16string> errorBoxes;
+    std::function<void()> onErrorBox;
+    std::vector<Message> messages;
+
+    void ShowErrorBox(std::u16string_view text) override {
+        errorBoxes.emplace_back(text);
+        if (onErrorBox) onErrorBox();
+    }
+    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
+        messages.push_back({std::u16string(text), std::u16string(caption)});
+    }
+};
+
+// All of them, as one system.
 struct FakeSystem {
     FakePowerControl power;
     FakeProcessList processes;
     FakeCdDoors cdDoors;
     FakeClipboard clipboard;
-    FakeShell shell;
+    FakeLauncher launcher;
+    FakeDesktop desktop;
+    FakePressBoxes boxes;
 
-    SystemServices Services() { return {power, processes, cdDoors, clipboard, shell}; }
+    SystemServices Services() {
+        return {power, processes, cdDoors, clipboard, launcher, desktop, boxes};
+    }
 };
 
 }  // namespace quorvel::testing_support

@@ -362,7 +362,7 @@ void MainWindow::OnLookChanged() {
     ReplaceChildrenFont(Handle(), static_cast<HFONT>(font_.get()), static_cast<HFONT>(font.get()));
     font_ = std::move(font);
     grid_->OnThemeChanged();
-    pageBrush_ = TabPageBrush();  // rendered anew as laid out
+    pageBrush_ = TabPageBrush();  // rendered anew as the controls paint
     LayoutControls();
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

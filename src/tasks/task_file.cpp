@@ -83,6 +83,7 @@ const TaskFileLoad& TaskFile::Load(TaskTable& table) {
     lastLoad_ = TaskFileLoad{.file = path_, .damaged = false, .backup = {}, .unreadable = {}};
     backupOwed_ = false;
     writtenHash_.reset();
+    loadedChangeCount_.reset();
     files_.RemoveLeftovers(path_);
     try {
         // Taken before the reading: a change while it reads shows at the next save.
@@ -90,7 +91,7 @@ const TaskFileLoad& TaskFile::Load(TaskTable& table) {
         const ReadOutcome outcome = ReadDelimited(table, files_, path_, kSeparator, kLineBreak);
         lastLoad_.damaged = outcome.lost;
         if (outcome.ownForm) {
-            writtenHash_ = HashOf(Encode(table));
+            loadedChangeCount_ = table.ChangeCount();
         } else {
             KeepOriginal();
         }
@@ -125,6 +126,7 @@ std::u16string TaskFile::Save(const TaskTable& table) {
     const std::size_t hash = HashOf(bytes);
     std::optional<FileSystem::FileStamp> now;
     Writing(path_, [&] { now = files_.StampOf(path_); });
+    if (loadedChangeCount_) TakeLoadedHash(table, hash, now);
     // A version cut short or damaged outside is no edit to keep as the file: written over.
     if (now && writtenHash_ == hash && (now == stamp_ || !LosesRows(table))) return {};
     if (backupOwed_) {
@@ -135,6 +137,22 @@ std::u16string TaskFile::Save(const TaskTable& table) {
     Replace(bytes);
     writtenHash_ = hash;
     return changedOutside;
+}
+
+// The hash of the bytes the last load read: this save's while the table is as read, else the
+// file's while it is as read; unknown once both have changed.
+void TaskFile::TakeLoadedHash(const TaskTable& table, std::size_t hash,
+                              const std::optional<FileSystem::FileStamp>& now) {
+    if (table.ChangeCount() == *loadedChangeCount_) {
+        writtenHash_ = hash;
+    } else if (now && now == stamp_) {
+        try {
+            writtenHash_ = HashOf(files_.ReadFile(path_));
+        } catch (const FileError&) {
+            // Unknown: the table is written.
+        }
+    }
+    loadedChangeCount_.reset();
 }
 
 bool TaskFile::ChangedOutside() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -53,8 +54,9 @@ class TaskFile {
     const TaskFileLoad& LastLoad() const { return lastLoad_; }
     // False while the file, which is there, could not be read.
     bool Readable() const { return lastLoad_.unreadable.empty(); }
-    // Writes the table when the file would change: when the table's bytes differ from those
-    // the file held as last read or written here, or the file has gone. The file as another
+    // Writes the table, after a load the one loaded, when the file would change: when the
+    // table's bytes differ from those the file held as last read or written here, or the file
+    // has gone. The file as another
     // program left it stays as it is while the table is what was last read or written and the
     // file reads whole; else it is kept in a backup first, and Save gives the backup's name
     // (empty otherwise). Throws FileError, naming the file, when the backup or the file cannot
@@ -71,6 +73,8 @@ class TaskFile {
     std::u16string KeepBackup();
     bool HoldsTheFile(const std::u16string& backup);
     bool LosesRows(const TaskTable& table);
+    void TakeLoadedHash(const TaskTable& table, std::size_t hash,
+                        const std::optional<FileSystem::FileStamp>& now);
     void Replace(const std::vector<std::uint8_t>& bytes);
 
     FileSystem& files_;
@@ -78,9 +82,12 @@ class TaskFile {
     TaskFileLoad lastLoad_;
     bool backupOwed_ = false;
     // The file as last read or written here: its state (none: there was no file), and a hash
-    // of its bytes when they were the writer's own.
+    // of its bytes when they were the writer's own. A load of the writer's own bytes leaves
+    // the hash to the first save, which encodes the table anyway: the table's change count
+    // then tells whether it is still as read.
     std::optional<FileSystem::FileStamp> stamp_;
     std::optional<std::size_t> writtenHash_;
+    std::optional<std::uint64_t> loadedChangeCount_;
 };
 
 }  // namespace quorvel

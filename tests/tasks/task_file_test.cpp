@@ -64,6 +64,7 @@ TEST_F(TaskFileTest, SaveCreatesTheMissingDataFolderAndCleanLoadsMakeNoBackup) {
     files_.ReplaceFile(kPath + u".tmp", Utf16LittleEndian(u"1,half"));
     EXPECT_FALSE(taskFile_.Load(loaded).damaged);
     EXPECT_EQ(TasksOf(loaded), kTasks);
+    loaded.SetEnabled(0, true);  // a change that leaves the bytes as they are
     taskFile_.Save(loaded);
     EXPECT_EQ(files_.Writes(kPath), 1) << "the file holds the list already";
     EXPECT_EQ(files_.Files().size(), 1u);
@@ -129,6 +130,7 @@ TEST_F(TaskFileTest, AFileInAnotherFormIsCopiedWithoutAlarmAndWrittenInTheOwnAtT
 TEST_F(TaskFileTest, AnotherProgramsChangeIsKeptBeforeTheNextWriteAndLeftAloneWithoutOne) {
     TaskTable table = TableOf(kTasks);
     taskFile_.Save(table);
+    taskFile_.Load(table);
     const std::vector<std::uint8_t> appended = Utf16LittleEndian(
         u"1,Run Notepad,Ctrl+Alt+N,,Normal,3,True\r\n2,Run Program,Ctrl+P,"
         u"\"C:\\a, b.exe\",Hide,1,False\r\n3,Run Calc,Ctrl+Alt+C,,Normal,0,True\r\n");

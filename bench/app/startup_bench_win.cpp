@@ -636,12 +636,7 @@ void PrintComparison(const Starts& quorvel, const Starts& floor) {
                     floorShown - floorTray);
 }
 
-void PrintLargeAndPresses(const Starts& quorvel, const Starts& floor, const Presses& tasksPresses,
-                          const Presses& largePresses) {
-    PrintRow("press to action, 1,000 tasks", Median(tasksPresses.quorvelMs),
-             Median(tasksPresses.floorMs), "ms ", 2);
-    PrintRow("press to action, 100,000 rows", Median(largePresses.quorvelMs),
-             Median(largePresses.floorMs), "ms ", 2);
+void PrintLarge(const Starts& quorvel, const Starts& floor) {
     PrintRow("100,000 rows: start to last hotkey registered",
              MedianOf(quorvel.large, &Start::lastHotKeyMs),
              MedianOf(floor.large, &Start::lastHotKeyMs), "ms ");
@@ -649,6 +644,15 @@ void PrintLargeAndPresses(const Starts& quorvel, const Starts& floor, const Pres
              MedianOf(floor.large, &Start::readyMs), "ms ");
     PrintRow("100,000 rows: peak working set", MedianOf(quorvel.large, &Start::peakWorkingSetMiB),
              MedianOf(floor.large, &Start::peakWorkingSetMiB), "MiB");
+}
+
+void PrintLargeAndPresses(const Starts& quorvel, const Starts& floor, const Presses& tasksPresses,
+                          const Presses& largePresses) {
+    PrintRow("press to action, 1,000 tasks", Median(tasksPresses.quorvelMs),
+             Median(tasksPresses.floorMs), "ms ", 2);
+    PrintRow("press to action, 100,000 rows", Median(largePresses.quorvelMs),
+             Median(largePresses.floorMs), "ms ", 2);
+    PrintLarge(quorvel, floor);
 }
 
 // The libraries mapped before a program's entry point runs: its imports, theirs, and so on,
@@ -700,8 +704,11 @@ void PrintLibraries(const Program& quorvel, const Program& floor, const Start& q
         Joined(Without(quorvelIdle.libraries, floorIdle.libraries)).c_str());
 }
 
-// With `showingsOnly`, the starts with no tasks and with 1,000 only, and their rows.
-int Run(int runs, bool showingsOnly) {
+// Which starts a run makes: all, only those with no tasks and with 1,000 and their rows (the
+// showings), or only those with 100,000 rows and theirs.
+enum class Only { All, Showings, Large };
+
+int Run(int runs, Only only) {
     const ScratchFolder scratch;
     WindowsKeyNames keyNames;
     const HotKeyText text(keyNames);
@@ -741,16 +748,22 @@ int Run(int runs, bool showingsOnly) {
         hotKeys.size());
     Starts quorvelStarts;
     Starts floorStarts;
-    MeasureAlternating(quorvel, floor, noTasks, runs, kStartTimeoutMs, /*showings=*/false,
-                       quorvelStarts.noTasks, floorStarts.noTasks);
-    MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, /*showings=*/true,
-                       quorvelStarts.tasks, floorStarts.tasks);
-    if (showingsOnly) {
+    if (only != Only::Large) {
+        MeasureAlternating(quorvel, floor, noTasks, runs, kStartTimeoutMs, /*showings=*/false,
+                           quorvelStarts.noTasks, floorStarts.noTasks);
+        MeasureAlternating(quorvel, floor, tasks, runs, kStartTimeoutMs, /*showings=*/true,
+                           quorvelStarts.tasks, floorStarts.tasks);
+    }
+    if (only == Only::Showings) {
         PrintComparison(quorvelStarts, floorStarts);
         return 0;
     }
     MeasureAlternating(quorvel, floor, largeList, runs, kLargeStartLimitMs, /*showings=*/false,
                        quorvelStarts.large, floorStarts.large);
+    if (only == Only::Large) {
+        PrintLarge(quorvelStarts, floorStarts);
+        return 0;
+    }
     Presses tasksPresses;
     Presses largePresses;
     for (int run = 0; run < runs; ++run) {
@@ -770,8 +783,11 @@ int Run(int runs, bool showingsOnly) {
 
 int wmain(int argc, wchar_t** argv) {
     try {
+        const std::wstring_view only = argc > 2 ? argv[2] : L"";
         return quorvel::Run(argc > 1 ? std::max(1, _wtoi(argv[1])) : 7,
-                            argc > 2 && std::wstring_view(argv[2]) == L"showings");
+                            only == L"showings" ? quorvel::Only::Showings
+                            : only == L"large"  ? quorvel::Only::Large
+                                                : quorvel::Only::All);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "startup_bench: %s\n", error.what());
         return 1;

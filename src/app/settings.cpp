@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <vector>
 
 #include "common/error.h"
 #include "common/paths.h"
@@ -68,6 +69,20 @@ SettingsLines WindowSizeLines(const Settings& settings) {
             ToText(settings.place.top)};
 }
 
+// A file that holds these lines already is left alone: a start or an exit that changed no
+// setting writes nothing.
+void ReplaceUnlessSame(const SettingsStore& store, std::u16string_view name,
+                       const SettingsLines& lines) {
+    const std::u16string path = DataFile(store, name);
+    const std::vector<std::uint8_t> bytes = JoinLines(lines);
+    try {
+        if (store.files.ReadFile(path) == bytes) return;
+    } catch (const Error&) {
+        // Not there, or not readable: the write says what is wrong.
+    }
+    store.files.ReplaceFile(path, bytes);
+}
+
 }  // namespace
 
 void LoadOptions(const SettingsStore& store, const SettingsLimits& limits, Settings& settings) {
@@ -104,9 +119,8 @@ void SaveSettings(const SettingsStore& store, const Settings& settings) {
         kRunKey, kRunValueName,
         settings.autostart ? AutostartCommand(store.executablePath) : std::u16string());
     try {
-        store.files.ReplaceFile(DataFile(store, kSettingsFile), JoinLines(OptionLines(settings)));
-        store.files.ReplaceFile(DataFile(store, kWindowSizeFile),
-                                JoinLines(WindowSizeLines(settings)));
+        ReplaceUnlessSame(store, kSettingsFile, OptionLines(settings));
+        ReplaceUnlessSame(store, kWindowSizeFile, WindowSizeLines(settings));
     } catch (const Error&) {
         // Settings are a convenience: a data folder that cannot be written must not stop the
         // program, and the next save tries again.

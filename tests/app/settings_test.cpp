@@ -187,6 +187,11 @@ TEST_F(SettingsTest, SaveWritesTheWindowAsItIs) {
     SaveSettings(Store(), settings);
     EXPECT_EQ(Text(kSettingsPath), Bytes("0\r\n-1\r\n27\r\n104\r\n105\r\n300\r\n"));
     EXPECT_EQ(Text(kSizePath), Bytes("609\r\n449\r\n2\r\n-8\r\n20\r\n"));
+    // A file that holds the lines already is not written again.
+    settings.columnWidths[0] = 30;
+    SaveSettings(Store(), settings);
+    EXPECT_EQ(files.Writes(kSettingsPath), 2);
+    EXPECT_EQ(files.Writes(kSizePath), 1);
 }
 
 TEST_F(SettingsTest, AutostartValueHoldsThePathInQuotesOrAnEmptyText) {

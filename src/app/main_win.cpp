@@ -73,10 +73,14 @@ int Run(HINSTANCE instance) {
     auto mainWindow = std::make_unique<MainWindow>(instance, *files, sessionWin);
     mainWindow->ReportInactiveHotKeys();
     mainWindow->ReportDamagedTaskFile();
-    auto taskEditor = std::make_unique<TaskEditor>(instance, sessionWin.Session(), hotKeyText,
-                                                   mainWindow->Handle());
+    // The editor is made as Add or Edit first opens it.
+    std::unique_ptr<TaskEditor> taskEditor;
+    mainWindow->SetEditorMaker([&]() -> TaskEditor& {
+        taskEditor = std::make_unique<TaskEditor>(instance, sessionWin.Session(), hotKeyText,
+                                                  mainWindow->Handle());
+        return *taskEditor;
+    });
     sessionWin.SetLaunchOwner(ProgramWindowInFront);
-    mainWindow->SetEditor(taskEditor.get());
     auto aboutBox = std::make_unique<AboutBox>(instance);
     mainWindow->SetAboutBox(aboutBox.get());
     mainWindow->FinishStartUp();
@@ -88,7 +92,7 @@ int Run(HINSTANCE instance) {
     mainWindow->SetAboutBox(nullptr);
     aboutBox.reset();
     sessionWin.Session().HoldBackHotKeys();
-    mainWindow->SetEditor(nullptr);
+    mainWindow->SetEditorMaker(nullptr);
     taskEditor.reset();
     mainWindow.reset();
     return exitCode;

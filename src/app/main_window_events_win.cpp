@@ -212,7 +212,7 @@ void MainWindow::ShowTrayMenuAt(POINT point) {
     // and it needs a message afterwards to close properly the next time.
     ::SetForegroundWindow(Handle());
     const int command =
-        ::TrackPopupMenu(trayMenu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
+        ::TrackPopupMenu(TrayMenu(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
                          point.y, /*nReserved=*/0, Handle(), /*prcRect=*/nullptr);
     if (command != 0) OnCommand(command);
     ::PostMessageW(Handle(), WM_NULL, 0, 0);

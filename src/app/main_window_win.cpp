@@ -100,7 +100,7 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
                       .size = {width, height},
                       .icon = icon_.get(),
                       .smallIcon = smallIcon_.get()});
-    CreateMenus();
+    CreateMainMenu();
     session_.OnChanged = [this] {
         RepaintGrid();
         ShowHotKeysInTray();
@@ -221,7 +221,7 @@ void MainWindow::AddProgramPicture() {
     pictures_.AddProgramIcon(IDI_QUORVEL);
 }
 
-void MainWindow::CreateMenus() {
+void MainWindow::CreateMainMenu() {
     HMENU file = ::CreatePopupMenu();
     ::AppendMenuW(file, MF_STRING, kMenuExit, L"E&xit");
     HMENU help = ::CreatePopupMenu();
@@ -230,12 +230,19 @@ void MainWindow::CreateMenus() {
     ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
     ::AppendMenuW(mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
     ::SetMenu(Handle(), mainMenu);  // destroyed with the window
+}
 
-    trayMenu_.reset(::CreatePopupMenu());
-    ::AppendMenuW(trayMenu_.get(), MF_STRING, kShowMainWindow, L"&Show Main Window");
-    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayAbout, L"&About...");
-    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayPause, L"&Pause hotkeys");
-    ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayExit, L"E&xit");
+HMENU MainWindow::TrayMenu() {
+    if (!trayMenu_) {
+        trayMenu_.reset(::CreatePopupMenu());
+        ::AppendMenuW(trayMenu_.get(), MF_STRING, kShowMainWindow, L"&Show Main Window");
+        ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayAbout, L"&About...");
+        ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayPause, L"&Pause hotkeys");
+        ::AppendMenuW(trayMenu_.get(), MF_STRING, kTrayExit, L"E&xit");
+    }
+    ::CheckMenuItem(trayMenu_.get(), kTrayPause,
+                    session_.HotKeysPaused() ? MF_CHECKED : MF_UNCHECKED);
+    return trayMenu_.get();
 }
 
 HWND MainWindow::AddUnplacedControl(ControlLayout layout) {
@@ -436,7 +443,15 @@ void MainWindow::MoveCurrentRow(int step) {
 }
 
 void MainWindow::EditCurrentRow() {
-    if (editor_ != nullptr) editor_->Edit(grid_->CurrentRow());
+    if (TaskEditor* const editor = Editor()) editor->Edit(grid_->CurrentRow());
+}
+
+TaskEditor* MainWindow::Editor() {
+    if (editor_ == nullptr && makeEditor_) {
+        editor_ = &makeEditor_();
+        editorWindow_ = editor_->Handle();
+    }
+    return editor_;
 }
 
 void MainWindow::ReportInactiveHotKeys() {
@@ -447,7 +462,6 @@ void MainWindow::ReportInactiveHotKeys() {
 void MainWindow::ShowHotKeysInTray() {
     const bool paused = session_.HotKeysPaused();
     tray_->ShowHotKeys(paused, ToWide(TrayIconTip(session_.HotKeyStatuses(), paused)));
-    ::CheckMenuItem(trayMenu_.get(), kTrayPause, paused ? MF_CHECKED : MF_UNCHECKED);
 }
 
 void MainWindow::OnCommand(int id) {
@@ -456,7 +470,7 @@ void MainWindow::OnCommand(int id) {
     switch (id) {
         case kAddButton:
             session_.RequireReadableTaskList();
-            if (editor_ != nullptr) editor_->Add();
+            if (TaskEditor* const editor = Editor()) editor->Add();
             break;
         case kEditButton:
             session_.RequireReadableTaskList();

@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/registry_win.h"
@@ -51,10 +53,12 @@ class MainWindow final : public Window {
     // After the start-up read: a box, once the message loop runs, when the task file could not
     // be read whole (which file, what was kept, where the copy is).
     void ReportDamagedTaskFile();
-    // The editor Add and Edit open; without one they open nothing.
-    void SetEditor(TaskEditor* editor) {
-        editor_ = editor;
-        editorWindow_ = editor != nullptr ? editor->Handle() : nullptr;
+    // What makes the editor Add and Edit open, at the first of them: a tray start needs none.
+    // Without it they open nothing; given none, the editor made is let go.
+    void SetEditorMaker(std::function<TaskEditor&()> makeEditor) {
+        makeEditor_ = std::move(makeEditor);
+        editor_ = nullptr;
+        editorWindow_ = nullptr;
     }
     void SetAboutBox(AboutBox* about) { about_ = about; }
 
@@ -70,7 +74,9 @@ class MainWindow final : public Window {
     void MakeControls();
     void CreateControls();
     void AddProgramPicture();
-    void CreateMenus();
+    void CreateMainMenu();
+    // Made at its first use; "Pause hotkeys" checked as the hotkeys are.
+    HMENU TrayMenu();
     void LayoutControls();
     int TextFitWidth(HWND control, int widthAt96, int extraAt96) const;
     void ShowPage(int page);
@@ -111,6 +117,8 @@ class MainWindow final : public Window {
     void OnGridClicked();
     void MoveCurrentRow(int step);
     void EditCurrentRow();
+    // Made at the first call; null without a maker.
+    TaskEditor* Editor();
     void ShowFromTray();
     void RetryHotKeys();
     void ShowTrayMenuAt(POINT point);
@@ -150,7 +158,8 @@ class MainWindow final : public Window {
     SettingsStore store_;
     TaskSession& session_;
     ImageListPictures& pictures_;  // the session's
-    TaskEditor* editor_ = nullptr;
+    std::function<TaskEditor&()> makeEditor_;
+    TaskEditor* editor_ = nullptr;  // once made
     AboutBox* about_ = nullptr;
     HWND editorWindow_ = nullptr;
 
@@ -161,7 +170,7 @@ class MainWindow final : public Window {
         UniqueIcon icon;
     };
     std::vector<ButtonIcon> buttonIcons_;
-    UniqueMenu trayMenu_;
+    UniqueMenu trayMenu_;  // see TrayMenu
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
     std::unique_ptr<TaskGrid> grid_;

@@ -342,6 +342,7 @@ TEST_F(QuorvelProgramTest, ReturnsFromAnotherProgramAndFromAboutThatWasAskedForT
 
 TEST_F(QuorvelProgramTest, LeftClickOnTheTrayIconShowsTheWindowAtTheSavedSizeWithItsControls) {
     SetNotFirstStart();
+    const auto settingsWritten = fs::last_write_time(Data() / "settings.cnfg");
     Quorvel quorvel(Executable());
     const HWND window = quorvel.MainWindow();
     ASSERT_FALSE(::IsWindowVisible(window));
@@ -366,6 +367,9 @@ TEST_F(QuorvelProgramTest, LeftClickOnTheTrayIconShowsTheWindowAtTheSavedSizeWit
     EXPECT_TRUE(WaitUntil(shownAtSavedSize, 8000));
     EXPECT_NE(::FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr), nullptr);
     EXPECT_TRUE(commonControlsLoaded());
+    // The editor waits for Add or Edit, and settings read unchanged are not written again.
+    EXPECT_TRUE(TopLevelWindows(quorvel.Id(), L"TForm2").empty());
+    EXPECT_EQ(fs::last_write_time(Data() / "settings.cnfg"), settingsWritten);
     quorvel.Close();
 }
 

@@ -1,5 +1,6 @@
 // Program entry: one instance per folder, then the task session's start-up with its hotkeys, then
-// the three windows in their order, then the message loop until an Exit ends it.
+// the main window and About (the editor as it is first opened), then the message loop until an
+// Exit ends it.
 #include <windows.h>
 
 #include <memory>

@@ -296,7 +296,8 @@ void MainWindow::CreateControls() {
     TabCtrl_InsertItem(pages_, 0, &tab);
     tab.pszText = const_cast<wchar_t*>(kPageCaptions[1]);
     TabCtrl_InsertItem(pages_, 1, &tab);
-    SetChildrenFont(Handle(), static_cast<HFONT>(font_.get()));
+    // The other controls were made with it.
+    ::SendMessageW(grid_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ShowPage(0);
     LayoutControls();
 }

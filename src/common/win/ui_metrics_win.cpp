@@ -62,16 +62,6 @@ bool HighContrast() {
            (scheme.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
-void SetChildrenFont(HWND parent, HFONT font) {
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM f) -> BOOL {
-            ::SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(f), FALSE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(font));
-}
-
 void ReplaceChildrenFont(HWND parent, HFONT old, HFONT replacement) {
     for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {

@@ -30,8 +30,6 @@ UniqueGdiObject CreateMessageFont(const Dpi& dpi);
 // The message font's face at another height (in pixels at 96 DPI), optionally underlined.
 UniqueGdiObject CreateVariantFont(HFONT base, const Dpi& dpi, int heightAt96, bool underline);
 
-// Gives every child of a window the font.
-void SetChildrenFont(HWND parent, HFONT font);
 // Gives the children that have the font `old` the font `replacement`, and redraws them.
 void ReplaceChildrenFont(HWND parent, HFONT old, HFONT replacement);
 

@@ -115,8 +115,11 @@ class TaskGrid {
     // A cell's text: the table's, with a Hotkey cell's reason after it when the row is marked,
     // and Enabled's state in words.
     std::u16string CellText(Column column, int row) const;
-    void DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected) const;
-    void DrawCheckBox(HDC dc, const RECT& cell, bool checked) const;
+    void DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool selected,
+                  COLORREF background) const;
+    void DrawCheckBox(HDC dc, const RECT& cell, bool checked, COLORREF background) const;
+    // A pattern brush of the style's check box in that state on that background.
+    HBRUSH ThemedCheckBox(HDC dc, bool checked, COLORREF background) const;
     void LoadWarningIcon();
 
     const TaskTable& table_;
@@ -126,6 +129,13 @@ class TaskGrid {
     Events events_;
     HWND list_ = nullptr;
     UniqueHandle<ThemeTraits> buttonTheme_;  // none without theme support
+    struct CheckBoxPicture {
+        bool checked;
+        COLORREF background;
+        UniqueGdiObject brush;
+    };
+    // Drawn with buttonTheme_ at the grid's DPI as rows needed them.
+    mutable std::vector<CheckBoxPicture> checkBoxPictures_;
     UniqueIcon warningIcon_;
     HWND tip_ = nullptr;  // owned by the list view, destroyed with it
     WPARAM heldKey_ = 0;  // Space or Enter, down since it acted

@@ -26,6 +26,8 @@ constexpr char16_t kLineFeed = u'\n';
 constexpr std::u16string_view kTrue = u"True";
 constexpr std::u16string_view kFalse = u"False";
 constexpr std::size_t kMaxReservedRows = 1 << 20;
+// The rows whose length tells how many a file holds.
+constexpr int kSampleRows = 256;
 
 using TextBuffer = TaskTableLoad::TextBuffer;
 using TextPiece = TaskTableLoad::TextPiece;
@@ -666,6 +668,7 @@ class DelimitedReader {
         }
         if (cutShort) SwitchOffLastRow();
         if (outcome_.ownForm) rowNumber_.CountUp();
+        if (load_.Table().RowCount() == kSampleRows) ReserveRows();
         fieldCount_ = 0;
         lineOpen_ = false;
     }
@@ -678,6 +681,16 @@ class DelimitedReader {
         outcome_.ownForm = outcome_.ownForm && written &&
                            IsWord(TextOf(fields_[kNumberColumn]), rowNumber_.Text()) &&
                            IsWrittenIntegerForm(TextOf(fields_[kImageColumn]));
+    }
+
+    // Room for as many more rows as the rest of the text holds at the first rows' length, and
+    // a quarter more: the rows of a large file are neither moved as they grow nor copied into
+    // less room at the end.
+    void ReserveRows() {
+        const std::size_t rest = end_ - std::min(fieldStart_, end_);
+        const std::size_t rows =
+            rest * kSampleRows / std::max<std::size_t>(fieldStart_ - first_, 1);
+        load_.Table().Reserve(static_cast<int>(std::min(rows + rows / 4, kMaxReservedRows)));
     }
 
     void SwitchOffLastRow() {
@@ -788,13 +801,6 @@ void DecodeBytesInPlace(TextBuffer& units, std::size_t byteCount) {
     if (ascii || !DecodeUtf8(units, utf8Mark ? 3 : 0, byteCount)) SpreadBytes(units, byteCount);
 }
 
-// The table takes the pool and room for its rows, a few dozen characters each.
-void StartLoad(TaskTableLoad& load, TextBuffer units) {
-    const auto rows = static_cast<int>(std::min(units.size() / 32, kMaxReservedRows));
-    load.Start(std::move(units));
-    load.Table().Reserve(rows);
-}
-
 // Room for a file of `size` bytes in the storage of a text.
 std::span<std::uint8_t> RoomIn(TextBuffer& units, std::size_t size) {
     units.resize(size / 2 + size % 2);
@@ -824,7 +830,7 @@ ReadOutcome ReadInto(TaskTableLoad& load, FileSystem::FileView& file, char16_t s
         TextBuffer units;
         FileSystem::CopyAll(file, RoomIn(units, file.Size()));
         DecodeBytesInPlace(units, file.Size());
-        StartLoad(load, std::move(units));
+        load.Start(std::move(units));
         return DelimitedReader(load, separator, lineBreak, 0, /*ownEncoding=*/false,
                                UnitFeed(load, nullptr, false))
             .Read();
@@ -832,7 +838,7 @@ ReadOutcome ReadInto(TaskTableLoad& load, FileSystem::FileView& file, char16_t s
     // UTF-16 either way round, after its mark.
     TextBuffer units;
     units.resize(file.Size() / 2);
-    StartLoad(load, std::move(units));
+    load.Start(std::move(units));
     const bool strayByte = file.Size() % 2 != 0;  // a byte after the last whole unit is dropped
     const bool swapBytes = littleEndian != (std::endian::native == std::endian::little);
     ReadOutcome outcome = DelimitedReader(load, separator, lineBreak, 1, littleEndian && !strayByte,

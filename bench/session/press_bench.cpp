@@ -56,7 +56,7 @@ void BM_PressToAction(benchmark::State& state) {
     const SplitKey keys = SplitHotKey(kPressed);
     const std::uintptr_t pressedKeys = std::uintptr_t{keys.key} << 16 | keys.modifiers;
     for (auto _ : state) fixture.registrar.ReportPress(pressedKeys);
-    if (fixture.system.clipboard.holdsData || !fixture.system.shell.launches.empty()) {
+    if (fixture.system.clipboard.holdsData || !fixture.system.launcher.launches.empty()) {
         state.SkipWithError("the press did not run its task alone");
     }
 }

@@ -77,7 +77,7 @@ std::u16string ChangedOutsideNote(const std::u16string& file, const std::u16stri
 }
 
 TaskFile::TaskFile(FileSystem& files, std::u16string path)
-    : files_(files), path_(std::move(path)) {}
+    : files_(files), path_(std::move(path)), folder_(FolderOf(path_)) {}
 
 const TaskFileLoad& TaskFile::Load(TaskTable& table) {
     lastLoad_ = TaskFileLoad{.file = path_, .damaged = false, .backup = {}, .unreadable = {}};
@@ -180,8 +180,7 @@ bool TaskFile::LosesRows(const TaskTable& table) {
 
 void TaskFile::Replace(const std::vector<std::uint8_t>& bytes) {
     Writing(path_, [&] {
-        const std::u16string folder = FolderOf(path_);
-        if (!folder.empty()) files_.CreateDirectory(folder);
+        if (!folder_.empty()) files_.CreateDirectory(folder_);
         files_.ReplaceFile(path_, bytes);
     });
     try {

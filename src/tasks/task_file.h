@@ -79,6 +79,7 @@ class TaskFile {
 
     FileSystem& files_;
     std::u16string path_;
+    std::u16string folder_;  // made by a save when it is missing
     TaskFileLoad lastLoad_;
     bool backupOwed_ = false;
     // The file as last read or written here: its state (none: there was no file), and a hash

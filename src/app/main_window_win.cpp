@@ -84,7 +84,7 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
     : dpi_(Dpi::OfScreen()),
       store_{files, registry_, ExecutablePath(), SystemErrorText},
       session_(session.Session()),
-      pictures_(session.Pictures()) {
+      pictures_(instance, IDI_QUORVEL) {
     icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
                                                 ::GetSystemMetrics(SM_CXICON),
                                                 ::GetSystemMetrics(SM_CYICON), 0)));
@@ -101,10 +101,8 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
                       .icon = icon_.get(),
                       .smallIcon = smallIcon_.get()});
     CreateMainMenu();
-    session_.OnChanged = [this] {
-        RepaintGrid();
-        ShowHotKeysInTray();
-    };
+    session_.OnChanged = [this] { RepaintGrid(); };
+    session_.OnHotKeysChanged = [this] { ShowHotKeysInTray(); };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
     session_.OnTaskFileNote = [this](const std::u16string& note) {
         tray_->ShowBalloon(L"Quorvel", ToWide(note));
@@ -115,6 +113,7 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
 MainWindow::~MainWindow() {
     RunHandler(Handle(), [this] { OnDestroying(); });
     session_.OnTaskFileNote = nullptr;
+    session_.OnHotKeysChanged = nullptr;
     tray_.reset();
     session_.OnChanged = nullptr;
     Destroy();
@@ -207,18 +206,9 @@ void MainWindow::MakeControls() {
                                                                           ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     font_ = CreateMessageFont(dpi_);
-    // The grid is the first to show the rows' pictures.
-    AddProgramPicture();
-    session_.MakePictures();
+    pictures_.SetPictureSize(TaskGrid::PictureSize(dpi_));
     CreateControls();
     ShowKeptOptions();
-}
-
-// The picture list's own picture, shown by the rows until the first icon rebuild replaces it (and
-// when a failed load at start keeps that rebuild from running).
-void MainWindow::AddProgramPicture() {
-    pictures_.SetPictureSize(TaskGrid::PictureSize(dpi_));
-    pictures_.AddProgramIcon(IDI_QUORVEL);
 }
 
 void MainWindow::CreateMainMenu() {
@@ -274,7 +264,8 @@ void MainWindow::CreateControls() {
         AddUnplacedControl({WC_BUTTONW, L"Hot &Keys", BS_GROUPBOX, WS_EX_TRANSPARENT, kHotKeysBox});
     grid_ = std::make_unique<TaskGrid>(
         Handle(), kTaskGrid, session_.Tasks(),
-        [this](int row) { return session_.HotKeyStatusAt(row); }, pictures_, dpi_,
+        [this](int row) { return session_.HotKeyStatusAt(row); },
+        [this](int row) { return session_.PictureOfRow(row); }, pictures_, dpi_,
         TaskGrid::Events{[this] { OnGridClicked(); },
                          [this](int row, bool enabled) { session_.SetTaskEnabled(row, enabled); },
                          [this] { EditCurrentRow(); }});

@@ -73,7 +73,6 @@ class MainWindow final : public Window {
     // show.
     void MakeControls();
     void CreateControls();
-    void AddProgramPicture();
     void CreateMainMenu();
     // Made at its first use; "Pause hotkeys" checked as the hotkeys are.
     HMENU TrayMenu();
@@ -157,7 +156,7 @@ class MainWindow final : public Window {
     WindowsRegistry registry_;
     SettingsStore store_;
     TaskSession& session_;
-    ImageListPictures& pictures_;  // the session's
+    ImageListPictures pictures_;
     std::function<TaskEditor&()> makeEditor_;
     TaskEditor* editor_ = nullptr;  // once made
     AboutBox* about_ = nullptr;

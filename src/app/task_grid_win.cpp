@@ -73,9 +73,11 @@ void ThemeTraits::Close(HTHEME theme) {
 }
 
 TaskGrid::TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
-                   const ImageListPictures& pictures, const Dpi& dpi, Events events)
+                   PictureSourceOfRow pictureAt, ImageListPictures& pictures, const Dpi& dpi,
+                   Events events)
     : table_(table),
       hotKeyStatusAt_(std::move(hotKeyStatusAt)),
+      pictureAt_(std::move(pictureAt)),
       pictures_(pictures),
       dpi_(dpi),
       events_(std::move(events)) {
@@ -464,7 +466,8 @@ void TaskGrid::DrawCell(HDC dc, int shownColumn, int row, const RECT& cell, bool
     const TaskView task = table_.ViewAt(row);
     if (shown.column == kImageColumn) {
         // Rows with the same picture share it in the list.
-        const int picture = pictures_.PictureOf(task.image);
+        const auto source = pictureAt_(row);
+        const int picture = source ? pictures_.PictureOf(*source) : -1;
         if (picture >= 0) {
             int width = 0;
             int height = 0;

@@ -41,10 +41,12 @@ class TaskGrid {
         std::function<void()> open;  // a row double-clicked, or Enter on the selection
     };
     using HotKeyStatusSource = std::function<HotKeyStatus(int row)>;
+    using PictureSourceOfRow = std::function<std::optional<PictureSource>(int row)>;
 
     // `pictures` stays its caller's: the list view only borrows their list.
     TaskGrid(HWND parent, int id, const TaskTable& table, HotKeyStatusSource hotKeyStatusAt,
-             const ImageListPictures& pictures, const Dpi& dpi, Events events);
+             PictureSourceOfRow pictureAt, ImageListPictures& pictures, const Dpi& dpi,
+             Events events);
     TaskGrid(const TaskGrid&) = delete;
     TaskGrid& operator=(const TaskGrid&) = delete;
 
@@ -124,7 +126,8 @@ class TaskGrid {
 
     const TaskTable& table_;
     HotKeyStatusSource hotKeyStatusAt_;
-    const ImageListPictures& pictures_;
+    PictureSourceOfRow pictureAt_;
+    ImageListPictures& pictures_;
     Dpi dpi_;
     Events events_;
     HWND list_ = nullptr;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <optional>
+#include <compare>
 #include <string>
 #include <string_view>
 #include <variant>
-#include <vector>
 
+#include "tasks/action_catalogue.h"
 #include "tasks/task_table.h"
 
 namespace quorvel {
@@ -22,37 +22,22 @@ enum class DrawnPicture {
 struct IconFile {
     std::u16string fileName;
     int index = 0;
-    bool operator==(const IconFile&) const = default;
+    auto operator<=>(const IconFile&) const = default;
 };
 
-using PictureSource = std::variant<IconFile, DrawnPicture>;
-
-// The picture for a task, from its exact action name; nothing for a name that is no action.
-std::optional<PictureSource> PictureSourceFor(std::u16string_view actionName,
-                                              std::u16string_view destination);
-
-// The picture list as the rebuild fills it: each distinct picture once, in the order of the rows
-// that first show it, and for each position the rows' Image cells count, the picture that
-// stands there.
-class TaskPictures {
-  public:
-    virtual ~TaskPictures() = default;
-    virtual void RemoveAll() = 0;
-    // Appends the file's icon, or the fallback picture when the file has none.
-    virtual void AddIconImage(const std::u16string& fileName, int iconIndex) = 0;
-    virtual void AddDrawnPicture(DrawnPicture picture) = 0;
-    // Position p of the Image cells shows the appended picture pictureAt[p].
-    virtual void SetPositions(std::vector<int> pictureAt) = 0;
+// The program's own icon, which the rows of a task file that could not be read whole show in
+// place of their actions' pictures.
+struct ProgramPicture {
+    auto operator<=>(const ProgramPicture&) const = default;
 };
 
-// Gives each row with a known action, in row order, the next picture position in its Image
-// cell, as the rebuild does; other rows keep theirs.
+using PictureSource = std::variant<IconFile, DrawnPicture, ProgramPicture>;
+
+// The picture of a task's action; the programs' rows show their destination's icon.
+PictureSource PictureSourceFor(Action action, std::u16string_view destination);
+
+// Gives each row with a known action, in row order, the next picture number in its Image cell,
+// as the file holds them; other rows keep theirs.
 void NumberTaskPictures(TaskTable& table);
-
-// The task icon rebuild: empties the pictures and gives each row with a known action, in row
-// order, the next position; rows with the same picture source share one picture, so that the
-// list grows with the distinct icons rather than with the rows. Each such row's Image cell
-// gets its position, other rows keep theirs.
-void RebuildTaskPictures(TaskTable& table, TaskPictures& pictures);
 
 }  // namespace quorvel

@@ -57,63 +57,44 @@ HIMAGELIST ImageListPictures::List() const {
     return imageList_.get();
 }
 
-void ImageListPictures::RemoveAll() {
-    ::ImageList_RemoveAll(List());
-    sources_.clear();
-    pictureAt_ = std::vector<int>();
-}
-
-void ImageListPictures::AddIconImage(const std::u16string& fileName, int iconIndex) {
-    AppendSource(IconFile{fileName, iconIndex});
-}
-
-void ImageListPictures::AddDrawnPicture(DrawnPicture picture) { AppendSource(picture); }
-
-void ImageListPictures::AddProgramIcon(int resourceId) { AppendSource(resourceId); }
-
 void ImageListPictures::SetPictureSize(int pixels) {
     if (pixels == size_) return;
     size_ = pixels;
-    if (!imageList_) return;
-    // The same list, so that the views that show it keep it.
-    ::ImageList_SetIconSize(imageList_.get(), size_, size_);
-    for (const Source& source : std::exchange(sources_, {})) AppendSource(source);
+    made_.clear();
+    // The same list, emptied, so that the views that show it keep it.
+    if (imageList_) ::ImageList_SetIconSize(imageList_.get(), size_, size_);
 }
 
-void ImageListPictures::AppendSource(const Source& source) {
+int ImageListPictures::PictureOf(const PictureSource& source) {
+    if (const auto found = made_.find(source); found != made_.end()) return found->second;
+    try {
+        const int picture = Append(source);
+        made_.emplace(source, picture);
+        return picture;
+    } catch (const Error&) {
+        return -1;
+    }
+}
+
+int ImageListPictures::Append(const PictureSource& source) {
     const int size = size_;
-    AppendPicture([&](HDC dc) {
+    // The list keeps its own copy of the bitmap.
+    const UniqueGdiObject bitmap = DrawPicture(size, [&](HDC dc) {
         if (const auto* file = std::get_if<IconFile>(&source)) {
             UniqueIcon icon = ExtractFileIcon(file->fileName, file->index, size);
             if (!icon) icon = ExtractFileIcon(u"SHELL32.dll", 24, size);
-            // Even without the fallback icon a (blank) picture is appended: the positions count
-            // on one picture per source.
+            // Even without the fallback icon a (blank) picture is made.
             if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
         } else if (const auto* picture = std::get_if<DrawnPicture>(&source)) {
             DrawPicture(dc, *picture, size);
         } else {
-            const UniqueIcon icon = LoadIconAtSize(instance_, std::get<int>(source), size);
+            const UniqueIcon icon = LoadIconAtSize(instance_, programIconId_, size);
             if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
         }
     });
-    sources_.push_back(source);
-}
-
-int ImageListPictures::PictureOf(int position) const {
-    const int picture = !pictureAt_ ? position
-                        : position >= 0 && position < static_cast<int>(pictureAt_->size())
-                            ? (*pictureAt_)[position]
-                            : -1;
-    return picture >= 0 && picture < ::ImageList_GetImageCount(List()) ? picture : -1;
-}
-
-template <typename Draw>
-void ImageListPictures::AppendPicture(Draw&& draw) {
-    // The list keeps its own copy of the bitmap.
-    const UniqueGdiObject bitmap = DrawPicture(size_, draw);
-    if (::ImageList_Add(List(), static_cast<HBITMAP>(bitmap.get()), nullptr) < 0) {
-        throw Error(u"Failed to add a picture to the image list");
-    }
+    const int picture = ::ImageList_Add(List(), static_cast<HBITMAP>(bitmap.get()), nullptr);
+    if (picture < 0) throw Error(u"Failed to add a picture to the image list");
+    return picture;
 }
 
 }  // namespace quorvel

@@ -3,51 +3,39 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <optional>
-#include <string>
-#include <utility>
-#include <variant>
-#include <vector>
+#include <map>
 
 #include "common/win/unique_handle_win.h"
 #include "session/task_icons.h"
 
 namespace quorvel {
 
-// The picture list filled with square pictures without mask, 32 pixels at 96 DPI and scaled with
-// the grid's rows: icons of files, with icon 24 of the shell library in place of a missing one,
-// and the editor's own pictures; and the picture each position of the rows' Image cells shows.
-// The list is made at its first use, which a start in the tray does not come to.
-class ImageListPictures final : public TaskPictures {
+// The rows' pictures in an image list of square pictures without mask, 32 pixels at 96 DPI and
+// scaled with the grid's rows: icons of files, with icon 24 of the shell library in place of a
+// missing one, the editor's own pictures and the program's icon. Each is made as a row that
+// shows it is first drawn, and shared by every row that shows the same. The list is made at its
+// first use, which a start in the tray does not come to.
+class ImageListPictures {
   public:
-    explicit ImageListPictures(HINSTANCE instance) : instance_(instance) {}
+    ImageListPictures(HINSTANCE instance, int programIconId)
+        : instance_(instance), programIconId_(programIconId) {}
 
-    void RemoveAll() override;
-    void AddIconImage(const std::u16string& fileName, int iconIndex) override;
-    void AddDrawnPicture(DrawnPicture picture) override;
-    void SetPositions(std::vector<int> pictureAt) override { pictureAt_ = std::move(pictureAt); }
-    // One of the program's own icons.
-    void AddProgramIcon(int resourceId);
-
-    // Every picture drawn again at that size, in the same list.
+    // The pictures are made again at that size, as they are next asked for, in the same list.
     void SetPictureSize(int pixels);
     HIMAGELIST List() const;
-    // The list's picture that a row whose Image cell holds `position` shows, or -1 for none.
-    // Before the first rebuild a position is the list's own place.
-    int PictureOf(int position) const;
+    // The list's picture of the source, made at its first use; -1 when the list cannot take it.
+    // A list that cannot be made is not worth a box: the rows show no picture then.
+    int PictureOf(const PictureSource& source);
 
   private:
-    // A program icon by its resource id.
-    using Source = std::variant<IconFile, DrawnPicture, int>;
-    void AppendSource(const Source& source);
-    template <typename Draw>
-    void AppendPicture(Draw&& draw);
+    // Its place in the list.
+    int Append(const PictureSource& source);
 
     HINSTANCE instance_;
+    int programIconId_;
     int size_ = 32;
-    std::vector<Source> sources_;  // what the list shows, in its order
     mutable UniqueImageList imageList_;
-    std::optional<std::vector<int>> pictureAt_;
+    std::map<PictureSource, int> made_;  // each source's place in the list
 };
 
 }  // namespace quorvel

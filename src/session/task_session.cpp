@@ -29,12 +29,10 @@ HotKeyStatus StatusOf(const TaskView& task, HotKeyValue hotKey,
 
 TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
                          const HotKeyText& hotKeyText, HotKeyRegistrar& registrar,
-                         SystemServices system, TaskPictures& pictures,
-                         std::function<void()> reportFailure)
+                         SystemServices system, std::function<void()> reportFailure)
     : taskFile_(files, std::move(actionsPath)),
       hotKeyText_(hotKeyText),
       registrar_(registrar),
-      pictures_(pictures),
       dispatcher_(table_, rowsByHotKey_, system, std::move(reportFailure)) {
     registrar_.SetListener(&dispatcher_);
 }
@@ -42,11 +40,11 @@ TaskSession::TaskSession(FileSystem& files, std::u16string actionsPath,
 TaskSession::~TaskSession() { registrar_.SetListener(nullptr); }
 
 void TaskSession::StartUp() {
-    picturesDue_ = LoadTasks();
+    LoadTasks();
     for (int tries = 1; !taskFile_.Readable() && tries < kStartUpTries && PauseBeforeRetry;
          ++tries) {
         PauseBeforeRetry();
-        picturesDue_ = LoadTasks();
+        LoadTasks();
     }
     Bind();
     Notify();
@@ -54,10 +52,9 @@ void TaskSession::StartUp() {
 
 bool TaskSession::RetryUnreadableTaskFile() {
     if (!taskFileLoaded_ || taskFile_.Readable()) return false;
-    picturesDue_ = LoadTasks();
+    LoadTasks();
     if (!taskFile_.Readable()) return false;
     Bind();
-    MakePictures();
     Notify();
     return true;
 }
@@ -66,12 +63,17 @@ void TaskSession::RequireReadableTaskList() const {
     if (!taskFile_.Readable()) throw Error(UnreadableTaskListText(taskFile_.LastLoad()));
 }
 
-void TaskSession::MakePictures() {
-    if (!picturesDue_) return;
-    RebuildPictures();
+std::optional<PictureSource> TaskSession::PictureOfRow(int row) const {
+    const TaskView task = table_.ViewAt(row);
+    if (!picturesByAction_) {
+        return task.image == 0 ? std::optional<PictureSource>(ProgramPicture()) : std::nullopt;
+    }
+    const std::optional<Action> action = table_.ResolvedAt(row).action;
+    if (!action) return std::nullopt;
+    return PictureSourceFor(*action, task.dest);
 }
 
-bool TaskSession::LoadTasks() {
+void TaskSession::LoadTasks() {
     // From here on the file may be written.
     taskFileLoaded_ = true;
     savedChangeCount_.reset();
@@ -79,15 +81,13 @@ bool TaskSession::LoadTasks() {
     try {
         taskFile_.Load(table_);
     } catch (const Error&) {
-        // The program starts with what could be read, without pictures.
+        // The program starts with what could be read, without its actions' pictures.
         whole = false;
     }
     ResolveRows(0, table_.RowCount());
-    if (!whole || !taskFile_.Readable()) return false;
-    // The picture cells as the pictures will number them, also before they are made: the
-    // file holds them so.
-    NumberTaskPictures(table_);
-    return true;
+    picturesByAction_ = whole && taskFile_.Readable();
+    // The picture cells as the file holds them.
+    if (picturesByAction_) NumberTaskPictures(table_);
 }
 
 template <typename Change>
@@ -104,8 +104,8 @@ void TaskSession::Commit(Change&& change) {
     }
     // The editor's OK, made while its hotkey field holds the hotkeys back, takes them here.
     heldBack_ = false;
+    picturesByAction_ = true;
     Bind();
-    RebuildPictures();
     Notify();
 }
 
@@ -194,6 +194,7 @@ void TaskSession::RetryMissingHotKeys() {
 }
 
 void TaskSession::PauseHotKeys(bool paused) {
+    hotKeysChanged_ |= paused != paused_;
     paused_ = paused;
     Bind();
     Notify();
@@ -256,10 +257,15 @@ TaskSession::Refusals TaskSession::BindWanted(const std::vector<HotKeyValue>& wa
 }
 
 void TaskSession::SetStatuses(const Refusals& refusals) {
-    hotKeyStatuses_.resize(static_cast<std::size_t>(table_.RowCount()));
-    for (int row = 0; row < table_.RowCount(); ++row) {
-        hotKeyStatuses_[static_cast<std::size_t>(row)] =
-            StatusOf(table_.ViewAt(row), table_.ResolvedAt(row).hotKey, refusals, paused_);
+    const auto rows = static_cast<std::size_t>(table_.RowCount());
+    hotKeysChanged_ |= rows != hotKeyStatuses_.size();
+    hotKeyStatuses_.resize(rows);
+    for (std::size_t row = 0; row < rows; ++row) {
+        const auto status =
+            StatusOf(table_.ViewAt(static_cast<int>(row)),
+                     table_.ResolvedAt(static_cast<int>(row)).hotKey, refusals, paused_);
+        hotKeysChanged_ |= status != hotKeyStatuses_[row];
+        hotKeyStatuses_[row] = status;
     }
 }
 
@@ -269,7 +275,7 @@ void TaskSession::KeepMissing(const Refusals& refusals) {
     for (const auto& [hotKey, error] : refusals) {
         if (error == kErrorHotKeyAlreadyRegistered) missingHotKeys_.push_back(hotKey);
     }
-    if (OnMissingHotKeys) OnMissingHotKeys(HotKeysMissing());
+    if (OnMissingHotKeys) OnMissingHotKeys(!missingHotKeys_.empty());
 }
 
 HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {
@@ -277,18 +283,9 @@ HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {
     return hotKeyStatuses_[static_cast<std::size_t>(row)];
 }
 
-// A list of pictures that cannot be made is not worth a box: the rows show none until the
-// next change.
-void TaskSession::RebuildPictures() {
-    picturesDue_ = false;
-    try {
-        RebuildTaskPictures(table_, pictures_);
-    } catch (const Error&) {
-    }
-}
-
-void TaskSession::Notify() const {
+void TaskSession::Notify() {
     if (OnChanged) OnChanged();
+    if (std::exchange(hotKeysChanged_, false) && OnHotKeysChanged) OnHotKeysChanged();
 }
 
 }  // namespace quorvel

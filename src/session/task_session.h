@@ -22,11 +22,11 @@ namespace quorvel {
 
 // The program's tasks while it runs: the task list and its actions file, the enabled rows'
 // hotkeys bound with the registrar and each row's hotkey status, the presses run by the value
-// that was bound, and the rows' pictures. The windows are views of it: they read the list and
-// change it only through the verbs below.
+// that was bound, and which picture each row shows. The windows are views of it: they read the
+// list and change it only through the verbs below.
 //
-// Every verb ends in one sequence: the file is saved, the registrations follow the list, the
-// pictures are made anew, and OnChanged tells the views. A change that cannot be saved is not
+// Every verb ends in one sequence: the file is saved, the registrations follow the list, and
+// OnChanged tells the views. A change that cannot be saved is not
 // made: the list goes back to what it was and the save's error propagates.
 class TaskSession {
   public:
@@ -34,7 +34,7 @@ class TaskSession {
     // the dispatcher, which runs the rows on the system. `reportFailure` shows what a task's
     // action threw, from inside its handler.
     TaskSession(FileSystem& files, std::u16string actionsPath, const HotKeyText& hotKeyText,
-                HotKeyRegistrar& registrar, SystemServices system, TaskPictures& pictures,
+                HotKeyRegistrar& registrar, SystemServices system,
                 std::function<void()> reportFailure);
     ~TaskSession();
     TaskSession(const TaskSession&) = delete;
@@ -46,16 +46,16 @@ class TaskSession {
     // times, with PauseBeforeRetry between the tries; then the list stays empty.
     void StartUp();
     // After a start-up that could not read the file: tries it again, and when it reads, the
-    // rows are registered, their pictures made and the views told. Whether it read now.
+    // rows are registered and the views told. Whether it read now.
     bool RetryUnreadableTaskFile();
     // Throws the error that says the list cannot be read, while it cannot: nothing may change
     // it then. Every verb below checks it first.
     void RequireReadableTaskList() const;
-    // The pictures show only in the window, which asks for them as it first shows: made then
-    // when the start-up read the whole file. Every change makes them anew by itself.
-    void MakePictures();
-
     const TaskTable& Tasks() const { return table_; }
+    // The picture a row shows: its action's, none for a name that is no action. After a
+    // start-up that could not read the whole file, until the list changes, the rows show what
+    // the picture list held then: the program's own picture for the number 0, none for others.
+    std::optional<PictureSource> PictureOfRow(int row) const;
 
     // The verbs. Rows are positions in the list; a row out of range throws the list's Error
     // and changes nothing. `hotKey`, the editor's, is the task's hotkey as a value (0 for
@@ -95,9 +95,8 @@ class TaskSession {
     // Tries again the hotkeys another program held at the last registration, and only those:
     // with none missing it asks the system nothing. The views are told when one was taken.
     void RetryMissingHotKeys();
-    // Whether a hotkey of an enabled task is held by another program; OnMissingHotKeys says
-    // when that may have changed, so that the retries run just as long.
-    bool HotKeysMissing() const { return !missingHotKeys_.empty(); }
+    // Says after each registration whether a hotkey of an enabled task is held by another
+    // program, so that the retries run just as long.
     std::function<void(bool missing)> OnMissingHotKeys;
 
     // Paused, every hotkey goes back to the system and the enabled rows read as paused; the
@@ -115,6 +114,9 @@ class TaskSession {
 
     // Called after every change to the list or its statuses.
     std::function<void()> OnChanged;
+    // Called after OnChanged when a row's hotkey status or the pause changed since the last
+    // call: what the notification-area icon shows.
+    std::function<void()> OnHotKeysChanged;
     // Called with a notice when a save kept another program's version of the file.
     std::function<void(const std::u16string&)> OnTaskFileNote;
     // Waits between the start-up's tries of a file it cannot read; none: one try only.
@@ -127,32 +129,31 @@ class TaskSession {
     template <typename Change>
     void Commit(Change&& change);
     Task WithHotKey(Task task, std::optional<HotKeyValue> hotKey) const;
-    // Whether the whole file was read.
-    bool LoadTasks();
+    // Also says whether the rows show their actions' pictures: when the whole file was read.
+    void LoadTasks();
     // Resolves what the rows from `first` up to `end` stand for.
     void ResolveRows(int first, int end);
     void SaveWhenDue();
-    void RebuildPictures();
     void Bind();
     void ReleaseUnwanted(const std::unordered_set<HotKeyValue>& wanted);
     Refusals BindWanted(const std::vector<HotKeyValue>& wanted);
     void SetStatuses(const Refusals& refusals);
     void KeepMissing(const Refusals& refusals);
-    void Notify() const;
+    void Notify();
 
     TaskTable table_;
     TaskFile taskFile_;
     bool taskFileLoaded_ = false;
-    bool picturesDue_ = false;  // the start-up's pictures, until the window asks for them
+    bool picturesByAction_ = false;  // see PictureOfRow
     // The list's change count when it last matched the file, as far as the save could tell.
     std::optional<std::uint64_t> savedChangeCount_;
     const HotKeyText& hotKeyText_;
     HotKeyRegistrar& registrar_;
-    TaskPictures& pictures_;
     std::vector<HotKeyStatus> hotKeyStatuses_;
     std::vector<HotKeyValue> missingHotKeys_;  // wanted, but another program holds them
     bool paused_ = false;
-    bool heldBack_ = false;  // given back by HoldBackHotKeys: the registrations wait
+    bool hotKeysChanged_ = false;  // since the last OnHotKeysChanged
+    bool heldBack_ = false;        // given back by HoldBackHotKeys: the registrations wait
     RowsByHotKey rowsByHotKey_;
     Dispatcher dispatcher_;
 };

@@ -8,14 +8,13 @@ namespace quorvel {
 
 TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
                                const HotKeyText& hotKeyText)
-    : pictures_(instance),
-      registrar_(instance),
+    : registrar_(instance),
       // The registrar's window is there from start to end, also while no other is.
       clipboard_([this] { return registrar_.Handle(); }),
       launcher_([this] { return LaunchOwner(); }),
       boxes_([this] { return LaunchOwner(); }),
       session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(),
-               {power_, processes_, cdDoors_, clipboard_, launcher_, desktop_, boxes_}, pictures_,
+               {power_, processes_, cdDoors_, clipboard_, launcher_, desktop_, boxes_},
                // In front of the window the user is in, as every box of a press.
                [this] { ShowCurrentException(LaunchOwner(), MB_SETFOREGROUND); }) {
     // A hotkey another program holds is tried again at the system's moments, and on a timer

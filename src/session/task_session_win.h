@@ -9,15 +9,13 @@
 #include "actions/system_services_win.h"
 #include "common/win/unique_handle_win.h"
 #include "hotkeys/registrar_win.h"
-#include "session/task_icons_win.h"
 #include "session/task_session.h"
 
 namespace quorvel {
 
 // The task session on Windows: the registrar with its hidden window, where WM_HOTKEY arrives
-// and the hotkeys other programs hold are retried, the system's services the actions use, and
-// the rows' pictures in an image list. Made before the
-// main window, which shows its list and pictures; destroyed after it.
+// and the hotkeys other programs hold are retried, and the system's services the actions use.
+// Made before the main window, which shows its list; destroyed after it.
 class TaskSessionWin {
   public:
     TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16string actionsPath,
@@ -25,7 +23,6 @@ class TaskSessionWin {
 
     TaskSession& Session() { return session_; }
     HotKeyRegistrar& Registrar() { return registrar_.Registrar(); }
-    ImageListPictures& Pictures() { return pictures_; }
 
     // The session's start-up; a failure goes to the standard error box.
     void StartUp();
@@ -37,7 +34,6 @@ class TaskSessionWin {
     HWND LaunchOwner() const { return launchOwner_ ? launchOwner_() : nullptr; }
 
     std::function<HWND()> launchOwner_;
-    ImageListPictures pictures_;
     RegistrarWindow registrar_;
     WindowsPowerControl power_;
     WindowsProcessList processes_;

@@ -50,8 +50,12 @@ class ImageListPicturesTest : public ::testing::Test {
     }
 
     int Count() { return ::ImageList_GetImageCount(pictures_.List()); }
+    // The picture of a file's icon, made now or before.
+    int Icon(const std::wstring& file, int index = 0) {
+        return pictures_.PictureOf(IconFile{FromWide(file), index});
+    }
 
-    ImageListPictures pictures_{::GetModuleHandleW(nullptr)};
+    ImageListPictures pictures_{::GetModuleHandleW(nullptr), /*programIconId=*/1};
 };
 
 bool IsBlank(const Pixels& pixels) {
@@ -66,12 +70,11 @@ TEST_F(ImageListPicturesTest, FilesWithoutIconGetTheShellFallbackPicture) {
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file);
     }
-    pictures_.AddIconImage(u"SHELL32.dll", 24);
-    pictures_.AddIconImage(FromWide(batch), 0);
-    pictures_.AddIconImage(u"C:\\no\\such\\program.exe", 0);
-    pictures_.AddIconImage(u"C:\\Tools\\app.exe -q -x", 0);
+    const std::vector<int> made{Icon(L"SHELL32.dll", 24), Icon(batch),
+                                Icon(L"C:\\no\\such\\program.exe"),
+                                Icon(L"C:\\Tools\\app.exe -q -x")};
 
-    ASSERT_EQ(Count(), 4);
+    ASSERT_EQ(made, (std::vector<int>{0, 1, 2, 3}));
     const Pixels fallback = PictureAt(0);
     EXPECT_FALSE(IsBlank(fallback));
     EXPECT_EQ(PictureAt(1), fallback) << "a .bat file";
@@ -89,21 +92,18 @@ TEST_F(ImageListPicturesTest, LongPathsReachTheirIconWhole) {
     ASSERT_GT(copy.size(), 79U);
     ASSERT_TRUE(::CopyFileW(SystemFile(L"notepad.exe").c_str(), copy.c_str(), FALSE));
 
-    pictures_.AddIconImage(FromWide(SystemFile(L"notepad.exe")), 0);
-    pictures_.AddIconImage(FromWide(copy), 0);
-    pictures_.AddIconImage(u"SHELL32.dll", 24);
-
-    ASSERT_EQ(Count(), 3);
-    EXPECT_EQ(PictureAt(1), PictureAt(0));
-    EXPECT_NE(PictureAt(1), PictureAt(2)) << "not the fallback";
+    const Pixels notepad = PictureAt(Icon(SystemFile(L"notepad.exe")));
+    EXPECT_EQ(PictureAt(Icon(copy)), notepad);
+    EXPECT_NE(PictureAt(Icon(L"SHELL32.dll", 24)), notepad) << "not the fallback";
 }
 
-TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
-    const std::vector<DrawnPicture> stored{DrawnPicture::RebootPicture, DrawnPicture::PowerPicture,
-                                           DrawnPicture::WindowsPicture,
-                                           DrawnPicture::ClipboardPicture};
-    for (const auto picture : stored) pictures_.AddDrawnPicture(picture);
-
+// Each source is made once, as it is first asked for, and shared by every row that shows it.
+TEST_F(ImageListPicturesTest, EachPictureIsMadeOnceAndTheDrawnOnesAreDistinct) {
+    const std::vector<DrawnPicture> sources{DrawnPicture::RebootPicture, DrawnPicture::PowerPicture,
+                                            DrawnPicture::WindowsPicture,
+                                            DrawnPicture::ClipboardPicture};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(pictures_.PictureOf(sources[i]), i);
+    EXPECT_EQ(pictures_.PictureOf(DrawnPicture::PowerPicture), 1) << "asked for again";
     ASSERT_EQ(Count(), 4);
     std::vector<Pixels> drawn;
     for (int i = 0; i < 4; ++i) drawn.push_back(PictureAt(i));
@@ -111,41 +111,25 @@ TEST_F(ImageListPicturesTest, StoredPicturesAreDistinctAndDrawn) {
         EXPECT_FALSE(IsBlank(drawn[i])) << i;
         for (int j = i + 1; j < 4; ++j) EXPECT_NE(drawn[i], drawn[j]) << i << " " << j;
     }
-
-    // Before the first rebuild a row's position is the list's own place.
-    EXPECT_EQ(pictures_.PictureOf(3), 3);
-    EXPECT_EQ(pictures_.PictureOf(4), -1);
-
-    pictures_.RemoveAll();
-    EXPECT_EQ(Count(), 0);
-    pictures_.AddDrawnPicture(DrawnPicture::ClipboardPicture);
-    pictures_.AddDrawnPicture(DrawnPicture::RebootPicture);
-    pictures_.SetPositions({1, 0, 1});
-    ASSERT_EQ(Count(), 2);
-    EXPECT_EQ(PictureAt(0), drawn[3]);
-    EXPECT_EQ(PictureAt(1), drawn[0]);
-    EXPECT_EQ(pictures_.PictureOf(2), 1);
-    EXPECT_EQ(pictures_.PictureOf(3), -1);
-    EXPECT_EQ(pictures_.PictureOf(-1), -1);
 }
 
-// At twice the scaling, the same list holds the same pictures drawn at 64 pixels, with nothing
-// at 64 left blank where the 32-pixel one was drawn.
+// At twice the scaling, the same list holds the pictures drawn again at 64 pixels as they are
+// asked for, with nothing at 64 left blank where the 32-pixel one was drawn.
 TEST_F(ImageListPicturesTest, PicturesAreDrawnAgainAtANewSizeInTheSameList) {
-    pictures_.AddDrawnPicture(DrawnPicture::ClipboardPicture);
-    pictures_.AddIconImage(FromWide(SystemFile(L"notepad.exe")), 0);
-    pictures_.SetPositions({1, 0});
+    const PictureSource clipboardSource = DrawnPicture::ClipboardPicture;
+    const Pixels clipboard = PictureAt(pictures_.PictureOf(clipboardSource));
+    Icon(SystemFile(L"notepad.exe"));
     const HIMAGELIST list = pictures_.List();
-    const Pixels clipboard = PictureAt(0);
 
     pictures_.SetPictureSize(64);
     EXPECT_EQ(pictures_.List(), list);
-    ASSERT_EQ(Count(), 2);
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(Icon(SystemFile(L"notepad.exe")), 0);
+    EXPECT_EQ(pictures_.PictureOf(clipboardSource), 1);
     int width = 0;
     int height = 0;
     ::ImageList_GetIconSize(list, &width, &height);
     EXPECT_EQ(std::pair(width, height), std::pair(64, 64));
-    EXPECT_EQ(pictures_.PictureOf(0), 1);
     for (int i = 0; i < 2; ++i) {
         const Pixels large = PictureAt(i, 64);
         EXPECT_FALSE(IsBlank(large)) << i;
@@ -153,7 +137,7 @@ TEST_F(ImageListPicturesTest, PicturesAreDrawnAgainAtANewSizeInTheSameList) {
         EXPECT_FALSE(IsBlank(Pixels(large.begin() + 48 * 64, large.end()))) << i;
     }
     // The designed picture stretched: its middle is where it was.
-    EXPECT_EQ(PictureAt(0, 64)[32 * 64 + 32], clipboard[16 * 32 + 16]);
+    EXPECT_EQ(PictureAt(1, 64)[32 * 64 + 32], clipboard[16 * 32 + 16]);
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ class TaskSessionTest : public ::testing::Test, protected testing_support::Sessi
   protected:
     TaskSessionTest() {
         session.OnChanged = [this] { ++changes; };
+        session.OnHotKeysChanged = [this] { ++hotKeyChanges; };
+        session.OnMissingHotKeys = [this](bool missing) { retrying.push_back(missing); };
     }
     std::vector<Status> Statuses() const {
         return {session.HotKeyStatuses().begin(), session.HotKeyStatuses().end()};
@@ -37,7 +39,7 @@ class TaskSessionTest : public ::testing::Test, protected testing_support::Sessi
         session.StartUp();
         for (const Task& task : tasks) session.AddTask(task);
         api.systemCalls = 0;
-        changes = 0;
+        changes = hotKeyChanges = 0;
     }
 
     // The programs the presses started and their show commands, forgotten as they are read.
@@ -50,11 +52,12 @@ class TaskSessionTest : public ::testing::Test, protected testing_support::Sessi
     }
 
     int changes = 0;
+    int hotKeyChanges = 0;       // what the tray is told
+    std::vector<bool> retrying;  // whether the registrar retries, after each registration
     const std::u16string path{kActionsPath};
 };
 
-TEST_F(TaskSessionTest,
-       StartUpReadsTheTasksAndBindsTheEnabledRowsHotKeysThePicturesWaitForTheWindow) {
+TEST_F(TaskSessionTest, StartUpReadsTheTasksAndBindsTheEnabledRowsHotKeysAndNumbersThePictures) {
     WriteActionsFile(
         u"1,Run Calc,Ctrl+Alt+N,,Normal,7,True\r\n2,Run Notepad,Ctrl+Alt+M,,Normal,0,False\r\n"
         u"3,Run Calc,,,,0,True\r\n4,Run Calc,Bogus,,,0,True\r\n5,Run "
@@ -65,8 +68,8 @@ TEST_F(TaskSessionTest,
     session.StartUp();
 
     EXPECT_EQ(session.Tasks().RowCount(), 7);
-    EXPECT_EQ(pictures.removeAllCalls, 0);
-    EXPECT_EQ(session.Tasks().ViewAt(2).image, 2) << "numbered before the pictures are made";
+    EXPECT_EQ(session.Tasks().ViewAt(2).image, 2);
+    EXPECT_EQ(session.PictureOfRow(6), PictureSource(IconFile{u"SHELL32.dll", 188}));
     EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN}) << "once, and not the disabled row's";
     EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kActive, Status::kDisabled,
                                                Status::kNoHotKey, Status::kNotOnLayout,
@@ -75,12 +78,6 @@ TEST_F(TaskSessionTest,
               "4 hotkeys are not active\nRun Calc: (no hotkey)\nRun Calc: Bogus (not a hotkey on "
               "this keyboard layout)\nRun Calc: Ctrl+Alt+Q (in use by another program)\n...");
     EXPECT_EQ(changes, 1);
-
-    // The window's first showing; a second asks for nothing more.
-    session.MakePictures();
-    session.MakePictures();
-    EXPECT_EQ(pictures.removeAllCalls, 1);
-    EXPECT_EQ(pictures.positions.size(), 7u);
     EXPECT_EQ(files.Writes(path), 1) << "only the test's own: the list stays saved";
 }
 
@@ -100,11 +97,11 @@ TEST_F(TaskSessionTest, EveryVerbSavesBindsAndTellsTheViewsOnce) {
     session.AddTask(cd);
     expectEverywhere({calc, notepad, cd}, 3);
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM, kCtrlAltQ}));
-    EXPECT_EQ(pictures.positions.size(), 3u) << "pictures made for the new rows";
 
     EXPECT_EQ(session.MoveTask(0, +1), 1);
     EXPECT_EQ(session.MoveTask(2, -1), 1);
     expectEverywhere({notepad, cd, calc}, 5);
+    EXPECT_EQ(hotKeyChanges, 3) << "a move leaves every status as it was";
     EXPECT_EQ(session.MoveTask(2, +1), 2) << "past the end: nothing";
     EXPECT_EQ(session.MoveTask(-1, -1), -1);
     expectEverywhere({notepad, cd, calc}, 5);
@@ -113,6 +110,7 @@ TEST_F(TaskSessionTest, EveryVerbSavesBindsAndTellsTheViewsOnce) {
     Task off = notepad;
     off.enabled = false;
     expectEverywhere({off, cd, calc}, 6);
+    EXPECT_EQ(hotKeyChanges, 4);
     EXPECT_EQ(api.AtomCount(kCtrlAltM), 0) << "a disabled task gives its hotkey back";
 
     const Task renamed{u"Run Command Promt", u"Ctrl+Shift+K", u"", u"Hide"};
@@ -202,8 +200,6 @@ TEST_F(TaskSessionTest, AHotKeyAnotherProgramHeldIsTakenOnARetryAndTheRetriesSto
     WriteActionsFile(
         u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n2,Run Notepad,Ctrl+Alt+Q,,,0,True\r\n"
         u"3,Run Calc,Bogus,,,0,True\r\n");
-    std::vector<bool> retrying;
-    session.OnMissingHotKeys = [&](bool missing) { retrying.push_back(missing); };
     api.registered[1] = {0x9999, kModControl | kModAlt, 0x51};  // another program's Ctrl+Alt+Q
     session.StartUp();
     EXPECT_EQ(Statuses(),
@@ -234,7 +230,7 @@ TEST_F(TaskSessionTest, AHotKeyAnotherProgramHeldIsTakenOnARetryAndTheRetriesSto
     api.registerError = testing_support::FakeHotKeyApi::kErrorNotEnoughMemory;
     session.AddTask({u"Run Calc", u"Ctrl+Alt+M"});
     EXPECT_EQ(session.HotKeyStatusAt(3), Status::kRefused);
-    EXPECT_FALSE(session.HotKeysMissing());
+    EXPECT_FALSE(retrying.back());
 }
 
 TEST_F(TaskSessionTest, APauseGivesEveryHotKeyBackEditsTakeNoneAndUnpausingFollowsTheList) {
@@ -262,13 +258,13 @@ TEST_F(TaskSessionTest, APauseGivesEveryHotKeyBackEditsTakeNoneAndUnpausingFollo
     EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
     EXPECT_EQ(Statuses(), (std::vector<Status>{Status::kActive, Status::kActive, Status::kNoHotKey,
                                                Status::kInUse}));
-    EXPECT_TRUE(session.HotKeysMissing());
+    EXPECT_TRUE(retrying.back());
     Press(kCtrlAltN);
     EXPECT_THAT(Started(), ElementsAre(std::pair{u"calc.exe", 1}));
 
     // While the editor's hotkey field holds them back, a pause and its end take nothing.
     session.HoldBackHotKeys();
-    EXPECT_FALSE(session.HotKeysMissing());
+    EXPECT_FALSE(retrying.back());
     session.PauseHotKeys(true);
     session.PauseHotKeys(false);
     session.RetryMissingHotKeys();
@@ -285,25 +281,19 @@ TEST_F(TaskSessionTest, TheTrayTipCountsTheHotKeysThatDoNotWorkOrSaysTheyArePaus
     EXPECT_EQ(TrayIconTip(two, true), u"Quorvel\nHotkeys are paused");
 }
 
-TEST_F(TaskSessionTest, AFailedReadKeepsItsRowsBuildsNoPicturesAndStillBinds) {
-    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n2,Run Notepad,Ctrl+Alt+M,,,bad,True\r\n");
+// Until the list changes its rows show the program's picture for the number 0, none for others.
+TEST_F(TaskSessionTest, AFailedReadKeepsItsRowsAndTheirPictureNumbersAndStillBinds) {
+    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,,3,True\r\n2,Run Notepad,Ctrl+Alt+M,,,bad,True\r\n");
     session.StartUp();
-    session.MakePictures();
     EXPECT_EQ(session.Tasks().RowCount(), 2);
-    EXPECT_EQ(pictures.removeAllCalls, 0);
+    EXPECT_EQ(session.PictureOfRow(0), std::nullopt);
+    EXPECT_EQ(session.PictureOfRow(1), PictureSource(ProgramPicture()));
     // The row the reading stopped in is off: its hotkey stays free.
     EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN});
     EXPECT_TRUE(session.TaskFileRead().damaged);
     EXPECT_EQ(session.TaskFileRead().backup, path + u".bak");
-}
-
-TEST_F(TaskSessionTest, PicturesThatCannotBeBuiltAreSilent) {
-    WriteActionsFile(u"1,Run Calc,Ctrl+Alt+N,,,0,True\r\n");
-    pictures.failing = true;
-    EXPECT_NO_THROW(session.StartUp());
-    EXPECT_NO_THROW(session.MakePictures());
-    EXPECT_NO_THROW(session.AddTask({u"Run Calc", u"Ctrl+Alt+M"}));
-    EXPECT_EQ(Bound(), (std::vector<HotKeyValue>{kCtrlAltN, kCtrlAltM}));
+    session.SetTaskEnabled(1, true);
+    EXPECT_EQ(session.PictureOfRow(0), PictureSource(IconFile{u"calc.exe", 0}));
 }
 
 TEST_F(TaskSessionTest, NothingIsSavedBeforeTheStartUpReadAndAFirstStartIsEmpty) {
@@ -363,7 +353,7 @@ TEST_F(TaskSessionTest, AFileThatCannotBeReadIsLeftAloneUntilARetryReadsIt) {
     EXPECT_TRUE(session.RetryUnreadableTaskFile());
     EXPECT_FALSE(session.RetryUnreadableTaskFile()) << "read once is enough";
     EXPECT_EQ(Bound(), std::vector<HotKeyValue>{kCtrlAltN});
-    EXPECT_EQ(pictures.positions.size(), 1u);
+    EXPECT_EQ(session.PictureOfRow(0), PictureSource(IconFile{u"calc.exe", 0}));
     EXPECT_EQ(changes, 1);
     session.AddTask({u"Run Notepad", u"Ctrl+Alt+M"});
     EXPECT_EQ(Saved().size(), 2u);

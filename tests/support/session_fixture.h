@@ -9,14 +9,13 @@
 #include "fake_key_names.h"
 #include "memory_file_system.h"
 #include "fake_system.h"
-#include "recording_pictures.h"
 #include "session/task_session.h"
 #include "task_rows.h"
 
 namespace quorvel::testing_support {
 
-// A task session over files in memory, the US English key names, the fake hotkey calls, the
-// fake system and the recorded pictures: the program's centre without a window.
+// A task session over files in memory, the US English key names, the fake hotkey calls and the
+// fake system: the program's centre without a window.
 struct SessionFixture {
     static constexpr std::u16string_view kActionsPath = u"C:\\Quorvel\\data\\actions.cfg";
 
@@ -48,21 +47,15 @@ struct SessionFixture {
     FakeHotKeyApi api;
     HotKeyRegistrar registrar{api, /*windowHandle=*/1};
     FakeSystem system;
-    RecordingPictures pictures;
     std::vector<std::u16string> failures;  // what the actions threw, as the box shows it
-    TaskSession session{files,
-                        std::u16string(kActionsPath),
-                        hotKeyText,
-                        registrar,
-                        system.Services(),
-                        pictures,
-                        [this] {
-                            try {
-                                throw;
-                            } catch (const Error& e) {
-                                failures.push_back(e.Message());
-                            }
-                        }};
+    TaskSession session{
+        files, std::u16string(kActionsPath), hotKeyText, registrar, system.Services(), [this] {
+            try {
+                throw;
+            } catch (const Error& e) {
+                failures.push_back(e.Message());
+            }
+        }};
 };
 
 }  // namespace quorvel::testing_support

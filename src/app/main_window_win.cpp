@@ -434,7 +434,9 @@ void MainWindow::MoveCurrentRow(int step) {
     grid_->SelectOnly(session_.MoveTask(grid_->CurrentRow(), step));
 }
 
+// The Edit button, a double click and Enter on the grid.
 void MainWindow::EditCurrentRow() {
+    session_.RequireReadableTaskList();
     if (TaskEditor* const editor = Editor()) editor->Edit(grid_->CurrentRow());
 }
 
@@ -465,7 +467,6 @@ void MainWindow::OnCommand(int id) {
             if (TaskEditor* const editor = Editor()) editor->Add();
             break;
         case kEditButton:
-            session_.RequireReadableTaskList();
             EditCurrentRow();
             break;
         case kDeleteButton:

@@ -275,7 +275,10 @@ void TaskSession::KeepMissing(const Refusals& refusals) {
     for (const auto& [hotKey, error] : refusals) {
         if (error == kErrorHotKeyAlreadyRegistered) missingHotKeys_.push_back(hotKey);
     }
-    if (OnMissingHotKeys) OnMissingHotKeys(!missingHotKeys_.empty());
+    const bool missing = !missingHotKeys_.empty();
+    if (missing == toldMissing_ || !OnMissingHotKeys) return;
+    toldMissing_ = missing;
+    OnMissingHotKeys(missing);
 }
 
 HotKeyStatus TaskSession::HotKeyStatusAt(int row) const {

@@ -95,8 +95,8 @@ class TaskSession {
     // Tries again the hotkeys another program held at the last registration, and only those:
     // with none missing it asks the system nothing. The views are told when one was taken.
     void RetryMissingHotKeys();
-    // Says after each registration whether a hotkey of an enabled task is held by another
-    // program, so that the retries run just as long.
+    // Says, when it changed at a registration, whether a hotkey of an enabled task is held by
+    // another program, so that the retries run just as long.
     std::function<void(bool missing)> OnMissingHotKeys;
 
     // Paused, every hotkey goes back to the system and the enabled rows read as paused; the
@@ -153,6 +153,7 @@ class TaskSession {
     std::vector<HotKeyValue> missingHotKeys_;  // wanted, but another program holds them
     bool paused_ = false;
     bool hotKeysChanged_ = false;  // since the last OnHotKeysChanged
+    bool toldMissing_ = false;     // as OnMissingHotKeys last said
     bool heldBack_ = false;        // given back by HoldBackHotKeys: the registrations wait
     RowsByHotKey rowsByHotKey_;
     Dispatcher dispatcher_;

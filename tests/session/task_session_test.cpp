@@ -28,7 +28,7 @@ class TaskSessionTest : public ::testing::Test, protected testing_support::Sessi
     std::vector<Status> Statuses() const {
         return {session.HotKeyStatuses().begin(), session.HotKeyStatuses().end()};
     }
-    // The tasks as the user wrote them: the picture cells are the rebuild's.
+    // The tasks as the user wrote them: the picture cells are the session's numbers.
     static std::vector<Task> Written(std::vector<Task> tasks) {
         for (Task& task : tasks) task.image = 0;
         return tasks;

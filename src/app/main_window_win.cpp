@@ -101,7 +101,10 @@ MainWindow::MainWindow(HINSTANCE instance, FileSystem& files, TaskSessionWin& se
                       .icon = icon_.get(),
                       .smallIcon = smallIcon_.get()});
     CreateMainMenu();
-    session_.OnChanged = [this] { RepaintGrid(); };
+    session_.OnChanged = [this] {
+        pictures_.RetryMissingIcons();
+        RepaintGrid();
+    };
     session_.OnHotKeysChanged = [this] { ShowHotKeysInTray(); };
     tray_ = std::make_unique<TrayIcon>(Handle(), smallIcon_.get());
     session_.OnTaskFileNote = [this](const std::u16string& note) {

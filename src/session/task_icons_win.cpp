@@ -66,22 +66,31 @@ void ImageListPictures::SetPictureSize(int pixels) {
 }
 
 int ImageListPictures::PictureOf(const PictureSource& source) {
-    if (const auto found = made_.find(source); found != made_.end()) return found->second;
+    const auto found = made_.find(source);
+    if (found != made_.end() && !found->second.retryDue) return found->second.place;
     try {
-        const int picture = Append(source);
-        made_.emplace(source, picture);
-        return picture;
+        Made& made = made_[source];
+        made.standIn = !Draw(source, made.place);
+        made.retryDue = false;
+        return made.place;
     } catch (const Error&) {
+        made_.erase(source);
         return -1;
     }
 }
 
-int ImageListPictures::Append(const PictureSource& source) {
+void ImageListPictures::RetryMissingIcons() {
+    for (auto& [source, made] : made_) made.retryDue = made.standIn;
+}
+
+bool ImageListPictures::Draw(const PictureSource& source, int& place) {
     const int size = size_;
+    bool iconFound = true;
     // The list keeps its own copy of the bitmap.
     const UniqueGdiObject bitmap = DrawPicture(size, [&](HDC dc) {
         if (const auto* file = std::get_if<IconFile>(&source)) {
             UniqueIcon icon = ExtractFileIcon(file->fileName, file->index, size);
+            iconFound = static_cast<bool>(icon);
             if (!icon) icon = ExtractFileIcon(u"SHELL32.dll", 24, size);
             // Even without the fallback icon a (blank) picture is made.
             if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
@@ -92,9 +101,16 @@ int ImageListPictures::Append(const PictureSource& source) {
             if (icon) ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
         }
     });
-    const int picture = ::ImageList_Add(List(), static_cast<HBITMAP>(bitmap.get()), nullptr);
-    if (picture < 0) throw Error(u"Failed to add a picture to the image list");
-    return picture;
+    const auto image = static_cast<HBITMAP>(bitmap.get());
+    if (place >= 0) {
+        if (!::ImageList_Replace(List(), place, image, nullptr)) {
+            throw Error(u"Failed to add a picture to the image list");
+        }
+    } else {
+        place = ::ImageList_Add(List(), image, nullptr);
+        if (place < 0) throw Error(u"Failed to add a picture to the image list");
+    }
+    return iconFound;
 }
 
 }  // namespace quorvel

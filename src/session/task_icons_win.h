@@ -26,16 +26,25 @@ class ImageListPictures {
     // The list's picture of the source, made at its first use; -1 when the list cannot take it.
     // A list that cannot be made is not worth a box: the rows show no picture then.
     int PictureOf(const PictureSource& source);
+    // The files whose icons could not be had, shown by the shell's stand-in, are tried again
+    // as they are next asked for: the program may have come since.
+    void RetryMissingIcons();
 
   private:
-    // Its place in the list.
-    int Append(const PictureSource& source);
+    struct Made {
+        int place = -1;         // in the list
+        bool standIn = false;   // a file's icon could not be had
+        bool retryDue = false;  // to be made again at the same place
+    };
+
+    // Drawn into the list at `place`, or added when none; whether the file's icon was there.
+    bool Draw(const PictureSource& source, int& place);
 
     HINSTANCE instance_;
     int programIconId_;
     int size_ = 32;
     mutable UniqueImageList imageList_;
-    std::map<PictureSource, int> made_;  // each source's place in the list
+    std::map<PictureSource, Made> made_;
 };
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "actions/shell_dispatch_win.h"
 #include "actions/system_services.h"
@@ -88,6 +89,24 @@ class WindowsPressBoxes final : public PressBoxes {
 
   private:
     std::function<HWND()> owner_;
+};
+
+// All of them on Windows. The clipboard is taken for `clipboardOwner`'s window; launches and
+// the press's error boxes are owned by `launchOwner`'s.
+struct WindowsSystem {
+    WindowsSystem(std::function<HWND()> clipboardOwner, std::function<HWND()> launchOwner)
+        : clipboard(std::move(clipboardOwner)), launcher(launchOwner), boxes(launchOwner) {}
+    SystemServices Services() {
+        return {power, processes, cdDoors, clipboard, launcher, desktop, boxes};
+    }
+
+    WindowsPowerControl power;
+    WindowsProcessList processes;
+    WindowsCdDoors cdDoors;
+    WindowsClipboard clipboard;
+    WindowsLauncher launcher;
+    WindowsDesktop desktop;
+    WindowsPressBoxes boxes;
 };
 
 }  // namespace quorvel

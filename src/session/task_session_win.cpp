@@ -10,11 +10,9 @@ TaskSessionWin::TaskSessionWin(HINSTANCE instance, FileSystem& files, std::u16st
                                const HotKeyText& hotKeyText)
     : registrar_(instance),
       // The registrar's window is there from start to end, also while no other is.
-      clipboard_([this] { return registrar_.Handle(); }),
-      launcher_([this] { return LaunchOwner(); }),
-      boxes_([this] { return LaunchOwner(); }),
+      system_([this] { return registrar_.Handle(); }, [this] { return LaunchOwner(); }),
       session_(files, std::move(actionsPath), hotKeyText, registrar_.Registrar(),
-               {power_, processes_, cdDoors_, clipboard_, launcher_, desktop_, boxes_},
+               system_.Services(),
                // In front of the window the user is in, as every box of a press.
                [this] { ShowCurrentException(LaunchOwner(), MB_SETFOREGROUND); }) {
     // A hotkey another program holds is tried again at the system's moments, and on a timer

@@ -35,13 +35,7 @@ class TaskSessionWin {
 
     std::function<HWND()> launchOwner_;
     RegistrarWindow registrar_;
-    WindowsPowerControl power_;
-    WindowsProcessList processes_;
-    WindowsCdDoors cdDoors_;
-    WindowsClipboard clipboard_;
-    WindowsLauncher launcher_;
-    WindowsDesktop desktop_;
-    WindowsPressBoxes boxes_;
+    WindowsSystem system_;
     TaskSession session_;
 };
 

@@ -33,9 +33,7 @@ class ActionsWinTest : public testing::Test {
     ActionsWinTest()
         : window_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     nullptr, nullptr)),
-          clipboard_([this] { return window_.get(); }),
-          launcher_([this] { return window_.get(); }),
-          boxes_([this] { return window_.get(); }) {}
+          system_([this] { return window_.get(); }, [this] { return window_.get(); }) {}
 
     // One task bound to Ctrl+Alt+J, resolved as the session resolves it.
     void AddTask(std::u16string_view desc, const std::wstring& dest, std::u16string_view runType) {
@@ -49,21 +47,12 @@ class ActionsWinTest : public testing::Test {
     void Press() { dispatcher_.OnHotKeyPressed(kCtrlAltJ); }
 
     UniqueWindow window_;
-    WindowsPowerControl power_;
-    WindowsProcessList processes_;
-    WindowsCdDoors cdDoors_;
-    WindowsClipboard clipboard_;
-    WindowsLauncher launcher_;
-    WindowsDesktop desktop_;
-    WindowsPressBoxes boxes_;
+    WindowsSystem system_;
     WindowsKeyNames keyNames_;
     HotKeyText hotKeyText_{keyNames_};
     TaskTable table_;
     RowsByHotKey rows_;
-    Dispatcher dispatcher_{
-        table_, rows_, {power_, processes_, cdDoors_, clipboard_, launcher_, desktop_, boxes_}, [] {
-            throw;
-        }};
+    Dispatcher dispatcher_{table_, rows_, system_.Services(), [] { throw; }};
 };
 
 TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOwnCase) {
@@ -89,10 +78,10 @@ TEST_F(ActionsWinTest, PressedProgramTaskStartsItsProgramWithParametersInTheirOw
 TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommandAndTheirFolder) {
     const std::wstring report = TestFolder() + L"\\argdump.txt";
     ::DeleteFileW(report.c_str());
-    const std::u16string profile = launcher_.ExpandEnvironmentStringsW(u"%USERPROFILE%");
+    const std::u16string profile = system_.launcher.ExpandEnvironmentStringsW(u"%USERPROFILE%");
     ASSERT_NE(profile, u"%USERPROFILE%");
 
-    launcher_.Start(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0, profile);
+    system_.launcher.Start(FromWide(L"\"" + TestFolder() + L"\\argdump.exe\" Hidden"), 0, profile);
 
     ASSERT_TRUE(PumpMessagesUntil(
         [&] { return ::GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }, kWaitMs));
@@ -104,7 +93,7 @@ TEST_F(ActionsWinTest, LaunchedCommandLinesGetTheRunTypesShowCommandAndTheirFold
 TEST_F(ActionsWinTest, VariablesExpandFromTheProgramsEnvironment) {
     const std::wstring longValue(3000, L'v');
     ASSERT_TRUE(::SetEnvironmentVariableW(L"QUORVEL_LONG", longValue.c_str()));
-    EXPECT_EQ(launcher_.ExpandEnvironmentStringsW(u"%QUORVEL_LONG%\\x %QUORVEL_NOPE% 5%"),
+    EXPECT_EQ(system_.launcher.ExpandEnvironmentStringsW(u"%QUORVEL_LONG%\\x %QUORVEL_NOPE% 5%"),
               FromWide(longValue) + u"\\x %QUORVEL_NOPE% 5%");
     ::SetEnvironmentVariableW(L"QUORVEL_LONG", nullptr);
 }

@@ -26,8 +26,18 @@ Quorvel::Quorvel(const fs::path& executable, const fs::path& workingFolder) {
     std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
     const std::wstring folder =
         (workingFolder.empty() ? executable.parent_path() : workingFolder).wstring();
-    if (!::CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, folder.c_str(), &startup, &info)) {
+    const auto create = [&] {
+        return ::CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                nullptr, folder.c_str(), &startup, &info);
+    };
+    // Wine now and then fails a process's creation with an internal error (once in many hundred
+    // starts); one more try tells that from a program that cannot start.
+    bool created = create();
+    if (!created && ::GetLastError() == ERROR_INTERNAL_ERROR) {
+        ::Sleep(500);
+        created = create();
+    }
+    if (!created) {
         ADD_FAILURE() << "CreateProcessW failed: " << ::GetLastError();
         return;
     }
